@@ -1,0 +1,72 @@
+// A private Xvfb server for one test: started with -displayfd at a fixed size
+// and depth, DISPLAY and XDG_RUNTIME_DIR set while it runs, stopped afterwards.
+#pragma once
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace testsupport {
+
+struct ScreenSpec {
+    int width = 1024;
+    int height = 768;
+    int depth = 24;
+    std::vector<std::string> extraArgs; // e.g. {"-extension", "RECORD"}
+};
+
+class XvfbServer {
+  public:
+    explicit XvfbServer(const ScreenSpec& spec = {});
+    ~XvfbServer();
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+
+    bool running() const { return m_pid > 0 && !m_display.empty(); }
+    const std::string& display() const { return m_display; }
+    const ScreenSpec& spec() const { return m_spec; }
+    const std::string& runtimeDir() const { return m_runtime.path(); }
+
+  private:
+    ScreenSpec m_spec;
+    pid_t m_pid = -1;
+    std::string m_display;
+    std::string m_oldDisplay;
+    bool m_hadDisplay = false;
+    std::string m_oldRuntime;
+    bool m_hadRuntime = false;
+    TempDir m_runtime;
+};
+
+// Test fixture: one private Xvfb per test, 1024x768x24 unless a subclass
+// overrides screen().
+class XvfbTest : public ::testing::Test {
+  protected:
+    virtual ScreenSpec screen() const { return {}; }
+    void SetUp() override;
+    void TearDown() override;
+    const XvfbServer& xvfb() const { return *m_server; }
+
+  private:
+    std::unique_ptr<XvfbServer> m_server;
+};
+
+// Parameterised variant: the screen comes from the test parameter.
+class XvfbParamTest : public ::testing::TestWithParam<ScreenSpec> {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    const XvfbServer& xvfb() const { return *m_server; }
+
+  private:
+    std::unique_ptr<XvfbServer> m_server;
+};
+
+std::string screenName(const ::testing::TestParamInfo<ScreenSpec>& info);
+
+} // namespace testsupport
