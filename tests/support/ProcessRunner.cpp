@@ -80,14 +80,6 @@ bool Process::waitForErr(const std::string& text, int timeoutMs) {
     return waitUntil([&] { return err().find(text) != std::string::npos; }, timeoutMs);
 }
 
-std::string velmoraBinary() {
-#ifdef VELMORA_BIN
-    return VELMORA_BIN;
-#else
-    return "velmora";
-#endif
-}
-
 std::string runCommand(const std::string& commandLine, int* status) {
     std::string result;
     FILE* p = popen(commandLine.c_str(), "r");

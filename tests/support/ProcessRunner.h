@@ -44,8 +44,14 @@ class Process {
     TempDir m_io;
 };
 
-// The velmora binary built with the tests.
-std::string velmoraBinary();
+// The velmora binary built with the tests (the test target defines its path).
+inline std::string velmoraBinary() {
+#ifdef VELMORA_BIN
+    return VELMORA_BIN;
+#else
+    return "velmora";
+#endif
+}
 
 // Polls `condition` every 20 ms until it holds or the timeout passes.
 template <class F> bool waitUntil(F condition, int timeoutMs) {

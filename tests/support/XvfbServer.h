@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -19,6 +20,10 @@ struct ScreenSpec {
     int depth = 24;
     std::vector<std::string> extraArgs; // e.g. {"-extension", "RECORD"}
 };
+
+inline void PrintTo(const ScreenSpec& s, std::ostream* os) {
+    *os << s.width << "x" << s.height << "x" << s.depth;
+}
 
 class XvfbServer {
   public:

@@ -1,0 +1,49 @@
+#include "app/CrashHandler.h"
+#include "app/StartupLogo.h"
+#include "app/Velmora.h"
+#include "store/DatRecords.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStyleFactory>
+
+#include <cstdio>
+#include <sys/stat.h>
+
+namespace {
+
+// Toolkit diagnostics join the program's own on standard error, one line each.
+void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& msg) {
+    static const char* const kinds[] = {"debug", "warning", "critical", "fatal", "info"};
+    const char* kind = unsigned(type) < 5 ? kinds[type] : "message";
+    fprintf(stderr, "velmora (toolkit %s): %s\n", kind, msg.toLocal8Bit().constData());
+    if (type == QtFatalMsg) abort();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (crash::boxRequested()) return crash::showBox(argc, argv);
+
+    crash::installHandler();
+    qInstallMessageHandler(toolkitMessage);
+
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont("helvetica", 12, QFont::Normal, false));
+    if (QStyle* style = QStyleFactory::create("Windows")) QApplication::setStyle(style);
+
+    auto* logo = new StartupLogo(nullptr, nullptr);
+    logo->show();
+
+    auto home = Velmora::homeDirectory();
+    if (!home) Velmora::exitForMissingHome();
+    if (mkdir(datfile::dataDirectory(*home).c_str(), 0766) == 0)
+        fputs("\nVelmora running for first time ...\n", stderr);
+
+    auto* window = new Velmora();
+    window->setObjectName("velmora");
+    QObject::connect(window, &QObject::destroyed, &app, &QCoreApplication::quit);
+    window->show();
+
+    return app.exec();
+}

@@ -1,0 +1,107 @@
+#include "capture/XErrorHandlers.h"
+
+#include <X11/Xlib.h>
+
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+namespace xerrors {
+
+namespace {
+
+struct Watched {
+    Display* display;
+    int lastError;
+    bool lost;
+};
+
+std::mutex g_mutex;
+std::vector<Watched> g_watched;
+std::atomic<bool> g_installed{false};
+
+Watched* find(Display* d) {
+    for (auto& w : g_watched)
+        if (w.display == d) return &w;
+    return nullptr;
+}
+
+int onXError(Display* d, XErrorEvent* e) {
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        if (Watched* w = find(d)) w->lastError = e->error_code;
+    }
+    // XGetErrorText only looks up local tables; no request goes out from here.
+    char text[256] = "";
+    XGetErrorText(d, e->error_code, text, sizeof text);
+    std::fprintf(stderr, "X error: %s (request %d.%d, resource 0x%lx)\n", text, int(e->request_code),
+                 int(e->minor_code), e->resourceid);
+    return 0;
+}
+
+int onXIOError(Display* d) {
+    bool watched;
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        Watched* w = find(d);
+        watched = w != nullptr;
+        if (w) w->lost = true;
+    }
+    std::fprintf(stderr, "X connection to %s lost%s\n", DisplayString(d),
+                 watched ? "" : ", ending the program");
+    // Xlib calls the connection's exit handler next: a watched connection's
+    // handler returns, an unwatched one ends the process with status 1.
+    return 0;
+}
+
+// Exit handler of a watched connection: returning leaves the connection
+// marked dead instead of ending the process.
+void keepRunning(Display*, void*) {}
+
+} // namespace
+
+void installHandlers() {
+    if (g_installed.exchange(true)) return;
+    XInitThreads();
+    XSetErrorHandler(onXError);
+    XSetIOErrorHandler(onXIOError);
+}
+
+bool handlersInstalled() { return g_installed.load(); }
+
+void watchConnection(_XDisplay* display) {
+    if (!display) return;
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        if (!find(display)) g_watched.push_back({display, 0, false});
+    }
+    XSetIOErrorExitHandler(display, keepRunning, nullptr);
+}
+
+void forgetConnection(_XDisplay* display) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    for (auto it = g_watched.begin(); it != g_watched.end(); ++it) {
+        if (it->display == display) {
+            g_watched.erase(it);
+            return;
+        }
+    }
+}
+
+int takeLastError(_XDisplay* display) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    Watched* w = find(display);
+    if (!w) return 0;
+    int code = w->lastError;
+    w->lastError = 0;
+    return code;
+}
+
+bool connectionLost(_XDisplay* display) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    Watched* w = find(display);
+    return w && w->lost;
+}
+
+} // namespace xerrors

@@ -1,0 +1,322 @@
+#include "media/G723Codec.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace g723 {
+namespace {
+
+constexpr int CODE_BITS = 3;
+
+// Powers of two for the logarithm and floating-point conversions.
+constexpr int16_t power2[15] = {1, 2, 4, 8, 0x10, 0x20, 0x40, 0x80, 0x100, 0x200, 0x400, 0x800, 0x1000, 0x2000, 0x4000};
+
+// 24 kbit/s quantizer decision levels, log2 domain in 1/128 units.
+constexpr int16_t qtab_723_24[3] = {8, 218, 331};
+// Reconstruction levels of the eight codes, log2 domain in 1/128 units.
+constexpr int16_t dqlntab[8] = {-2048, 135, 273, 373, 373, 273, 135, -2048};
+// Scale factor multipliers W(I), log2 domain in 1/512 units.
+constexpr int16_t witab[8] = {-128, 960, 4384, 18624, 18624, 4384, 960, -128};
+// Speed control weights F(I), shifted left by 9.
+constexpr int16_t fitab[8] = {0, 0x200, 0x400, 0xE00, 0xE00, 0x400, 0x200, 0};
+
+// The standard's values are 16-bit registers; intermediate results wrap
+// exactly as they do there.
+inline int16_t s16(int v) { return int16_t(uint16_t(uint32_t(v))); }
+
+} // namespace
+
+void g72x_init_state(g72x_state* s) {
+    s->yl = 34816;
+    s->yu = 544;
+    s->dms = 0;
+    s->dml = 0;
+    s->ap = 0;
+    for (int i = 0; i < 2; ++i) {
+        s->a[i] = 0;
+        s->pk[i] = 0;
+        s->sr[i] = 32;
+    }
+    for (int i = 0; i < 6; ++i) {
+        s->b[i] = 0;
+        s->dq[i] = 32;
+    }
+    s->td = 0;
+}
+
+int quan(int val, const int16_t* table, int size) {
+    int i = 0;
+    while (i < size && val >= table[i]) ++i;
+    return i;
+}
+
+// Product of a predictor coefficient and a value in the 4-bit exponent,
+// 6-bit mantissa form the state keeps.
+int fmult(int an, int srn) {
+    int16_t anmag = s16(an > 0 ? an : ((-an) & 0x1FFF));
+    int16_t anexp = s16(quan(anmag, power2, 15) - 6);
+    int16_t anmant = s16(anmag == 0 ? 32 : (anexp >= 0 ? anmag >> anexp : anmag << -anexp));
+    int16_t wanexp = s16(anexp + ((srn >> 6) & 0xF) - 13);
+    int16_t wanmant = s16((anmant * (srn & 077) + 0x30) >> 4);
+    int16_t retval = s16(wanexp >= 0 ? ((wanmant << wanexp) & 0x7FFF) : (wanmant >> -wanexp));
+    return ((an ^ srn) < 0) ? -retval : retval;
+}
+
+int predictor_zero(const g72x_state* s) {
+    int sezi = fmult(s->b[0] >> 2, s->dq[0]);
+    for (int i = 1; i < 6; ++i) sezi += fmult(s->b[i] >> 2, s->dq[i]);
+    return sezi;
+}
+
+int predictor_pole(const g72x_state* s) { return fmult(s->a[1] >> 2, s->sr[1]) + fmult(s->a[0] >> 2, s->sr[0]); }
+
+// Mix of the fast and slow scale factors by the speed control.
+int step_size(const g72x_state* s) {
+    if (s->ap >= 256) return s->yu;
+    int y = s->yl >> 6;
+    int dif = s->yu - y;
+    int al = s->ap >> 2;
+    if (dif > 0)
+        y += (dif * al) >> 6;
+    else if (dif < 0)
+        y += (dif * al + 0x3F) >> 6;
+    return y;
+}
+
+int quantize(int d, int y, const int16_t* table, int size) {
+    // Base-2 logarithm of |d|: integer part in the top bits, 7 fraction bits.
+    int16_t dqm = s16(std::abs(d));
+    int16_t exp = s16(quan(dqm >> 1, power2, 15));
+    int16_t mant = s16(((dqm * 128) >> exp) & 0x7F);
+    int16_t dl = s16((exp << 7) + mant);
+    // Normalised by the scale factor.
+    int16_t dln = s16(dl - (y >> 2));
+    int i = quan(dln, table, size);
+    if (d < 0) return (size << 1) + 1 - i;
+    if (i == 0) return (size << 1) + 1; // the positive zero takes the all-ones code
+    return i;
+}
+
+// Quantised difference from its log: magnitude, with -0x8000 added when negative.
+int reconstruct(int sign, int dqln, int y) {
+    int16_t dql = s16(dqln + (y >> 2));
+    if (dql < 0) return sign ? -0x8000 : 0;
+    int16_t dex = s16((dql >> 7) & 15);
+    int16_t dqt = s16(128 + (dql & 127));
+    int16_t dq = s16((dqt << 7) >> (14 - dex));
+    return sign ? (dq - 0x8000) : dq;
+}
+
+namespace {
+// Value in the 4-bit exponent, 6-bit mantissa form; negative values carry -0x400.
+int16_t toFloat(int mag, bool negative) {
+    int16_t exp = s16(quan(mag, power2, 15));
+    int v = (exp << 6) + ((mag << 6) >> exp);
+    return s16(negative ? v - 0x400 : v);
+}
+} // namespace
+
+void update(int code_size, int y, int wi, int fi, int dq, int sr, int dqsez, g72x_state* s) {
+    int16_t pk0 = dqsez < 0 ? 1 : 0;
+    int16_t mag = s16(dq & 0x7FFF);
+
+    // Transition detector: a large difference while a tone is detected.
+    int16_t ylint = s16(s->yl >> 15);
+    int16_t ylfrac = s16((s->yl >> 10) & 0x1F);
+    int16_t thr1 = s16((32 + ylfrac) << ylint);
+    int16_t thr2 = s16(ylint > 9 ? 31 << 10 : thr1);
+    int16_t dqthr = s16((thr2 + (thr2 >> 1)) >> 1);
+    int tr = (s->td != 0 && mag > dqthr) ? 1 : 0;
+
+    // Scale factors.
+    s->yu = s16(y + ((wi - y) >> 5));
+    if (s->yu < 544)
+        s->yu = 544;
+    else if (s->yu > 5120)
+        s->yu = 5120;
+    s->yl += s->yu + ((-s->yl) >> 6);
+
+    // Predictor coefficients.
+    int16_t a2p = 0;
+    if (tr == 1) {
+        s->a[0] = s->a[1] = 0;
+        for (int i = 0; i < 6; ++i) s->b[i] = 0;
+    } else {
+        int16_t pks1 = s16(pk0 ^ s->pk[0]);
+        a2p = s16(s->a[1] - (s->a[1] >> 7));
+        if (dqsez != 0) {
+            int16_t fa1 = s16(pks1 ? s->a[0] : -s->a[0]);
+            if (fa1 < -8191)
+                a2p = s16(a2p - 0x100);
+            else if (fa1 > 8191)
+                a2p = s16(a2p + 0xFF);
+            else
+                a2p = s16(a2p + (fa1 >> 5));
+            if (pk0 ^ s->pk[1]) {
+                if (a2p <= -12160)
+                    a2p = -12288;
+                else if (a2p >= 12416)
+                    a2p = 12288;
+                else
+                    a2p = s16(a2p - 0x80);
+            } else if (a2p <= -12416) {
+                a2p = -12288;
+            } else if (a2p >= 12160) {
+                a2p = 12288;
+            } else {
+                a2p = s16(a2p + 0x80);
+            }
+        }
+        s->a[1] = a2p;
+
+        s->a[0] = s16(s->a[0] - (s->a[0] >> 8));
+        if (dqsez != 0) s->a[0] = s16(pks1 == 0 ? s->a[0] + 192 : s->a[0] - 192);
+        int16_t a1ul = s16(15360 - a2p);
+        if (s->a[0] < -a1ul)
+            s->a[0] = s16(-a1ul);
+        else if (s->a[0] > a1ul)
+            s->a[0] = a1ul;
+
+        for (int i = 0; i < 6; ++i) {
+            s->b[i] = s16(s->b[i] - (s->b[i] >> (code_size == 5 ? 9 : 8)));
+            if (dq & 0x7FFF) s->b[i] = s16((dq ^ s->dq[i]) >= 0 ? s->b[i] + 128 : s->b[i] - 128);
+        }
+    }
+
+    for (int i = 5; i > 0; --i) s->dq[i] = s->dq[i - 1];
+    if (mag == 0)
+        s->dq[0] = s16(dq >= 0 ? 0x20 : 0xFC20);
+    else
+        s->dq[0] = toFloat(mag, dq < 0);
+
+    s->sr[1] = s->sr[0];
+    if (sr == 0)
+        s->sr[0] = 0x20;
+    else if (sr > 0)
+        s->sr[0] = toFloat(sr, false);
+    else if (sr > -32768)
+        s->sr[0] = toFloat(-sr, true);
+    else
+        s->sr[0] = s16(0xFC20);
+
+    s->pk[1] = s->pk[0];
+    s->pk[0] = pk0;
+
+    // Tone detector.
+    if (tr == 1)
+        s->td = 0;
+    else
+        s->td = a2p < -11776 ? 1 : 0;
+
+    // Speed control.
+    s->dms = s16(s->dms + ((fi - s->dms) >> 5));
+    s->dml = s16(s->dml + ((fi * 4 - s->dml) >> 7));
+    if (tr == 1)
+        s->ap = 256;
+    else if (y < 1536 || s->td == 1 || std::abs(s->dms * 4 - s->dml) >= (s->dml >> 3))
+        s->ap = s16(s->ap + ((0x200 - s->ap) >> 4));
+    else
+        s->ap = s16(s->ap + ((-s->ap) >> 4));
+}
+
+int g723_24_encoder(int sample, g72x_state* s) {
+    int sl = sample >> 2; // 14-bit range
+    int16_t sezi = s16(predictor_zero(s));
+    int16_t sez = s16(sezi >> 1);
+    int16_t sei = s16(sezi + predictor_pole(s));
+    int16_t se = s16(sei >> 1);
+    int16_t d = s16(sl - se);
+    int16_t y = s16(step_size(s));
+    int16_t i = s16(quantize(d, y, qtab_723_24, 3));
+    int16_t dq = s16(reconstruct(i & 4, dqlntab[i], y));
+    int16_t sr = s16(dq < 0 ? se - (dq & 0x3FFF) : se + dq);
+    int16_t dqsez = s16(sr + sez - se);
+    update(3, y, witab[i], fitab[i], dq, sr, dqsez, s);
+    return i;
+}
+
+int g723_24_decoder(int code, g72x_state* s) {
+    int i = code & 0x07;
+    int16_t sezi = s16(predictor_zero(s));
+    int16_t sez = s16(sezi >> 1);
+    int16_t sei = s16(sezi + predictor_pole(s));
+    int16_t se = s16(sei >> 1);
+    int16_t y = s16(step_size(s));
+    int16_t dq = s16(reconstruct(i & 0x04, dqlntab[i], y));
+    int16_t sr = s16(dq < 0 ? se - (dq & 0x3FFF) : se + dq);
+    int16_t dqsez = s16(sr - se + sez);
+    update(3, y, witab[i], fitab[i], dq, sr, dqsez, s);
+    return sr * 4; // back to 16 bits
+}
+
+bool pack_output(BitPacker& p, int code, int codeBits, uint8_t* byte) {
+    p.bits |= uint32_t(code & ((1 << codeBits) - 1)) << p.count;
+    p.count += codeBits;
+    if (p.count < 8) return false;
+    *byte = uint8_t(p.bits & 0xFF);
+    p.bits >>= 8;
+    p.count -= 8;
+    return true;
+}
+
+bool unpack_input(BitUnpacker& u, int codeBits, int* code) {
+    if (u.count < codeBits) {
+        if (u.pos >= u.length) return false;
+        u.bits |= uint32_t(u.in[u.pos++]) << u.count;
+        u.count += 8;
+    }
+    *code = int(u.bits & ((1u << codeBits) - 1));
+    u.bits >>= codeBits;
+    u.count -= codeBits;
+    return true;
+}
+
+} // namespace g723
+
+size_t G723PackedLength(size_t length) { return (length / 2 + 7) / 8 * 3; }
+
+size_t G723DecodedLength(size_t length) { return length * 8 / 3 * 2; }
+
+int G723Compress(const void* input, int length, void* output, int* outLength) {
+    if (outLength) *outLength = 0;
+    if (!input || !output || !outLength || length < 0) return 1;
+    const auto* in = static_cast<const uint8_t*>(input);
+    // Scratch sized to the packed length: one sample alone packs into 3 bytes.
+    std::vector<uint8_t> packed(G723PackedLength(size_t(length)));
+    size_t produced = 0;
+    g723::g72x_state state;
+    g723::g72x_init_state(&state);
+    g723::BitPacker packer;
+    uint8_t byte = 0;
+    const size_t samples = size_t(length) / 2;
+    for (size_t k = 0; k < samples; ++k) {
+        int sample = int16_t(uint16_t(in[2 * k] | (in[2 * k + 1] << 8)));
+        int code = g723::g723_24_encoder(sample, &state);
+        if (g723::pack_output(packer, code, g723::CODE_BITS, &byte)) packed[produced++] = byte;
+    }
+    while (packer.count > 0)
+        if (g723::pack_output(packer, 0, g723::CODE_BITS, &byte)) packed[produced++] = byte;
+    if (produced) std::memcpy(output, packed.data(), produced);
+    *outLength = int(produced);
+    return 0;
+}
+
+int G723DeCompress(unsigned char* input, int length, short* output, int* outLength) {
+    if (outLength) *outLength = 0;
+    if (!input || !output || !outLength || length < 0) return 1;
+    g723::g72x_state state;
+    g723::g72x_init_state(&state);
+    // Fresh bits for every call: leftovers of a piece never reach the next one.
+    g723::BitUnpacker unpacker;
+    unpacker.in = input;
+    unpacker.length = size_t(length);
+    int code = 0;
+    int written = 0;
+    while (g723::unpack_input(unpacker, g723::CODE_BITS, &code)) {
+        output[written / 2] = short(g723::g723_24_decoder(code, &state));
+        written += 2;
+    }
+    *outLength = written;
+    return 0;
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the packages, builds everything and runs every test.
+# VELMORA_SANITIZE=1 builds and tests with AddressSanitizer and UBSan in build-asan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-packages.sh
+dir=build
+opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [ "${VELMORA_SANITIZE:-0}" = 1 ]; then
+  dir=build-asan
+  opts+=(-DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF)
+  export ASAN_OPTIONS=detect_leaks=0
+fi
+cmake -S . -B "$dir" "${opts[@]}"
+cmake --build "$dir" -j"$(nproc)"
+ctest --test-dir "$dir" -j"$(nproc)" --output-on-failure
