@@ -21,6 +21,11 @@ constexpr int16_t witab[8] = {-128, 960, 4384, 18624, 18624, 4384, 960, -128};
 // Speed control weights F(I), shifted left by 9.
 constexpr int16_t fitab[8] = {0, 0x200, 0x400, 0xE00, 0xE00, 0x400, 0x200, 0};
 
+// Rounding term of the mantissa product in fmult. The standard's text adds
+// 48 before the shift; the public reference form this codec must agree with
+// bit for bit (and libsndfile's copy of it, our test oracle) adds nothing.
+constexpr int FMULT_ROUNDING = 0;
+
 // The standard's values are 16-bit registers; intermediate results wrap
 // exactly as they do there.
 inline int16_t s16(int v) { return int16_t(uint16_t(uint32_t(v))); }
@@ -58,7 +63,7 @@ int fmult(int an, int srn) {
     int16_t anexp = s16(quan(anmag, power2, 15) - 6);
     int16_t anmant = s16(anmag == 0 ? 32 : (anexp >= 0 ? anmag >> anexp : anmag << -anexp));
     int16_t wanexp = s16(anexp + ((srn >> 6) & 0xF) - 13);
-    int16_t wanmant = s16((anmant * (srn & 077) + 0x30) >> 4);
+    int16_t wanmant = s16((anmant * (srn & 077) + FMULT_ROUNDING) >> 4);
     int16_t retval = s16(wanexp >= 0 ? ((wanmant << wanexp) & 0x7FFF) : (wanmant >> -wanexp));
     return ((an ^ srn) < 0) ? -retval : retval;
 }
@@ -280,7 +285,9 @@ size_t G723DecodedLength(size_t length) { return length * 8 / 3 * 2; }
 
 int G723Compress(const void* input, int length, void* output, int* outLength) {
     if (outLength) *outLength = 0;
-    if (!input || !output || !outLength || length < 0) return 1;
+    if (!outLength || length < 0) return 1;
+    if (length < 2) return 0; // nothing to code
+    if (!input || !output) return 1;
     const auto* in = static_cast<const uint8_t*>(input);
     // Scratch sized to the packed length: one sample alone packs into 3 bytes.
     std::vector<uint8_t> packed(G723PackedLength(size_t(length)));
@@ -304,7 +311,9 @@ int G723Compress(const void* input, int length, void* output, int* outLength) {
 
 int G723DeCompress(unsigned char* input, int length, short* output, int* outLength) {
     if (outLength) *outLength = 0;
-    if (!input || !output || !outLength || length < 0) return 1;
+    if (!outLength || length < 0) return 1;
+    if (length == 0) return 0;
+    if (!input || !output) return 1;
     g723::g72x_state state;
     g723::g72x_init_state(&state);
     // Fresh bits for every call: leftovers of a piece never reach the next one.
