@@ -1,0 +1,92 @@
+#include "record/ActionRecorder.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
+#include <X11/extensions/record.h>
+
+#include <cstdio>
+
+namespace {
+Display* dpy(void* p) { return static_cast<Display*>(p); }
+} // namespace
+
+ActionRecorder::~ActionRecorder() { stop(); }
+
+bool ActionRecorder::extensionPresent() {
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return false;
+    int major = 0, minor = 0;
+    Status ok = XRecordQueryVersion(d, &major, &minor);
+    fprintf(stderr, "XRecorduery %d\n", int(ok));
+    XCloseDisplay(d);
+    return ok != 0;
+}
+
+void ActionRecorder::intercept(char* closure, void* raw) {
+    auto* self = reinterpret_cast<ActionRecorder*>(closure);
+    auto* d = static_cast<XRecordInterceptData*>(raw);
+    if (d->category == XRecordFromServer && d->data_len != 0 && self->m_sink)
+        self->m_sink(reinterpret_cast<const uint8_t*>(d->data));
+    XRecordFreeData(d);
+}
+
+bool ActionRecorder::start(EventSink sink) {
+    stop();
+    m_error.clear();
+    m_sink = std::move(sink);
+    m_control = XOpenDisplay(nullptr);
+    m_data = XOpenDisplay(nullptr);
+    if (!m_control || !m_data) {
+        m_error = "cannot open a display connection for the action thread";
+        release();
+        return false;
+    }
+    int major = 0, minor = 0;
+    if (!XRecordQueryVersion(dpy(m_data), &major, &minor)) {
+        m_error = "X RECORD is not present";
+        release();
+        return false;
+    }
+    XRecordRange* range = XRecordAllocRange();
+    if (!range) {
+        m_error = "XRecordAllocRange failed";
+        release();
+        return false;
+    }
+    range->device_events.first = KeyPress;
+    range->device_events.last = MotionNotify;
+    XRecordClientSpec clients = XRecordAllClients;
+    XRecordContext ctx = XRecordCreateContext(dpy(m_control), 0, &clients, 1, &range, 1);
+    XFree(range);
+    if (!ctx) {
+        m_error = "XRecordCreateContext failed";
+        release();
+        return false;
+    }
+    m_context = ctx;
+    // The data connection names the context: it must have reached the server.
+    XSync(dpy(m_control), False);
+    m_thread = std::thread([this] {
+        XRecordEnableContext(dpy(m_data), XRecordContext(m_context),
+                             reinterpret_cast<XRecordInterceptProc>(&ActionRecorder::intercept),
+                             reinterpret_cast<XPointer>(this));
+    });
+    return true;
+}
+
+void ActionRecorder::stop() {
+    if (m_thread.joinable()) {
+        XRecordDisableContext(dpy(m_control), XRecordContext(m_context));
+        XFlush(dpy(m_control));
+        m_thread.join();
+    }
+    release();
+}
+
+void ActionRecorder::release() {
+    if (m_context && m_control) XRecordFreeContext(dpy(m_control), XRecordContext(m_context));
+    m_context = 0;
+    if (m_data) XCloseDisplay(dpy(m_data));
+    if (m_control) XCloseDisplay(dpy(m_control));
+    m_data = m_control = nullptr;
+}

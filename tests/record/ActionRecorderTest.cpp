@@ -1,0 +1,62 @@
+#include "record/ActionDecoder.h"
+#include "record/ActionRecorder.h"
+#include "support/ProcessRunner.h"
+#include "support/XvfbServer.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <vector>
+
+using namespace testsupport;
+
+namespace {
+
+class ActionRecorderTest : public XvfbTest {};
+
+TEST_F(ActionRecorderTest, DeliversTheAuthorsEventsAndStopsPromptly) {
+    ASSERT_TRUE(ActionRecorder::extensionPresent());
+    std::mutex m;
+    std::vector<std::vector<uint8_t>> events;
+    ActionRecorder r;
+    for (int round = 0; round < 2; ++round) { // a second recording gets a fresh context
+        events.clear();
+        ASSERT_TRUE(r.start([&](const uint8_t* e) {
+            std::lock_guard<std::mutex> g(m);
+            events.emplace_back(e, e + 32);
+        })) << r.error();
+        runCommand("xdotool mousemove 100 120 click 1 key a");
+        ASSERT_TRUE(waitUntil([&] {
+            std::lock_guard<std::mutex> g(m);
+            return events.size() >= 5;
+        }, 5000));
+        r.stop();
+        EXPECT_FALSE(r.running());
+
+        ActionCaptureState s;
+        std::vector<int32_t> messages;
+        for (auto& e : events) {
+            auto d = decodeWireEvent(e.data(), s);
+            if (d.outcome == DecodedAction::Capture)
+                messages.push_back(d.action.kind == ACTION_KEY ? d.action.xOrKey : d.action.mouseMessage);
+        }
+        EXPECT_EQ(messages, (std::vector<int32_t>{MSG_LBUTTONDOWN, MSG_LBUTTONUP, 65})) << "round " << round;
+        EXPECT_EQ(s.m_lastPointerX.load(), 100);
+        EXPECT_EQ(s.m_lastPointerY.load(), 120);
+    }
+}
+
+class NoRecordExtension : public XvfbTest {
+  protected:
+    ScreenSpec screen() const override { return {800, 600, 24, {"-extension", "RECORD"}}; }
+};
+
+TEST_F(NoRecordExtension, IsReported) {
+    EXPECT_FALSE(ActionRecorder::extensionPresent());
+    ActionRecorder r;
+    EXPECT_FALSE(r.start([](const uint8_t*) {}));
+    EXPECT_FALSE(r.error().empty());
+    EXPECT_FALSE(r.running());
+}
+
+} // namespace
