@@ -1,0 +1,144 @@
+#include "app/SessionFiles.h"
+
+#include <QDataStream>
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+std::string SessionFiles::settingsPath(const std::string& dataDir) { return dataDir + "/settings.rse"; }
+
+std::string SessionFiles::recentFilesPath(const std::string& dataDir) { return dataDir + "/recentfiles"; }
+
+SWindowSettings SessionFiles::makeSettings(const QRect& g, bool fullScreen, bool minimized, uint8_t visibleBits,
+                                           int screenWidth, int screenHeight) {
+    SWindowSettings s;
+    s.x = g.x();
+    s.y = g.y();
+    if (fullScreen) {
+        s.width = screenWidth - 10;
+        s.height = screenHeight - 100;
+    } else {
+        s.width = g.width();
+        s.height = g.height();
+    }
+    if (minimized) {
+        s.flags = SWindowSettings::MINIMIZED_FLAGS;
+    } else {
+        s.flags = uint8_t(visibleBits & 0x7f);
+        if (fullScreen) s.flags |= SWindowSettings::FULL_SCREEN;
+    }
+    return s;
+}
+
+bool SessionFiles::saveSettings(const std::string& dataDir, const SWindowSettings& s) {
+    const std::string path = settingsPath(dataDir);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    const auto bytes = s.toBytes();
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += size_t(n);
+    }
+    bool ok = done == bytes.size();
+    if (::close(fd) != 0) ok = false;
+    // A half-written record would restore a wrong size at the next start.
+    if (!ok) ::unlink(path.c_str());
+    return ok;
+}
+
+SessionFiles::LoadResult SessionFiles::loadSettings(const std::string& dataDir, SWindowSettings& out) {
+    const std::string path = settingsPath(dataDir);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::remove(path.c_str()); // also an empty directory of that name
+        return LoadResult::NoFile;
+    }
+    int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return LoadResult::Unreadable;
+    uint8_t buf[SWindowSettings::SIZE] = {};
+    size_t got = 0;
+    while (got < sizeof buf) {
+        ssize_t n = ::read(fd, buf + got, sizeof buf - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += size_t(n);
+    }
+    ::close(fd);
+    out = SWindowSettings::fromBytes(buf, got);
+    ::unlink(path.c_str());
+    return LoadResult::Loaded;
+}
+
+QRect SessionFiles::defaultGeometry(int screenWidth, int screenHeight) {
+    return QRect(0, 0, screenWidth - 10, screenHeight - 100);
+}
+
+QRect SessionFiles::startGeometry(const SWindowSettings* stored, int screenWidth, int screenHeight) {
+    if (!stored || stored->width <= 0 || stored->height <= 0 || stored->width > screenWidth ||
+        stored->height > screenHeight)
+        return defaultGeometry(screenWidth, screenHeight);
+    return QRect(0, 0, stored->width, stored->height);
+}
+
+QByteArray SessionFiles::encodeRecentFiles(const QStringList& list) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_2_0);
+    out << list;
+    return bytes;
+}
+
+std::optional<QStringList> SessionFiles::decodeRecentFiles(const QByteArray& bytes) {
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_2_0);
+    QStringList list;
+    in >> list;
+    if (in.status() != QDataStream::Ok) return std::nullopt;
+    return list;
+}
+
+QStringList SessionFiles::readRecentFileList(const std::string& dataDir) {
+    const QString path = QString::fromStdString(recentFilesPath(dataDir));
+    qDebug("recent %s", qPrintable(path));
+    QStringList list;
+    QFile file(path);
+    if (file.exists() && file.open(QIODevice::ReadOnly)) {
+        if (auto decoded = decodeRecentFiles(file.readAll()))
+            list = *decoded;
+        else
+            fprintf(stderr, "velmora: %s is damaged, recent-file list not restored\n", qPrintable(path));
+    } else {
+        qDebug("No history found");
+    }
+    for (const QString& entry : list) qDebug("== %s ", qPrintable(entry));
+    while (list.size() > MAX_RECENT_FILES) list.removeAll(QString(list.last()));
+    return list;
+}
+
+bool SessionFiles::writeRecentFiles(const std::string& dataDir, const QStringList& list) {
+    QFile file(QString::fromStdString(recentFilesPath(dataDir)));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    const QByteArray bytes = encodeRecentFiles(list);
+    bool ok = file.write(bytes) == bytes.size();
+    file.close();
+    return ok && file.error() == QFileDevice::NoError;
+}
+
+bool SessionFiles::updateRecentFileList(QStringList& list, const QString& path) {
+    int at = list.indexOf(path);
+    if (at >= 0) {
+        list.move(at, 0);
+        return false;
+    }
+    list.prepend(path);
+    return true;
+}
