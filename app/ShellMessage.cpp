@@ -1,0 +1,23 @@
+#include "app/ShellMessage.h"
+
+#include <QMessageBox>
+
+namespace {
+ShellMessage::Sink& sink() {
+    static ShellMessage::Sink s;
+    return s;
+}
+} // namespace
+
+void ShellMessage::show(Kind kind, const QString& caption, const QString& text) {
+    if (sink()) {
+        sink()(kind, caption, text);
+        return;
+    }
+    if (kind == Kind::Warning)
+        QMessageBox::warning(nullptr, caption, text);
+    else
+        QMessageBox::information(nullptr, caption, text);
+}
+
+void ShellMessage::setSink(Sink s) { sink() = std::move(s); }
