@@ -1,0 +1,147 @@
+#include "store/VideoBlocks.h"
+
+#include "store/RecordIO.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace video {
+
+void writeTrailer(uint8_t* p, const Trailer& t) {
+    rec::RecordWriter w(p, TRAILER_SIZE);
+    w.i16(0, t.left);
+    w.i16(2, t.right);
+    w.i16(4, t.top);
+    w.i16(6, t.bottom);
+    w.u16(8, t.blocks);
+}
+
+Trailer readTrailer(const uint8_t* p) {
+    rec::RecordReader r(p, TRAILER_SIZE);
+    return Trailer{r.i16(0), r.i16(2), r.i16(4), r.i16(6), r.u16(8)};
+}
+
+size_t blockTrim(const SRect& reference, int edge, int bytesPerPixel) {
+    int rem = (reference.right - reference.left) % edge;
+    if (rem < 0) rem += edge;
+    return size_t(edge - rem) * bytesPerPixel;
+}
+
+std::vector<uint16_t> changedBlocks(const uint8_t* reference, const uint8_t* band, const BlockGeometry& g) {
+    std::vector<uint16_t> list;
+    const int w = g.width(), h = g.height(), cols = g.columns(), k = g.edge;
+    std::vector<uint8_t> marked(size_t(g.rows()) * cols, 0);
+    const size_t full = size_t(k) * g.bytesPerPixel;
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* refRow = reference + size_t(y) * g.rowBytes;
+        const uint8_t* bandRow = band + size_t(y) * g.rowBytes;
+        const int blockRow = y / k;
+        for (int x = 0; x < w; x += k) {
+            const size_t index = size_t(blockRow) * cols + x / k;
+            if (marked[index]) continue;
+            const size_t n = (x + k > w) ? full - g.trim : full;
+            const size_t at = size_t(x) * g.bytesPerPixel;
+            if (std::memcmp(refRow + at, bandRow + at, n) != 0) {
+                marked[index] = 1;
+                list.push_back(uint16_t(index));
+            }
+        }
+    }
+    return list;
+}
+
+size_t copyOneBlock(uint16_t index, uint8_t* dest, const uint8_t* band, const BlockGeometry& g) {
+    const int k = g.edge, cols = g.columns(), h = g.height();
+    const int blockRow = index / cols, blockCol = index % cols;
+    const int skip = std::max(0, blockRow * k + k - h);
+    const size_t trim = blockCol == cols - 1 ? g.trim : 0;
+    const size_t full = size_t(k) * g.bytesPerPixel;
+    const size_t rowLen = full - trim;
+    const uint8_t* src = band + size_t(blockRow) * k * g.rowBytes + size_t(blockCol) * full +
+                         size_t(k - 1 - skip) * g.rowBytes;
+    for (int j = 0; j < k - skip; ++j)
+        std::memcpy(dest + size_t(skip) * full + size_t(j) * rowLen, src - size_t(j) * g.rowBytes, rowLen);
+    return trim * size_t(k - skip);
+}
+
+std::vector<uint8_t> deltaChunk(const std::vector<uint16_t>& blocks, const uint8_t* band, const BlockGeometry& g) {
+    const size_t n = blocks.size();
+    std::vector<uint8_t> out(2 * n + n * g.blockBytes() + TRAILER_SIZE, 0);
+    size_t saved = 0;
+    for (size_t j = 0; j < n; ++j) {
+        rec::writeLe16(out.data() + 2 * j, blocks[j]);
+        saved += copyOneBlock(blocks[j], out.data() + 2 * n + j * g.blockBytes() - saved, band, g);
+    }
+    Trailer t{int16_t(g.band.left), int16_t(g.band.right), int16_t(g.band.top), int16_t(g.band.bottom),
+              uint16_t(n)};
+    writeTrailer(out.data() + 2 * n + n * g.blockBytes(), t);
+    return out;
+}
+
+std::vector<uint8_t> keyChunk(const uint8_t* image, int width, int height, size_t stride, int bytesPerPixel,
+                              const SRect& band) {
+    const size_t row = size_t(width) * bytesPerPixel;
+    std::vector<uint8_t> out(row * height + TRAILER_SIZE);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(out.data() + size_t(y) * row, image + size_t(height - 1 - y) * stride, row);
+    writeTrailer(out.data() + row * height,
+                 Trailer{int16_t(band.left), int16_t(band.right), int16_t(band.top), int16_t(band.bottom), 0});
+    return out;
+}
+
+bool blocksFitIndices(const BlockGeometry& g) { return size_t(g.rows()) * g.columns() <= 65536; }
+
+DecodeResult decodeKeyChunk(const uint8_t* chunk, size_t length, uint8_t* image, int width, int height,
+                            size_t stride, int bytesPerPixel) {
+    const size_t row = size_t(width) * bytesPerPixel;
+    if (length < TRAILER_SIZE || length - TRAILER_SIZE < row * height || row > stride) return DecodeResult::BadLength;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(image + size_t(height - 1 - y) * stride, chunk + size_t(y) * row, row);
+    return DecodeResult::Ok;
+}
+
+DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image, int imageWidth, int imageHeight,
+                             size_t rowBytes, int bytesPerPixel, const SRect& referenceRect, int edge) {
+    if (length < TRAILER_SIZE) return DecodeResult::BadLength;
+    Trailer t = readTrailer(chunk + length - TRAILER_SIZE);
+    if (t.left < 0 || t.top < 0 || t.right < t.left || t.bottom < t.top || t.right >= imageWidth ||
+        t.bottom >= imageHeight || size_t(t.right + 1) * bytesPerPixel > rowBytes)
+        return DecodeResult::BadTrailer;
+    BlockGeometry g;
+    g.band = SRect{t.left, t.top, t.right, t.bottom};
+    g.rowBytes = rowBytes;
+    g.bytesPerPixel = bytesPerPixel;
+    g.edge = edge;
+    g.trim = blockTrim(referenceRect, edge, bytesPerPixel);
+    const size_t n = t.blocks;
+    const size_t full = size_t(edge) * bytesPerPixel;
+    if (g.trim > full) return DecodeResult::BadTrailer;
+    if (length - TRAILER_SIZE < 2 * n + n * g.blockBytes()) return DecodeResult::BadLength;
+    const int cols = g.columns(), h = g.height(), w = g.width();
+    for (size_t j = 0; j < n; ++j)
+        if (rec::readLe16(chunk + 2 * j) >= size_t(g.rows()) * cols) return DecodeResult::BadIndex;
+
+    uint8_t* bandTop = image + size_t(t.top) * rowBytes;
+    size_t saved = 0;
+    for (size_t j = 0; j < n; ++j) {
+        const uint16_t index = rec::readLe16(chunk + 2 * j);
+        const int blockRow = index / cols, blockCol = index % cols;
+        const int skip = std::max(0, blockRow * edge + edge - h);
+        const size_t trim = blockCol == cols - 1 ? g.trim : 0;
+        const size_t rowLen = full - trim;
+        const uint8_t* src = chunk + 2 * n + j * g.blockBytes() - saved;
+        // Pixels of the block that lie right of the band are never written.
+        const int firstX = blockCol * edge;
+        if (firstX >= w) return DecodeResult::BadIndex;
+        const size_t avail = std::min(rowLen, size_t(w - firstX) * bytesPerPixel);
+        for (int r = 0; r < edge - skip; ++r) {
+            const int y = blockRow * edge + edge - 1 - skip - r;
+            std::memcpy(bandTop + size_t(y) * rowBytes + size_t(firstX) * bytesPerPixel,
+                        src + size_t(skip) * full + size_t(r) * rowLen, avail);
+        }
+        saved += trim * size_t(edge - skip);
+    }
+    return DecodeResult::Ok;
+}
+
+} // namespace video
