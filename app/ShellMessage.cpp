@@ -9,15 +9,15 @@ ShellMessage::Sink& sink() {
 }
 } // namespace
 
-void ShellMessage::show(Kind kind, const QString& caption, const QString& text) {
+void ShellMessage::show(Kind kind, const QString& caption, const QString& text, QWidget* parent) {
     if (sink()) {
         sink()(kind, caption, text);
         return;
     }
     if (kind == Kind::Warning)
-        QMessageBox::warning(nullptr, caption, text);
+        QMessageBox::warning(parent, caption, text);
     else
-        QMessageBox::information(nullptr, caption, text);
+        QMessageBox::information(parent, caption, text);
 }
 
 void ShellMessage::setSink(Sink s) { sink() = std::move(s); }

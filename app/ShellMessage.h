@@ -13,8 +13,8 @@ class ShellMessage {
     enum class Kind { Information, Warning };
     using Sink = std::function<void(Kind, const QString& caption, const QString& text)>;
 
-    // A box with one OK button; no parent window, as the dialogs show them.
-    static void show(Kind kind, const QString& caption, const QString& text);
+    // A box with one OK button.
+    static void show(Kind kind, const QString& caption, const QString& text, QWidget* parent = nullptr);
     // Replaces the boxes; an empty sink restores them.
     static void setSink(Sink sink);
 };
