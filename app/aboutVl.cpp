@@ -1,0 +1,26 @@
+#include "app/aboutVl.h"
+
+#include "app/LinkButton.h"
+#include "app/ProductPicture.h"
+
+#include <QPalette>
+
+aboutVl::aboutVl(QWidget* parent, const char* name) : QDialog(parent) {
+    setObjectName(name ? name : "");
+    setModal(false);
+    setFixedSize(product::PICTURE_WIDTH, product::PICTURE_HEIGHT);
+
+    QPalette background = palette();
+    background.setBrush(QPalette::Window, QBrush(product::picture()));
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    m_link = new LinkButton(this, "link");
+    m_link->setFlat(true);
+    m_link->setFixedWidth(200);
+    m_link->setText(WEB_ADDRESS);
+    m_link->setPalette(QPalette(QColor(239, 125, 16)));
+    m_link->move(70, 180);
+}
+
+void aboutVl::mousePressEvent(QMouseEvent*) { hide(); }
