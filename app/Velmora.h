@@ -1,11 +1,48 @@
-// The program's one main window.
+// The program's one main window: project state, menus, tool bars, status bar
+// and the hub of the connections between the subsystems.
 #pragma once
 
-#include <QMainWindow>
-#include <QString>
+#include "capture/NVCap.h"
+#include "store/DatRecords.h"
 
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
+
+class CColorBar;
+class CaptureSettings;
+class NVBufferManager;
+class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QShortcut;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class StyleMenu;
+class machineprofile;
+struct _XDisplay;
+struct _XImage;
+
+// Hook status shared by the recording timer and the action thread.
+enum eHookStatus { HOOK_IDLE = 0, HOOK_ACTION_PENDING = 1 };
 
 class Velmora : public QMainWindow {
     Q_OBJECT
@@ -21,12 +58,279 @@ class Velmora : public QMainWindow {
     int setBuilderCaption();
     static void VL_ErrMessage(const QString& text);
     bool getCurrentPath(std::string& path) const;
+    bool queryExit();
+    static QString GetFilter();
+
+    // Windows virtual-key code to X key symbol, for showing a recorded key.
+    static unsigned long asciiToKeySym(unsigned long virtualKey);
+    // PC key code to Windows virtual-key code.
+    static unsigned long keySymToAscii(unsigned long pcKeyCode);
 
     const std::string& workingFileName() const { return m_vlmFileName; }
+    uint32_t getFrameCount() const { return m_dwFrameCount; }
+    std::vector<SPlayBackFrameInfo>* getPlayBackFrameInfo() { return &m_vPlayBackFrameInfo; }
 
-  private:
+    // Menu items by their fixed ids (and the ids given to recent-file items).
+    QAction* actionById(int id) const { return m_menuItems.value(id, nullptr); }
+    QList<int> menuItemIds() const { return m_menuItems.keys(); }
+    void setItemEnabled(int id, bool on);
+    void setItemChecked(int id, bool on);
+    bool isItemEnabled(int id) const;
+    bool isItemChecked(int id) const;
+
+    // The cursor shape the current tool gives the canvas.
+    Qt::CursorShape toolCursor() const { return m_toolCursor; }
+    // The main window's frame accelerators, in table order.
+    const std::vector<QShortcut*>& frameAccelerators() const { return m_frameAccelerators; }
+
+    // Display and screen.
+    _XDisplay* m_display = nullptr;
+    int m_screen = 0;
+    unsigned long m_rootWindow = 0;
+    int m_depth = 0;
+    int m_screenWidth = 0;
+    int m_screenHeight = 0;
+    int m_screenBytesPerPixel = 0;
+    int m_screenRowBytes = 0;
+    unsigned long m_screenPixmap = 0;
+    uint32_t m_redMask = 0, m_greenMask = 0, m_blueMask = 0;
+    _XImage* m_pFrameImage = nullptr;
+
+    // Files.
     std::string m_homeDir;
     std::string m_vlmFileName;   // the working frame file
     std::string m_soundFileName; // the sound working file
     QString m_caption;
+    QStringList m_recentFiles;
+
+    // Frame tables.
+    uint32_t m_dwFrameCount = 0;
+    uint32_t m_dwUserActionFrame = 0;
+    std::vector<uint32_t> m_vUserActionFrames;
+    std::vector<SPlayBackFrameInfo> m_vPlayBackFrameInfo;
+    std::vector<SEditInfo> m_vEditInfo;
+    std::vector<stdColormapArray> m_vColormaps;
+    int m_nCurrentPalette = -1;
+    int m_currentFrame = 0;
+    int m_appendedCount = 0, m_insertedCount = 0, m_deletedCount = 0, m_frameNameCounter = 0;
+    bool m_bFramesReady = false;
+    SRect m_frameRect{0, 0, 0, 0};
+
+    // Output file.
+    int m_blockSize = 8;
+    std::vector<uint32_t> m_vWrittenResources;
+
+    // Recording.
+    std::mutex m_hookMutex;
+    eHookStatus m_hookStatus = HOOK_IDLE;
+    uint32_t m_modifierWord = 0;
+    bool m_bRecording = false, m_bNoRecordExtension = false, m_bTimerCapturing = false, m_bPaused = false,
+         m_bUserActionsOnly = false, m_bActionCaptureSuspended = false;
+    int m_frameRate = 2;
+    int m_lastPointerX = 0, m_lastPointerY = 0;
+    SRect m_captureRect{0, 0, 0, 0};
+    std::unique_ptr<machineprofile> m_pMachineProfile;
+    CaptureSettings* m_pCaptureSettings = nullptr;
+    std::unique_ptr<NVBufferManager> m_pBufferManager;
+    QTimer* m_pRecordTimer = nullptr;
+    QPixmap m_pausePixmap, m_resumePixmap;
+    QWidget* m_pRecordBar = nullptr;
+    QWidget* m_pStopButton = nullptr;
+    QWidget* m_pPauseButton = nullptr;
+
+    // Status display: the recorded action's icons.
+    std::unique_ptr<QPixmap> m_pNoUserActionPixmap, m_pKeyClickPixmap, m_pRightClickPixmap, m_pLeftClickPixmap;
+
+    // Sound.
+    uint32_t m_backgroundSoundId = 0;
+    std::string m_backgroundSoundFile;
+    bool m_bSoundFileOpen = false;
+
+    // Shell.
+    bool m_bFullScreen = false;
+    QFont m_font;
+    QPixmap m_iconPixmap;
+
+    // Menus.
+    QMenuBar* m_pMenuBar = nullptr;
+    QMenu *m_pFileMenu = nullptr, *m_pEditMenu = nullptr, *m_pViewMenu = nullptr, *m_pRecordMenu = nullptr,
+          *m_pSoundMenu = nullptr, *m_pPreferencesMenu = nullptr, *m_pObjectsMenu = nullptr,
+          *m_pDrawPaletteMenu = nullptr, *m_pEditPaletteMenu = nullptr, *m_pHelpMenu = nullptr,
+          *m_pPasswordMenu = nullptr, *m_pStyleMenu = nullptr;
+    StyleMenu* m_pStyles = nullptr;
+    std::array<int, 8> m_styleIds{};
+
+    // Tool bars and their buttons.
+    QToolBar *m_pFileToolBar = nullptr, *m_pDrawToolBar = nullptr, *m_pEditToolBar = nullptr,
+             *m_pColorToolBar = nullptr;
+    QToolButton *m_pNewButton = nullptr, *m_pOpenButton = nullptr, *m_pMakeButton = nullptr,
+                *m_pSaveAsButton = nullptr, *m_pRecordButton = nullptr, *m_pAppendButton = nullptr,
+                *m_pInsertButton = nullptr, *m_pDeleteFrameButton = nullptr, *m_pUndoButton = nullptr,
+                *m_pAudioSettingsButton = nullptr, *m_pFullScreenButton = nullptr;
+    QToolButton *m_pSelectButton = nullptr, *m_pLineButton = nullptr, *m_pRectangleButton = nullptr,
+                *m_pEllipseButton = nullptr, *m_pRoundRectButton = nullptr, *m_pPolylineButton = nullptr;
+    QToolButton *m_pBitmapButton = nullptr, *m_pTextFieldButton = nullptr, *m_pInstructionBoxButton = nullptr,
+                *m_pValidationButton = nullptr, *m_pHyperlinkButton = nullptr;
+    CColorBar* m_pColorBar = nullptr;
+
+    // Status bar.
+    QStatusBar* m_pStatusBar = nullptr;
+    QProgressBar* m_pProgressBar = nullptr;
+    QLabel *m_pFrameLabel = nullptr, *m_pPointerLabel = nullptr, *m_pActionLabel = nullptr,
+           *m_pActionIconLabel = nullptr;
+
+    // The eleven tool toggle buttons, draw palette first.
+    std::array<QToolButton*, 11> toolButtons() const;
+
+  signals:
+    void NewFrameSignal(int);
+    void signal_draw_object(int);
+    void signalUndoDeletion();
+    void signalCutCopyObjects(int);
+    void signalPasteObjects();
+    void signalFrameStatus(bool);
+    void signalSelectAllObjects();
+    void signalHook(void*);
+    void CurrentFrameNumberSignal(int);
+    void SoundFrameDeleteSignal(int);
+
+  public slots:
+    // File commands.
+    void slotFileNew();
+    void slotFileOpen();
+    void slotFileMake();
+    void slotFileSaveAs();
+    void slotFileQuit();
+    void slotRecentFileSelected(int id);
+
+    // Edit commands.
+    void slotEditUndo();
+    void slotEditCut();
+    void slotEditCopy();
+    void slotEditPaste();
+    void slotEditDelete();
+    void slotEditSelectAll();
+    void slotEditAppendFrames();
+    void slotEditInsertFrames();
+    void slotEditDeleteFrames();
+    void slotEditPurgeFrames();
+    void slotEditDeleteSound();
+    void slotSelectAllFrames();
+    void slotSelectAllUaFrames();
+
+    // View commands.
+    void slotViewToolBar();
+    void slotViewStatusBar();
+    void slotViewNavigationBar();
+    void slotViewRecordSoundClip();
+    void slotViewDrawTool();
+    void slotViewEditTool();
+    void slotViewColorBar();
+    void slotViewFullScreen();
+
+    // Recording and sound.
+    void slotRecordStartRecord();
+    void slotTimerTick();
+    void slotSoundRecord();
+    void slotSoundStopFromMenu();
+    void slotSoundPlayFromMenu();
+    void slotSoundRewindFromMenu();
+    void slotSoundForwardFromMenu();
+    void slotDisableAudioMenuItems(bool disable);
+
+    // Preferences.
+    void slotPerferencesCapture();
+    void slotPerferencesAudio();
+    void slotPerferencesBackground();
+    void slotShowAudioSettings();
+
+    // Help and the unreachable Password menu.
+    void slotHelp();
+    void slotHelpAbout();
+    void slotPasswordSet();
+    void slotPasswordChange();
+    void slotPasswordClear();
+
+    // Status texts.
+    void slotStatusHelpMsg(const QString& text);
+    void statusCallback(int id);
+    void slotLoadFrame(int frame);
+    void slotMouseMovePositions(QPoint position);
+
+    // Command state.
+    void slotEnableMenu();
+    void slotDisableMenu();
+    void slotEnableTool();
+    void slotDisableTools();
+    void enableObjects();
+    void disableObjects();
+    void slotCheckCurrentFrameStatus(bool deleted);
+    void changePurgeStatus(bool enable);
+    void slotEnableCutCopy();
+    void slotDisableCutCopy();
+    void slotEnablePaste();
+    void slotDisablePaste();
+    void slotEnableSelectAll();
+    void slotDisableSelectAll();
+
+    // Tools.
+    void slotDrawToolsSelect();
+    void slotDrawToolsLine();
+    void slotDrawToolsRectangle();
+    void slotDrawToolsRound();
+    void slotDrawToolsEllipse();
+    void slotDrawToolsPolyline();
+    void slotEditToolsValidation();
+    void slotEditToolsInstruction();
+    void slotEditToolsHyperlink();
+    void slotEditToolsTextBox();
+    void slotEditToolsBitmap();
+    void slotDrawToolsPencil();
+    void slotDrawToolsAirBrush();
+    void slotDrawToolsPaintBrush();
+
+    // Declared commands that do nothing.
+    void slotDoNothing() {}
+    void slotDrawToolsFill() {}
+    void slotDrawToolsSelector() {}
+    void slotDrawToolsPolygon() {}
+    void slotDrawToolsZoom() {}
+    void slotEditToolsVideoStage() {}
+    void slotEditToolsMouseplot() {}
+    void slotLayoutAlign() {}
+    void slotAlignLeft() {}
+    void slotAlignRight() {}
+    void slotAlignTop() {}
+    void slotAlignBotttom() {}
+    void slotSpaceAcross() {}
+    void slotSpaceDown() {}
+    void slotForeColorChanged(QColor& color);
+
+  public:
+    virtual void paletteChange(QPalette& palette);
+
+  private:
+    void initMenuBar();
+    void initToolBar();
+    void initDrawToolBar();
+    void initNavigationBar();
+    void initStatusBar();
+    void initEditToolBar();
+    void initScreen();
+    void createAccelerators();
+
+    QAction* addItem(QMenu* menu, int id, const QString& text, const QPixmap& image = QPixmap(),
+                     const QKeySequence& keys = QKeySequence());
+    QMenu* newPopup();
+    void addRecentFileItem(const QString& path);
+    QToolButton* addToolButton(QToolBar* bar, const QString& tip, const QString& statusText, const QPixmap& image,
+                               void (Velmora::*slot)(), bool toggle);
+    void chooseTool(QToolButton* on, Qt::CursorShape cursor, int kind);
+    void showProgress(const QString& text);
+    void showReady();
+
+    QHash<int, QAction*> m_menuItems;
+    int m_nextToolkitId = -2; // ids of items inserted without one, as the toolkit numbered them
+    Qt::CursorShape m_toolCursor = Qt::ArrowCursor;
+    std::vector<QShortcut*> m_frameAccelerators;
 };

@@ -1,6 +1,7 @@
 #include "app/CrashHandler.h"
 #include "app/StartupLogo.h"
 #include "app/Velmora.h"
+#include "capture/XErrorHandlers.h"
 #include "store/DatRecords.h"
 
 #include <QApplication>
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
     if (crash::boxRequested()) return crash::showBox(argc, argv);
 
     crash::installHandler();
+    // Before the toolkit opens its display connection.
+    xerrors::installHandlers();
     qInstallMessageHandler(toolkitMessage);
 
     QApplication app(argc, argv);
