@@ -62,8 +62,9 @@ void keepRunning(Display*, void*) {}
 } // namespace
 
 void installHandlers() {
-    if (g_installed.exchange(true)) return;
-    XInitThreads();
+    if (!g_installed.exchange(true)) XInitThreads();
+    // Set every time: Qt's xcb plugin puts its own pair in place when it opens
+    // its connection, and its I/O handler ends the process.
     XSetErrorHandler(onXError);
     XSetIOErrorHandler(onXIOError);
 }

@@ -3,7 +3,7 @@
 // Xlib's default handlers end the process on any protocol error or lost
 // connection, and they are process-wide: one set serves Qt, the capture
 // library and every other connection. installHandlers() puts the program's
-// own set in place once, at start-up. The handlers never end the process for
+// own set in place at start-up. The handlers never end the process for
 // a protocol error; they record it against its connection. A connection that
 // is watched (watchConnection) also survives the loss of its server: Xlib
 // marks it dead, every later call on it fails fast, and its owner sees
@@ -15,9 +15,13 @@ struct _XDisplay; // Display of <X11/Xlib.h>, kept out of this header
 
 namespace xerrors {
 
-// Calls XInitThreads and installs both handlers. Call first thing in main,
-// before any connection is opened. Later calls do nothing.
+// Installs both handlers (and calls XInitThreads the first time). The
+// program calls it at start-up right after constructing QApplication: the
+// xcb platform plugin installs its own pair while it connects, and its
+// I/O-error handler ends the process. NV_CapInit calls it too, so the
+// capture library is covered even if something replaced the pair since.
 void installHandlers();
+// True once installHandlers has run.
 bool handlersInstalled();
 
 // Registers a connection: its protocol errors are kept for takeLastError and
