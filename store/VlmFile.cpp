@@ -96,6 +96,9 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
             std::fflush(stdout);
             return 2;
         }
+        // Unbuffered: a block is on the file or its failure is seen at once,
+        // never later at a flush that belongs to another block.
+        std::setvbuf(m_writeStream, nullptr, _IONBF, 0);
         auto fail = [this](const char* message) {
             std::printf("%s", message);
             std::fflush(stdout);
@@ -122,9 +125,12 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
         m_header.objectHeaderLength = VLMObjectHeader::SIZE;
         m_offset = vlm::INDEX_OFFSET;
 
-        const std::array<uint8_t, VLMIndex::SIZE> zeroSlot{};
-        for (uint32_t i = 0; i < slots; ++i)
-            if (!writeRecord(m_writeStream, zeroSlot)) return fail("fwrite 5");
+        const std::vector<uint8_t> zeroSlots(VLMIndex::SIZE * 512, 0);
+        for (uint64_t left = uint64_t(slots) * VLMIndex::SIZE; left > 0;) {
+            size_t n = size_t(std::min<uint64_t>(left, zeroSlots.size()));
+            if (std::fwrite(zeroSlots.data(), 1, n, m_writeStream) != n) return fail("fwrite 5");
+            left -= n;
+        }
         m_slots = slots;
         m_header.indexOffset = vlm::INDEX_OFFSET;
         m_header.indexCount = slots;
@@ -195,6 +201,7 @@ bool VlmFile::appendBytes(const void* data, uint32_t length, uint32_t* written, 
     }
     // Take the partial bytes back so that the file ends where the recorded
     // offsets say; otherwise every later offset would be wrong.
+    std::clearerr(m_writeStream);
     if (!rewindToEnd(end)) {
         m_broken = true;
         std::fprintf(stderr, "vlm write error: file no longer matches its offsets\n");
