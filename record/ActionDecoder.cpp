@@ -69,8 +69,11 @@ DecodedAction decodeWireEvent(const uint8_t* ev, ActionCaptureState& s) {
         a.kind = ACTION_KEY;
         if (uint32_t bit = modifierBit(pc)) {
             s.m_modifierWord &= ~bit;
+            // The release of the Alt that carried a hot key is part of the hot key.
+            if (bit == MOD_ALT && s.m_hotKeyUnderAlt.exchange(false)) return out;
         } else if (!isInertKey(pc) && (s.m_modifierWord & MOD_ALT)) {
             serveHotKey(pc, s); // every key released under Alt is the recording's, not the author's
+            s.m_hotKeyUnderAlt = true;
             return out;
         }
         a.xOrKey = int32_t(keys::keySymToAscii(pc));

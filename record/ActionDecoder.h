@@ -17,6 +17,8 @@ struct ActionCaptureState {
     std::atomic<bool> m_bPauseRequest{false};
     std::atomic<bool> m_bActionCaptureSuspended{false};
     std::atomic<bool> m_bUserActionsOnly{false};
+    // A hot key was served while Alt is down: that Alt's release belongs to it.
+    std::atomic<bool> m_hotKeyUnderAlt{false};
 };
 
 struct DecodedAction {

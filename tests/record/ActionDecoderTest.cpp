@@ -78,6 +78,16 @@ TEST(ActionDecoder, HotKeysProduceNoActions) {
     EXPECT_FALSE(s.m_bActionCaptureSuspended) << "Alt+S resumes action capture";
 }
 
+TEST(ActionDecoder, TheAltOfAHotKeyGivesNoFrame) {
+    ActionCaptureState s;
+    auto got = captured(feed(s, {{WIRE_KEY_PRESS, KEY_ALT_L}, {WIRE_KEY_PRESS, KEY_S}, {WIRE_KEY_RELEASE, KEY_S},
+                                 {WIRE_KEY_RELEASE, KEY_ALT_L}}));
+    EXPECT_TRUE(got.empty());
+    got = captured(feed(s, {{WIRE_KEY_PRESS, KEY_ALT_L}, {WIRE_KEY_RELEASE, KEY_ALT_L}}));
+    ASSERT_EQ(got.size(), 1u) << "a later Alt alone is the author's again";
+    EXPECT_EQ(got[0].action.xOrKey, 18);
+}
+
 TEST(ActionDecoder, RightAltIsAltAndLeftArrowIsNot) {
     ActionCaptureState s;
     feed(s, {{WIRE_KEY_PRESS, KEY_ALT_R}});
