@@ -2,13 +2,17 @@
 #include "media/InMemoryMediaLibrary.h"
 #include "properties/EditPropertyBase.h"
 
+#include "OffscreenQtTest.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
 
-TEST(DrawTools, UnspecialisedDefaults) {
+class DrawToolsTest : public OffscreenQtTest {};
+
+TEST_F(DrawToolsTest, UnspecialisedDefaults) {
     DrawTools t(nullptr, "tool");
     EXPECT_EQ(t.objectName(), "tool");
     EXPECT_TRUE(t.keepWithinVLI());
@@ -53,7 +57,7 @@ TEST(DrawTools, UnspecialisedDefaults) {
     EXPECT_EQ(len, 7);
 }
 
-TEST(DrawTools, EachObjectOwnsAStandardPropertyStore) {
+TEST_F(DrawToolsTest, EachObjectOwnsAStandardPropertyStore) {
     DrawTools a(nullptr, "a");
     DrawTools b(nullptr, "b");
     ASSERT_NE(a.getEditPropertyBase(), nullptr);
@@ -61,7 +65,7 @@ TEST(DrawTools, EachObjectOwnsAStandardPropertyStore) {
     EXPECT_EQ(a.getEditPropertyBase()->getEntryCount(), 0);
 }
 
-TEST(DrawTools, TakesMainWindowAndMediaLibraryAtConstruction) {
+TEST_F(DrawToolsTest, TakesMainWindowAndMediaLibraryAtConstruction) {
     ResourceUseTable uses;
     InMemoryMediaLibrary lib(uses);
     DrawTools before(nullptr, "before");
@@ -73,7 +77,7 @@ TEST(DrawTools, TakesMainWindowAndMediaLibraryAtConstruction) {
     DrawTools::setApplicationObjects(nullptr, nullptr);
 }
 
-TEST(DrawTools, StaticsAndObjectIds) {
+TEST_F(DrawToolsTest, StaticsAndObjectIds) {
     EXPECT_EQ(DrawTools::currentlySelectedObject, VALIDATIONFIELD);
     EXPECT_EQ(DrawTools::get_no_frames(17, true), 17);
     DrawTools t(nullptr, "t");

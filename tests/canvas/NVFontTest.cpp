@@ -1,11 +1,16 @@
 #include "canvas/NVFont.h"
 #include "canvas/StoredText.h"
 
+#include "OffscreenQtTest.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(NVFont, NamedWeightsMapBothWays) {
+class NVFontTest : public OffscreenQtTest {};
+class StoredTextTest : public OffscreenQtTest {};
+
+TEST_F(NVFontTest, NamedWeightsMapBothWays) {
     struct Case {
         int legacy;
         int qt;
@@ -20,7 +25,7 @@ TEST(NVFont, NamedWeightsMapBothWays) {
     EXPECT_EQ(NVFont::qtWeightFromLegacy(500), 1000);
 }
 
-TEST(NVFont, QFontRoundTripKeepsOldScale) {
+TEST_F(NVFontTest, QFontRoundTripKeepsOldScale) {
     NVFont f;
     f.family = "courier";
     f.pointSize = 14;
@@ -36,7 +41,7 @@ TEST(NVFont, QFontRoundTripKeepsOldScale) {
     EXPECT_EQ(NVFont::fromQFont(normal).weight, NVFont::WEIGHT_NORMAL);
 }
 
-TEST(StoredText, OutsideLatin1BecomesQuestionMark) {
+TEST_F(StoredTextTest, OutsideLatin1BecomesQuestionMark) {
     EXPECT_EQ(toStoredText(QString::fromUtf8("a\u00e9\u20ac")), std::string("a\xe9?"));
     EXPECT_EQ(fromStoredText(std::string("a\xe9")), QString::fromUtf8("a\u00e9"));
 }

@@ -1,10 +1,14 @@
 #include "canvas/RtfText.h"
 
+#include "OffscreenQtTest.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
+
+class RtfTextTest : public OffscreenQtTest {};
 
 QFont makeFont(const char* family, int points, bool bold, bool italic) {
     QFont f(QString::fromLatin1(family));
@@ -26,7 +30,7 @@ struct WriteCase {
     QString rtf;
 };
 
-TEST(RtfText, WritingTable) {
+TEST_F(RtfTextTest, WritingTable) {
     const QFont plain = makeFont("helvetica", 12, false, false);
     const std::vector<WriteCase> cases = {
         {"empty", "", plain, kBlack, kPlainHeader + "}"},
@@ -55,7 +59,7 @@ struct ReadCase {
     QString back;  // what reading gives
 };
 
-TEST(RtfText, RoundTripTable) {
+TEST_F(RtfTextTest, RoundTripTable) {
     const QFont plain = makeFont("helvetica", 12, false, false);
     const std::vector<ReadCase> cases = {
         {"empty", "", ""},
@@ -79,7 +83,7 @@ TEST(RtfText, RoundTripTable) {
     }
 }
 
-TEST(RtfText, MismatchedFontOrColourKeepsTheHeader) {
+TEST_F(RtfTextTest, MismatchedFontOrColourKeepsTheHeader) {
     const QFont written = makeFont("helvetica", 12, false, false);
     QString t = "abc";
     RtfText::convertIntoRTF(t, kBlack, written);
@@ -92,13 +96,13 @@ TEST(RtfText, MismatchedFontOrColourKeepsTheHeader) {
     EXPECT_TRUE(other.startsWith("{\\rtf1"));
 }
 
-TEST(RtfText, ReadingNothingGivesNothing) {
+TEST_F(RtfTextTest, ReadingNothingGivesNothing) {
     QString t;
     RtfText::convertFromRTF(t, kBlack, makeFont("helvetica", 12, false, false));
     EXPECT_EQ(t, QString());
 }
 
-TEST(RtfText, OldStyleUnescapedTextsReadAsBefore) {
+TEST_F(RtfTextTest, OldStyleUnescapedTextsReadAsBefore) {
     const QFont font = makeFont("helvetica", 12, false, false);
     struct Case {
         const char* label;
