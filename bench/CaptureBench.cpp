@@ -28,7 +28,8 @@ std::unique_ptr<testsupport::XvfbServer> g_plainServer;
 class StripPainter {
   public:
     explicit StripPainter(const std::string& display) : m_dpy(XOpenDisplay(display.c_str())) {
-        if (!m_dpy) return;
+        if (!m_dpy)
+            return;
         m_root = DefaultRootWindow(m_dpy);
         m_gc = XCreateGC(m_dpy, m_root, 0, nullptr);
     }
@@ -101,11 +102,13 @@ BENCHMARK(BM_NVCapGrabCompareCopy)
 // them so every iteration finds and copies that band.
 void compareCopy(benchmark::State& state, int first, int last) {
     std::vector<uint8_t> a(kRowBytes * kHeight, 0x11), b = a, previous = a;
-    for (int y = first; y <= last; ++y) std::memset(&b[size_t(y) * kRowBytes], 0x22, kRowBytes);
+    for (int y = first; y <= last; ++y)
+        std::memset(&b[size_t(y) * kRowBytes], 0x22, kRowBytes);
     bool useB = true;
     for (auto _ : state) {
         const auto& image = useB ? b : a;
-        capture::Band band = capture::findChangedBand(image.data(), kRowBytes, previous.data(), kRowBytes, kHeight);
+        capture::Band band =
+            capture::findChangedBand(image.data(), kRowBytes, previous.data(), kRowBytes, kHeight);
         capture::copyBand(image.data(), kRowBytes, previous.data(), kRowBytes, band);
         benchmark::DoNotOptimize(band);
         benchmark::ClobberMemory();
@@ -123,10 +126,18 @@ void memcpyRows(benchmark::State& state, int rows) {
     state.SetBytesProcessed(int64_t(state.iterations()) * rows * int64_t(kRowBytes));
 }
 
-void BM_CompareCopyWholeFrameBand(benchmark::State& state) { compareCopy(state, 0, kHeight - 1); }
-void BM_MemcpyWholeFrame(benchmark::State& state) { memcpyRows(state, kHeight); }
-void BM_CompareCopyTenRowBand(benchmark::State& state) { compareCopy(state, 100, 109); }
-void BM_MemcpyTenRows(benchmark::State& state) { memcpyRows(state, 10); }
+void BM_CompareCopyWholeFrameBand(benchmark::State& state) {
+    compareCopy(state, 0, kHeight - 1);
+}
+void BM_MemcpyWholeFrame(benchmark::State& state) {
+    memcpyRows(state, kHeight);
+}
+void BM_CompareCopyTenRowBand(benchmark::State& state) {
+    compareCopy(state, 100, 109);
+}
+void BM_MemcpyTenRows(benchmark::State& state) {
+    memcpyRows(state, 10);
+}
 BENCHMARK(BM_CompareCopyWholeFrameBand)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemcpyWholeFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CompareCopyTenRowBand)->Unit(benchmark::kMicrosecond);

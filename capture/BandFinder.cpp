@@ -20,7 +20,8 @@ Band findChangedBand(const uint8_t* image, size_t imageStride, const uint8_t* pr
     }
     // The upward scan stops at the top found: that row is in the band anyway.
     int j = last;
-    while (j > band.top && !differs(j)) --j;
+    while (j > band.top && !differs(j))
+        --j;
     band.bottom = j;
     return band;
 }

@@ -44,7 +44,7 @@ enum {
    previous-frame buffer holds rows of bytes per pixel x (right - left + 1)
    bytes, top to bottom, with no padding, and is zero before the first
    compare. Returns NVCAP_OK or a negative NVCAP_E_ code. */
-int NV_CapInit(NVCapInit *init);
+int NV_CapInit(NVCapInit* init);
 
 /* Grabs the capture rectangle, finds the band of rows that differ from the
    caller's previous frame, writes it to *band (left, top, right, bottom;
@@ -54,7 +54,7 @@ int NV_CapInit(NVCapInit *init);
    grab fail rather than overrun the buffer. The third argument is unused.
    Returns NVCAP_OK or a negative NVCAP_E_ code; on error neither the band
    nor the buffer is touched. */
-int NV_CapCmpCpy(unsigned char *previousFrame, SRect *band, unsigned long unused);
+int NV_CapCmpCpy(unsigned char* previousFrame, SRect* band, unsigned long unused);
 
 /* Releases the display connection and the grab resources. Safe to call at
    any time, also more than once. Returns NVCAP_OK. */

@@ -14,11 +14,17 @@
 namespace capture {
 
 namespace {
-XImage* asImage(void* p) { return static_cast<XImage*>(p); }
-XShmSegmentInfo* asShm(void* p) { return static_cast<XShmSegmentInfo*>(p); }
+XImage* asImage(void* p) {
+    return static_cast<XImage*>(p);
+}
+XShmSegmentInfo* asShm(void* p) {
+    return static_cast<XShmSegmentInfo*>(p);
+}
 } // namespace
 
-ScreenGrabber::~ScreenGrabber() { close(); }
+ScreenGrabber::~ScreenGrabber() {
+    close();
+}
 
 ScreenGrabber::Result ScreenGrabber::fail(Result r, const std::string& what) {
     m_error = what;
@@ -51,11 +57,14 @@ ScreenGrabber::Result ScreenGrabber::open(const char* displayName) {
 }
 
 ScreenGrabber::Result ScreenGrabber::prepare(int x, int y, int width, int height, bool allowSharedMemory) {
-    if (!m_display) return fail(Result::NoDisplay, "no display connection");
-    if (m_lost) return fail(Result::ConnectionLost, "display connection lost");
+    if (!m_display)
+        return fail(Result::NoDisplay, "no display connection");
+    if (m_lost)
+        return fail(Result::ConnectionLost, "display connection lost");
     // The area is not checked against the screen here: the server is the
     // judge, and a refused grab takes the same path as at any later time.
-    if (width < 1 || height < 1) return fail(Result::BadArea, "empty area");
+    if (width < 1 || height < 1)
+        return fail(Result::BadArea, "empty area");
     releaseSharedMemory();
     releaseImage();
     m_x = x;
@@ -63,7 +72,8 @@ ScreenGrabber::Result ScreenGrabber::prepare(int x, int y, int width, int height
     m_width = width;
     m_height = height;
     m_method = Method::GetImage;
-    if (allowSharedMemory && XShmQueryExtension(m_display) && setUpSharedMemory()) m_method = Method::SharedMemory;
+    if (allowSharedMemory && XShmQueryExtension(m_display) && setUpSharedMemory())
+        m_method = Method::SharedMemory;
     Result r = grab();
     if (r == Result::GrabFailed && m_method == Method::SharedMemory) {
         // Nothing was compared yet, so switching paths here is safe.
@@ -85,17 +95,21 @@ bool ScreenGrabber::setUpSharedMemory() {
         return false;
     }
     auto cleanUp = [&] {
-        if (info->shmaddr != reinterpret_cast<char*>(-1)) shmdt(info->shmaddr);
-        if (info->shmid >= 0) shmctl(info->shmid, IPC_RMID, nullptr);
+        if (info->shmaddr != reinterpret_cast<char*>(-1))
+            shmdt(info->shmaddr);
+        if (info->shmid >= 0)
+            shmctl(info->shmid, IPC_RMID, nullptr);
         img->data = nullptr;
         XDestroyImage(img);
         delete info;
         return false;
     };
     info->shmid = shmget(IPC_PRIVATE, size_t(img->bytes_per_line) * size_t(img->height), IPC_CREAT | 0600);
-    if (info->shmid < 0) return cleanUp();
+    if (info->shmid < 0)
+        return cleanUp();
     info->shmaddr = static_cast<char*>(shmat(info->shmid, nullptr, 0));
-    if (info->shmaddr == reinterpret_cast<char*>(-1)) return cleanUp();
+    if (info->shmaddr == reinterpret_cast<char*>(-1))
+        return cleanUp();
     img->data = info->shmaddr;
     info->readOnly = False;
     xerrors::takeLastError(m_display);
@@ -103,7 +117,8 @@ bool ScreenGrabber::setUpSharedMemory() {
     XSync(m_display, False);
     // A remote server cannot attach; the failure arrives as a protocol error.
     if (!attached || xerrors::takeLastError(m_display) != 0 || xerrors::connectionLost(m_display)) {
-        if (xerrors::connectionLost(m_display)) m_lost = true;
+        if (xerrors::connectionLost(m_display))
+            m_lost = true;
         return cleanUp();
     }
     // Marked for removal now, so the segment goes away with the process.
@@ -115,7 +130,8 @@ bool ScreenGrabber::setUpSharedMemory() {
 }
 
 void ScreenGrabber::releaseSharedMemory() {
-    if (!m_shmInfo) return;
+    if (!m_shmInfo)
+        return;
     XShmSegmentInfo* info = asShm(m_shmInfo);
     if (!m_lost) {
         XShmDetach(m_display, info);
@@ -132,19 +148,22 @@ void ScreenGrabber::releaseSharedMemory() {
 }
 
 void ScreenGrabber::releaseImage() {
-    if (m_shmInfo || !m_image) return;
+    if (m_shmInfo || !m_image)
+        return;
     XDestroyImage(asImage(m_image));
     m_image = nullptr;
     m_data = nullptr;
 }
 
 ScreenGrabber::Result ScreenGrabber::grab() {
-    if (!m_display) return fail(Result::NoDisplay, "no display connection");
+    if (!m_display)
+        return fail(Result::NoDisplay, "no display connection");
     if (m_lost || xerrors::connectionLost(m_display)) {
         m_lost = true;
         return fail(Result::ConnectionLost, "display connection lost");
     }
-    if (m_method == Method::Unset) return fail(Result::BadArea, "no area prepared");
+    if (m_method == Method::Unset)
+        return fail(Result::BadArea, "no area prepared");
     xerrors::takeLastError(m_display);
     return m_method == Method::SharedMemory ? grabWithSharedMemory() : grabWithGetImage();
 }
@@ -158,7 +177,8 @@ ScreenGrabber::Result ScreenGrabber::grabWithSharedMemory() {
 
 ScreenGrabber::Result ScreenGrabber::grabWithGetImage() {
     releaseImage();
-    m_image = XGetImage(m_display, m_root, m_x, m_y, unsigned(m_width), unsigned(m_height), AllPlanes, ZPixmap);
+    m_image =
+        XGetImage(m_display, m_root, m_x, m_y, unsigned(m_width), unsigned(m_height), AllPlanes, ZPixmap);
     return takeImage(m_image);
 }
 
@@ -171,11 +191,12 @@ ScreenGrabber::Result ScreenGrabber::takeImage(void* p) {
     XImage* img = asImage(p);
     if (!img || !img->data || code != 0) {
         char text[128] = "no image";
-        if (code != 0) XGetErrorText(m_display, code, text, sizeof text);
+        if (code != 0)
+            XGetErrorText(m_display, code, text, sizeof text);
         return fail(Result::GrabFailed, std::string("grab refused: ") + text);
     }
-    if (img->width != m_width || img->height != m_height || img->bits_per_pixel < 8 || img->bits_per_pixel % 8 != 0 ||
-        img->bytes_per_line < m_width * (img->bits_per_pixel / 8))
+    if (img->width != m_width || img->height != m_height || img->bits_per_pixel < 8 ||
+        img->bits_per_pixel % 8 != 0 || img->bytes_per_line < m_width * (img->bits_per_pixel / 8))
         return fail(Result::GrabFailed, "unexpected image format");
     m_bytesPerPixel = img->bits_per_pixel / 8;
     m_stride = size_t(img->bytes_per_line);
@@ -184,7 +205,8 @@ ScreenGrabber::Result ScreenGrabber::takeImage(void* p) {
 }
 
 void ScreenGrabber::close() {
-    if (!m_display) return;
+    if (!m_display)
+        return;
     releaseSharedMemory();
     releaseImage();
     xerrors::forgetConnection(m_display);

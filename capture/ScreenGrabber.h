@@ -66,7 +66,7 @@ class ScreenGrabber {
 
     int m_x = 0, m_y = 0, m_width = 0, m_height = 0;
     Method m_method = Method::Unset;
-    void* m_image = nullptr; // XImage
+    void* m_image = nullptr;   // XImage
     void* m_shmInfo = nullptr; // XShmSegmentInfo, when the segment is attached
     const uint8_t* m_data = nullptr;
     size_t m_stride = 0;

@@ -23,14 +23,16 @@ std::atomic<bool> g_installed{false};
 
 Watched* find(Display* d) {
     for (auto& w : g_watched)
-        if (w.display == d) return &w;
+        if (w.display == d)
+            return &w;
     return nullptr;
 }
 
 int onXError(Display* d, XErrorEvent* e) {
     {
         std::lock_guard<std::mutex> lock(g_mutex);
-        if (Watched* w = find(d)) w->lastError = e->error_code;
+        if (Watched* w = find(d))
+            w->lastError = e->error_code;
     }
     // XGetErrorText only looks up local tables; no request goes out from here.
     char text[256] = "";
@@ -46,7 +48,8 @@ int onXIOError(Display* d) {
         std::lock_guard<std::mutex> lock(g_mutex);
         Watched* w = find(d);
         watched = w != nullptr;
-        if (w) w->lost = true;
+        if (w)
+            w->lost = true;
     }
     std::fprintf(stderr, "X connection to %s lost%s\n", DisplayString(d),
                  watched ? "" : ", ending the program");
@@ -62,20 +65,25 @@ void keepRunning(Display*, void*) {}
 } // namespace
 
 void installHandlers() {
-    if (!g_installed.exchange(true)) XInitThreads();
+    if (!g_installed.exchange(true))
+        XInitThreads();
     // Set every time: Qt's xcb plugin puts its own pair in place when it opens
     // its connection, and its I/O handler ends the process.
     XSetErrorHandler(onXError);
     XSetIOErrorHandler(onXIOError);
 }
 
-bool handlersInstalled() { return g_installed.load(); }
+bool handlersInstalled() {
+    return g_installed.load();
+}
 
 void watchConnection(_XDisplay* display) {
-    if (!display) return;
+    if (!display)
+        return;
     {
         std::lock_guard<std::mutex> lock(g_mutex);
-        if (!find(display)) g_watched.push_back({display, 0, false});
+        if (!find(display))
+            g_watched.push_back({display, 0, false});
     }
     XSetIOErrorExitHandler(display, keepRunning, nullptr);
 }
@@ -93,7 +101,8 @@ void forgetConnection(_XDisplay* display) {
 int takeLastError(_XDisplay* display) {
     std::lock_guard<std::mutex> lock(g_mutex);
     Watched* w = find(display);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     int code = w->lastError;
     w->lastError = 0;
     return code;

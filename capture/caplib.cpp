@@ -27,11 +27,16 @@ CaptureState g_state;
 int resultCode(capture::ScreenGrabber::Result r) {
     using R = capture::ScreenGrabber::Result;
     switch (r) {
-    case R::Ok: return NVCAP_OK;
-    case R::NoDisplay: return NVCAP_E_DISPLAY;
-    case R::BadArea: return NVCAP_E_PARAM;
-    case R::GrabFailed: return NVCAP_E_GRAB;
-    case R::ConnectionLost: return NVCAP_E_CONNECTION_LOST;
+    case R::Ok:
+        return NVCAP_OK;
+    case R::NoDisplay:
+        return NVCAP_E_DISPLAY;
+    case R::BadArea:
+        return NVCAP_E_PARAM;
+    case R::GrabFailed:
+        return NVCAP_E_GRAB;
+    case R::ConnectionLost:
+        return NVCAP_E_CONNECTION_LOST;
     }
     return NVCAP_E_GRAB;
 }
@@ -57,8 +62,8 @@ extern "C" int NV_CapInit(NVCapInit* init) {
         return resultCode(r);
     }
     const SRect rc = init->rect;
-    if (rc.left < 0 || rc.top < 0 || rc.right < rc.left || rc.bottom < rc.top || rc.right >= grabber->screenWidth() ||
-        rc.bottom >= grabber->screenHeight()) {
+    if (rc.left < 0 || rc.top < 0 || rc.right < rc.left || rc.bottom < rc.top ||
+        rc.right >= grabber->screenWidth() || rc.bottom >= grabber->screenHeight()) {
         std::fprintf(stderr, "libNVCap: -fatal- Invalid Capture Parameters abort\n");
         return NVCAP_E_PARAM;
     }

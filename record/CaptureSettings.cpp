@@ -9,7 +9,8 @@
 #include <algorithm>
 
 CaptureSettings::CaptureSettings(QWidget* parent, const char* name) : QDialog(parent) {
-    if (name) setObjectName(QString::fromLatin1(name));
+    if (name)
+        setObjectName(QString::fromLatin1(name));
     setModal(true);
     setWindowTitle(QStringLiteral("Capture Settings"));
     setFixedSize(320, 180);
@@ -50,7 +51,8 @@ void CaptureSettings::setFrameRate(int rate) {
 int CaptureSettings::slotOKButtonClicked() {
     m_chosenFrameRate = m_frameRateBox->value();
     accept();
-    if (!m_validation->isChecked()) return CAPTURE_NO_ACTIONS;
+    if (!m_validation->isChecked())
+        return CAPTURE_NO_ACTIONS;
     return m_userActionsOnly->isChecked() ? CAPTURE_USER_ACTIONS_ONLY : CAPTURE_ALL;
 }
 

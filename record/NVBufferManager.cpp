@@ -16,10 +16,13 @@ NVBufferManager::NVBufferManager() : QObject(nullptr) {}
 
 NVBufferManager::~NVBufferManager() {
     cleanUpThreads();
-    if (m_file) std::fclose(m_file);
+    if (m_file)
+        std::fclose(m_file);
 }
 
-int NVBufferManager::getFileHeaderSize() { return int(SDatMainHeader::SIZE); }
+int NVBufferManager::getFileHeaderSize() {
+    return int(SDatMainHeader::SIZE);
+}
 
 uint64_t NVBufferManager::ringSizeFor(uint64_t largestFrameData) {
     return SDatFrameHeader::SIZE + largestFrameData + 2;
@@ -28,17 +31,21 @@ uint64_t NVBufferManager::ringSizeFor(uint64_t largestFrameData) {
 uint64_t NVBufferManager::screenKeyFrameBytes() {
     const auto [width, height] = NVUtil::getScreenResolution();
     const int depth = NVUtil::getScreenDepth();
-    if (width <= 0 || height <= 0 || depth <= 0) return 0;
+    if (width <= 0 || height <= 0 || depth <= 0)
+        return 0;
     // ZPixmap sizes of the depths X servers offer: 24 and 32 in 4 bytes, 15 and 16 in 2.
     const uint64_t bytesPerPixel = depth > 16 ? 4 : depth > 8 ? 2 : 1;
     return bytesPerPixel * uint64_t(width) * uint64_t(height);
 }
 
-int NVBufferManager::initBufferManager(int ringSize) { return initBufferManager(ringSize, screenKeyFrameBytes()); }
+int NVBufferManager::initBufferManager(int ringSize) {
+    return initBufferManager(ringSize, screenKeyFrameBytes());
+}
 
 int NVBufferManager::initBufferManager(int ringSize, uint64_t largestFrameData) {
     cleanUpThreads(); // a writer left from an earlier start without stop
-    const uint64_t size = std::max<uint64_t>(ringSize > 0 ? uint64_t(ringSize) : 0, ringSizeFor(largestFrameData));
+    const uint64_t size =
+        std::max<uint64_t>(ringSize > 0 ? uint64_t(ringSize) : 0, ringSizeFor(largestFrameData));
     {
         std::lock_guard<std::mutex> lock(m_ringMutex);
         try {
@@ -61,7 +68,8 @@ int NVBufferManager::initBufferManager(int ringSize, uint64_t largestFrameData) 
 
 int NVBufferManager::startBufferManager(const char* path, unsigned long sizeLimit, SRect captureRect) {
     std::lock_guard<std::mutex> lock(m_ringMutex);
-    if (m_file) std::fclose(m_file);
+    if (m_file)
+        std::fclose(m_file);
     m_sizeLimit = sizeLimit;
     m_bytesHandedIn = 0;
     m_limitReached = false;
@@ -74,10 +82,12 @@ int NVBufferManager::startBufferManager(const char* path, unsigned long sizeLimi
         return -1;
     }
     bool ok = writeMainHeader(10) && std::fflush(m_file) == 0;
-    if (!ok) std::fprintf(stderr, "sMainHeader not written\n");
+    if (!ok)
+        std::fprintf(stderr, "sMainHeader not written\n");
     if (!m_writer.joinable() || !ok) {
         // No writer thread: nothing can pass through the ring, so the file is done.
-        if (std::fclose(m_file) != 0) ok = false;
+        if (std::fclose(m_file) != 0)
+            ok = false;
         m_file = nullptr;
     }
     return ok ? 0 : -1;
@@ -96,12 +106,16 @@ bool NVBufferManager::writeMainHeader(uint32_t frameCount) {
 
 int NVBufferManager::flushFrame(const void* header, unsigned long headerLength, const void* data,
                                 unsigned long dataLength) {
-    if ((!header && headerLength) || (!data && dataLength)) return FLUSH_BAD_ARGUMENT;
+    if ((!header && headerLength) || (!data && dataLength))
+        return FLUSH_BAD_ARGUMENT;
     const uint64_t length = uint64_t(headerLength) + uint64_t(dataLength);
     std::unique_lock<std::mutex> lock(m_ringMutex);
-    if (!m_file || !m_writer.joinable()) return FLUSH_NOT_STARTED;
-    if (m_writeError) return FLUSH_WRITE_FAILED;
-    if (m_limitReached) return FLUSH_LIMIT_REACHED;
+    if (!m_file || !m_writer.joinable())
+        return FLUSH_NOT_STARTED;
+    if (m_writeError)
+        return FLUSH_WRITE_FAILED;
+    if (m_limitReached)
+        return FLUSH_LIMIT_REACHED;
     if (m_bytesHandedIn + length > m_sizeLimit) {
         std::fprintf(stderr, "flushFrame: Error File size exceeds limit\n");
         m_limitReached = true;
@@ -131,7 +145,8 @@ void NVBufferManager::writeBuffer() {
     for (;;) {
         m_dataReady.wait(lock, [&] { return m_quit || m_ring.circularDifference(DATA_WAITING) > 0; });
         const size_t waiting = m_ring.circularDifference(DATA_WAITING);
-        if (waiting == 0) return; // quit with everything written
+        if (waiting == 0)
+            return; // quit with everything written
         write2File(lock, waiting);
         m_memoryAvail.notify_all();
     }
@@ -151,17 +166,22 @@ void NVBufferManager::write2File(std::unique_lock<std::mutex>& lock, size_t leng
         const size_t n = std::min(s.length, left);
         left -= n;
         // After a failure the bytes are drained unwritten so producers never block.
-        if (n == 0 || failedBefore || err || !file) continue;
-        if (std::fwrite(s.data, 1, n, file) != n) err = errno ? errno : EIO;
+        if (n == 0 || failedBefore || err || !file)
+            continue;
+        if (std::fwrite(s.data, 1, n, file) != n)
+            err = errno ? errno : EIO;
     }
-    if (!file && !failedBefore) err = EBADF;
+    if (!file && !failedBefore)
+        err = EBADF;
     lock.lock();
-    if (err) noteWriteError(err);
+    if (err)
+        noteWriteError(err);
     m_ring.consume(length);
 }
 
 void NVBufferManager::noteWriteError(int err) {
-    if (!m_writeError) m_writeError = err;
+    if (!m_writeError)
+        m_writeError = err;
 }
 
 int NVBufferManager::stopBufferManager(unsigned long frameCount) {
@@ -174,7 +194,8 @@ int NVBufferManager::stopBufferManager(unsigned long frameCount) {
     std::lock_guard<std::mutex> lock(m_ringMutex);
     int result = 0;
     if (m_file) {
-        if (std::fflush(m_file) != 0) noteWriteError(errno);
+        if (std::fflush(m_file) != 0)
+            noteWriteError(errno);
         if (std::fseek(m_file, 0, SEEK_SET) != 0) {
             std::perror("fseek");
             noteWriteError(errno);
@@ -202,7 +223,8 @@ int NVBufferManager::stopBufferManager(unsigned long frameCount) {
 }
 
 void NVBufferManager::cleanUpThreads() {
-    if (!m_writer.joinable()) return;
+    if (!m_writer.joinable())
+        return;
     {
         std::lock_guard<std::mutex> lock(m_ringMutex);
         m_quit = true;

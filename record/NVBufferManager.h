@@ -41,7 +41,8 @@ class NVBufferManager : public QObject {
     int startBufferManager(const char* path, unsigned long sizeLimit, SRect captureRect);
     // Queues one frame (its 60-byte header and its data), waiting for room
     // while the ring is too full. Returns a FlushResult.
-    int flushFrame(const void* header, unsigned long headerLength, const void* data, unsigned long dataLength);
+    int flushFrame(const void* header, unsigned long headerLength, const void* data,
+                   unsigned long dataLength);
     // Writes everything queued, ends the writer thread, rewrites the main
     // header with the frame count and closes the file. Returns 0, or -1 when
     // any write to the file failed (the message says why).

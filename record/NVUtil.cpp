@@ -26,13 +26,15 @@ bool NVUtil::openDisplay() {
 }
 
 void NVUtil::closeDisplay() {
-    if (m_psxDisplay) XCloseDisplay(m_psxDisplay);
+    if (m_psxDisplay)
+        XCloseDisplay(m_psxDisplay);
     m_psxDisplay = nullptr;
 }
 
 std::pair<int, int> NVUtil::getScreenResolution() {
     std::lock_guard<std::mutex> lock(g_queryMutex);
-    if (!openDisplay()) return {0, 0};
+    if (!openDisplay())
+        return {0, 0};
     m_nsHres = DisplayWidth(m_psxDisplay, m_nsxScreen);
     m_nsVres = DisplayHeight(m_psxDisplay, m_nsxScreen);
     closeDisplay();
@@ -41,7 +43,8 @@ std::pair<int, int> NVUtil::getScreenResolution() {
 
 int NVUtil::getScreenDepth() {
     std::lock_guard<std::mutex> lock(g_queryMutex);
-    if (!openDisplay()) return 0;
+    if (!openDisplay())
+        return 0;
     const int depth = DefaultDepth(m_psxDisplay, m_nsxScreen);
     closeDisplay();
     return depth;
@@ -52,4 +55,6 @@ int NVUtil::getScreenPitch() {
     return (depth / 8) * getScreenResolution().first;
 }
 
-int NVUtil::getCurrentTimeStamp() { return int(std::time(nullptr)); }
+int NVUtil::getCurrentTimeStamp() {
+    return int(std::time(nullptr));
+}

@@ -5,13 +5,17 @@
 #include <sys/statvfs.h>
 #include <sys/sysinfo.h>
 
-machineprofile::machineprofile() { init(); }
+machineprofile::machineprofile() {
+    init();
+}
 
 int machineprofile::init() {
     struct sysinfo si {};
-    if (sysinfo(&si) == -1) return 0;
+    if (sysinfo(&si) == -1)
+        return 0;
     struct statfs fs {};
-    if (statfs("/", &fs) == -1) return 0;
+    if (statfs("/", &fs) == -1)
+        return 0;
     const uint64_t unit = si.mem_unit ? si.mem_unit : 1;
     m_totalRam = uint64_t(si.totalram) * unit;
     m_freeRam = uint64_t(si.freeram) * unit;
@@ -52,11 +56,16 @@ int64_t machineprofile::getFreeDiskSpace(const char* path) {
 }
 
 int64_t machineprofile::freeMegabytes(int64_t blocks, uint64_t blockSize) {
-    if (blocks < 0) return -1;
+    if (blocks < 0)
+        return -1;
     // Both factors are below 2^63 / 2^20 for any real file system.
     return int64_t((uint64_t(blocks) * blockSize) >> 20);
 }
 
-int64_t machineprofile::getTotalSwapSizeInMB() const { return int64_t(m_totalSwap >> 20); }
+int64_t machineprofile::getTotalSwapSizeInMB() const {
+    return int64_t(m_totalSwap >> 20);
+}
 
-int64_t machineprofile::getAvailableSwapSizeInMB() const { return int64_t(m_freeSwap >> 20); }
+int64_t machineprofile::getAvailableSwapSizeInMB() const {
+    return int64_t(m_freeSwap >> 20);
+}

@@ -33,10 +33,13 @@ struct Frames {
             }
         // Padding differs from everything: it must never count as a change.
         for (int y = 0; y < kRows; ++y)
-            for (size_t x = kRowBytes; x < stride; ++x) image[y * stride + x] = 0xEE;
+            for (size_t x = kRowBytes; x < stride; ++x)
+                image[y * stride + x] = 0xEE;
     }
     void change(int row, size_t byte) { image[row * stride + byte] ^= 0x5A; }
-    Band find() const { return capture::findChangedBand(image.data(), stride, previous.data(), kRowBytes, kRows); }
+    Band find() const {
+        return capture::findChangedBand(image.data(), stride, previous.data(), kRowBytes, kRows);
+    }
 };
 
 class BandFinderTable : public ::testing::TestWithParam<std::tuple<BandCase, size_t>> {};
@@ -44,7 +47,8 @@ class BandFinderTable : public ::testing::TestWithParam<std::tuple<BandCase, siz
 TEST_P(BandFinderTable, FindsBandAndCopiesIt) {
     const BandCase& c = std::get<0>(GetParam());
     Frames f(std::get<1>(GetParam()));
-    for (auto [row, byte] : c.changes) f.change(row, byte);
+    for (auto [row, byte] : c.changes)
+        f.change(row, byte);
 
     Band b = f.find();
     EXPECT_EQ(b.top, c.expected.top);
@@ -74,7 +78,8 @@ const BandCase kCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, BandFinderTable,
-                         ::testing::Combine(::testing::ValuesIn(kCases), ::testing::Values(kRowBytes, kRowBytes + 4)),
+                         ::testing::Combine(::testing::ValuesIn(kCases),
+                                            ::testing::Values(kRowBytes, kRowBytes + 4)),
                          [](const auto& info) {
                              return std::get<0>(info.param).name +
                                     (std::get<1>(info.param) == kRowBytes ? "_Unpadded" : "_Padded");

@@ -22,13 +22,15 @@ using testsupport::ScreenSpec;
 class Painter {
   public:
     Painter() : m_dpy(XOpenDisplay(nullptr)) {
-        if (!m_dpy) return;
+        if (!m_dpy)
+            return;
         m_root = DefaultRootWindow(m_dpy);
         m_gc = XCreateGC(m_dpy, m_root, 0, nullptr);
         XSetSubwindowMode(m_dpy, m_gc, IncludeInferiors);
     }
     ~Painter() {
-        if (!m_dpy) return;
+        if (!m_dpy)
+            return;
         XFreeGC(m_dpy, m_gc);
         XCloseDisplay(m_dpy);
     }
@@ -45,11 +47,13 @@ class Painter {
     }
     // The screen as unpadded rows.
     std::vector<uint8_t> screen(size_t& rowBytes) {
-        XImage* img = XGetImage(m_dpy, m_root, 0, 0, unsigned(width()), unsigned(height()), AllPlanes, ZPixmap);
+        XImage* img =
+            XGetImage(m_dpy, m_root, 0, 0, unsigned(width()), unsigned(height()), AllPlanes, ZPixmap);
         rowBytes = size_t(img->bits_per_pixel / 8) * size_t(img->width);
         std::vector<uint8_t> out(rowBytes * size_t(img->height));
         for (int y = 0; y < img->height; ++y)
-            std::memcpy(&out[size_t(y) * rowBytes], img->data + size_t(y) * size_t(img->bytes_per_line), rowBytes);
+            std::memcpy(&out[size_t(y) * rowBytes], img->data + size_t(y) * size_t(img->bytes_per_line),
+                        rowBytes);
         XDestroyImage(img);
         return out;
     }
@@ -63,13 +67,16 @@ class Painter {
 int openDescriptors() {
     int n = 0;
     if (DIR* d = opendir("/proc/self/fd")) {
-        while (readdir(d)) ++n;
+        while (readdir(d))
+            ++n;
         closedir(d);
     }
     return n;
 }
 
-int expectedBytesPerPixel(int depth) { return depth > 16 ? 4 : depth > 8 ? 2 : 1; }
+int expectedBytesPerPixel(int depth) {
+    return depth > 16 ? 4 : depth > 8 ? 2 : 1;
+}
 
 class NVCapScreen : public testsupport::XvfbParamTest {
   protected:
@@ -138,7 +145,8 @@ TEST_P(NVCapScreen, RepeatedInitKeepsOneConnection) {
     NVCapInit init{{0, 0, painter.width() - 1, painter.height() - 1}, 0, 0};
     ASSERT_EQ(NVCAP_OK, NV_CapInit(&init));
     const int after1 = openDescriptors();
-    for (int i = 0; i < 5; ++i) ASSERT_EQ(NVCAP_OK, NV_CapInit(&init));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(NVCAP_OK, NV_CapInit(&init));
     EXPECT_EQ(openDescriptors(), after1);
     NV_CleanUpCapture();
     EXPECT_LT(openDescriptors(), after1);
@@ -168,7 +176,7 @@ TEST_P(NVCapScreen, SubRectangleBand) {
     std::vector<uint8_t> buffer(rowBytes * 200, 0);
     SRect band{};
     ASSERT_EQ(NVCAP_OK, NV_CapCmpCpy(buffer.data(), &band, 0));
-    painter.fill(0, 50, painter.width(), 2, painter.white()); // screen rows 50-51
+    painter.fill(0, 50, painter.width(), 2, painter.white());  // screen rows 50-51
     painter.fill(0, 300, painter.width(), 2, painter.white()); // below the rectangle
     ASSERT_EQ(NVCAP_OK, NV_CapCmpCpy(buffer.data(), &band, 0));
     EXPECT_EQ(band.left, 10);
@@ -181,7 +189,8 @@ std::vector<ScreenSpec> screens() {
     std::vector<ScreenSpec> out;
     for (bool shm : {true, false}) {
         std::vector<std::string> extra;
-        if (!shm) extra = {"-extension", "MIT-SHM"};
+        if (!shm)
+            extra = {"-extension", "MIT-SHM"};
         out.push_back({1024, 768, 24, extra});
         out.push_back({800, 600, 16, extra});
         out.push_back({638, 480, 8, extra}); // 640-byte padded lines
@@ -234,7 +243,8 @@ class NVCapLostServer : public ::testing::TestWithParam<bool> {};
 // The server goes away mid-recording: the compare reports it, the process lives on.
 TEST_P(NVCapLostServer, CompareReportsLostConnection) {
     std::vector<std::string> extra;
-    if (!GetParam()) extra = {"-extension", "MIT-SHM"};
+    if (!GetParam())
+        extra = {"-extension", "MIT-SHM"};
     auto server = std::make_unique<testsupport::XvfbServer>(ScreenSpec{320, 200, 24, extra});
     ASSERT_TRUE(server->running());
     NVCapInit init{{0, 0, 319, 199}, 0, 0};

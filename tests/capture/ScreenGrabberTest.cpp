@@ -21,7 +21,8 @@ TEST_P(GrabberPaths, ChoosesSharedMemoryOnlyWhenOffered) {
     ScreenGrabber g;
     ASSERT_EQ(ScreenGrabber::Result::Ok, g.open());
     ASSERT_EQ(ScreenGrabber::Result::Ok, g.prepare(0, 0, g.screenWidth(), g.screenHeight()));
-    EXPECT_EQ(g.method(), shmOffered() ? ScreenGrabber::Method::SharedMemory : ScreenGrabber::Method::GetImage);
+    EXPECT_EQ(g.method(),
+              shmOffered() ? ScreenGrabber::Method::SharedMemory : ScreenGrabber::Method::GetImage);
     EXPECT_EQ(ScreenGrabber::Result::Ok, g.grab());
     EXPECT_NE(g.data(), nullptr);
     EXPECT_GE(g.stride(), size_t(g.bytesPerPixel() * g.width()));

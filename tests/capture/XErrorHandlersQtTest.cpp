@@ -21,7 +21,8 @@ int lastErrorAfterQtStartUp(bool reinstall) {
     char name[] = "capture_tests";
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
-    if (reinstall) xerrors::installHandlers();
+    if (reinstall)
+        xerrors::installHandlers();
     Display* d = XOpenDisplay(nullptr);
     xerrors::watchConnection(d);
     XGetImage(d, DefaultRootWindow(d), 300, 180, 100, 100, AllPlanes, ZPixmap);
@@ -30,7 +31,8 @@ int lastErrorAfterQtStartUp(bool reinstall) {
 
 TEST(XErrorHandlersQt, InstalledAfterQtTheyRecordErrors) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(std::exit(lastErrorAfterQtStartUp(true) == BadMatch ? 3 : 4), ::testing::ExitedWithCode(3), "");
+    EXPECT_EXIT(std::exit(lastErrorAfterQtStartUp(true) == BadMatch ? 3 : 4), ::testing::ExitedWithCode(3),
+                "");
 }
 
 // Shows why the order matters: installed only before Qt, they are gone.

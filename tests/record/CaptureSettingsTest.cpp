@@ -14,7 +14,8 @@
 namespace {
 
 void ensureApplication() {
-    if (QApplication::instance()) return;
+    if (QApplication::instance())
+        return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "record_tests";
@@ -41,8 +42,10 @@ class CaptureSettingsTable : public ::testing::TestWithParam<SettingsCase> {
 TEST_P(CaptureSettingsTable, EnabledStatesAndResult) {
     const SettingsCase& c = GetParam();
     CaptureSettings dlg(nullptr, "Dialog");
-    if (c.userActionsOnly) dlg.userActionsOnlyCheckBox()->click();
-    if (!c.validation) dlg.validationCheckBox()->click();
+    if (c.userActionsOnly)
+        dlg.userActionsOnlyCheckBox()->click();
+    if (!c.validation)
+        dlg.validationCheckBox()->click();
     EXPECT_EQ(dlg.validationCheckBox()->isChecked(), c.validation);
     EXPECT_EQ(dlg.userActionsOnlyCheckBox()->isChecked(), c.userActionsOnly);
     EXPECT_EQ(dlg.userActionsOnlyCheckBox()->isEnabled(), c.userActionsOnlyEnabled);
@@ -129,8 +132,8 @@ TEST(NVEventFilter, LetsEveryEventThrough) {
     QEvent palette(QEvent::PaletteChange);
     QEvent appPalette(QEvent::ApplicationPaletteChange);
     QEvent other(QEvent::User);
-    for (QEvent* e : {static_cast<QEvent*>(&press), static_cast<QEvent*>(&focus), &activate, &palette, &appPalette,
-                      &other})
+    for (QEvent* e : {static_cast<QEvent*>(&press), static_cast<QEvent*>(&focus), &activate, &palette,
+                      &appPalette, &other})
         EXPECT_FALSE(filter.eventFilter(&target, e)) << int(e->type());
 }
 

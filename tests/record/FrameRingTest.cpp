@@ -10,7 +10,8 @@ namespace {
 
 std::vector<uint8_t> drained(const FrameRing& r) {
     std::vector<uint8_t> out;
-    for (const auto& s : r.waiting()) out.insert(out.end(), s.data, s.data + s.length);
+    for (const auto& s : r.waiting())
+        out.insert(out.end(), s.data, s.data + s.length);
     return out;
 }
 
@@ -70,7 +71,8 @@ TEST(FrameRing, MatchesAQueueOverManyWraps) {
         size_t want = size_t(step * 7 % 36);
         if (r.hasRoomFor(want)) {
             std::vector<uint8_t> piece(want);
-            for (auto& b : piece) b = next++;
+            for (auto& b : piece)
+                b = next++;
             r.copyFrame2Buffer(piece.data(), piece.size());
             model.insert(model.end(), piece.begin(), piece.end());
         }

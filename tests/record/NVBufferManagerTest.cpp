@@ -25,8 +25,10 @@ Frame makeFrame(int index, size_t headerLength, size_t dataLength) {
     Frame f;
     f.header.resize(headerLength);
     f.data.resize(dataLength);
-    for (size_t i = 0; i < headerLength; ++i) f.header[i] = uint8_t(index * 13 + i);
-    for (size_t i = 0; i < dataLength; ++i) f.data[i] = uint8_t(index * 29 + i * 3 + 1);
+    for (size_t i = 0; i < headerLength; ++i)
+        f.header[i] = uint8_t(index * 13 + i);
+    for (size_t i = 0; i < dataLength; ++i)
+        f.data[i] = uint8_t(index * 29 + i * 3 + 1);
     return f;
 }
 
@@ -224,10 +226,12 @@ TEST(NVBufferManagerDeath, WriteErrorIsReportedAtStop) {
             setrlimit(RLIMIT_FSIZE, &lim);
             NVBufferManager m;
             m.initBufferManager(100000, 0);
-            if (m.startBufferManager(path.c_str(), DAT_FILE_SIZE_LIMIT, kRect) != 0) std::exit(10);
+            if (m.startBufferManager(path.c_str(), DAT_FILE_SIZE_LIMIT, kRect) != 0)
+                std::exit(10);
             int refused = 0;
             for (int i = 0; i < 200; ++i)
-                if (flush(m, makeFrame(i, 60, 940)) == NVBufferManager::FLUSH_WRITE_FAILED) ++refused;
+                if (flush(m, makeFrame(i, 60, 940)) == NVBufferManager::FLUSH_WRITE_FAILED)
+                    ++refused;
             int stopped = m.stopBufferManager(200);
             std::exit(stopped == -1 && refused > 0 ? 3 : 4);
         },

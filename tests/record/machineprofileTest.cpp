@@ -22,14 +22,15 @@ TEST_P(FreeMegabytes, Computes) {
     EXPECT_EQ(machineprofile::freeMegabytes(c.blocks, c.blockSize), c.megabytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, FreeMegabytes,
-    ::testing::Values(SpaceCase{"ThreeMillionBlocksOf4096", 3000000, 4096, 11718},
-                      SpaceCase{"ExactlyOneMegabyte", 256, 4096, 1}, SpaceCase{"JustUnderOneMegabyte", 255, 4096, 0},
-                      // 2^32 blocks: beyond an int, still counted.
-                      SpaceCase{"FourBillionBlocks", 4294967296LL, 4096, 16777216},
-                      SpaceCase{"FailedQuery", -1, 4096, -1}, SpaceCase{"Nothing", 0, 4096, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, FreeMegabytes,
+                         ::testing::Values(SpaceCase{"ThreeMillionBlocksOf4096", 3000000, 4096, 11718},
+                                           SpaceCase{"ExactlyOneMegabyte", 256, 4096, 1},
+                                           SpaceCase{"JustUnderOneMegabyte", 255, 4096, 0},
+                                           // 2^32 blocks: beyond an int, still counted.
+                                           SpaceCase{"FourBillionBlocks", 4294967296LL, 4096, 16777216},
+                                           SpaceCase{"FailedQuery", -1, 4096, -1},
+                                           SpaceCase{"Nothing", 0, 4096, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(machineprofile, FreeSpaceOfARealPathMatchesItsFileSystem) {
     testsupport::TempDir dir;
