@@ -629,6 +629,20 @@ INSTANTIATE_TEST_SUITE_P(
                       1}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(VlmFileRead, StreamHeaderBeyondTheFileReadsAsFailure) {
+    testsupport::TempDir dir;
+    Bytes b = validFile(dir);
+    put32(b, 32, 0xFFFFFF00u); // the stream headers themselves are read in place at the open
+    const std::string path = dir.file("info.vlm");
+    testsupport::writeFile(path, std::string(b.begin(), b.end()));
+    VlmFile r;
+    ASSERT_EQ(r.vlmInitialise(path, 1, 0, 0), 0);
+    std::array<uint8_t, 72> info{};
+    EXPECT_EQ(r.vlmStreamInfo(info.data(), info.size(), 0), 0) << "a failed seek is no success";
+    EXPECT_EQ(r.vlmStreamInfo(info.data(), info.size(), 1), 1);
+    EXPECT_EQ(r.vlmStreamInfo(info.data(), info.size(), 9), 1);
+}
+
 TEST(VlmFileRead, MissingFileFails) {
     VlmFile r;
     EXPECT_EQ(r.vlmInitialise("/nonexistent/dir/x.vlm", 1, 0, 0), 1);
