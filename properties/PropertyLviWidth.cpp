@@ -1,0 +1,32 @@
+#include "properties/PropertyLviWidth.h"
+
+#include "properties/EditPropertyEntry.h"
+
+#include <QSpinBox>
+
+namespace {
+constexpr int MIN_SIZE = 5;
+} // namespace
+
+PropertyLviWidth::PropertyLviWidth(QWidget* parent, PropertyBoxClient* view, EditPropertyEntry* entry,
+                                   const char* name)
+    : PropertyLviNumber(parent, view, entry, name) {
+    start(MIN_SIZE, screenSize().width() - objLeft);
+}
+
+void PropertyLviWidth::returnPressed() {
+    if (!entry)
+        return;
+    entry->value = QString::number(m_spinBox->value());
+    if (holdsBitmapSize())
+        applyBitmapHold();
+    refreshItem();
+}
+
+void PropertyLviWidth::slotSetWidth(int left) {
+    m_spinBox->setRange(MIN_SIZE, screenSize().width() - left);
+    if (entry && holdsBitmapSize()) {
+        entry->value = QStringLiteral("50");
+        m_spinBox->setValue(entry->value.toInt());
+    }
+}
