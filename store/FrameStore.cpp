@@ -229,3 +229,13 @@ void FrameStore::fillPixel(uint32_t pixel) {
     for (size_t off = rowBytes; off < m_work.size(); off += rowBytes)
         std::memcpy(m_work.data() + off, m_work.data(), rowBytes);
 }
+
+std::vector<int> changedPaletteEntries(const stdColormapArray& from, const stdColormapArray& to) {
+    std::vector<int> changed;
+    for (size_t i = 0; i < from.colors.size(); ++i) {
+        const auto& a = from.colors[i];
+        const auto& b = to.colors[i];
+        if (a.red != b.red || a.green != b.green || a.blue != b.blue) changed.push_back(int(i));
+    }
+    return changed;
+}

@@ -102,3 +102,6 @@ class FrameStore {
 };
 
 const char* toString(FrameStore::Result r);
+
+// Entries (0..255) whose red, green or blue differ between two palettes.
+std::vector<int> changedPaletteEntries(const stdColormapArray& from, const stdColormapArray& to);

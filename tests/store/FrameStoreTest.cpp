@@ -313,3 +313,17 @@ TEST_F(FrameStoreTest, FillPixelWritesEveryPixelInScreenByteOrder) {
 }
 
 } // namespace
+
+namespace {
+TEST(PaletteChanges, ListsEntriesWhoseColourDiffers) {
+    stdColormapArray a;
+    for (size_t i = 0; i < a.colors.size(); ++i) a.colors[i].pixel = uint32_t(i);
+    stdColormapArray b = a;
+    b.colors[0].red = 1;
+    b.colors[17].green = 0xFFFF;
+    b.colors[255].blue = 2;
+    b.colors[40].flags = 7; // flags are no colour
+    EXPECT_EQ((std::vector<int>{0, 17, 255}), changedPaletteEntries(a, b));
+    EXPECT_TRUE(changedPaletteEntries(a, a).empty());
+}
+} // namespace
