@@ -24,9 +24,7 @@ ScrollNavigationBar::ScrollNavigationBar(int frames, int userActionFrames, bool 
     m_scrollView->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_navBase = new NavigationBarBase(nullptr, "base", frames, userActionFrames, recorded);
-    const int cells = m_navBase->get_total_no_frames();
-    const int width = cells >= MIN_FRAMES() && recorded ? FRAME_WIDTH * (cells + 1) : FRAME_WIDTH * MIN_FRAMES();
-    m_navBase->resize(width, STRIP_HEIGHT);
+    m_navBase->resize(m_navBase->stripWidth(), STRIP_HEIGHT);
     // The scroll area owns the strip from here on.
     m_scrollView->setWidget(m_navBase);
     m_scrollView->resize(size());
@@ -49,8 +47,10 @@ void ScrollNavigationBar::paintEvent(QPaintEvent*) {}
 
 void ScrollNavigationBar::resetResize(int frames, bool recorded) {
     m_navBase->set_recorded(recorded);
-    const int width = frames >= MIN_FRAMES() ? FRAME_WIDTH * (frames + 1) : FRAME_WIDTH * MIN_FRAMES();
-    m_navBase->resize(width, STRIP_HEIGHT);
+    // The strip sizes itself by its own frame count, which the rebuild before
+    // this call has set to the same number of frames.
+    (void)frames;
+    m_navBase->resize(m_navBase->stripWidth(), STRIP_HEIGHT);
 }
 
 void ScrollNavigationBar::recordVisibleCells() {
