@@ -17,7 +17,8 @@ std::vector<uint8_t> minuteOfSound() {
     std::vector<uint8_t> b(MINUTE_SAMPLES * 2);
     for (size_t i = 0; i < MINUTE_SAMPLES; ++i) {
         double t = double(i) / RATE;
-        auto v = int16_t(std::lround(9000 * std::sin(2 * M_PI * 440 * t) + 3000 * std::sin(2 * M_PI * 2900 * t)));
+        auto v =
+            int16_t(std::lround(9000 * std::sin(2 * M_PI * 440 * t) + 3000 * std::sin(2 * M_PI * 2900 * t)));
         b[2 * i] = uint8_t(uint16_t(v));
         b[2 * i + 1] = uint8_t(uint16_t(v) >> 8);
     }

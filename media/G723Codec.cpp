@@ -10,7 +10,8 @@ namespace {
 constexpr int CODE_BITS = 3;
 
 // Powers of two for the logarithm and floating-point conversions.
-constexpr int16_t power2[15] = {1, 2, 4, 8, 0x10, 0x20, 0x40, 0x80, 0x100, 0x200, 0x400, 0x800, 0x1000, 0x2000, 0x4000};
+constexpr int16_t power2[15] = {1,     2,     4,     8,     0x10,   0x20,   0x40,  0x80,
+                                0x100, 0x200, 0x400, 0x800, 0x1000, 0x2000, 0x4000};
 
 // 24 kbit/s quantizer decision levels, log2 domain in 1/128 units.
 constexpr int16_t qtab_723_24[3] = {8, 218, 331};
@@ -21,14 +22,11 @@ constexpr int16_t witab[8] = {-128, 960, 4384, 18624, 18624, 4384, 960, -128};
 // Speed control weights F(I), shifted left by 9.
 constexpr int16_t fitab[8] = {0, 0x200, 0x400, 0xE00, 0xE00, 0x400, 0x200, 0};
 
-// Rounding term of the mantissa product in fmult. The standard's text adds
-// 48 before the shift; the public reference form this codec must agree with
-// bit for bit (and libsndfile's copy of it, our test oracle) adds nothing.
-constexpr int FMULT_ROUNDING = 0;
-
 // The standard's values are 16-bit registers; intermediate results wrap
 // exactly as they do there.
-inline int16_t s16(int v) { return int16_t(uint16_t(uint32_t(v))); }
+inline int16_t s16(int v) {
+    return int16_t(uint16_t(uint32_t(v)));
+}
 
 } // namespace
 
@@ -48,37 +46,44 @@ void g72x_init_state(g72x_state* s) {
         s->dq[i] = 32;
     }
     s->td = 0;
+    s->productRounding = PRODUCT_ROUNDING;
 }
 
 int quan(int val, const int16_t* table, int size) {
     int i = 0;
-    while (i < size && val >= table[i]) ++i;
+    while (i < size && val >= table[i])
+        ++i;
     return i;
 }
 
 // Product of a predictor coefficient and a value in the 4-bit exponent,
 // 6-bit mantissa form the state keeps.
-int fmult(int an, int srn) {
+int fmult(int an, int srn, int rounding) {
     int16_t anmag = s16(an > 0 ? an : ((-an) & 0x1FFF));
     int16_t anexp = s16(quan(anmag, power2, 15) - 6);
     int16_t anmant = s16(anmag == 0 ? 32 : (anexp >= 0 ? anmag >> anexp : anmag << -anexp));
     int16_t wanexp = s16(anexp + ((srn >> 6) & 0xF) - 13);
-    int16_t wanmant = s16((anmant * (srn & 077) + FMULT_ROUNDING) >> 4);
+    int16_t wanmant = s16((anmant * (srn & 077) + rounding) >> 4);
     int16_t retval = s16(wanexp >= 0 ? ((wanmant << wanexp) & 0x7FFF) : (wanmant >> -wanexp));
     return ((an ^ srn) < 0) ? -retval : retval;
 }
 
 int predictor_zero(const g72x_state* s) {
-    int sezi = fmult(s->b[0] >> 2, s->dq[0]);
-    for (int i = 1; i < 6; ++i) sezi += fmult(s->b[i] >> 2, s->dq[i]);
+    int sezi = fmult(s->b[0] >> 2, s->dq[0], s->productRounding);
+    for (int i = 1; i < 6; ++i)
+        sezi += fmult(s->b[i] >> 2, s->dq[i], s->productRounding);
     return sezi;
 }
 
-int predictor_pole(const g72x_state* s) { return fmult(s->a[1] >> 2, s->sr[1]) + fmult(s->a[0] >> 2, s->sr[0]); }
+int predictor_pole(const g72x_state* s) {
+    return fmult(s->a[1] >> 2, s->sr[1], s->productRounding) +
+           fmult(s->a[0] >> 2, s->sr[0], s->productRounding);
+}
 
 // Mix of the fast and slow scale factors by the speed control.
 int step_size(const g72x_state* s) {
-    if (s->ap >= 256) return s->yu;
+    if (s->ap >= 256)
+        return s->yu;
     int y = s->yl >> 6;
     int dif = s->yu - y;
     int al = s->ap >> 2;
@@ -98,15 +103,18 @@ int quantize(int d, int y, const int16_t* table, int size) {
     // Normalised by the scale factor.
     int16_t dln = s16(dl - (y >> 2));
     int i = quan(dln, table, size);
-    if (d < 0) return (size << 1) + 1 - i;
-    if (i == 0) return (size << 1) + 1; // the positive zero takes the all-ones code
+    if (d < 0)
+        return (size << 1) + 1 - i;
+    if (i == 0)
+        return (size << 1) + 1; // the positive zero takes the all-ones code
     return i;
 }
 
 // Quantised difference from its log: magnitude, with -0x8000 added when negative.
 int reconstruct(int sign, int dqln, int y) {
     int16_t dql = s16(dqln + (y >> 2));
-    if (dql < 0) return sign ? -0x8000 : 0;
+    if (dql < 0)
+        return sign ? -0x8000 : 0;
     int16_t dex = s16((dql >> 7) & 15);
     int16_t dqt = s16(128 + (dql & 127));
     int16_t dq = s16((dqt << 7) >> (14 - dex));
@@ -146,7 +154,8 @@ void update(int code_size, int y, int wi, int fi, int dq, int sr, int dqsez, g72
     int16_t a2p = 0;
     if (tr == 1) {
         s->a[0] = s->a[1] = 0;
-        for (int i = 0; i < 6; ++i) s->b[i] = 0;
+        for (int i = 0; i < 6; ++i)
+            s->b[i] = 0;
     } else {
         int16_t pks1 = s16(pk0 ^ s->pk[0]);
         a2p = s16(s->a[1] - (s->a[1] >> 7));
@@ -176,7 +185,8 @@ void update(int code_size, int y, int wi, int fi, int dq, int sr, int dqsez, g72
         s->a[1] = a2p;
 
         s->a[0] = s16(s->a[0] - (s->a[0] >> 8));
-        if (dqsez != 0) s->a[0] = s16(pks1 == 0 ? s->a[0] + 192 : s->a[0] - 192);
+        if (dqsez != 0)
+            s->a[0] = s16(pks1 == 0 ? s->a[0] + 192 : s->a[0] - 192);
         int16_t a1ul = s16(15360 - a2p);
         if (s->a[0] < -a1ul)
             s->a[0] = s16(-a1ul);
@@ -185,11 +195,13 @@ void update(int code_size, int y, int wi, int fi, int dq, int sr, int dqsez, g72
 
         for (int i = 0; i < 6; ++i) {
             s->b[i] = s16(s->b[i] - (s->b[i] >> (code_size == 5 ? 9 : 8)));
-            if (dq & 0x7FFF) s->b[i] = s16((dq ^ s->dq[i]) >= 0 ? s->b[i] + 128 : s->b[i] - 128);
+            if (dq & 0x7FFF)
+                s->b[i] = s16((dq ^ s->dq[i]) >= 0 ? s->b[i] + 128 : s->b[i] - 128);
         }
     }
 
-    for (int i = 5; i > 0; --i) s->dq[i] = s->dq[i - 1];
+    for (int i = 5; i > 0; --i)
+        s->dq[i] = s->dq[i - 1];
     if (mag == 0)
         s->dq[0] = s16(dq >= 0 ? 0x20 : 0xFC20);
     else
@@ -258,7 +270,8 @@ int g723_24_decoder(int code, g72x_state* s) {
 bool pack_output(BitPacker& p, int code, int codeBits, uint8_t* byte) {
     p.bits |= uint32_t(code & ((1 << codeBits) - 1)) << p.count;
     p.count += codeBits;
-    if (p.count < 8) return false;
+    if (p.count < 8)
+        return false;
     *byte = uint8_t(p.bits & 0xFF);
     p.bits >>= 8;
     p.count -= 8;
@@ -267,7 +280,8 @@ bool pack_output(BitPacker& p, int code, int codeBits, uint8_t* byte) {
 
 bool unpack_input(BitUnpacker& u, int codeBits, int* code) {
     if (u.count < codeBits) {
-        if (u.pos >= u.length) return false;
+        if (u.pos >= u.length)
+            return false;
         u.bits |= uint32_t(u.in[u.pos++]) << u.count;
         u.count += 8;
     }
@@ -277,55 +291,80 @@ bool unpack_input(BitUnpacker& u, int codeBits, int* code) {
     return true;
 }
 
-} // namespace g723
-
-size_t G723PackedLength(size_t length) { return (length / 2 + 7) / 8 * 3; }
-
-size_t G723DecodedLength(size_t length) { return length * 8 / 3 * 2; }
-
-int G723Compress(const void* input, int length, void* output, int* outLength) {
-    if (outLength) *outLength = 0;
-    if (!outLength || length < 0) return 1;
-    if (length < 2) return 0; // nothing to code
-    if (!input || !output) return 1;
-    const auto* in = static_cast<const uint8_t*>(input);
-    // Scratch sized to the packed length: one sample alone packs into 3 bytes.
-    std::vector<uint8_t> packed(G723PackedLength(size_t(length)));
+size_t compress(const uint8_t* in, size_t length, uint8_t* out, const g72x_state& initial) {
+    // Packed bytes go to a scratch buffer sized to the packed length (one
+    // sample alone packs into 3 bytes), then out in one copy.
+    std::vector<uint8_t> packed(G723PackedLength(length));
     size_t produced = 0;
-    g723::g72x_state state;
-    g723::g72x_init_state(&state);
-    g723::BitPacker packer;
+    g72x_state state = initial;
+    BitPacker packer;
     uint8_t byte = 0;
-    const size_t samples = size_t(length) / 2;
+    const size_t samples = length / 2; // a trailing odd byte is no sample
     for (size_t k = 0; k < samples; ++k) {
         int sample = int16_t(uint16_t(in[2 * k] | (in[2 * k + 1] << 8)));
-        int code = g723::g723_24_encoder(sample, &state);
-        if (g723::pack_output(packer, code, g723::CODE_BITS, &byte)) packed[produced++] = byte;
+        int code = g723_24_encoder(sample, &state);
+        if (pack_output(packer, code, CODE_BITS, &byte))
+            packed[produced++] = byte;
     }
+    // Zero codes complete the last group of eight.
     while (packer.count > 0)
-        if (g723::pack_output(packer, 0, g723::CODE_BITS, &byte)) packed[produced++] = byte;
-    if (produced) std::memcpy(output, packed.data(), produced);
-    *outLength = int(produced);
+        if (pack_output(packer, 0, CODE_BITS, &byte))
+            packed[produced++] = byte;
+    if (produced)
+        std::memcpy(out, packed.data(), produced);
+    return produced;
+}
+
+size_t decompress(const uint8_t* in, size_t length, short* out, const g72x_state& initial) {
+    g72x_state state = initial;
+    // Fresh bits for every call: leftovers of a piece never reach the next one.
+    BitUnpacker unpacker;
+    unpacker.in = in;
+    unpacker.length = length;
+    int code = 0;
+    size_t samples = 0;
+    while (unpack_input(unpacker, CODE_BITS, &code))
+        out[samples++] = short(g723_24_decoder(code, &state));
+    return samples * 2;
+}
+
+} // namespace g723
+
+size_t G723PackedLength(size_t length) {
+    return (length / 2 + 7) / 8 * 3;
+}
+
+size_t G723DecodedLength(size_t length) {
+    return length * 8 / 3 * 2;
+}
+
+int G723Compress(const void* input, int length, void* output, int* outLength) {
+    if (outLength)
+        *outLength = 0;
+    if (!outLength || length < 0)
+        return 1;
+    if (length < 2)
+        return 0; // nothing to code
+    if (!input || !output)
+        return 1;
+    g723::g72x_state initial;
+    g723::g72x_init_state(&initial);
+    *outLength = int(g723::compress(static_cast<const uint8_t*>(input), size_t(length),
+                                    static_cast<uint8_t*>(output), initial));
     return 0;
 }
 
 int G723DeCompress(unsigned char* input, int length, short* output, int* outLength) {
-    if (outLength) *outLength = 0;
-    if (!outLength || length < 0) return 1;
-    if (length == 0) return 0;
-    if (!input || !output) return 1;
-    g723::g72x_state state;
-    g723::g72x_init_state(&state);
-    // Fresh bits for every call: leftovers of a piece never reach the next one.
-    g723::BitUnpacker unpacker;
-    unpacker.in = input;
-    unpacker.length = size_t(length);
-    int code = 0;
-    int written = 0;
-    while (g723::unpack_input(unpacker, g723::CODE_BITS, &code)) {
-        output[written / 2] = short(g723::g723_24_decoder(code, &state));
-        written += 2;
-    }
-    *outLength = written;
+    if (outLength)
+        *outLength = 0;
+    if (!outLength || length < 0)
+        return 1;
+    if (length == 0)
+        return 0;
+    if (!input || !output)
+        return 1;
+    g723::g72x_state initial;
+    g723::g72x_init_state(&initial);
+    *outLength = int(g723::decompress(input, size_t(length), output, initial));
     return 0;
 }

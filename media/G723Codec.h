@@ -42,7 +42,14 @@ struct g72x_state {
     int16_t dq[6]; // quantised differences, floating-point form
     int16_t sr[2]; // reconstructed signals, floating-point form
     int8_t td;     // tone detected
+    // Rounding term of the mantissa product in fmult: 48, as in the standard
+    // and its public reference code. Kept in the state only so that tests
+    // can run the coder as libsndfile's copy does, which drops the term.
+    int16_t productRounding;
 };
+
+// Rounding term of the reference coder's floating-point product.
+constexpr int16_t PRODUCT_ROUNDING = 0x30;
 
 void g72x_init_state(g72x_state* state);
 // One 16-bit linear sample to one 3-bit code.
@@ -52,13 +59,18 @@ int g723_24_decoder(int code, g72x_state* state);
 
 // Internal steps, exposed for tests.
 int quan(int val, const int16_t* table, int size);
-int fmult(int an, int srn);
+int fmult(int an, int srn, int rounding = PRODUCT_ROUNDING);
 int predictor_zero(const g72x_state* state);
 int predictor_pole(const g72x_state* state);
 int step_size(const g72x_state* state);
 int quantize(int d, int y, const int16_t* table, int size);
 int reconstruct(int sign, int dqln, int y);
 void update(int code_size, int y, int wi, int fi, int dq, int sr, int dqsez, g72x_state* state);
+
+// The buffer interface on a given initial state; lengths in bytes. The
+// output must hold G723PackedLength(length) or G723DecodedLength(length).
+size_t compress(const uint8_t* in, size_t length, uint8_t* out, const g72x_state& initial);
+size_t decompress(const uint8_t* in, size_t length, short* out, const g72x_state& initial);
 
 // Bit packer: codes go in above the pending bits, bytes leave from the bottom.
 struct BitPacker {

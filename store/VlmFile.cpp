@@ -24,9 +24,13 @@ bool traceEnabled() {
     return on;
 }
 
-bool isFrameStream(uint32_t type) { return type == vlm::CHUNK_VIDEO || type == vlm::CHUNK_AUDIO || type == vlm::CHUNK_OBJECT; }
+bool isFrameStream(uint32_t type) {
+    return type == vlm::CHUNK_VIDEO || type == vlm::CHUNK_AUDIO || type == vlm::CHUNK_OBJECT;
+}
 
-bool fitsIn(uint64_t offset, uint64_t length, uint64_t size) { return offset <= size && length <= size - offset; }
+bool fitsIn(uint64_t offset, uint64_t length, uint64_t size) {
+    return offset <= size && length <= size - offset;
+}
 
 template <size_t N> bool writeRecord(FILE* f, const std::array<uint8_t, N>& bytes) {
     return std::fwrite(bytes.data(), 1, N, f) == N;
@@ -36,11 +40,15 @@ template <size_t N> bool writeRecord(FILE* f, const std::array<uint8_t, N>& byte
 
 VlmFile::VlmFile() = default;
 
-VlmFile::~VlmFile() { releaseStreams(); }
+VlmFile::~VlmFile() {
+    releaseStreams();
+}
 
 void VlmFile::releaseStreams() {
-    if (m_readStream) std::fclose(m_readStream);
-    if (m_writeStream) std::fclose(m_writeStream);
+    if (m_readStream)
+        std::fclose(m_readStream);
+    if (m_writeStream)
+        std::fclose(m_writeStream);
     m_readStream = nullptr;
     m_writeStream = nullptr;
 }
@@ -106,17 +114,22 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
             m_mode = -1;
             return 1;
         };
-        if (uint64_t(slots) * VLMIndex::SIZE > U32_MAX - vlm::INDEX_OFFSET) return fail("fwrite 5");
+        if (uint64_t(slots) * VLMIndex::SIZE > U32_MAX - vlm::INDEX_OFFSET)
+            return fail("fwrite 5");
 
         m_header.signature = {'I', 'N', 'T', '\0'};
         m_header.majorVersion = vlm::MAJOR_VERSION;
         m_header.minorVersion = vlm::MINOR_VERSION_OPEN;
-        if (!writeRecord(m_writeStream, m_header.toBytes())) return fail("fwrite1");
+        if (!writeRecord(m_writeStream, m_header.toBytes()))
+            return fail("fwrite1");
         m_offset = VLMHeader::SIZE;
 
-        if (!writeRecord(m_writeStream, VLMVideoHeader{}.toBytes())) return fail("fwrite2");
-        if (!writeRecord(m_writeStream, VLMAudioHeader{}.toBytes())) return fail("fwrite 3");
-        if (!writeRecord(m_writeStream, VLMObjectHeader{}.toBytes())) return fail("fwrite4");
+        if (!writeRecord(m_writeStream, VLMVideoHeader{}.toBytes()))
+            return fail("fwrite2");
+        if (!writeRecord(m_writeStream, VLMAudioHeader{}.toBytes()))
+            return fail("fwrite 3");
+        if (!writeRecord(m_writeStream, VLMObjectHeader{}.toBytes()))
+            return fail("fwrite4");
         m_header.videoHeaderOffset = vlm::VIDEO_HEADER_OFFSET;
         m_header.videoHeaderLength = VLMVideoHeader::SIZE;
         m_header.audioHeaderOffset = vlm::AUDIO_HEADER_OFFSET;
@@ -128,7 +141,8 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
         const std::vector<uint8_t> zeroSlots(VLMIndex::SIZE * 512, 0);
         for (uint64_t left = uint64_t(slots) * VLMIndex::SIZE; left > 0;) {
             size_t n = size_t(std::min<uint64_t>(left, zeroSlots.size()));
-            if (std::fwrite(zeroSlots.data(), 1, n, m_writeStream) != n) return fail("fwrite 5");
+            if (std::fwrite(zeroSlots.data(), 1, n, m_writeStream) != n)
+                return fail("fwrite 5");
             left -= n;
         }
         m_slots = slots;
@@ -137,7 +151,8 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
         m_header.indexLength = slots * uint32_t(VLMIndex::SIZE);
         m_offset += m_header.indexLength;
 
-        if (std::fflush(m_writeStream) != 0) return fail("fwrite 5");
+        if (std::fflush(m_writeStream) != 0)
+            return fail("fwrite 5");
         m_open = true;
         return 0;
     }
@@ -150,14 +165,17 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
             return 1;
         }
         auto fail = [this](const char* message, int result) {
-            if (message) std::fprintf(stderr, "%s", message);
+            if (message)
+                std::fprintf(stderr, "%s", message);
             releaseStreams();
             m_mode = -1;
             return result;
         };
-        if (std::fseek(m_readStream, 0, SEEK_END) != 0) return fail("vlm file VLMHeader read error \n", 1);
+        if (std::fseek(m_readStream, 0, SEEK_END) != 0)
+            return fail("vlm file VLMHeader read error \n", 1);
         long size = std::ftell(m_readStream);
-        if (size < 0 || std::fseek(m_readStream, 0, SEEK_SET) != 0) return fail("vlm file VLMHeader read error \n", 1);
+        if (size < 0 || std::fseek(m_readStream, 0, SEEK_SET) != 0)
+            return fail("vlm file VLMHeader read error \n", 1);
         m_fileSize = uint64_t(size);
 
         std::array<uint8_t, VLMHeader::SIZE> hb;
@@ -165,21 +183,26 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
             return fail("vlm file VLMHeader read error \n", 1);
         m_header = VLMHeader::fromBytes(hb.data());
         int sig = checkSignature(signKind);
-        if (sig != vlm::SCAP_SIGNATURE_OK) return fail("vlm sig not ok \n", sig);
+        if (sig != vlm::SCAP_SIGNATURE_OK)
+            return fail("vlm sig not ok \n", sig);
 
         std::array<uint8_t, VLMVideoHeader::SIZE> vb;
         if (std::fread(vb.data(), 1, vb.size(), m_readStream) != vb.size())
             return fail("vlm video header read error \n", 1);
         m_videoHeader = VLMVideoHeader::fromBytes(vb.data());
         std::array<uint8_t, VLMAudioHeader::SIZE> ab;
-        if (std::fread(ab.data(), 1, ab.size(), m_readStream) != ab.size()) return fail(nullptr, 1);
+        if (std::fread(ab.data(), 1, ab.size(), m_readStream) != ab.size())
+            return fail(nullptr, 1);
         m_audioHeader = VLMAudioHeader::fromBytes(ab.data());
         std::array<uint8_t, VLMObjectHeader::SIZE> ob;
-        if (std::fread(ob.data(), 1, ob.size(), m_readStream) != ob.size()) return fail(nullptr, 1);
+        if (std::fread(ob.data(), 1, ob.size(), m_readStream) != ob.size())
+            return fail(nullptr, 1);
         m_objectHeader = VLMObjectHeader::fromBytes(ob.data());
 
-        if (!vlmIndexRead()) return fail("vlm index read error \n", 1);
-        if (!ScapResourceIndexRead()) return fail("vlm resource table read error \n", 1);
+        if (!vlmIndexRead())
+            return fail("vlm index read error \n", 1);
+        if (!ScapResourceIndexRead())
+            return fail("vlm resource table read error \n", 1);
         m_open = true;
         return 0;
     }
@@ -192,8 +215,10 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
 
 bool VlmFile::appendBytes(const void* data, uint32_t length, uint32_t* written, uint64_t end) {
     *written = 0;
-    if (length == 0) return true;
-    if (!data || uint64_t(end) + length > U32_MAX) return false;
+    if (length == 0)
+        return true;
+    if (!data || uint64_t(end) + length > U32_MAX)
+        return false;
     size_t n = std::fwrite(data, 1, length, m_writeStream);
     if (n == length) {
         *written = length;
@@ -210,12 +235,16 @@ bool VlmFile::appendBytes(const void* data, uint32_t length, uint32_t* written, 
 }
 
 bool VlmFile::rewindToEnd(uint64_t end) {
-    if (std::fflush(m_writeStream) != 0) return false;
-    if (ftruncate(fileno(m_writeStream), off_t(end)) != 0) return false;
+    if (std::fflush(m_writeStream) != 0)
+        return false;
+    if (ftruncate(fileno(m_writeStream), off_t(end)) != 0)
+        return false;
     return std::fseek(m_writeStream, long(end), SEEK_SET) == 0;
 }
 
-bool VlmFile::writable() const { return m_open && m_mode == 0 && m_writeStream && !m_broken; }
+bool VlmFile::writable() const {
+    return m_open && m_mode == 0 && m_writeStream && !m_broken;
+}
 
 bool VlmFile::blockAllowed(uint32_t length) const {
     // While a frame's audio is open its bytes lie at the running offset: any
@@ -227,44 +256,53 @@ bool VlmFile::blockAllowed(uint32_t length) const {
     return true;
 }
 
-bool VlmFile::vlmStreamWrite(const void* data, uint32_t length, uint32_t frame, uint32_t type, uint32_t* outLength) {
+bool VlmFile::vlmStreamWrite(const void* data, uint32_t length, uint32_t frame, uint32_t type,
+                             uint32_t* outLength) {
     uint32_t dummy = 0;
-    if (!outLength) outLength = &dummy;
+    if (!outLength)
+        outLength = &dummy;
     *outLength = 0;
-    if (!writable()) return false;
+    if (!writable())
+        return false;
 
-    if (type != vlm::CHUNK_ADDITIONAL_DATA && type != vlm::CHUNK_GLOBAL_OBJECT && type != vlm::CHUNK_UNINDEXED &&
-        frame > m_currentFrame) {
+    if (type != vlm::CHUNK_ADDITIONAL_DATA && type != vlm::CHUNK_GLOBAL_OBJECT &&
+        type != vlm::CHUNK_UNINDEXED && frame > m_currentFrame) {
         vlmIndexArrayAdd(m_currentFrame);
         m_currentFrame = frame;
     }
 
     uint32_t written = 0;
-    if (!blockAllowed(length) || !appendBytes(data, length, &written, m_offset)) return false;
+    if (!blockAllowed(length) || !appendBytes(data, length, &written, m_offset))
+        return false;
 
     switch (type) {
     case vlm::CHUNK_VIDEO:
         m_pending.videoOffset = m_offset;
         m_pending.videoLength = written;
-        if (m_pending.audioOffset == 0) m_pending.audioOffset = m_offset;
+        if (m_pending.audioOffset == 0)
+            m_pending.audioOffset = m_offset;
         m_pending.formatOffset = m_formatOffset;
         m_pending.formatLength = m_formatLength;
         m_videoHeader.largestChunk = std::max(m_videoHeader.largestChunk, written);
-        if (written) m_pending.flags |= vlm::IF_VIDEO;
+        if (written)
+            m_pending.flags |= vlm::IF_VIDEO;
         break;
     case vlm::CHUNK_AUDIO:
         m_pending.audioOffset = m_offset;
         m_pending.audioLength = written;
-        if (m_pending.videoOffset == 0) m_pending.videoOffset = m_offset;
+        if (m_pending.videoOffset == 0)
+            m_pending.videoOffset = m_offset;
         m_audioHeader.largestChunk = std::max(m_audioHeader.largestChunk, written);
-        if (written) m_pending.flags |= vlm::IF_AUDIO;
+        if (written)
+            m_pending.flags |= vlm::IF_AUDIO;
         m_header.flags |= vlm::HF_AUDIO;
         break;
     case vlm::CHUNK_OBJECT:
         m_pending.objectOffset = m_offset;
         m_pending.objectLength = written;
         m_objectHeader.largestChunk = std::max(m_objectHeader.largestChunk, written);
-        if (written) m_pending.flags |= vlm::IF_OBJECT;
+        if (written)
+            m_pending.flags |= vlm::IF_OBJECT;
         m_header.flags |= vlm::HF_OBJECTS;
         break;
     case vlm::CHUNK_ADDITIONAL_DATA:
@@ -276,22 +314,26 @@ bool VlmFile::vlmStreamWrite(const void* data, uint32_t length, uint32_t frame, 
         m_header.globalObjectLength = written;
         break;
     case vlm::CHUNK_RESOURCE:
-        if (m_header.resourceChunkCount == 0) m_header.firstResourceChunkOffset = m_offset;
+        if (m_header.resourceChunkCount == 0)
+            m_header.firstResourceChunkOffset = m_offset;
         ++m_header.resourceChunkCount;
         break;
     default:
         break;
     }
     m_offset += written;
-    if (written) m_slotsClosed = true;
+    if (written)
+        m_slotsClosed = true;
     *outLength = written;
     return true;
 }
 
 int VlmFile::vlmSetFormat(const void* data, uint32_t length, int kind) {
-    if (!writable()) return 1;
+    if (!writable())
+        return 1;
     uint32_t written = 0;
-    if (!blockAllowed(length) || !appendBytes(data, length, &written, m_offset)) return 1;
+    if (!blockAllowed(length) || !appendBytes(data, length, &written, m_offset))
+        return 1;
     if (kind == 0) {
         m_formatOffset = m_offset;
         m_formatLength = written;
@@ -300,31 +342,40 @@ int VlmFile::vlmSetFormat(const void* data, uint32_t length, int kind) {
         m_format1Length = written;
     }
     m_offset += written;
-    if (written) m_slotsClosed = true;
+    if (written)
+        m_slotsClosed = true;
     return 0;
 }
 
-bool VlmFile::ScapAudioStreamWrite(const void* data, uint32_t length, uint32_t, uint32_t, uint32_t* outCount) {
+bool VlmFile::ScapAudioStreamWrite(const void* data, uint32_t length, uint32_t, uint32_t,
+                                   uint32_t* outCount) {
     uint32_t dummy = 0;
-    if (!outCount) outCount = &dummy;
+    if (!outCount)
+        outCount = &dummy;
     *outCount = 0;
-    if (!writable()) return false;
+    if (!writable())
+        return false;
     uint32_t written = 0;
-    if (!appendBytes(data, length, &written, uint64_t(m_offset) + m_pendingAudioLength)) return false;
+    if (!appendBytes(data, length, &written, uint64_t(m_offset) + m_pendingAudioLength))
+        return false;
     m_pendingAudioLength += written;
-    if (written) m_slotsClosed = true;
+    if (written)
+        m_slotsClosed = true;
     *outCount = written;
     return true;
 }
 
 int VlmFile::ScapAudioStreamClose(uint32_t frame, uint32_t total) {
-    if (!writable()) return 1;
+    if (!writable())
+        return 1;
     m_currentFrame = frame;
     m_pending.audioOffset = m_offset;
     m_pending.audioLength = m_pendingAudioLength;
-    if (m_pending.videoOffset == 0) m_pending.videoOffset = m_offset;
+    if (m_pending.videoOffset == 0)
+        m_pending.videoOffset = m_offset;
     m_audioHeader.largestChunk = std::max(m_audioHeader.largestChunk, total);
-    if (total != 0) m_pending.flags |= vlm::IF_AUDIO;
+    if (total != 0)
+        m_pending.flags |= vlm::IF_AUDIO;
     m_header.flags |= vlm::HF_AUDIO;
     m_offset += m_pendingAudioLength;
     m_pendingAudioLength = 0;
@@ -356,9 +407,11 @@ bool VlmFile::ResorcePresent(uint32_t id) {
 }
 
 bool VlmFile::IsResorceDataWritten(uint32_t id) const {
-    if (m_resources.empty()) return true;
-    return std::any_of(m_resources.begin(), m_resources.end(),
-                       [id](const VlmResourceRecord& r) { return r.resourceId() == id && r.dataLength() != 0; });
+    if (m_resources.empty())
+        return true;
+    return std::any_of(m_resources.begin(), m_resources.end(), [id](const VlmResourceRecord& r) {
+        return r.resourceId() == id && r.dataLength() != 0;
+    });
 }
 
 bool VlmFile::SetResorceOffset(uint32_t id, uint32_t offset, uint32_t length) {
@@ -373,11 +426,14 @@ bool VlmFile::SetResorceOffset(uint32_t id, uint32_t offset, uint32_t length) {
 
 int VlmFile::ScapResourceWrite(const void*, uint32_t, uint32_t* outLength, const VlmResourceRecord& node) {
     uint32_t dummy = 0;
-    if (!outLength) outLength = &dummy;
+    if (!outLength)
+        outLength = &dummy;
     *outLength = 0;
-    if (!writable()) return 1;
+    if (!writable())
+        return 1;
     const uint32_t id = node.resourceId();
-    if (!m_resources.empty() && ResorcePresent(id)) return 0;
+    if (!m_resources.empty() && ResorcePresent(id))
+        return 0;
     if (m_slotsClosed || m_pendingAudioLength != 0) {
         // The close rewrites the table contiguously from the first slot.
         std::fprintf(stderr, "ScapResourceWrite: resource slots must precede every other block\n");
@@ -386,7 +442,8 @@ int VlmFile::ScapResourceWrite(const void*, uint32_t, uint32_t* outLength, const
     ResorcePresent(id); // an empty table: the first slot goes here
     const std::array<uint8_t, VlmResourceRecord::SIZE> zeroSlot{};
     uint32_t written = 0;
-    if (!appendBytes(zeroSlot.data(), uint32_t(zeroSlot.size()), &written, m_offset)) return 1;
+    if (!appendBytes(zeroSlot.data(), uint32_t(zeroSlot.size()), &written, m_offset))
+        return 1;
     m_offset += written;
     VlmResourceRecord r = node;
     r.setDataOffset(0);
@@ -400,9 +457,11 @@ int VlmFile::ScapResourceWrite(const void*, uint32_t, uint32_t* outLength, const
 int VlmFile::ScapResourceDataWrite(const void* data, uint32_t length, uint32_t* outLength,
                                    const VlmResourceRecord& node) {
     uint32_t dummy = 0;
-    if (!outLength) outLength = &dummy;
+    if (!outLength)
+        outLength = &dummy;
     *outLength = 0;
-    if (!writable()) return 1;
+    if (!writable())
+        return 1;
     const uint32_t id = node.resourceId();
     const bool hasSlot = std::any_of(m_resources.begin(), m_resources.end(),
                                      [id](const VlmResourceRecord& r) { return r.resourceId() == id; });
@@ -412,35 +471,43 @@ int VlmFile::ScapResourceDataWrite(const void* data, uint32_t length, uint32_t* 
         std::fflush(stdout);
         return 1;
     }
-    if (IsResorceDataWritten(id)) return 0;
+    if (IsResorceDataWritten(id))
+        return 0;
     uint32_t written = 0;
-    if (!blockAllowed(length) || !appendBytes(data, length, &written, m_offset)) return 1;
+    if (!blockAllowed(length) || !appendBytes(data, length, &written, m_offset))
+        return 1;
     SetResorceOffset(id, m_offset, written);
     m_offset += written;
-    if (written) m_slotsClosed = true;
+    if (written)
+        m_slotsClosed = true;
     *outLength = written;
     return 0;
 }
 
 bool VlmFile::ScapResourceIndexWrite() {
-    if (std::fseek(m_writeStream, long(m_header.firstResourceOffset), SEEK_SET) != 0) return false;
+    if (std::fseek(m_writeStream, long(m_header.firstResourceOffset), SEEK_SET) != 0)
+        return false;
     for (const auto& r : m_resources)
-        if (!writeRecord(m_writeStream, r.bytes)) return false;
+        if (!writeRecord(m_writeStream, r.bytes))
+            return false;
     return true;
 }
 
 int VlmFile::closeWriting() {
     vlmIndexArrayAdd(m_currentFrame);
-    if (!m_writeStream) return 1;
+    if (!m_writeStream)
+        return 1;
 
     auto fail = [this](const char* what) {
         std::fprintf(stderr, "vlmFileClose: %s\n", what);
         releaseStreams();
         return 1;
     };
-    if (m_broken) return fail("an earlier write left the file inconsistent");
+    if (m_broken)
+        return fail("an earlier write left the file inconsistent");
     if (m_pendingAudioLength != 0) {
-        std::fprintf(stderr, "vlmFileClose: audio of frame %u was never closed; its %u bytes are not indexed\n",
+        std::fprintf(stderr,
+                     "vlmFileClose: audio of frame %u was never closed; its %u bytes are not indexed\n",
                      m_currentFrame, m_pendingAudioLength);
     }
 
@@ -456,8 +523,8 @@ int VlmFile::closeWriting() {
         }
     m_droppedRecords = uint32_t(m_index.size() - records);
     if (m_droppedRecords)
-        std::fprintf(stderr, "vlmFileClose: %u index records beyond the %u slots were not written\n", m_droppedRecords,
-                     m_slots);
+        std::fprintf(stderr, "vlmFileClose: %u index records beyond the %u slots were not written\n",
+                     m_droppedRecords, m_slots);
     m_header.indexLength = uint32_t(records * VLMIndex::SIZE);
 
     const uint32_t fileLength = m_offset + m_pendingAudioLength;
@@ -485,7 +552,8 @@ int VlmFile::closeWriting() {
     if (std::fseek(m_writeStream, long(m_header.objectHeaderOffset), SEEK_SET) != 0 ||
         !writeRecord(m_writeStream, object.toBytes()))
         return fail("object header not written");
-    if (!m_resources.empty() && !ScapResourceIndexWrite()) return fail("resource table not written");
+    if (!m_resources.empty() && !ScapResourceIndexWrite())
+        return fail("resource table not written");
 
     FILE* f = m_writeStream;
     m_writeStream = nullptr;
@@ -497,7 +565,8 @@ int VlmFile::closeWriting() {
 }
 
 int VlmFile::vlmFileClose() {
-    if (!m_open || (m_mode != 0 && m_mode != 1)) return 1;
+    if (!m_open || (m_mode != 0 && m_mode != 1))
+        return 1;
     m_open = false;
     if (m_mode == 1) {
         releaseStreams();
@@ -509,17 +578,22 @@ int VlmFile::vlmFileClose() {
 // --- Reading ---
 
 bool VlmFile::readAt(uint64_t offset, void* buffer, size_t length) {
-    if (!m_readStream || !fitsIn(offset, length, m_fileSize)) return false;
-    if (length == 0) return true;
-    if (std::fseek(m_readStream, long(offset), SEEK_SET) != 0) return false;
+    if (!m_readStream || !fitsIn(offset, length, m_fileSize))
+        return false;
+    if (length == 0)
+        return true;
+    if (std::fseek(m_readStream, long(offset), SEEK_SET) != 0)
+        return false;
     return std::fread(buffer, 1, length, m_readStream) == length;
 }
 
 bool VlmFile::vlmIndexRead() {
     m_index.clear();
     const uint64_t count = m_header.indexLength / VLMIndex::SIZE;
-    if (!fitsIn(m_header.indexOffset, count * VLMIndex::SIZE, m_fileSize)) return false;
-    if (std::fseek(m_readStream, long(m_header.indexOffset), SEEK_SET) != 0) return false;
+    if (!fitsIn(m_header.indexOffset, count * VLMIndex::SIZE, m_fileSize))
+        return false;
+    if (std::fseek(m_readStream, long(m_header.indexOffset), SEEK_SET) != 0)
+        return false;
 
     // Entries are addressed by frame number: records must come in frame
     // order from frame 0, each followed by its skipped frames, and describe
@@ -527,16 +601,20 @@ bool VlmFile::vlmIndexRead() {
     const uint64_t limit = std::min<uint64_t>(m_header.indexCount, MAX_INDEX_ENTRIES);
     std::array<uint8_t, VLMIndex::SIZE> b;
     for (uint64_t i = 0; i < count; ++i) {
-        if (std::fread(b.data(), 1, b.size(), m_readStream) != b.size()) return false;
+        if (std::fread(b.data(), 1, b.size(), m_readStream) != b.size())
+            return false;
         VLMIndex x = VLMIndex::fromBytes(b.data());
-        if (x.frameNumber != m_index.size()) return false;
-        if (uint64_t(m_index.size()) + 1 + x.skipCount > limit) return false;
+        if (x.frameNumber != m_index.size())
+            return false;
+        if (uint64_t(m_index.size()) + 1 + x.skipCount > limit)
+            return false;
         const std::pair<uint32_t, uint32_t> ranges[] = {{x.formatOffset, x.formatLength},
                                                         {x.videoOffset, x.videoLength},
                                                         {x.audioOffset, x.audioLength},
                                                         {x.objectOffset, x.objectLength}};
         for (const auto& [off, len] : ranges)
-            if (len != 0 && !fitsIn(off, len, m_fileSize)) return false;
+            if (len != 0 && !fitsIn(off, len, m_fileSize))
+                return false;
         m_index.push_back(x);
         for (uint32_t s = 1; s <= x.skipCount; ++s) {
             VLMIndex blank;
@@ -544,7 +622,8 @@ bool VlmFile::vlmIndexRead() {
             blank.videoOffset = x.videoOffset;
             blank.audioOffset = x.audioOffset;
             blank.skipCount = x.skipCount - s;
-            if (traceEnabled()) std::fprintf(stderr, "sIndexBalnk = %u\n", blank.audioOffset);
+            if (traceEnabled())
+                std::fprintf(stderr, "sIndexBalnk = %u\n", blank.audioOffset);
             m_index.push_back(blank);
         }
     }
@@ -562,15 +641,18 @@ bool VlmFile::ScapResourceIndexRead() {
     for (uint32_t i = 0; i < m_header.resourceCount; ++i) {
         // Each record must lie inside the file: a forged count ends here.
         VlmResourceRecord r;
-        if (!readAt(pos, r.bytes.data(), r.bytes.size())) return false;
-        if (r.dataLength() != 0 && !fitsIn(r.dataOffset(), r.dataLength(), m_fileSize)) return false;
+        if (!readAt(pos, r.bytes.data(), r.bytes.size()))
+            return false;
+        if (r.dataLength() != 0 && !fitsIn(r.dataOffset(), r.dataLength(), m_fileSize))
+            return false;
         m_resources.push_back(r);
         if (contiguous) {
             pos += VlmResourceRecord::SIZE;
         } else {
             // Records each followed by their data: the chain must move on.
             uint64_t next = uint64_t(r.dataOffset()) + r.dataLength();
-            if (next < pos + VlmResourceRecord::SIZE) return false;
+            if (next < pos + VlmResourceRecord::SIZE)
+                return false;
             pos = next;
         }
     }
@@ -578,7 +660,8 @@ bool VlmFile::ScapResourceIndexRead() {
 }
 
 const VLMIndex* VlmFile::entry(uint32_t frame) const {
-    if (frame >= m_header.indexCount || frame >= m_index.size()) return nullptr;
+    if (frame >= m_header.indexCount || frame >= m_index.size())
+        return nullptr;
     return &m_index[frame];
 }
 
@@ -606,7 +689,8 @@ int VlmFile::vlmStreamInfo(void* buffer, size_t capacity, int selector) {
     } else {
         return 1;
     }
-    if (length == 0 || !buffer || capacity < length) return 0;
+    if (length == 0 || !buffer || capacity < length)
+        return 0;
     return readAt(offset, buffer, length) ? 1 : 0;
 }
 
@@ -637,24 +721,33 @@ std::pair<uint32_t, uint32_t> chunkOf(const VLMIndex& x, uint32_t type) {
 } // namespace
 
 int VlmFile::vlmStreamSize(uint32_t frame, uint32_t type, uint32_t* outLength) const {
-    if (outLength) *outLength = 0;
-    if (!isFrameStream(type) || !outLength) return 1;
+    if (outLength)
+        *outLength = 0;
+    if (!isFrameStream(type) || !outLength)
+        return 1;
     const VLMIndex* x = entry(frame);
-    if (!x) return 1;
+    if (!x)
+        return 1;
     *outLength = chunkOf(*x, type).second;
     return 0;
 }
 
-int VlmFile::vlmStreamRead(void* buffer, size_t capacity, uint32_t frame, uint32_t type, uint32_t* outLength) {
+int VlmFile::vlmStreamRead(void* buffer, size_t capacity, uint32_t frame, uint32_t type,
+                           uint32_t* outLength) {
     uint32_t dummy = 0;
-    if (!outLength) outLength = &dummy;
+    if (!outLength)
+        outLength = &dummy;
     *outLength = 0;
-    if (!isFrameStream(type)) return 1;
+    if (!isFrameStream(type))
+        return 1;
     const VLMIndex* x = entry(frame);
-    if (!x) return 1;
+    if (!x)
+        return 1;
     auto [offset, length] = chunkOf(*x, type);
-    if (length == 0) return 0;
-    if (!buffer || capacity < length || !readAt(offset, buffer, length)) return 1;
+    if (length == 0)
+        return 0;
+    if (!buffer || capacity < length || !readAt(offset, buffer, length))
+        return 1;
     *outLength = length;
     return 0;
 }
@@ -662,24 +755,30 @@ int VlmFile::vlmStreamRead(void* buffer, size_t capacity, uint32_t frame, uint32
 int VlmFile::vlmStreamRead(std::vector<uint8_t>& out, uint32_t frame, uint32_t type) {
     out.clear();
     uint32_t length = 0;
-    if (vlmStreamSize(frame, type, &length) != 0) return 1;
+    if (vlmStreamSize(frame, type, &length) != 0)
+        return 1;
     out.resize(length);
     uint32_t got = 0;
     int r = vlmStreamRead(out.data(), out.size(), frame, type, &got);
-    if (r != 0) out.clear();
+    if (r != 0)
+        out.clear();
     return r;
 }
 
 int VlmFile::vlmGetFormat(void* buffer, size_t capacity, uint32_t frame, uint32_t* outLength, int kind) {
     uint32_t dummy = 0;
-    if (!outLength) outLength = &dummy;
+    if (!outLength)
+        outLength = &dummy;
     *outLength = 0;
     const VLMIndex* x = entry(frame);
-    if (!x || (kind != 0 && kind != 1)) return 1;
+    if (!x || (kind != 0 && kind != 1))
+        return 1;
     uint32_t offset = kind == 0 ? x->formatOffset : x->audioOffset;
     uint32_t length = kind == 0 ? x->formatLength : x->audioLength;
-    if (length == 0) return 0;
-    if (!buffer || capacity < length || !readAt(offset, buffer, length)) return 1;
+    if (length == 0)
+        return 0;
+    if (!buffer || capacity < length || !readAt(offset, buffer, length))
+        return 1;
     *outLength = length;
     return 0;
 }
@@ -687,21 +786,26 @@ int VlmFile::vlmGetFormat(void* buffer, size_t capacity, uint32_t frame, uint32_
 int VlmFile::vlmGetFormat(std::vector<uint8_t>& out, uint32_t frame, int kind) {
     out.clear();
     const VLMIndex* x = entry(frame);
-    if (!x || (kind != 0 && kind != 1)) return 1;
+    if (!x || (kind != 0 && kind != 1))
+        return 1;
     out.resize(kind == 0 ? x->formatLength : x->audioLength);
     uint32_t got = 0;
     int r = vlmGetFormat(out.data(), out.size(), frame, &got, kind);
-    if (r != 0) out.clear();
+    if (r != 0)
+        out.clear();
     return r;
 }
 
 int VlmFile::vlmAdditionalDataRead(void* buffer, size_t capacity, uint32_t* outLength) {
     uint32_t dummy = 0;
-    if (!outLength) outLength = &dummy;
+    if (!outLength)
+        outLength = &dummy;
     *outLength = 0;
     const uint32_t length = m_header.additionalDataLength;
-    if (length == 0) return 0;
-    if (!buffer || capacity < length || !readAt(m_header.additionalDataOffset, buffer, length)) return 1;
+    if (length == 0)
+        return 0;
+    if (!buffer || capacity < length || !readAt(m_header.additionalDataOffset, buffer, length))
+        return 1;
     *outLength = length;
     return 0;
 }
@@ -709,49 +813,62 @@ int VlmFile::vlmAdditionalDataRead(void* buffer, size_t capacity, uint32_t* outL
 bool VlmFile::ScapAudioStreamRead(void* buffer, uint32_t frame, uint32_t length, uint32_t* outCount,
                                   uint32_t position) {
     uint32_t dummy = 0;
-    if (!outCount) outCount = &dummy;
+    if (!outCount)
+        outCount = &dummy;
     *outCount = 0;
-    if (position == 0) m_audioReadTotal = 0;
+    if (position == 0)
+        m_audioReadTotal = 0;
     const VLMIndex* x = entry(frame);
-    if (!x || length == 0 || length > x->audioLength) return false;
+    if (!x || length == 0 || length > x->audioLength)
+        return false;
     // A piece must lie inside the frame's chunk.
-    if (uint64_t(position) + length > x->audioLength) return false;
-    if (!buffer || !readAt(uint64_t(x->audioOffset) + position, buffer, length)) return false;
+    if (uint64_t(position) + length > x->audioLength)
+        return false;
+    if (!buffer || !readAt(uint64_t(x->audioOffset) + position, buffer, length))
+        return false;
     *outCount = length;
     m_audioReadTotal += length;
     return m_audioReadTotal < x->audioLength;
 }
 
 int VlmFile::ScapResourceRead(VlmResourceRecord& node, uint32_t n) const {
-    if (m_resources.empty() || n >= m_resources.size()) return 1;
+    if (m_resources.empty() || n >= m_resources.size())
+        return 1;
     node = m_resources[n];
     return 0;
 }
 
 int VlmFile::ScapResourceRead(uint32_t id, uint32_t* outLength, void* buffer, size_t capacity) {
     uint32_t dummy = 0;
-    if (!outLength) outLength = &dummy;
+    if (!outLength)
+        outLength = &dummy;
     *outLength = 0;
-    if (m_resources.empty()) return 1;
+    if (m_resources.empty())
+        return 1;
     auto it = std::find_if(m_resources.begin(), m_resources.end(),
                            [id](const VlmResourceRecord& r) { return r.resourceId() == id; });
-    if (it == m_resources.end()) return 0;
+    if (it == m_resources.end())
+        return 0;
     const uint32_t length = it->dataLength();
-    if (length == 0) return 1;
+    if (length == 0)
+        return 1;
     if (!buffer) {
         *outLength = length;
         return 0;
     }
-    if (capacity < length || !readAt(it->dataOffset(), buffer, length)) return 1;
+    if (capacity < length || !readAt(it->dataOffset(), buffer, length))
+        return 1;
     *outLength = length;
     return 0;
 }
 
 int VlmFile::ScapResourceReadFileName(char* buffer, size_t capacity, uint32_t id) const {
-    if (m_resources.empty() || !buffer || capacity == 0) return 1;
+    if (m_resources.empty() || !buffer || capacity == 0)
+        return 1;
     auto it = std::find_if(m_resources.begin(), m_resources.end(),
                            [id](const VlmResourceRecord& r) { return r.resourceId() == id; });
-    if (it == m_resources.end()) return 1;
+    if (it == m_resources.end())
+        return 1;
     std::string path = it->fullPath();
     size_t n = std::min(path.size(), capacity - 1);
     std::memcpy(buffer, path.data(), n);

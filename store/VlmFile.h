@@ -34,13 +34,15 @@ class VlmFile {
     // Appends a block of a chunk type (vlm::ChunkType) for a frame. False
     // when it could not be written whole; nothing is then recorded and the
     // file stays as it was.
-    bool vlmStreamWrite(const void* data, uint32_t length, uint32_t frame, uint32_t type, uint32_t* outLength);
+    bool vlmStreamWrite(const void* data, uint32_t length, uint32_t frame, uint32_t type,
+                        uint32_t* outLength);
     // Appends a format record; kind 0 makes it the format of the next video
     // chunks. Returns 0, or 1 when the write fails.
     int vlmSetFormat(const void* data, uint32_t length, int kind);
     // Appends audio bytes of the current frame; the frame and type are not
     // used. False, with *outCount = 0, when the bytes could not all be written.
-    bool ScapAudioStreamWrite(const void* data, uint32_t length, uint32_t frame, uint32_t type, uint32_t* outCount);
+    bool ScapAudioStreamWrite(const void* data, uint32_t length, uint32_t frame, uint32_t type,
+                              uint32_t* outCount);
     // Closes the audio chunk of `frame`; `total` is its length as the caller
     // counted it.
     int ScapAudioStreamClose(uint32_t frame, uint32_t total);
@@ -48,11 +50,13 @@ class VlmFile {
     // come before every other block: the close rewrites them contiguously.
     // Returns 0 (also for an identifier already present), 1 when the write
     // fails or a block has already been appended after the slots.
-    int ScapResourceWrite(const void* data, uint32_t length, uint32_t* outLength, const VlmResourceRecord& node);
+    int ScapResourceWrite(const void* data, uint32_t length, uint32_t* outLength,
+                          const VlmResourceRecord& node);
     // Appends a resource's data once per identifier and records it in the
     // resource's slot. Returns 0 (also when the data is already written), 1
     // when the resource has no slot or the write fails (nothing recorded).
-    int ScapResourceDataWrite(const void* data, uint32_t length, uint32_t* outLength, const VlmResourceRecord& node);
+    int ScapResourceDataWrite(const void* data, uint32_t length, uint32_t* outLength,
+                              const VlmResourceRecord& node);
 
     // The writer fills the stream headers before the close.
     VLMVideoHeader& videoHeader() { return m_videoHeader; }
@@ -64,7 +68,9 @@ class VlmFile {
     // True when the file has NO stream of that type (2, 4, 8); false for
     // other types. Prefer hasStream().
     bool vlmGetStream(uint32_t type) const;
-    bool hasStream(uint32_t type) const { return (type == 2 || type == 4 || type == 8) && !vlmGetStream(type); }
+    bool hasStream(uint32_t type) const {
+        return (type == 2 || type == 4 || type == 8) && !vlmGetStream(type);
+    }
     // Reads VLMVideoHeader (selector 0) or VLMAudioHeader (selector 1) as
     // stored, into a buffer of `capacity` bytes. 1 when read; 0 when its
     // recorded length is 0, the buffer is too small, or the seek or read
@@ -91,7 +97,8 @@ class VlmFile {
     // Reads `length` bytes of the frame's audio chunk from `position` into
     // `buffer`. Returns true while bytes of the chunk remain after this
     // piece; false when it has been read whole or on an error (*outCount 0).
-    bool ScapAudioStreamRead(void* buffer, uint32_t frame, uint32_t length, uint32_t* outCount, uint32_t position);
+    bool ScapAudioStreamRead(void* buffer, uint32_t frame, uint32_t length, uint32_t* outCount,
+                             uint32_t position);
     uint32_t ScapResourceCount() const { return m_header.resourceCount; }
     // Copies table entry n. 1 when the table is empty or n is beyond it.
     int ScapResourceRead(VlmResourceRecord& node, uint32_t n) const;

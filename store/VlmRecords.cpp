@@ -14,7 +14,9 @@ void putRect(rec::RecordWriter& w, size_t off, const SRect& r) {
 SRect getRect(rec::RecordReader& r, size_t off) {
     return SRect{r.i32(off), r.i32(off + 4), r.i32(off + 8), r.i32(off + 12)};
 }
-auto rectTie(const SRect& r) { return std::tie(r.left, r.top, r.right, r.bottom); }
+auto rectTie(const SRect& r) {
+    return std::tie(r.left, r.top, r.right, r.bottom);
+}
 } // namespace
 
 std::array<uint8_t, VLMHeader::SIZE> VLMHeader::toBytes() const {
@@ -38,7 +40,8 @@ std::array<uint8_t, VLMHeader::SIZE> VLMHeader::toBytes() const {
     w.u32(ADDITIONAL_DATA_OFFSET, additionalDataOffset);
     w.u32(ADDITIONAL_DATA_LENGTH, additionalDataLength);
     w.u8(FLAGS, flags);
-    for (size_t i = 0; i < CHARACTER_WORDS; ++i) w.u16(CHARACTER_WORD + 2 * i, characterWords[i]);
+    for (size_t i = 0; i < CHARACTER_WORDS; ++i)
+        w.u16(CHARACTER_WORD + 2 * i, characterWords[i]);
     w.u8(IMPORT_BYTE, importByte);
     w.u32(RESOURCE_COUNT, resourceCount);
     w.u32(FIRST_RESOURCE_OFFSET, firstResourceOffset);
@@ -69,7 +72,8 @@ VLMHeader VLMHeader::fromBytes(const uint8_t* p) {
     h.additionalDataOffset = r.u32(ADDITIONAL_DATA_OFFSET);
     h.additionalDataLength = r.u32(ADDITIONAL_DATA_LENGTH);
     h.flags = r.u8(FLAGS);
-    for (size_t i = 0; i < CHARACTER_WORDS; ++i) h.characterWords[i] = r.u16(CHARACTER_WORD + 2 * i);
+    for (size_t i = 0; i < CHARACTER_WORDS; ++i)
+        h.characterWords[i] = r.u16(CHARACTER_WORD + 2 * i);
     h.importByte = r.u8(IMPORT_BYTE);
     h.resourceCount = r.u32(RESOURCE_COUNT);
     h.firstResourceOffset = r.u32(FIRST_RESOURCE_OFFSET);
@@ -79,7 +83,9 @@ VLMHeader VLMHeader::fromBytes(const uint8_t* p) {
     return h;
 }
 
-bool VLMHeader::operator==(const VLMHeader& o) const { return toBytes() == o.toBytes(); }
+bool VLMHeader::operator==(const VLMHeader& o) const {
+    return toBytes() == o.toBytes();
+}
 
 std::array<uint8_t, VLMVideoHeader::SIZE> VLMVideoHeader::toBytes() const {
     std::array<uint8_t, SIZE> b;
@@ -109,7 +115,9 @@ bool VLMVideoHeader::operator==(const VLMVideoHeader& o) const {
            rectTie(capture) == rectTie(o.capture);
 }
 
-uint32_t VLMAudioHeader::backgroundSoundId() const { return rec::readLe32(backgroundSound.data()); }
+uint32_t VLMAudioHeader::backgroundSoundId() const {
+    return rec::readLe32(backgroundSound.data());
+}
 
 std::array<uint8_t, VLMAudioHeader::SIZE> VLMAudioHeader::toBytes() const {
     std::array<uint8_t, SIZE> b;
@@ -188,14 +196,28 @@ VLMIndex VLMIndex::fromBytes(const uint8_t* p) {
     return x;
 }
 
-bool VLMIndex::operator==(const VLMIndex& o) const { return toBytes() == o.toBytes(); }
+bool VLMIndex::operator==(const VLMIndex& o) const {
+    return toBytes() == o.toBytes();
+}
 
-uint32_t VlmResourceRecord::resourceId() const { return rec::readLe32(bytes.data() + RESOURCE_ID); }
-uint32_t VlmResourceRecord::dataOffset() const { return rec::readLe32(bytes.data() + DATA_OFFSET); }
-uint32_t VlmResourceRecord::dataLength() const { return rec::readLe32(bytes.data() + DATA_LENGTH); }
-void VlmResourceRecord::setResourceId(uint32_t id) { rec::writeLe32(bytes.data() + RESOURCE_ID, id); }
-void VlmResourceRecord::setDataOffset(uint32_t offset) { rec::writeLe32(bytes.data() + DATA_OFFSET, offset); }
-void VlmResourceRecord::setDataLength(uint32_t length) { rec::writeLe32(bytes.data() + DATA_LENGTH, length); }
+uint32_t VlmResourceRecord::resourceId() const {
+    return rec::readLe32(bytes.data() + RESOURCE_ID);
+}
+uint32_t VlmResourceRecord::dataOffset() const {
+    return rec::readLe32(bytes.data() + DATA_OFFSET);
+}
+uint32_t VlmResourceRecord::dataLength() const {
+    return rec::readLe32(bytes.data() + DATA_LENGTH);
+}
+void VlmResourceRecord::setResourceId(uint32_t id) {
+    rec::writeLe32(bytes.data() + RESOURCE_ID, id);
+}
+void VlmResourceRecord::setDataOffset(uint32_t offset) {
+    rec::writeLe32(bytes.data() + DATA_OFFSET, offset);
+}
+void VlmResourceRecord::setDataLength(uint32_t length) {
+    rec::writeLe32(bytes.data() + DATA_LENGTH, length);
+}
 
 std::string VlmResourceRecord::fullPath() const {
     rec::RecordReader r(bytes.data(), SIZE);

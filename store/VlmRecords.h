@@ -19,7 +19,7 @@ constexpr uint32_t OBJECT_HEADER_OFFSET = 292;
 constexpr uint32_t INDEX_OFFSET = 344;
 
 constexpr uint16_t MAJOR_VERSION = 2;
-constexpr uint16_t MINOR_VERSION_OPEN = 1;    // until the close
+constexpr uint16_t MINOR_VERSION_OPEN = 1;     // until the close
 constexpr uint16_t MINOR_VERSION_CLOSED = 995; // after the close
 
 // Chunk types of vlmStreamWrite.
@@ -58,12 +58,30 @@ struct VLMHeader {
     static constexpr size_t SIZE = 152;
     static constexpr size_t CHARACTER_WORDS = 9;
     enum Offset : size_t {
-        SIGNATURE = 0, MAJOR_VERSION = 4, MINOR_VERSION = 6, SIZE_WORD = 8, INDEX_COUNT = 12,
-        INDEX_OFFSET = 24, INDEX_LENGTH = 28, VIDEO_HEADER_OFFSET = 32, VIDEO_HEADER_LENGTH = 36,
-        AUDIO_HEADER_OFFSET = 40, AUDIO_HEADER_LENGTH = 44, OBJECT_HEADER_OFFSET = 48, OBJECT_HEADER_LENGTH = 52,
-        GLOBAL_OBJECT_OFFSET = 56, GLOBAL_OBJECT_LENGTH = 60, ADDITIONAL_DATA_OFFSET = 68,
-        ADDITIONAL_DATA_LENGTH = 72, FLAGS = 76, CHARACTER_WORD = 78, IMPORT_BYTE = 96, RESOURCE_COUNT = 100,
-        FIRST_RESOURCE_OFFSET = 104, RESOURCE_RECORD_SIZE = 108, RESOURCE_CHUNK_COUNT = 114,
+        SIGNATURE = 0,
+        MAJOR_VERSION = 4,
+        MINOR_VERSION = 6,
+        SIZE_WORD = 8,
+        INDEX_COUNT = 12,
+        INDEX_OFFSET = 24,
+        INDEX_LENGTH = 28,
+        VIDEO_HEADER_OFFSET = 32,
+        VIDEO_HEADER_LENGTH = 36,
+        AUDIO_HEADER_OFFSET = 40,
+        AUDIO_HEADER_LENGTH = 44,
+        OBJECT_HEADER_OFFSET = 48,
+        OBJECT_HEADER_LENGTH = 52,
+        GLOBAL_OBJECT_OFFSET = 56,
+        GLOBAL_OBJECT_LENGTH = 60,
+        ADDITIONAL_DATA_OFFSET = 68,
+        ADDITIONAL_DATA_LENGTH = 72,
+        FLAGS = 76,
+        CHARACTER_WORD = 78,
+        IMPORT_BYTE = 96,
+        RESOURCE_COUNT = 100,
+        FIRST_RESOURCE_OFFSET = 104,
+        RESOURCE_RECORD_SIZE = 108,
+        RESOURCE_CHUNK_COUNT = 114,
         FIRST_RESOURCE_CHUNK_OFFSET = 116,
     };
     std::array<char, 4> signature{};
@@ -101,8 +119,14 @@ struct VLMVideoHeader {
     static constexpr size_t SIZE = 68;
     static constexpr uint32_t FIRST_LARGEST_CHUNK = 300000;
     enum Offset : size_t {
-        HEADER_WORD = 0, LARGEST_CHUNK = 4, CAPTURE_LEFT = 8, CAPTURE_TOP = 12, CAPTURE_RIGHT = 16,
-        CAPTURE_BOTTOM = 20, FRAME_COUNT = 24, BITS_PER_PIXEL = 28,
+        HEADER_WORD = 0,
+        LARGEST_CHUNK = 4,
+        CAPTURE_LEFT = 8,
+        CAPTURE_TOP = 12,
+        CAPTURE_RIGHT = 16,
+        CAPTURE_BOTTOM = 20,
+        FRAME_COUNT = 24,
+        BITS_PER_PIXEL = 28,
     };
     uint32_t headerWord = 0; // 10 in files this system makes
     uint32_t largestChunk = 0;
@@ -146,8 +170,17 @@ struct VLMObjectHeader {
 struct VLMIndex {
     static constexpr size_t SIZE = 92;
     enum Offset : size_t {
-        FRAME_NUMBER = 0, FLAGS = 4, FORMAT_OFFSET = 8, FORMAT_LENGTH = 12, VIDEO_OFFSET = 16, VIDEO_LENGTH = 20,
-        AUDIO_OFFSET = 24, AUDIO_LENGTH = 28, OBJECT_OFFSET = 32, OBJECT_LENGTH = 36, SKIP_COUNT = 40,
+        FRAME_NUMBER = 0,
+        FLAGS = 4,
+        FORMAT_OFFSET = 8,
+        FORMAT_LENGTH = 12,
+        VIDEO_OFFSET = 16,
+        VIDEO_LENGTH = 20,
+        AUDIO_OFFSET = 24,
+        AUDIO_LENGTH = 28,
+        OBJECT_OFFSET = 32,
+        OBJECT_LENGTH = 36,
+        SKIP_COUNT = 40,
     };
     uint32_t frameNumber = 0;
     uint32_t flags = 0;

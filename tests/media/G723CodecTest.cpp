@@ -38,7 +38,8 @@ std::vector<int16_t> decompress(std::vector<uint8_t> in) {
 
 std::vector<int16_t> sine(size_t n, double hz, double rate, double amplitude) {
     std::vector<int16_t> s(n);
-    for (size_t i = 0; i < n; ++i) s[i] = int16_t(std::lround(amplitude * std::sin(2 * M_PI * hz * double(i) / rate)));
+    for (size_t i = 0; i < n; ++i)
+        s[i] = int16_t(std::lround(amplitude * std::sin(2 * M_PI * hz * double(i) / rate)));
     return s;
 }
 
@@ -55,7 +56,8 @@ TEST_P(G723Lengths, PackedAndDecodedLengths) {
     const auto& c = GetParam();
     std::vector<uint8_t> in(size_t(c.inputBytes));
     std::mt19937 rng(7);
-    for (auto& b : in) b = uint8_t(rng());
+    for (auto& b : in)
+        b = uint8_t(rng());
     auto packed = compress(in);
     EXPECT_EQ(int(packed.size()), c.packedBytes);
     EXPECT_EQ(G723PackedLength(in.size()), size_t(c.packedBytes));
@@ -63,13 +65,13 @@ TEST_P(G723Lengths, PackedAndDecodedLengths) {
     EXPECT_EQ(int(decoded.size() * 2), c.decodedBytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, G723Lengths,
-    ::testing::Values(LengthCase{"Empty", 0, 0, 0}, LengthCase{"OneSample", 2, 3, 16},
-                      LengthCase{"EightSamples", 16, 3, 16}, LengthCase{"NineSamples", 18, 6, 32},
-                      LengthCase{"OddLengthIgnoresLastByte", 17, 3, 16},
-                      LengthCase{"LargestMakePiece", 88200, 16539, 88208}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, G723Lengths,
+                         ::testing::Values(LengthCase{"Empty", 0, 0, 0}, LengthCase{"OneSample", 2, 3, 16},
+                                           LengthCase{"EightSamples", 16, 3, 16},
+                                           LengthCase{"NineSamples", 18, 6, 32},
+                                           LengthCase{"OddLengthIgnoresLastByte", 17, 3, 16},
+                                           LengthCase{"LargestMakePiece", 88200, 16539, 88208}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(G723Codec, SilencePacksAsAllOnesCodes) {
     EXPECT_EQ(compress(std::vector<uint8_t>(16, 0)), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF}));
@@ -82,7 +84,8 @@ TEST(G723Codec, PackingOrderIsLeastSignificantBitFirst) {
     std::vector<uint8_t> bytes;
     uint8_t b = 0;
     for (int code : c)
-        if (g723::pack_output(p, code, 3, &b)) bytes.push_back(b);
+        if (g723::pack_output(p, code, 3, &b))
+            bytes.push_back(b);
     ASSERT_EQ(bytes.size(), 3u);
     EXPECT_EQ(p.count, 0);
     EXPECT_EQ(bytes[0], uint8_t(c[0] | c[1] << 3 | (c[2] & 3) << 6));
@@ -110,6 +113,29 @@ TEST(G723Codec, InitialStateIsTheStandards) {
     EXPECT_EQ(s.dq[5], 32);
     EXPECT_EQ(s.sr[1], 32);
     EXPECT_EQ(g723::step_size(&s), 544);
+}
+
+TEST(G723Codec, FloatingPointProductRoundsLikeTheStandard) {
+    // 14-bit coefficient -93 times 22 in the 4-bit exponent, 6-bit mantissa
+    // form (exponent 5, mantissa 44): (46 * 44 + 48) >> 4 = 129, shifted 7.
+    EXPECT_EQ(g723::fmult(-93, (5 << 6) + 44), -1);
+    EXPECT_EQ(g723::fmult(-93, (5 << 6) + 44, 0), 0) << "without the rounding term";
+    EXPECT_EQ(g723::fmult(188, (6 << 6) + 57), 5);
+    EXPECT_EQ(g723::fmult(0, 0x20), 0);
+    EXPECT_EQ(g723::fmult(8191, (14 << 6) + 63), 0x7FFF & (((63 * 63 + 48) >> 4) << (7 + 14 - 13)));
+    g723::g72x_state s;
+    g723::g72x_init_state(&s);
+    EXPECT_EQ(s.productRounding, 48);
+}
+
+TEST(G723Codec, KnownCodesOfARamp) {
+    // First codes of a rising ramp from a fresh state, worked through the
+    // standard's steps by hand: a positive difference well above the step
+    // size takes the largest code, 3.
+    std::vector<int16_t> ramp = {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000};
+    auto packed = compress(toBytes(ramp));
+    ASSERT_EQ(packed.size(), 3u);
+    EXPECT_EQ(packed[0] & 7, 3);
 }
 
 TEST(G723Codec, CodingTheSamePieceTwiceGivesTheSameBytes) {
@@ -169,7 +195,8 @@ TEST(G723Codec, FullScaleExtremesStayDefined) {
     // Square waves at full scale drive the scale factors and predictors to
     // their limits; the sanitizer build checks that nothing overflows unchecked.
     std::vector<int16_t> s(6000);
-    for (size_t i = 0; i < s.size(); ++i) s[i] = (i / 3) % 2 ? 32767 : -32768;
+    for (size_t i = 0; i < s.size(); ++i)
+        s[i] = (i / 3) % 2 ? 32767 : -32768;
     auto d = decompress(compress(toBytes(s)));
     EXPECT_EQ(d.size(), s.size());
 }

@@ -5,8 +5,12 @@
 
 namespace {
 
-uint32_t at32(const uint8_t* b, size_t off) { return rec::readLe32(b + off); }
-uint16_t at16(const uint8_t* b, size_t off) { return rec::readLe16(b + off); }
+uint32_t at32(const uint8_t* b, size_t off) {
+    return rec::readLe32(b + off);
+}
+uint16_t at16(const uint8_t* b, size_t off) {
+    return rec::readLe16(b + off);
+}
 
 TEST(VlmFileRecords, HeaderLayout) {
     VLMHeader h;
@@ -70,7 +74,8 @@ TEST(VlmFileRecords, HeaderLayout) {
     EXPECT_EQ(at16(b.data(), 112), 0);
     EXPECT_EQ(at16(b.data(), 114), 0x99);
     EXPECT_EQ(at32(b.data(), 116), 0xAAu);
-    for (size_t i = 120; i < 152; ++i) EXPECT_EQ(b[i], 0) << i;
+    for (size_t i = 120; i < 152; ++i)
+        EXPECT_EQ(b[i], 0) << i;
     EXPECT_EQ(VLMHeader::fromBytes(b.data()), h);
 }
 
@@ -91,14 +96,16 @@ TEST(VlmFileRecords, VideoHeaderLayout) {
     EXPECT_EQ(int32_t(at32(b.data(), 20)), -768);
     EXPECT_EQ(at32(b.data(), 24), 0x1234u);
     EXPECT_EQ(b[28], 24);
-    for (size_t i = 29; i < 68; ++i) EXPECT_EQ(b[i], 0) << i;
+    for (size_t i = 29; i < 68; ++i)
+        EXPECT_EQ(b[i], 0) << i;
     EXPECT_EQ(VLMVideoHeader::fromBytes(b.data()), v);
 }
 
 TEST(VlmFileRecords, AudioAndObjectHeaderLayout) {
     VLMAudioHeader a;
     a.largestChunk = 0xABCD;
-    for (size_t i = 0; i < 20; ++i) a.backgroundSound[i] = uint8_t(i + 1);
+    for (size_t i = 0; i < 20; ++i)
+        a.backgroundSound[i] = uint8_t(i + 1);
     auto b = a.toBytes();
     ASSERT_EQ(b.size(), 72u);
     EXPECT_EQ(at32(b.data(), 0), 0u);
@@ -106,7 +113,8 @@ TEST(VlmFileRecords, AudioAndObjectHeaderLayout) {
     EXPECT_EQ(at32(b.data(), 8), 0u);
     EXPECT_EQ(b[12], 1);
     EXPECT_EQ(b[31], 20);
-    for (size_t i = 32; i < 72; ++i) EXPECT_EQ(b[i], 0) << i;
+    for (size_t i = 32; i < 72; ++i)
+        EXPECT_EQ(b[i], 0) << i;
     EXPECT_EQ(a.backgroundSoundId(), 0x04030201u);
     EXPECT_EQ(VLMAudioHeader::fromBytes(b.data()), a);
 
@@ -133,8 +141,10 @@ TEST(VlmFileRecords, IndexLayout) {
     x.skipCount = 11;
     auto b = x.toBytes();
     ASSERT_EQ(b.size(), 92u);
-    for (uint32_t i = 0; i < 11; ++i) EXPECT_EQ(at32(b.data(), 4 * i), i == 1 ? 0x0Eu : i + 1) << i;
-    for (size_t i = 44; i < 92; ++i) EXPECT_EQ(b[i], 0) << i;
+    for (uint32_t i = 0; i < 11; ++i)
+        EXPECT_EQ(at32(b.data(), 4 * i), i == 1 ? 0x0Eu : i + 1) << i;
+    for (size_t i = 44; i < 92; ++i)
+        EXPECT_EQ(b[i], 0) << i;
     EXPECT_EQ(VLMIndex::fromBytes(b.data()), x);
 }
 
@@ -148,7 +158,7 @@ TEST(VlmFileRecords, ResourceRecordFieldsAndUnterminatedPath) {
     EXPECT_EQ(at32(r.bytes.data(), 8), 0x4000u);
     EXPECT_EQ(at32(r.bytes.data(), 12), 77u);
     std::memset(r.bytes.data() + 20, 'a', 260); // no NUL in the field
-    r.bytes[280] = 'b';                          // the next field
+    r.bytes[280] = 'b';                         // the next field
     EXPECT_EQ(r.fullPath(), std::string(260, 'a'));
 }
 

@@ -1,5 +1,5 @@
-#include "store/RecordIO.h"
 #include "store/VlmFile.h"
+#include "store/RecordIO.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes bytesOf(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes bytesOf(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 
 VlmResourceRecord resource(uint32_t id, const std::string& path) {
     VlmResourceRecord r;
@@ -63,18 +65,22 @@ void writeFile(const std::string& path, const RoundTripCase& c) {
     f.videoHeader().frameCount = c.slots;
     f.videoHeader().bitsPerPixel = 32;
     std::map<uint32_t, ResourceSpec> byId;
-    for (const auto& r : c.resources) byId[r.id] = r;
+    for (const auto& r : c.resources)
+        byId[r.id] = r;
     for (uint32_t id : c.slotOrder) {
         uint32_t out = 0;
         ASSERT_EQ(f.ScapResourceWrite(nullptr, 0, &out, resource(id, byId[id].path)), 0);
     }
     const std::string additional = "additional-data";
     uint32_t out = 0;
-    ASSERT_TRUE(f.vlmStreamWrite(additional.data(), uint32_t(additional.size()), 0, vlm::CHUNK_ADDITIONAL_DATA, &out));
+    ASSERT_TRUE(f.vlmStreamWrite(additional.data(), uint32_t(additional.size()), 0,
+                                 vlm::CHUNK_ADDITIONAL_DATA, &out));
     for (const auto& fr : c.frames) {
         for (uint32_t id : fr.resourcesFirstUsed) {
             const auto& r = byId[id];
-            ASSERT_EQ(f.ScapResourceDataWrite(r.data.data(), uint32_t(r.data.size()), &out, resource(id, r.path)), 0);
+            ASSERT_EQ(
+                f.ScapResourceDataWrite(r.data.data(), uint32_t(r.data.size()), &out, resource(id, r.path)),
+                0);
         }
         if (!fr.audioPieces.empty()) {
             uint32_t total = 0;
@@ -92,8 +98,8 @@ void writeFile(const std::string& path, const RoundTripCase& c) {
         ASSERT_TRUE(f.vlmStreamWrite(video.data(), uint32_t(video.size()), fr.frame, vlm::CHUNK_VIDEO, &out));
         EXPECT_EQ(out, video.size());
         if (fr.object) {
-            ASSERT_TRUE(
-                f.vlmStreamWrite(fr.object->data(), uint32_t(fr.object->size()), fr.frame, vlm::CHUNK_OBJECT, &out));
+            ASSERT_TRUE(f.vlmStreamWrite(fr.object->data(), uint32_t(fr.object->size()), fr.frame,
+                                         vlm::CHUNK_OBJECT, &out));
         }
     }
     ASSERT_EQ(f.vlmFileClose(), 0);
@@ -101,7 +107,8 @@ void writeFile(const std::string& path, const RoundTripCase& c) {
 
 std::string concat(const std::vector<std::string>& v) {
     std::string s;
-    for (const auto& p : v) s += p;
+    for (const auto& p : v)
+        s += p;
     return s;
 }
 
@@ -130,13 +137,15 @@ TEST_P(VlmFileRoundTrip, StreamsReadBackAsWritten) {
     bool anyAudio = false, anyObject = false;
     std::optional<std::string> formatInForce;
     std::map<uint32_t, const FrameSpec*> byFrame;
-    for (const auto& fr : c.frames) byFrame[fr.frame] = &fr;
+    for (const auto& fr : c.frames)
+        byFrame[fr.frame] = &fr;
     for (uint32_t frame = 0; frame < c.expectedEntries; ++frame) {
         SCOPED_TRACE("frame " + std::to_string(frame));
         EXPECT_EQ(r.index()[frame].frameNumber, frame);
         auto it = byFrame.find(frame);
         const FrameSpec* fr = it == byFrame.end() ? nullptr : it->second;
-        if (fr && fr->format) formatInForce = fr->format;
+        if (fr && fr->format)
+            formatInForce = fr->format;
         Bytes got;
         ASSERT_EQ(r.vlmStreamRead(got, frame, vlm::CHUNK_VIDEO), 0);
         EXPECT_EQ(got, bytesOf(fr ? fr->video.value_or("") : ""));
@@ -202,8 +211,13 @@ const std::string kVideo0(300, 'v');
 INSTANTIATE_TEST_SUITE_P(
     Cases, VlmFileRoundTrip,
     ::testing::Values(
-        RoundTripCase{"VideoOnly", 3, {}, {}, {{0, {}, {}, "fmt0", "video0", {}}, {1, {}, {}, {}, "video1", {}}, {2, {}, {}, {}, "video2", {}}},
-                      3},
+        RoundTripCase{
+            "VideoOnly",
+            3,
+            {},
+            {},
+            {{0, {}, {}, "fmt0", "video0", {}}, {1, {}, {}, {}, "video1", {}}, {2, {}, {}, {}, "video2", {}}},
+            3},
         RoundTripCase{"AudioVideoObjects",
                       3,
                       {},
@@ -218,7 +232,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {},
                       {{0, {}, {}, "fmt", {}, "obj0"}, {1, {}, {}, {}, {}, "obj1"}},
                       2},
-        RoundTripCase{"SkippedFrames", 4, {}, {}, {{0, {}, {"s0"}, "f", "v0", {}}, {3, {}, {"s3"}, {}, "v3", {}}}, 4},
+        RoundTripCase{
+            "SkippedFrames", 4, {}, {}, {{0, {}, {"s0"}, "f", "v0", {}}, {3, {}, {"s3"}, {}, "v3", {}}}, 4},
         RoundTripCase{"FormatCarriedForward",
                       4,
                       {},
@@ -228,12 +243,13 @@ INSTANTIATE_TEST_SUITE_P(
                        {2, {}, {}, "second", "v2", {}},
                        {3, {}, {}, {}, "v3", {}}},
                       4},
-        RoundTripCase{"DuplicateResourceWrittenOnce",
-                      2,
-                      {{0x01010001, "/home/a/pic.bmp", "PICTURE"}, {0x04010002, "/home/a/icon.ico", "ICON"}},
-                      {0x01010001, 0x04010002, 0x01010001},
-                      {{0, {0x01010001}, {}, "f", "v0", "o0"}, {1, {0x04010002, 0x01010001}, {}, {}, "v1", "o1"}},
-                      2}),
+        RoundTripCase{
+            "DuplicateResourceWrittenOnce",
+            2,
+            {{0x01010001, "/home/a/pic.bmp", "PICTURE"}, {0x04010002, "/home/a/icon.ico", "ICON"}},
+            {0x01010001, 0x04010002, 0x01010001},
+            {{0, {0x01010001}, {}, "f", "v0", "o0"}, {1, {0x04010002, 0x01010001}, {}, {}, "v1", "o1"}},
+            2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Edge cases of the layout ---
@@ -269,7 +285,8 @@ TEST_F(VlmFileWrite, CreatedFileIsHeaderStreamHeadersAndZeroSlots) {
     EXPECT_EQ(f.header().indexOffset, 344u);
     EXPECT_EQ(f.header().indexLength, 3u * 92);
     EXPECT_EQ(f.header().videoHeaderOffset, 152u);
-    for (size_t i = 152; i < b.size(); ++i) ASSERT_EQ(b[i], 0) << i;
+    for (size_t i = 152; i < b.size(); ++i)
+        ASSERT_EQ(b[i], 0) << i;
     EXPECT_EQ(f.vlmFileClose(), 0);
 }
 
@@ -347,7 +364,8 @@ TEST_F(VlmFileWrite, SkippedFramesAreExpandedOnReading) {
 TEST_F(VlmFileWrite, MoreRecordsThanSlotsWritesTheFirstOnes) {
     VlmFile f;
     ASSERT_EQ(f.vlmInitialise(path(), 0, 2, 0), 0);
-    for (uint32_t i = 0; i < 4; ++i) ASSERT_TRUE(video(f, i, "frame" + std::to_string(i)));
+    for (uint32_t i = 0; i < 4; ++i)
+        ASSERT_TRUE(video(f, i, "frame" + std::to_string(i)));
     ASSERT_EQ(f.vlmFileClose(), 0);
     EXPECT_EQ(f.droppedIndexRecords(), 2u);
     Bytes b = fileBytes();
@@ -377,7 +395,8 @@ TEST_F(VlmFileWrite, FewerRecordsThanSlotsLeaveZeroSlots) {
     EXPECT_EQ(f.droppedIndexRecords(), 0u);
     Bytes b = fileBytes();
     EXPECT_EQ(at32(b, 28), 2u * 92);
-    for (size_t i = 344 + 2 * 92; i < 344 + 5 * 92; ++i) ASSERT_EQ(b[i], 0) << i;
+    for (size_t i = 344 + 2 * 92; i < 344 + 5 * 92; ++i)
+        ASSERT_EQ(b[i], 0) << i;
     VlmFile r;
     ASSERT_EQ(r.vlmInitialise(path(), 1, 0, 0), 0);
     EXPECT_EQ(r.index().size(), 2u);
@@ -424,8 +443,10 @@ TEST_F(VlmFileWrite, ResourceSlotsMustPrecedeOtherBlocks) {
     uint32_t out = 0;
     ASSERT_EQ(f.ScapResourceWrite(nullptr, 0, &out, resource(7, "/a")), 0);
     ASSERT_TRUE(video(f, 0, "block"));
-    EXPECT_EQ(f.ScapResourceWrite(nullptr, 0, &out, resource(8, "/b")), 1) << "the close would overwrite the block";
-    EXPECT_EQ(f.ScapResourceWrite(nullptr, 0, &out, resource(7, "/a")), 0) << "already present: nothing to do";
+    EXPECT_EQ(f.ScapResourceWrite(nullptr, 0, &out, resource(8, "/b")), 1)
+        << "the close would overwrite the block";
+    EXPECT_EQ(f.ScapResourceWrite(nullptr, 0, &out, resource(7, "/a")), 0)
+        << "already present: nothing to do";
     EXPECT_EQ(f.resourceTable().size(), 1u);
     ASSERT_EQ(f.vlmFileClose(), 0);
     VlmFile r;
@@ -565,7 +586,9 @@ struct MalformedCase {
     int expected;
 };
 
-void put32(Bytes& b, size_t off, uint32_t v) { rec::writeLe32(b.data() + off, v); }
+void put32(Bytes& b, size_t off, uint32_t v) {
+    rec::writeLe32(b.data() + off, v);
+}
 
 class VlmFileMalformed : public ::testing::TestWithParam<MalformedCase> {};
 
@@ -588,9 +611,9 @@ TEST_P(VlmFileMalformed, IsRefusedWithItsCode) {
     EXPECT_EQ(r.vlmStreamRead(got, 0, vlm::CHUNK_VIDEO), 1);
 }
 
-constexpr size_t IDX = 344;           // first index record
-constexpr size_t IDX1 = IDX + 92;     // second index record
-constexpr size_t RES = IDX + 2 * 92;  // first resource record
+constexpr size_t IDX = 344;          // first index record
+constexpr size_t IDX1 = IDX + 92;    // second index record
+constexpr size_t RES = IDX + 2 * 92; // first resource record
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, VlmFileMalformed,
@@ -618,7 +641,8 @@ INSTANTIATE_TEST_SUITE_P(
                       },
                       1},
         MalformedCase{"HugeResourceCount", [](Bytes& b) { put32(b, 100, 1000000); }, 1},
-        MalformedCase{"ResourceTablePastTheEnd", [](Bytes& b) { put32(b, 104, uint32_t(b.size()) - 100); }, 1},
+        MalformedCase{"ResourceTablePastTheEnd", [](Bytes& b) { put32(b, 104, uint32_t(b.size()) - 100); },
+                      1},
         MalformedCase{"ResourceDataBeyondTheFile", [](Bytes& b) { put32(b, RES + 12, 0x10000000u); }, 1},
         MalformedCase{"ResourceChainLoops",
                       [](Bytes& b) {
@@ -691,12 +715,14 @@ TEST(VlmFileRead, ChainedResourceRecordsAreFollowed) {
     r1.setDataOffset(436 + 332);
     r1.setDataLength(5);
     b.insert(b.end(), r1.bytes.begin(), r1.bytes.end());
-    for (char c : std::string("HELLO")) b.push_back(uint8_t(c));
+    for (char c : std::string("HELLO"))
+        b.push_back(uint8_t(c));
     VlmResourceRecord r2 = resource(0x22, "/second");
     r2.setDataOffset(436 + 332 + 5 + 332);
     r2.setDataLength(3);
     b.insert(b.end(), r2.bytes.begin(), r2.bytes.end());
-    for (char c : std::string("BYE")) b.push_back(uint8_t(c));
+    for (char c : std::string("BYE"))
+        b.push_back(uint8_t(c));
     const std::string path = dir.file("chain.vlm");
     testsupport::writeFile(path, std::string(b.begin(), b.end()));
 
