@@ -17,12 +17,21 @@ struct Watched {
     bool lost;
 };
 
-std::mutex g_mutex;
-std::vector<Watched> g_watched;
+// Never destroyed: connections may be forgotten from other static
+// destructors at exit, in any order.
+struct Registry {
+    std::mutex mutex;
+    std::vector<Watched> watched;
+};
+Registry& registry() {
+    static Registry* r = new Registry;
+    return *r;
+}
+
 std::atomic<bool> g_installed{false};
 
 Watched* find(Display* d) {
-    for (auto& w : g_watched)
+    for (auto& w : registry().watched)
         if (w.display == d)
             return &w;
     return nullptr;
@@ -30,7 +39,7 @@ Watched* find(Display* d) {
 
 int onXError(Display* d, XErrorEvent* e) {
     {
-        std::lock_guard<std::mutex> lock(g_mutex);
+        std::lock_guard<std::mutex> lock(registry().mutex);
         if (Watched* w = find(d))
             w->lastError = e->error_code;
     }
@@ -45,7 +54,7 @@ int onXError(Display* d, XErrorEvent* e) {
 int onXIOError(Display* d) {
     bool watched;
     {
-        std::lock_guard<std::mutex> lock(g_mutex);
+        std::lock_guard<std::mutex> lock(registry().mutex);
         Watched* w = find(d);
         watched = w != nullptr;
         if (w)
@@ -81,25 +90,26 @@ void watchConnection(_XDisplay* display) {
     if (!display)
         return;
     {
-        std::lock_guard<std::mutex> lock(g_mutex);
+        std::lock_guard<std::mutex> lock(registry().mutex);
         if (!find(display))
-            g_watched.push_back({display, 0, false});
+            registry().watched.push_back({display, 0, false});
     }
     XSetIOErrorExitHandler(display, keepRunning, nullptr);
 }
 
 void forgetConnection(_XDisplay* display) {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    for (auto it = g_watched.begin(); it != g_watched.end(); ++it) {
+    std::lock_guard<std::mutex> lock(registry().mutex);
+    auto& watched = registry().watched;
+    for (auto it = watched.begin(); it != watched.end(); ++it) {
         if (it->display == display) {
-            g_watched.erase(it);
+            watched.erase(it);
             return;
         }
     }
 }
 
 int takeLastError(_XDisplay* display) {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(registry().mutex);
     Watched* w = find(display);
     if (!w)
         return 0;
@@ -109,7 +119,7 @@ int takeLastError(_XDisplay* display) {
 }
 
 bool connectionLost(_XDisplay* display) {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(registry().mutex);
     Watched* w = find(display);
     return w && w->lost;
 }
