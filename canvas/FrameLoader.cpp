@@ -1,0 +1,125 @@
+#include "canvas/FrameLoader.h"
+
+#include "canvas/ProductBanner.h"
+
+#include "canvas/VLCanvas.h"
+#include "canvas/VLImageHolder.h"
+
+#include <QPixmap>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdio>
+#include <utility>
+
+FrameLoader::FrameLoader(VLCanvas* canvas, _XDisplay* display) : m_canvas(canvas), m_display(display) {}
+
+_XDisplay* FrameLoader::display() const {
+    if (m_display) return m_display;
+    if (m_canvas && m_canvas->get_image_holder()) return m_canvas->get_image_holder()->holderDisplay;
+    return nullptr;
+}
+
+bool FrameLoader::ensureImage() {
+    const FrameGeometry& g = m_store.geometry();
+    if (m_image && m_image.width() == int(g.width) && m_image.height() == int(g.height) &&
+        m_image.bitsPerPixel() == int(g.bytesPerPixel * 8))
+        return true;
+    FrameImage grabbed = FrameImage::grabRoot(display());
+    if (!grabbed || grabbed.width() != int(g.width) || grabbed.height() != int(g.height) ||
+        grabbed.bitsPerPixel() != int(g.bytesPerPixel * 8)) {
+        m_lastError = "Cannot read the screen for the edit image";
+        std::fprintf(stderr, "%s\n", m_lastError.c_str());
+        return false;
+    }
+    // The canvas may still point at the old image: hand it the new one first.
+    std::swap(m_image, grabbed);
+    if (m_canvas) m_canvas->setImageClient(QPixmap(), m_image.get(), 0);
+    return true;
+}
+
+bool FrameLoader::initEditingFrames(const std::string& path, const FrameGeometry& geometry) {
+    m_lastError.clear();
+    if (!m_store.open(path, geometry)) {
+        m_lastError = m_store.lastError();
+        return false;
+    }
+    return ensureImage();
+}
+
+void FrameLoader::showImage(short mode) {
+    if (m_canvas) m_canvas->setImageClient(QPixmap(), m_image.get(), mode);
+}
+
+FrameLoader::LoadResult FrameLoader::loadFrame(size_t n, const std::vector<SEditInfo>& edit,
+                                               const std::vector<SPlayBackFrameInfo>& playback,
+                                               SDatFrameHeader* header,
+                                               const std::vector<stdColormapArray>* palettes, int* currentPalette) {
+    m_lastError.clear();
+    if (edit.empty() || n >= edit.size()) return LoadResult::NoFrames;
+
+    if (n < playback.size() && (playback[n].frameFlags & (PBF_INSERTED | PBF_APPENDED))) {
+        VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
+        if (!holder || n >= holder->vAllObjects.size() || holder->vAllObjects[n].AllObjects.empty())
+            return LoadResult::BlankWithoutRecords;
+        const NVFrame* frame = holder->vAllObjects[n].AllObjects[0].get<NVFrame>();
+        if (!frame) return LoadResult::BlankWithoutRecords;
+        fillFrameColor(pixelForColorRef(frame->fillColor()));
+        return LoadResult::BlankShown;
+    }
+
+    SDatFrameHeader h;
+    const FrameStore::Result r = m_store.getEditFrame(edit, n, h);
+    const FrameGeometry& g = m_store.geometry();
+    if (m_image) m_image.copyFromBuffer(m_store.workBuffer().data(), g.rowBytes(), g.height);
+    showImage(0);
+    if (r != FrameStore::Result::Ok) {
+        m_lastError = m_store.lastError();
+        return LoadResult::Failed;
+    }
+    if (header) *header = h;
+
+    if (palettes && currentPalette && m_image && m_image.depth() <= 15) {
+        const int index = int(h.paletteIndex);
+        if (index != *currentPalette && *currentPalette != -1 && *currentPalette >= 0 &&
+            size_t(*currentPalette) < palettes->size() && index >= 0 && size_t(index) < palettes->size()) {
+            for (int entry : changedPaletteEntries((*palettes)[size_t(*currentPalette)], (*palettes)[size_t(index)]))
+                std::fprintf(stderr, "change in palette - %d\n", entry);
+        }
+        *currentPalette = index;
+    }
+    return LoadResult::Shown;
+}
+
+unsigned long FrameLoader::pixelForColorRef(uint32_t colorRef) {
+    Display* dpy = display();
+    if (!dpy) return 0;
+    const int screen = DefaultScreen(dpy);
+    XColor c{};
+    c.red = static_cast<unsigned short>((colorRef & 0xFF) * 257);
+    c.green = static_cast<unsigned short>(((colorRef >> 8) & 0xFF) * 257);
+    c.blue = static_cast<unsigned short>(((colorRef >> 16) & 0xFF) * 257);
+    c.flags = DoRed | DoGreen | DoBlue;
+    if (!XAllocColor(dpy, DefaultColormap(dpy, screen), &c)) return BlackPixel(dpy, screen);
+    return c.pixel;
+}
+
+void FrameLoader::fillFrameColor(unsigned long pixel) {
+    m_store.fillPixel(uint32_t(pixel));
+    const FrameGeometry& g = m_store.geometry();
+    if (m_image) m_image.copyFromBuffer(m_store.workBuffer().data(), g.rowBytes(), g.height);
+    showImage(2);
+}
+
+int FrameLoader::setBuilderSplash(int width, int height, int depth) {
+    FrameImage banner = ProductBanner::make(display(), width, height, depth);
+    if (!banner) {
+        std::fputs("Cannot make the product banner\n", stderr);
+        return 0;
+    }
+    // The canvas takes the new image before the old one is destroyed.
+    std::swap(m_image, banner);
+    showImage(1);
+    return 0;
+}

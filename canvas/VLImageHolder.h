@@ -1,0 +1,198 @@
+// The frame editing surface: shows the current frame's image with its
+// objects drawn over it and keeps every frame's object records, the live
+// objects, the selection, the object clipboard and the undo stacks.
+//
+// All drawing goes through the holder's own X connection, not through Qt's
+// painter: the frame image and the objects are drawn into a screen-sized
+// server pixmap, and the widget's window is refreshed from that pixmap. The
+// widget is a native window that Qt never paints (paint-on-screen with no
+// paint engine), so nothing Qt does overwrites the drawing; the holder also
+// listens for Expose on its own connection and copies the exposed area back.
+// Objects draw rubber bands straight onto the window with the XOR context.
+//
+// Xlib stays out of this header: X types appear as Xlib's own struct tags.
+#pragma once
+
+#include "canvas/ObjectRecords.h"
+
+#include <QColor>
+#include <QFrame>
+#include <QPoint>
+#include <QPolygon>
+#include <QRect>
+#include <QRegion>
+
+#include <memory>
+#include <stack>
+#include <vector>
+
+struct _XDisplay;
+struct _XGC;
+struct _XImage;
+class CValidationData;
+class DrawTools;
+class QPixmap;
+class QSocketNotifier;
+class VelmoraView;
+
+// One frame's copy of the ten object-name counters.
+struct sLastObjectNumber {
+    int32_t numLines = 0;
+    int32_t numRects = 0;
+    int32_t numRoundRects = 0;
+    int32_t numEllipses = 0;
+    int32_t numHyperlinks = 0;
+    int32_t numPolylines = 0;
+    int32_t numValidationFields = 0;
+    int32_t numInstructionBoxes = 0;
+    int32_t numTextFields = 0;
+    int32_t numBitmapObjects = 0;
+};
+
+// Undo codes of the holder's undo stacks.
+enum UndoCode : int {
+    UNDO_CREATION = 0,
+    UNDO_DELETION = 1,
+    UNDO_GEOMETRY = 2,
+    UNDO_CUT = 3,
+    UNDO_PASTE = 4,
+    UNDO_FRAME_DELETION = 5,
+};
+
+class VLImageHolder : public QFrame {
+    Q_OBJECT
+
+  public:
+    using XDrawable = unsigned long; // Window and Pixmap ids of Xlib
+
+    VLImageHolder(VelmoraView* view, QWidget* parent);
+    ~VLImageHolder() override;
+
+    // Makes the XOR graphics context on the holder's window once; objects
+    // call it before they take holderDisplay, xorGC and holderWindow.
+    void initGC();
+
+    // Takes the frame image (not owned: its owner keeps it alive while it is
+    // shown and hands over a new one before freeing it). Mode 0 only stores
+    // it; mode 1 also puts it into the pixmap and schedules a repaint; any
+    // other mode puts it and redraws everything.
+    void set_image_pixmap(const QPixmap& pixmap, _XImage* image, short mode);
+    // Resizes the holder to 0 x 0 and does nothing else.
+    void set_image_pixmap(const QPixmap& pixmap);
+
+    // Redraws the whole pixmap (image, objects, selection handles) and
+    // repaints the widget from it at once.
+    void drawContents();
+
+    // The X window of the widget, created on first use; 0 before the widget
+    // can have one.
+    XDrawable ensureHolderWindow();
+    // Copies the rectangle from the pixmap to the window and waits until the
+    // server has done it.
+    void copyToWindow(const QRect& r);
+    // Handles the events queued on the holder's connection (Expose).
+    void processHolderEvents();
+
+    int getCurrentFrame() const { return current_frame; }
+    int getTotalFrames() const { return total_frames; }
+    bool checkFrameStatus() const { return editDisabled; }
+    void setObjectSelection(bool on) { objectSelection = on; }
+    bool checkObjectSelection() const { return objectSelection; }
+    VelmoraView* getVelmoraView() const { return view; }
+
+    // The XOR pixel: pixel of xorColor XOR pixel of black (0 where the
+    // colour cannot be had).
+    unsigned long xorForeground() const { return m_xorForeground; }
+
+    QPaintEngine* paintEngine() const override { return nullptr; }
+
+    // ---- members, in the order the other canvas parts know them ----
+    bool gcCreated = false;
+    DrawTools* draw_tool = nullptr;
+    bool multiMove = false;
+    bool moveUndoSaved = false;
+    _XImage* frameImage = nullptr; // not owned
+    _XDisplay* holderDisplay = nullptr;
+    int holderScreen = 0;
+    _XGC* xorGC = nullptr;
+    XDrawable holderWindow = 0;
+    XDrawable offscreenPixmap = 0;
+    _XGC* pixmapGC = nullptr;
+    CValidationData* validationData = nullptr; // owned
+    int currentTool = SELECTION;
+    std::vector<DrawTools*> vObjectList; // owned
+    std::vector<StrAllObjects> vAllObjects;
+    bool editDisabled = false;
+    QColor xorColor;
+    QPoint pressPoint{0, 0};
+    QPoint lastPoint{0, 0};
+    std::vector<sLastObjectNumber> vLastObjectNumber;
+    std::unique_ptr<QRegion> screenRegion;
+    char newObjectID[12] = {};
+    std::vector<StrAllObjects> vStoredObjects;
+    std::vector<int> vSelectedObjectIndex;
+    std::stack<DrawTools*> stRemovedObjects;
+    std::stack<int> stActionCounts;
+    std::stack<int> stGeometryCounts;
+    std::stack<int> stObjectIndexes;
+    std::stack<int> stUndoCodes;
+    std::stack<QRect> stRects;
+    std::stack<QPolygon> stPointArrays;
+    std::stack<NVAllObjects> stObjectClipboard;
+    VelmoraView* view = nullptr;
+    bool polylineClosed = true;
+    bool doubleClicked = false;
+    bool polylineStored = false;
+    unsigned long validationImageID = 0;
+    bool objectSelection = false;
+    bool mousePressed = false;
+    int total_frames = 0;
+    int current_frame = -1;
+
+    // The name counters of the current frame.
+    static int numLines;
+    static int numRects;
+    static int numRoundRects;
+    static int numEllipses;
+    static int numPolylines;
+    static int numBitmapObjects;
+    static int numTextFields;
+    static int numInstructionBoxes;
+    static int numValidationFields;
+    static int numHyperlinks;
+    // Pastes since the last Cut or Copy, and the offset of the paste in progress.
+    static int snCountPaste;
+    static QPoint sqpPos;
+
+  signals:
+    void signal_select_region();
+    void signalEnableUndo();
+    void signalDisableUndo();
+    void signalEnableCutCopy();
+    void signalDisableCutCopy();
+    void signalEnableSelectAll();
+    void signalDisableSelectAll();
+    void signalEnablePaste();
+    void signalDisablePaste();
+    void signalUnDeleteFrame(int);
+    void signalDeleteFrame(int);
+    void signalMouseMovePositions(QPoint);
+    void signalReduceIDOnDelete(unsigned long);
+    void signalAddIDOnCopy(unsigned long);
+    void GetFileNameSignal(unsigned long, char*&);
+    void signalGetValidationImageId();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void putFrameImage();
+
+    QSocketNotifier* m_notifier = nullptr;
+    unsigned long m_xorForeground = 0;
+    int m_screenWidth = 0;
+    int m_screenHeight = 0;
+    int m_pixmapDepth = 0;
+    bool m_windowDepthChecked = false;
+};
