@@ -1,0 +1,94 @@
+// Imports an output file back into a new working frame file, frame tables,
+// sound working file, object records and media-library resources. Every
+// length, count and index the file gives is checked before it is used.
+#pragma once
+
+#include "store/DatRecords.h"
+#include "store/VlmRecords.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class VlmFile;
+
+class ImportServices {
+  public:
+    virtual ~ImportServices() = default;
+    // A resource of the file for the media library (kept unless it is there).
+    virtual void addResource(const VlmResourceRecord& record, const std::vector<uint8_t>& data) = 0;
+    // Decodes one coded sound piece into `uncodedBytes` bytes of 16-bit samples.
+    virtual std::vector<uint8_t> decodeAudio(const uint8_t* coded, size_t length, size_t uncodedBytes) = 0;
+    // The plain object chunk of a frame (24-byte head, records and tails);
+    // false when it does not read as one.
+    virtual bool frameObjects(uint32_t frame, const uint8_t* plain, size_t length) = 0;
+    // Whether the frame's frame object carries an audio resource.
+    virtual bool frameHasAudioResource(uint32_t /*frame*/) { return false; }
+    virtual void progress(uint32_t /*frame*/) {}
+};
+
+struct ImportResult {
+    int code = 0;
+    std::string workingPath;
+    std::vector<SEditInfo> editInfo;
+    std::vector<SPlayBackFrameInfo> playBack;
+    std::vector<stdColormapArray> colormaps;
+    std::vector<uint32_t> userActionFrames;
+    uint32_t frameCount = 0;
+    uint32_t nextRecordOffset = 0;
+    uint32_t redMask = 0, greenMask = 0, blueMask = 0;
+    SRect captureRect{0, 0, 0, 0};
+    int rowBytes = 0;
+    int deletedCount = 0, insertedCount = 0, appendedCount = 0;
+    SBackgroundSoundBytes backgroundSound{};
+    uint32_t backgroundSoundId = 0;
+    std::string backgroundSoundFile; // at most 199 characters
+    bool soundWritten = false;
+    // The file's screen, for the resolution-conflict message.
+    int fileWidth = 0, fileHeight = 0, fileBitsPerPixel = 0;
+};
+
+class OutputFileImporter {
+  public:
+    enum Code {
+        IMPORT_OK = 0,
+        IMPORT_WRITE = 1501,
+        IMPORT_READ = 1502,
+        IMPORT_OPEN = 1503,
+        IMPORT_SEEK = 1504,
+        IMPORT_MEMORY = 1505,
+        IMPORT_RESOLUTION = 1506,
+        IMPORT_CANNOT_OPEN = 5004,
+        IMPORT_NO_ADDITIONAL_DATA = 5006,
+        IMPORT_NO_VIDEO = 5012,
+        IMPORT_BAD_SIGNATURE = 5023,
+    };
+
+    struct Screen {
+        int width = 0, height = 0, depth = 24;
+        int bytesPerPixel = 4; // as grabbed
+    };
+
+    // `dataDirectory` holds the scratch file of the decoded sound;
+    // `soundPath` is the sound working file to fill.
+    OutputFileImporter(std::string vlmPath, Screen screen, std::string dataDirectory, std::string soundPath,
+                       ImportServices& services);
+
+    ImportResult run();
+
+    // Whether an existing file reads as a working frame file (so it may be replaced).
+    static bool looksLikeWorkingFile(const std::string& path);
+
+  private:
+    int fail(int code, const std::string& message);
+    int importFrames(VlmFile& file, std::FILE* dat, const std::vector<uint8_t>& additional);
+    int importSound(VlmFile& file);
+    int importObjects(VlmFile& file);
+
+    std::string m_vlmPath;
+    Screen m_screen;
+    std::string m_dataDirectory;
+    std::string m_soundPath;
+    ImportServices& m_services;
+    ImportResult m_r;
+};

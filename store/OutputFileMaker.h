@@ -1,0 +1,99 @@
+// Makes the output file from the working frame file: every frame rebuilt and
+// coded against the picture before it, its sound in coded pieces, its objects
+// and the resources they use. The object records, the resources and the audio
+// coder come from the rest of the program through MakeServices.
+#pragma once
+
+#include "store/DatRecords.h"
+#include "store/VlmRecords.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class VlmFile;
+
+class MakeServices {
+  public:
+    virtual ~MakeServices() = default;
+    // Number of stored object records of the frame.
+    virtual size_t objectCount(uint32_t frame) = 0;
+    // The frame's plain object chunk: 24-byte head, then each record and its tail.
+    virtual std::vector<uint8_t> objectChunk(uint32_t frame) = 0;
+    // Resource identifiers the frame's objects use, in writing order.
+    virtual std::vector<uint32_t> resourceIds(uint32_t frame) = 0;
+    // The record of a resource and, when `data` is given, the bytes to store.
+    // False when the media library does not know it or cannot read it.
+    virtual bool resource(uint32_t id, VlmResourceRecord& record, std::vector<uint8_t>* data) = 0;
+    // Codes one piece of 16-bit sound.
+    virtual std::vector<uint8_t> encodeAudio(const uint8_t* pcm, size_t bytes) = 0;
+    // Called before frame `frame` is written.
+    virtual void progress(uint32_t /*frame*/) {}
+};
+
+struct MakeInput {
+    std::string workingPath; // the working frame file
+    std::string outputPath;  // the output file to make
+    std::string soundPath;   // the sound working file; empty or missing: no sound
+    uint32_t frameCount = 0;
+    const std::vector<SEditInfo>* editInfo = nullptr;
+    std::vector<SPlayBackFrameInfo>* playBack = nullptr;
+    const std::vector<stdColormapArray>* colormaps = nullptr;
+    int depth = 24;
+    int screenWidth = 0;
+    int screenHeight = 0;
+    int bytesPerPixel = 4; // as grabbed
+    uint32_t redMask = 0, greenMask = 0, blueMask = 0;
+    SBackgroundSoundBytes backgroundSound{};
+};
+
+class OutputFileMaker {
+  public:
+    enum Result {
+        MAKE_OK = 0,
+        MAKE_DAT_UNREADABLE = -1,   // the working frame file cannot be read
+        MAKE_CREATE_FAILED = 2,     // the output file cannot be created
+        MAKE_FRAME_UNREADABLE = 3,  // a frame of the working frame file cannot be read
+        MAKE_OBJECT_WRITE = 4,      // an object chunk cannot be written
+        MAKE_WRITE_FAILED = 5,      // a video, audio or format block cannot be written, or coding failed
+        MAKE_CLOSE_FAILED = 6,      // the file could not be completed
+    };
+
+    OutputFileMaker(MakeInput input, MakeServices& services);
+
+    // Writes to a scratch file beside the output file and moves it into place
+    // only when everything was written; on failure nothing of the output file
+    // (or of an older one at that path) changes.
+    Result make();
+
+    // Resources the media library could not give; reported, not fatal.
+    const std::vector<uint32_t>& missingResources() const { return m_missing; }
+    const std::string& error() const { return m_error; }
+
+    // The format record of a frame: a bitmap information header and, at 8
+    // bits, the palette. Empty when the palette index is not one of the list.
+    static std::vector<uint8_t> formatRecord(int depth, int width, int height, int32_t paletteIndex,
+                                             const std::vector<stdColormapArray>& colormaps);
+    // The additional-data block: signature, masks and every playback record.
+    static std::vector<uint8_t> additionalData(const std::vector<SPlayBackFrameInfo>& playBack, uint32_t frameCount,
+                                               uint32_t red, uint32_t green, uint32_t blue);
+    // Compresses with zlib into a compressBound-sized buffer.
+    static bool compress(const std::vector<uint8_t>& plain, std::vector<uint8_t>& out, size_t offset = 0);
+
+    static constexpr uint32_t AUDIO_PIECE = 88200;
+
+  private:
+    Result fail(Result r, const std::string& message);
+    Result run(VlmFile& file);
+    void writeResources(VlmFile& file, uint32_t frame, bool data);
+    void writeResource(VlmFile& file, uint32_t id, bool data);
+    uint32_t cursorImageOf(uint32_t frame) const;
+    bool writeAudio(VlmFile& file, uint32_t frame, std::FILE* sound);
+    bool writeObjects(VlmFile& file, uint32_t frame);
+
+    MakeInput m_in;
+    MakeServices& m_services;
+    std::vector<uint32_t> m_missing;
+    std::string m_error;
+};
