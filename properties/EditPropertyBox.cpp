@@ -167,6 +167,8 @@ EditPropertyBox::EditPropertyBox(PropertyBoxClient* view, QWidget* parent, const
 
 EditPropertyBox::~EditPropertyBox() {
     // The lists go first, while the editors' objects may still be asked.
+    // Removing the pages must not announce page changes to the objects.
+    tabWidget->blockSignals(true);
     delete propertyList;
     propertyList = nullptr;
     delete eventList;

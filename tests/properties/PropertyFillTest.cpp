@@ -41,17 +41,27 @@ using Kind = PropertyEditorFactory::ListKind;
 
 std::type_index expectedEditor(Kind list, int code) {
     static const std::map<int, std::type_index> properties{
-        {PE_STRING, typeid(PropertyLviString)},         {PE_BOOL, typeid(PropertyLviBool)},
-        {PE_ARROW, typeid(PropertyLviArrow)},           {PE_ATTRIBUTE, typeid(PropertyLviAttribute)},
-        {PE_UINT, typeid(PropertyLviUInt)},             {PE_ALIGN, typeid(PropertyLviAlign)},
-        {PE_BORDER_STYLE, typeid(PropertyLviBorderStyle)}, {PE_FILL_PATTERN, typeid(PropertyLviFillPattern)},
-        {PE_FILL_MODE, typeid(PropertyLviFillMode)},    {PE_BUTTON_STYLE, typeid(PropertyLviButtonStyle)},
-        {PE_LEFT, typeid(PropertyLviLeft)},             {PE_TOP, typeid(PropertyLviTop)},
-        {PE_WIDTH, typeid(PropertyLviWidth)},           {PE_HEIGHT, typeid(PropertyLviHeight)},
+        {PE_STRING, typeid(PropertyLviString)},
+        {PE_BOOL, typeid(PropertyLviBool)},
+        {PE_ARROW, typeid(PropertyLviArrow)},
+        {PE_ATTRIBUTE, typeid(PropertyLviAttribute)},
+        {PE_UINT, typeid(PropertyLviUInt)},
+        {PE_ALIGN, typeid(PropertyLviAlign)},
+        {PE_BORDER_STYLE, typeid(PropertyLviBorderStyle)},
+        {PE_FILL_PATTERN, typeid(PropertyLviFillPattern)},
+        {PE_FILL_MODE, typeid(PropertyLviFillMode)},
+        {PE_BUTTON_STYLE, typeid(PropertyLviButtonStyle)},
+        {PE_LEFT, typeid(PropertyLviLeft)},
+        {PE_TOP, typeid(PropertyLviTop)},
+        {PE_WIDTH, typeid(PropertyLviWidth)},
+        {PE_HEIGHT, typeid(PropertyLviHeight)},
         // Dialog-backed editors are not made yet: the value shows read-only.
-        {PE_FILENAME, typeid(NoEditor)},                {PE_COLOR, typeid(NoEditor)},
-        {PE_FONT, typeid(NoEditor)},                    {PE_GRADIENT_FILL, typeid(NoEditor)},
-        {PE_RESOURCE_FILE, typeid(NoEditor)},           {PE_VALIDATION_STRING, typeid(NoEditor)},
+        {PE_FILENAME, typeid(NoEditor)},
+        {PE_COLOR, typeid(NoEditor)},
+        {PE_FONT, typeid(NoEditor)},
+        {PE_GRADIENT_FILL, typeid(NoEditor)},
+        {PE_RESOURCE_FILE, typeid(NoEditor)},
+        {PE_VALIDATION_STRING, typeid(NoEditor)},
         {PE_VALIDATION_ERROR, typeid(NoEditor)},
     };
     static const std::map<int, std::type_index> longSet{
@@ -77,9 +87,11 @@ std::type_index expectedEditor(Kind list, int code) {
                                                   : list == Kind::SHORT_SET ? shortSet
                                                                             : validationSet;
     auto it = table.find(code);
-    if (it != table.end()) return it->second;
+    if (it != table.end())
+        return it->second;
     // Other codes: a plain cell in the Properties list, nothing in events.
-    return list == Kind::PROPERTIES ? std::type_index(typeid(PropertyLviBase)) : std::type_index(typeid(NoEditor));
+    return list == Kind::PROPERTIES ? std::type_index(typeid(PropertyLviBase))
+                                    : std::type_index(typeid(NoEditor));
 }
 
 std::type_index editorOf(QTreeWidgetItem* item) {
@@ -105,15 +117,18 @@ const std::vector<KindCase>& kindCases() {
           {"Geometry", {"X1", "Y1", "X2", "Y2"}},
           {"General", {"Name"}}}},
         {RECTANGLE,
-         {{"Appearance", {"Border Color", "Border Style", "Border Width", "Fill Color", "Fill Mode", "Fill Pattern"}},
+         {{"Appearance",
+           {"Border Color", "Border Style", "Border Width", "Fill Color", "Fill Mode", "Fill Pattern"}},
           {"Geometry", {"Left", "Top", "Width", "Height"}},
           {"General", {"Name"}}}},
         {ROUNDRECT,
-         {{"Appearance", {"Border Color", "Border Style", "Border Width", "Fill Color", "Fill Mode", "Fill Pattern"}},
+         {{"Appearance",
+           {"Border Color", "Border Style", "Border Width", "Fill Color", "Fill Mode", "Fill Pattern"}},
           {"Geometry", {"Left", "Top", "Width", "Height"}},
           {"General", {"Name"}}}},
         {ELLIPSE,
-         {{"Appearance", {"Border Color", "Border Style", "Border Width", "Fill Color", "Fill Mode", "Fill Pattern"}},
+         {{"Appearance",
+           {"Border Color", "Border Style", "Border Width", "Fill Color", "Fill Mode", "Fill Pattern"}},
           {"Geometry", {"Left", "Top", "Width", "Height"}},
           {"General", {"Name"}}}},
         {VALIDATIONFIELD,
@@ -124,14 +139,16 @@ const std::vector<KindCase>& kindCases() {
           {"General", {"Name", "Validation String", "Validation Error Message"}}}},
         {FRAMEOBJECT,
          {{"Appearance", {"Back Color", "Fore Color"}},
-          {"General", {"Name", "User Action", "Sound Clip Name", "Audio File Name", "Sound Notes", "Mouse Delay"}}}},
+          {"General",
+           {"Name", "User Action", "Sound Clip Name", "Audio File Name", "Sound Notes", "Mouse Delay"}}}},
         {INSTRUCTIONBOX,
          {{"Appearance", {"Back Color", "Font", "Fore Color", "Scrolling"}},
           {"Geometry", {"Left", "Top", "Width", "Height"}},
           {"General", {"Name", "Caption", "Title Bar"}}}},
         {HYPERLINK,
          {{"Appearance",
-           {"Align Text", "Attribute", "Back Color", "Button Style", "Caption", "Font", "Fore Color", "Transparent"}},
+           {"Align Text", "Attribute", "Back Color", "Button Style", "Caption", "Font", "Fore Color",
+            "Transparent"}},
           {"Geometry", {"Left", "Top", "Width", "Height"}},
           {"General", {"Name", "Clicked Image", "Mouse Over Image", "Tooltip"}}}},
         {TEXTFIELD,
@@ -143,7 +160,9 @@ const std::vector<KindCase>& kindCases() {
           {"Geometry", {"Left", "Top", "Width", "Height"}},
           {"General", {"Name"}}}},
         {MOUSECLICK,
-         {{"Appearance", {"Image"}}, {"Geometry", {"Left", "Top", "Width", "Height"}}, {"General", {"Name", "Target"}}}},
+         {{"Appearance", {"Image"}},
+          {"Geometry", {"Left", "Top", "Width", "Height"}},
+          {"General", {"Name", "Target"}}}},
         {POLYLINE, {{"Appearance", {"Color"}}, {"Geometry", {"Thickness"}}, {"General", {"Name"}}}},
     };
     return cases;
@@ -158,7 +177,8 @@ TEST_F(PropertyFill, EveryKindListsItsPropertiesInOrderWithTheirEditors) {
         SCOPED_TRACE(kindKeyOf(k.kind).toStdString());
         auto object = makeSelected(k.kind);
         std::map<QString, Registration> byName;
-        for (const Registration& r : registrationsOf(k.kind)) byName[r.name] = r;
+        for (const Registration& r : registrationsOf(k.kind))
+            byName[r.name] = r;
 
         box->getListView()->clear();
         box->refillList(object.get());
@@ -170,7 +190,8 @@ TEST_F(PropertyFill, EveryKindListsItsPropertiesInOrderWithTheirEditors) {
             EXPECT_EQ(group->text(0), QString::fromLatin1(k.groups[size_t(g)].title));
             EXPECT_TRUE(group->isExpanded());
             EXPECT_EQ(editorOf(group), std::type_index(typeid(NoEditor)));
-            ASSERT_EQ(group->childCount(), int(k.groups[size_t(g)].rows.size())) << group->text(0).toStdString();
+            ASSERT_EQ(group->childCount(), int(k.groups[size_t(g)].rows.size()))
+                << group->text(0).toStdString();
             for (int i = 0; i < group->childCount(); ++i) {
                 QTreeWidgetItem* row = group->child(i);
                 const QString name = QString::fromLatin1(k.groups[size_t(g)].rows[size_t(i)]);
@@ -245,7 +266,8 @@ TEST_F(PropertyFill, NullObjectChangesNothing) {
 
 std::vector<QString> rowNames(QTreeWidgetItem* group) {
     std::vector<QString> v;
-    for (int i = 0; i < group->childCount(); ++i) v.push_back(group->child(i)->text(0));
+    for (int i = 0; i < group->childCount(); ++i)
+        v.push_back(group->child(i)->text(0));
     return v;
 }
 
@@ -275,9 +297,10 @@ TEST_F(PropertyFill, HyperlinkClickEventListedTwiceGivesOneGroupOfElevenRows) {
     ASSERT_EQ(list->topLevelItemCount(), 1);
     QTreeWidgetItem* group = list->topLevelItem(0);
     EXPECT_EQ(rowNames(group),
-              (std::vector<QString>{"Exit Play", "Validation Target", "Validation Message", "Validation Error Message",
-                                    "Validation Frame (Go To)", "Validation Video", "Validation Sound",
-                                    "Validation Image", "Open URL", "Run External File", "Play VLM File"}));
+              (std::vector<QString>{"Exit Play", "Validation Target", "Validation Message",
+                                    "Validation Error Message", "Validation Frame (Go To)",
+                                    "Validation Video", "Validation Sound", "Validation Image", "Open URL",
+                                    "Run External File", "Play VLM File"}));
     std::vector<std::type_index> editors;
     for (int i = 0; i < group->childCount(); ++i) {
         auto* entry = link->store.getEventProperties(2, group->child(i)->text(0));

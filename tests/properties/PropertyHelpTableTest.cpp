@@ -13,7 +13,9 @@ QString help(const QString& kindKey, const QString& name) {
     return PropertyHelpTable::lookup(PropertyHelpTable::rows(), kindKey, name);
 }
 
-QString font(const char* sentence) { return QStringLiteral("<font name=Helvetica>%1</font>").arg(sentence); }
+QString font(const char* sentence) {
+    return QStringLiteral("<font name=Helvetica>%1</font>").arg(sentence);
+}
 
 TEST(PropertyHelpTable, HasTheFilledRowsInOrder) {
     const auto& rows = PropertyHelpTable::rows();

@@ -38,14 +38,17 @@ class QtEnvironment : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const environment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-proptest::FakeObject* fake(QObject* o) { return qobject_cast<proptest::FakeObject*>(o); }
+proptest::FakeObject* fake(QObject* o) {
+    return qobject_cast<proptest::FakeObject*>(o);
+}
 
 } // namespace
 
 namespace proptest {
 
 FakeObject::FakeObject(int kind, const std::vector<Registration>& props) : kind(kind) {
-    for (const Registration& r : props) store.addProp(r.name, r.value, r.category, r.editorType, r.data, 0);
+    for (const Registration& r : props)
+        store.addProp(r.name, r.value, r.category, r.editorType, r.data, 0);
 }
 
 void FakeClient::slotResetCombo() {
@@ -56,13 +59,18 @@ void FakeClient::slotResetCombo() {
     }
 }
 
-int FakeClient::drawingObject(QObject* item) { return fake(item) ? fake(item)->kind : -1; }
+int FakeClient::drawingObject(QObject* item) {
+    return fake(item) ? fake(item)->kind : -1;
+}
 
-EditPropertyBase* FakeClient::getEditPropertyBase(QObject* item) { return fake(item) ? &fake(item)->store : nullptr; }
+EditPropertyBase* FakeClient::getEditPropertyBase(QObject* item) {
+    return fake(item) ? &fake(item)->store : nullptr;
+}
 
 void FakeClient::setGeometryEntrys(QObject* item, int* left, int* top, int* width, int* height) {
     FakeObject* o = fake(item);
-    if (!o || !o->hasRect) return;
+    if (!o || !o->hasRect)
+        return;
     *left = o->left;
     *top = o->top;
     *width = o->width;
@@ -73,53 +81,74 @@ void FakeClient::repaintItem(QObject* item, const QString& propertyName) {
     calls.push_back({"repaint", item, propertyName});
     ++repaintDepth;
     maxRepaintDepth = std::max(maxRepaintDepth, repaintDepth);
-    if (onRepaint) onRepaint(fake(item), propertyName);
+    if (onRepaint)
+        onRepaint(fake(item), propertyName);
     --repaintDepth;
 }
 
-void FakeClient::setEventProperty(QObject* item, int event) { calls.push_back({"event", item, {}, event}); }
+void FakeClient::setEventProperty(QObject* item, int event) {
+    calls.push_back({"event", item, {}, event});
+}
 
 void FakeClient::setEventProperty(QObject* item, int string, int key) {
     calls.push_back({"key", item, {}, string, key});
 }
 
 void FakeClient::addEventPropEntrys(QObject* item, int event) {
-    if (FakeObject* o = fake(item); o && o->buildEvent) o->buildEvent(o->store, event);
+    if (FakeObject* o = fake(item); o && o->buildEvent)
+        o->buildEvent(o->store, event);
 }
 
 void FakeClient::addEventPropEntrys(QObject* item, int string, int key) {
-    if (FakeObject* o = fake(item); o && o->buildKey) o->buildKey(o->store, string, key);
+    if (FakeObject* o = fake(item); o && o->buildKey)
+        o->buildKey(o->store, string, key);
 }
 
-bool FakeClient::isUserActionDisabled(QObject* item) { return fake(item) && fake(item)->userActionDisabled; }
+bool FakeClient::isUserActionDisabled(QObject* item) {
+    return fake(item) && fake(item)->userActionDisabled;
+}
 
 std::vector<Call> FakeClient::callsOf(const std::string& what) const {
     std::vector<Call> v;
     for (const Call& c : calls)
-        if (c.what == what) v.push_back(c);
+        if (c.what == what)
+            v.push_back(c);
     return v;
 }
 
 QString kindKeyOf(int kind) {
     switch (kind) {
-    case LINE: return "Line";
-    case RECTANGLE: return "Rectangle";
-    case ROUNDRECT: return "Round Rectangle";
-    case ELLIPSE: return "Ellipse";
-    case VALIDATIONFIELD: return "ValidationField";
-    case FRAMEOBJECT: return "FrameObject";
-    case INSTRUCTIONBOX: return "InstructionBox";
-    case HYPERLINK: return "Hyperlink";
-    case TEXTFIELD: return "TextField";
-    case BITMAP: return "BitmapObject";
-    case MOUSECLICK: return "Mouse Click";
-    case POLYLINE: return "PolyLine";
-    default: return QString();
+    case LINE:
+        return "Line";
+    case RECTANGLE:
+        return "Rectangle";
+    case ROUNDRECT:
+        return "Round Rectangle";
+    case ELLIPSE:
+        return "Ellipse";
+    case VALIDATIONFIELD:
+        return "ValidationField";
+    case FRAMEOBJECT:
+        return "FrameObject";
+    case INSTRUCTIONBOX:
+        return "InstructionBox";
+    case HYPERLINK:
+        return "Hyperlink";
+    case TEXTFIELD:
+        return "TextField";
+    case BITMAP:
+        return "BitmapObject";
+    case MOUSECLICK:
+        return "Mouse Click";
+    case POLYLINE:
+        return "PolyLine";
+    default:
+        return QString();
     }
 }
 
 std::vector<int> allKinds() {
-    return {LINE,      RECTANGLE, ROUNDRECT, ELLIPSE, VALIDATIONFIELD, FRAMEOBJECT,
+    return {LINE,           RECTANGLE, ROUNDRECT, ELLIPSE, VALIDATIONFIELD, FRAMEOBJECT,
             INSTRUCTIONBOX, HYPERLINK, TEXTFIELD, BITMAP,  MOUSECLICK,      POLYLINE};
 }
 
@@ -155,12 +184,13 @@ std::vector<Registration> registrationsOf(int kind) {
     case RECTANGLE:
     case ROUNDRECT:
     case ELLIPSE:
-        return joined(joined({name}, geometry()), {{"Border Style", "Appearance", PE_BORDER_STYLE, "", "Solid"},
-                                                   {"Border Width", "Appearance", PE_UINT, "", "1"},
-                                                   {"Border Color", "Appearance", PE_COLOR, "", "#000000"},
-                                                   {"Fill Color", "Appearance", PE_COLOR, "", "#ffffff"},
-                                                   {"Fill Pattern", "Appearance", PE_FILL_PATTERN, "", "Cross"},
-                                                   {"Fill Mode", "Appearance", PE_FILL_MODE, "", "Opaque"}});
+        return joined(joined({name}, geometry()),
+                      {{"Border Style", "Appearance", PE_BORDER_STYLE, "", "Solid"},
+                       {"Border Width", "Appearance", PE_UINT, "", "1"},
+                       {"Border Color", "Appearance", PE_COLOR, "", "#000000"},
+                       {"Fill Color", "Appearance", PE_COLOR, "", "#ffffff"},
+                       {"Fill Pattern", "Appearance", PE_FILL_PATTERN, "", "Cross"},
+                       {"Fill Mode", "Appearance", PE_FILL_MODE, "", "Opaque"}});
     case VALIDATIONFIELD:
         return joined(joined({name}, geometry()),
                       {{"Attribute", "Appearance", PE_ATTRIBUTE, "", "3D"},
@@ -190,17 +220,18 @@ std::vector<Registration> registrationsOf(int kind) {
                                                    {"Scrolling", "Appearance", PE_BOOL, "", "Yes"},
                                                    {"Font", "Appearance", PE_FONT, "", "\"Sans\"10"}});
     case HYPERLINK:
-        return joined(joined({name}, geometry()), {{"Clicked Image", "General", PE_RESOURCE_FILE, "90", "[None]"},
-                                                   {"Mouse Over Image", "General", PE_RESOURCE_FILE, "90", "[None]"},
-                                                   {"Tooltip", "General", PE_STRING, "", "tip"},
-                                                   {"Attribute", "Appearance", PE_ATTRIBUTE, "HYPERLINK", "Rounded"},
-                                                   {"Align Text", "Appearance", PE_ALIGN, "", "Left"},
-                                                   {"Button Style", "Appearance", PE_BUTTON_STYLE, "", "Radio"},
-                                                   {"Caption", "Appearance", PE_STRING, "", "Go"},
-                                                   {"Font", "Appearance", PE_FONT, "", "\"Sans\"10"},
-                                                   {"Fore Color", "Appearance", PE_COLOR, "", "#000000"},
-                                                   {"Back Color", "Appearance", PE_COLOR, "", "#c7c3c7"},
-                                                   {"Transparent", "Appearance", PE_BOOL, "HYPERLINK", "No"}});
+        return joined(joined({name}, geometry()),
+                      {{"Clicked Image", "General", PE_RESOURCE_FILE, "90", "[None]"},
+                       {"Mouse Over Image", "General", PE_RESOURCE_FILE, "90", "[None]"},
+                       {"Tooltip", "General", PE_STRING, "", "tip"},
+                       {"Attribute", "Appearance", PE_ATTRIBUTE, "HYPERLINK", "Rounded"},
+                       {"Align Text", "Appearance", PE_ALIGN, "", "Left"},
+                       {"Button Style", "Appearance", PE_BUTTON_STYLE, "", "Radio"},
+                       {"Caption", "Appearance", PE_STRING, "", "Go"},
+                       {"Font", "Appearance", PE_FONT, "", "\"Sans\"10"},
+                       {"Fore Color", "Appearance", PE_COLOR, "", "#000000"},
+                       {"Back Color", "Appearance", PE_COLOR, "", "#c7c3c7"},
+                       {"Transparent", "Appearance", PE_BOOL, "HYPERLINK", "No"}});
     case TEXTFIELD:
         return joined(joined({name}, geometry()), {{"Attribute", "Appearance", PE_ATTRIBUTE, "", "Rectangle"},
                                                    {"Back Color", "Appearance", PE_COLOR, "", "#ffffff"},
@@ -269,7 +300,8 @@ void addValidationKey(EditPropertyBase& s, int string, int key) {
 }
 
 void settle() {
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
 }
 
 } // namespace proptest
