@@ -1,0 +1,399 @@
+#include "store/FrameTable.h"
+
+#include "store/FrameStore.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+void report(const char* what) { std::perror(what); }
+
+SPlayBackFrameInfo clearedAction(SPlayBackFrameInfo p) {
+    FrameAction().applyTo(p);
+    p.frameState = 0;
+    return p;
+}
+
+} // namespace
+
+FrameAction FrameAction::of(const SPlayBackFrameInfo& p) {
+    FrameAction a;
+    a.vType = p.vType;
+    a.pointerX = p.pointerX;
+    a.pointerY = p.pointerY;
+    a.reserved = p.reserved;
+    a.xOrKey = p.xOrKey;
+    a.yOrModifiers = p.yOrModifiers;
+    a.clickRect = p.clickRect;
+    a.mouseMessage = p.mouseMessage;
+    a.buttonModifiers = p.buttonModifiers;
+    a.cursorImage = p.cursorImage;
+    a.actionDisabled = p.actionDisabled;
+    return a;
+}
+
+void FrameAction::applyTo(SPlayBackFrameInfo& p) const {
+    p.vType = vType;
+    p.pointerX = pointerX;
+    p.pointerY = pointerY;
+    p.reserved = reserved;
+    p.xOrKey = xOrKey;
+    p.yOrModifiers = yOrModifiers;
+    p.clickRect = clickRect;
+    p.mouseMessage = mouseMessage;
+    p.buttonModifiers = buttonModifiers;
+    p.cursorImage = cursorImage;
+    p.actionDisabled = actionDisabled;
+}
+
+FrameTable::FrameTable(FrameTableState state, FrameStore& store, SRect frameRect, FrameTableListener* listener)
+    : m_s(state), m_store(store), m_frameRect(frameRect), m_listener(listener) {}
+
+bool FrameTable::editDataWrite(SDatFrameHeader& header, uint32_t& offset) {
+    std::FILE* f = m_store.stream();
+    if (!f || std::fseek(f, 0, SEEK_END) != 0) {
+        report("editDataWrite fseek");
+        return false;
+    }
+    const long at = std::ftell(f);
+    const size_t length = datfile::bandLength(m_frameRect.top, m_frameRect.bottom, m_store.geometry().rowBytes());
+    auto bytes = header.toBytes();
+    if (at < 0 || length > m_store.workBuffer().size() || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() ||
+        std::fwrite(m_store.workBuffer().data(), 1, length, f) != length || std::fflush(f) != 0) {
+        report("editDataWrite fwrite");
+        return false;
+    }
+    offset = uint32_t(at);
+    return true;
+}
+
+bool FrameTable::editHeaderRead(uint32_t frame, SDatFrameHeader& header) {
+    std::FILE* f = m_store.stream();
+    if (!f || frame >= m_s.editInfo.size() || std::fseek(f, m_s.editInfo[frame].recordOffset, SEEK_SET) != 0) {
+        report("editHeaderRead fseek");
+        return false;
+    }
+    uint8_t raw[SDatFrameHeader::SIZE];
+    if (std::fread(raw, 1, sizeof raw, f) != sizeof raw) {
+        report("editHeaderRead fread");
+        return false;
+    }
+    header = SDatFrameHeader::fromBytes(raw);
+    return true;
+}
+
+bool FrameTable::editHeaderWrite(uint32_t frame, const SDatFrameHeader& header) {
+    std::FILE* f = m_store.stream();
+    if (!f || frame >= m_s.editInfo.size() || std::fseek(f, m_s.editInfo[frame].recordOffset, SEEK_SET) != 0) {
+        report("editHeaderWrite fseek");
+        return false;
+    }
+    auto raw = header.toBytes();
+    if (std::fwrite(raw.data(), 1, raw.size(), f) != raw.size() || std::fflush(f) != 0) {
+        report("editHeaderWrite fwrite");
+        return false;
+    }
+    return true;
+}
+
+bool FrameTable::fileHeaderWrite() {
+    std::FILE* f = m_store.stream();
+    uint8_t raw[SDatMainHeader::SIZE];
+    if (!f || std::fseek(f, 0, SEEK_SET) != 0) {
+        report("fseek fileHeaderWrite() ");
+        return false;
+    }
+    if (std::fread(raw, 1, sizeof raw, f) != sizeof raw) {
+        report("fread fileHeaderWrite() ");
+        return false;
+    }
+    SDatMainHeader h = SDatMainHeader::fromBytes(raw);
+    h.frameCount = m_s.frameCount;
+    auto out = h.toBytes();
+    if (std::fseek(f, 0, SEEK_SET) != 0 || std::fwrite(out.data(), 1, out.size(), f) != out.size() ||
+        std::fflush(f) != 0) {
+        report("fwrite fileHeaderWrite() ");
+        return false;
+    }
+    return true;
+}
+
+bool FrameTable::makeKeyFrame(uint32_t n) {
+    if (n >= m_s.editInfo.size()) return false;
+    if (m_s.editInfo[n].keyFlag == 1) return true;
+    SDatFrameHeader header;
+    if (m_store.getEditFrame(m_s.editInfo, n, header) != FrameStore::Result::Ok) {
+        std::fprintf(stderr, "makeKeyFrame: %s\n", m_store.lastError().c_str());
+        return false;
+    }
+    header.recordSize = uint32_t(datfile::bandLength(m_frameRect.top, m_frameRect.bottom, m_store.geometry().rowBytes()) +
+                                 SDatFrameHeader::SIZE);
+    header.data = m_frameRect;
+    header.keyFlag = 1;
+    uint32_t offset = 0;
+    if (!editDataWrite(header, offset)) return false; // the frame keeps its old record
+    m_s.editInfo[n].recordOffset = int32_t(offset);
+    m_s.editInfo[n].keyFlag = 1;
+    m_s.playBack[n].frameFlags |= PBF_KEY;
+    return true;
+}
+
+bool FrameTable::writeBlank(uint32_t& offset, int32_t frameState) {
+    std::FILE* f = m_store.stream();
+    if (!f || std::fseek(f, 0, SEEK_END) != 0) {
+        report("fseek");
+        return false;
+    }
+    const long at = std::ftell(f);
+    SDatFrameHeader h;
+    h.frameNumber = m_s.frameCount;
+    h.timeStamp = uint32_t(time(nullptr));
+    h.frameState = frameState;
+    h.data = m_frameRect;
+    h.keyFlag = 1;
+    auto raw = h.toBytes();
+    if (at < 0 || std::fwrite(raw.data(), 1, raw.size(), f) != raw.size() || std::fflush(f) != 0) {
+        report("fwrite");
+        return false;
+    }
+    offset = uint32_t(at);
+    return true;
+}
+
+bool FrameTable::appendFrame() {
+    uint32_t offset = 0;
+    if (!writeBlank(offset, m_s.frameCount == 0 ? FRAME_STATE_FIRST : FRAME_STATE_TIMER)) return false;
+    SPlayBackFrameInfo p;
+    p.vType = VALIDATION_NONE;
+    p.marker = 0;
+    p.frameFlags = PBF_APPENDED | PBF_KEY;
+    p.setName("Appended " + std::to_string(++m_s.appendedCount));
+    p.frameNumber = uint32_t(++m_s.frameNameCounter);
+    SEditInfo e;
+    e.keyFlag = 1;
+    e.recordOffset = int32_t(offset);
+    e.addedMark = 1;
+    m_s.playBack.push_back(p);
+    m_s.editInfo.push_back(e);
+    ++m_s.frameCount;
+    if (m_listener) m_listener->addFrameObject(false);
+    return fileHeaderWrite();
+}
+
+bool FrameTable::insertFrame() {
+    if (m_s.frameCount == 0) return appendFrame();
+    const uint32_t at = uint32_t(std::max(0, m_s.currentFrame));
+    if (at >= m_s.frameCount) return false;
+    if (at == 0) {
+        SDatFrameHeader h;
+        if (!editHeaderRead(0, h)) return false;
+        h.frameState = FRAME_STATE_FIRST;
+        if (!editHeaderWrite(0, h)) return false;
+    }
+    // The frame that moves one place on must not build on the blank frame.
+    if (!makeKeyFrame(at)) return false;
+    uint32_t offset = 0;
+    if (!writeBlank(offset, FRAME_STATE_TIMER)) return false;
+    SPlayBackFrameInfo p;
+    p.vType = VALIDATION_NONE;
+    p.marker = 0;
+    p.frameFlags = PBF_INSERTED | PBF_KEY;
+    p.setName("Inserted " + std::to_string(++m_s.insertedCount));
+    p.frameNumber = uint32_t(++m_s.frameNameCounter);
+    SEditInfo e;
+    e.keyFlag = 1;
+    e.recordOffset = int32_t(offset);
+    e.addedMark = 1;
+    m_s.playBack.insert(m_s.playBack.begin() + at, p);
+    m_s.editInfo.insert(m_s.editInfo.begin() + at, e);
+    ++m_s.frameCount;
+    if (m_listener) m_listener->addFrameObject(true);
+    return fileHeaderWrite();
+}
+
+bool FrameTable::copyFrame(uint32_t s, uint32_t p, bool keyCopy) {
+    if (s >= m_s.frameCount || p > m_s.frameCount) return false;
+    const int32_t noted = m_s.editInfo[s].recordOffset;
+    if (keyCopy && !makeKeyFrame(s)) return false;
+    if (p < m_s.frameCount && !makeKeyFrame(p)) return false;
+
+    ++m_s.insertedCount;
+    if (m_s.playBack[s].vType != VALIDATION_NONE) ++m_s.userActionCount;
+    SEditInfo e = m_s.editInfo[s];
+    if (keyCopy)
+        e.keyFlag = 1;
+    else
+        e.recordOffset = noted;
+    const FrameAction into = p < m_s.frameCount ? FrameAction::of(m_s.playBack[p]) : FrameAction();
+    const FrameAction outOf = s + 1 < m_s.frameCount ? FrameAction::of(m_s.playBack[s + 1]) : FrameAction();
+
+    SPlayBackFrameInfo copy = clearedAction(m_s.playBack[s]);
+    copy.setName("Inserted " + std::to_string(m_s.insertedCount));
+    copy.frameNumber = uint32_t(m_s.frameNameCounter + 1);
+    if (!(copy.frameFlags & (PBF_APPENDED | PBF_INSERTED))) copy.frameFlags |= PBF_COPIED;
+    into.applyTo(copy);
+    if (keyCopy) copy.frameFlags |= PBF_KEY;
+
+    m_s.editInfo.insert(m_s.editInfo.begin() + p, e);
+    m_s.playBack.insert(m_s.playBack.begin() + p, copy);
+    if (p + 1 < m_s.playBack.size()) {
+        outOf.applyTo(m_s.playBack[p + 1]);
+        m_s.playBack[p + 1].frameFlags |= PBF_KEY;
+    }
+    ++m_s.frameCount;
+    if (m_listener) m_listener->addObjectsOnPaste(s, p);
+    return true;
+}
+
+bool FrameTable::validRange(uint32_t first, uint32_t last) const {
+    return first <= last && last < m_s.frameCount;
+}
+
+int FrameTable::copyRangeFrames(uint32_t first, uint32_t last, uint32_t position) {
+    // A stale clipboard may name frames that are gone.
+    if (!validRange(first, last) || position > m_s.frameCount) return -1;
+    uint32_t copies = 0;
+    bool key = true; // the first frame copied, and the first after a skipped one, stands on its own
+    for (uint32_t i = first; i <= last; ++i) {
+        const uint32_t at = i < position ? i : i + copies;
+        if (m_s.editInfo[at].deletedFlag) {
+            key = true;
+            continue;
+        }
+        if (!copyFrame(at, position + copies, key)) break;
+        ++copies;
+        key = false;
+    }
+    if (copies > 0) fileHeaderWrite();
+    return int(copies);
+}
+
+bool FrameTable::cutPasteFrame(uint32_t s, uint32_t p, bool keyCopy) {
+    if (s >= m_s.frameCount || p > m_s.frameCount) return false;
+    if (p == s || p == s + 1) return true; // already in place
+    const int32_t noted = m_s.editInfo[s].recordOffset;
+    if (keyCopy && !makeKeyFrame(s)) return false;
+    if (p < m_s.frameCount && !makeKeyFrame(p)) return false;
+
+    SEditInfo e = m_s.editInfo[s];
+    if (keyCopy)
+        e.keyFlag = 1;
+    else
+        e.recordOffset = noted;
+    const bool hasF = s + 1 < m_s.frameCount;
+    const FrameAction own = FrameAction::of(m_s.playBack[s]);
+    const FrameAction into = p < m_s.frameCount ? FrameAction::of(m_s.playBack[p]) : FrameAction();
+    const FrameAction outOf = hasF ? FrameAction::of(m_s.playBack[s + 1]) : FrameAction();
+    SPlayBackFrameInfo moved = m_s.playBack[s];
+
+    m_s.editInfo.insert(m_s.editInfo.begin() + p, e);
+    m_s.editInfo.erase(m_s.editInfo.begin() + (s < p ? s : s + 1));
+    if (m_listener) m_listener->changeObjectsOnCutPaste(s, p);
+    m_s.playBack.insert(m_s.playBack.begin() + p, moved);
+    m_s.playBack.erase(m_s.playBack.begin() + (s < p ? s : s + 1));
+
+    const uint32_t m = s < p ? p - 1 : p; // where the moved frame is now
+    const uint32_t f = s < p ? s : s + 1; // where F is now
+    into.applyTo(m_s.playBack[m]);
+    if (m + 1 < m_s.frameCount) (hasF ? outOf : FrameAction()).applyTo(m_s.playBack[m + 1]);
+    if (hasF) own.applyTo(m_s.playBack[f]);
+    return true;
+}
+
+bool FrameTable::pasteFrameToEnd(uint32_t s, bool keyCopy) {
+    if (s >= m_s.frameCount) return false;
+    if (keyCopy && !makeKeyFrame(s)) return false;
+    SEditInfo e = m_s.editInfo[s];
+    SPlayBackFrameInfo p = m_s.playBack[s];
+    if (keyCopy) {
+        e.keyFlag = 1;
+        p.frameFlags |= PBF_KEY;
+    }
+    m_s.editInfo.push_back(e);
+    m_s.playBack.push_back(p);
+    m_s.editInfo.erase(m_s.editInfo.begin() + s);
+    m_s.playBack.erase(m_s.playBack.begin() + s);
+    if (m_listener) m_listener->changeObjectsOnCutPaste(s, m_s.frameCount - 1);
+    return true;
+}
+
+bool FrameTable::cutPasteRangeFrames(uint32_t first, uint32_t last, uint32_t position) {
+    if (!validRange(first, last) || position > m_s.frameCount) return false;
+    if (position >= first && position <= last) return true;
+    if (last + 1 < m_s.frameCount && !makeKeyFrame(last + 1)) return false;
+    const uint32_t n = last - first + 1;
+    bool ok = true;
+    if (position == m_s.frameCount) {
+        if (last + 1 >= m_s.frameCount) return true; // already at the end
+        FrameAction::of(m_s.playBack[first]).applyTo(m_s.playBack[last + 1]);
+        ok = pasteFrameToEnd(first, true);
+        for (uint32_t k = 1; ok && k < n; ++k) ok = pasteFrameToEnd(first, false);
+    } else {
+        ok = cutPasteFrame(first, position, true);
+        for (uint32_t k = 1; ok && k < n; ++k)
+            ok = position < first ? cutPasteFrame(first + k, position + k, false) : cutPasteFrame(first, position, false);
+        m_s.currentFrame = first < position ? int(position) - 1 : int(position);
+    }
+    return ok;
+}
+
+void FrameTable::toggleDeleted(uint32_t first, uint32_t last) {
+    for (uint32_t i = first; i <= last && i < m_s.frameCount; ++i) {
+        if (m_s.editInfo[i].deletedFlag) {
+            m_s.editInfo[i].deletedFlag = 0;
+            m_s.playBack[i].frameFlags &= uint8_t(~PBF_DELETED);
+            --m_s.deletedCount;
+        } else {
+            m_s.editInfo[i].deletedFlag = 1;
+            m_s.playBack[i].frameFlags |= PBF_DELETED;
+            ++m_s.deletedCount;
+        }
+    }
+}
+
+bool FrameTable::purgeFrame(uint32_t n) {
+    if (n >= m_s.frameCount) return false;
+    if (n + 1 < m_s.frameCount) {
+        if (!makeKeyFrame(n + 1)) return false;
+        FrameAction::of(m_s.playBack[n]).applyTo(m_s.playBack[n + 1]);
+    }
+    if (m_listener) m_listener->deleteObjectsOnPurge(n);
+    m_s.playBack.erase(m_s.playBack.begin() + n);
+    m_s.editInfo.erase(m_s.editInfo.begin() + n);
+    --m_s.frameCount;
+    recount();
+    return fileHeaderWrite();
+}
+
+void FrameTable::recount() {
+    int deleted = 0;
+    uint32_t actions = 0;
+    for (uint32_t i = 0; i < m_s.frameCount; ++i) {
+        if (m_s.editInfo[i].deletedFlag) ++deleted;
+        if (m_s.playBack[i].vType != VALIDATION_NONE) ++actions;
+    }
+    m_s.deletedCount = deleted;
+    m_s.userActionCount = actions;
+}
+
+std::vector<uint32_t> FrameTable::markedFrames() const {
+    std::vector<uint32_t> marked;
+    for (uint32_t i = 0; i < m_s.frameCount; ++i) {
+        const auto& p = m_s.playBack[i];
+        if (p.vType == VALIDATION_MOUSE || p.vType == VALIDATION_KEY || (p.frameFlags & PBF_AUDIO) ||
+            (m_listener && m_listener->frameHasAudioResource(i)))
+            marked.push_back(i);
+    }
+    return marked;
+}
+
+void FrameTable::addFrameName() {
+    m_s.frameNameCounter = 0;
+    for (uint32_t i = 0; i < m_s.frameCount && i < m_s.playBack.size(); ++i) {
+        m_s.playBack[i].setName("Frame " + std::to_string(i + 1));
+        m_s.playBack[i].frameNumber = uint32_t(++m_s.frameNameCounter);
+    }
+}
