@@ -27,11 +27,12 @@ int main(int argc, char** argv) {
     if (crash::boxRequested()) return crash::showBox(argc, argv);
 
     crash::installHandler();
-    // Before the toolkit opens its display connection.
-    xerrors::installHandlers();
     qInstallMessageHandler(toolkitMessage);
 
     QApplication app(argc, argv);
+    // After the toolkit has connected: its platform plugin installs a pair of
+    // its own, whose I/O-error handler ends the process.
+    xerrors::installHandlers();
     QApplication::setFont(QFont("helvetica", 12, QFont::Normal, false));
     if (QStyle* style = QStyleFactory::create("Windows")) QApplication::setStyle(style);
 

@@ -1,0 +1,87 @@
+// One Xvfb and one QApplication per test process, and a fixture that builds
+// the main window with a fresh HOME in a chosen working directory.
+#pragma once
+
+#include "app/Velmora.h"
+#include "support/TempDir.h"
+#include "support/XvfbServer.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mainwin {
+
+// Screen depth of the process's Xvfb: MAINWIN_TEST_DEPTH, 24 by default.
+inline int testDepth() {
+    const char* d = getenv("MAINWIN_TEST_DEPTH");
+    return d ? atoi(d) : 24;
+}
+
+inline QApplication& app() {
+    static testsupport::XvfbServer* server = [] {
+        testsupport::ScreenSpec spec;
+        spec.depth = testDepth();
+        return new testsupport::XvfbServer(spec);
+    }();
+    static int argc = 1;
+    static char name[] = "app_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* instance = [] {
+        unsetenv("QT_QPA_PLATFORMTHEME");
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        return new QApplication(argc, argv);
+    }();
+    (void)server;
+    return *instance;
+}
+
+// The folder with the image files the program loads from its working directory.
+inline std::string imagesFolder() {
+    std::string here = __FILE__; // <root>/tests/app/MainWindowFixture.h
+    return here.substr(0, here.rfind("/tests/app/")) + "/images";
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    // The working directory the window is built in; empty: a fresh empty one.
+    virtual std::string workingDirectory() const { return {}; }
+    // Called with HOME in place, before the window is built.
+    virtual void prepareHome() {}
+
+    void SetUp() override {
+        app();
+        if (const char* old = getenv("HOME")) m_oldHome = old;
+        char cwd[4096];
+        if (getcwd(cwd, sizeof cwd)) m_oldCwd = cwd;
+        mkdir(m_root.file("home").c_str(), 0755);
+        mkdir(m_root.file("cwd").c_str(), 0755);
+        mkdir((home() + "/zedaro").c_str(), 0755);
+        setenv("HOME", home().c_str(), 1);
+        std::string dir = workingDirectory().empty() ? m_root.file("cwd") : workingDirectory();
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+        prepareHome();
+        w = new Velmora();
+    }
+
+    void TearDown() override {
+        delete w;
+        if (!m_oldCwd.empty()) (void)!chdir(m_oldCwd.c_str());
+        if (!m_oldHome.empty()) setenv("HOME", m_oldHome.c_str(), 1);
+    }
+
+    std::string home() const { return m_root.file("home"); }
+
+    Velmora* w = nullptr;
+
+  private:
+    testsupport::TempDir m_root;
+    std::string m_oldHome, m_oldCwd;
+};
+
+} // namespace mainwin

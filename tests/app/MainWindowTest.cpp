@@ -1,0 +1,790 @@
+#include "MainWindowFixture.h"
+
+#include "app/MenuIds.h"
+#include "app/SessionFiles.h"
+#include "objects/draw/CColorBar.h"
+#include "store/DatRecords.h"
+#include "support/ProcessRunner.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QProgressBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+
+using namespace mainwin;
+using namespace menuid;
+
+namespace {
+
+struct Item {
+    int id; // 0: separator
+    const char* text;
+    const char* keys;
+    bool enabled;
+    bool checked;
+};
+
+const Item SEP{0, "-", "", true, false};
+
+std::vector<Item> snapshot(QMenu* menu) {
+    std::vector<Item> items;
+    static std::deque<std::string> texts; // keeps the strings the items point to
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) {
+            items.push_back(SEP);
+            continue;
+        }
+        texts.push_back(a->text().toStdString());
+        const char* text = texts.back().c_str();
+        texts.push_back(a->shortcut().toString().toStdString());
+        items.push_back({a->data().toInt(), text, texts.back().c_str(), a->isEnabled(), a->isChecked()});
+    }
+    return items;
+}
+
+void expectItems(QMenu* menu, const std::vector<Item>& expected, const char* name) {
+    ASSERT_NE(menu, nullptr) << name;
+    std::vector<Item> got = snapshot(menu);
+    ASSERT_EQ(got.size(), expected.size()) << name;
+    for (size_t i = 0; i < got.size(); ++i) {
+        SCOPED_TRACE(std::string(name) + " item " + std::to_string(i) + " " + expected[i].text);
+        EXPECT_EQ(got[i].id, expected[i].id);
+        EXPECT_STREQ(got[i].text, expected[i].text);
+        EXPECT_STREQ(got[i].keys, expected[i].keys);
+        EXPECT_EQ(got[i].enabled, expected[i].enabled);
+        EXPECT_EQ(got[i].checked, expected[i].checked);
+    }
+}
+
+} // namespace
+
+// ---- Construction ---------------------------------------------------------
+
+TEST_F(MainWindowTest, FieldsAfterConstruction) {
+    EXPECT_EQ(w->objectName(), "VL 1.0-1 for Linux");
+    EXPECT_TRUE(w->testAttribute(Qt::WA_DeleteOnClose));
+    EXPECT_EQ(w->m_dwFrameCount, 0u);
+    EXPECT_EQ(w->m_frameRate, 2);
+    EXPECT_EQ(w->m_nCurrentPalette, -1);
+    EXPECT_EQ(w->m_blockSize, 8);
+    EXPECT_EQ(w->m_vlmFileName, home() + "/zedaro/Untitled.dat");
+    EXPECT_EQ(w->m_soundFileName, home() + "/zedaro/Sound.dat");
+    EXPECT_EQ(w->windowTitle().toStdString(), "Velmora 1.0 - " + home() + "/zedaro/Untitled");
+    EXPECT_EQ(w->m_hookStatus, HOOK_IDLE);
+    EXPECT_FALSE(w->m_bRecording);
+    EXPECT_FALSE(w->m_bFullScreen);
+    EXPECT_EQ(w->m_pRecordBar, nullptr);
+    EXPECT_NE(w->m_pCaptureSettings, nullptr);
+    EXPECT_NE(w->m_pBufferManager, nullptr);
+    EXPECT_NE(w->m_pMachineProfile, nullptr);
+    EXPECT_TRUE(w->acceptDrops());
+    EXPECT_FALSE(w->windowIcon().isNull());
+
+    ASSERT_NE(w->m_display, nullptr);
+    EXPECT_EQ(w->m_screenWidth, 1024);
+    EXPECT_EQ(w->m_screenHeight, 768);
+    EXPECT_EQ(w->m_captureRect.left, 0);
+    EXPECT_EQ(w->m_captureRect.top, 0);
+    EXPECT_EQ(w->m_captureRect.right, 1024);
+    EXPECT_EQ(w->m_captureRect.bottom, 768);
+    EXPECT_EQ(w->m_frameRect.right, 1023);
+    EXPECT_EQ(w->m_frameRect.bottom, 767);
+    EXPECT_NE(w->m_screenPixmap, 0u);
+    EXPECT_EQ(w->m_depth, testDepth());
+    if (testDepth() == 24) {
+        EXPECT_EQ(w->m_screenBytesPerPixel, 4);
+        EXPECT_EQ(w->m_screenRowBytes, 4 * 1024);
+        EXPECT_EQ(w->m_redMask, 0xFF0000u);
+        EXPECT_EQ(w->m_greenMask, 0x00FF00u);
+        EXPECT_EQ(w->m_blueMask, 0x0000FFu);
+    } else if (testDepth() == 16) {
+        EXPECT_EQ(w->m_screenBytesPerPixel, 2);
+        EXPECT_EQ(w->m_screenRowBytes, 2 * 1024);
+        EXPECT_EQ(w->m_redMask, 0xF800u);
+        EXPECT_EQ(w->m_greenMask, 0x07E0u);
+        EXPECT_EQ(w->m_blueMask, 0x001Fu);
+    }
+}
+
+TEST(MainWindowScreens, SixteenBitScreenFields) {
+    if (testDepth() == 16) GTEST_SKIP() << "already the 16-bit run";
+    testsupport::Process p;
+    testsupport::ProcessOptions o;
+    o.args = {"--gtest_filter=MainWindowTest.FieldsAfterConstruction"};
+    o.env["MAINWIN_TEST_DEPTH"] = "16";
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    ASSERT_GT(n, 0);
+    self[n] = 0;
+    ASSERT_TRUE(p.start(self, o));
+    auto status = p.wait(120000);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0) << p.out() << p.err();
+    EXPECT_NE(p.out().find("[  PASSED  ] 1 test"), std::string::npos) << p.out();
+}
+
+// ---- Menu bar snapshot ----------------------------------------------------
+
+TEST_F(MainWindowTest, MenuBarSnapshot) {
+    QMenuBar* bar = w->menuBar();
+    std::vector<std::string> titles;
+    for (QAction* a : bar->actions()) titles.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+    EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit", "&View", "&Record", "Prefere&nces", "&Objects", "-",
+                                                "&Help"}));
+
+    expectItems(w->m_pFileMenu,
+                {{10020, "&New", "Ctrl+N", true, false},
+                 {10030, "&Open...", "Ctrl+O", true, false},
+                 {3009, "&Make", "Ctrl+M", false, false},
+                 {10060, "Save &As...", "Ctrl+S", false, false},
+                 SEP,
+                 {10100, "E&xit", "Ctrl+Q", true, false},
+                 SEP},
+                "File");
+    expectItems(w->m_pEditMenu,
+                {{11010, "&Undo", "Ctrl+Z", false, false},
+                 {11040, "Cu&t", "Shift+Del", false, false},
+                 {11030, "&Copy", "Ctrl+Ins", false, false},
+                 {11050, "&Paste", "Shift+Ins", false, false},
+                 {3070, "&Delete", "Del", false, false},
+                 {11060, "Se&lect All", "Ctrl+A", false, false},
+                 SEP,
+                 {3012, "&Append Frame", "F5", true, false},
+                 {3013, "&Insert Frame", "F6", true, false},
+                 {3014, "Delete &Frame", "F7", false, false},
+                 SEP,
+                 {3015, "&Purge Frames", "", false, false},
+                 {3016, "&Delete Sound", "", false, false},
+                 SEP,
+                 {3069, "Select All Frames\tCtrl+Alt+A", "", false, false},
+                 {3068, "Select All Sound or Action Frames\tCtrl+Alt+S", "", false, false}},
+                "Edit");
+    expectItems(w->m_pViewMenu,
+                {{12010, "&Tool Bar", "", true, true},
+                 {12020, "&Status Bar", "", true, true},
+                 {3019, "&Navigation Bar", "", true, true},
+                 {3020, "&Record Sound Clip", "", false, false},
+                 {3021, "&Draw Palette", "", true, true},
+                 {3022, "&Edit Palette", "", true, true},
+                 {3023, "&Color Bar", "", true, false},
+                 {3024, "&Full Screen", "", true, false}},
+                "View");
+    expectItems(w->m_pRecordMenu,
+                {{3031, "&Start Recording", "Alt+C", true, false}, {3032, "S&ound", "", false, false}}, "Record");
+    expectItems(w->m_pSoundMenu,
+                {{3026, "&Record", "", false, false},
+                 {3027, "&Stop", "", false, false},
+                 {3028, "&Play", "", false, false},
+                 {3029, "&Rewind", "", false, false},
+                 {3030, "&Forward", "", false, false}},
+                "Sound");
+    expectItems(w->m_pPreferencesMenu,
+                {{3038, "Capture &Settings...", "", true, false},
+                 {3040, "&Audio Specifications...", "", false, false},
+                 {3041, "&Background Sound Settings...", "", false, false}},
+                "Preferences");
+    expectItems(w->m_pObjectsMenu, {{3046, "&Draw Palette", "", true, false}, {3060, "&Edit Palette", "", true, false}},
+                "Objects");
+    expectItems(w->m_pDrawPaletteMenu,
+                {{3047, "&Select", "", false, false},
+                 {3049, "&Line", "", false, false},
+                 {3052, "&Rectangle", "", false, false},
+                 {3051, "&Ellipse", "", false, false},
+                 {3050, "R&ound Rectangle", "", false, false},
+                 {3057, "&Polyline", "", false, false}},
+                "Draw Palette");
+    expectItems(w->m_pEditPaletteMenu,
+                {{3067, "&Bitmap", "", false, false},
+                 {3066, "&Text Field", "", false, false},
+                 {3065, "&Instruction Box", "", false, false},
+                 {3064, "&Validation Field", "", false, false},
+                 {3062, "&Hyperlink", "", false, false}},
+                "Edit Palette");
+    expectItems(w->m_pHelpMenu, {{1003, "Contents...", "F1", true, false}, {1002, "About...", "", true, false}},
+                "Help");
+    expectItems(w->m_pPasswordMenu,
+                {{3033, "&Set Password", "", true, false},
+                 {3034, "&Change Password", "", false, false},
+                 {3035, "C&lear Password", "", false, false}},
+                "Password");
+
+    EXPECT_EQ(w->m_pRecordMenu->actions()[1]->menu(), w->m_pSoundMenu);
+    EXPECT_EQ(w->m_pObjectsMenu->actions()[0]->menu(), w->m_pDrawPaletteMenu);
+    EXPECT_EQ(w->m_pObjectsMenu->actions()[1]->menu(), w->m_pEditPaletteMenu);
+    for (QMenu* m : {w->m_pFileMenu, w->m_pEditMenu, w->m_pViewMenu, w->m_pRecordMenu, w->m_pSoundMenu,
+                     w->m_pPreferencesMenu, w->m_pObjectsMenu, w->m_pDrawPaletteMenu, w->m_pEditPaletteMenu,
+                     w->m_pHelpMenu, w->m_pPasswordMenu})
+        EXPECT_TRUE(m->isTearOffEnabled());
+
+    // The Password and Style popups are reachable from no menu.
+    for (QAction* a : bar->actions()) {
+        EXPECT_NE(a->menu(), w->m_pPasswordMenu);
+        EXPECT_NE(a->menu(), w->m_pStyleMenu);
+    }
+    ASSERT_NE(w->m_pStyleMenu, nullptr);
+    EXPECT_FALSE(w->m_pStyleMenu->isEnabled());
+    EXPECT_EQ(w->m_pStyleMenu->actions().size(), 8);
+}
+
+// ---- Accelerators ---------------------------------------------------------
+
+TEST_F(MainWindowTest, EveryKeyIsBoundOnceSoNoShortcutIsAmbiguous) {
+    std::vector<QKeySequence> expected = {
+        QKeySequence("Ctrl+Left"),  QKeySequence("Ctrl+Right"), QKeySequence("Alt+Right"),
+        QKeySequence("Alt+Left"),   QKeySequence("Ctrl+Alt+A"), QKeySequence("Ctrl+Alt+S"),
+        QKeySequence("Ctrl+Alt+C"), QKeySequence("Ctrl+Alt+X"), QKeySequence("Ctrl+Alt+V"),
+    };
+    const auto& accels = w->frameAccelerators();
+    ASSERT_EQ(accels.size(), expected.size());
+    for (size_t i = 0; i < accels.size(); ++i) {
+        EXPECT_EQ(accels[i]->key(), expected[i]) << i;
+        EXPECT_TRUE(accels[i]->isEnabled());
+        EXPECT_EQ(accels[i]->context(), Qt::WindowShortcut);
+    }
+
+    std::map<QString, int> uses;
+    for (QShortcut* s : accels) ++uses[s->key().toString()];
+    for (QAction* a : w->findChildren<QAction*>())
+        for (const QKeySequence& k : a->shortcuts()) ++uses[k.toString()];
+    for (auto& [key, count] : uses) EXPECT_EQ(count, 1) << key.toStdString();
+}
+
+// ---- Enable state ---------------------------------------------------------
+
+namespace {
+
+struct StateCase {
+    const char* name;
+    std::function<void(Velmora*)> enter;
+    std::set<int> enabledItems;
+    std::set<std::string> enabledButtons;
+};
+
+const int kAllIds[] = {10020, 10030, 3009, 10060, 10100, 11010, 11040, 11030, 11050, 3070, 11060, 3012, 3013,
+                       3014,  3015,  3016, 3069,  3068,  12010, 12020, 3019,  3020,  3021, 3022,  3023, 3024,
+                       3031,  3032,  3026, 3027,  3028,  3029,  3030,  3038,  3040,  3041, 3046,  3060, 3047,
+                       3049,  3052,  3051, 3050,  3057,  3067,  3066,  3065,  3064,  3062, 1003,  1002, 3033,
+                       3034,  3035};
+
+std::map<std::string, QToolButton*> buttons(Velmora* w) {
+    return {{"New", w->m_pNewButton},
+            {"Open", w->m_pOpenButton},
+            {"Make", w->m_pMakeButton},
+            {"SaveAs", w->m_pSaveAsButton},
+            {"Record", w->m_pRecordButton},
+            {"Append", w->m_pAppendButton},
+            {"Insert", w->m_pInsertButton},
+            {"DeleteFrame", w->m_pDeleteFrameButton},
+            {"Undo", w->m_pUndoButton},
+            {"AudioSettings", w->m_pAudioSettingsButton},
+            {"FullScreen", w->m_pFullScreenButton},
+            {"Select", w->m_pSelectButton},
+            {"Line", w->m_pLineButton},
+            {"Rectangle", w->m_pRectangleButton},
+            {"Ellipse", w->m_pEllipseButton},
+            {"RoundRect", w->m_pRoundRectButton},
+            {"Polyline", w->m_pPolylineButton},
+            {"Bitmap", w->m_pBitmapButton},
+            {"TextField", w->m_pTextFieldButton},
+            {"InstructionBox", w->m_pInstructionBoxButton},
+            {"Validation", w->m_pValidationButton},
+            {"Hyperlink", w->m_pHyperlinkButton}};
+}
+
+const std::set<int> kStartItems = {10020, 10030, 10100, 3012, 3013, 12010, 12020, 3019, 3021, 3022,
+                                   3023,  3024,  3031,  3038, 3046, 3060,  1003,  1002, 3033};
+const std::set<int> kPalettes = {3047, 3049, 3052, 3051, 3050, 3057, 3067, 3066, 3065, 3064, 3062};
+const std::set<std::string> kStartButtons = {"New", "Open", "Record", "Append", "Insert", "FullScreen"};
+const std::set<std::string> kToolButtons = {"Select", "Line",      "Rectangle",      "Ellipse",
+                                            "RoundRect", "Polyline", "Bitmap",        "TextField",
+                                            "InstructionBox", "Validation", "Hyperlink"};
+
+std::set<int> plus(std::set<int> a, const std::set<int>& b) {
+    a.insert(b.begin(), b.end());
+    return a;
+}
+std::set<int> minus(std::set<int> a, const std::set<int>& b) {
+    for (int x : b) a.erase(x);
+    return a;
+}
+std::set<std::string> plus(std::set<std::string> a, const std::set<std::string>& b) {
+    a.insert(b.begin(), b.end());
+    return a;
+}
+std::set<std::string> minus(std::set<std::string> a, const std::set<std::string>& b) {
+    for (auto& x : b) a.erase(x);
+    return a;
+}
+
+void framesExist(Velmora* w) {
+    w->slotEnableMenu();
+    w->slotEnableTool();
+    w->enableObjects();
+}
+
+// Frames exist: Make, the frame items, the palettes and the sound items on;
+// Start Recording and the Record button off.
+const std::set<int> kFramesItems =
+    minus(plus(plus(kStartItems, kPalettes), {3009, 3014, 3069, 3026, 3032, 3020, 3040, 3041}), {3031});
+const std::set<std::string> kFramesButtons =
+    minus(plus(plus(kStartButtons, kToolButtons), {"Make", "DeleteFrame", "AudioSettings"}), {"Record"});
+
+const StateCase kStates[] = {
+    {"Start", [](Velmora*) {}, kStartItems, kStartButtons},
+    {"FramesWithoutUserActions", framesExist, kFramesItems, kFramesButtons},
+    {"FramesWithUserActions",
+     [](Velmora* w) {
+         w->m_dwUserActionFrame = 3;
+         framesExist(w);
+     },
+     plus(kFramesItems, {3068}), kFramesButtons},
+    {"CurrentFrameDeleted",
+     [](Velmora* w) {
+         framesExist(w);
+         w->slotCheckCurrentFrameStatus(true);
+     },
+     minus(kFramesItems, plus(kPalettes, {3032, 3020, 3040, 3041})), minus(kFramesButtons, kToolButtons)},
+    {"CurrentFrameUndeleted",
+     [](Velmora* w) {
+         framesExist(w);
+         w->slotCheckCurrentFrameStatus(true);
+         w->slotCheckCurrentFrameStatus(false);
+     },
+     kFramesItems, kFramesButtons},
+    {"AfterNew",
+     [](Velmora* w) {
+         framesExist(w);
+         w->slotEnableCutCopy();
+         w->slotEnablePaste();
+         w->slotEnableSelectAll();
+         w->changePurgeStatus(true);
+         w->slotDisableMenu();
+         w->slotDisableTools();
+         w->disableObjects();
+     },
+     // Sound > Record stays on: no set of New switches it off.
+     plus(kStartItems, {3026}), kStartButtons},
+    {"CanvasSelection",
+     [](Velmora* w) {
+         framesExist(w);
+         w->slotEnableCutCopy();
+         w->slotEnablePaste();
+         w->slotEnableSelectAll();
+         w->changePurgeStatus(true);
+     },
+     plus(kFramesItems, {11040, 11030, 3070, 11050, 11060, 3015}), kFramesButtons},
+    {"CanvasSelectionCleared",
+     [](Velmora* w) {
+         framesExist(w);
+         w->slotEnableCutCopy();
+         w->slotEnablePaste();
+         w->slotEnableSelectAll();
+         w->slotDisableCutCopy();
+         w->slotDisablePaste();
+         w->slotDisableSelectAll();
+     },
+     kFramesItems, kFramesButtons},
+};
+
+class EnableState : public MainWindowTest, public ::testing::WithParamInterface<StateCase> {};
+
+} // namespace
+
+TEST_P(EnableState, MenuItemsAndButtonsFollowTheTables) {
+    const StateCase& c = GetParam();
+    c.enter(w);
+    for (int id : kAllIds) {
+        ASSERT_NE(w->actionById(id), nullptr) << id;
+        EXPECT_EQ(w->isItemEnabled(id), c.enabledItems.count(id) == 1) << "item " << id;
+    }
+    for (auto& [name, button] : buttons(w)) {
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(button->isEnabled(), c.enabledButtons.count(name) == 1) << "button " << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(States, EnableState, ::testing::ValuesIn(kStates),
+                         [](const ::testing::TestParamInfo<StateCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, EnableMenuRemovesTheSoundClipCheckMark) {
+    w->setItemChecked(VIEW_RECORD_SOUND_CLIP, true);
+    w->slotEnableMenu();
+    EXPECT_FALSE(w->isItemChecked(VIEW_RECORD_SOUND_CLIP));
+    EXPECT_TRUE(w->isItemEnabled(VIEW_RECORD_SOUND_CLIP));
+}
+
+TEST_F(MainWindowTest, ObjectSetsReportTheFrameStatus) {
+    std::vector<bool> seen;
+    QObject::connect(w, &Velmora::signalFrameStatus, [&](bool locked) { seen.push_back(locked); });
+    w->enableObjects();
+    w->disableObjects();
+    EXPECT_EQ(seen, (std::vector<bool>{false, true}));
+}
+
+// ---- Tools ----------------------------------------------------------------
+
+namespace {
+
+struct ToolCase {
+    const char* name;
+    void (Velmora::*slot)();
+    std::set<std::string> on;
+    Qt::CursorShape cursor;
+    int kind;
+};
+
+class ToolChoice : public MainWindowTest, public ::testing::WithParamInterface<ToolCase> {};
+
+std::set<std::string> checkedButtons(Velmora* w) {
+    std::set<std::string> on;
+    for (auto& [name, b] : buttons(w))
+        if (b->isChecked()) on.insert(name);
+    return on;
+}
+
+} // namespace
+
+TEST_P(ToolChoice, SetsTheButtonsTheCursorAndTheKind) {
+    const ToolCase& c = GetParam();
+    framesExist(w);
+    // Every button on first, so that the slot's own switching shows.
+    for (auto& [name, b] : buttons(w)) b->setChecked(b->isCheckable());
+    std::vector<int> kinds;
+    QObject::connect(w, &Velmora::signal_draw_object, [&](int k) { kinds.push_back(k); });
+    (w->*c.slot)();
+    EXPECT_EQ(checkedButtons(w), c.on);
+    EXPECT_EQ(w->toolCursor(), c.cursor);
+    EXPECT_EQ(kinds, std::vector<int>{c.kind});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ToolChoice,
+    ::testing::Values(ToolCase{"Select", &Velmora::slotDrawToolsSelect, {"Select"}, Qt::ArrowCursor, 0},
+                      ToolCase{"Line", &Velmora::slotDrawToolsLine, {"Line"}, Qt::CrossCursor, 1},
+                      ToolCase{"Rectangle", &Velmora::slotDrawToolsRectangle, {"Rectangle"}, Qt::CrossCursor, 2},
+                      ToolCase{"Round", &Velmora::slotDrawToolsRound, {"RoundRect"}, Qt::CrossCursor, 3},
+                      ToolCase{"Ellipse", &Velmora::slotDrawToolsEllipse, {"Ellipse"}, Qt::CrossCursor, 4},
+                      ToolCase{"Polyline", &Velmora::slotDrawToolsPolyline, {"Polyline"}, Qt::CrossCursor, 25},
+                      ToolCase{"Validation", &Velmora::slotEditToolsValidation, {"Validation"}, Qt::CrossCursor, 6},
+                      ToolCase{"Instruction", &Velmora::slotEditToolsInstruction, {"InstructionBox"},
+                               Qt::CrossCursor, 14},
+                      ToolCase{"Hyperlink", &Velmora::slotEditToolsHyperlink, {"Hyperlink"}, Qt::CrossCursor, 17},
+                      ToolCase{"TextBox", &Velmora::slotEditToolsTextBox, {"TextField"}, Qt::CrossCursor, 19},
+                      ToolCase{"Bitmap", &Velmora::slotEditToolsBitmap, {"Bitmap"}, Qt::CrossCursor, 20},
+                      // Tools without objects: the draw buttons and Validation go off,
+                      // the other edit buttons and the cursor stay.
+                      ToolCase{"Pencil", &Velmora::slotDrawToolsPencil,
+                               {"Bitmap", "TextField", "InstructionBox", "Hyperlink"}, Qt::ArrowCursor, 5},
+                      ToolCase{"AirBrush", &Velmora::slotDrawToolsAirBrush,
+                               {"Bitmap", "TextField", "InstructionBox", "Hyperlink"}, Qt::ArrowCursor, 7},
+                      ToolCase{"PaintBrushSwitchesRectangleOn", &Velmora::slotDrawToolsPaintBrush,
+                               {"Rectangle", "Bitmap", "TextField", "InstructionBox", "Hyperlink"}, Qt::ArrowCursor,
+                               23}),
+    [](const ::testing::TestParamInfo<ToolCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, RectangleToolEnablesTheHyperlinkButton) {
+    framesExist(w);
+    w->slotEditToolsHyperlink();
+    w->slotDrawToolsRectangle();
+    EXPECT_EQ(checkedButtons(w), std::set<std::string>{"Rectangle"});
+
+    w->disableObjects();
+    w->slotDrawToolsRectangle();
+    EXPECT_TRUE(w->m_pHyperlinkButton->isEnabled());
+    EXPECT_FALSE(w->m_pLineButton->isEnabled());
+}
+
+TEST_F(MainWindowTest, SelectDoesNothingWhileItsButtonIsHeldDown) {
+    framesExist(w);
+    w->slotDrawToolsLine();
+    std::vector<int> kinds;
+    QObject::connect(w, &Velmora::signal_draw_object, [&](int k) { kinds.push_back(k); });
+    w->m_pSelectButton->setDown(true);
+    w->slotDrawToolsSelect();
+    EXPECT_TRUE(kinds.empty());
+    EXPECT_TRUE(w->m_pLineButton->isChecked());
+    w->m_pSelectButton->setDown(false);
+}
+
+TEST_F(MainWindowTest, OpeningAnyPopupReturnsToTheSelectionTool) {
+    framesExist(w);
+    for (QMenu* popup : {w->m_pFileMenu, w->m_pEditMenu, w->m_pViewMenu, w->m_pSoundMenu, w->m_pRecordMenu,
+                         w->m_pPasswordMenu, w->m_pPreferencesMenu, w->m_pDrawPaletteMenu, w->m_pEditPaletteMenu,
+                         w->m_pObjectsMenu, w->m_pHelpMenu}) {
+        w->slotDrawToolsLine();
+        std::vector<int> kinds;
+        auto c = QObject::connect(w, &Velmora::signal_draw_object, [&](int k) { kinds.push_back(k); });
+        emit popup->aboutToShow();
+        QObject::disconnect(c);
+        EXPECT_EQ(kinds, std::vector<int>{0}) << popup->title().toStdString();
+        EXPECT_EQ(checkedButtons(w), std::set<std::string>{"Select"});
+        EXPECT_EQ(w->toolCursor(), Qt::ArrowCursor);
+    }
+
+    // A real popup too.
+    w->show();
+    w->slotEditToolsBitmap();
+    w->m_pEditMenu->popup(QPoint(10, 10));
+    EXPECT_EQ(checkedButtons(w), std::set<std::string>{"Select"});
+    w->m_pEditMenu->hide();
+}
+
+// ---- Status texts ---------------------------------------------------------
+
+TEST_F(MainWindowTest, HighlightedItemsShowTheirHelpText) {
+    const std::pair<int, const char*> cases[] = {
+        {3049, "Enables the Line tool. "},
+        {10020, "Creates a new file."},
+        {3032, "Provides options for recording and playing a sound clip."},
+        {1003, "Displays the Velmora help index."},
+    };
+    for (auto [id, text] : cases) {
+        w->actionById(id)->hover();
+        EXPECT_EQ(w->statusBar()->currentMessage(), QString(text)) << id;
+    }
+}
+
+TEST_F(MainWindowTest, EditCommandsShowReadyAndReachTheCanvas) {
+    std::vector<int> cutCopy;
+    int pastes = 0;
+    QObject::connect(w, &Velmora::signalCutCopyObjects, [&](int k) { cutCopy.push_back(k); });
+    QObject::connect(w, &Velmora::signalPasteObjects, [&] { ++pastes; });
+    w->slotEditCut();
+    w->slotEditCopy();
+    w->slotEditPaste();
+    w->slotEditDelete();
+    EXPECT_EQ(cutCopy, (std::vector<int>{1, 0}));
+    EXPECT_EQ(pastes, 1);
+    EXPECT_EQ(w->statusBar()->currentMessage(), "Ready.");
+}
+
+TEST_F(MainWindowTest, FrameAndActionLabels) {
+    w->m_dwFrameCount = 4;
+    w->m_vPlayBackFrameInfo.resize(4);
+    w->m_vPlayBackFrameInfo[0].vType = VALIDATION_KEY;
+    w->m_vPlayBackFrameInfo[0].xOrKey = 65;
+    w->m_vPlayBackFrameInfo[0].yOrModifiers = int32_t(1u << 31);
+    w->m_vPlayBackFrameInfo[1].vType = VALIDATION_MOUSE;
+    w->m_vPlayBackFrameInfo[1].mouseMessage = 519;
+    w->m_vPlayBackFrameInfo[2].vType = VALIDATION_MOUSE;
+    w->m_vPlayBackFrameInfo[2].mouseMessage = 516;
+    w->m_vPlayBackFrameInfo[3].vType = VALIDATION_NONE;
+
+    auto iconIs = [&](const QPixmap& p) {
+        return w->m_pActionIconLabel->pixmap().toImage() == p.toImage();
+    };
+    w->slotLoadFrame(0);
+    EXPECT_EQ(w->m_currentFrame, 0);
+    EXPECT_EQ(w->m_pFrameLabel->text(), "  Frame 1 of 4  ");
+    EXPECT_EQ(w->m_pActionLabel->text(), "KeyBoard CTRL+A");
+    EXPECT_TRUE(iconIs(*w->m_pKeyClickPixmap));
+
+    w->slotLoadFrame(1); // a middle press keeps the key icon
+    EXPECT_EQ(w->m_pActionLabel->text(), " Middle button Pressed ");
+    EXPECT_TRUE(iconIs(*w->m_pKeyClickPixmap));
+
+    w->slotLoadFrame(2);
+    EXPECT_EQ(w->m_pActionLabel->text(), " Right button Pressed ");
+    EXPECT_TRUE(iconIs(*w->m_pRightClickPixmap));
+
+    w->slotLoadFrame(3);
+    EXPECT_EQ(w->m_pFrameLabel->text(), "  Frame 4 of 4  ");
+    EXPECT_EQ(w->m_pActionLabel->text(), " No User Action ");
+    EXPECT_TRUE(iconIs(*w->m_pNoUserActionPixmap));
+
+    // A frame without a playback record changes only the frame label.
+    w->slotLoadFrame(7);
+    EXPECT_EQ(w->m_pFrameLabel->text(), "  Frame 8 of 4  ");
+    EXPECT_EQ(w->m_pActionLabel->text(), " No User Action ");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainWindowTest, PointerPosition) {
+    w->slotMouseMovePositions(QPoint(120, 45));
+    EXPECT_EQ(w->m_pPointerLabel->text(), " 120,45");
+    w->slotMouseMovePositions(QPoint(-1, 5));
+    EXPECT_EQ(w->m_pPointerLabel->text(), " 120,45");
+}
+
+// ---- Tool bars and status bar ---------------------------------------------
+
+TEST_F(MainWindowTest, ToolBarsAndTheirPlaces) {
+    struct Bar {
+        QToolBar* bar;
+        const char* title;
+        Qt::ToolBarArea area;
+        bool visible;
+    };
+    w->show();
+    for (const Bar& b : {Bar{w->m_pFileToolBar, "file operations", Qt::TopToolBarArea, true},
+                         Bar{w->m_pColorToolBar, "ColorBar", Qt::RightToolBarArea, false},
+                         Bar{w->m_pDrawToolBar, "draw tools", Qt::LeftToolBarArea, true},
+                         Bar{w->m_pEditToolBar, "edit tools", Qt::LeftToolBarArea, true}}) {
+        ASSERT_NE(b.bar, nullptr) << b.title;
+        EXPECT_EQ(b.bar->windowTitle(), b.title);
+        EXPECT_EQ(w->toolBarArea(b.bar), b.area) << b.title;
+        EXPECT_EQ(b.bar->isVisible(), b.visible) << b.title;
+        EXPECT_FALSE(b.bar->isMovable()) << b.title;
+    }
+    EXPECT_EQ(w->m_pColorToolBar->width(), 168);
+    EXPECT_EQ(w->m_pColorToolBar->orientation(), Qt::Vertical);
+    ASSERT_NE(w->m_pColorBar, nullptr);
+    EXPECT_EQ(w->m_pColorBar->objectName(), "colorbar");
+    EXPECT_EQ(w->m_pColorBar->parentWidget(), w->m_pColorToolBar);
+
+    std::vector<std::string> labels;
+    for (QToolBar* bar : {w->m_pColorToolBar, w->m_pDrawToolBar, w->m_pEditToolBar})
+        for (QLabel* l : bar->findChildren<QLabel*>()) labels.push_back(l->text().toStdString());
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "              Color Bar"), labels.end());
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "Draw"), labels.end());
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "Edit"), labels.end());
+
+    EXPECT_EQ(w->m_pAppendButton->statusTip(), "Adds a blank frame to the end of the row of frames.\n        ");
+    EXPECT_EQ(w->m_pRecordButton->toolTip(), "Record");
+    EXPECT_EQ(w->m_pSaveAsButton->toolTip(), "Save As...");
+    EXPECT_EQ(w->m_pSelectButton->toolTip(), "Selection Tool");
+    EXPECT_TRUE(w->m_pSelectButton->statusTip().isEmpty());
+    EXPECT_EQ(w->m_pHyperlinkButton->toolTip(), "Hyperlink");
+    for (auto& [name, b] : buttons(w)) EXPECT_FALSE(b->isChecked()) << name;
+}
+
+TEST_F(MainWindowTest, StatusBarLayout) {
+    w->show();
+    QStatusBar* bar = w->statusBar();
+    EXPECT_EQ(bar, w->m_pStatusBar);
+    EXPECT_EQ(bar->objectName(), "vl_status");
+    EXPECT_FALSE(bar->isSizeGripEnabled());
+    EXPECT_EQ(w->m_pPointerLabel->text(), " ");
+    EXPECT_EQ(w->m_pPointerLabel->size(), QSize(60, 18));
+    EXPECT_EQ(w->m_pProgressBar->size(), QSize(150, 18));
+    EXPECT_EQ(w->m_pProgressBar->maximum(), 100);
+    EXPECT_EQ(w->m_pActionIconLabel->size(), QSize(15, 18));
+    EXPECT_EQ(w->m_pFrameLabel->height(), 18);
+    EXPECT_EQ(w->m_pActionLabel->height(), 18);
+    // Left to right: progress, action, action icon, frame, pointer.
+    EXPECT_LT(w->m_pProgressBar->x(), w->m_pActionLabel->x());
+    EXPECT_LT(w->m_pActionLabel->x(), w->m_pActionIconLabel->x());
+    EXPECT_LT(w->m_pActionIconLabel->x(), w->m_pFrameLabel->x());
+    EXPECT_LT(w->m_pFrameLabel->x(), w->m_pPointerLabel->x());
+}
+
+TEST_F(MainWindowTest, WithoutImageFilesTheButtonsHaveNoIcons) {
+    // The working directory is empty.
+    EXPECT_TRUE(w->m_pMakeButton->icon().isNull());
+    EXPECT_TRUE(w->m_pRecordButton->icon().isNull());
+    EXPECT_TRUE(w->actionById(SOUND_RECORD)->icon().isNull());
+    EXPECT_FALSE(w->m_pNewButton->icon().isNull()) << "compiled-in images need no file";
+}
+
+class MainWindowInImagesFolder : public MainWindowTest {
+  protected:
+    std::string workingDirectory() const override { return imagesFolder(); }
+};
+
+TEST_F(MainWindowInImagesFolder, ImageFilesGiveTheButtonsTheirIcons) {
+    for (QToolButton* b : {w->m_pMakeButton, w->m_pSaveAsButton, w->m_pRecordButton, w->m_pUndoButton,
+                           w->m_pAudioSettingsButton, w->m_pFullScreenButton})
+        EXPECT_FALSE(b->icon().isNull()) << b->toolTip().toStdString();
+    EXPECT_FALSE(w->actionById(SOUND_RECORD)->icon().isNull());
+    EXPECT_FALSE(w->actionById(PREFERENCES_AUDIO)->icon().isNull());
+}
+
+// ---- Recent files ---------------------------------------------------------
+
+class MainWindowWithRecentFiles : public MainWindowTest {
+  protected:
+    void prepareHome() override {
+        ASSERT_TRUE(SessionFiles::writeRecentFiles(home() + "/zedaro",
+                                                   {"/tmp/c.vlm", "/tmp/b & a.vlm", "/tmp/a.vlm"}));
+    }
+};
+
+TEST_F(MainWindowWithRecentFiles, FileMenuEndsWithTheRecentFiles) {
+    QList<QAction*> items = w->m_pFileMenu->actions();
+    ASSERT_EQ(items.size(), 10);
+    EXPECT_TRUE(items[6]->isSeparator());
+    EXPECT_EQ(items[7]->text(), "/tmp/c.vlm");
+    EXPECT_EQ(items[8]->text(), "/tmp/b && a.vlm") << "shown as it is, not as a mnemonic";
+    EXPECT_EQ(items[9]->text(), "/tmp/a.vlm");
+
+    w->statusBar()->showMessage("before");
+    items[8]->hover();
+    EXPECT_EQ(w->statusBar()->currentMessage(), "before") << "recent files have no help text";
+    EXPECT_EQ(w->m_recentFiles, (QStringList{"/tmp/c.vlm", "/tmp/b & a.vlm", "/tmp/a.vlm"}));
+}
+
+// ---- View commands --------------------------------------------------------
+
+TEST_F(MainWindowTest, ViewTogglesFollowTheirWindows) {
+    w->show();
+    w->slotViewToolBar();
+    EXPECT_FALSE(w->m_pFileToolBar->isVisible());
+    EXPECT_FALSE(w->isItemChecked(VIEW_TOOL_BAR));
+    w->slotViewToolBar();
+    EXPECT_TRUE(w->m_pFileToolBar->isVisible());
+    EXPECT_TRUE(w->isItemChecked(VIEW_TOOL_BAR));
+
+    w->slotViewStatusBar();
+    EXPECT_FALSE(w->m_pStatusBar->isVisible());
+    EXPECT_FALSE(w->isItemChecked(VIEW_STATUS_BAR));
+    EXPECT_EQ(w->m_pStatusBar->currentMessage(), "Ready.");
+    w->slotViewStatusBar();
+    EXPECT_TRUE(w->m_pStatusBar->isVisible());
+
+    w->slotViewDrawTool();
+    EXPECT_FALSE(w->m_pDrawToolBar->isVisible());
+    EXPECT_FALSE(w->isItemChecked(VIEW_DRAW_PALETTE));
+    w->slotViewEditTool();
+    EXPECT_FALSE(w->m_pEditToolBar->isVisible());
+    EXPECT_FALSE(w->isItemChecked(VIEW_EDIT_PALETTE));
+}
+
+TEST_F(MainWindowTest, HidingTheColourBarSavesTheCustomColours) {
+    w->show();
+    const std::string file = home() + "/zedaro/customclr.clr";
+    w->slotViewColorBar();
+    EXPECT_TRUE(w->m_pColorToolBar->isVisible());
+    EXPECT_TRUE(w->isItemChecked(VIEW_COLOR_BAR));
+    EXPECT_FALSE(testsupport::fileExists(file));
+    w->slotViewColorBar();
+    EXPECT_FALSE(w->m_pColorToolBar->isVisible());
+    EXPECT_FALSE(w->isItemChecked(VIEW_COLOR_BAR));
+    EXPECT_EQ(testsupport::readFile(file).size(), CColorBar::FILE_SIZE);
+}
+
+TEST_F(MainWindowTest, FullScreenTwiceReturnsToTheNormalWindow) {
+    w->show();
+    w->slotViewFullScreen();
+    EXPECT_TRUE(w->m_bFullScreen);
+    EXPECT_TRUE(w->isFullScreen());
+    EXPECT_FALSE(w->m_pStatusBar->isVisible());
+    EXPECT_FALSE(w->isItemChecked(VIEW_STATUS_BAR));
+    EXPECT_TRUE(w->isItemChecked(VIEW_FULL_SCREEN));
+    w->slotViewFullScreen();
+    EXPECT_FALSE(w->m_bFullScreen);
+    EXPECT_FALSE(w->isFullScreen());
+    EXPECT_TRUE(w->m_pStatusBar->isVisible());
+    EXPECT_TRUE(w->isItemChecked(VIEW_STATUS_BAR));
+    EXPECT_FALSE(w->isItemChecked(VIEW_FULL_SCREEN));
+    EXPECT_EQ(w->m_pStatusBar->currentMessage(), "Ready.");
+}
+
+TEST_F(MainWindowTest, ClosingDeletesTheWindow) {
+    QPointer<Velmora> window = w;
+    w->show();
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    w = nullptr; // already gone
+}
