@@ -1,6 +1,7 @@
 #include "ShellAppFixture.h"
 
 #include "app/NVWM.h"
+#include "support/ProcessRunner.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -11,7 +12,6 @@
 #include <X11/Xutil.h>
 
 #include <cstring>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace testsupport;
@@ -65,6 +65,22 @@ class FakeWindowManager {
             QThread::msleep(5);
         }
         return false;
+    }
+    // A top-level window of that name, or 0.
+    ::Window topLevelNamed(const char* name) {
+        ::Window rootReturn, parentReturn, *children = nullptr;
+        unsigned n = 0;
+        ::Window found = 0;
+        if (!XQueryTree(m_dpy, DefaultRootWindow(m_dpy), &rootReturn, &parentReturn, &children, &n)) return 0;
+        for (unsigned i = 0; i < n && !found; ++i) {
+            char* title = nullptr;
+            if (XFetchName(m_dpy, children[i], &title) && title) {
+                if (std::strcmp(title, name) == 0) found = children[i];
+                XFree(title);
+            }
+        }
+        if (children) XFree(children);
+        return found;
     }
     ::Window createWindow(int x, int y, int w, int h) {
         ::Window win = XCreateSimpleWindow(m_dpy, DefaultRootWindow(m_dpy), x, y, unsigned(w), unsigned(h), 0, 0, 0);
@@ -311,29 +327,20 @@ TEST_F(NVWMTest, CloseAsksAWindowThatTakesDeleteAndKillsOneThatDoesNot) {
     EXPECT_EQ(Atom(m.data.l[0]), del);
     EXPECT_EQ(m.data.l[1], 0);
 
-    // A client of its own in a child process, which the kill ends.
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        Display* other = XOpenDisplay(nullptr);
-        if (!other) _exit(2);
-        ::Window win = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 10, 10, 0, 0, 0);
-        XSync(other, False);
-        if (write(fds[1], &win, sizeof win) != sizeof win) _exit(3);
-        XEvent ev;
-        for (;;) XNextEvent(other, &ev); // ends when the connection is killed
-    }
+    // A client of its own in another process, which the kill ends.
+    Process client;
+    ASSERT_TRUE(client.start("/usr/bin/xev", ProcessOptions{}));
     ::Window rude = 0;
-    ASSERT_EQ(read(fds[0], &rude, sizeof rude), ssize_t(sizeof rude));
-    ::close(fds[0]);
-    ::close(fds[1]);
+    ASSERT_TRUE(waitUntil([&] { return (rude = wm->topLevelNamed("Event Tester")) != 0; }, 10000))
+        << client.err() << client.out();
+    // Without WM_DELETE_WINDOW among its protocols the client is killed.
+    XDeleteProperty(wm->display(), rude, wm->atom("WM_PROTOCOLS"));
+    XSync(wm->display(), False);
     NVWM::close(rude);
     sync();
-    int status = 0;
-    EXPECT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "its client lost the connection";
+    auto status = client.wait(10000);
+    ASSERT_TRUE(status.has_value()) << "the client was not ended";
+    EXPECT_NE(*status, 0);
     XWindowAttributes attr;
     auto old = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     EXPECT_EQ(XGetWindowAttributes(wm->display(), rude, &attr), 0) << "its window is gone";
