@@ -143,6 +143,25 @@ TEST_F(PropertyListViewTest, TheEditorEndsAtTheVerticalScrollBar) {
     EXPECT_EQ(editor->geometry().right(), list->viewport()->width() - 1);
 }
 
+TEST_F(PropertyListViewTest, KeysAndResizingMoveTheEditorWithItsCell) {
+    PropertyListViewItem* group = addGroup("G", 3);
+    list->show();
+    select(group->child(0));
+    list->setFocus();
+    QTest::keyClick(list.get(), Qt::Key_Down);
+    settle();
+    EXPECT_EQ(list->currentItem(), group->child(1));
+    EXPECT_FALSE(editorOf(group->child(0))->isVisible());
+    PropertyLviBase* editor = editorOf(group->child(1));
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->y(), list->visualItemRect(group->child(1)).top());
+
+    list->resize(400, 300);
+    settle();
+    EXPECT_EQ(editor->geometry().right(), list->viewport()->width() - 1);
+    EXPECT_EQ(editor->x(), list->header()->sectionViewportPosition(1));
+}
+
 TEST_F(PropertyListViewTest, DeletingARowDeletesItsEditor) {
     PropertyListViewItem* group = addGroup("G", 2);
     QPointer<PropertyLviBase> editor = editorOf(group->child(0));
