@@ -297,3 +297,20 @@ TEST_F(HolderTest, ViewOwnsAModelessPropertyBox) {
     EXPECT_EQ(view.get(), holder->getVelmoraView());
 }
 } // namespace
+
+namespace {
+// A 16-bit screen: the pixmap, the image and the window share its depth.
+class Depth16HolderTest : public HolderTest {
+  protected:
+    testsupport::ScreenSpec screen() const override { return {1024, 768, 16, {}}; }
+};
+
+TEST_F(Depth16HolderTest, WindowShowsThePixmapAfterADraw) {
+    showPattern(1024, 768);
+    holder->drawContents();
+    settle();
+    EXPECT_EQ(16, image->depth);
+    EXPECT_EQ(0, windowMismatches());
+    EXPECT_EQ(0, windowPatternMismatches());
+}
+} // namespace
