@@ -37,6 +37,7 @@ class NVToolBoxManagerTest : public ShellAppTest {
     }
     void TearDown() override {
         if (other) XCloseDisplay(other);
+        manager.reset(); // frees its graphics context while the connection is open
         widget.reset();
         ShellAppTest::TearDown();
     }
