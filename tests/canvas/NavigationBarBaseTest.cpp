@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 
 #include <memory>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -184,6 +185,7 @@ struct ButtonStateCase {
     int number;
     std::vector<int> states;
 };
+void PrintTo(const ButtonStateCase& c, std::ostream* os) { *os << c.label; }
 
 class FrameStripButtonStates : public StripAppTest, public ::testing::WithParamInterface<ButtonStateCase> {};
 
@@ -261,6 +263,7 @@ struct DragCase {
     std::pair<int, int> frames;
     std::pair<int, int> userActions;
 };
+void PrintTo(const DragCase& c, std::ostream* os) { *os << c.label; }
 
 class FrameStripDrag : public StripAppTest, public ::testing::WithParamInterface<DragCase> {};
 

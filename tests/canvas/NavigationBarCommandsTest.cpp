@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 
 #include <memory>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -58,6 +59,7 @@ struct MenuCase {
     std::vector<bool> enabled;
     bool checked;
 };
+void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.label; }
 
 class FrameStripMenu : public StripAppTest, public ::testing::WithParamInterface<MenuCase> {};
 
