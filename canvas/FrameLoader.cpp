@@ -15,6 +15,11 @@
 
 FrameLoader::FrameLoader(VLCanvas* canvas, _XDisplay* display) : m_canvas(canvas), m_display(display) {}
 
+FrameLoader::~FrameLoader() {
+    VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
+    if (holder && m_image && holder->frameImage == m_image.get()) holder->frameImage = nullptr;
+}
+
 _XDisplay* FrameLoader::display() const {
     if (m_display) return m_display;
     if (m_canvas && m_canvas->get_image_holder()) return m_canvas->get_image_holder()->holderDisplay;

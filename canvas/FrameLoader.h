@@ -30,6 +30,10 @@ class FrameLoader {
 
     // X requests go through `display` (the holder's connection when null).
     explicit FrameLoader(VLCanvas* canvas, _XDisplay* display = nullptr);
+    // Takes the edit image back from the canvas before freeing it.
+    ~FrameLoader();
+    FrameLoader(const FrameLoader&) = delete;
+    FrameLoader& operator=(const FrameLoader&) = delete;
 
     FrameStore& store() { return m_store; }
     FrameImage& image() { return m_image; }

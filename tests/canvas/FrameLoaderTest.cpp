@@ -192,6 +192,15 @@ TEST_F(LoaderTest, UnreadableFrameIsReportedAndShownBlack) {
     EXPECT_EQ(FrameLoader::LoadResult::NoFrames, loader->loadFrame(9, dat.edit, dat.playback));
 }
 
+TEST_F(LoaderTest, TheImageGoesOnlyWithTheLoader) {
+    ASSERT_TRUE(loader->initEditingFrames(path, geometry()));
+    ASSERT_EQ(FrameLoader::LoadResult::Shown, loader->loadFrame(0, dat.edit, dat.playback));
+    ASSERT_NE(nullptr, holder->frameImage);
+    loader.reset();
+    EXPECT_EQ(nullptr, holder->frameImage) << "the holder no longer points at a freed image";
+    holder->drawContents(); // must not touch freed memory
+}
+
 TEST_F(LoaderTest, MissingWorkingFileIsAnErrorNotAnExit) {
     EXPECT_FALSE(loader->initEditingFrames(dir.file("gone.dat"), geometry()));
     EXPECT_NE(std::string::npos, loader->lastError().find("Error opening file")) << loader->lastError();
