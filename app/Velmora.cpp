@@ -2,6 +2,7 @@
 
 #include "app/AppImages.h"
 #include "app/SessionFiles.h"
+#include "app/aboutVl.h"
 #include "objects/draw/CColorBar.h"
 #include "record/CaptureSettings.h"
 #include "record/KeyTables.h"
@@ -44,6 +45,7 @@ Velmora::Velmora(QWidget* parent) : QMainWindow(parent) {
     initScreen();
 
     m_pMachineProfile = std::make_unique<machineprofile>();
+    m_pAboutDialog = new aboutVl(this, "about");
 
     m_soundFileName = datfile::dataDirectory(m_homeDir) + "/Sound.dat";
     m_captureRect = {0, 0, m_screenWidth, m_screenHeight};
@@ -67,7 +69,7 @@ Velmora::Velmora(QWidget* parent) : QMainWindow(parent) {
     m_pCaptureSettings->setFrameRate(m_frameRate);
 
     setBuilderCaption();
-    resize(SessionFiles::defaultGeometry(m_screenWidth, m_screenHeight).size());
+    loadSettings();
 
     // Opening any popup drops the current tool back to the selection tool.
     for (QMenu* popup : {m_pFileMenu, m_pEditMenu, m_pViewMenu, m_pSoundMenu, m_pRecordMenu, m_pPasswordMenu,

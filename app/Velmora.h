@@ -3,6 +3,7 @@
 #pragma once
 
 #include "capture/NVCap.h"
+#include "app/SWindowSettings.h"
 #include "store/DatRecords.h"
 
 #include <QColor>
@@ -12,6 +13,7 @@
 #include <QMainWindow>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +26,8 @@
 #include <vector>
 
 class CColorBar;
+class HelpWindow;
+class aboutVl;
 class CaptureSettings;
 class NVBufferManager;
 class QAction;
@@ -148,6 +152,8 @@ class Velmora : public QMainWindow {
 
     // Shell.
     bool m_bFullScreen = false;
+    QPointer<HelpWindow> m_pHelpWindow;
+    aboutVl* m_pAboutDialog = nullptr;
     QFont m_font;
     QPixmap m_iconPixmap;
 
@@ -317,6 +323,8 @@ class Velmora : public QMainWindow {
     void initStatusBar();
     void initEditToolBar();
     void initScreen();
+    void loadSettings();
+    void restoreUserSettings(SWindowSettings& settings);
     void createAccelerators();
 
     QAction* addItem(QMenu* menu, int id, const QString& text, const QPixmap& image = QPixmap(),

@@ -3,9 +3,11 @@
 #include "app/ChangePassword.h"
 #include "app/ClearPassword.h"
 #include "app/CommandTexts.h"
+#include "app/HelpWindow.h"
 #include "app/MenuIds.h"
 #include "app/SetPassword.h"
 #include "app/Velmora.h"
+#include "app/aboutVl.h"
 #include "objects/draw/CColorBar.h"
 #include "record/CaptureSettings.h"
 
@@ -369,9 +371,13 @@ void Velmora::slotViewFullScreen() {
 
 // ---- Help, about and passwords --------------------------------------------
 
-void Velmora::slotHelp() {}
+void Velmora::slotHelp() {
+    m_pHelpWindow = HelpWindow::showHelp(m_pHelpWindow, this, m_screenWidth, m_screenHeight);
+}
 
 void Velmora::slotHelpAbout() {
+    m_pAboutDialog->setWindowTitle("About Velmora");
+    m_pAboutDialog->show();
     qDebug("#####-- m_dwFrameNumber -- %d\n", int(m_dwFrameCount));
     for (uint32_t i = 0; i < m_dwFrameCount && i < m_vPlayBackFrameInfo.size(); ++i)
         qDebug("m_vPlayBackFrameInfo[%d].vType %d", int(i), int(m_vPlayBackFrameInfo[i].vType));

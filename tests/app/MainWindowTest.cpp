@@ -1,6 +1,8 @@
 #include "MainWindowFixture.h"
 
+#include "app/HelpWindow.h"
 #include "app/MenuIds.h"
+#include "app/aboutVl.h"
 #include "app/SessionFiles.h"
 #include "objects/draw/CColorBar.h"
 #include "store/DatRecords.h"
@@ -787,4 +789,64 @@ TEST_F(MainWindowTest, ClosingDeletesTheWindow) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
     w = nullptr; // already gone
+}
+
+// ---- Help, about and window settings --------------------------------------
+
+TEST_F(MainWindowTest, AboutShowsTheAboutBox) {
+    w->slotHelpAbout();
+    ASSERT_NE(w->m_pAboutDialog, nullptr);
+    EXPECT_TRUE(w->m_pAboutDialog->isVisible());
+    EXPECT_EQ(w->m_pAboutDialog->windowTitle(), "About Velmora");
+    EXPECT_EQ(w->m_pAboutDialog->objectName(), "about");
+    w->m_pAboutDialog->hide();
+}
+
+TEST_F(MainWindowTest, HelpOpensOneHelpWindow) {
+    testsupport::TempDir install;
+    mkdir(install.file("help").c_str(), 0755);
+    testsupport::writeFile(install.file("help/vuduziv.htm"), "<html><body>Help</body></html>");
+    setenv("ZEDARO", install.path().c_str(), 1);
+    w->slotHelp();
+    QPointer<HelpWindow> first = w->m_pHelpWindow;
+    ASSERT_FALSE(first.isNull());
+    EXPECT_TRUE(first->isVisible());
+    first->close();
+    w->slotHelp();
+    EXPECT_EQ(w->m_pHelpWindow, first) << "the same window comes back";
+    EXPECT_TRUE(first->isVisible());
+    unsetenv("ZEDARO");
+}
+
+class MainWindowWithSettings : public MainWindowTest {
+  protected:
+    void prepareHome() override {
+        SWindowSettings s;
+        s.width = 800;
+        s.height = 600;
+        s.flags = SWindowSettings::TOOL_BAR | SWindowSettings::DRAW_PALETTE | SWindowSettings::COLOR_BAR;
+        ASSERT_TRUE(SessionFiles::saveSettings(home() + "/zedaro", s));
+    }
+};
+
+TEST_F(MainWindowWithSettings, StoredSizeAndBarsAreAppliedAndTheFileRemoved) {
+    w->show();
+    EXPECT_EQ(w->size(), QSize(800, 600));
+    EXPECT_TRUE(w->m_pFileToolBar->isVisible());
+    EXPECT_FALSE(w->m_pStatusBar->isVisible());
+    EXPECT_TRUE(w->m_pDrawToolBar->isVisible());
+    EXPECT_FALSE(w->m_pEditToolBar->isVisible());
+    EXPECT_TRUE(w->m_pColorToolBar->isVisible());
+    EXPECT_TRUE(w->isItemChecked(VIEW_TOOL_BAR));
+    EXPECT_FALSE(w->isItemChecked(VIEW_STATUS_BAR));
+    EXPECT_FALSE(w->isItemChecked(VIEW_NAVIGATION_BAR));
+    EXPECT_TRUE(w->isItemChecked(VIEW_DRAW_PALETTE));
+    EXPECT_FALSE(w->isItemChecked(VIEW_EDIT_PALETTE));
+    EXPECT_TRUE(w->isItemChecked(VIEW_COLOR_BAR));
+    EXPECT_FALSE(testsupport::fileExists(home() + "/zedaro/settings.rse"));
+}
+
+TEST_F(MainWindowTest, WithoutSettingsTheWindowTakesNearlyTheWholeScreen) {
+    EXPECT_EQ(w->size(), QSize(1024 - 10, 768 - 100));
+    EXPECT_FALSE(w->m_pColorToolBar->isVisibleTo(w));
 }

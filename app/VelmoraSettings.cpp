@@ -1,0 +1,45 @@
+// The window settings kept between runs: size and the bars shown.
+#include "app/MenuIds.h"
+#include "app/SessionFiles.h"
+#include "app/Velmora.h"
+#include "objects/draw/CColorBar.h"
+
+#include <QAction>
+#include <QStatusBar>
+#include <QToolBar>
+
+using namespace menuid;
+
+void Velmora::loadSettings() {
+    const std::string dataDir = datfile::dataDirectory(m_homeDir);
+    SWindowSettings stored;
+    switch (SessionFiles::loadSettings(dataDir, stored)) {
+    case SessionFiles::LoadResult::NoFile:
+        setGeometry(SessionFiles::defaultGeometry(m_screenWidth, m_screenHeight));
+        break;
+    case SessionFiles::LoadResult::Unreadable:
+        break;
+    case SessionFiles::LoadResult::Loaded:
+        restoreUserSettings(stored);
+        setGeometry(SessionFiles::startGeometry(&stored, m_screenWidth, m_screenHeight));
+        break;
+    }
+}
+
+void Velmora::restoreUserSettings(SWindowSettings& settings) {
+    auto apply = [&](uint8_t bit, int item, QWidget* window) {
+        const bool show = settings.flags & bit;
+        // The navigation bar and the sound clip window join this once built.
+        if (window) window->setVisible(show);
+        setItemChecked(item, show);
+    };
+    apply(SWindowSettings::TOOL_BAR, VIEW_TOOL_BAR, m_pFileToolBar);
+    apply(SWindowSettings::STATUS_BAR, VIEW_STATUS_BAR, m_pStatusBar);
+    apply(SWindowSettings::NAVIGATION_BAR, VIEW_NAVIGATION_BAR, nullptr);
+    apply(SWindowSettings::SOUND_CLIP, VIEW_RECORD_SOUND_CLIP, nullptr);
+    apply(SWindowSettings::DRAW_PALETTE, VIEW_DRAW_PALETTE, m_pDrawToolBar);
+    apply(SWindowSettings::EDIT_PALETTE, VIEW_EDIT_PALETTE, m_pEditToolBar);
+    if (!(settings.flags & SWindowSettings::COLOR_BAR)) m_pColorBar->write();
+    apply(SWindowSettings::COLOR_BAR, VIEW_COLOR_BAR, m_pColorToolBar);
+    // The full-screen bit is not applied: the program starts in a normal window.
+}
