@@ -59,9 +59,18 @@ void PropertyListViewItem::setColumnWidget(int column, PropertyLviBase* widget, 
 void PropertyListViewItem::clearColumnWidget(int column, bool deleteWidget) {
     if (!validColumn(column) || !columnWidgets[size_t(column)])
         return;
-    if (deleteWidget)
-        delete columnWidgets[size_t(column)].data();
+    PropertyLviBase* w = columnWidgets[size_t(column)];
     columnWidgets[size_t(column)] = nullptr;
+    if (!deleteWidget)
+        return;
+    if (w->isCommitting()) {
+        // Its control is still emitting the change being applied.
+        w->detachObject();
+        w->hide();
+        w->deleteLater();
+    } else {
+        delete w;
+    }
 }
 
 void PropertyListViewItem::clearAllColumnWidgets(bool deleteWidget) {

@@ -32,6 +32,15 @@ struct PendingApply {
     QString name;
 };
 bool applying = false;
+// Editors handing an edit to their object, innermost last.
+std::vector<const PropertyLviBase*> committing;
+
+struct CommitScope {
+    explicit CommitScope(const PropertyLviBase* editor) { committing.push_back(editor); }
+    ~CommitScope() { committing.pop_back(); }
+    CommitScope(const CommitScope&) = delete;
+    CommitScope& operator=(const CommitScope&) = delete;
+};
 QObject* listingObject = nullptr;
 std::vector<PendingApply> pending;
 constexpr int MAX_QUEUED_APPLIES = 32;
@@ -101,9 +110,14 @@ void PropertyLviBase::detachObject() {
     entry = nullptr;
 }
 
+bool PropertyLviBase::isCommitting() const {
+    return std::find(committing.begin(), committing.end(), this) != committing.end();
+}
+
 void PropertyLviBase::refreshItem() {
     if (!selectedItem || !view || !entry)
         return;
+    CommitScope scope(this);
     const QString name = entry->name;
     if (applying) {
         auto same = [&](const PendingApply& p) { return p.item == selectedItem && p.name == name; };
@@ -112,15 +126,18 @@ void PropertyLviBase::refreshItem() {
         return;
     }
     applying = true;
+    // An apply may rebuild the lists and so delete this editor: only locals
+    // are used from here on.
+    PropertyBoxClient* client = view;
     QPointer<QObject> item = selectedItem;
-    view->repaintItem(item, name);
+    client->repaintItem(item, name);
     // Rows committed while the object applied are applied now, once each;
     // the bound keeps two rows that keep clamping each other from looping.
     for (int n = 0; n < MAX_QUEUED_APPLIES && !pending.empty(); ++n) {
         PendingApply p = pending.front();
         pending.erase(pending.begin());
         if (p.item)
-            view->repaintItem(p.item, p.name);
+            client->repaintItem(p.item, p.name);
     }
     pending.clear();
     applying = false;
@@ -156,13 +173,17 @@ int PropertyLviBase::selectedKind() const {
 }
 
 void PropertyLviBase::applyEvent(int event) {
-    if (selectedItem && view && entry)
-        view->setEventProperty(selectedItem, event);
+    if (!selectedItem || !view || !entry)
+        return;
+    CommitScope scope(this);
+    view->setEventProperty(selectedItem, event);
 }
 
 void PropertyLviBase::applyEvent(int string, int key) {
-    if (selectedItem && view && entry)
-        view->setEventProperty(selectedItem, string, key);
+    if (!selectedItem || !view || !entry)
+        return;
+    CommitScope scope(this);
+    view->setEventProperty(selectedItem, string, key);
 }
 
 QSize PropertyLviBase::screenSize() const {

@@ -54,6 +54,10 @@ class PropertyLviBase : public QWidget {
     // Drops the object and the entry: no later edit reaches either. The box
     // calls it when the listed object is destroyed.
     void detachObject();
+    // True while this editor is handing an edit to its object. An apply may
+    // rebuild the lists; such an editor must then be deleted later, since
+    // its control is still inside the handler that emitted the change.
+    bool isCommitting() const;
 
     // Shared records of the validation editors and objects, and the bitmap
     // hold flag; one instance in the program.

@@ -2,6 +2,7 @@
 
 #include "properties/EditPropertyEntry.h"
 
+#include <QPointer>
 #include <QSpinBox>
 
 namespace {
@@ -18,8 +19,14 @@ void PropertyLviWidth::returnPressed() {
     if (!entry)
         return;
     entry->value = QString::number(m_spinBox->value());
-    if (holdsBitmapSize())
+    if (holdsBitmapSize()) {
+        // Setting the spin box commits "50" once more, and that apply may
+        // rebuild the list this editor is in.
+        QPointer<PropertyLviWidth> self(this);
         applyBitmapHold();
+        if (!self)
+            return;
+    }
     refreshItem();
 }
 

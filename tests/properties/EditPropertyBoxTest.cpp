@@ -3,12 +3,15 @@
 #include "canvas/DrawingObjectType.h"
 #include "properties/PropertyListView.h"
 #include "properties/PropertyListViewItem.h"
+#include "properties/PropertyLviNumber.h"
 #include "properties/PropertyLviString.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 
@@ -202,6 +205,41 @@ TEST_F(EditPropertyBoxTest, EditorsAreBoundToTheListedObject) {
     EXPECT_EQ(listed->store.getPropValue("Name"), "Renamed");
     ASSERT_EQ(client.callsOf("repaint").size(), 1u);
     EXPECT_EQ(client.callsOf("repaint")[0].object, listed.get());
+}
+
+} // namespace
+
+namespace {
+
+// An object whose apply rebuilds the Properties list: the editor that
+// committed is still inside its control's change handler, so it must
+// outlive that handler.
+TEST_F(EditPropertyBoxTest, AnApplyMayRebuildTheListOfTheCommittingEditor) {
+    auto object = makeSelected(RECTANGLE);
+    box->show();
+    box->refillList(object.get());
+    settle();
+    client.onRepaint = [this](FakeObject* o, const QString&) {
+        box->getListView()->clear();
+        box->refillList(o);
+    };
+    auto* row = static_cast<PropertyListViewItem*>(
+        box->getListView()->findItems("Name", Qt::MatchExactly | Qt::MatchRecursive, 0).first());
+    QPointer<PropertyLviBase> editor = row->getColumnWidget(1);
+    auto* line = static_cast<PropertyLviString*>(editor.data())->lineEdit();
+    QTest::keyClicks(line, "xy");
+    EXPECT_EQ(object->store.getPropValue("Name"), "Object 1x") << "the old editor commits nothing more";
+    settle();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(editor.isNull());
+    EXPECT_EQ(box->getListView()->topLevelItemCount(), 3);
+
+    client.onRepaint = nullptr;
+    auto* fresh = static_cast<PropertyListViewItem*>(
+        box->getListView()->findItems("Border Width", Qt::MatchExactly | Qt::MatchRecursive, 0).first());
+    auto* spin = static_cast<PropertyLviNumber*>(fresh->getColumnWidget(1))->spinBox();
+    spin->setValue(7);
+    EXPECT_EQ(object->store.getPropValue("Border Width"), "7");
 }
 
 } // namespace
