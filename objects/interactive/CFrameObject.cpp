@@ -86,6 +86,16 @@ CFrameObject::CFrameObject(VLImageHolder* holder, const NVFrame& src, int)
 
 CFrameObject::~CFrameObject() = default;
 
+NVAllObjects CFrameObject::recordForNewFrame(VLImageHolder* holder, int frameNumber, bool inserting) {
+    CFrameObject made(holder, frameNumber, inserting ? 1 : 0);
+    NVAllObjects rec;
+    made.getAllObjectStructure(&rec);
+    rec.drawingObject = FRAMEOBJECT;
+    rec.objectID = FRAME_OBJECT_ID;
+    rec.recordSize = NVAllObjects::STORED_SIZE;
+    return rec;
+}
+
 NVFrame& CFrameObject::frame() { return *m_record.get<NVFrame>(); }
 const NVFrame& CFrameObject::frame() const { return *m_record.get<NVFrame>(); }
 

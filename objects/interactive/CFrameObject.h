@@ -36,6 +36,10 @@ class CFrameObject : public DrawTools {
     CFrameObject(VLImageHolder* holder, const NVFrame& frame, int unused);
     ~CFrameObject() override;
 
+    // The record a new frame's object list starts with: kind 12, "XXX",
+    // record size 1024, from a frame object made for frame frameNumber.
+    static NVAllObjects recordForNewFrame(VLImageHolder* holder, int frameNumber, bool inserting);
+
     VLImageHolder* getVLImageHolder() const { return m_holder; }
 
     const char* getObjectName() const override;

@@ -74,6 +74,11 @@ CMouseClick::CMouseClick(VLImageHolder* holder, SRect rect, int, int frame)
 
 CMouseClick::~CMouseClick() = default;
 
+bool CMouseClick::hasClickTarget(const SPlayBackFrameInfo& p) {
+    return p.vType == VALIDATION_MOUSE && p.clickRect.left != p.clickRect.right &&
+           p.clickRect.top != p.clickRect.bottom;
+}
+
 SPlayBackFrameInfo* CMouseClick::playback() const {
     std::vector<SPlayBackFrameInfo>* table = m_host ? m_host->playbackRecords() : nullptr;
     if (!table || m_frame < 0 || size_t(m_frame) >= table->size()) return nullptr;

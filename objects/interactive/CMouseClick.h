@@ -31,6 +31,10 @@ class CMouseClick : public DrawTools {
     CMouseClick(VLImageHolder* holder, SRect rect, int variant, int frame);
     ~CMouseClick() override;
 
+    // True when the frame's playback record holds a recorded mouse action
+    // with a click rectangle of some size: such a frame shows a target.
+    static bool hasClickTarget(const SPlayBackFrameInfo& record);
+
     VLImageHolder* getVLImageHolder() const { return m_holder; }
 
     void draw(_XDisplay* display, _XGC* gc, unsigned long& drawable) override;

@@ -1,5 +1,6 @@
 #include "InteractiveTestHost.h"
 
+#include "objects/interactive/CFrameObject.h"
 #include "objects/interactive/CMouseClick.h"
 #include "properties/EditPropertyBase.h"
 #include "store/RecordIO.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QMouseEvent>
 #include <QSignalSpy>
 
 #include <X11/Xlib.h>
@@ -272,6 +274,69 @@ TEST_F(MouseClickDrawing, CornerMarksAreRed) {
     XFreePixmap(dpy, pixmap);
     XCloseDisplay(dpy);
     DrawTools::setApplicationObjects(nullptr, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MouseClickTest, MouseEventsSentToTheTargetRunTheGestures) {
+    host->playback[1].clickRect = SRect{100, 200, 150, 240};
+    auto t = target();
+    host->selection = true;
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(120, 220), QPointF(120, 220), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(t.get(), &press);
+    EXPECT_EQ(t->currentHandle(), 0);
+    QMouseEvent move(QEvent::MouseMove, QPointF(125, 230), QPointF(125, 230), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(t.get(), &move);
+    // A move with Shift held is no drag.
+    QMouseEvent shifted(QEvent::MouseMove, QPointF(145, 250), QPointF(145, 250), Qt::NoButton, Qt::LeftButton,
+                        Qt::ShiftModifier);
+    QCoreApplication::sendEvent(t.get(), &shifted);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(125, 230), QPointF(125, 230), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(t.get(), &release);
+    EXPECT_TRUE(rectOf(host->playback[1]) == (SRect{105, 210, 155, 250}));
+}
+
+// After a recording every frame gets its frame-object record, and every
+// frame with a recorded click a target when it becomes current.
+TEST_F(MouseClickTest, EveryRecordedFrameHasItsFrameObjectAndEveryClickFrameItsTarget) {
+    FakeHost recorded(5);
+    recorded.playback[0].vType = VALIDATION_MOUSE;
+    recorded.playback[0].clickRect = SRect{10, 10, 20, 20};
+    recorded.playback[1].vType = VALIDATION_KEY;
+    recorded.playback[2].vType = VALIDATION_MOUSE;
+    recorded.playback[2].clickRect = SRect{30, 30, 30, 40}; // no width: no target
+    recorded.playback[3].vType = VALIDATION_MOUSE;
+    recorded.playback[3].clickRect = SRect{300, 200, 340, 236};
+    recorded.playback[4].vType = VALIDATION_NONE;
+
+    std::vector<StrAllObjects> lists(recorded.playback.size());
+    for (size_t f = 0; f < lists.size(); ++f)
+        lists[f].AllObjects.push_back(CFrameObject::recordForNewFrame(nullptr, int(f) + 1, false));
+
+    std::vector<int> targets;
+    for (size_t f = 0; f < lists.size(); ++f) {
+        recorded.current = int(f);
+        const NVAllObjects& first = lists[f].AllObjects.at(0);
+        EXPECT_EQ(first.drawingObject, FRAMEOBJECT);
+        EXPECT_EQ(first.objectID, "XXX");
+        EXPECT_EQ(first.recordSize, 1024);
+        ASSERT_NE(first.get<NVFrame>(), nullptr);
+        EXPECT_EQ(first.get<NVFrame>()->m_Caption, "Frame " + std::to_string(f + 1));
+        CFrameObject live(nullptr, *first.get<NVFrame>(), 0);
+        EXPECT_EQ(live.isRecordedFrame(), true);
+        EXPECT_EQ(live.hasNoUserAction(), f == 4);
+        if (CMouseClick::hasClickTarget(recorded.playback[f])) {
+            CMouseClick t(nullptr, recorded.playback[f].clickRect, 0, int(f));
+            targets.push_back(int(f));
+        }
+    }
+    EXPECT_EQ(targets, (std::vector<int>{0, 3}));
+    host->setCurrent(host.get());
 }
 
 } // namespace

@@ -1,0 +1,77 @@
+#include "InteractiveTestHost.h"
+
+#include "canvas/VLImageHolder.h"
+#include "objects/interactive/CFrameObject.h"
+#include "objects/interactive/CMouseClick.h"
+#include "objects/interactive/HolderInteractiveHost.h"
+#include "support/XvfbServer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The holder-backed host answers from the image holder's own state.
+class HolderHost : public testsupport::XvfbTest {
+  protected:
+    // The main window's part, as the main window supplies it.
+    struct Host : HolderInteractiveHost {
+        using HolderInteractiveHost::HolderInteractiveHost;
+        std::vector<SPlayBackFrameInfo> playback = std::vector<SPlayBackFrameInfo>(2);
+        std::vector<SPlayBackFrameInfo>* playbackRecords() override { return &playback; }
+        void changeFrameColor(const QColor&) override {}
+        void setUserActionStatus(bool) override {}
+        void soundAddedOrRemovedInFrame(bool) override {}
+    };
+};
+
+TEST_F(HolderHost, SelectionRecordsAndScreenComeFromTheHolder) {
+    interactivetest::app();
+    interactivetest::SpyMediaLibrary media;
+    DrawTools::setApplicationObjects(nullptr, &media);
+    VLImageHolder holder(nullptr, nullptr);
+    Host host(&holder);
+    InteractiveHost::setCurrent(&host);
+    host.playback[1].vType = VALIDATION_MOUSE;
+    host.playback[1].clickRect = SRect{10, 20, 60, 60};
+
+    EXPECT_EQ(host.selectedItem(), nullptr);
+    auto* frame = new CFrameObject(&holder, 1, 0);
+    auto* target = new CMouseClick(&holder, host.playback[1].clickRect, 0, 1);
+    holder.vObjectList = {frame, target};
+    EXPECT_EQ(host.selectedItem(), frame);
+    holder.vSelectedObjectIndex = {1};
+    EXPECT_EQ(host.selectedItem(), target);
+    holder.vSelectedObjectIndex = {0, 1};
+    EXPECT_EQ(host.selectedItem(), frame);
+
+    host.setCurrentObject(target);
+    EXPECT_EQ(holder.draw_tool, target);
+    host.setObjectSelection(true);
+    EXPECT_TRUE(holder.checkObjectSelection());
+    host.setHolderCursor(Qt::SizeAllCursor);
+    EXPECT_EQ(holder.cursor().shape(), Qt::SizeAllCursor);
+    EXPECT_EQ(host.screenSize(), QSize(1024, 768));
+
+    holder.vAllObjects.resize(1);
+    NVAllObjects rec;
+    frame->getAllObjectStructure(&rec);
+    holder.vAllObjects[0].AllObjects.push_back(rec);
+    ASSERT_NE(host.frameRecords(0), nullptr);
+    EXPECT_EQ(host.frameRecords(0)->AllObjects.size(), 1u);
+    EXPECT_EQ(host.frameRecords(1), nullptr);
+    EXPECT_EQ(frame->getFrameFillColor(0), int(NVColor{22, 34, 199}.toColorRef()));
+
+    // Without a view there is no property box: nothing to fill or read.
+    EXPECT_EQ(host.propertyPageIndex(), -1);
+    EXPECT_FALSE(host.propertyBoxVisible());
+    EXPECT_EQ(host.selectedPropertyRow(), QString());
+    host.appendObjectName("x");
+
+    holder.vObjectList.clear();
+    delete target;
+    delete frame;
+    InteractiveHost::setCurrent(nullptr);
+    DrawTools::setApplicationObjects(nullptr, nullptr);
+}
+
+} // namespace
