@@ -540,11 +540,13 @@ void NVWM::enableSessionManagement(Window w) {
 
 void NVWM::setWmCommand(Window w, const QString& command) {
     setQStringProperty(w, atom("WM_COMMAND"), command);
-    // Host names are at most HOST_NAME_MAX; a larger buffer costs nothing.
-    std::vector<char> host(1024, '\0');
+    // Sized by the system's own limit on host names.
+    long limit = sysconf(_SC_HOST_NAME_MAX);
+    if (limit < 64) limit = 255;
+    std::vector<char> host(size_t(limit) + 1, '\0');
     gethostname(host.data(), host.size() - 1);
     QString machine = QString::fromLatin1(host.data());
-    std::vector<char> domain(1024, '\0');
+    std::vector<char> domain(size_t(limit) + 1, '\0');
     if (getdomainname(domain.data(), domain.size() - 1) == 0) {
         const QString d = QString::fromLatin1(domain.data());
         if (!d.isEmpty() && d != "(none)") machine += "." + d;

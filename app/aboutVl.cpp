@@ -19,7 +19,11 @@ aboutVl::aboutVl(QWidget* parent, const char* name) : QDialog(parent) {
     m_link->setFlat(true);
     m_link->setFixedWidth(200);
     m_link->setText(WEB_ADDRESS);
-    m_link->setPalette(QPalette(QColor(239, 125, 16)));
+    // A flat button paints no button face here, so the text takes the colour
+    // as well to stay readable on the dark picture.
+    QPalette linkPalette(QColor(239, 125, 16));
+    linkPalette.setColor(QPalette::ButtonText, QColor(239, 125, 16));
+    m_link->setPalette(linkPalette);
     m_link->move(70, 180);
 }
 
