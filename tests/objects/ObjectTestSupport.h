@@ -10,6 +10,7 @@
 #include "support/XvfbServer.h"
 
 #include <QApplication>
+#include <QPixmap>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -134,6 +135,14 @@ class HolderTest : public testsupport::XvfbTest {
         QTest::qWait(50);
         holder->initGC();
         ASSERT_NE(nullptr, holder->xorGC);
+        // A black frame image, so that every repaint starts from a clean frame.
+        Display* hd = holder->holderDisplay;
+        const int screen = DefaultScreen(hd);
+        frameImage = XCreateImage(hd, DefaultVisual(hd, screen), unsigned(DefaultDepth(hd, screen)), ZPixmap, 0,
+                                  nullptr, 600, 400, 32, 0);
+        frameImage->data = static_cast<char*>(std::calloc(size_t(frameImage->bytes_per_line) * 400, 1));
+        holder->set_image_pixmap(QPixmap(), frameImage, 0);
+        holder->resize(600, 400);
         checker = XOpenDisplay(nullptr);
         ASSERT_NE(nullptr, checker);
     }
@@ -141,6 +150,8 @@ class HolderTest : public testsupport::XvfbTest {
         if (checker) XCloseDisplay(checker);
         checker = nullptr;
         view.reset();
+        if (frameImage) XDestroyImage(frameImage);
+        frameImage = nullptr;
         QApplication::closeAllWindows();
         m_app.reset();
         XvfbTest::TearDown();
@@ -181,6 +192,7 @@ class HolderTest : public testsupport::XvfbTest {
     std::unique_ptr<VelmoraView> view;
     VLImageHolder* holder = nullptr;
     Display* checker = nullptr;
+    XImage* frameImage = nullptr; // the holder's frame; ours
 
   private:
     int m_argc = 1;
