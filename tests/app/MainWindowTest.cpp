@@ -440,7 +440,7 @@ namespace {
 
 struct ToolCase {
     const char* name;
-    void (Velmora::*slot)();
+    std::function<void(Velmora*)> slot;
     std::set<std::string> on;
     Qt::CursorShape cursor;
     int kind;
@@ -464,7 +464,7 @@ TEST_P(ToolChoice, SetsTheButtonsTheCursorAndTheKind) {
     for (auto& [name, b] : buttons(w)) b->setChecked(b->isCheckable());
     std::vector<int> kinds;
     QObject::connect(w, &Velmora::signal_draw_object, [&](int k) { kinds.push_back(k); });
-    (w->*c.slot)();
+    c.slot(w);
     EXPECT_EQ(checkedButtons(w), c.on);
     EXPECT_EQ(w->toolCursor(), c.cursor);
     EXPECT_EQ(kinds, std::vector<int>{c.kind});
@@ -472,25 +472,25 @@ TEST_P(ToolChoice, SetsTheButtonsTheCursorAndTheKind) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ToolChoice,
-    ::testing::Values(ToolCase{"Select", &Velmora::slotDrawToolsSelect, {"Select"}, Qt::ArrowCursor, 0},
-                      ToolCase{"Line", &Velmora::slotDrawToolsLine, {"Line"}, Qt::CrossCursor, 1},
-                      ToolCase{"Rectangle", &Velmora::slotDrawToolsRectangle, {"Rectangle"}, Qt::CrossCursor, 2},
-                      ToolCase{"Round", &Velmora::slotDrawToolsRound, {"RoundRect"}, Qt::CrossCursor, 3},
-                      ToolCase{"Ellipse", &Velmora::slotDrawToolsEllipse, {"Ellipse"}, Qt::CrossCursor, 4},
-                      ToolCase{"Polyline", &Velmora::slotDrawToolsPolyline, {"Polyline"}, Qt::CrossCursor, 25},
-                      ToolCase{"Validation", &Velmora::slotEditToolsValidation, {"Validation"}, Qt::CrossCursor, 6},
-                      ToolCase{"Instruction", &Velmora::slotEditToolsInstruction, {"InstructionBox"},
+    ::testing::Values(ToolCase{"Select", [](Velmora* v) { v->slotDrawToolsSelect(); }, {"Select"}, Qt::ArrowCursor, 0},
+                      ToolCase{"Line", [](Velmora* v) { v->slotDrawToolsLine(); }, {"Line"}, Qt::CrossCursor, 1},
+                      ToolCase{"Rectangle", [](Velmora* v) { v->slotDrawToolsRectangle(); }, {"Rectangle"}, Qt::CrossCursor, 2},
+                      ToolCase{"Round", [](Velmora* v) { v->slotDrawToolsRound(); }, {"RoundRect"}, Qt::CrossCursor, 3},
+                      ToolCase{"Ellipse", [](Velmora* v) { v->slotDrawToolsEllipse(); }, {"Ellipse"}, Qt::CrossCursor, 4},
+                      ToolCase{"Polyline", [](Velmora* v) { v->slotDrawToolsPolyline(); }, {"Polyline"}, Qt::CrossCursor, 25},
+                      ToolCase{"Validation", [](Velmora* v) { v->slotEditToolsValidation(); }, {"Validation"}, Qt::CrossCursor, 6},
+                      ToolCase{"Instruction", [](Velmora* v) { v->slotEditToolsInstruction(); }, {"InstructionBox"},
                                Qt::CrossCursor, 14},
-                      ToolCase{"Hyperlink", &Velmora::slotEditToolsHyperlink, {"Hyperlink"}, Qt::CrossCursor, 17},
-                      ToolCase{"TextBox", &Velmora::slotEditToolsTextBox, {"TextField"}, Qt::CrossCursor, 19},
-                      ToolCase{"Bitmap", &Velmora::slotEditToolsBitmap, {"Bitmap"}, Qt::CrossCursor, 20},
+                      ToolCase{"Hyperlink", [](Velmora* v) { v->slotEditToolsHyperlink(); }, {"Hyperlink"}, Qt::CrossCursor, 17},
+                      ToolCase{"TextBox", [](Velmora* v) { v->slotEditToolsTextBox(); }, {"TextField"}, Qt::CrossCursor, 19},
+                      ToolCase{"Bitmap", [](Velmora* v) { v->slotEditToolsBitmap(); }, {"Bitmap"}, Qt::CrossCursor, 20},
                       // Tools without objects: the draw buttons and Validation go off,
                       // the other edit buttons and the cursor stay.
-                      ToolCase{"Pencil", &Velmora::slotDrawToolsPencil,
+                      ToolCase{"Pencil", [](Velmora* v) { v->slotDrawToolsPencil(); },
                                {"Bitmap", "TextField", "InstructionBox", "Hyperlink"}, Qt::ArrowCursor, 5},
-                      ToolCase{"AirBrush", &Velmora::slotDrawToolsAirBrush,
+                      ToolCase{"AirBrush", [](Velmora* v) { v->slotDrawToolsAirBrush(); },
                                {"Bitmap", "TextField", "InstructionBox", "Hyperlink"}, Qt::ArrowCursor, 7},
-                      ToolCase{"PaintBrushSwitchesRectangleOn", &Velmora::slotDrawToolsPaintBrush,
+                      ToolCase{"PaintBrushSwitchesRectangleOn", [](Velmora* v) { v->slotDrawToolsPaintBrush(); },
                                {"Rectangle", "Bitmap", "TextField", "InstructionBox", "Hyperlink"}, Qt::ArrowCursor,
                                23}),
     [](const ::testing::TestParamInfo<ToolCase>& info) { return std::string(info.param.name); });
