@@ -14,6 +14,8 @@
 #pragma once
 
 #include "canvas/ObjectRecords.h"
+#include "canvas/sAllObjects.h"
+#include "store/FrameTable.h"
 
 #include <QColor>
 #include <QFrame>
@@ -24,6 +26,7 @@
 
 #include <memory>
 #include <stack>
+#include <utility>
 #include <vector>
 
 struct _XDisplay;
@@ -31,6 +34,7 @@ struct _XGC;
 struct _XImage;
 class CValidationData;
 class DrawTools;
+struct SPlayBackFrameInfo;
 class QPixmap;
 class QSocketNotifier;
 class VelmoraView;
@@ -59,7 +63,15 @@ enum UndoCode : int {
     UNDO_FRAME_DELETION = 5,
 };
 
-class VLImageHolder : public QFrame {
+// A stored record of a kind the canvas cannot make a live object of: kept
+// byte for byte beside the frame's records and written back unchanged, at
+// its place among them.
+struct KeptStoredRecord {
+    size_t position = 0; // index in the frame's stored order
+    sAllObjects stored;
+};
+
+class VLImageHolder : public QFrame, public FrameTableListener {
     Q_OBJECT
 
   public:
@@ -106,6 +118,56 @@ class VLImageHolder : public QFrame {
 
     QPaintEngine* paintEngine() const override { return nullptr; }
 
+    // ---- the main window's playback records ----
+    // Set once by the main window; frames without a record read as blank.
+    void setPlaybackRecords(std::vector<SPlayBackFrameInfo>* records) { m_playback = records; }
+    std::vector<SPlayBackFrameInfo>* playbackRecords() const;
+    const SPlayBackFrameInfo* playbackRecord(int frame) const;
+
+    // ---- per-frame object records (FrameTableListener) ----
+    void get_no_frames(int frames);
+    void addFrameObject(bool insert) override;
+    void addObjectsOnPaste(uint32_t source, uint32_t target) override;
+    void changeObjectsOnCutPaste(uint32_t source, uint32_t target) override;
+    void deleteObjectsOnPurge(uint32_t frame) override;
+    bool frameHasAudioResource(uint32_t frame) override;
+    void getMouseActionFrames(std::vector<SPlayBackFrameInfo>& playback);
+    void addFrameStructureToList(int frame);
+    int getNumValidationFields() const;
+    QString getValidationObjName(int n) const;
+    QString getFrameObjName(int frame) const;
+    static bool isaControl(int kind);
+    void getNumSingleFrameObjects(int count);
+    int getObjectIdStrcture(int value, char*) const { return value; }
+    // Kinds the canvas makes live objects of; records of other kinds are
+    // kept in their stored form.
+    static bool hasObjectClass(int kind);
+    // The stored records of kinds without a live object, per frame.
+    const std::vector<KeptStoredRecord>& keptRecords(int frame) const;
+
+    // ---- frame change and object creation ----
+    void createObjects(int frame);
+    void copyObjects(const StrAllObjects& source, StrAllObjects& destination, int destinationFrame);
+    void changeValidationData(sValidationField& destination, const NVAllObjects* source);
+    int getValidationID(int n) const;
+    // The ten name counters of the current frame.
+    static sLastObjectNumber currentCounters();
+    static void setCurrentCounters(const sLastObjectNumber& counters);
+    // The counter of a kind (nullptr for kinds without one).
+    static int* counterOfKind(int kind);
+    static int32_t* savedCounterOfKind(sLastObjectNumber& counters, int kind);
+
+    // ---- record conversion ----
+    bool getVectorRef(std::vector<sAllObjects>& records, int frame);
+    bool setVectorRef(std::vector<sAllObjects>& records, int frame);
+    void convertIntoSAllObject(std::vector<sAllObjects>& records, int frame);
+    void convertFromSAllObject(std::vector<sAllObjects>& records, int frame);
+    void getNoFramesOnFileOpen(int frames);
+    void updateObjects();
+    // The number in an object ID: its decimal digits among the first ten
+    // characters, read as one number (clamped; 0 when there are none).
+    static int objectIdNumber(const std::string& objectID);
+
     // ---- members, in the order the other canvas parts know them ----
     bool gcCreated = false;
     DrawTools* draw_tool = nullptr;
@@ -129,7 +191,7 @@ class VLImageHolder : public QFrame {
     std::vector<sLastObjectNumber> vLastObjectNumber;
     std::unique_ptr<QRegion> screenRegion;
     char newObjectID[12] = {};
-    std::vector<StrAllObjects> vStoredObjects;
+    std::vector<sAllObjects> vStoredObjects;
     std::vector<int> vSelectedObjectIndex;
     std::stack<DrawTools*> stRemovedObjects;
     std::stack<int> stActionCounts;
@@ -139,6 +201,8 @@ class VLImageHolder : public QFrame {
     std::stack<QRect> stRects;
     std::stack<QPolygon> stPointArrays;
     std::stack<NVAllObjects> stObjectClipboard;
+    // The frames a frame-deletion undo record toggles back (first, last).
+    std::stack<std::pair<int, int>> stFrameRanges;
     VelmoraView* view = nullptr;
     bool polylineClosed = true;
     bool doubleClicked = false;
@@ -164,6 +228,10 @@ class VLImageHolder : public QFrame {
     static int snCountPaste;
     static QPoint sqpPos;
 
+  public slots:
+    void slot_get_current_frame(int frame);
+    void assignIDValue(unsigned long id);
+
   signals:
     void signal_select_region();
     void signalEnableUndo();
@@ -188,7 +256,25 @@ class VLImageHolder : public QFrame {
 
   private:
     void putFrameImage();
+    // Writes every live object back into the current frame's records,
+    // destroys it and drops the frame's click-target record.
+    void storeLiveObjects();
+    // Destroys every live object without storing it.
+    void destroyLiveObjects();
+    // Makes the current frame's live objects, its click target, the chooser
+    // list and the drawing, as entering the frame does.
+    void enterCurrentFrame(bool withClickTarget);
+    void addClickTarget(int frame);
+    void clearUndo();
+    void refillChooser();
+    void connectObject(DrawTools* object);
+    void releaseRecordResources(const NVAllObjects& record, const NVAllObjects& frameRecord);
+    void releaseKeptResources(const sAllObjects& stored);
+    void announceKeptResources(const sAllObjects& stored);
+    void ensureKeptSize();
 
+    std::vector<SPlayBackFrameInfo>* m_playback = nullptr; // not owned
+    std::vector<std::vector<KeptStoredRecord>> m_kept;      // per frame, beside vAllObjects
     QSocketNotifier* m_notifier = nullptr;
     unsigned long m_xorForeground = 0;
     int m_screenWidth = 0;
