@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -250,6 +251,53 @@ void EditPropertyBox::showHelp(QTreeWidgetItem* item) {
     EditPropertyBase* store = view->getEditPropertyBase(selected);
     const QString kindKey = store ? store->getPropData(QStringLiteral("Name")) : QString();
     helpLabel->setText(PropertyHelpTable::lookup(helpRows, kindKey, item->text(0)));
+}
+
+// ---- the row being applied ----
+
+EditPropertyBox::ApplyingRow::ApplyingRow(EditPropertyBox* box, QObject* object, const QString& name) {
+    if (!box || !object || object != box->m_listed || !box->propertyList)
+        return;
+    PropertyListView* list = box->propertyList;
+    QTreeWidgetItem* current = list->currentItem();
+    if (current && current->parent() && current->text(0) == name)
+        return;
+    QTreeWidgetItem* row = nullptr;
+    for (QTreeWidgetItem* group : topLevelOf(list))
+        for (QTreeWidgetItem* child : childrenOf(group))
+            if (!row && child->text(0) == name)
+                row = child;
+    if (!row)
+        return;
+    m_list = list;
+    m_previous = current;
+    m_changed = true;
+    makeCurrent(row);
+}
+
+EditPropertyBox::ApplyingRow::~ApplyingRow() {
+    if (!m_changed || !m_list)
+        return;
+    // The apply may have rebuilt the list; restore only a row still in it.
+    QTreeWidgetItem* previous = nullptr;
+    for (QTreeWidgetItem* group : topLevelOf(m_list)) {
+        if (group == m_previous)
+            previous = group;
+        for (QTreeWidgetItem* child : childrenOf(group))
+            if (child == m_previous)
+                previous = child;
+    }
+    makeCurrent(previous);
+}
+
+void EditPropertyBox::ApplyingRow::makeCurrent(QTreeWidgetItem* item) {
+    const QSignalBlocker listBlocker(m_list);
+    const QSignalBlocker selectionBlocker(m_list->selectionModel());
+    if (item)
+        m_list->setCurrentItem(item);
+    else
+        m_list->setCurrentItem(nullptr);
+    m_list->viewport()->update();
 }
 
 // ---- the listed objects ----

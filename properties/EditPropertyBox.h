@@ -45,6 +45,24 @@ class EditPropertyBox : public QDialog {
     // General rows for validation fields.
     void sortChildElements();
 
+    // While one lives, the Properties row `name` of `object` is the list's
+    // current row, made so without any notice; the previous current row is
+    // restored after. Objects that apply "the selected row" then apply the
+    // row that committed, also when a range clamp committed another row.
+    class ApplyingRow {
+      public:
+        ApplyingRow(EditPropertyBox* box, QObject* object, const QString& name);
+        ~ApplyingRow();
+        ApplyingRow(const ApplyingRow&) = delete;
+        ApplyingRow& operator=(const ApplyingRow&) = delete;
+
+      private:
+        void makeCurrent(QTreeWidgetItem* item);
+        PropertyListView* m_list = nullptr;
+        QTreeWidgetItem* m_previous = nullptr;
+        bool m_changed = false;
+    };
+
     // Help table; rows outside the table are ignored.
     void setPropertyStatus(int row, const QString& kindKey, const QString& propertyName,
                            const QString& helpText);

@@ -25,6 +25,9 @@ class PropertyListView : public QTreeWidget {
     // The parent widget editors of this list are made in.
     QWidget* editorParent() const { return viewport(); }
 
+    // Runs updateWidgets once from the event loop, after pending layout.
+    void scheduleUpdate();
+
   signals:
     // A press or click in the list: the row hit, or null for the empty area.
     void clicked(QTreeWidgetItem* item);
@@ -38,9 +41,6 @@ class PropertyListView : public QTreeWidget {
     void showEvent(QShowEvent* e) override;
 
   private:
-    // Runs updateWidgets once from the event loop, after pending layout.
-    void scheduleUpdate();
-
     PropertyBoxClient* m_view;
     bool m_updateQueued = false;
 };

@@ -53,6 +53,13 @@ void connectIfPresent(QObject* item, const char* signal, const char* method, QOb
     QObject::connect(item, method, receiver, slot);
 }
 
+// The object applies the named row; objects that still apply the list's
+// selected row find that row selected while they do.
+void apply(PropertyBoxClient* client, QObject* item, const QString& name) {
+    EditPropertyBox::ApplyingRow row(client->_get_editprop_box(), item, name);
+    client->repaintItem(item, name);
+}
+
 } // namespace
 
 void PropertyLviBase::resetSharedRecords() {
@@ -110,6 +117,14 @@ void PropertyLviBase::detachObject() {
     entry = nullptr;
 }
 
+void PropertyLviBase::requestListUpdate() {
+    // Editors live in their list's viewport; a committed row that is not
+    // selected shows its new text once the list next lays out its editors.
+    QWidget* viewport = parentWidget();
+    if (auto* list = qobject_cast<PropertyListView*>(viewport ? viewport->parentWidget() : nullptr))
+        list->scheduleUpdate();
+}
+
 bool PropertyLviBase::isCommitting() const {
     return std::find(committing.begin(), committing.end(), this) != committing.end();
 }
@@ -118,6 +133,7 @@ void PropertyLviBase::refreshItem() {
     if (!selectedItem || !view || !entry)
         return;
     CommitScope scope(this);
+    requestListUpdate();
     const QString name = entry->name;
     if (applying) {
         auto same = [&](const PendingApply& p) { return p.item == selectedItem && p.name == name; };
@@ -130,14 +146,14 @@ void PropertyLviBase::refreshItem() {
     // are used from here on.
     PropertyBoxClient* client = view;
     QPointer<QObject> item = selectedItem;
-    client->repaintItem(item, name);
+    apply(client, item, name);
     // Rows committed while the object applied are applied now, once each;
     // the bound keeps two rows that keep clamping each other from looping.
     for (int n = 0; n < MAX_QUEUED_APPLIES && !pending.empty(); ++n) {
         PendingApply p = pending.front();
         pending.erase(pending.begin());
         if (p.item)
-            client->repaintItem(p.item, p.name);
+            apply(client, p.item, p.name);
     }
     pending.clear();
     applying = false;
@@ -176,6 +192,7 @@ void PropertyLviBase::applyEvent(int event) {
     if (!selectedItem || !view || !entry)
         return;
     CommitScope scope(this);
+    requestListUpdate();
     view->setEventProperty(selectedItem, event);
 }
 
@@ -183,6 +200,7 @@ void PropertyLviBase::applyEvent(int string, int key) {
     if (!selectedItem || !view || !entry)
         return;
     CommitScope scope(this);
+    requestListUpdate();
     view->setEventProperty(selectedItem, string, key);
 }
 

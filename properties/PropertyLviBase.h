@@ -108,6 +108,8 @@ class PropertyLviBase : public QWidget {
     void applyEvent(int string, int key);
     // Screen size for the geometry ranges.
     QSize screenSize() const;
+    // Has the editor's list lay out its editors and cells again.
+    void requestListUpdate();
 
     int32_t objLeft = 0;
     int32_t objTop = 0;

@@ -243,3 +243,43 @@ TEST_F(EditPropertyBoxTest, AnApplyMayRebuildTheListOfTheCommittingEditor) {
 }
 
 } // namespace
+
+namespace {
+
+// A drag narrows the Width row's range while "Image File" is selected: the
+// clamped Width commits, and an object that applies the list's selected row
+// finds "Width" selected while it applies; the author's row comes back.
+TEST_F(EditPropertyBoxTest, AClampedRowIsTheSelectedRowWhileItIsApplied) {
+    auto bitmap = makeSelected(BITMAP);
+    box->show();
+    box->refillList(bitmap.get());
+    settle();
+    PropertyListView* list = box->getListView();
+    QTreeWidgetItem* image = list->findItems("Image File", Qt::MatchExactly | Qt::MatchRecursive, 0).first();
+    list->setCurrentItem(image);
+    settle();
+    std::vector<QString> selectedDuringApply;
+    client.onRepaint = [&](FakeObject*, const QString&) {
+        selectedDuringApply.push_back(list->currentItem() ? list->currentItem()->text(0) : QString());
+    };
+    bitmap->width = 100;
+    emit bitmap->signalSetWidth(100);
+    bitmap->left = 900;
+    emit bitmap->signalSetLeft(900);
+    const auto repaints = client.callsOf("repaint");
+    ASSERT_EQ(repaints.size(), 1u);
+    EXPECT_EQ(repaints[0].name, "Width");
+    EXPECT_EQ(selectedDuringApply, std::vector<QString>{"Width"});
+    EXPECT_EQ(bitmap->store.getPropValue("Width"), "124");
+    EXPECT_EQ(bitmap->store.getPropValue("Image File"), "[None]");
+    EXPECT_EQ(list->currentItem(), image);
+    settle();
+    auto* imageRow = static_cast<PropertyListViewItem*>(image);
+    auto* widthRow = static_cast<PropertyListViewItem*>(
+        list->findItems("Width", Qt::MatchExactly | Qt::MatchRecursive, 0).first());
+    EXPECT_FALSE(widthRow->getColumnWidget(1)->isVisible());
+    EXPECT_EQ(widthRow->text(1), "124");
+    EXPECT_EQ(imageRow->getColumnWidget(1), nullptr) << "resource rows have no editor yet";
+}
+
+} // namespace
