@@ -2,9 +2,18 @@
 
 #include "record/NVUtil.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 PropertyBoxClient::~PropertyBoxClient() = default;
 
 QSize PropertyBoxClient::getScreenResolution() {
     const auto [w, h] = NVUtil::getScreenResolution();
-    return QSize(w, h);
+    if (w > 0 && h > 0)
+        return QSize(w, h);
+    // No X connection of our own could be opened: take the screen Qt shows
+    // the box on, if any.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        return screen->size();
+    return QSize();
 }

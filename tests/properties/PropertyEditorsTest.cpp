@@ -619,3 +619,15 @@ TEST_F(PropertyEditors, GoToListPrefersTheLaterOfTwoFramesWithOneName) {
 }
 
 } // namespace
+
+namespace {
+
+// The default screen size is the private server's.
+TEST(PropertyBoxClientDefaults, ScreenSizeComesFromTheDisplay) {
+    struct Client : FakeClient {
+        QSize getScreenResolution() override { return PropertyBoxClient::getScreenResolution(); }
+    } client;
+    EXPECT_EQ(client.getScreenResolution(), QSize(1024, 768));
+}
+
+} // namespace
