@@ -272,6 +272,7 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     void releaseKeptResources(const sAllObjects& stored);
     void announceKeptResources(const sAllObjects& stored);
     void ensureKeptSize();
+    NVAllObjects frameStructure(int frame) const;
 
     std::vector<SPlayBackFrameInfo>* m_playback = nullptr; // not owned
     std::vector<std::vector<KeptStoredRecord>> m_kept;      // per frame, beside vAllObjects

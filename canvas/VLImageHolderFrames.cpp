@@ -604,6 +604,12 @@ void VLImageHolder::addFrameStructureToList(int frame) {
         total_frames = int(vAllObjects.size());
     }
     ensureKeptSize();
+    auto& records = vAllObjects[size_t(frame)].AllObjects;
+    records.resize(1);
+    records[0] = frameStructure(frame);
+}
+
+NVAllObjects VLImageHolder::frameStructure(int frame) const {
     NVAllObjects record;
     NVFrame f;
     const SPlayBackFrameInfo* p = playbackRecord(frame);
@@ -621,9 +627,7 @@ void VLImageHolder::addFrameStructureToList(int frame) {
                       .toColorRef();
     f.events = std::vector<NVFrameEvent>(2);
     record.payload = std::move(f);
-    auto& records = vAllObjects[size_t(frame)].AllObjects;
-    records.resize(1);
-    records[0] = frameHead(std::move(record));
+    return frameHead(std::move(record));
 }
 
 int VLImageHolder::getNumValidationFields() const {
