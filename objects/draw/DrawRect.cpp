@@ -105,6 +105,15 @@ int32_t DrawRect::kindOfShape(int32_t shape) {
     }
 }
 
+int32_t DrawRect::shapeOfKind(int32_t kind) {
+    switch (kind) {
+    case RECTANGLE: return SHAPE_RECTANGLE;
+    case ROUNDRECT: return SHAPE_ROUNDRECT;
+    case ELLIPSE: return SHAPE_ELLIPSE;
+    default: return 0;
+    }
+}
+
 QString DrawRect::kindWord(int32_t shape) {
     switch (shape) {
     case SHAPE_ROUNDRECT: return QStringLiteral("Round Rectangle");
@@ -321,10 +330,15 @@ void DrawRect::emitGeometry() {
 
 // ---- simple operations ----
 
-bool DrawRect::select(QPoint p) {
+QRect DrawRect::area() const {
+    // Edges in either order (a stored record may hold them reversed); right
+    // and bottom lie outside.
     const sDrawRect& s = payload();
-    return QRect(s.left, s.top, s.right - s.left, s.bottom - s.top).contains(p);
+    return QRect(std::min(s.left, s.right), std::min(s.top, s.bottom), std::abs(s.right - s.left),
+                 std::abs(s.bottom - s.top));
 }
+
+bool DrawRect::select(QPoint p) { return area().contains(p); }
 
 void DrawRect::select() {}
 
@@ -334,10 +348,7 @@ void DrawRect::select(Display* display, GC gc, unsigned long& drawable) {
     m_nOutlineCount = 0;
 }
 
-QRegion DrawRect::getRegion() {
-    const sDrawRect& s = payload();
-    return QRegion(QRect(s.left, s.top, s.right - s.left, s.bottom - s.top));
-}
+QRegion DrawRect::getRegion() { return QRegion(area()); }
 
 bool DrawRect::keepWithinVLI() {
     const sDrawRect& s = payload();

@@ -94,6 +94,8 @@ class DrawRect : public DrawTools {
 
     // Kind code (2, 3, 4) of a shape code; rectangles for unknown codes.
     static int32_t kindOfShape(int32_t shape);
+    // Shape code of a tool or kind (2, 3, 4); 0 for any other.
+    static int32_t shapeOfKind(int32_t kind);
     // "Rectangle", "Round Rectangle", "Ellipse" by shape.
     static QString kindWord(int32_t shape);
     // Display words of the codes, index = code.
@@ -116,6 +118,7 @@ class DrawRect : public DrawTools {
 
   private:
     sDrawRect& rect() { return *m_record.get<sDrawRect>(); }
+    QRect area() const;
     void takeHolderContext();
     void setName(const QString& name);
     void appendToChooser(const QString& name);

@@ -299,6 +299,22 @@ TEST_F(DrawRectLogic, HitTestIsTheBoundingRectangleWithoutItsFarEdges) {
     EXPECT_EQ(QRect(10, 20, 40, 40), ellipse.getRegion().boundingRect());
 }
 
+TEST_F(DrawRectLogic, AReversedStoredRecordIsStillHitAndHasARegion) {
+    DrawRect r(nullptr, payload(50, 60, 10, 20));
+    EXPECT_TRUE(r.select(QPoint(10, 20)));
+    EXPECT_FALSE(r.select(QPoint(50, 60)));
+    EXPECT_EQ(QRect(10, 20, 40, 40), r.getRegion().boundingRect());
+}
+
+TEST_F(DrawRectLogic, ToolsMapToShapes) {
+    EXPECT_EQ(DrawRect::SHAPE_RECTANGLE, DrawRect::shapeOfKind(RECTANGLE));
+    EXPECT_EQ(DrawRect::SHAPE_ROUNDRECT, DrawRect::shapeOfKind(ROUNDRECT));
+    EXPECT_EQ(DrawRect::SHAPE_ELLIPSE, DrawRect::shapeOfKind(ELLIPSE));
+    EXPECT_EQ(0, DrawRect::shapeOfKind(LINE));
+    for (int32_t kind : {RECTANGLE, ROUNDRECT, ELLIPSE})
+        EXPECT_EQ(kind, DrawRect::kindOfShape(DrawRect::shapeOfKind(kind)));
+}
+
 TEST_F(DrawRectLogic, UndoGeometryComesBackTheSameSize) {
     DrawRect r(nullptr, payload(20, 30, 70, 90));
     const QRect before = r.getRegion().boundingRect();
