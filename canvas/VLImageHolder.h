@@ -33,6 +33,7 @@ struct _XDisplay;
 struct _XGC;
 struct _XImage;
 class CValidationData;
+class EditPropertyBox;
 class DrawTools;
 struct SPlayBackFrameInfo;
 class QPixmap;
@@ -228,9 +229,26 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     static int snCountPaste;
     static QPoint sqpPos;
 
+    // ---- selection and the property box ----
+    // The single selected object, else the frame object; null without objects.
+    DrawTools* getSelectedItem();
+    // Whether an object is the creation in progress that a release commits.
+    bool mouseIsPressed() const { return mousePressed; }
+
   public slots:
     void slot_get_current_frame(int frame);
     void assignIDValue(unsigned long id);
+    int slot_select_draw_object(int tool);
+    void slotCheckFrameStatus(bool disabled);
+    void slotResetCombo();
+    void slot_selected_edit_object(DrawTools* object);
+    void slotItemSelectedFromProperty(int index);
+    void slotMovedEditObject(QRect rect);
+    // A frame range was marked deleted or undeleted in the strip; the range
+    // is what Undo toggles back.
+    void slotPushFrameDeletion(int first, int last);
+    void slotPushFrameDeletion();
+    void slotPushFrameUnDeletion(int frame);
 
   signals:
     void signal_select_region();
@@ -243,6 +261,8 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     void signalEnablePaste();
     void signalDisablePaste();
     void signalUnDeleteFrame(int);
+    // Undo of a frame deletion: the frames whose mark goes back.
+    void signalUnDeleteFrames(int first, int last);
     void signalDeleteFrame(int);
     void signalMouseMovePositions(QPoint);
     void signalReduceIDOnDelete(unsigned long);
@@ -253,6 +273,10 @@ class VLImageHolder : public QFrame, public FrameTableListener {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     void putFrameImage();
@@ -272,9 +296,31 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     void releaseKeptResources(const sAllObjects& stored);
     void announceKeptResources(const sAllObjects& stored);
     void ensureKeptSize();
+    // Mouse and property-box helpers.
+    DrawTools* makeToolObject();
+    void forwardMouse(DrawTools* object, QMouseEvent* event);
+    int hitTest(QPoint point, bool skipClickTargets);
+    EditPropertyBox* propertyBox() const;
+    bool eventsPageCurrent() const;
+    void showPropertiesPage();
+    void setChooserCurrent(int index);
+    void removeChooserEntry(int index);
+    void insertChooserEntry(int index, const QString& name);
+    // Appends the live object and its record as a commit does, with an undo record.
+    void commitNewObject(DrawTools* object, int kind);
+    // Takes back a creation: object, record, chooser entry, undo record and number.
+    void discardCreatedObject(int index);
+    void dropCreationRecord(int index);
+    void pushGeometry(int index);
+    void takeNumberBack(int kind);
+    void reconnectFramePage(DrawTools* object);
+    // A rubber band made by a press: not a live object, owned by the holder until the release.
+    bool isLooseBand(DrawTools* object) const;
     NVAllObjects frameStructure(int frame) const;
 
     std::vector<SPlayBackFrameInfo>* m_playback = nullptr; // not owned
+    QMetaObject::Connection m_chooserConnection;
+    int m_pressButton = 0;
     std::vector<std::vector<KeptStoredRecord>> m_kept;      // per frame, beside vAllObjects
     QSocketNotifier* m_notifier = nullptr;
     unsigned long m_xorForeground = 0;
