@@ -407,3 +407,16 @@ TEST_F(FrameObjectTest, FillColourOfAFrameIsPackedInEveryCase) {
 }
 
 } // namespace
+
+namespace {
+
+// The view applies the edited row by name without knowing the class.
+TEST_F(FrameObjectTest, TheEditedRowCanBeAppliedByNameThroughTheMetaObject) {
+    auto o = live(named("Frame 3"));
+    o->getEditPropertyBase()->setProp_Value("Mouse Delay", "33");
+    QObject* item = o.get();
+    ASSERT_TRUE(QMetaObject::invokeMethod(item, "applyProperty", Q_ARG(QString, QStringLiteral("Mouse Delay"))));
+    EXPECT_EQ(o->getFrameObjectStructure()->mouseDelay, 33);
+}
+
+} // namespace
