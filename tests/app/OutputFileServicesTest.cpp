@@ -1,0 +1,113 @@
+#include "app/OutputFileServices.h"
+#include "media/G723Codec.h"
+#include "media/InMemoryMediaLibrary.h"
+#include "store/RecordIO.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+sAllObjects frameObject(const std::string& name, uint32_t audio) {
+    sAllObjects r;
+    r.drawingObject = FRAMEOBJECT;
+    NVFrame f;
+    f.m_Caption = name;
+    f.audioId = audio;
+    f.events.resize(2);
+    r.payload = f;
+    return r;
+}
+
+sAllObjects bitmap(uint32_t image) {
+    sAllObjects r;
+    r.drawingObject = BITMAP;
+    StoredBitmap b;
+    b.imageId = image;
+    r.payload = b;
+    r.objectID = "B1";
+    return r;
+}
+
+sAllObjects hyperlink() {
+    sAllObjects r;
+    r.drawingObject = HYPERLINK;
+    StoredHyperLink h;
+    h.clickedImageId = 0x01010003;
+    h.events.resize(2);
+    h.events[0].audioId = 0x03010001;
+    h.events[1].dialog = sMessageDialogBlock{"abc", "de", 0x06010001, 0x06010002};
+    r.payload = h;
+    return r;
+}
+
+TEST(OutputFileServices, ObjectChunkRoundTrip) {
+    std::vector<sAllObjects> records = {frameObject("Frame 3", 0), bitmap(0x01010001), hyperlink()};
+    auto plain = OutputFileServices::plainObjectChunk(records);
+    EXPECT_EQ(rec::readLe32(plain.data()), 24u);
+    EXPECT_EQ(rec::readLe32(plain.data() + 4), 3u);
+    EXPECT_EQ(rec::readLe16(plain.data() + 24), 1024u);
+    EXPECT_EQ(plain.size(), 24 + 3 * 1024 + records[0].tailLength() + records[2].tailLength());
+    EXPECT_EQ(records[0].tailLength(), 32u) << "two frame events of 16 bytes";
+    auto back = OutputFileServices::parseObjectChunk(plain.data(), plain.size());
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->size(), 3u);
+    for (size_t i = 0; i < 3; ++i) EXPECT_TRUE((*back)[i] == records[i]) << i;
+
+    // A count that promises more records than the chunk holds is refused.
+    rec::writeLe32(plain.data() + 4, 4);
+    EXPECT_FALSE(OutputFileServices::parseObjectChunk(plain.data(), plain.size()));
+    EXPECT_FALSE(OutputFileServices::parseObjectChunk(plain.data(), 10));
+}
+
+TEST(OutputFileServices, ResourceIdentifiersInWritingOrder) {
+    EXPECT_EQ(OutputFileServices::resourceIdsOf(frameObject("x", 0x03010005)), std::vector<uint32_t>{0x03010005});
+    EXPECT_EQ(OutputFileServices::resourceIdsOf(bitmap(0x01010001)), std::vector<uint32_t>{0x01010001});
+    EXPECT_EQ(OutputFileServices::resourceIdsOf(hyperlink()),
+              (std::vector<uint32_t>{0x01010003, 0x03010001, 0x06010001, 0x06010002}));
+    EXPECT_TRUE(OutputFileServices::resourceIdsOf(bitmap(0)).empty());
+}
+
+TEST(OutputFileServices, ImportNamesUnnamedFrameObjectsAndNotesAudio) {
+    std::vector<std::pair<uint32_t, std::vector<sAllObjects>>> taken;
+    OutputFileServices s(nullptr, {}, [&](uint32_t f, std::vector<sAllObjects>&& r) { taken.emplace_back(f, r); });
+    auto plain = OutputFileServices::plainObjectChunk({frameObject("", 0x03010001), bitmap(5)});
+    ASSERT_TRUE(s.frameObjects(6, plain.data(), plain.size()));
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].first, 6u);
+    EXPECT_EQ(taken[0].second[0].get<NVFrame>()->m_Caption, "Frame 7");
+    EXPECT_EQ(taken[0].second[1].frameIndex, 6);
+    EXPECT_TRUE(s.frameHasAudioResource(6));
+    EXPECT_FALSE(s.frameHasAudioResource(5));
+}
+
+TEST(OutputFileServices, AudioThroughTheCoder) {
+    OutputFileServices s(nullptr, {}, {});
+    std::vector<int16_t> pcm(1000);
+    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = int16_t(8000 * std::sin(double(i) / 7));
+    auto coded = s.encodeAudio(reinterpret_cast<const uint8_t*>(pcm.data()), pcm.size() * 2);
+    EXPECT_EQ(coded.size(), G723PackedLength(pcm.size() * 2));
+    auto back = s.decodeAudio(coded.data(), coded.size(), pcm.size() * 2);
+    EXPECT_EQ(back.size(), pcm.size() * 2) << "exactly the piece's own length";
+}
+
+TEST(OutputFileServices, ResourcesFromTheMediaLibrary) {
+    InMemoryMediaLibrary lib;
+    ResourceChildNode node;
+    node.resourceId = 0x01010001;
+    node.fullPath = "/pictures/a.bmp";
+    node.storedSize = 3;
+    node.fileSize = 3;
+    lib.addResource(node, {7, 8, 9});
+    OutputFileServices s(&lib, {}, {});
+    VlmResourceRecord r;
+    std::vector<uint8_t> data;
+    ASSERT_TRUE(s.resource(0x01010001, r, &data));
+    EXPECT_EQ(r.resourceId(), 0x01010001u);
+    EXPECT_EQ(r.fullPath(), "/pictures/a.bmp");
+    EXPECT_EQ(data, (std::vector<uint8_t>{7, 8, 9}));
+    EXPECT_FALSE(s.resource(0x01010002, r, &data)) << "unknown to the library";
+}
+
+} // namespace
