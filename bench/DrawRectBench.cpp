@@ -45,11 +45,13 @@ void repaint(benchmark::State& state, bool patterned) {
         return;
     }
     const int screen = DefaultScreen(dpy);
-    Pixmap pixmap = XCreatePixmap(dpy, RootWindow(dpy, screen), kWidth, kHeight, unsigned(DefaultDepth(dpy, screen)));
+    Pixmap pixmap =
+        XCreatePixmap(dpy, RootWindow(dpy, screen), kWidth, kHeight, unsigned(DefaultDepth(dpy, screen)));
     GC gc = XCreateGC(dpy, pixmap, 0, nullptr);
     const std::vector<sDrawRect> shapes = frameShapes(int(state.range(0)), patterned);
     for (auto _ : state) {
-        for (const sDrawRect& s : shapes) DrawRect::paint(dpy, gc, pixmap, s);
+        for (const sDrawRect& s : shapes)
+            DrawRect::paint(dpy, gc, pixmap, s);
         XSync(dpy, False);
     }
     state.SetItemsProcessed(state.iterations() * int64_t(shapes.size()));
@@ -58,8 +60,12 @@ void repaint(benchmark::State& state, bool patterned) {
     XCloseDisplay(dpy);
 }
 
-void BM_RepaintSolidShapes(benchmark::State& state) { repaint(state, false); }
-void BM_RepaintPatternedShapes(benchmark::State& state) { repaint(state, true); }
+void BM_RepaintSolidShapes(benchmark::State& state) {
+    repaint(state, false);
+}
+void BM_RepaintPatternedShapes(benchmark::State& state) {
+    repaint(state, true);
+}
 
 BENCHMARK(BM_RepaintSolidShapes)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintPatternedShapes)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);

@@ -39,16 +39,23 @@ constexpr int LAST_PATTERN = 6;
 constexpr int MAX_BORDER_WIDTH = 255;
 
 // A row's value as a number: text that is not a number reads as 0.
-int rowNumber(const QString& text) { return text.trimmed().toInt(); }
+int rowNumber(const QString& text) {
+    return text.trimmed().toInt();
+}
 
 std::string toNameField(const QString& name) {
     std::string s = toStoredText(name);
-    if (s.size() > size_t(DrawRect::NAME_FIELD - 1)) s.resize(size_t(DrawRect::NAME_FIELD - 1));
+    if (s.size() > size_t(DrawRect::NAME_FIELD - 1))
+        s.resize(size_t(DrawRect::NAME_FIELD - 1));
     return s;
 }
 
-QColor borderColorOf(const sDrawRect& s) { return QColor(s.borderRed & 0xFF, s.borderGreen & 0xFF, s.borderBlue & 0xFF); }
-QColor fillColorOf(const sDrawRect& s) { return QColor(s.fillRed & 0xFF, s.fillGreen & 0xFF, s.fillBlue & 0xFF); }
+QColor borderColorOf(const sDrawRect& s) {
+    return QColor(s.borderRed & 0xFF, s.borderGreen & 0xFF, s.borderBlue & 0xFF);
+}
+QColor fillColorOf(const sDrawRect& s) {
+    return QColor(s.fillRed & 0xFF, s.fillGreen & 0xFF, s.fillBlue & 0xFF);
+}
 
 } // namespace
 
@@ -65,8 +72,8 @@ const QStringList& DrawRect::borderStyleWords() {
 }
 
 const QStringList& DrawRect::fillPatternWords() {
-    static const QStringList words{"Solid",     "Left Diagonal", "Cross",   "Diagonal Cross",
-                                   "Right Diagonal", "Horizontal", "Vertical"};
+    static const QStringList words{"Solid",          "Left Diagonal", "Cross",   "Diagonal Cross",
+                                   "Right Diagonal", "Horizontal",    "Vertical"};
     return words;
 }
 
@@ -77,58 +84,83 @@ const QStringList& DrawRect::fillModeWords() {
 
 QByteArray DrawRect::dashList(int style) {
     switch (style) {
-    case 1: return QByteArray("\x04\x04", 2);
-    case 2: return QByteArray("\x02\x02", 2);
-    case 3: return QByteArray("\x04\x02\x02\x02", 4);
-    case 4: return QByteArray("\x04\x02\x02\x02\x02\x02", 6);
-    default: return QByteArray();
+    case 1:
+        return QByteArray("\x04\x04", 2);
+    case 2:
+        return QByteArray("\x02\x02", 2);
+    case 3:
+        return QByteArray("\x04\x02\x02\x02", 4);
+    case 4:
+        return QByteArray("\x04\x02\x02\x02\x02\x02", 6);
+    default:
+        return QByteArray();
     }
 }
 
 DrawRect::Tile DrawRect::fillTile(int pattern) {
     switch (pattern) {
-    case 1: return {4, left30_bits};
-    case 2: return {4, crosshatch_bits};
-    case 3: return {8, crosshatch45_bits};
-    case 4: return {4, right30_bits};
-    case 5: return {4, horizontal_bits};
-    case 6: return {8, vertical_bits};
-    default: return {};
+    case 1:
+        return {4, left30_bits};
+    case 2:
+        return {4, crosshatch_bits};
+    case 3:
+        return {8, crosshatch45_bits};
+    case 4:
+        return {4, right30_bits};
+    case 5:
+        return {4, horizontal_bits};
+    case 6:
+        return {8, vertical_bits};
+    default:
+        return {};
     }
 }
 
 int32_t DrawRect::kindOfShape(int32_t shape) {
     switch (shape) {
-    case SHAPE_ROUNDRECT: return ROUNDRECT;
-    case SHAPE_ELLIPSE: return ELLIPSE;
-    default: return RECTANGLE;
+    case SHAPE_ROUNDRECT:
+        return ROUNDRECT;
+    case SHAPE_ELLIPSE:
+        return ELLIPSE;
+    default:
+        return RECTANGLE;
     }
 }
 
 int32_t DrawRect::shapeOfKind(int32_t kind) {
     switch (kind) {
-    case RECTANGLE: return SHAPE_RECTANGLE;
-    case ROUNDRECT: return SHAPE_ROUNDRECT;
-    case ELLIPSE: return SHAPE_ELLIPSE;
-    default: return 0;
+    case RECTANGLE:
+        return SHAPE_RECTANGLE;
+    case ROUNDRECT:
+        return SHAPE_ROUNDRECT;
+    case ELLIPSE:
+        return SHAPE_ELLIPSE;
+    default:
+        return 0;
     }
 }
 
 QString DrawRect::kindWord(int32_t shape) {
     switch (shape) {
-    case SHAPE_ROUNDRECT: return QStringLiteral("Round Rectangle");
-    case SHAPE_ELLIPSE: return QStringLiteral("Ellipse");
-    default: return QStringLiteral("Rectangle");
+    case SHAPE_ROUNDRECT:
+        return QStringLiteral("Round Rectangle");
+    case SHAPE_ELLIPSE:
+        return QStringLiteral("Ellipse");
+    default:
+        return QStringLiteral("Rectangle");
     }
 }
 
 void DrawRect::makeRect(QPoint a, QPoint b, QRect& r) {
-    r = QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
+    r = QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(b.x() - a.x()),
+              std::abs(b.y() - a.y()));
 }
 
 // ---- construction ----
 
-DrawRect::DrawRect() : DrawTools(nullptr, nullptr) { m_record.payload = sDrawRect{}; }
+DrawRect::DrawRect() : DrawTools(nullptr, nullptr) {
+    m_record.payload = sDrawRect{};
+}
 
 DrawRect::DrawRect(VLImageHolder* holder, QPaintDevice* device, int shape, int number)
     : DrawTools(nullptr, nullptr), m_pPaintDevice(device), m_pImageHolder(holder) {
@@ -252,17 +284,21 @@ DrawRect::DrawRect(VLImageHolder* holder, DrawRect& source, int number, QPoint p
 DrawRect::~DrawRect() = default;
 
 void DrawRect::takeHolderContext() {
-    if (!m_pImageHolder) return;
+    if (!m_pImageHolder)
+        return;
     m_pImageHolder->initGC();
     m_pDisplay = m_pImageHolder->holderDisplay;
     m_gcXor = m_pImageHolder->xorGC;
     m_window = m_pImageHolder->holderWindow;
 }
 
-void DrawRect::setName(const QString& name) { rect().name = toNameField(name); }
+void DrawRect::setName(const QString& name) {
+    rect().name = toNameField(name);
+}
 
 void DrawRect::appendToChooser(const QString& name) {
-    if (!m_pImageHolder || !m_pImageHolder->getVelmoraView()) return;
+    if (!m_pImageHolder || !m_pImageHolder->getVelmoraView())
+        return;
     if (EditPropertyBox* box = m_pImageHolder->getVelmoraView()->_get_editprop_box())
         box->objectChooser->addItem(name);
 }
@@ -275,7 +311,8 @@ void DrawRect::setKindByShape() {
 
 void DrawRect::addMyPropEntrys() {
     EditPropertyBase* p = getEditPropertyBase();
-    if (!p) return;
+    if (!p)
+        return;
     const QString general = QStringLiteral("General");
     const QString geometry = QStringLiteral("Geometry");
     const QString appearance = QStringLiteral("Appearance");
@@ -307,7 +344,8 @@ void DrawRect::setStyleRows() {
     p->setProp_Value("Border Width", QString::number(s.borderWidth));
     // A code outside the lists (a damaged or foreign file) leaves its row empty.
     const int style = s.borderStyle;
-    p->setProp_Value("Border Style", style >= 0 && style <= LAST_STYLE ? borderStyleWords()[style] : QString());
+    p->setProp_Value("Border Style",
+                     style >= 0 && style <= LAST_STYLE ? borderStyleWords()[style] : QString());
     const int pattern = s.fillPattern;
     p->setProp_Value("Fill Pattern", pattern <= LAST_PATTERN ? fillPatternWords()[pattern] : QString());
     const int mode = s.fillMode;
@@ -338,28 +376,43 @@ QRect DrawRect::area() const {
                  std::abs(s.bottom - s.top));
 }
 
-bool DrawRect::select(QPoint p) { return area().contains(p); }
+bool DrawRect::select(QPoint p) {
+    return area().contains(p);
+}
 
 void DrawRect::select() {}
 
 void DrawRect::select(Display* display, GC gc, unsigned long& drawable) {
     const sDrawRect& s = payload();
-    SelectionHandles::EditItemsPaintRects(display, gc, drawable, s.left, s.top, s.right - s.left, s.bottom - s.top);
+    SelectionHandles::EditItemsPaintRects(display, gc, drawable, s.left, s.top, s.right - s.left,
+                                          s.bottom - s.top);
     m_nOutlineCount = 0;
 }
 
-QRegion DrawRect::getRegion() { return QRegion(area()); }
+QRegion DrawRect::getRegion() {
+    return QRegion(area());
+}
 
 bool DrawRect::keepWithinVLI() {
     const sDrawRect& s = payload();
     return s.right != s.left && s.bottom != s.top;
 }
 
-int DrawRect::getIndex() const { return m_nIndex; }
-void DrawRect::setPastingPosition() { m_ptPasting = QPoint(payload().left, payload().top); }
-QPoint DrawRect::getPastingPosition() const { return m_ptPasting; }
-const char* DrawRect::getObjectName() const { return payload().name.c_str(); }
-void* DrawRect::getObjectStructure() { return &rect(); }
+int DrawRect::getIndex() const {
+    return m_nIndex;
+}
+void DrawRect::setPastingPosition() {
+    m_ptPasting = QPoint(payload().left, payload().top);
+}
+QPoint DrawRect::getPastingPosition() const {
+    return m_ptPasting;
+}
+const char* DrawRect::getObjectName() const {
+    return payload().name.c_str();
+}
+void* DrawRect::getObjectStructure() {
+    return &rect();
+}
 
 void DrawRect::restoreGeometry(QRect r) {
     // Right and bottom are edges, not QRect's last pixel: a rectangle taken
@@ -372,7 +425,8 @@ void DrawRect::restoreGeometry(QRect r) {
 }
 
 bool DrawRect::getAllObjectStructure(NVAllObjects* target) {
-    if (!target) return false;
+    if (!target)
+        return false;
     std::string id = target->objectID;
     *target = m_record;
     target->objectID = std::move(id);
@@ -381,10 +435,14 @@ bool DrawRect::getAllObjectStructure(NVAllObjects* target) {
 
 void DrawRect::setGeometryEntrys(int* x, int* y, int* width, int* height) {
     const sDrawRect& s = payload();
-    if (x) *x = s.left;
-    if (y) *y = s.top;
-    if (width) *width = std::abs(s.right - s.left);
-    if (height) *height = std::abs(s.bottom - s.top);
+    if (x)
+        *x = s.left;
+    if (y)
+        *y = s.top;
+    if (width)
+        *width = std::abs(s.right - s.left);
+    if (height)
+        *height = std::abs(s.bottom - s.top);
 }
 
 void DrawRect::changeForeColor(QColor& color) {
@@ -417,7 +475,8 @@ void DrawRect::repaintItem() {
     const QString name = Prop2Str("Name");
     if (name.length() <= NAME_LIMIT) {
         QString applied = name.trimmed();
-        if (applied.isEmpty()) applied = m_strOriginalName;
+        if (applied.isEmpty())
+            applied = m_strOriginalName;
         setName(applied);
         p->setProp_Value("Name", applied);
     }
@@ -472,12 +531,14 @@ void DrawRect::repaintItem() {
     }
 
     v = Prop2Str("Border Width");
-    if (!v.isEmpty()) s.borderWidth = rowNumber(v);
+    if (!v.isEmpty())
+        s.borderWidth = rowNumber(v);
 
     v = Prop2Str("Border Style");
     if (!v.isEmpty()) {
         const int code = int(borderStyleWords().indexOf(v));
-        if (code >= 0) s.borderStyle = int8_t(code);
+        if (code >= 0)
+            s.borderStyle = int8_t(code);
     }
     v = Prop2Str("Fill Mode");
     if (v == "Transparent")
@@ -488,7 +549,8 @@ void DrawRect::repaintItem() {
     if (!v.isEmpty()) {
         const int code = int(fillPatternWords().indexOf(v));
         if (code == 0) {
-            if (s.fillMode != 1) s.fillPattern = 0;
+            if (s.fillMode != 1)
+                s.fillPattern = 0;
         } else if (code > 0) {
             s.fillPattern = uint8_t(code);
         }
@@ -504,10 +566,13 @@ void DrawRect::repaintItem() {
 
 // ---- drawing ----
 
-void DrawRect::draw(Display* display, GC gc, unsigned long& drawable) { paint(display, gc, drawable, payload()); }
+void DrawRect::draw(Display* display, GC gc, unsigned long& drawable) {
+    paint(display, gc, drawable, payload());
+}
 
 void DrawRect::paint(Display* d, GC gc, unsigned long drawable, const sDrawRect& s) {
-    if (!d || !gc || !drawable) return;
+    if (!d || !gc || !drawable)
+        return;
     XSetLineAttributes(d, gc, 1, LineSolid, CapButt, JoinMiter);
     const unsigned long fillPixel = XColorPixel::pixelOf(d, s.fillRed, s.fillGreen, s.fillBlue);
     const unsigned long borderPixel = XColorPixel::pixelOf(d, s.borderRed, s.borderGreen, s.borderBlue);
@@ -528,8 +593,9 @@ void DrawRect::paint(Display* d, GC gc, unsigned long drawable, const sDrawRect&
         int gx = 0, gy = 0;
         unsigned gw = 0, gh = 0, gb = 0, depth = 0;
         if (XGetGeometry(d, drawable, &root, &gx, &gy, &gw, &gh, &gb, &depth))
-            tile = XCreatePixmapFromBitmapData(d, drawable, reinterpret_cast<char*>(const_cast<unsigned char*>(t.bits)),
-                                               8, unsigned(t.height), borderPixel, fillPixel, depth);
+            tile = XCreatePixmapFromBitmapData(d, drawable,
+                                               reinterpret_cast<char*>(const_cast<unsigned char*>(t.bits)), 8,
+                                               unsigned(t.height), borderPixel, fillPixel, depth);
     }
 
     auto applyFill = [&] {
@@ -550,7 +616,8 @@ void DrawRect::paint(Display* d, GC gc, unsigned long drawable, const sDrawRect&
         v.cap_style = CapButt;
         v.join_style = JoinMiter;
         XChangeGC(d, gc, GCForeground | GCLineWidth | GCLineStyle | GCCapStyle | GCJoinStyle, &v);
-        if (!dashes.isEmpty()) XSetDashes(d, gc, 0, dashes.constData(), int(dashes.size()));
+        if (!dashes.isEmpty())
+            XSetDashes(d, gc, 0, dashes.constData(), int(dashes.size()));
     };
     const bool opaque = s.fillMode == 0;
     const bool outlined = style != STYLE_NULL;
@@ -558,9 +625,11 @@ void DrawRect::paint(Display* d, GC gc, unsigned long drawable, const sDrawRect&
     switch (s.shape) {
     case SHAPE_RECTANGLE:
         applyFill();
-        if (opaque) XFillRectangle(d, drawable, gc, left, top, unsigned(w), unsigned(h));
+        if (opaque)
+            XFillRectangle(d, drawable, gc, left, top, unsigned(w), unsigned(h));
         applyBorder();
-        if (borderWidth != 0 && outlined) XDrawRectangle(d, drawable, gc, left, top, unsigned(w), unsigned(h));
+        if (borderWidth != 0 && outlined)
+            XDrawRectangle(d, drawable, gc, left, top, unsigned(w), unsigned(h));
         break;
     case SHAPE_ROUNDRECT: {
         const int dia = 2 * std::max<int>(s.cornerRadius, 0);
@@ -572,8 +641,10 @@ void DrawRect::paint(Display* d, GC gc, unsigned long drawable, const sDrawRect&
             XFillArc(d, drawable, gc, left, bottom - dia, ud, ud, 180 * 64, 90 * 64);
             XFillArc(d, drawable, gc, right - dia, bottom - dia, ud, ud, 270 * 64, 90 * 64);
             XFillArc(d, drawable, gc, right - dia, top, ud, ud, 0, 90 * 64);
-            if (h - dia > 0) XFillRectangle(d, drawable, gc, left, top + r, unsigned(r), unsigned(h - dia + 1));
-            if (w - dia > 0) XFillRectangle(d, drawable, gc, left + r, top, unsigned(w - dia + 1), unsigned(h + 1));
+            if (h - dia > 0)
+                XFillRectangle(d, drawable, gc, left, top + r, unsigned(r), unsigned(h - dia + 1));
+            if (w - dia > 0)
+                XFillRectangle(d, drawable, gc, left + r, top, unsigned(w - dia + 1), unsigned(h + 1));
             if (h - dia > 0)
                 XFillRectangle(d, drawable, gc, right - r, top + r, unsigned(r), unsigned(h - dia + 1));
         }
@@ -592,15 +663,19 @@ void DrawRect::paint(Display* d, GC gc, unsigned long drawable, const sDrawRect&
     }
     case SHAPE_ELLIPSE:
         applyFill();
-        if (opaque) XFillArc(d, drawable, gc, left, top, unsigned(w), unsigned(h), 0, 360 * 64);
+        if (opaque)
+            XFillArc(d, drawable, gc, left, top, unsigned(w), unsigned(h), 0, 360 * 64);
         applyBorder();
         // The ellipse has no width test: width 0 is X's thin line.
-        if (outlined) XDrawArc(d, drawable, gc, left, top, unsigned(w), unsigned(h), 0, 360 * 64);
+        if (outlined)
+            XDrawArc(d, drawable, gc, left, top, unsigned(w), unsigned(h), 0, 360 * 64);
         break;
-    default: break;
+    default:
+        break;
     }
 
-    if (tile) XFreePixmap(d, tile);
+    if (tile)
+        XFreePixmap(d, tile);
     XGCValues v{};
     v.foreground = 0;
     v.background = 1;
@@ -609,8 +684,9 @@ void DrawRect::paint(Display* d, GC gc, unsigned long drawable, const sDrawRect&
     v.cap_style = CapButt;
     v.join_style = JoinMiter;
     v.fill_style = FillSolid;
-    XChangeGC(d, gc,
-              GCForeground | GCBackground | GCLineWidth | GCLineStyle | GCCapStyle | GCJoinStyle | GCFillStyle, &v);
+    XChangeGC(
+        d, gc,
+        GCForeground | GCBackground | GCLineWidth | GCLineStyle | GCCapStyle | GCJoinStyle | GCFillStyle, &v);
 }
 
 void DrawRect::updatePosition(int dx, int dy) {
@@ -633,19 +709,23 @@ void DrawRect::updatePosition(int dx, int dy) {
 
 // ---- mouse ----
 
-bool DrawRect::editingDisabled() const { return m_pImageHolder && m_pImageHolder->checkFrameStatus(); }
+bool DrawRect::editingDisabled() const {
+    return m_pImageHolder && m_pImageHolder->checkFrameStatus();
+}
 
 QSize DrawRect::screenSize() const {
     if (m_pDisplay) {
         const int screen = DefaultScreen(m_pDisplay);
         return QSize(DisplayWidth(m_pDisplay, screen), DisplayHeight(m_pDisplay, screen));
     }
-    if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->geometry().size();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        return screen->geometry().size();
     return QSize(INT_MAX / 2, INT_MAX / 2);
 }
 
 void DrawRect::mousePressEvent(QMouseEvent* event) {
-    if (editingDisabled()) return;
+    if (editingDisabled())
+        return;
     const QPoint p = MouseButtonState::position(event);
     m_ptPress = p;
     m_ptBandTopLeft = p;
@@ -676,7 +756,8 @@ void DrawRect::pressForSelector(QMouseEvent* event) {
         if (m_pImageHolder && m_pImageHolder->checkObjectSelection()) {
             m_nHandle = SelectionHandles::ItemsGetClickedRects(p.x(), p.y(), x, y, std::abs(w), std::abs(h));
             SelectionHandles::ItemsSetMouseCursor(m_pImageHolder, m_nHandle);
-            if (m_nHandle == SelectionHandles::INSIDE) m_pImageHolder->setCursor(Qt::ArrowCursor);
+            if (m_nHandle == SelectionHandles::INSIDE)
+                m_pImageHolder->setCursor(Qt::ArrowCursor);
         }
     }
     m_bPressInside = getRegion().contains(p);
@@ -685,15 +766,18 @@ void DrawRect::pressForSelector(QMouseEvent* event) {
 }
 
 void DrawRect::mouseMoveEvent(QMouseEvent* event) {
-    if (editingDisabled()) return;
+    if (editingDisabled())
+        return;
     m_nOutlineCount = 0;
     if (currentlySelectedObject != SELECTION) {
-        if (!MouseButtonState::isLeftOnlyDrag(event)) return;
+        if (!MouseButtonState::isLeftOnlyDrag(event))
+            return;
         const QPoint p = MouseButtonState::position(event);
         if (m_bFirstBand)
             m_bFirstBand = false;
         else
-            SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, m_window, {x_point, y_point, r_width, r_height});
+            SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, m_window,
+                                          {x_point, y_point, r_width, r_height});
         sDrawRect& s = rect();
         s.right = p.x();
         s.bottom = p.y();
@@ -722,20 +806,24 @@ void DrawRect::moveForSelector(QMouseEvent* event) {
         if (selection) {
             m_nHandle = SelectionHandles::ItemsGetClickedRects(p.x(), p.y(), x, y, std::abs(w), std::abs(h));
             SelectionHandles::ItemsSetMouseCursor(m_pImageHolder, m_nHandle);
-            if (m_nHandle == SelectionHandles::INSIDE) m_pImageHolder->setCursor(Qt::ArrowCursor);
+            if (m_nHandle == SelectionHandles::INSIDE)
+                m_pImageHolder->setCursor(Qt::ArrowCursor);
         }
         return;
     }
 
     const int handle = m_nHandle;
-    if (handle == SelectionHandles::INSIDE && !m_bPressInside) return;
-    if (handle == SelectionHandles::INSIDE && m_pImageHolder) m_pImageHolder->setCursor(Qt::SizeAllCursor);
+    if (handle == SelectionHandles::INSIDE && !m_bPressInside)
+        return;
+    if (handle == SelectionHandles::INSIDE && m_pImageHolder)
+        m_pImageHolder->setCursor(Qt::SizeAllCursor);
 
     const SelectionHandles::Box last{m_ptBandTopLeft.x(), m_ptBandTopLeft.y(),
                                      m_ptBandBottomRight.x() - m_ptBandTopLeft.x(),
                                      m_ptBandBottomRight.y() - m_ptBandTopLeft.y()};
     // Erase exactly what is on the window: nothing before the first band.
-    if (m_bBandShown) SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, m_window, last);
+    if (m_bBandShown)
+        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, m_window, last);
     const SelectionHandles::Box band =
         SelectionHandles::dragBand(handle, {x, y, w, h}, m_ptPress, p, screenSize(), last);
     SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, m_window, band);
@@ -745,7 +833,8 @@ void DrawRect::moveForSelector(QMouseEvent* event) {
 }
 
 void DrawRect::mouseReleaseEvent(QMouseEvent* event) {
-    if (editingDisabled()) return;
+    if (editingDisabled())
+        return;
     const QPoint p = MouseButtonState::position(event);
     m_ptEnd = p;
     sDrawRect& s = rect();
@@ -772,8 +861,10 @@ void DrawRect::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void DrawRect::releaseForSelector(QMouseEvent*) {
-    if (m_ptBandTopLeft == m_ptBandBottomRight) return;
-    if (m_pImageHolder) m_pImageHolder->setCursor(Qt::ArrowCursor);
+    if (m_ptBandTopLeft == m_ptBandBottomRight)
+        return;
+    if (m_pImageHolder)
+        m_pImageHolder->setCursor(Qt::ArrowCursor);
     sDrawRect& s = rect();
     s.left = m_ptBandTopLeft.x();
     s.top = m_ptBandTopLeft.y();

@@ -3,18 +3,27 @@
 #include "objects/draw/DrawRect.h"
 
 namespace {
-uint32_t colorRef(int32_t r, int32_t g, int32_t b) { return NVColor{r, g, b}.toColorRef(); }
+uint32_t colorRef(int32_t r, int32_t g, int32_t b) {
+    return NVColor{r, g, b}.toColorRef();
+}
 } // namespace
 
 int32_t DrawRectRecord::hatchOf(int fillPattern) {
     switch (fillPattern) {
-    case 1: return 2; // Left Diagonal
-    case 2: return 4; // Cross
-    case 3: return 5; // Diagonal Cross
-    case 4: return 3; // Right Diagonal
-    case 5: return 0; // Horizontal
-    case 6: return 1; // Vertical
-    default: return 0;
+    case 1:
+        return 2; // Left Diagonal
+    case 2:
+        return 4; // Cross
+    case 3:
+        return 5; // Diagonal Cross
+    case 4:
+        return 3; // Right Diagonal
+    case 5:
+        return 0; // Horizontal
+    case 6:
+        return 1; // Vertical
+    default:
+        return 0;
     }
 }
 
@@ -33,7 +42,8 @@ StoredShape DrawRectRecord::toStoredShape(const sDrawRect& p, int32_t kind) {
     s.top = p.top;
     s.right = p.right;
     s.bottom = p.bottom;
-    if (kind == ROUNDRECT) s.cornerWidth = s.cornerHeight = p.cornerRadius;
+    if (kind == ROUNDRECT)
+        s.cornerWidth = s.cornerHeight = p.cornerRadius;
     s.x = int16_t(p.left);
     s.y = int16_t(p.top);
     s.height = int16_t(p.bottom - p.top);

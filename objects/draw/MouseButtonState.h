@@ -14,9 +14,12 @@ class MouseButtonState {
     static Qt::MouseButtons buttonsBefore(const QMouseEvent* e) {
         switch (e->type()) {
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick: return e->buttons() & ~Qt::MouseButtons(e->button());
-        case QEvent::MouseButtonRelease: return e->buttons() | e->button();
-        default: return e->buttons();
+        case QEvent::MouseButtonDblClick:
+            return e->buttons() & ~Qt::MouseButtons(e->button());
+        case QEvent::MouseButtonRelease:
+            return e->buttons() | e->button();
+        default:
+            return e->buttons();
         }
     }
 
@@ -28,13 +31,15 @@ class MouseButtonState {
     // A motion with the left button held and nothing else: no other button,
     // no modifier key. Every drag of the canvas tests this.
     static bool isLeftOnlyDrag(const QMouseEvent* e) {
-        return e->type() == QEvent::MouseMove && e->buttons() == Qt::LeftButton && e->modifiers() == Qt::NoModifier;
+        return e->type() == QEvent::MouseMove && e->buttons() == Qt::LeftButton &&
+               e->modifiers() == Qt::NoModifier;
     }
 
     // A release of the left button that leaves no button held and comes with
     // no modifier key.
     static bool isLeftOnlyRelease(const QMouseEvent* e) {
-        return e->button() == Qt::LeftButton && e->buttons() == Qt::NoButton && e->modifiers() == Qt::NoModifier;
+        return e->button() == Qt::LeftButton && e->buttons() == Qt::NoButton &&
+               e->modifiers() == Qt::NoModifier;
     }
 
     // The position in the receiving widget's coordinates, as whole pixels.

@@ -11,15 +11,24 @@
 QPoint SelectionHandles::squareOrigin(int handle, int x, int y, int w, int h) {
     const int s = SQUARE_SIZE;
     switch (handle) {
-    case TOP_LEFT: return {x - s, y - s};
-    case TOP_RIGHT: return {x + w, y - s};
-    case BOTTOM_LEFT: return {x - s, y + h};
-    case BOTTOM_RIGHT: return {x + w, y + h};
-    case TOP_MIDDLE: return {x + w / 2 - s / 2, y - s};
-    case BOTTOM_MIDDLE: return {x + w / 2 - s / 2, y + h};
-    case LEFT_MIDDLE: return {x - s, y + h / 2 - s / 2};
-    case RIGHT_MIDDLE: return {x + w, y + h / 2 - s / 2};
-    default: return {x, y};
+    case TOP_LEFT:
+        return {x - s, y - s};
+    case TOP_RIGHT:
+        return {x + w, y - s};
+    case BOTTOM_LEFT:
+        return {x - s, y + h};
+    case BOTTOM_RIGHT:
+        return {x + w, y + h};
+    case TOP_MIDDLE:
+        return {x + w / 2 - s / 2, y - s};
+    case BOTTOM_MIDDLE:
+        return {x + w / 2 - s / 2, y + h};
+    case LEFT_MIDDLE:
+        return {x - s, y + h / 2 - s / 2};
+    case RIGHT_MIDDLE:
+        return {x + w, y + h / 2 - s / 2};
+    default:
+        return {x, y};
     }
 }
 
@@ -28,7 +37,8 @@ int SelectionHandles::ItemsGetClickedRects(int px, int py, int x, int y, int w, 
                                     TOP_MIDDLE,   BOTTOM_MIDDLE, LEFT_MIDDLE, RIGHT_MIDDLE};
     for (int handle : order) {
         const QPoint o = squareOrigin(handle, x, y, w, h);
-        if (px >= o.x() && px <= o.x() + SQUARE_SIZE && py >= o.y() && py <= o.y() + SQUARE_SIZE) return handle;
+        if (px >= o.x() && px <= o.x() + SQUARE_SIZE && py >= o.y() && py <= o.y() + SQUARE_SIZE)
+            return handle;
     }
     return INSIDE;
 }
@@ -68,59 +78,81 @@ bool SelectionHandles::ItemsGetResizeCoords(int handle, int& x, int& y, int& w, 
         y = clampedY();
         h = h0 - dy;
         return true;
-    case BOTTOM_MIDDLE: h = h0 + dy; return false;
+    case BOTTOM_MIDDLE:
+        h = h0 + dy;
+        return false;
     case LEFT_MIDDLE:
         x = clampedX();
         w = w0 - dx;
         return true;
-    case RIGHT_MIDDLE: w = w0 + dx; return false;
-    default: return false;
+    case RIGHT_MIDDLE:
+        w = w0 + dx;
+        return false;
+    default:
+        return false;
     }
 }
 
 std::optional<Qt::CursorShape> SelectionHandles::cursorForHandle(int handle) {
     switch (handle) {
     case TOP_LEFT:
-    case BOTTOM_RIGHT: return Qt::SizeFDiagCursor;
+    case BOTTOM_RIGHT:
+        return Qt::SizeFDiagCursor;
     case TOP_RIGHT:
-    case BOTTOM_LEFT: return Qt::SizeBDiagCursor;
+    case BOTTOM_LEFT:
+        return Qt::SizeBDiagCursor;
     case TOP_MIDDLE:
-    case BOTTOM_MIDDLE: return Qt::SizeVerCursor;
+    case BOTTOM_MIDDLE:
+        return Qt::SizeVerCursor;
     case LEFT_MIDDLE:
-    case RIGHT_MIDDLE: return Qt::SizeHorCursor;
-    default: break;
+    case RIGHT_MIDDLE:
+        return Qt::SizeHorCursor;
+    default:
+        break;
     }
-    if (handle > RIGHT_MIDDLE) return Qt::ArrowCursor;
+    if (handle > RIGHT_MIDDLE)
+        return Qt::ArrowCursor;
     return std::nullopt;
 }
 
 void SelectionHandles::ItemsSetMouseCursor(QWidget* holder, int handle) {
-    if (!holder) return;
-    if (const auto shape = cursorForHandle(handle)) holder->setCursor(*shape);
+    if (!holder)
+        return;
+    if (const auto shape = cursorForHandle(handle))
+        holder->setCursor(*shape);
 }
 
 SelectionHandles::Box SelectionHandles::dragBand(int handle, const Box& atPress, QPoint press, QPoint pointer,
                                                  QSize screen, const Box& lastBand) {
     Box b = atPress;
     ItemsGetResizeCoords(handle, b.x, b.y, b.w, b.h, pointer.x() - press.x(), pointer.y() - press.y());
-    if (b.x < 0) b.x = 0;
-    if (b.y < 0) b.y = 0;
+    if (b.x < 0)
+        b.x = 0;
+    if (b.y < 0)
+        b.y = 0;
     if (pointer.x() > screen.width() || pointer.y() > screen.height()) {
         b = lastBand;
     } else {
-        if (b.w <= 0) b.w = 1;
-        if (b.h <= 0) b.h = 1;
+        if (b.w <= 0)
+            b.w = 1;
+        if (b.h <= 0)
+            b.h = 1;
     }
-    if (b.w < MIN_BAND_SIZE) b.w = MIN_BAND_SIZE;
-    if (b.h < MIN_BAND_SIZE) b.h = MIN_BAND_SIZE;
-    if (b.x + b.w > screen.width()) b.x = screen.width() - b.w;
-    if (b.y + b.h > screen.height()) b.y = screen.height() - b.h;
+    if (b.w < MIN_BAND_SIZE)
+        b.w = MIN_BAND_SIZE;
+    if (b.h < MIN_BAND_SIZE)
+        b.h = MIN_BAND_SIZE;
+    if (b.x + b.w > screen.width())
+        b.x = screen.width() - b.w;
+    if (b.y + b.h > screen.height())
+        b.y = screen.height() - b.h;
     return b;
 }
 
-void SelectionHandles::EditItemsPaintRects(Display* display, GC gc, unsigned long drawable, int x, int y, int w,
-                                           int h) {
-    if (!display || !gc || !drawable) return;
+void SelectionHandles::EditItemsPaintRects(Display* display, GC gc, unsigned long drawable, int x, int y,
+                                           int w, int h) {
+    if (!display || !gc || !drawable)
+        return;
     XSetForeground(display, gc, XColorPixel::pixelOf(display, 0, 0, 255));
     XSetFillStyle(display, gc, FillSolid);
     for (int handle = TOP_LEFT; handle <= RIGHT_MIDDLE; ++handle) {
@@ -130,7 +162,8 @@ void SelectionHandles::EditItemsPaintRects(Display* display, GC gc, unsigned lon
 }
 
 void SelectionHandles::drawXorBand(Display* display, GC xorGC, unsigned long window, const Box& band) {
-    if (!display || !xorGC || !window) return;
+    if (!display || !xorGC || !window)
+        return;
     // A negative size would wrap to a huge unsigned outline.
     const int x = band.w < 0 ? band.x + band.w : band.x;
     const int y = band.h < 0 ? band.y + band.h : band.y;

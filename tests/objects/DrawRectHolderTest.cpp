@@ -25,7 +25,8 @@ class DrawRectOnHolder : public objecttest::HolderTest {
   protected:
     void SetUp() override {
         HolderTest::SetUp();
-        if (HasFatalFailure() || IsSkipped()) return;
+        if (HasFatalFailure() || IsSkipped())
+            return;
         DrawTools::currentlySelectedObject = SELECTION;
         // Live object 0 is the frame object; a plain object stands in for it.
         holder->vObjectList.push_back(new DrawTools(nullptr, nullptr));
@@ -180,8 +181,9 @@ TEST_F(DrawRectOnHolder, HoveringOverHandlesShowsTheirCursors) {
     const struct {
         QPoint at;
         Qt::CursorShape shape;
-    } rows[] = {{{36, 46}, Qt::SizeFDiagCursor}, {{123, 46}, Qt::SizeBDiagCursor}, {{80, 46}, Qt::SizeVerCursor},
-                {{36, 80}, Qt::SizeHorCursor},   {{80, 80}, Qt::ArrowCursor},       {{37, 113}, Qt::SizeBDiagCursor}};
+    } rows[] = {{{36, 46}, Qt::SizeFDiagCursor}, {{123, 46}, Qt::SizeBDiagCursor},
+                {{80, 46}, Qt::SizeVerCursor},   {{36, 80}, Qt::SizeHorCursor},
+                {{80, 80}, Qt::ArrowCursor},     {{37, 113}, Qt::SizeBDiagCursor}};
     for (const auto& row : rows) {
         hover(r, row.at);
         EXPECT_EQ(row.shape, holder->cursor().shape()) << row.at.x() << "," << row.at.y();

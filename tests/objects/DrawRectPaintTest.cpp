@@ -15,7 +15,8 @@ class DrawRectPaint : public objecttest::PixmapTest {
   protected:
     void SetUp() override {
         PixmapTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         background = rgb(0, 0, 0);
         border = rgb(255, 0, 0);
         fill = rgb(0, 255, 0);
@@ -100,8 +101,8 @@ TEST_F(DrawRectPaint, RoundRectangleRoundsItsCorners) {
     const ImagePtr img = paint(s);
     EXPECT_EQ(background, at(img, 20, 30)); // outside the corner arc
     EXPECT_EQ(background, at(img, 100, 90));
-    EXPECT_EQ(border, at(img, 20, 60));     // straight left side
-    EXPECT_EQ(border, at(img, 60, 30));     // straight top side
+    EXPECT_EQ(border, at(img, 20, 60)); // straight left side
+    EXPECT_EQ(border, at(img, 60, 30)); // straight top side
     EXPECT_EQ(border, at(img, 100, 60));
     EXPECT_EQ(border, at(img, 60, 90));
     EXPECT_EQ(fill, at(img, 60, 60));
@@ -153,7 +154,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PatternCase{"Solid", 0, {{0, {}}, {3, {}}}},
                       PatternCase{"LeftDiagonal", 1, {{0, {0, 1}}, {1, {2, 3}}, {2, {4, 5}}, {3, {6, 7}}}},
                       PatternCase{"Cross", 2, {{0, {0, 1, 2, 3, 4, 5, 6, 7}}, {1, {3, 7}}, {3, {3, 7}}}},
-                      PatternCase{"DiagonalCross", 3, {{0, {0, 4}}, {1, {1, 3}}, {2, {2}}, {5, {5, 7}}, {6, {6}}}},
+                      PatternCase{
+                          "DiagonalCross", 3, {{0, {0, 4}}, {1, {1, 3}}, {2, {2}}, {5, {5, 7}}, {6, {6}}}},
                       PatternCase{"RightDiagonal", 4, {{0, {6, 7}}, {3, {0, 1}}}},
                       PatternCase{"Horizontal", 5, {{0, {0, 1, 2, 3, 4, 5, 6, 7}}, {1, {}}, {2, {}}}},
                       PatternCase{"Vertical", 6, {{0, {3, 7}}, {5, {3, 7}}}},
@@ -182,22 +184,22 @@ TEST_P(BorderStyle, TopEdgeFollowsTheDashList) {
     EXPECT_EQ(c.expected, seen);
 }
 
-INSTANTIATE_TEST_SUITE_P(Styles, BorderStyle,
-                         ::testing::Values(DashCase{"Solid", 0, "################"},
-                                           DashCase{"Dash", 1, "####....####...."},
-                                           DashCase{"Dot", 2, "##..##..##..##.."},
-                                           DashCase{"DashDot", 3, "####..##..####..##.."},
-                                           DashCase{"DashDotDot", 4, "####..##..##..####..##..##.."},
-                                           DashCase{"Null", 5, "................"},
-                                           DashCase{"UnknownIsSolid", 7, "################"}),
-                         [](const ::testing::TestParamInfo<DashCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Styles, BorderStyle,
+    ::testing::Values(DashCase{"Solid", 0, "################"}, DashCase{"Dash", 1, "####....####...."},
+                      DashCase{"Dot", 2, "##..##..##..##.."}, DashCase{"DashDot", 3, "####..##..####..##.."},
+                      DashCase{"DashDotDot", 4, "####..##..##..####..##..##.."},
+                      DashCase{"Null", 5, "................"},
+                      DashCase{"UnknownIsSolid", 7, "################"}),
+    [](const ::testing::TestParamInfo<DashCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DrawRectPaint, WideBordersAreWide) {
     sDrawRect s = shape(1, 40, 40, 100, 100);
     s.borderWidth = 5;
     s.fillMode = 1;
     const ImagePtr img = paint(s);
-    for (int dy = -2; dy <= 2; ++dy) EXPECT_EQ(border, at(img, 70, 40 + dy)) << dy;
+    for (int dy = -2; dy <= 2; ++dy)
+        EXPECT_EQ(border, at(img, 70, 40 + dy)) << dy;
     EXPECT_EQ(background, at(img, 70, 37));
     EXPECT_EQ(background, at(img, 70, 43));
 }
@@ -217,8 +219,8 @@ TEST_F(DrawRectPaint, LeavesTheGraphicsContextNeutral) {
     paint(s);
     XGCValues v{};
     ASSERT_TRUE(XGetGCValues(dpy, gc,
-                             GCForeground | GCBackground | GCLineWidth | GCLineStyle | GCCapStyle | GCJoinStyle |
-                                 GCFillStyle,
+                             GCForeground | GCBackground | GCLineWidth | GCLineStyle | GCCapStyle |
+                                 GCJoinStyle | GCFillStyle,
                              &v));
     EXPECT_EQ(0u, v.foreground);
     EXPECT_EQ(1u, v.background);
@@ -233,7 +235,8 @@ TEST_F(DrawRectPaint, HandlesAreEightBlueSquares) {
     SelectionHandles::EditItemsPaintRects(dpy, gc, pixmap, 50, 40, 60, 30);
     const ImagePtr img = grab();
     const unsigned long blue = rgb(0, 0, 255);
-    const QPoint squares[] = {{44, 34}, {110, 34}, {44, 70}, {110, 70}, {77, 34}, {77, 70}, {44, 52}, {110, 52}};
+    const QPoint squares[] = {{44, 34}, {110, 34}, {44, 70}, {110, 70},
+                              {77, 34}, {77, 70},  {44, 52}, {110, 52}};
     for (QPoint o : squares) {
         EXPECT_EQ(blue, at(img, o.x(), o.y())) << o.x() << "," << o.y();
         EXPECT_EQ(blue, at(img, o.x() + 5, o.y() + 5)) << o.x() << "," << o.y();
@@ -260,7 +263,8 @@ TEST_F(DrawRectPaint, AnXorBandDrawnTwiceLeavesNoTrace) {
     SelectionHandles::drawXorBand(dpy, xorGC, pixmap, {30, 30, 50, 40});
     const ImagePtr after = grab();
     for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x) ASSERT_EQ(at(before, x, y), at(after, x, y)) << x << "," << y;
+        for (int x = 0; x < W; ++x)
+            ASSERT_EQ(at(before, x, y), at(after, x, y)) << x << "," << y;
     XFreeGC(dpy, xorGC);
 }
 

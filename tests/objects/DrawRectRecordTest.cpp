@@ -30,7 +30,8 @@ sDrawRect sample(int shape) {
 }
 
 int32_t le32(const std::array<uint8_t, sAllObjects::SIZE>& b, size_t at) {
-    return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24);
+    return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
+                   uint32_t(b[at + 3]) << 24);
 }
 int16_t le16(const std::array<uint8_t, sAllObjects::SIZE>& b, size_t at) {
     return int16_t(uint16_t(b[at] | b[at + 1] << 8));
@@ -77,7 +78,8 @@ TEST(DrawRectRecord, OnlyARectangleStoresAHatchAndOnlyARoundRectangleItsCorner) 
 
 TEST(DrawRectRecord, HatchesFollowThePlayersNumbering) {
     const int32_t expected[] = {0, 2, 4, 5, 3, 0, 1};
-    for (int pattern = 0; pattern <= 6; ++pattern) EXPECT_EQ(expected[pattern], DrawRectRecord::hatchOf(pattern));
+    for (int pattern = 0; pattern <= 6; ++pattern)
+        EXPECT_EQ(expected[pattern], DrawRectRecord::hatchOf(pattern));
 }
 
 TEST(DrawRectRecord, RoundTripThroughBytesGivesThePayloadBack) {

@@ -37,7 +37,8 @@ class DrawRectLogic : public objecttest::OffscreenAppTest {
         p.name = "Stored";
         return p;
     }
-    static void mouse(DrawRect& r, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    static void mouse(DrawRect& r, QEvent::Type type, QPoint p, Qt::MouseButton button,
+                      Qt::MouseButtons buttons) {
         QMouseEvent e(type, QPointF(p), QPointF(p), button, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(&r, &e);
     }
@@ -79,10 +80,17 @@ TEST_F(DrawRectLogic, RowsAreAddedInOrderWithTheirEditors) {
         const char* name;
         const char* category;
         int editor;
-    } rows[] = {{"Name", "General", 1},           {"Left", "Geometry", 27},         {"Top", "Geometry", 28},
-                {"Width", "Geometry", 29},        {"Height", "Geometry", 30},       {"Border Style", "Appearance", 16},
-                {"Border Width", "Appearance", 13}, {"Border Color", "Appearance", 5}, {"Fill Color", "Appearance", 5},
-                {"Fill Pattern", "Appearance", 17}, {"Fill Mode", "Appearance", 18}};
+    } rows[] = {{"Name", "General", 1},
+                {"Left", "Geometry", 27},
+                {"Top", "Geometry", 28},
+                {"Width", "Geometry", 29},
+                {"Height", "Geometry", 30},
+                {"Border Style", "Appearance", 16},
+                {"Border Width", "Appearance", 13},
+                {"Border Color", "Appearance", 5},
+                {"Fill Color", "Appearance", 5},
+                {"Fill Pattern", "Appearance", 17},
+                {"Fill Mode", "Appearance", 18}};
     ASSERT_EQ(11, p->getEntryCount());
     for (int i = 0; i < 11; ++i) {
         EditPropertyEntry* e = p->getProp(i + 1);
@@ -325,7 +333,8 @@ TEST_F(DrawRectLogic, UndoGeometryComesBackTheSameSize) {
     EXPECT_EQ(70, r.payload().right);
     EXPECT_EQ(90, r.payload().bottom);
     // Ten undo round trips do not shrink it.
-    for (int i = 0; i < 10; ++i) r.restoreGeometry(r.getRegion().boundingRect());
+    for (int i = 0; i < 10; ++i)
+        r.restoreGeometry(r.getRegion().boundingRect());
     EXPECT_EQ(QRect(20, 30, 50, 60), r.getRegion().boundingRect());
 }
 
@@ -386,7 +395,8 @@ TEST_P(CreationDrag, OrdersTheEdgesAtTheRelease) {
     const DragCase& c = GetParam();
     DrawRect r(nullptr, nullptr, DrawRect::SHAPE_RECTANGLE, 1);
     mouse(r, QEvent::MouseButtonPress, c.press, Qt::LeftButton, Qt::LeftButton);
-    for (QPoint m : c.moves) mouse(r, QEvent::MouseMove, m, Qt::NoButton, Qt::LeftButton);
+    for (QPoint m : c.moves)
+        mouse(r, QEvent::MouseMove, m, Qt::NoButton, Qt::LeftButton);
     mouse(r, QEvent::MouseButtonRelease, c.release, Qt::LeftButton, Qt::NoButton);
     const sDrawRect& s = r.payload();
     EXPECT_EQ(c.expected, QRect(s.left, s.top, s.right - s.left, s.bottom - s.top));
@@ -396,13 +406,14 @@ TEST_P(CreationDrag, OrdersTheEdgesAtTheRelease) {
 
 INSTANTIATE_TEST_SUITE_P(
     Drags, CreationDrag,
-    ::testing::Values(DragCase{"DownRight", {10, 20}, {{30, 40}, {60, 80}}, {60, 80}, QRect(10, 20, 50, 60), true},
-                      DragCase{"UpLeft", {60, 80}, {{30, 40}}, {10, 20}, QRect(10, 20, 50, 60), true},
-                      DragCase{"ReleaseWithoutMotion", {60, 80}, {}, {10, 20}, QRect(10, 20, 50, 60), true},
-                      // Released in the start column: no width, nothing to keep.
-                      DragCase{"StartColumn", {40, 20}, {{40, 60}}, {40, 60}, QRect(40, 20, 0, 40), false},
-                      DragCase{"StartRow", {40, 20}, {{90, 20}}, {90, 20}, QRect(40, 20, 50, 0), false},
-                      DragCase{"Click", {40, 20}, {}, {40, 20}, QRect(40, 20, 0, 0), false}),
+    ::testing::Values(
+        DragCase{"DownRight", {10, 20}, {{30, 40}, {60, 80}}, {60, 80}, QRect(10, 20, 50, 60), true},
+        DragCase{"UpLeft", {60, 80}, {{30, 40}}, {10, 20}, QRect(10, 20, 50, 60), true},
+        DragCase{"ReleaseWithoutMotion", {60, 80}, {}, {10, 20}, QRect(10, 20, 50, 60), true},
+        // Released in the start column: no width, nothing to keep.
+        DragCase{"StartColumn", {40, 20}, {{40, 60}}, {40, 60}, QRect(40, 20, 0, 40), false},
+        DragCase{"StartRow", {40, 20}, {{90, 20}}, {90, 20}, QRect(40, 20, 50, 0), false},
+        DragCase{"Click", {40, 20}, {}, {40, 20}, QRect(40, 20, 0, 0), false}),
     [](const ::testing::TestParamInfo<DragCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DrawRectLogic, OtherButtonsDoNotDrawTheShape) {
@@ -421,19 +432,22 @@ TEST_F(DrawRectLogic, OtherButtonsDoNotDrawTheShape) {
 }
 
 TEST_F(DrawRectLogic, ButtonTestsTellTheCasesApart) {
-    auto ev = [](QEvent::Type t, Qt::MouseButton b, Qt::MouseButtons bs, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    auto ev = [](QEvent::Type t, Qt::MouseButton b, Qt::MouseButtons bs,
+                 Qt::KeyboardModifiers m = Qt::NoModifier) {
         return QMouseEvent(t, QPointF(1, 1), QPointF(1, 1), b, bs, m);
     };
     using M = MouseButtonState;
     const auto leftPress = ev(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
-    const auto leftWithRightHeld = ev(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton | Qt::RightButton);
+    const auto leftWithRightHeld =
+        ev(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton | Qt::RightButton);
     const auto leftDrag = ev(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton);
     const auto shiftDrag = ev(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
     const auto twoButtonDrag = ev(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton | Qt::MiddleButton);
     const auto hover = ev(QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
     const auto leftRelease = ev(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
     const auto leftReleaseRightHeld = ev(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::RightButton);
-    const auto controlRelease = ev(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
+    const auto controlRelease =
+        ev(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
 
     EXPECT_TRUE(M::isLeftOnlyPress(&leftPress));
     EXPECT_FALSE(M::isLeftOnlyPress(&leftWithRightHeld));

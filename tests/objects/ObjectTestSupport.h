@@ -10,8 +10,8 @@
 #include "support/XvfbServer.h"
 
 #include <QApplication>
-#include <QPixmap>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QTest>
 
 #include <X11/Xlib.h>
@@ -31,7 +31,8 @@ inline char* appName() {
 class OffscreenAppTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        if (QCoreApplication::instance()) return;
+        if (QCoreApplication::instance())
+            return;
         const QByteArray old = qgetenv("QT_QPA_PLATFORM");
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
@@ -53,7 +54,8 @@ class OffscreenAppTest : public ::testing::Test {
 
 struct ImageDeleter {
     void operator()(XImage* i) const {
-        if (i) XDestroyImage(i);
+        if (i)
+            XDestroyImage(i);
     }
 };
 using ImagePtr = std::unique_ptr<XImage, ImageDeleter>;
@@ -66,7 +68,8 @@ class PixmapTest : public testsupport::XvfbTest {
 
     void SetUp() override {
         XvfbTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         dpy = XOpenDisplay(nullptr);
         ASSERT_NE(nullptr, dpy);
         const int screen = DefaultScreen(dpy);
@@ -118,8 +121,10 @@ class HolderTest : public testsupport::XvfbTest {
   protected:
     void SetUp() override {
         XvfbTest::SetUp();
-        if (HasFatalFailure()) return;
-        if (QCoreApplication::instance()) GTEST_SKIP() << "another suite left its application behind; run alone";
+        if (HasFatalFailure())
+            return;
+        if (QCoreApplication::instance())
+            GTEST_SKIP() << "another suite left its application behind; run alone";
         unsetenv("QT_QPA_PLATFORMTHEME");
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
@@ -138,8 +143,8 @@ class HolderTest : public testsupport::XvfbTest {
         // A black frame image, so that every repaint starts from a clean frame.
         Display* hd = holder->holderDisplay;
         const int screen = DefaultScreen(hd);
-        frameImage = XCreateImage(hd, DefaultVisual(hd, screen), unsigned(DefaultDepth(hd, screen)), ZPixmap, 0,
-                                  nullptr, 600, 400, 32, 0);
+        frameImage = XCreateImage(hd, DefaultVisual(hd, screen), unsigned(DefaultDepth(hd, screen)), ZPixmap,
+                                  0, nullptr, 600, 400, 32, 0);
         frameImage->data = static_cast<char*>(std::calloc(size_t(frameImage->bytes_per_line) * 400, 1));
         holder->set_image_pixmap(QPixmap(), frameImage, 0);
         holder->resize(600, 400);
@@ -147,25 +152,29 @@ class HolderTest : public testsupport::XvfbTest {
         ASSERT_NE(nullptr, checker);
     }
     void TearDown() override {
-        if (checker) XCloseDisplay(checker);
+        if (checker)
+            XCloseDisplay(checker);
         checker = nullptr;
         view.reset();
-        if (frameImage) XDestroyImage(frameImage);
+        if (frameImage)
+            XDestroyImage(frameImage);
         frameImage = nullptr;
         QApplication::closeAllWindows();
         m_app.reset();
         XvfbTest::TearDown();
     }
 
-    void send(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
-              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    void send(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+              Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QMouseEvent e(type, QPointF(pos), QPointF(holder->mapToGlobal(pos)), button, buttons, modifiers);
         QCoreApplication::sendEvent(target, &e);
     }
     void press(QWidget* t, QPoint p) { send(t, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton); }
     void drag(QWidget* t, QPoint p) { send(t, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
     void hover(QWidget* t, QPoint p) { send(t, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton); }
-    void release(QWidget* t, QPoint p) { send(t, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton); }
+    void release(QWidget* t, QPoint p) {
+        send(t, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+    }
 
     // What the holder's window shows, through a connection of the test's own.
     ImagePtr grabWindow(const QRect& r) {
@@ -176,8 +185,8 @@ class HolderTest : public testsupport::XvfbTest {
     }
     ImagePtr grabPixmap(const QRect& r) {
         XSync(holder->holderDisplay, False);
-        return ImagePtr(XGetImage(holder->holderDisplay, holder->offscreenPixmap, r.x(), r.y(), unsigned(r.width()),
-                                  unsigned(r.height()), AllPlanes, ZPixmap));
+        return ImagePtr(XGetImage(holder->holderDisplay, holder->offscreenPixmap, r.x(), r.y(),
+                                  unsigned(r.width()), unsigned(r.height()), AllPlanes, ZPixmap));
     }
     long differences(const ImagePtr& a, const ImagePtr& b) const {
         const Visual* v = DefaultVisual(checker, DefaultScreen(checker));
@@ -185,7 +194,8 @@ class HolderTest : public testsupport::XvfbTest {
         long n = 0;
         for (int y = 0; y < a->height; ++y)
             for (int x = 0; x < a->width; ++x)
-                if ((XGetPixel(a.get(), x, y) & mask) != (XGetPixel(b.get(), x, y) & mask)) ++n;
+                if ((XGetPixel(a.get(), x, y) & mask) != (XGetPixel(b.get(), x, y) & mask))
+                    ++n;
         return n;
     }
 

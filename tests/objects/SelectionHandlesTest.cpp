@@ -38,17 +38,20 @@ INSTANTIATE_TEST_SUITE_P(
     Zones, HandleHit,
     ::testing::Values(
         HitCase{"BottomRightFarCorner", 146, 76, kObject, 4}, HitCase{"PastBottomRight", 147, 70, kObject, 0},
-        HitCase{"TopLeftCornerItself", 100, 50, kObject, 1}, HitCase{"TopLeftOuterCorner", 94, 44, kObject, 1},
-        HitCase{"LeftOfTopLeft", 93, 44, kObject, 0}, HitCase{"TopRight", 143, 47, kObject, 2},
-        HitCase{"BottomLeft", 97, 73, kObject, 3}, HitCase{"BottomRightNearCorner", 140, 70, kObject, 4},
+        HitCase{"TopLeftCornerItself", 100, 50, kObject, 1},
+        HitCase{"TopLeftOuterCorner", 94, 44, kObject, 1}, HitCase{"LeftOfTopLeft", 93, 44, kObject, 0},
+        HitCase{"TopRight", 143, 47, kObject, 2}, HitCase{"BottomLeft", 97, 73, kObject, 3},
+        HitCase{"BottomRightNearCorner", 140, 70, kObject, 4},
         HitCase{"TopMiddleLeftEnd", 117, 44, kObject, 5}, HitCase{"TopMiddleRightEnd", 123, 50, kObject, 5},
         HitCase{"PastTopMiddle", 124, 47, kObject, 0}, HitCase{"BottomMiddle", 120, 76, kObject, 6},
         HitCase{"LeftMiddle", 94, 57, kObject, 7}, HitCase{"LeftMiddleLowEnd", 100, 63, kObject, 7},
         HitCase{"RightMiddle", 146, 60, kObject, 8}, HitCase{"Inside", 120, 60, kObject, 0},
         HitCase{"FarAway", 500, 500, kObject, 0},
         // A 2 x 2 object: overlapping zones go to the first in 4, 1, 2, 3, 5..8.
-        HitCase{"TinyTopRight", 12, 10, Box{10, 10, 2, 2}, 2}, HitCase{"TinyBottomLeft", 10, 12, Box{10, 10, 2, 2}, 3},
-        HitCase{"TinyBottomRight", 12, 12, Box{10, 10, 2, 2}, 4}, HitCase{"TinyTopLeft", 10, 10, Box{10, 10, 2, 2}, 1},
+        HitCase{"TinyTopRight", 12, 10, Box{10, 10, 2, 2}, 2},
+        HitCase{"TinyBottomLeft", 10, 12, Box{10, 10, 2, 2}, 3},
+        HitCase{"TinyBottomRight", 12, 12, Box{10, 10, 2, 2}, 4},
+        HitCase{"TinyTopLeft", 10, 10, Box{10, 10, 2, 2}, 1},
         HitCase{"TinyTopLeftOuter", 8, 4, Box{10, 10, 2, 2}, 1}),
     [](const ::testing::TestParamInfo<HitCase>& info) { return std::string(info.param.name); });
 
@@ -65,7 +68,8 @@ class HandleResize : public ::testing::TestWithParam<ResizeCase> {};
 TEST_P(HandleResize, AppliesTheMovement) {
     const ResizeCase& c = GetParam();
     Box b{100, 50, 50, 40};
-    EXPECT_EQ(c.movesTopLeft, SelectionHandles::ItemsGetResizeCoords(c.handle, b.x, b.y, b.w, b.h, c.dx, c.dy));
+    EXPECT_EQ(c.movesTopLeft,
+              SelectionHandles::ItemsGetResizeCoords(c.handle, b.x, b.y, b.w, b.h, c.dx, c.dy));
     EXPECT_EQ(c.expected, b);
 }
 
@@ -93,11 +97,12 @@ TEST(HandleCursor, ShapesFollowTheHandles) {
         int handle;
         std::optional<Qt::CursorShape> shape;
     };
-    const Row rows[] = {{-1, std::nullopt},         {0, std::nullopt},          {1, Qt::SizeFDiagCursor},
-                        {2, Qt::SizeBDiagCursor},   {3, Qt::SizeBDiagCursor},   {4, Qt::SizeFDiagCursor},
-                        {5, Qt::SizeVerCursor},     {6, Qt::SizeVerCursor},     {7, Qt::SizeHorCursor},
-                        {8, Qt::SizeHorCursor},     {9, Qt::ArrowCursor},       {100, Qt::ArrowCursor}};
-    for (const Row& r : rows) EXPECT_EQ(r.shape, SelectionHandles::cursorForHandle(r.handle)) << "handle " << r.handle;
+    const Row rows[] = {{-1, std::nullopt},       {0, std::nullopt},        {1, Qt::SizeFDiagCursor},
+                        {2, Qt::SizeBDiagCursor}, {3, Qt::SizeBDiagCursor}, {4, Qt::SizeFDiagCursor},
+                        {5, Qt::SizeVerCursor},   {6, Qt::SizeVerCursor},   {7, Qt::SizeHorCursor},
+                        {8, Qt::SizeHorCursor},   {9, Qt::ArrowCursor},     {100, Qt::ArrowCursor}};
+    for (const Row& r : rows)
+        EXPECT_EQ(r.shape, SelectionHandles::cursorForHandle(r.handle)) << "handle " << r.handle;
     // The numbers the old toolkit gave these shapes.
     EXPECT_EQ(8, int(Qt::SizeFDiagCursor));
     EXPECT_EQ(7, int(Qt::SizeBDiagCursor));
@@ -119,8 +124,8 @@ class DragBand : public ::testing::TestWithParam<BandCase> {};
 
 TEST_P(DragBand, FollowsThePointerWithinTheScreen) {
     const BandCase& c = GetParam();
-    EXPECT_EQ(c.expected,
-              SelectionHandles::dragBand(c.handle, c.atPress, c.press, c.pointer, QSize(1024, 768), c.lastBand));
+    EXPECT_EQ(c.expected, SelectionHandles::dragBand(c.handle, c.atPress, c.press, c.pointer,
+                                                     QSize(1024, 768), c.lastBand));
 }
 
 constexpr Box kRect{100, 100, 50, 40};
@@ -134,15 +139,36 @@ INSTANTIATE_TEST_SUITE_P(
         BandCase{"MoveStopsAtRightEdge", 0, kRect, {120, 120}, {1020, 120}, {}, {974, 100, 50, 40}},
         BandCase{"MoveStopsAtBottomEdge", 0, kRect, {120, 120}, {120, 760}, {}, {100, 728, 50, 40}},
         BandCase{"MoveClampsAtZero", 0, kRect, {120, 120}, {10, 5}, {}, {0, 0, 50, 40}},
-        BandCase{"PointerBeyondScreenKeepsBand", 0, kRect, {120, 120}, {1030, 120}, {300, 100, 50, 40},
+        BandCase{"PointerBeyondScreenKeepsBand",
+                 0,
+                 kRect,
+                 {120, 120},
+                 {1030, 120},
+                 {300, 100, 50, 40},
                  {300, 100, 50, 40}},
-        BandCase{"PointerBelowScreenKeepsBand", 6, kRect, {125, 140}, {125, 800}, {100, 100, 50, 300},
+        BandCase{"PointerBelowScreenKeepsBand",
+                 6,
+                 kRect,
+                 {125, 140},
+                 {125, 800},
+                 {100, 100, 50, 300},
                  {100, 100, 50, 300}},
-        BandCase{"PointerOnScreenEdgeStillFollows", 8, kRect, {150, 120}, {1024, 120}, {}, {100, 100, 924, 40}},
-        BandCase{"BackAtPressPointIsTheObject", 0, kRect, {120, 120}, {120, 120}, {200, 200, 50, 40},
+        BandCase{
+            "PointerOnScreenEdgeStillFollows", 8, kRect, {150, 120}, {1024, 120}, {}, {100, 100, 924, 40}},
+        BandCase{"BackAtPressPointIsTheObject",
+                 0,
+                 kRect,
+                 {120, 120},
+                 {120, 120},
+                 {200, 200, 50, 40},
                  {100, 100, 50, 40}},
         BandCase{"NotTestedLeavesTheObject", -1, kRect, {120, 120}, {300, 300}, {}, {100, 100, 50, 40}},
-        BandCase{"ObjectPastRightEdgeIsPulledIn", 0, {1010, 100, 30, 40}, {1020, 120}, {1020, 120}, {},
+        BandCase{"ObjectPastRightEdgeIsPulledIn",
+                 0,
+                 {1010, 100, 30, 40},
+                 {1020, 120},
+                 {1020, 120},
+                 {},
                  {994, 100, 30, 40}}),
     [](const ::testing::TestParamInfo<BandCase>& info) { return std::string(info.param.name); });
 
