@@ -54,6 +54,10 @@ struct sLastObjectNumber {
     int32_t numBitmapObjects = 0;
 };
 
+// Clipboard modes of slotCutCopyObjects.
+constexpr int COPY = 0;
+constexpr int CUT = 1;
+
 // Undo codes of the holder's undo stacks.
 enum UndoCode : int {
     UNDO_CREATION = 0,
@@ -229,6 +233,16 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     static int snCountPaste;
     static QPoint sqpPos;
 
+    // ---- keys, deletion, clipboard and undo ----
+    void deleteObjectOnKeyPress();
+    void changedForeColor(QColor& color);
+    void changedBackColor(QColor& color);
+    // The media-library resources an object record uses, in report order:
+    // a hyperlink's images and its events' image, sound and video; a
+    // validation field's dialog icons and its key events' images and icons;
+    // a bitmap's image. Zero IDs are left out.
+    static std::vector<uint32_t> resourceIdsOf(const NVAllObjects& record);
+
     // ---- selection and the property box ----
     // The single selected object, else the frame object; null without objects.
     DrawTools* getSelectedItem();
@@ -249,6 +263,10 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     void slotPushFrameDeletion(int first, int last);
     void slotPushFrameDeletion();
     void slotPushFrameUnDeletion(int frame);
+    void slotSelectAllObjects();
+    void slotCutCopyObjects(int mode);
+    void slotPasteObjects();
+    void slotUndoAction();
 
   signals:
     void signal_select_region();
@@ -277,6 +295,7 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void putFrameImage();
@@ -316,6 +335,20 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     void reconnectFramePage(DrawTools* object);
     // A rubber band made by a press: not a live object, owned by the holder until the release.
     bool isLooseBand(DrawTools* object) const;
+    // Undo steps.
+    void destroyObject();
+    void undoDeletion();
+    void undoCut();
+    void undoPaste();
+    void restoreGeometry();
+    void undoRemoval(bool clearSelectionFlag);
+    // The object's current record, as the clipboard and the use counts take it.
+    NVAllObjects currentRecordOf(DrawTools* object, int index);
+    void releaseUses(const NVAllObjects& record);
+    void takeUsesAgain(const NVAllObjects& record);
+    // Takes the live object at index out of the frame (not destroyed), for Delete and Cut.
+    DrawTools* takeOut(int index);
+    DrawTools* makePastedObject(const NVAllObjects& record);
     NVAllObjects frameStructure(int frame) const;
 
     std::vector<SPlayBackFrameInfo>* m_playback = nullptr; // not owned

@@ -326,8 +326,7 @@ void VLImageHolder::copyObjects(const StrAllObjects& source, StrAllObjects& dest
         case VALIDATIONFIELD:
             if (sValidationField* v = copy.get<sValidationField>()) {
                 changeValidationData(*v, &from);
-                // The field's own resources, not whichever one was reported last.
-                if (v->dialog && v->dialog->icon0) emit signalAddIDOnCopy(v->dialog->icon0);
+                for (uint32_t id : resourceIdsOf(copy)) emit signalAddIDOnCopy(id);
             }
             break;
         case HYPERLINK:
@@ -462,31 +461,40 @@ void VLImageHolder::changeObjectsOnCutPaste(uint32_t source, uint32_t target) {
 }
 
 void VLImageHolder::releaseRecordResources(const NVAllObjects& record, const NVAllObjects& frameRecord) {
-    switch (record.drawingObject) {
-    case VALIDATIONFIELD:
-        if (const sValidationField* v = record.get<sValidationField>(); v && v->dialog && v->dialog->icon0)
-            emit signalReduceIDOnDelete(v->dialog->icon0);
-        break;
-    case FRAMEOBJECT:
+    if (record.drawingObject == FRAMEOBJECT) {
         if (const NVFrame* f = frameRecord.get<NVFrame>(); f && f->audioId) emit signalReduceIDOnDelete(f->audioId);
-        break;
-    case HYPERLINK:
-        if (const sHyperLink* h = record.get<sHyperLink>()) {
-            if (h->clickedImageId) emit signalReduceIDOnDelete(h->clickedImageId);
-            if (h->mouseOverImageId) emit signalReduceIDOnDelete(h->mouseOverImageId);
-            for (const sHyperLinkEvent& ev : h->events) {
-                if (ev.validationImageId) emit signalReduceIDOnDelete(ev.validationImageId);
-                if (ev.validationSoundId) emit signalReduceIDOnDelete(ev.validationSoundId);
-                if (ev.validationVideoId) emit signalReduceIDOnDelete(ev.validationVideoId);
-            }
-        }
-        break;
-    case BITMAP:
-        if (const sBitmapObject* b = record.get<sBitmapObject>(); b && b->imageId)
-            emit signalReduceIDOnDelete(b->imageId);
-        break;
-    default: break;
+        return;
     }
+    for (uint32_t id : resourceIdsOf(record)) emit signalReduceIDOnDelete(id);
+}
+
+std::vector<uint32_t> VLImageHolder::resourceIdsOf(const NVAllObjects& record) {
+    std::vector<uint32_t> ids;
+    if (const sHyperLink* h = record.get<sHyperLink>()) {
+        ids.push_back(h->clickedImageId);
+        ids.push_back(h->mouseOverImageId);
+        for (const sHyperLinkEvent& ev : h->events) {
+            ids.push_back(ev.validationImageId);
+            ids.push_back(ev.validationSoundId);
+            ids.push_back(ev.validationVideoId);
+        }
+    } else if (const sValidationField* v = record.get<sValidationField>()) {
+        // The field's own resources, not whichever one a field reported last.
+        if (v->dialog) {
+            ids.push_back(v->dialog->icon0);
+            ids.push_back(v->dialog->icon1);
+        }
+        for (const sMultiValidationString& string : v->strings.list)
+            for (const sValidationKey& key : string.keys)
+                if (key.event) {
+                    ids.push_back(key.event->imageId);
+                    ids.push_back(key.event->iconId);
+                }
+    } else if (const sBitmapObject* b = record.get<sBitmapObject>()) {
+        ids.push_back(b->imageId);
+    }
+    ids.erase(std::remove(ids.begin(), ids.end(), 0u), ids.end());
+    return ids;
 }
 
 namespace {
