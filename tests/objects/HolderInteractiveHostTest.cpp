@@ -75,3 +75,74 @@ TEST_F(HolderHost, SelectionRecordsAndScreenComeFromTheHolder) {
 }
 
 } // namespace
+
+#include "canvas/VLCanvas.h"
+#include "canvas/VelmoraView.h"
+#include "properties/EditPropertyBase.h"
+#include "properties/EditPropertyBox.h"
+#include "properties/PropertyListView.h"
+
+#include <QComboBox>
+#include <QTabWidget>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+
+QTreeWidgetItem* findRow(QTreeWidget* list, const QString& name) {
+    for (QTreeWidgetItemIterator it(list); *it; ++it)
+        if ((*it)->text(0) == name) return *it;
+    return nullptr;
+}
+
+// The frame object's Events page through the real property box.
+TEST_F(HolderHost, EventsPageOfTheFrameObjectInThePropertyBox) {
+    interactivetest::app();
+    interactivetest::SpyMediaLibrary media;
+    DrawTools::setApplicationObjects(nullptr, &media);
+    {
+        VelmoraView view(nullptr, nullptr);
+        VLImageHolder* holder = view._get_vlCanvas()->get_image_holder();
+        ASSERT_NE(holder, nullptr);
+        Host host(holder);
+        InteractiveHost::setCurrent(&host);
+        EditPropertyBox* box = view._get_editprop_box();
+        ASSERT_NE(box, nullptr);
+
+        NVFrame f;
+        f.m_Caption = "Frame 1";
+        f.events = {NVFrameEvent{0, 0, 0}, NVFrameEvent{9, 1, 1}};
+        auto* frame = new CFrameObject(holder, f, 0);
+        holder->vObjectList = {frame};
+        box->show();
+        box->tabWidget->setCurrentIndex(1);
+        EXPECT_TRUE(host.propertyBoxVisible());
+        EXPECT_EQ(host.propertyPageIndex(), 1);
+        EXPECT_TRUE(host.isEventsPage(box->getEventListView()));
+
+        frame->slotEnterEventItems(box->getEventListView());
+        ASSERT_EQ(box->objectChooser->count(), 2);
+        EXPECT_EQ(box->objectChooser->itemText(1), "On Frame Leaving");
+        EXPECT_NE(findRow(box->getEventListView(), "Transition Effect"), nullptr);
+
+        emit box->objectChooser->activated(1);
+        EXPECT_EQ(frame->getFrameObjectStructure()->eventIndex, 1);
+        EXPECT_EQ(frame->PropEventStr(1, "Transition Effect"), "Push left");
+
+        // The edited event row is applied to the event shown.
+        QTreeWidgetItem* speed = findRow(box->getEventListView(), "Transition Speed");
+        ASSERT_NE(speed, nullptr);
+        box->getEventListView()->setCurrentItem(speed);
+        EXPECT_EQ(host.selectedEventRow(), "Transition Speed");
+        frame->getEditPropertyBase()->setEventPropValue(1, "Transition Speed", "Fast");
+        frame->setEventProperty(1);
+        EXPECT_EQ(frame->getFrameObjectStructure()->events[1].transitionSpeed, 2);
+
+        box->hide();
+        holder->vObjectList.clear();
+        delete frame;
+        InteractiveHost::setCurrent(nullptr);
+    }
+    DrawTools::setApplicationObjects(nullptr, nullptr);
+}
+
+} // namespace
