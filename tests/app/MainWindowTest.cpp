@@ -850,3 +850,76 @@ TEST_F(MainWindowTest, WithoutSettingsTheWindowTakesNearlyTheWholeScreen) {
     EXPECT_EQ(w->size(), QSize(1024 - 10, 768 - 100));
     EXPECT_FALSE(w->m_pColorToolBar->isVisibleTo(w));
 }
+
+// ---- Keys through the X server --------------------------------------------
+
+namespace {
+
+// Shows the window under the pointer so that keys from xdotool reach it, as
+// there is no window manager to give it the focus.
+bool showForKeys(Velmora* w) {
+    w->show();
+    w->activateWindow();
+    const QPoint centre = w->geometry().center();
+    testsupport::runCommand("xdotool mousemove " + std::to_string(centre.x()) + " " + std::to_string(centre.y()));
+    return testsupport::waitUntil(
+        [&] {
+            QCoreApplication::processEvents();
+            return w->isActiveWindow();
+        },
+        5000);
+}
+
+bool pumpUntil(const std::function<bool()>& done) {
+    return testsupport::waitUntil(
+        [&] {
+            QCoreApplication::processEvents();
+            return done();
+        },
+        3000);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ControlAltSFiresItsOneBindingEvenWithTheEditItemDisabled) {
+    ASSERT_TRUE(showForKeys(w));
+    ASSERT_FALSE(w->isItemEnabled(EDIT_SELECT_UA_FRAMES));
+    int fired = 0, ambiguous = 0;
+    QShortcut* selectUa = w->frameAccelerators()[5];
+    QObject::connect(selectUa, &QShortcut::activated, [&] { ++fired; });
+    QObject::connect(selectUa, &QShortcut::activatedAmbiguously, [&] { ++ambiguous; });
+    testsupport::runCommand("xdotool key ctrl+alt+s");
+    EXPECT_TRUE(pumpUntil([&] { return fired + ambiguous > 0; }));
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(ambiguous, 0);
+
+    // With the Edit item enabled the key still has one binding.
+    w->setItemEnabled(EDIT_SELECT_UA_FRAMES, true);
+    testsupport::runCommand("xdotool key ctrl+alt+s");
+    EXPECT_TRUE(pumpUntil([&] { return fired + ambiguous > 1; }));
+    EXPECT_EQ(fired, 2);
+    EXPECT_EQ(ambiguous, 0);
+}
+
+TEST_F(MainWindowTest, F1OpensTheHelpWithNoPopupOpen) {
+    testsupport::TempDir install;
+    mkdir(install.file("help").c_str(), 0755);
+    testsupport::writeFile(install.file("help/vuduziv.htm"), "<html><body>Help</body></html>");
+    setenv("ZEDARO", install.path().c_str(), 1);
+    ASSERT_TRUE(showForKeys(w));
+    testsupport::runCommand("xdotool key F1");
+    EXPECT_TRUE(pumpUntil([&] { return !w->m_pHelpWindow.isNull() && w->m_pHelpWindow->isVisible(); }));
+    unsetenv("ZEDARO");
+}
+
+TEST_F(MainWindowTest, ControlMDoesNothingWhileMakeIsDisabled) {
+    ASSERT_TRUE(showForKeys(w));
+    int makes = 0;
+    QObject::connect(w->actionById(FILE_MAKE), &QAction::triggered, [&] { ++makes; });
+    testsupport::runCommand("xdotool key ctrl+m");
+    pumpUntil([] { return false; });
+    EXPECT_EQ(makes, 0);
+    w->setItemEnabled(FILE_MAKE, true);
+    testsupport::runCommand("xdotool key ctrl+m");
+    EXPECT_TRUE(pumpUntil([&] { return makes == 1; }));
+}
