@@ -292,6 +292,13 @@ void DrawRect::takeHolderContext() {
     m_window = m_pImageHolder->holderWindow;
 }
 
+unsigned long DrawRect::bandWindow() const {
+    // The holder's window as it is now: Qt may have made it anew since.
+    if (m_pImageHolder && m_pImageHolder->holderWindow)
+        return m_pImageHolder->holderWindow;
+    return m_window;
+}
+
 void DrawRect::setName(const QString& name) {
     rect().name = toNameField(name);
 }
@@ -694,12 +701,12 @@ void DrawRect::updatePosition(int dx, int dy) {
     if (m_nOutlineCount == 0) {
         ++m_nOutlineCount;
     } else {
-        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, m_window,
+        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(),
                                       {m_rcOutline[0], m_rcOutline[1], m_rcOutline[2], m_rcOutline[3]});
     }
     const SelectionHandles::Box outline{s.left + dx, s.top + dy, std::abs(s.right - s.left),
                                         std::abs(s.bottom - s.top)};
-    SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, m_window, outline);
+    SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(), outline);
     m_rcOutline = {outline.x, outline.y, outline.w, outline.h};
     s.left += dx;
     s.right += dx;
@@ -776,13 +783,13 @@ void DrawRect::mouseMoveEvent(QMouseEvent* event) {
         if (m_bFirstBand)
             m_bFirstBand = false;
         else
-            SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, m_window,
+            SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(),
                                           {x_point, y_point, r_width, r_height});
         sDrawRect& s = rect();
         s.right = p.x();
         s.bottom = p.y();
         makeRect(QPoint(s.left, s.top), p, m_rcBand);
-        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, m_window,
+        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(),
                                       {m_rcBand.x(), m_rcBand.y(), m_rcBand.width(), m_rcBand.height()});
         x_point = m_rcBand.x();
         y_point = m_rcBand.y();
@@ -823,10 +830,10 @@ void DrawRect::moveForSelector(QMouseEvent* event) {
                                      m_ptBandBottomRight.y() - m_ptBandTopLeft.y()};
     // Erase exactly what is on the window: nothing before the first band.
     if (m_bBandShown)
-        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, m_window, last);
+        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(), last);
     const SelectionHandles::Box band =
         SelectionHandles::dragBand(handle, {x, y, w, h}, m_ptPress, p, screenSize(), last);
-    SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, m_window, band);
+    SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(), band);
     m_bBandShown = true;
     m_ptBandTopLeft = QPoint(band.x, band.y);
     m_ptBandBottomRight = QPoint(band.x + band.w, band.y + band.h);
