@@ -6,19 +6,13 @@
 #include <algorithm>
 
 namespace {
-// Scales a 16-bit component into the mask's bits, as the server does for
-// XAllocColor on a true-colour visual: the top bits of the component.
-unsigned long component(unsigned long mask, int value8) {
-    if (!mask)
-        return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1UL))
-        ++shift;
-    int bits = 0;
-    while ((mask >> (shift + bits)) & 1UL)
-        ++bits;
-    const unsigned long v16 = unsigned(std::clamp(value8, 0, 255)) * 257UL;
-    return ((bits >= 16 ? v16 << (bits - 16) : v16 >> (16 - bits)) << shift) & mask;
+// An 8-bit field of a true-colour pixel: where the component goes as it is.
+// Other widths are left to the server, whose rounding is its own.
+int byteShift(unsigned long mask) {
+    for (int shift = 0; shift <= 24; shift += 8)
+        if (mask == 0xFFUL << shift)
+            return shift;
+    return -1;
 }
 } // namespace
 
@@ -27,9 +21,14 @@ unsigned long XColorPixel::pixelOf(Display* display, int red, int green, int blu
         return 0;
     const int screen = DefaultScreen(display);
     Visual* visual = DefaultVisual(display, screen);
-    if (visual && visual->c_class == TrueColor)
-        return component(visual->red_mask, red) | component(visual->green_mask, green) |
-               component(visual->blue_mask, blue);
+    if (visual && visual->c_class == TrueColor) {
+        const int r = byteShift(visual->red_mask), g = byteShift(visual->green_mask),
+                  b = byteShift(visual->blue_mask);
+        if (r >= 0 && g >= 0 && b >= 0)
+            return (unsigned long)(std::clamp(red, 0, 255)) << r |
+                   (unsigned long)(std::clamp(green, 0, 255)) << g |
+                   (unsigned long)(std::clamp(blue, 0, 255)) << b;
+    }
     XColor xc{};
     xc.red = static_cast<unsigned short>(std::clamp(red, 0, 255) * 257);
     xc.green = static_cast<unsigned short>(std::clamp(green, 0, 255) * 257);

@@ -1,6 +1,7 @@
 // Pixel values of colours on an X display, for the objects that draw with
-// Xlib. True-colour visuals are computed from the visual's masks without a
-// round trip; other visuals allocate the colour in the default colormap.
+// Xlib. True-colour visuals with 8-bit fields are computed from the visual's
+// masks without a round trip; other visuals allocate the colour in the
+// default colormap.
 #pragma once
 
 #include <QColor>
