@@ -3,6 +3,11 @@
 #include "app/AppImages.h"
 #include "app/SessionFiles.h"
 #include "app/aboutVl.h"
+#include "app/VelmoraHosts.h"
+#include "canvas/FrameLoader.h"
+#include "canvas/VelmoraDoc.h"
+#include "media/MediaLibraryInterface.h"
+#include "store/FrameTable.h"
 #include "objects/draw/CColorBar.h"
 #include "record/CaptureSettings.h"
 #include "record/KeyTables.h"
@@ -86,13 +91,15 @@ Velmora::Velmora(QWidget* parent) : QMainWindow(parent) {
     m_nCurrentPalette = -1;
 
     setAcceptDrops(true);
+    initProject();
 }
 
 Velmora::~Velmora() {
+    if (m_bRecording) m_recording->stop();
+    InteractiveHost::setCurrent(nullptr);
     delete m_pRecordTimer;
     delete m_pRecordBar; // owns the Stop and Pause buttons
     if (m_display) {
-        if (m_pFrameImage) XDestroyImage(m_pFrameImage);
         if (m_screenPixmap) XFreePixmap(m_display, m_screenPixmap);
     }
 }

@@ -4,6 +4,7 @@
 
 #include "capture/NVCap.h"
 #include "app/SWindowSettings.h"
+#include "record/RecordingSession.h"
 #include "store/DatRecords.h"
 
 #include <QColor>
@@ -42,11 +43,19 @@ class QToolBar;
 class QToolButton;
 class StyleMenu;
 class machineprofile;
+class FrameLoader;
+class FrameStripHost;
+class FrameTable;
+class InteractiveHost;
+class MediaLibraryInterface;
+class NVNavigationBar;
+class NavigationBarBase;
+class QCloseEvent;
+class VLImageHolder;
+class VelmoraDoc;
+class VelmoraView;
 struct _XDisplay;
 struct _XImage;
-
-// Hook status shared by the recording timer and the action thread.
-enum eHookStatus { HOOK_IDLE = 0, HOOK_ACTION_PENDING = 1 };
 
 class Velmora : public QMainWindow {
     Q_OBJECT
@@ -124,15 +133,14 @@ class Velmora : public QMainWindow {
     int m_blockSize = 8;
     std::vector<uint32_t> m_vWrittenResources;
 
-    // Recording.
-    std::mutex m_hookMutex;
-    eHookStatus m_hookStatus = HOOK_IDLE;
-    uint32_t m_modifierWord = 0;
-    bool m_bRecording = false, m_bNoRecordExtension = false, m_bTimerCapturing = false, m_bPaused = false,
-         m_bUserActionsOnly = false, m_bActionCaptureSuspended = false;
+    // Recording. The hook status, the timer's busy flag, the modifier word and
+    // the pointer live in the recording session, shared with the action thread.
+    std::unique_ptr<RecordingSession> m_recording;
+    bool m_bRecording = false, m_bNoRecordExtension = false, m_bUserActionsOnly = false,
+         m_bActionCaptureSuspended = false;
     int m_frameRate = 2;
-    int m_lastPointerX = 0, m_lastPointerY = 0;
     SRect m_captureRect{0, 0, 0, 0};
+    uint32_t m_nextRecordOffset = 0;
     std::unique_ptr<machineprofile> m_pMachineProfile;
     CaptureSettings* m_pCaptureSettings = nullptr;
     std::unique_ptr<NVBufferManager> m_pBufferManager;
@@ -184,6 +192,27 @@ class Velmora : public QMainWindow {
     QProgressBar* m_pProgressBar = nullptr;
     QLabel *m_pFrameLabel = nullptr, *m_pPointerLabel = nullptr, *m_pActionLabel = nullptr,
            *m_pActionIconLabel = nullptr;
+
+    // Project: view and canvas, frame loading, the navigation bar, the media
+    // library, the frame table and the output file.
+    VelmoraDoc* m_doc = nullptr;
+    VelmoraView* m_view = nullptr;
+    std::unique_ptr<FrameLoader> m_frameLoader;
+    NVNavigationBar* m_pNavigationBar = nullptr;
+    std::unique_ptr<MediaLibraryInterface> m_pResourceEditor;
+    std::unique_ptr<FrameTable> m_frameTable;
+    std::unique_ptr<FrameStripHost> m_stripHost;
+    std::unique_ptr<InteractiveHost> m_interactiveHost;
+
+    VelmoraView* getView() const { return m_view; }
+    VLImageHolder* imageHolder() const;
+    NavigationBarBase* frameStrip() const;
+    int initEditingFrames();
+    int setBuilderSplash();
+    void addFrameName();
+    int makeBuilderVLM(const std::string& path);
+    int makeBuilderScratch(const std::string& path);
+    void openFromArgv(const char* path);
 
     // The eleven tool toggle buttons, draw palette first.
     std::array<QToolButton*, 11> toolButtons() const;
@@ -312,10 +341,36 @@ class Velmora : public QMainWindow {
     void slotSpaceDown() {}
     void slotForeColorChanged(QColor& color);
 
+    // Recording control and the frame strip's requests.
+    void slotWait();
+    int slotBackToNormal();
+    void slotHook(void* action);
+    void slotDeleteFrame(int first, int last);
+    void slotUnDeleteFrame(int frame);
+    void slotPasteFrames(int current, int first, int last);
+    void slotPasteAfterCut(int current, int first, int last);
+
   public:
     virtual void paletteChange(QPalette& palette);
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
+    void initProject();
+    void initDoc();
+    void initView();
+    void createNavigationBar();
+    void rebuildStrip(bool fromOpen);
+    void resetProject(bool keepPath);
+    void openCompletion();
+    void openPath(const QString& path, bool fromCommandLine);
+    // The Save Frames prompt: 0 Yes, 1 No, 2 Cancel.
+    int saveFramesPrompt();
+    bool makeForPrompt();
+    void initializeForFrameAddition();
+    void createRecordBar();
+
     void initMenuBar();
     void initToolBar();
     void initDrawToolBar();

@@ -7,6 +7,9 @@
 #include "app/MenuIds.h"
 #include "app/SetPassword.h"
 #include "app/Velmora.h"
+
+#include "canvas/FrameLoader.h"
+#include "canvas/NavigationBarBase.h"
 #include "app/aboutVl.h"
 #include "objects/draw/CColorBar.h"
 #include "record/CaptureSettings.h"
@@ -64,7 +67,13 @@ void Velmora::statusCallback(int id) {
 void Velmora::slotLoadFrame(int frame) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_currentFrame = frame;
-    // Loading the frame's image into the canvas comes with frame loading.
+    if (frame >= 0 && uint32_t(frame) < m_dwFrameCount && m_frameLoader) {
+        emit NewFrameSignal(frame);
+        if (m_frameLoader->loadFrame(size_t(frame), m_vEditInfo, m_vPlayBackFrameInfo, nullptr,
+                                     m_depth <= 15 ? &m_vColormaps : nullptr,
+                                     &m_nCurrentPalette) == FrameLoader::LoadResult::Failed)
+            m_pStatusBar->showMessage(QString::fromStdString(m_frameLoader->lastError()), 4000);
+    }
     m_pFrameLabel->setText(commandtexts::frameLabel(frame, m_dwFrameCount));
 
     if (frame >= 0 && size_t(frame) < m_vPlayBackFrameInfo.size()) {
@@ -258,32 +267,27 @@ void Velmora::slotEditDelete() {
 // and the frame strip.
 void Velmora::slotEditUndo() {}
 void Velmora::slotEditSelectAll() {}
-void Velmora::slotEditAppendFrames() {}
-void Velmora::slotEditInsertFrames() {}
-void Velmora::slotEditDeleteFrames() {}
-void Velmora::slotEditPurgeFrames() {}
 void Velmora::slotEditDeleteSound() {}
 void Velmora::slotSelectAllFrames() {}
 void Velmora::slotSelectAllUaFrames() {}
 
 // File commands, with the file-command work.
-void Velmora::slotFileNew() {}
-void Velmora::slotFileOpen() {}
-void Velmora::slotFileMake() {}
-void Velmora::slotFileSaveAs() {}
-void Velmora::slotFileQuit() {}
 
 void Velmora::slotRecentFileSelected(int id) {
     QAction* a = actionById(id);
     if (!a) return;
     const QString path = a->property("recentPath").toString();
     if (path.isEmpty() || !m_recentFiles.contains(path)) return;
-    // Opening the output file comes with the file commands.
+    if (m_dwFrameCount != 0) {
+        const int answer = saveFramesPrompt();
+        if (answer == 2 || (answer == 0 && !makeForPrompt())) return;
+        if (m_dwFrameCount != 0) resetProject(false);
+    }
+    frameStrip()->disableButtonsOnMakeAndOpen();
+    openPath(path, false);
 }
 
 // Recording and sound, with their subsystems.
-void Velmora::slotRecordStartRecord() {}
-void Velmora::slotTimerTick() {}
 void Velmora::slotSoundRecord() {}
 void Velmora::slotSoundStopFromMenu() {}
 void Velmora::slotSoundPlayFromMenu() {}

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
     window->setObjectName("velmora");
     QObject::connect(window, &QObject::destroyed, &app, &QCoreApplication::quit);
     window->show();
+    if (argc > 1) window->openFromArgv(argv[1]);
 
     return app.exec();
 }

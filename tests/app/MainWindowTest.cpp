@@ -17,6 +17,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <deque>
@@ -83,7 +84,10 @@ TEST_F(MainWindowTest, FieldsAfterConstruction) {
     EXPECT_EQ(w->m_vlmFileName, home() + "/zedaro/Untitled.dat");
     EXPECT_EQ(w->m_soundFileName, home() + "/zedaro/Sound.dat");
     EXPECT_EQ(w->windowTitle().toStdString(), "Velmora 1.0 - " + home() + "/zedaro/Untitled");
-    EXPECT_EQ(w->m_hookStatus, HOOK_IDLE);
+    eHookStatus hook = HOOK_PENDING;
+    ASSERT_NE(w->m_recording, nullptr);
+    EXPECT_EQ(w->m_recording->getSharedData(&hook), 1);
+    EXPECT_EQ(hook, HOOK_IDLE);
     EXPECT_FALSE(w->m_bRecording);
     EXPECT_FALSE(w->m_bFullScreen);
     EXPECT_EQ(w->m_pRecordBar, nullptr);
@@ -922,4 +926,26 @@ TEST_F(MainWindowTest, ControlMDoesNothingWhileMakeIsDisabled) {
     w->setItemEnabled(FILE_MAKE, true);
     testsupport::runCommand("xdotool key ctrl+m");
     EXPECT_TRUE(pumpUntil([&] { return makes == 1; }));
+}
+
+// ---- Password menu --------------------------------------------------------
+
+TEST_F(MainWindowTest, CancelledPasswordDialogsSetTheMenuByTheirFalseRows) {
+    struct Row {
+        void (Velmora::*slot)();
+        bool set, change, clear;
+    };
+    // Each dialog is rejected as soon as it shows.
+    const Row rows[] = {{&Velmora::slotPasswordSet, true, false, false},
+                        {&Velmora::slotPasswordChange, false, true, true},
+                        {&Velmora::slotPasswordClear, false, true, true}};
+    for (const Row& r : rows) {
+        QTimer::singleShot(0, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+        });
+        std::invoke(r.slot, *w);
+        EXPECT_EQ(w->isItemEnabled(PASSWORD_SET), r.set);
+        EXPECT_EQ(w->isItemEnabled(PASSWORD_CHANGE), r.change);
+        EXPECT_EQ(w->isItemEnabled(PASSWORD_CLEAR), r.clear);
+    }
 }

@@ -1,0 +1,797 @@
+// The main window's project: view and canvas, frame loading, the navigation
+// bar, recording, the frame table and the file commands.
+#include "app/Velmora.h"
+
+#include "app/MenuIds.h"
+#include "app/OutputFileServices.h"
+#include "app/SessionFiles.h"
+#include "app/VelmoraHosts.h"
+#include "canvas/DrawTools.h"
+#include "canvas/FrameDetails.h"
+#include "canvas/FrameLoader.h"
+#include "canvas/NVNavigationBar.h"
+#include "canvas/NavigationBarBase.h"
+#include "canvas/ScrollNavigationBar.h"
+#include "canvas/VLCanvas.h"
+#include "canvas/VLImageHolder.h"
+#include "canvas/VelmoraDoc.h"
+#include "canvas/VelmoraView.h"
+#include "capture/NVCap.h"
+#include "media/InMemoryMediaLibrary.h"
+#include "objects/draw/CColorBar.h"
+#include "objects/interactive/CFrameObject.h"
+#include "record/CaptureSettings.h"
+#include "record/NVBufferManager.h"
+#include "record/machineprofile.h"
+#include "properties/EditPropertyBox.h"
+#include "store/FrameTable.h"
+#include "store/VlmFile.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace menuid;
+
+// ---- Construction -----------------------------------------------------------
+
+VLImageHolder* Velmora::imageHolder() const {
+    return m_view && m_view->_get_vlCanvas() ? m_view->_get_vlCanvas()->get_image_holder() : nullptr;
+}
+
+NavigationBarBase* Velmora::frameStrip() const {
+    return m_pNavigationBar ? m_pNavigationBar->getScrollNavigationBar()->get_navbase() : nullptr;
+}
+
+void Velmora::initDoc() { m_doc = new VelmoraDoc(); }
+
+void Velmora::initView() {
+    m_view = new VelmoraView(this, m_doc);
+    setCentralWidget(m_view);
+    m_frameLoader = std::make_unique<FrameLoader>(m_view->_get_vlCanvas());
+}
+
+void Velmora::initProject() {
+    m_pResourceEditor = std::make_unique<InMemoryMediaLibrary>();
+    DrawTools::setApplicationObjects(this, m_pResourceEditor.get());
+    initDoc();
+    initView();
+    VLImageHolder* holder = imageHolder();
+    holder->setPlaybackRecords(&m_vPlayBackFrameInfo);
+    m_interactiveHost = std::make_unique<VelmoraInteractiveHost>(this, holder);
+    InteractiveHost::setCurrent(m_interactiveHost.get());
+    m_frameTable = std::make_unique<FrameTable>(
+        FrameTableState{m_vEditInfo, m_vPlayBackFrameInfo, m_dwFrameCount, m_dwUserActionFrame, m_currentFrame,
+                        m_appendedCount, m_insertedCount, m_frameNameCounter, m_deletedCount},
+        m_frameLoader->store(), m_frameRect, holder);
+    m_recording = std::make_unique<RecordingSession>(RecordingTables{
+        m_vEditInfo, m_vPlayBackFrameInfo, m_vUserActionFrames, m_vColormaps, m_dwFrameCount, m_dwUserActionFrame,
+        m_nextRecordOffset});
+    // The hook runs on the action thread, as the signal's direct connection says.
+    connect(this, &Velmora::signalHook, this, &Velmora::slotHook, Qt::DirectConnection);
+    m_recording->onAction = [this](SActionType* action) { emit signalHook(action); };
+
+    setMinFramesFromScreenWidth(m_screenWidth);
+    createNavigationBar();
+
+    connect(holder, &VLImageHolder::signalMouseMovePositions, this, &Velmora::slotMouseMovePositions);
+    connect(holder, &VLImageHolder::signalEnableCutCopy, this, &Velmora::slotEnableCutCopy);
+    connect(holder, &VLImageHolder::signalDisableCutCopy, this, &Velmora::slotDisableCutCopy);
+    connect(holder, &VLImageHolder::signalEnablePaste, this, &Velmora::slotEnablePaste);
+    connect(holder, &VLImageHolder::signalDisablePaste, this, &Velmora::slotDisablePaste);
+    connect(holder, &VLImageHolder::signalEnableSelectAll, this, &Velmora::slotEnableSelectAll);
+    connect(holder, &VLImageHolder::signalDisableSelectAll, this, &Velmora::slotDisableSelectAll);
+    connect(this, &Velmora::signal_draw_object, holder, &VLImageHolder::slot_select_draw_object);
+    connect(this, &Velmora::signalFrameStatus, holder, &VLImageHolder::slotCheckFrameStatus);
+    connect(this, &Velmora::signalSelectAllObjects, holder, &VLImageHolder::slotSelectAllObjects);
+    connect(this, &Velmora::signalCutCopyObjects, holder, &VLImageHolder::slotCutCopyObjects);
+    connect(this, &Velmora::signalPasteObjects, holder, &VLImageHolder::slotPasteObjects);
+    connect(this, &Velmora::signalUndoDeletion, holder, &VLImageHolder::slotUndoAction);
+    if (m_pColorBar) {
+        connect(m_pColorBar, &CColorBar::foreColorChanged, holder, [holder](const QColor& c) {
+            QColor color = c;
+            holder->changedForeColor(color);
+        });
+        connect(m_pColorBar, &CColorBar::backColorChanged, holder, [holder](const QColor& c) {
+            QColor color = c;
+            holder->changedBackColor(color);
+        });
+    }
+
+    setBuilderSplash();
+}
+
+void Velmora::createNavigationBar() {
+    VLImageHolder* holder = imageHolder();
+    m_pNavigationBar = new NVNavigationBar(this, 0, 0, false, 0);
+    NVNavigationBar::setFocusTarget(this);
+    auto* dock = new QDockWidget(this);
+    dock->setObjectName("NavigationBar");
+    dock->setWidget(m_pNavigationBar);
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::TopDockWidgetArea, dock);
+
+    NavigationBarBase* strip = frameStrip();
+    ScrollNavigationBar* scroll = m_pNavigationBar->getScrollNavigationBar();
+    m_stripHost = std::make_unique<VelmoraStripHost>(this);
+    strip->setHost(m_stripHost.get());
+
+    // Frame display first, then the holder's frame change.
+    connect(strip, &NavigationBarBase::signal_current_frame_is, this, &Velmora::slotLoadFrame);
+    connect(strip, &NavigationBarBase::signal_current_frame_is, holder, &VLImageHolder::slot_get_current_frame);
+    connect(strip, &NavigationBarBase::signalCurrentFrameStatus, this, &Velmora::slotCheckCurrentFrameStatus);
+    connect(strip, &NavigationBarBase::signal_on_delete_frame, this, &Velmora::slotDeleteFrame);
+    connect(strip, &NavigationBarBase::signal_on_undelete_frame, this, &Velmora::slotUnDeleteFrame);
+    connect(strip, &NavigationBarBase::signal_on_paste_frames, this, &Velmora::slotPasteFrames);
+    connect(strip, &NavigationBarBase::signal_on_paste_after_cut, this, &Velmora::slotPasteAfterCut);
+    connect(strip, &NavigationBarBase::signal_on_append_frame, this, &Velmora::slotEditAppendFrames);
+    connect(strip, &NavigationBarBase::signal_on_insert_frame, this, [this](int) { slotEditInsertFrames(); });
+    connect(holder, &VLImageHolder::signalDeleteFrame, strip, &NavigationBarBase::slot_manage_menu);
+    connect(this, &Velmora::SoundFrameDeleteSignal, strip, &NavigationBarBase::slotSoundDeletedFromFrame);
+
+    // The frame accelerators, in table order.
+    using Target = std::function<void()>;
+    const Target targets[] = {
+        [scroll] { scroll->slot_clicked_on_pre_frame_button(); },
+        [scroll] { scroll->slot_clicked_on_next_frame_button(); },
+        [strip] { strip->slot_set_selected_frames_to_right(); },
+        [strip] { strip->slot_set_selected_frames_to_left(); },
+        [strip] { strip->slot_select_all_frames(); },
+        [strip] { strip->slot_select_all_ua_frames(); },
+        [strip] { strip->slotCopyFrames(); },
+        [strip] { strip->slotCutFrames(); },
+        [strip] { strip->slotPasteFrames(); },
+    };
+    for (size_t i = 0; i < m_frameAccelerators.size() && i < std::size(targets); ++i)
+        connect(m_frameAccelerators[i], &QShortcut::activated, this, targets[i]);
+}
+
+// ---- Frame loading ------------------------------------------------------------
+
+int Velmora::setBuilderSplash() {
+    return m_frameLoader ? m_frameLoader->setBuilderSplash(m_screenWidth, m_screenHeight, m_depth) : 0;
+}
+
+int Velmora::initEditingFrames() {
+    FrameGeometry g{uint32_t(m_screenWidth), uint32_t(m_screenHeight), uint32_t(m_screenBytesPerPixel), 0};
+    if (!m_frameLoader->initEditingFrames(m_vlmFileName, g)) {
+        VL_ErrMessage(QString::fromStdString(m_frameLoader->lastError()));
+        return 1;
+    }
+    return 0;
+}
+
+void Velmora::rebuildStrip(bool fromOpen) {
+    NavigationBarBase* strip = frameStrip();
+    std::vector<int> list(m_vUserActionFrames.begin(), m_vUserActionFrames.end());
+    strip->reset_frame_details(0, 0, nullptr);
+    m_pNavigationBar->getScrollNavigationBar()->scrollToStart();
+    if (fromOpen)
+        strip->resetFrameDetailsOnFileOpen(int(m_dwFrameCount), int(list.size()), list.data());
+    else
+        strip->reset_frame_details(int(m_dwFrameCount), int(list.size()), list.data());
+    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
+}
+
+void Velmora::addFrameName() { m_frameTable->addFrameName(); }
+
+// ---- Recording ------------------------------------------------------------------
+
+void Velmora::createRecordBar() {
+    delete m_pRecordBar;
+    m_pRecordBar = new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::FramelessWindowHint);
+    m_pRecordBar->setFocusPolicy(Qt::StrongFocus);
+    auto* stop = new QPushButton(m_pRecordBar);
+    stop->setGeometry(0, 1, 20, 20);
+    stop->setToolTip("Stop");
+    stop->setIcon(QPixmap("startButton.xpm"));
+    auto* pause = new QPushButton(m_pRecordBar);
+    pause->setGeometry(21, 1, 20, 20);
+    pause->setToolTip("Pause");
+    m_resumePixmap = QPixmap("pauseButton.xpm");
+    pause->setIcon(m_pausePixmap);
+    m_pStopButton = stop;
+    m_pPauseButton = pause;
+    m_pRecordBar->setGeometry(m_screenWidth - 40, m_screenHeight - 60, 40, 20);
+    connect(stop, &QPushButton::clicked, this, &Velmora::slotBackToNormal);
+    connect(pause, &QPushButton::clicked, this, &Velmora::slotWait);
+    m_pRecordBar->show();
+    m_pRecordBar->setFocus();
+}
+
+void Velmora::slotRecordStartRecord() {
+    if (m_bRecording) return;
+    const int64_t free = m_pMachineProfile->getFreeDiskSpace(m_homeDir.c_str());
+    if (free <= 24) {
+        VL_ErrMessage("Not enough free space to start Recording\nPlease make sure you have minimum 25 MB free");
+        return;
+    }
+    fprintf(stderr, "------------%ld\n", long(free));
+    showProgress("Starts Recording  a live session of computer desktop activity...");
+    m_bNoRecordExtension = !ActionRecorder::extensionPresent();
+    if (m_bNoRecordExtension) {
+        QMessageBox box(QMessageBox::Critical, "Velmora 1.0",
+                        "Record Extension not present. Validation will not be Captured.\nx Please edit "
+                        "/etc/X11/XF86Config and add the line Load \"record\" below the line Section \"Module\"",
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
+    hide();
+    createRecordBar();
+
+    m_vlmFileName = datfile::untitledPath(m_homeDir);
+    setBuilderCaption();
+    m_recording->state().m_bUserActionsOnly = m_bUserActionsOnly;
+    m_recording->state().m_bActionCaptureSuspended = m_bActionCaptureSuspended;
+    const auto started = m_recording->start(m_vlmFileName, !m_bNoRecordExtension);
+    if (started != RecordingSession::START_OK) {
+        if (started == RecordingSession::START_NO_MEMORY) {
+            fputs("exiting...\n", stderr);
+            exit(1);
+        }
+        delete m_pRecordBar;
+        m_pRecordBar = nullptr;
+        show();
+        VL_ErrMessage(started == RecordingSession::START_FILE_FAILED
+                          ? "The working frame file cannot be created:\n" + QString::fromStdString(m_vlmFileName)
+                          : QString("The screen cannot be captured."));
+        showReady();
+        return;
+    }
+    m_bRecording = true;
+    m_screenBytesPerPixel = m_recording->bytesPerPixel();
+    m_screenRowBytes = m_recording->rowBytes();
+    m_captureRect = SRect{0, 0, m_screenWidth - 1, m_screenHeight - 1};
+    m_pRecordTimer->start(1000 / std::max(1, m_frameRate));
+    m_pCaptureSettings->setCaptureControlsEnabled(false);
+    showReady();
+}
+
+void Velmora::slotTimerTick() {
+    if (!m_bRecording) return;
+    switch (m_recording->tick()) {
+    case RecordingSession::TICK_STOP: slotBackToNormal(); return;
+    default: break;
+    }
+    if (auto* pause = qobject_cast<QPushButton*>(m_pPauseButton))
+        pause->setIcon(m_recording->paused() ? m_resumePixmap : m_pausePixmap);
+}
+
+void Velmora::slotWait() {
+    if (!m_bRecording) return;
+    m_recording->togglePause();
+    if (auto* pause = qobject_cast<QPushButton*>(m_pPauseButton))
+        pause->setIcon(m_recording->paused() ? m_resumePixmap : m_pausePixmap);
+}
+
+void Velmora::slotHook(void* action) { m_recording->slotHook(static_cast<SActionType*>(action)); }
+
+int Velmora::slotBackToNormal() {
+    if (!m_bRecording || m_recording->paused()) return 0;
+    m_bRecording = false;
+    m_pRecordTimer->stop();
+    const int written = m_recording->stop();
+    const RecordingSession::Failure failure = m_recording->failure();
+
+    initEditingFrames();
+    slotEnableTool();
+    enableObjects();
+    slotEnableMenu();
+    if (m_pRecordBar) m_pRecordBar->hide();
+
+    VLImageHolder* holder = imageHolder();
+    holder->get_no_frames(int(m_dwFrameCount));
+    rebuildStrip(false);
+    if (m_vUserActionFrames.empty()) setItemEnabled(EDIT_SELECT_UA_FRAMES, false);
+    fprintf(stderr, "m_dwUserActionFrame == %u\n", m_dwUserActionFrame);
+    fprintf(stderr, "m_dwFrameCount == %u\n", m_dwFrameCount);
+    fprintf(stderr, "dwFrameCount == %u\n", m_recording->captureCount());
+    holder->getMouseActionFrames(m_vPlayBackFrameInfo);
+    addFrameName();
+    if (m_bFullScreen)
+        showFullScreen();
+    else
+        showNormal();
+    show();
+    if (m_dwFrameCount > 0) frameStrip()->set_current_frame(1);
+
+    if (failure == RecordingSession::FAIL_LIMIT)
+        VL_ErrMessage("The recording has reached its size limit and was stopped.\nEvery frame recorded until then "
+                      "is kept.");
+    else if (failure == RecordingSession::FAIL_CAPTURE)
+        VL_ErrMessage("The screen could no longer be captured: the recording was stopped.");
+    else if (failure == RecordingSession::FAIL_WRITE || written != 0)
+        VL_ErrMessage("The working frame file could not be written completely.");
+    return 0;
+}
+
+// ---- Frame table -------------------------------------------------------------------
+
+void Velmora::initializeForFrameAddition() {
+    NVCapInit init{SRect{0, 0, m_screenWidth - 1, m_screenHeight - 1}, 0, 0};
+    if (NV_CapInit(&init) == NVCAP_OK && m_screenWidth > 0) {
+        m_screenBytesPerPixel = init.bytesPerLine / m_screenWidth;
+        m_screenRowBytes = m_screenBytesPerPixel * m_screenWidth;
+    }
+    NV_CleanUpCapture();
+    m_vlmFileName = datfile::untitledPath(m_homeDir);
+    setBuilderCaption();
+    if (m_pBufferManager->startBufferManager(m_vlmFileName.c_str(), DAT_FILE_SIZE_LIMIT,
+                                             SRect{0, 0, m_screenWidth, m_screenHeight}) != 0)
+        return;
+    m_bFramesReady = true;
+    initEditingFrames();
+}
+
+void Velmora::slotEditAppendFrames() {
+    showProgress("Appending a frame...");
+    if (m_dwFrameCount == 0 && !m_bFramesReady) {
+        enableObjects();
+        slotEnableTool();
+        slotEnableMenu();
+        m_vEditInfo.clear();
+        m_vPlayBackFrameInfo.clear();
+        initializeForFrameAddition();
+        qDebug("initialized for Frame Addition");
+    }
+    if (!m_frameTable->appendFrame()) {
+        VL_ErrMessage("The frame could not be added: the working frame file cannot be written.");
+        showReady();
+        return;
+    }
+    frameStrip()->resetFrameDetailsOnAppendFrame();
+    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
+    showReady();
+}
+
+void Velmora::slotEditInsertFrames() {
+    showProgress("Inserting a frame...");
+    if (m_dwFrameCount == 0) {
+        slotEditAppendFrames();
+        return;
+    }
+    if (!m_frameTable->insertFrame()) {
+        VL_ErrMessage("The frame could not be inserted: the working frame file cannot be written.");
+        showReady();
+        return;
+    }
+    frameStrip()->resetFrameDetailsOnInsertFrame();
+    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
+    showReady();
+}
+
+void Velmora::slotDeleteFrame(int first, int last) {
+    if (first < 0 || last < first) return;
+    m_frameTable->toggleDeleted(uint32_t(first), uint32_t(last));
+    changePurgeStatus(m_deletedCount > 0);
+}
+
+void Velmora::slotUnDeleteFrame(int frame) { slotDeleteFrame(frame, frame); }
+
+void Velmora::slotEditDeleteFrames() { frameStrip()->mark_frame_delete(); }
+
+void Velmora::slotEditPurgeFrames() {
+    showProgress("Purging frames...");
+    for (int i = int(m_dwFrameCount) - 1; i >= 0; --i)
+        if (m_vEditInfo[size_t(i)].deletedFlag) m_frameTable->purgeFrame(uint32_t(i));
+    CFrameObject::resetBackColor();
+    rebuildStrip(false);
+    changePurgeStatus(false);
+    showReady();
+}
+
+void Velmora::slotPasteFrames(int current, int first, int last) {
+    if (first < 0 || last < first || current < 0) return;
+    if (m_frameTable->copyRangeFrames(uint32_t(first), uint32_t(last), uint32_t(current)) <= 0) return;
+    std::vector<uint32_t> marked = m_frameTable->markedFrames();
+    std::vector<int> list(marked.begin(), marked.end());
+    NavigationBarBase* strip = frameStrip();
+    strip->resetFrameDetailsOnPasteFrame(int(m_dwFrameCount), int(list.size()), list.data(), false);
+    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
+    for (uint32_t i = 0; i < m_dwFrameCount; ++i)
+        if (m_vEditInfo[i].deletedFlag) strip->mark_frame_delete(int(i));
+}
+
+void Velmora::slotPasteAfterCut(int current, int first, int last) {
+    if (first < 0 || last < first || current < 0) return;
+    if (!m_frameTable->cutPasteRangeFrames(uint32_t(first), uint32_t(last), uint32_t(current))) return;
+    m_frameTable->fileHeaderWrite();
+    std::vector<uint32_t> marked = m_frameTable->markedFrames();
+    std::vector<int> list(marked.begin(), marked.end());
+    frameStrip()->resetFrameDetailsOnPasteFrame(int(m_dwFrameCount), int(list.size()), list.data(), false);
+    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
+}
+
+// ---- Output file ---------------------------------------------------------------------
+
+int Velmora::makeBuilderVLM(const std::string& path) {
+    VLImageHolder* holder = imageHolder();
+    OutputFileServices services(
+        m_pResourceEditor.get(),
+        [holder](uint32_t frame) {
+            std::vector<sAllObjects> records;
+            holder->getVectorRef(records, int(frame));
+            return records;
+        },
+        {}, [this](uint32_t frame) {
+            m_pProgressBar->setValue(int(frame) + 1);
+            QApplication::processEvents();
+        });
+    MakeInput in;
+    in.workingPath = path;
+    in.outputPath = path.size() >= 4 ? path.substr(0, path.size() - 4) + ".vlm" : path + ".vlm";
+    in.soundPath = m_soundFileName;
+    in.frameCount = m_dwFrameCount;
+    in.editInfo = &m_vEditInfo;
+    in.playBack = &m_vPlayBackFrameInfo;
+    in.colormaps = &m_vColormaps;
+    in.depth = m_depth;
+    in.screenWidth = m_screenWidth;
+    in.screenHeight = m_screenHeight;
+    in.bytesPerPixel = m_screenBytesPerPixel;
+    in.redMask = m_redMask;
+    in.greenMask = m_greenMask;
+    in.blueMask = m_blueMask;
+    OutputFileMaker maker(in, services);
+    const int result = maker.make();
+    if (!maker.missingResources().empty())
+        m_pStatusBar->showMessage(QString("%1 resource(s) are not in the media library and were not written")
+                                      .arg(maker.missingResources().size()),
+                                  4000);
+    return result;
+}
+
+int Velmora::makeBuilderScratch(const std::string& path) {
+    VLImageHolder* holder = imageHolder();
+    holder->getNoFramesOnFileOpen(0);
+    OutputFileServices services(
+        m_pResourceEditor.get(), {},
+        [holder](uint32_t frame, std::vector<sAllObjects>&& records) { holder->setVectorRef(records, int(frame)); },
+        [this](uint32_t) {
+            m_pStatusBar->showMessage("Uncompressing Frames...");
+            QApplication::processEvents();
+        });
+    OutputFileImporter::Screen screen{m_screenWidth, m_screenHeight, m_depth, m_screenBytesPerPixel};
+    ImportResult r;
+    {
+        // Size the holder's store before the objects arrive.
+        VlmFile probe;
+        uint32_t frames = 0;
+        if (probe.vlmInitialise(path, 1, 0, 0) == 0) frames = probe.vlmStreamLength(vlm::CHUNK_VIDEO);
+        probe.vlmFileClose();
+        holder->getNoFramesOnFileOpen(int(frames));
+    }
+    OutputFileImporter importer(path, screen, datfile::dataDirectory(m_homeDir), m_soundFileName, services);
+    r = importer.run();
+    if (r.code == OutputFileImporter::IMPORT_RESOLUTION) {
+        QMessageBox box(QMessageBox::Information, "Velmora 1.0",
+                        QString("Resolution conflict error\nVLM captured in %1x%2 %3bpp")
+                            .arg(r.fileWidth)
+                            .arg(r.fileHeight)
+                            .arg(r.fileBitsPerPixel),
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
+    if (r.code != 0) return r.code;
+    m_vlmFileName = r.workingPath;
+    m_vEditInfo = std::move(r.editInfo);
+    m_vPlayBackFrameInfo = std::move(r.playBack);
+    m_vColormaps = std::move(r.colormaps);
+    m_vUserActionFrames = std::move(r.userActionFrames);
+    m_dwUserActionFrame = uint32_t(m_vUserActionFrames.size());
+    m_dwFrameCount = r.frameCount;
+    m_nextRecordOffset = r.nextRecordOffset;
+    m_deletedCount = r.deletedCount;
+    m_insertedCount = r.insertedCount;
+    m_appendedCount = r.appendedCount;
+    m_captureRect = r.captureRect;
+    m_backgroundSoundId = r.backgroundSoundId;
+    m_backgroundSoundFile = r.backgroundSoundFile;
+    m_bSoundFileOpen = r.soundWritten;
+    m_bFramesReady = true;
+    return 0;
+}
+
+// ---- File commands ---------------------------------------------------------------------
+
+int Velmora::saveFramesPrompt() {
+    if (m_dwFrameCount == 0) return 1;
+    QMessageBox box(QMessageBox::Information, "Velmora 1.0", "Save Frames?", QMessageBox::NoButton, this);
+    QPushButton* yes = box.addButton("&Yes ", QMessageBox::YesRole);
+    QPushButton* no = box.addButton("&No ", QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton("&Cancel", QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes) return 0;
+    if (box.clickedButton() == no) return 1;
+    return 2;
+}
+
+// Make for the Yes of the prompt: false when it failed, and the project must stay.
+bool Velmora::makeForPrompt() {
+    const uint32_t before = m_dwFrameCount;
+    slotFileMake();
+    return before == 0 || m_dwFrameCount == 0;
+}
+
+void Velmora::resetProject(bool keepPath) {
+    m_vEditInfo.clear();
+    m_vPlayBackFrameInfo.clear();
+    m_dwFrameCount = 0;
+    m_dwUserActionFrame = 0;
+    m_appendedCount = m_insertedCount = m_frameNameCounter = m_deletedCount = 0;
+    m_vUserActionFrames.clear();
+    frameStrip()->reset_frame_details(0, 0, nullptr);
+    m_pNavigationBar->getScrollNavigationBar()->scrollToStart();
+    if (!keepPath) {
+        m_vlmFileName = datfile::untitledPath(m_homeDir);
+        setBuilderCaption();
+    }
+    m_recording->setSharedData(HOOK_IDLE);
+    imageHolder()->getNoFramesOnFileOpen(0);
+    setBuilderSplash();
+    disableObjects();
+    slotDisableMenu();
+    slotDisableTools();
+    m_pCaptureSettings->setFrameRate(m_frameRate);
+    m_bActionCaptureSuspended = m_bUserActionsOnly = m_bNoRecordExtension = m_bFramesReady = false;
+    m_pFrameLabel->setText(" ");
+    m_pActionLabel->setText(" ");
+    m_pActionIconLabel->setText(" ");
+    CFrameObject::resetBackColor();
+    m_pCaptureSettings->setCaptureControlsEnabled(true);
+}
+
+void Velmora::slotFileNew() {
+    m_view->_get_editprop_box()->hide();
+    showProgress("Creating new file...");
+    if (m_dwFrameCount != 0) {
+        const int answer = saveFramesPrompt();
+        if (answer == 2 || (answer == 0 && !makeForPrompt())) {
+            showReady();
+            return;
+        }
+        resetProject(false);
+    }
+    m_doc->newDoc();
+    showReady();
+}
+
+void Velmora::slotFileMake() {
+    if (m_dwFrameCount == 0) return;
+    showProgress("Making VLM ...");
+    frameStrip()->disableButtonsOnMakeAndOpen();
+    slotDrawToolsSelect();
+    imageHolder()->updateObjects();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_view->_get_editprop_box()->hide();
+    disableObjects();
+    slotDisableMenu();
+    slotDisableTools();
+    m_pProgressBar->setRange(0, int(m_dwFrameCount));
+    const int result = makeBuilderVLM(m_vlmFileName);
+    m_pProgressBar->reset();
+    QApplication::restoreOverrideCursor();
+    if (result != 0) {
+        QMessageBox box(QMessageBox::Critical, "Velmora 1.0", "Make VLM... process exited with errors", QMessageBox::Ok);
+        box.exec();
+        // The project is kept: give the author the commands back to try again.
+        frameStrip()->enableButtonsAfterMakeAndOpen();
+        enableObjects();
+        slotEnableMenu();
+        slotEnableTool();
+        showReady();
+        return;
+    }
+    resetProject(true);
+    const QString made =
+        QString::fromLocal8Bit(m_vlmFileName.substr(0, m_vlmFileName.size() >= 4 ? m_vlmFileName.size() - 4 : 0).c_str()) +
+        ".vlm";
+    if (SessionFiles::updateRecentFileList(m_recentFiles, made)) addRecentFileItem(made);
+    frameStrip()->enableButtonsAfterMakeAndOpen();
+    setItemEnabled(FILE_SAVE_AS, true);
+    if (m_pSaveAsButton) m_pSaveAsButton->setEnabled(true);
+    m_pStatusBar->showMessage("Done", 2000);
+}
+
+void Velmora::openCompletion() {
+    m_pProgressBar->reset();
+    frameStrip()->enableButtonsAfterMakeAndOpen();
+    setItemEnabled(FILE_NEW, true);
+    if (m_pNewButton) m_pNewButton->setEnabled(true);
+    enableObjects();
+    slotEnableMenu();
+    slotEnableTool();
+    initEditingFrames();
+    setBuilderCaption();
+    rebuildStrip(true);
+    fprintf(stderr, "m_dwUserActionFrame == %u\n", m_dwUserActionFrame);
+    fprintf(stderr, "m_dwFrameCount == %u\n", m_dwFrameCount);
+    imageHolder()->getMouseActionFrames(m_vPlayBackFrameInfo);
+    for (uint32_t i = 0; i < m_dwFrameCount; ++i)
+        if (m_vEditInfo[i].deletedFlag) frameStrip()->mark_frame_delete(int(i));
+    changePurgeStatus(m_deletedCount > 0);
+    m_pCaptureSettings->setCaptureControlsEnabled(false);
+    if (m_dwFrameCount > 0) frameStrip()->set_current_frame(1);
+    showReady();
+}
+
+void Velmora::openPath(const QString& path, bool fromCommandLine) {
+    if (path.isEmpty() || !QFile::exists(path)) {
+        frameStrip()->enableButtonsAfterMakeAndOpen();
+        showReady();
+        return;
+    }
+    showProgress("Opening file...");
+    m_appendedCount = m_insertedCount = 0;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int result = makeBuilderScratch(path.toLocal8Bit().toStdString());
+    QApplication::restoreOverrideCursor();
+    QString message;
+    switch (result) {
+    case 0: break;
+    case 1505: message = fromCommandLine ? "VLM Memoer Error" : "VLM File Error"; break;
+    case 5006: message = "VLM File Wrong Signature, File Corrupt"; break;
+    case 5023: message = fromCommandLine ? "VLM File Wrong Sign" : "VLM File Wrong Signature"; break;
+    case 1506: break;
+    case 1503:
+        message = "The working frame file beside the output file cannot be made:\n" +
+                  QString::fromLocal8Bit(datfile::workingPathFor(path.toLocal8Bit().toStdString()).c_str());
+        break;
+    default: message = "VLM File Error"; break;
+    }
+    if (result != 0) {
+        m_vlmFileName = datfile::untitledPath(m_homeDir);
+        if (!message.isEmpty()) VL_ErrMessage(message);
+        m_pProgressBar->reset();
+        frameStrip()->enableButtonsAfterMakeAndOpen();
+        showReady();
+        return;
+    }
+    openCompletion();
+    if (!fromCommandLine && SessionFiles::updateRecentFileList(m_recentFiles, path)) addRecentFileItem(path);
+}
+
+void Velmora::slotFileOpen() {
+    const QString start = QString::fromLocal8Bit((m_homeDir + "/zedaro").c_str());
+    if (m_dwFrameCount != 0) {
+        fputs("already opened\n", stderr);
+        const int answer = saveFramesPrompt();
+        if (answer == 2 || (answer == 0 && !makeForPrompt())) {
+            showReady();
+            return;
+        }
+        if (m_dwFrameCount != 0) resetProject(false);
+    }
+    frameStrip()->disableButtonsOnMakeAndOpen();
+    showProgress("Opening file...");
+    const QString path = QFileDialog::getOpenFileName(this, QString(), start, "VLM Files (*.vlm)");
+    openPath(path, false);
+}
+
+void Velmora::openFromArgv(const char* path) { openPath(QString::fromLocal8Bit(path ? path : ""), true); }
+
+void Velmora::slotFileSaveAs() {
+    showProgress("Saving file...");
+    const QString start = QString::fromLocal8Bit((m_homeDir + "/zedaro").c_str());
+    QFileDialog dialog(this, "Save As", start, "VLM Files (*.vlm)");
+    dialog.setObjectName("Open");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    std::string target = dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    if (target.size() < 4 || target.substr(target.size() - 4) != ".vlm") target += ".vlm";
+    const std::string source =
+        (m_vlmFileName.size() >= 4 ? m_vlmFileName.substr(0, m_vlmFileName.size() - 4) : m_vlmFileName) + ".vlm";
+
+    struct stat s {}, t {};
+    if (stat(source.c_str(), &s) != 0) {
+        VL_ErrMessage("There is no output file to save yet: make it first.");
+        showReady();
+        return;
+    }
+    if (stat(target.c_str(), &t) == 0) {
+        if (s.st_dev == t.st_dev && s.st_ino == t.st_ino) {
+            VL_ErrMessage("Both are same file");
+            return;
+        }
+        if (S_ISDIR(t.st_mode)) {
+            VL_ErrMessage("File specified is a Directory\n");
+            return;
+        }
+        QMessageBox box(QMessageBox::Information, "Velmora 1.0", "File Exists OverWrite?", QMessageBox::NoButton, this);
+        QPushButton* yes = box.addButton("&Yes ", QMessageBox::YesRole);
+        box.addButton("&No ", QMessageBox::NoRole);
+        QPushButton* cancel = box.addButton("&Cancel", QMessageBox::RejectRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() != yes) {
+            showReady();
+            return;
+        }
+    }
+    // Copy beside the target and move it into place only when the copy is whole.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string scratch = target + ".part";
+    bool ok = false;
+    std::FILE* in = std::fopen(source.c_str(), "rb");
+    std::FILE* out = in ? std::fopen(scratch.c_str(), "wb") : nullptr;
+    if (in && out) {
+        char buf[4096];
+        ok = true;
+        size_t n;
+        while (ok && (n = std::fread(buf, 1, sizeof buf, in)) > 0) ok = std::fwrite(buf, 1, n, out) == n;
+        ok = ok && !std::ferror(in);
+    }
+    const int err = errno;
+    if (in) std::fclose(in);
+    if (out && std::fclose(out) != 0) ok = false;
+    if (ok && std::rename(scratch.c_str(), target.c_str()) != 0) ok = false;
+    QApplication::restoreOverrideCursor();
+    if (!ok) {
+        std::remove(scratch.c_str());
+        if (err == EACCES || err == EROFS)
+            VL_ErrMessage("pathname refers to a file on a  read-only  filesystem\n       select a different path");
+        else
+            VL_ErrMessage(QString("The file could not be saved: %1").arg(strerror(err)));
+        showReady();
+        return;
+    }
+    m_pStatusBar->showMessage("Ready...");
+}
+
+void Velmora::slotFileQuit() {
+    SessionFiles::writeRecentFiles(datfile::dataDirectory(m_homeDir), m_recentFiles);
+    showProgress("Exiting application...");
+    if (m_pColorBar) m_pColorBar->write();
+    m_view->_get_editprop_box()->hide();
+    if (m_dwFrameCount != 0) {
+        const int answer = saveFramesPrompt();
+        if (answer == 2 || (answer == 0 && !makeForPrompt())) {
+            showReady();
+            return;
+        }
+        if (m_dwFrameCount != 0) resetProject(true);
+        if (unlink(m_vlmFileName.c_str()) != 0) perror("unlink ");
+    }
+    m_bFramesReady = true; // the close that follows has nothing more to ask
+    QApplication::quit();
+}
+
+void Velmora::closeEvent(QCloseEvent* event) {
+    if (m_pColorBar) m_pColorBar->write();
+    SessionFiles::writeRecentFiles(datfile::dataDirectory(m_homeDir), m_recentFiles);
+    showProgress("Exiting application...");
+    if (m_dwFrameCount != 0) {
+        const int answer = saveFramesPrompt();
+        if (answer == 2 || (answer == 0 && !makeForPrompt())) {
+            event->ignore();
+            showReady();
+            return;
+        }
+    }
+    qDebug("m_vlmFileName %s", m_vlmFileName.c_str());
+    // Remove only a working frame file this run made or imported.
+    if (m_dwFrameCount != 0 || m_bFramesReady)
+        if (unlink(m_vlmFileName.c_str()) != 0 && errno != ENOENT) perror("unlink ");
+    event->accept();
+    QMainWindow::closeEvent(event);
+}
