@@ -4,7 +4,7 @@
 
 #include "canvas/DrawTools.h"
 #include "canvas/VelmoraView.h"
-#include "objects/draw/DrawRect.h"
+#include "canvas/HolderObjectFactory.h"
 #include "properties/EditPropertyBox.h"
 
 #include <QApplication>
@@ -214,9 +214,9 @@ DrawTools* VLImageHolder::makePastedObject(const NVAllObjects& record) {
     case RECTANGLE:
     case ROUNDRECT:
     case ELLIPSE:
-        if (!record.get<sDrawRect>()) return nullptr;
+        if (!record.get<sDrawRect>() || !HolderObjectFactory::current().makesShapes()) return nullptr;
         ++*counter;
-        object = new DrawRect(this, record, *counter, sqpPos);
+        object = HolderObjectFactory::current().pastedShape(this, record, *counter, sqpPos);
         break;
     default: return nullptr; // no paste constructor for this kind
     }

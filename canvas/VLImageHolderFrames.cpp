@@ -6,10 +6,7 @@
 #include "canvas/DrawTools.h"
 #include "canvas/StoredText.h"
 #include "canvas/VelmoraView.h"
-#include "objects/draw/DrawRect.h"
-#include "objects/interactive/CFrameObject.h"
-#include "objects/interactive/CMouseClick.h"
-#include "objects/interactive/InteractiveHost.h"
+#include "canvas/HolderObjectFactory.h"
 #include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"
 
@@ -37,8 +34,8 @@ bool validIndex(size_t size, int index) { return index >= 0 && size_t(index) < s
 
 std::vector<SPlayBackFrameInfo>* VLImageHolder::playbackRecords() const {
     if (m_playback) return m_playback;
-    InteractiveHost* host = InteractiveHost::current();
-    return host ? host->playbackRecords() : nullptr;
+    const HolderObjectFactory& f = HolderObjectFactory::current();
+    return f.playbackRecords ? f.playbackRecords() : nullptr;
 }
 
 const SPlayBackFrameInfo* VLImageHolder::playbackRecord(int frame) const {
@@ -48,10 +45,12 @@ const SPlayBackFrameInfo* VLImageHolder::playbackRecord(int frame) const {
 }
 
 bool VLImageHolder::hasObjectClass(int kind) {
+    const HolderObjectFactory& f = HolderObjectFactory::current();
     switch (kind) {
     case RECTANGLE:
     case ROUNDRECT:
-    case ELLIPSE:
+    case ELLIPSE: return f.makesShapes();
+    // Frame records are the canvas's own; without a class they only make no live object.
     case FRAMEOBJECT:
     case MOUSECLICK: return true;
     default: return false;
@@ -207,19 +206,21 @@ void VLImageHolder::createObjects(int frame) {
     for (const NVAllObjects& record : records) {
         DrawTools* object = nullptr;
         const int kind = record.drawingObject;
+        const HolderObjectFactory& f = HolderObjectFactory::current();
         switch (kind) {
         case RECTANGLE:
         case ROUNDRECT:
         case ELLIPSE:
-            if (const sDrawRect* p = record.get<sDrawRect>()) object = new DrawRect(this, *p);
+            if (const sDrawRect* p = record.get<sDrawRect>(); p && f.makesShapes()) object = f.shapeOfPayload(this, *p);
             break;
         case FRAMEOBJECT:
-            if (const NVFrame* p = record.get<NVFrame>()) object = new CFrameObject(this, *p, 0);
+            if (const NVFrame* p = record.get<NVFrame>(); p && f.makesFrameObjects())
+                object = f.frameObjectOfRecord(this, *p);
             break;
         case MOUSECLICK:
-            if (const sMouseClick* p = record.get<sMouseClick>()) {
+            if (const sMouseClick* p = record.get<sMouseClick>(); p && f.clickTarget) {
                 const SRect r{p->x, p->y, p->x + p->width, p->y + p->height};
-                object = new CMouseClick(this, r, 0, frame);
+                object = f.clickTarget(this, r, frame);
             }
             break;
         default: break;
@@ -249,8 +250,8 @@ void VLImageHolder::addClickTarget(int frame) {
     if (!p || p->vType != VALIDATION_MOUSE) return;
     const SRect r = p->clickRect;
     if (r.right == r.left || r.bottom == r.top) return;
-    if (!validIndex(vAllObjects.size(), frame)) return;
-    auto* target = new CMouseClick(this, r, 0, frame);
+    if (!validIndex(vAllObjects.size(), frame) || !HolderObjectFactory::current().clickTarget) return;
+    DrawTools* target = HolderObjectFactory::current().clickTarget(this, r, frame);
     target->drawingObject = MOUSECLICK;
     draw_tool = target;
     NVAllObjects record;
@@ -389,12 +390,11 @@ void VLImageHolder::get_no_frames(int frames) {
 void VLImageHolder::addFrameObject(bool insert) {
     const int n = int(vAllObjects.size()) + 1;
     ensureKeptSize();
-    NVAllObjects record;
     // The frame object only fills the record; it never joins the live objects.
-    {
-        CFrameObject maker(this, insert ? current_frame + 1 : n, insert ? 1 : 0);
-        maker.getAllObjectStructure(&record);
-    }
+    const HolderObjectFactory& f = HolderObjectFactory::current();
+    const int frameNumber = insert ? current_frame + 1 : n;
+    NVAllObjects record = f.makesFrameObjects() ? f.newFrameRecord(this, frameNumber, insert ? 1 : 0)
+                                                : frameStructure(frameNumber - 1);
     StrAllObjects list;
     list.AllObjects.push_back(frameHead(std::move(record)));
     if (insert && current_frame >= 0 && size_t(current_frame) <= vAllObjects.size()) {
@@ -585,7 +585,8 @@ void VLImageHolder::getMouseActionFrames(std::vector<SPlayBackFrameInfo>& playba
     if (std::any_of(records.begin(), records.end(),
                     [](const NVAllObjects& rec) { return rec.drawingObject == MOUSECLICK; }))
         return;
-    auto* target = new CMouseClick(this, r, 0, 0);
+    if (!HolderObjectFactory::current().clickTarget) return;
+    DrawTools* target = HolderObjectFactory::current().clickTarget(this, r, 0);
     target->drawingObject = MOUSECLICK;
     draw_tool = target;
     NVAllObjects record;
@@ -630,9 +631,9 @@ NVAllObjects VLImageHolder::frameStructure(int frame) const {
         f.m_Caption = text;
     }
     f.foreColor = NVFrame::NO_FORE_COLOR;
-    f.backColor = NVColor{CFrameObject::backColor.red(), CFrameObject::backColor.green(),
-                          CFrameObject::backColor.blue()}
-                      .toColorRef();
+    const HolderObjectFactory& factory = HolderObjectFactory::current();
+    // The frame object's default back colour (22, 34, 199) until the class says otherwise.
+    f.backColor = factory.frameBackColor ? factory.frameBackColor() : NVColor{22, 34, 199}.toColorRef();
     f.events = std::vector<NVFrameEvent>(2);
     record.payload = std::move(f);
     return frameHead(std::move(record));

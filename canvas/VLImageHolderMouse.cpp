@@ -6,7 +6,7 @@
 #include "canvas/CDrawSelection.h"
 #include "canvas/DrawTools.h"
 #include "canvas/VelmoraView.h"
-#include "objects/draw/DrawRect.h"
+#include "canvas/HolderObjectFactory.h"
 #include "objects/draw/MouseButtonState.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyBox.h"
@@ -101,11 +101,10 @@ DrawTools* VLImageHolder::makeToolObject() {
     case RECTANGLE:
     case ROUNDRECT:
     case ELLIPSE: {
+        if (!HolderObjectFactory::current().makesShapes()) return nullptr;
         ++*counter;
-        const int shape = currentTool == RECTANGLE ? DrawRect::SHAPE_RECTANGLE
-                          : currentTool == ROUNDRECT ? DrawRect::SHAPE_ROUNDRECT
-                                                     : DrawRect::SHAPE_ELLIPSE;
-        object = new DrawRect(this, this, shape, *counter);
+        // Shape codes 1, 2, 3 follow the tool codes 2, 3, 4.
+        object = HolderObjectFactory::current().newShape(this, this, currentTool - 1, *counter);
         break;
     }
     default: return nullptr; // no object class for this tool yet

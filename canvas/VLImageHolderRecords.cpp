@@ -5,7 +5,7 @@
 
 #include "canvas/DrawTools.h"
 #include "canvas/VelmoraView.h"
-#include "objects/draw/DrawRectRecord.h"
+#include "canvas/HolderObjectFactory.h"
 #include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"
 
@@ -111,7 +111,13 @@ void VLImageHolder::convertIntoSAllObject(std::vector<sAllObjects>& out, int fra
             break;
         case RECTANGLE:
         case ROUNDRECT:
-        case ELLIPSE: s = DrawRectRecord::toStored(record); break;
+        case ELLIPSE:
+            if (!HolderObjectFactory::current().makesShapes()) {
+                stored = false;
+                break;
+            }
+            s = HolderObjectFactory::current().shapeToStored(record);
+            break;
         default: stored = false; break; // the click target, and kinds without a stored form
         }
         if (!stored) continue;
@@ -159,9 +165,10 @@ void VLImageHolder::convertFromSAllObject(std::vector<sAllObjects>& in, int fram
             const SPlayBackFrameInfo* p = playbackRecord(frame);
             if (p && !p->name().empty()) frameRecord.m_Caption = p->name();
             record.payload = std::move(frameRecord);
-        } else if (kind == RECTANGLE || kind == ROUNDRECT || kind == ELLIPSE) {
+        } else if ((kind == RECTANGLE || kind == ROUNDRECT || kind == ELLIPSE) &&
+                   HolderObjectFactory::current().makesShapes()) {
             if (!s.get<StoredShape>()) continue;
-            record = DrawRectRecord::fromStored(s);
+            record = HolderObjectFactory::current().shapeFromStored(s);
         } else if (kind == MOUSECLICK || kind == SELECTION) {
             continue; // never stored
         } else {

@@ -1,6 +1,7 @@
 // Keyboard, deletion, select all, colours, the object clipboard and undo on
 // the canvas.
 #include "canvas/DrawTools.h"
+#include "canvas/HolderObjectKinds.h"
 #include "objects/draw/DrawRect.h"
 #include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"
@@ -83,6 +84,7 @@ class HolderEditTest : public HolderTest {
     void SetUp() override {
         HolderTest::SetUp();
         if (HasFatalFailure()) return;
+        installHolderObjectKinds();
         showPattern(800, 600);
         holder->setPlaybackRecords(&playback);
         playback.assign(2, SPlayBackFrameInfo{});

@@ -1,6 +1,7 @@
 // The holder's per-frame records through frame-row changes, and the frame
 // change that turns records into live objects and back.
 #include "canvas/DrawTools.h"
+#include "canvas/HolderObjectKinds.h"
 #include "objects/draw/DrawRect.h"
 #include "objects/interactive/CMouseClick.h"
 #include "properties/EditPropertyBox.h"
@@ -36,6 +37,7 @@ class HolderFramesTest : public HolderTest {
     void SetUp() override {
         HolderTest::SetUp();
         if (HasFatalFailure()) return;
+        installHolderObjectKinds();
         holder->setPlaybackRecords(&playback);
     }
     // A project of n recorded frames whose store is sized for them.

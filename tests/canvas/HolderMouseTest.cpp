@@ -1,6 +1,7 @@
 // Mouse interaction on the canvas and the link with the property box,
 // driven with the events an author's mouse gives.
 #include "canvas/DrawTools.h"
+#include "canvas/HolderObjectKinds.h"
 #include "objects/draw/DrawRect.h"
 #include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"
@@ -30,6 +31,7 @@ class HolderMouseTest : public HolderTest {
     void SetUp() override {
         HolderTest::SetUp();
         if (HasFatalFailure()) return;
+        installHolderObjectKinds();
         showPattern(800, 600);
         holder->setPlaybackRecords(&playback);
         playback.assign(2, SPlayBackFrameInfo{});

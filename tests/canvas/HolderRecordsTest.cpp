@@ -1,6 +1,7 @@
 // Conversion between the holder's records and the stored records of the
 // output file, and the reset of the per-frame store.
 #include "canvas/DrawTools.h"
+#include "canvas/HolderObjectKinds.h"
 #include "canvas/sAllObjects.h"
 #include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"
@@ -86,6 +87,7 @@ class HolderRecordsTest : public HolderTest {
     void SetUp() override {
         HolderTest::SetUp();
         if (HasFatalFailure()) return;
+        installHolderObjectKinds();
         holder->setPlaybackRecords(&playback);
     }
     std::vector<SPlayBackFrameInfo> playback;
@@ -114,6 +116,24 @@ TEST_F(HolderRecordsTest, StoredRecordsOfEveryKindRoundTrip) {
         EXPECT_EQ(in[i].drawingObject, out[i].drawingObject);
         EXPECT_TRUE(sameBytes(in[i], out[i]));
     }
+}
+
+TEST_F(HolderRecordsTest, WithoutObjectClassesEveryObjectRecordIsKeptAsStored) {
+    HolderObjectFactory::install(HolderObjectFactory{});
+    playback.assign(1, SPlayBackFrameInfo{});
+    holder->getNoFramesOnFileOpen(1);
+    std::vector<sAllObjects> in = {frameStored("A"), shapeStored(RECTANGLE, "R1", 10), bitmapStored("B1", 4)};
+    std::vector<sAllObjects> copy = in;
+    holder->setVectorRef(copy, 0);
+    EXPECT_EQ(1u, holder->vAllObjects[0].AllObjects.size());
+    EXPECT_EQ(2u, holder->keptRecords(0).size());
+    holder->slot_get_current_frame(0);
+    EXPECT_EQ(1u, holder->vObjectList.size()) << "the frame record alone, as a plain object";
+    std::vector<sAllObjects> out;
+    holder->getVectorRef(out, 0);
+    ASSERT_EQ(3u, out.size());
+    for (size_t i = 0; i < in.size(); ++i) EXPECT_TRUE(sameBytes(in[i], out[i])) << i;
+    installHolderObjectKinds();
 }
 
 TEST_F(HolderRecordsTest, RecordsSurviveAVisitOfTheirFrame) {
