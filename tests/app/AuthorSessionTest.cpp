@@ -1,0 +1,90 @@
+// An author's session driven through the keyboard and mouse: record, stop,
+// make, quit, and open the made file again from the command line.
+#include "store/DatRecords.h"
+#include "support/ProcessRunner.h"
+#include "support/TempDir.h"
+#include "support/XvfbServer.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace testsupport;
+
+namespace {
+
+std::string trim(std::string s) {
+    while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
+    return s;
+}
+
+class AuthorSession : public XvfbTest {
+  protected:
+    TempDir root;
+    std::string home() const { return root.file("home"); }
+    ProcessOptions options(std::vector<std::string> args = {}) const {
+        ProcessOptions o;
+        o.env["HOME"] = home();
+        o.env["QT_ENABLE_HIGHDPI_SCALING"] = "0";
+        o.workingDirectory = root.path();
+        o.args = std::move(args);
+        return o;
+    }
+    std::string mainWindow() {
+        std::string id;
+        waitUntil([&] { return !(id = trim(runCommand("xdotool search --name '^Velmora 1.0 - ' 2>/dev/null | head -n1")))
+                                    .empty(); },
+                  15000);
+        return id;
+    }
+    void focus(const std::string& id) { runCommand("xdotool windowfocus --sync " + id + " 2>/dev/null"); }
+    void SetUp() override {
+        XvfbTest::SetUp();
+        mkdir(home().c_str(), 0755);
+    }
+};
+
+TEST_F(AuthorSession, RecordStopMakeAndOpenAgain) {
+    Process p;
+    ASSERT_TRUE(p.start(velmoraBinary(), options()));
+    std::string w = mainWindow();
+    ASSERT_FALSE(w.empty()) << p.err();
+    focus(w);
+    runCommand("xdotool keydown alt key c keyup alt");
+    ASSERT_TRUE(p.waitForErr("in threadProc", 10000)) << "the recording starts: " << p.err();
+    runCommand("sleep 1.2; xdotool mousemove 300 200 click 1; sleep 0.6; xdotool keydown shift key a keyup shift; sleep 0.6");
+    runCommand("xdotool keydown alt key x keyup alt");
+    ASSERT_TRUE(p.waitForErr("m_dwFrameCount == ", 10000)) << p.err();
+
+    const std::string dat = home() + "/zedaro/Untitled.dat";
+    std::string bytes = readFile(dat);
+    ASSERT_GE(bytes.size(), 48u);
+    SDatMainHeader h = SDatMainHeader::fromBytes(reinterpret_cast<const uint8_t*>(bytes.data()));
+    EXPECT_GE(h.frameCount, 5u) << "first frame, timer frames, the click and the key";
+    EXPECT_EQ(h.capture.right, 1024);
+    EXPECT_EQ(h.capture.bottom, 768);
+
+    w = mainWindow();
+    focus(w);
+    runCommand("xdotool key ctrl+m");
+    const std::string vlm = home() + "/zedaro/Untitled.vlm";
+    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
+    runCommand("sleep 0.5");
+    focus(mainWindow());
+    runCommand("xdotool key ctrl+q");
+    auto status = p.wait(10000);
+    ASSERT_TRUE(status.has_value()) << "Exit of an empty project asks nothing";
+    EXPECT_EQ(*status, 0);
+
+    const std::string copy = root.file("show.vlm");
+    writeFile(copy, readFile(vlm));
+    Process again;
+    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    ASSERT_TRUE(again.waitForErr("m_dwFrameCount == " + std::to_string(h.frameCount), 15000)) << again.err();
+    EXPECT_TRUE(fileExists(root.file("show.dat")));
+    EXPECT_EQ(trim(runCommand("xdotool getwindowname " + mainWindow())), "Velmora 1.0 - " + root.file("show"));
+    again.signal(SIGTERM);
+    again.wait(5000);
+}
+
+} // namespace
