@@ -14,4 +14,9 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=":$number"
   echo "No X display is set: velmora runs under a private Xvfb on $DISPLAY (1024x768x24)."
 fi
-exec ./build/app/velmora "$@"
+# Help pages live under $ZEDARO/help; the icons and pictures the program
+# loads by name come from the folder it starts in.
+export ZEDARO="${ZEDARO:-$PWD}"
+bin="$PWD/build/app/velmora"
+cd images
+exec "$bin" "$@"
