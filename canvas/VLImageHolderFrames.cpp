@@ -8,6 +8,7 @@
 #include "canvas/VelmoraView.h"
 #include "canvas/HolderObjectFactory.h"
 #include "properties/EditPropertyBox.h"
+#include "store/CValidationData.h"
 #include "store/DatRecords.h"
 
 #include <QComboBox>
@@ -513,6 +514,15 @@ std::vector<uint32_t> storedResourceIds(const sAllObjects& s) {
         }
     } else if (const StoredValidationField* v = s.get<StoredValidationField>()) {
         if (v->dialog) ids.push_back(v->dialog->icon1);
+        SMultiString strings;
+        if (!v->validationData.empty() &&
+            CValidationData().GetValidationDataArray(v->validationData.data(), v->validationData.size(), strings))
+            for (const sMultiValidationString& string : strings.list)
+                for (const sValidationKey& key : string.keys)
+                    if (key.event) {
+                        ids.push_back(key.event->imageId);
+                        ids.push_back(key.event->iconId);
+                    }
     }
     ids.erase(std::remove(ids.begin(), ids.end(), 0u), ids.end());
     return ids;

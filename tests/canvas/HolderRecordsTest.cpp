@@ -279,4 +279,32 @@ TEST_F(HolderRecordsTest, KeptRecordsFollowCopiesAndPurges) {
     EXPECT_TRUE(holder->keptRecords(0).empty());
 }
 
+TEST_F(HolderRecordsTest, KeptValidationFieldReleasesItsOwnResources) {
+    playback.assign(1, SPlayBackFrameInfo{});
+    holder->getNoFramesOnFileOpen(1);
+    StoredValidationField v;
+    v.control.name = "T1";
+    v.dialogLength = 12;
+    v.dialog = sMessageDialogBlock{};
+    v.dialog->icon1 = 71;
+    SMultiString strings;
+    sMultiValidationString string;
+    string.text = "ok";
+    sValidationKey key;
+    key.event = sValidationKeyEvent{};
+    key.event->imageId = 72;
+    key.event->iconId = 73;
+    string.keys.push_back(key);
+    strings.list.push_back(string);
+    v.validationData = CValidationData().pack(strings);
+    std::vector<sAllObjects> in = {frameStored("A"), stored(VALIDATIONFIELD, "T1", v)};
+    holder->setVectorRef(in, 0);
+    holder->validationImageID = 999;
+    QSignalSpy released(holder, &VLImageHolder::signalReduceIDOnDelete);
+    holder->deleteObjectsOnPurge(0);
+    QList<unsigned long long> ids;
+    for (const auto& a : released) ids << a.at(0).toULongLong();
+    EXPECT_EQ(QList<unsigned long long>({71, 72, 73}), ids);
+}
+
 } // namespace
