@@ -39,6 +39,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <cerrno>
@@ -511,6 +512,24 @@ int Velmora::makeBuilderScratch(const std::string& path) {
 
 // ---- File commands ---------------------------------------------------------------------
 
+namespace {
+// The window's size and the bars shown, for the next start.
+void saveUserSettings(Velmora* w) {
+    auto shown = [](QWidget* widget) { return widget && widget->isVisible(); };
+    uint8_t bits = 0;
+    if (shown(w->m_pFileToolBar)) bits |= SWindowSettings::TOOL_BAR;
+    if (shown(w->m_pStatusBar)) bits |= SWindowSettings::STATUS_BAR;
+    if (shown(w->m_pNavigationBar)) bits |= SWindowSettings::NAVIGATION_BAR;
+    if (shown(w->m_pDrawToolBar)) bits |= SWindowSettings::DRAW_PALETTE;
+    if (shown(w->m_pEditToolBar)) bits |= SWindowSettings::EDIT_PALETTE;
+    if (shown(w->m_pColorToolBar)) bits |= SWindowSettings::COLOR_BAR;
+    if (!SessionFiles::saveSettings(datfile::dataDirectory(w->m_homeDir),
+                                    SessionFiles::makeSettings(w->geometry(), w->m_bFullScreen, w->isMinimized(), bits,
+                                                               w->m_screenWidth, w->m_screenHeight)))
+        fputs("the window settings could not be written\n", stderr);
+}
+} // namespace
+
 int Velmora::saveFramesPrompt() {
     if (m_dwFrameCount == 0) return 1;
     QMessageBox box(QMessageBox::Information, "Velmora 1.0", "Save Frames?", QMessageBox::NoButton, this);
@@ -763,6 +782,7 @@ void Velmora::slotFileQuit() {
     showProgress("Exiting application...");
     if (m_pColorBar) m_pColorBar->write();
     m_view->_get_editprop_box()->hide();
+    saveUserSettings(this);
     if (m_dwFrameCount != 0) {
         const int answer = saveFramesPrompt();
         if (answer == 2 || (answer == 0 && !makeForPrompt())) {
@@ -780,6 +800,7 @@ void Velmora::closeEvent(QCloseEvent* event) {
     if (m_pColorBar) m_pColorBar->write();
     SessionFiles::writeRecentFiles(datfile::dataDirectory(m_homeDir), m_recentFiles);
     showProgress("Exiting application...");
+    saveUserSettings(this);
     if (m_dwFrameCount != 0) {
         const int answer = saveFramesPrompt();
         if (answer == 2 || (answer == 0 && !makeForPrompt())) {
