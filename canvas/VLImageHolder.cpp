@@ -268,6 +268,14 @@ void VLImageHolder::processHolderEvents() {
     if (copied) XFlush(holderDisplay);
 }
 
+void VLImageHolder::drawXorBand(const QRect& band) {
+    initGC();
+    if (!holderDisplay || !xorGC || !holderWindow) return;
+    XDrawRectangle(holderDisplay, holderWindow, xorGC, band.x(), band.y(), unsigned(std::max(0, band.width())),
+                   unsigned(std::max(0, band.height())));
+    XFlush(holderDisplay);
+}
+
 void VLImageHolder::paintEvent(QPaintEvent* event) { copyToWindow(event->rect()); }
 
 void VLImageHolder::resizeEvent(QResizeEvent*) {}

@@ -23,6 +23,7 @@
 #include <QPolygon>
 #include <QRect>
 #include <QRegion>
+#include <QSize>
 
 #include <memory>
 #include <stack>
@@ -242,6 +243,11 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     // validation field's dialog icons and its key events' images and icons;
     // a bitmap's image. Zero IDs are left out.
     static std::vector<uint32_t> resourceIdsOf(const NVAllObjects& record);
+
+    // The rectangle outline (x, y, width, height as XDrawRectangle takes
+    // them) in XOR on the window, flushed; drawing it again erases it.
+    void drawXorBand(const QRect& band);
+    QSize screenSize() const { return QSize(m_screenWidth, m_screenHeight); }
 
     // ---- selection and the property box ----
     // The single selected object, else the frame object; null without objects.
