@@ -566,8 +566,7 @@ void DrawRect::repaintItem() {
     emitGeometry();
     if (m_pImageHolder) {
         m_pImageHolder->drawContents();
-        if (VelmoraView* view = m_pImageHolder->getVelmoraView())
-            m_pImageHolder->draw_tool = qobject_cast<DrawTools*>(view->getSelectedItem());
+        m_pImageHolder->draw_tool = m_pImageHolder->getSelectedItem();
     }
 }
 
