@@ -9,7 +9,7 @@ opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ "${VELMORA_SANITIZE:-0}" = 1 ]; then
   dir=build-asan
   opts+=(-DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF)
-  export ASAN_OPTIONS=detect_leaks=0
+  export ASAN_OPTIONS=detect_leaks=0:allow_user_segv_handler=1:handle_segv=0
 fi
 cmake -S . -B "$dir" "${opts[@]}"
 cmake --build "$dir" -j"$(nproc)"

@@ -139,6 +139,11 @@ ImportResult OutputFileImporter::run() {
 
     const uint32_t additionalSize = file.getAdditionalDataSize();
     std::fprintf(stderr, "vlmFile.getAdditionalDataSize %u\n", additionalSize);
+    struct stat vs {};
+    if (stat(m_vlmPath.c_str(), &vs) != 0 || uint64_t(additionalSize) > uint64_t(vs.st_size)) {
+        fail(IMPORT_NO_ADDITIONAL_DATA, "additional data read failed: longer than the file");
+        return m_r;
+    }
     std::vector<uint8_t> additional(additionalSize);
     uint32_t got = 0;
     if (additionalSize < 60 || file.vlmAdditionalDataRead(additional.data(), additional.size(), &got) != 0 ||

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the import fuzz target with clang's libFuzzer and runs it for a while
+# (seconds as the first argument, 60 by default) on the kept corpus.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=build-fuzz
+mkdir -p "$out"
+srcs=(store/OutputFileImporter.cpp store/VlmFile.cpp store/VlmRecords.cpp store/VideoBlocks.cpp store/DatRecords.cpp)
+clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I. "${srcs[@]}" tests/fuzz/ImportFuzz.cpp -lz \
+  -o "$out/import_fuzz"
+"$out/import_fuzz" -max_total_time="${1:-60}" -max_len=65536 tests/fuzz/corpus
