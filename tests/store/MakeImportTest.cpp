@@ -386,6 +386,10 @@ TEST(ImportFailures, MalformedFilesGiveTheirCodes) {
     EXPECT_EQ(importBytes(badSign), 5023);
     EXPECT_EQ(importBytes(good.substr(0, 100)), 5004);
     EXPECT_EQ(importBytes(good, {80, 40, 24, 4}), 1506);
+    std::string hugeExtra = good;
+    rec::writeLe32(reinterpret_cast<uint8_t*>(hugeExtra.data()) + 72, 0xAC8C0000u);
+    const int hugeCode = importBytes(hugeExtra);
+    EXPECT_TRUE(hugeCode == 5006 || hugeCode == 5004) << "an additional-data length past the file: " << hugeCode;
 
     // Corrupt each video chunk's zlib data in turn: every one is refused or read, never a crash.
     VlmFile f;
