@@ -6,6 +6,7 @@
 #include "canvas/FrameDetails.h"
 #include "canvas/FrameStripHost.h"
 #include "canvas/NavigationBarBase.h"
+#include "support/QtTestApp.h"
 #include "support/XvfbServer.h"
 
 #include <QApplication>
@@ -23,19 +24,9 @@ class StripAppTest : public ::testing::Test {
         if (QCoreApplication::instance()) return;
         s_server = new testsupport::XvfbServer(testsupport::ScreenSpec{1024, 768, 24, {}});
         if (!s_server->running()) return;
-        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-        const bool hadPlatform = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
-        qputenv("QT_QPA_PLATFORM", "xcb");
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
         qunsetenv("QT_QPA_PLATFORMTHEME");
-        static int argc = 1;
-        static char name[] = "strip_tests";
-        static char* argv[] = {name, nullptr};
-        s_app = new QApplication(argc, argv);
-        if (hadPlatform)
-            qputenv("QT_QPA_PLATFORM", platform);
-        else
-            qunsetenv("QT_QPA_PLATFORM");
+        s_app = testsupport::makeTestApplication("xcb");
     }
     static void TearDownTestSuite() {
         delete s_app;

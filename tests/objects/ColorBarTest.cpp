@@ -1,5 +1,6 @@
 #include "objects/draw/CColorBar.h"
 
+#include "support/QtTestApp.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -70,26 +71,8 @@ class CustomColoursFile : public ::testing::Test {
 // after the suite unless another suite made one first.
 class ColorBarWidget : public CustomColoursFile {
   protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance()) return;
-        static int argc = 1;
-        static char name[] = "objects_tests";
-        static char* argv[] = {name, nullptr};
-        const QByteArray old = qgetenv("QT_QPA_PLATFORM");
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        s_app = new QApplication(argc, argv);
-        if (old.isEmpty())
-            qunsetenv("QT_QPA_PLATFORM");
-        else
-            qputenv("QT_QPA_PLATFORM", old);
-    }
-    static void TearDownTestSuite() {
-        delete s_app;
-        s_app = nullptr;
-    }
-
-  private:
-    static inline QApplication* s_app = nullptr;
+    static void SetUpTestSuite() { testsupport::OffscreenAppSuite::SetUpTestSuite(); }
+    static void TearDownTestSuite() { testsupport::OffscreenAppSuite::TearDownTestSuite(); }
 };
 
 void press(QWidget* w, QPoint pos, Qt::MouseButton button) {

@@ -4,6 +4,8 @@
 // private Xvfb for tests that drive objects the way the canvas does.
 #pragma once
 
+#include "support/QtTestApp.h"
+
 #include "canvas/VLCanvas.h"
 #include "canvas/VLImageHolder.h"
 #include "canvas/VelmoraView.h"
@@ -28,29 +30,7 @@ inline char* appName() {
 }
 
 // A QApplication on the offscreen platform for the suite, unless one exists.
-class OffscreenAppTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance())
-            return;
-        const QByteArray old = qgetenv("QT_QPA_PLATFORM");
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char* argv[] = {appName(), nullptr};
-        s_app = new QApplication(argc, argv);
-        if (old.isEmpty())
-            qunsetenv("QT_QPA_PLATFORM");
-        else
-            qputenv("QT_QPA_PLATFORM", old);
-    }
-    static void TearDownTestSuite() {
-        delete s_app;
-        s_app = nullptr;
-    }
-
-  private:
-    static inline QApplication* s_app = nullptr;
-};
+using OffscreenAppTest = testsupport::OffscreenAppSuite;
 
 struct ImageDeleter {
     void operator()(XImage* i) const {

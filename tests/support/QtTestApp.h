@@ -1,0 +1,42 @@
+// The test binaries' QApplication: made on a chosen platform for one test
+// suite and removed after it; an application that already exists is used as
+// it is. QT_QPA_PLATFORM is left as it was.
+#pragma once
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+inline QApplication* makeTestApplication(const char* platform) {
+    const bool had = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    const QByteArray old = qgetenv("QT_QPA_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", platform);
+    static int argc = 1;
+    static char name[] = "velmora_tests";
+    static char* argv[] = {name, nullptr};
+    auto* app = new QApplication(argc, argv);
+    if (had)
+        qputenv("QT_QPA_PLATFORM", old);
+    else
+        qunsetenv("QT_QPA_PLATFORM");
+    return app;
+}
+
+// Suite fixture with an offscreen application: fonts and widgets, no display.
+class OffscreenAppSuite : public ::testing::Test {
+  public:
+    static void SetUpTestSuite() {
+        if (!QCoreApplication::instance()) s_app = makeTestApplication("offscreen");
+    }
+    static void TearDownTestSuite() {
+        delete s_app;
+        s_app = nullptr;
+    }
+
+  private:
+    static inline QApplication* s_app = nullptr;
+};
+
+} // namespace testsupport
