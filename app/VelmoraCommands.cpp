@@ -10,6 +10,7 @@
 
 #include "canvas/FrameLoader.h"
 #include "canvas/NavigationBarBase.h"
+#include "canvas/VLImageHolder.h"
 #include "app/aboutVl.h"
 #include "objects/draw/CColorBar.h"
 #include "record/CaptureSettings.h"
@@ -259,17 +260,31 @@ void Velmora::slotEditPaste() {
 
 void Velmora::slotEditDelete() {
     showProgress("Delete one or more selected objects from a frame...");
-    // The canvas deletes its selected objects once it is built.
+    if (VLImageHolder* holder = imageHolder()) holder->deleteObjectOnKeyPress();
     showReady();
 }
 
 // Frame and object commands whose work comes with the frame store, the canvas
 // and the frame strip.
-void Velmora::slotEditUndo() {}
-void Velmora::slotEditSelectAll() {}
+void Velmora::slotEditUndo() {
+    showProgress("Undoing the last action...");
+    emit signalUndoDeletion();
+    showReady();
+}
+
+void Velmora::slotEditSelectAll() {
+    showProgress("Selecting all objects...");
+    emit signalSelectAllObjects();
+    showReady();
+}
 void Velmora::slotEditDeleteSound() {}
-void Velmora::slotSelectAllFrames() {}
-void Velmora::slotSelectAllUaFrames() {}
+void Velmora::slotSelectAllFrames() {
+    if (NavigationBarBase* strip = frameStrip()) strip->slot_select_all_frames();
+}
+
+void Velmora::slotSelectAllUaFrames() {
+    if (NavigationBarBase* strip = frameStrip()) strip->slot_select_all_ua_frames();
+}
 
 // File commands, with the file-command work.
 

@@ -9,6 +9,7 @@
 #include "canvas/DrawTools.h"
 #include "canvas/FrameDetails.h"
 #include "canvas/FrameLoader.h"
+#include "canvas/HolderObjectKinds.h"
 #include "canvas/NVNavigationBar.h"
 #include "canvas/NavigationBarBase.h"
 #include "canvas/ScrollNavigationBar.h"
@@ -70,6 +71,7 @@ void Velmora::initView() {
 }
 
 void Velmora::initProject() {
+    installHolderObjectKinds();
     m_pResourceEditor = std::make_unique<InMemoryMediaLibrary>();
     DrawTools::setApplicationObjects(this, m_pResourceEditor.get());
     initDoc();
@@ -105,6 +107,16 @@ void Velmora::initProject() {
     connect(this, &Velmora::signalCutCopyObjects, holder, &VLImageHolder::slotCutCopyObjects);
     connect(this, &Velmora::signalPasteObjects, holder, &VLImageHolder::slotPasteObjects);
     connect(this, &Velmora::signalUndoDeletion, holder, &VLImageHolder::slotUndoAction);
+    MediaLibraryInterface* media = m_pResourceEditor.get();
+    connect(holder, &VLImageHolder::signalReduceIDOnDelete, this,
+            [media](unsigned long id) { media->slotReduceIDOnDelete(id); });
+    connect(holder, &VLImageHolder::signalAddIDOnCopy, this, [media](unsigned long id) { media->slotAddIDOnCopy(id); });
+    connect(holder, &VLImageHolder::signalUnDeleteFrames, this, [this](int first, int last) {
+        slotDeleteFrame(first, last);
+        for (int i = first; i <= last; ++i) frameStrip()->mark_frame_delete(i);
+    });
+    connect(holder, &VLImageHolder::signalEnableUndo, this, [this] { setItemEnabled(EDIT_UNDO, true); });
+    connect(holder, &VLImageHolder::signalDisableUndo, this, [this] { setItemEnabled(EDIT_UNDO, false); });
     if (m_pColorBar) {
         connect(m_pColorBar, &CColorBar::foreColorChanged, holder, [holder](const QColor& c) {
             QColor color = c;
@@ -139,6 +151,8 @@ void Velmora::createNavigationBar() {
     connect(strip, &NavigationBarBase::signal_current_frame_is, holder, &VLImageHolder::slot_get_current_frame);
     connect(strip, &NavigationBarBase::signalCurrentFrameStatus, this, &Velmora::slotCheckCurrentFrameStatus);
     connect(strip, &NavigationBarBase::signal_on_delete_frame, this, &Velmora::slotDeleteFrame);
+    connect(strip, &NavigationBarBase::signal_on_delete_frame, holder,
+            qOverload<int, int>(&VLImageHolder::slotPushFrameDeletion));
     connect(strip, &NavigationBarBase::signal_on_undelete_frame, this, &Velmora::slotUnDeleteFrame);
     connect(strip, &NavigationBarBase::signal_on_paste_frames, this, &Velmora::slotPasteFrames);
     connect(strip, &NavigationBarBase::signal_on_paste_after_cut, this, &Velmora::slotPasteAfterCut);

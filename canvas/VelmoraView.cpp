@@ -57,7 +57,9 @@ QObject* VelmoraView::getSelectedItem() {
     return holder->vObjectList[0];
 }
 
-void VelmoraView::slotResetCombo() {}
+void VelmoraView::slotResetCombo() {
+    if (VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr) holder->slotResetCombo();
+}
 
 int VelmoraView::getTotalFrames() {
     VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;

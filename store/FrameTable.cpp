@@ -316,7 +316,8 @@ bool FrameTable::pasteFrameToEnd(uint32_t s, bool keyCopy) {
     m_s.playBack.push_back(p);
     m_s.editInfo.erase(m_s.editInfo.begin() + s);
     m_s.playBack.erase(m_s.playBack.begin() + s);
-    if (m_listener) m_listener->changeObjectsOnCutPaste(s, m_s.frameCount - 1);
+    // Insert-then-remove, as a move elsewhere: the target is the row's end before the move.
+    if (m_listener) m_listener->changeObjectsOnCutPaste(s, m_s.frameCount);
     return true;
 }
 

@@ -31,7 +31,8 @@ int HolderInteractiveHost::currentFrame() const { return m_holder ? m_holder->ge
 
 const StrAllObjects* HolderInteractiveHost::frameRecords(unsigned long frame) const {
     if (!m_holder || frame >= m_holder->vAllObjects.size()) return nullptr;
-    return &m_holder->vAllObjects[frame];
+    const StrAllObjects& list = m_holder->vAllObjects[frame];
+    return list.AllObjects.empty() ? nullptr : &list;
 }
 
 DrawTools* HolderInteractiveHost::selectedItem() {

@@ -1,5 +1,10 @@
 // The holder's half of the interactive objects' host.
-#include "canvas/HolderInteractiveHost.h"
+#include "objects/interactive/HolderInteractiveHost.h"
+#include "properties/EditPropertyBox.h"
+#include "properties/PropertyListView.h"
+
+#include <QComboBox>
+#include <QTabWidget>
 #include "canvas/HolderObjectKinds.h"
 #include "store/DatRecords.h"
 
