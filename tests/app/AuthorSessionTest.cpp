@@ -87,4 +87,46 @@ TEST_F(AuthorSession, RecordStopMakeAndOpenAgain) {
     again.wait(5000);
 }
 
+TEST_F(AuthorSession, ExitWithFramesAsksAndCancelKeepsTheProject) {
+    Process p;
+    ASSERT_TRUE(p.start(velmoraBinary(), options()));
+    std::string w = mainWindow();
+    ASSERT_FALSE(w.empty()) << p.err();
+    focus(w);
+    runCommand("xdotool keydown alt key c keyup alt");
+    ASSERT_TRUE(p.waitForErr("in threadProc", 10000)) << p.err();
+    runCommand("sleep 1.2; xdotool keydown alt key x keyup alt");
+    ASSERT_TRUE(p.waitForErr("m_dwFrameCount == ", 10000)) << p.err();
+    const std::string dat = home() + "/zedaro/Untitled.dat";
+    ASSERT_TRUE(fileExists(dat));
+
+    auto promptWindow = [&] {
+        std::string id;
+        waitUntil([&] { return !(id = trim(runCommand("xdotool search --name '^Velmora 1.0$' 2>/dev/null | tail -n1")))
+                                    .empty(); },
+                  10000);
+        return id;
+    };
+    focus(mainWindow());
+    runCommand("xdotool key ctrl+q");
+    std::string box = promptWindow();
+    ASSERT_FALSE(box.empty()) << "Exit with frames asks \"Save Frames?\"";
+    focus(box);
+    runCommand("xdotool key Escape");
+    EXPECT_FALSE(p.wait(1500).has_value()) << "Cancel keeps the program running";
+    EXPECT_TRUE(fileExists(dat)) << "and the frames";
+
+    focus(mainWindow());
+    runCommand("xdotool key ctrl+q");
+    box = promptWindow();
+    ASSERT_FALSE(box.empty());
+    focus(box);
+    runCommand("xdotool keydown alt key n keyup alt");
+    auto status = p.wait(10000);
+    ASSERT_TRUE(status.has_value()) << "No ends the program";
+    EXPECT_EQ(*status, 0);
+    EXPECT_FALSE(fileExists(dat)) << "the working frame file goes with the program";
+    EXPECT_FALSE(fileExists(home() + "/zedaro/Untitled.vlm")) << "No makes nothing";
+}
+
 } // namespace
