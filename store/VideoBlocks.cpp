@@ -89,7 +89,8 @@ std::vector<uint8_t> keyChunk(const uint8_t* image, int width, int height, size_
     return out;
 }
 
-bool blocksFitIndices(const BlockGeometry& g) { return size_t(g.rows()) * g.columns() <= 65536; }
+// The player reads block indices as signed 16-bit numbers: at most 32768 blocks a band.
+bool blocksFitIndices(const BlockGeometry& g) { return size_t(g.rows()) * g.columns() <= 32768; }
 
 DecodeResult decodeKeyChunk(const uint8_t* chunk, size_t length, uint8_t* image, int width, int height,
                             size_t stride, int bytesPerPixel) {

@@ -341,7 +341,9 @@ TEST_P(MakeImport, RoundTripKeepsPicturesSoundObjectsAndPalettes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, MakeImport,
-                         ::testing::Values(Screen{64, 40, 24, 4}, Screen{61, 37, 16, 2}, Screen{35, 24, 8, 1}),
+                         ::testing::Values(Screen{64, 40, 24, 4}, Screen{61, 37, 16, 2}, Screen{35, 24, 8, 1},
+                                           Screen{1920, 1080, 24, 4} // full-height bands beyond the block limit
+                                           ),
                          [](const ::testing::TestParamInfo<Screen>& i) {
                              return std::to_string(i.param.width) + "x" + std::to_string(i.param.height) + "x" +
                                     std::to_string(i.param.depth);

@@ -86,6 +86,12 @@ TEST(VideoBlocks, BlockOrderAndColumns) {
     EXPECT_EQ(blocks, (std::vector<uint16_t>{127, 129})) << "scan order, not sorted";
 }
 
+TEST(VideoBlocks, BandsBeyondTheBlockIndexLimit) {
+    EXPECT_FALSE(video::blocksFitIndices(geometry(Screen{1920, 1080, 4}, 0, 1079))) << "241 x 136 = 32776 blocks";
+    EXPECT_TRUE(video::blocksFitIndices(geometry(Screen{1920, 1080, 4}, 0, 1070)));
+    EXPECT_TRUE(video::blocksFitIndices(geometry(Screen{1024, 768, 4}, 0, 767)));
+}
+
 TEST(VideoBlocks, TrimmedBlockSavesItsBytes) {
     Screen s{1020, 8, 2};
     auto g = geometry(s, 0, 7);
