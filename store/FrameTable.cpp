@@ -163,24 +163,29 @@ bool FrameTable::writeBlank(uint32_t& offset, int32_t frameState) {
     return true;
 }
 
-bool FrameTable::appendFrame() {
+bool FrameTable::addBlankFrame(uint32_t at, bool insert, int32_t frameState) {
     uint32_t offset = 0;
-    if (!writeBlank(offset, m_s.frameCount == 0 ? FRAME_STATE_FIRST : FRAME_STATE_TIMER)) return false;
+    if (!writeBlank(offset, frameState)) return false;
     SPlayBackFrameInfo p;
     p.vType = VALIDATION_NONE;
     p.marker = 0;
-    p.frameFlags = PBF_APPENDED | PBF_KEY;
-    p.setName("Appended " + std::to_string(++m_s.appendedCount));
+    p.frameFlags = uint8_t((insert ? PBF_INSERTED : PBF_APPENDED) | PBF_KEY);
+    p.setName(insert ? "Inserted " + std::to_string(++m_s.insertedCount)
+                     : "Appended " + std::to_string(++m_s.appendedCount));
     p.frameNumber = uint32_t(++m_s.frameNameCounter);
     SEditInfo e;
     e.keyFlag = 1;
     e.recordOffset = int32_t(offset);
     e.addedMark = 1;
-    m_s.playBack.push_back(p);
-    m_s.editInfo.push_back(e);
+    m_s.playBack.insert(m_s.playBack.begin() + at, p);
+    m_s.editInfo.insert(m_s.editInfo.begin() + at, e);
     ++m_s.frameCount;
-    if (m_listener) m_listener->addFrameObject(false);
+    if (m_listener) m_listener->addFrameObject(insert);
     return fileHeaderWrite();
+}
+
+bool FrameTable::appendFrame() {
+    return addBlankFrame(m_s.frameCount, false, m_s.frameCount == 0 ? FRAME_STATE_FIRST : FRAME_STATE_TIMER);
 }
 
 bool FrameTable::insertFrame() {
@@ -195,23 +200,7 @@ bool FrameTable::insertFrame() {
     }
     // The frame that moves one place on must not build on the blank frame.
     if (!makeKeyFrame(at)) return false;
-    uint32_t offset = 0;
-    if (!writeBlank(offset, FRAME_STATE_TIMER)) return false;
-    SPlayBackFrameInfo p;
-    p.vType = VALIDATION_NONE;
-    p.marker = 0;
-    p.frameFlags = PBF_INSERTED | PBF_KEY;
-    p.setName("Inserted " + std::to_string(++m_s.insertedCount));
-    p.frameNumber = uint32_t(++m_s.frameNameCounter);
-    SEditInfo e;
-    e.keyFlag = 1;
-    e.recordOffset = int32_t(offset);
-    e.addedMark = 1;
-    m_s.playBack.insert(m_s.playBack.begin() + at, p);
-    m_s.editInfo.insert(m_s.editInfo.begin() + at, e);
-    ++m_s.frameCount;
-    if (m_listener) m_listener->addFrameObject(true);
-    return fileHeaderWrite();
+    return addBlankFrame(at, true, FRAME_STATE_TIMER);
 }
 
 bool FrameTable::copyFrame(uint32_t s, uint32_t p, bool keyCopy) {

@@ -82,6 +82,8 @@ class FrameTable {
 
   private:
     bool writeBlank(uint32_t& offset, int32_t frameState);
+    // Writes a blank record and puts its frame at `at`, appended or inserted.
+    bool addBlankFrame(uint32_t at, bool insert, int32_t frameState);
     bool validRange(uint32_t first, uint32_t last) const;
 
     FrameTableState m_s;
