@@ -1,23 +1,13 @@
 #include "store/VlmRecords.h"
 
+#include "store/RectFields.h"
 #include "store/RecordIO.h"
 
 #include <tuple>
 
-namespace {
-void putRect(rec::RecordWriter& w, size_t off, const SRect& r) {
-    w.i32(off, r.left);
-    w.i32(off + 4, r.top);
-    w.i32(off + 8, r.right);
-    w.i32(off + 12, r.bottom);
-}
-SRect getRect(rec::RecordReader& r, size_t off) {
-    return SRect{r.i32(off), r.i32(off + 4), r.i32(off + 8), r.i32(off + 12)};
-}
-auto rectTie(const SRect& r) {
-    return std::tie(r.left, r.top, r.right, r.bottom);
-}
-} // namespace
+using rec::getRect;
+using rec::putRect;
+using rec::rectTie;
 
 std::array<uint8_t, VLMHeader::SIZE> VLMHeader::toBytes() const {
     std::array<uint8_t, SIZE> b;
