@@ -41,7 +41,7 @@ void writeAll(const char* s, size_t n) {
 void signalHandler(int) {
     writeAll(kStderrText, sizeof kStderrText - 1);
     if (!g_exe.empty()) {
-        pid_t pid = vfork();
+        pid_t pid = _Fork();
         if (pid == 0) {
             execve(g_argv[0], g_argv, g_envp.data());
             _exit(127);
