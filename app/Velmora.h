@@ -113,6 +113,7 @@ class Velmora : public QMainWindow {
     std::string m_homeDir;
     std::string m_vlmFileName;   // the working frame file
     std::string m_soundFileName; // the sound working file
+    std::string m_madeWorkingFile; // the working frame file this run made, removed at the end
     QString m_caption;
     QStringList m_recentFiles;
 

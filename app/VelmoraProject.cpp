@@ -271,6 +271,7 @@ void Velmora::slotRecordStartRecord() {
         return;
     }
     m_bRecording = true;
+    m_madeWorkingFile = m_vlmFileName;
     m_screenBytesPerPixel = m_recording->bytesPerPixel();
     m_screenRowBytes = m_recording->rowBytes();
     m_captureRect = SRect{0, 0, m_screenWidth - 1, m_screenHeight - 1};
@@ -351,6 +352,7 @@ void Velmora::initializeForFrameAddition() {
     if (m_pBufferManager->startBufferManager(m_vlmFileName.c_str(), DAT_FILE_SIZE_LIMIT,
                                              SRect{0, 0, m_screenWidth, m_screenHeight}) != 0)
         return;
+    m_madeWorkingFile = m_vlmFileName;
     m_bFramesReady = true;
     initEditingFrames();
 }
@@ -506,6 +508,7 @@ int Velmora::makeBuilderScratch(const std::string& path) {
     }
     if (r.code != 0) return r.code;
     m_vlmFileName = r.workingPath;
+    m_madeWorkingFile = r.workingPath;
     m_vEditInfo = std::move(r.editInfo);
     m_vPlayBackFrameInfo = std::move(r.playBack);
     m_vColormaps = std::move(r.colormaps);
@@ -804,9 +807,9 @@ void Velmora::slotFileQuit() {
             return;
         }
         if (m_dwFrameCount != 0) resetProject(true);
-        if (unlink(m_vlmFileName.c_str()) != 0) perror("unlink ");
+        if (m_vlmFileName == m_madeWorkingFile && unlink(m_vlmFileName.c_str()) != 0) perror("unlink ");
+        m_madeWorkingFile.clear();
     }
-    m_bFramesReady = true; // the close that follows has nothing more to ask
     QApplication::quit();
 }
 
@@ -825,7 +828,7 @@ void Velmora::closeEvent(QCloseEvent* event) {
     }
     qDebug("m_vlmFileName %s", m_vlmFileName.c_str());
     // Remove only a working frame file this run made or imported.
-    if (m_dwFrameCount != 0 || m_bFramesReady)
+    if (!m_madeWorkingFile.empty() && m_vlmFileName == m_madeWorkingFile)
         if (unlink(m_vlmFileName.c_str()) != 0 && errno != ENOENT) perror("unlink ");
     event->accept();
     QMainWindow::closeEvent(event);
