@@ -209,28 +209,7 @@ DrawRect::DrawRect(VLImageHolder* holder, NVAllObjects record, int number, QPoin
     m_record = NVAllObjects{};
     const sDrawRect* stored = record.get<sDrawRect>();
     m_record.payload = stored ? *stored : sDrawRect{};
-    sDrawRect& s = rect();
-    const int w = std::abs(s.right - s.left);
-    const int h = std::abs(s.bottom - s.top);
-    s.left += offset.x();
-    s.top += offset.y();
-    s.right = s.left + w;
-    s.bottom = s.top + h;
-    takeHolderContext();
-    m_bFirstBand = true;
-    addMyPropEntrys();
-
-    m_strNewName = kindWord(s.shape) + QLatin1Char(' ') + QString::number(number);
-    setName(m_strNewName);
-    getEditPropertyBase()->setProp_Value("Name", m_strNewName);
-    appendToChooser(m_strNewName);
-    m_strOriginalName = m_strNewName;
-    m_nIndex = number;
-
-    setGeometryRows();
-    setStyleRows();
-    setColorRows();
-    setKindByShape();
+    placeAsNew(QPoint(rect().left + offset.x(), rect().top + offset.y()), number);
 }
 
 DrawRect::DrawRect(VLImageHolder* holder, sDrawRect payload)
@@ -256,11 +235,17 @@ DrawRect::DrawRect(VLImageHolder* holder, DrawRect& source, int number, QPoint p
     : DrawTools(nullptr, nullptr), m_pPaintDevice(source.m_pPaintDevice), m_pImageHolder(holder) {
     m_record = NVAllObjects{};
     m_record.payload = source.payload();
+    placeAsNew(position, number);
+    drawingObject = source.drawingObject;
+}
+
+// A pasted or copied shape: same size at `topLeft`, a new name and its rows.
+void DrawRect::placeAsNew(QPoint topLeft, int number) {
     sDrawRect& s = rect();
     const int w = std::abs(s.right - s.left);
     const int h = std::abs(s.bottom - s.top);
-    s.left = position.x();
-    s.top = position.y();
+    s.left = topLeft.x();
+    s.top = topLeft.y();
     s.right = s.left + w;
     s.bottom = s.top + h;
     takeHolderContext();
@@ -278,7 +263,6 @@ DrawRect::DrawRect(VLImageHolder* holder, DrawRect& source, int number, QPoint p
     setStyleRows();
     setColorRows();
     setKindByShape();
-    drawingObject = source.drawingObject;
 }
 
 DrawRect::~DrawRect() = default;

@@ -120,6 +120,7 @@ class DrawRect : public DrawTools {
     sDrawRect& rect() { return *m_record.get<sDrawRect>(); }
     QRect area() const;
     void takeHolderContext();
+    void placeAsNew(QPoint topLeft, int number);
     unsigned long bandWindow() const;
     void setName(const QString& name);
     void appendToChooser(const QString& name);
