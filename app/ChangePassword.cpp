@@ -62,10 +62,12 @@ void ChangePassword::checkForOld() {
     const auto stored = PasswordFile::read();
     if (!stored) {
         // Nothing to compare against: say so and keep the program running.
-        ShellMessage::show(ShellMessage::Kind::Warning, "Message", "No password is set (password.txt not found)");
+        ShellMessage::show(ShellMessage::Kind::Warning, "Message",
+                           "No password is set (password.txt not found)");
         return;
     }
-    if (m_old->text() != *stored) return;
+    if (m_old->text() != *stored)
+        return;
     m_newLabel->setEnabled(true);
     m_retypeLabel->setEnabled(true);
     m_new->setEnabled(true);

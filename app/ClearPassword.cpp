@@ -48,7 +48,8 @@ void ClearPassword::checkExistSame() {
     const QString typed = m_edit->text();
     const auto stored = PasswordFile::read();
     if (!stored) {
-        ShellMessage::show(ShellMessage::Kind::Warning, "Warning", "No password is set (password.txt not found)");
+        ShellMessage::show(ShellMessage::Kind::Warning, "Warning",
+                           "No password is set (password.txt not found)");
         m_result = false;
         reject();
         return;

@@ -76,7 +76,8 @@ constexpr uint32_t ALT_BIT = 1u << 29;
 
 QString helpText(int id) {
     for (const HelpEntry& e : kHelp)
-        if (e.id == id) return QString::fromLatin1(e.text);
+        if (e.id == id)
+            return QString::fromLatin1(e.text);
     return QString();
 }
 
@@ -85,11 +86,14 @@ QString frameLabel(int index, uint32_t frameCount) {
 }
 
 QString keyName(int32_t virtualKey) {
-    if (virtualKey < 0 || virtualKey > 256) return QStringLiteral(" ");
+    if (virtualKey < 0 || virtualKey > 256)
+        return QStringLiteral(" ");
     const char* name = XKeysymToString(KeySym(keys::asciiToKeySym(unsigned(virtualKey))));
-    if (!name) return QStringLiteral(" ");
+    if (!name)
+        return QStringLiteral(" ");
     QString text = QString::fromLatin1(name);
-    if (text.startsWith("Meta")) return QStringLiteral("ALT ");
+    if (text.startsWith("Meta"))
+        return QStringLiteral("ALT ");
     return text;
 }
 
@@ -103,29 +107,48 @@ ActionDisplay actionDisplay(const SPlayBackFrameInfo& info) {
     switch (info.vType) {
     case VALIDATION_MOUSE:
         switch (info.mouseMessage) {
-        case 513: set(" Left button Pressed ", ActionDisplay::LeftClick); break;
-        case 514: set(" Left button Released ", ActionDisplay::LeftClick); break;
-        case 516: set(" Right button Pressed ", ActionDisplay::RightClick); break;
-        case 517: set(" Right button Released", ActionDisplay::RightClick); break;
-        case 519: set(" Middle button Pressed ", ActionDisplay::KeepIcon); break;
-        case 520: set(" Middle button Released ", ActionDisplay::KeepIcon); break;
-        default: break;
+        case 513:
+            set(" Left button Pressed ", ActionDisplay::LeftClick);
+            break;
+        case 514:
+            set(" Left button Released ", ActionDisplay::LeftClick);
+            break;
+        case 516:
+            set(" Right button Pressed ", ActionDisplay::RightClick);
+            break;
+        case 517:
+            set(" Right button Released", ActionDisplay::RightClick);
+            break;
+        case 519:
+            set(" Middle button Pressed ", ActionDisplay::KeepIcon);
+            break;
+        case 520:
+            set(" Middle button Released ", ActionDisplay::KeepIcon);
+            break;
+        default:
+            break;
         }
         break;
     case VALIDATION_KEY: {
         const uint32_t mods = uint32_t(info.yOrModifiers);
         QString text = QStringLiteral("KeyBoard ");
-        if (mods & CONTROL_BIT) text += "CTRL+";
-        if (mods & SHIFT_BIT) text += "SHIFT+";
-        if (mods & ALT_BIT) text += "ALT+";
+        if (mods & CONTROL_BIT)
+            text += "CTRL+";
+        if (mods & SHIFT_BIT)
+            text += "SHIFT+";
+        if (mods & ALT_BIT)
+            text += "ALT+";
         text += keyName(info.xOrKey);
         d.changesText = true;
         d.text = text;
         d.icon = ActionDisplay::KeyClick;
         break;
     }
-    case VALIDATION_NONE: set(" No User Action ", ActionDisplay::NoUserAction); break;
-    default: break;
+    case VALIDATION_NONE:
+        set(" No User Action ", ActionDisplay::NoUserAction);
+        break;
+    default:
+        break;
     }
     return d;
 }

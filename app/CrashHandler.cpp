@@ -31,8 +31,10 @@ std::vector<char> g_altStack;
 void writeAll(const char* s, size_t n) {
     while (n > 0) {
         ssize_t w = write(STDERR_FILENO, s, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return;
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            return;
         s += w;
         n -= size_t(w);
     }
@@ -67,10 +69,12 @@ void installHandler() {
     g_argv[0] = g_exe.data();
     g_envStore.clear();
     for (char** e = environ; *e; ++e)
-        if (strncmp(*e, BOX_REQUEST, strlen(BOX_REQUEST)) != 0) g_envStore.emplace_back(*e);
+        if (strncmp(*e, BOX_REQUEST, strlen(BOX_REQUEST)) != 0)
+            g_envStore.emplace_back(*e);
     g_envStore.push_back(std::string(BOX_REQUEST) + "=1");
     g_envp.clear();
-    for (auto& s : g_envStore) g_envp.push_back(s.data());
+    for (auto& s : g_envStore)
+        g_envp.push_back(s.data());
     g_envp.push_back(nullptr);
 
     // The handler must run even when the fault is a stack overflow.
@@ -87,14 +91,17 @@ void installHandler() {
     sigaction(SIGSEGV, &sa, nullptr);
 }
 
-bool boxRequested() { return getenv(BOX_REQUEST) != nullptr; }
+bool boxRequested() {
+    return getenv(BOX_REQUEST) != nullptr;
+}
 
 int showBox(int& argc, char** argv) {
     unsetenv(BOX_REQUEST);
     QApplication app(argc, argv);
-    QMessageBox box(QMessageBox::Critical, "Velmora 1.0",
-                    "Velmora has crashed Submit a bug report <font color=#ff0000> bugs@velmora.invalid </font>",
-                    QMessageBox::Ok);
+    QMessageBox box(
+        QMessageBox::Critical, "Velmora 1.0",
+        "Velmora has crashed Submit a bug report <font color=#ff0000> bugs@velmora.invalid </font>",
+        QMessageBox::Ok);
     box.setTextFormat(Qt::RichText);
     box.exec();
     return 0;

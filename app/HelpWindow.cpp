@@ -88,11 +88,13 @@ HelpWindow::HelpWindow(QString& home, QWidget* parent, const char* name)
 
 QString HelpWindow::startPagePath() {
     const char* dir = std::getenv("ZEDARO");
-    if (!dir) return {};
+    if (!dir)
+        return {};
     return QString::fromLocal8Bit(dir) + "/help/vuduziv.htm";
 }
 
-HelpWindow* HelpWindow::showHelp(HelpWindow* existing, QWidget* messageParent, int screenWidth, int screenHeight) {
+HelpWindow* HelpWindow::showHelp(HelpWindow* existing, QWidget* messageParent, int screenWidth,
+                                 int screenHeight) {
     if (existing) {
         existing->show();
         existing->raise();
@@ -118,31 +120,38 @@ HelpWindow* HelpWindow::showHelp(HelpWindow* existing, QWidget* messageParent, i
     return window;
 }
 
-void HelpWindow::setBackwardAvailable(bool available) { m_back->setEnabled(available); }
+void HelpWindow::setBackwardAvailable(bool available) {
+    m_back->setEnabled(available);
+}
 
-void HelpWindow::setForwardAvailable(bool available) { m_front->setEnabled(available); }
+void HelpWindow::setForwardAvailable(bool available) {
+    m_front->setEnabled(available);
+}
 
 void HelpWindow::slotTextChanged() {}
 
 void HelpWindow::slotAddBookmark() {}
 
 void HelpWindow::slotOpenFile() {
-    const QString name =
-        QFileDialog::getOpenFileName(this, QString(), QString(), QString(), nullptr, QFileDialog::DontUseNativeDialog);
-    if (!name.isEmpty()) m_browser->setSource(QUrl::fromLocalFile(name));
+    const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), QString(), nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+    if (!name.isEmpty())
+        m_browser->setSource(QUrl::fromLocalFile(name));
 }
 
 void HelpWindow::slotPrintFile() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (dialog.exec() != QDialog::Accepted)
+        return;
     printDocument(printer);
 }
 
 int HelpWindow::printDocument(QPrinter& printer) const {
     QPainter p;
-    if (!p.begin(&printer)) return 0;
+    if (!p.begin(&printer))
+        return 0;
     const int dpix = printer.logicalDpiX();
     const int dpiy = printer.logicalDpiY();
     const QRect body(dpix, dpiy, printer.width() - 2 * dpix, printer.height() - 2 * dpiy);
@@ -173,9 +182,11 @@ int HelpWindow::printDocument(QPrinter& printer) const {
         doc.drawContents(&p, QRectF(0, viewTop, body.width(), body.height()));
         p.restore();
         const QString number = QString::number(page);
-        p.drawText(body.right() - metrics.horizontalAdvance(number), body.bottom() + 5 + metrics.ascent(), number);
+        p.drawText(body.right() - metrics.horizontalAdvance(number), body.bottom() + 5 + metrics.ascent(),
+                   number);
         viewTop += body.height();
-        if (viewTop >= textHeight) break;
+        if (viewTop >= textHeight)
+            break;
         printer.newPage();
         ++page;
     }
@@ -183,9 +194,13 @@ int HelpWindow::printDocument(QPrinter& printer) const {
     return page;
 }
 
-void HelpWindow::slotHelpAbout() { QMessageBox::about(this, "Velmora 1.0", "Velmora 1.0 Help viewer"); }
+void HelpWindow::slotHelpAbout() {
+    QMessageBox::about(this, "Velmora 1.0", "Velmora 1.0 Help viewer");
+}
 
-void HelpWindow::slotClose() { hide(); }
+void HelpWindow::slotClose() {
+    hide();
+}
 
 void HelpWindow::closeEvent(QCloseEvent* event) {
     event->ignore();

@@ -23,7 +23,8 @@ class HelpWindow : public QMainWindow {
     // opens the start page in a new window of three quarters of the screen,
     // or, when there is no start page, tells the author how to set ZEDARO and
     // returns null.
-    static HelpWindow* showHelp(HelpWindow* existing, QWidget* messageParent, int screenWidth, int screenHeight);
+    static HelpWindow* showHelp(HelpWindow* existing, QWidget* messageParent, int screenWidth,
+                                int screenHeight);
 
     QTextBrowser* browser() const { return m_browser; }
     QAction* backItem() const { return m_back; }

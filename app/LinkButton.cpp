@@ -4,7 +4,9 @@
 #include <QDebug>
 #include <QProcess>
 
-LinkButton::LinkButton(QWidget* parent, const char* name) : QPushButton(parent) { setObjectName(name ? name : ""); }
+LinkButton::LinkButton(QWidget* parent, const char* name) : QPushButton(parent) {
+    setObjectName(name ? name : "");
+}
 
 void LinkButton::mousePressEvent(QMouseEvent*) {
     // Started in the background; the press neither shows the button down nor
@@ -13,16 +15,20 @@ void LinkButton::mousePressEvent(QMouseEvent*) {
 }
 
 void LinkButton::enterEvent(QEnterEvent*) {
-    if (m_cursorSet) return;
+    if (m_cursorSet)
+        return;
     QApplication::setOverrideCursor(Qt::PointingHandCursor);
     m_cursorSet = true;
 }
 
 void LinkButton::leaveEvent(QEvent*) {
     // Only the cursor this button set is restored.
-    if (!m_cursorSet) return;
+    if (!m_cursorSet)
+        return;
     QApplication::restoreOverrideCursor();
     m_cursorSet = false;
 }
 
-void LinkButton::focusInEvent(QFocusEvent*) { qDebug("in focus event"); }
+void LinkButton::focusInEvent(QFocusEvent*) {
+    qDebug("in focus event");
+}

@@ -25,7 +25,9 @@ Display* dpy() {
 }
 } // namespace
 
-bool NVToolBar::toggleFlatOnRelease() { return g_toggleFlatOnRelease; }
+bool NVToolBar::toggleFlatOnRelease() {
+    return g_toggleFlatOnRelease;
+}
 
 NVToolBar::NVToolBar(QWidget* parent, const char* name, int itemHeight)
     : QFrame(parent), m_parent(parent), m_itemHeight(itemHeight > 0 ? itemHeight : 26) {
@@ -51,7 +53,8 @@ void NVToolBar::init() {
 
 int NVToolBar::insertWidget(int id, int width, QWidget* widget, int index) {
     auto item = std::make_unique<NVToolBarItem>(widget, NVToolBarItem::WidgetItem, id, false);
-    if (widget && widget->parentWidget() != this) widget->setParent(this);
+    if (widget && widget->parentWidget() != this)
+        widget->setParent(this);
     item->resize(width, m_itemHeight - 2);
     item->show();
     int at;
@@ -76,7 +79,8 @@ void NVToolBar::afterItemChange() {
 void NVToolBar::removeItem(int id) {
     for (auto it = m_items.begin(); it != m_items.end();) {
         if ((*it)->ID() == id) {
-            if ((*it)->isAuto()) m_hasAutoItem = false;
+            if ((*it)->isAuto())
+                m_hasAutoItem = false;
             it = m_items.erase(it);
         } else {
             ++it;
@@ -88,7 +92,8 @@ void NVToolBar::removeItem(int id) {
 void NVToolBar::showItem(int id) {
     for (auto& item : m_items)
         if (item->ID() == id) {
-            if (item->isAuto()) m_hasAutoItem = false;
+            if (item->isAuto())
+                m_hasAutoItem = false;
             item->show();
         }
     afterItemChange();
@@ -97,7 +102,8 @@ void NVToolBar::showItem(int id) {
 void NVToolBar::hideItem(int id) {
     for (auto& item : m_items)
         if (item->ID() == id) {
-            if (item->isAuto()) m_hasAutoItem = false;
+            if (item->isAuto())
+                m_hasAutoItem = false;
             item->hide();
         }
     afterItemChange();
@@ -105,7 +111,8 @@ void NVToolBar::hideItem(int id) {
 
 void NVToolBar::setItemEnabled(int id, bool enabled) {
     for (auto& item : m_items)
-        if (item->ID() == id) item->setEnabled(enabled);
+        if (item->ID() == id)
+            item->setEnabled(enabled);
 }
 
 void NVToolBar::setItemAutoSized(int id, bool autoSized) {
@@ -127,21 +134,27 @@ void NVToolBar::alignItemRight(int id, bool right) {
 
 void NVToolBar::addConnection(int id, const char* signal, const QObject* receiver, const char* member) {
     for (auto& item : m_items)
-        if (item->ID() == id && item->getItem()) QObject::connect(item->getItem(), signal, receiver, member);
+        if (item->ID() == id && item->getItem())
+            QObject::connect(item->getItem(), signal, receiver, member);
 }
 
 QWidget* NVToolBar::getWidget(int id) const {
     for (const auto& item : m_items)
-        if (item->ID() == id) return item->getItem();
+        if (item->ID() == id)
+            return item->getItem();
     return nullptr;
 }
 
 void NVToolBar::updateRects(bool resizeBar) {
     switch (m_position) {
     case Top:
-    case Bottom: layoutHorizontal(); break;
+    case Bottom:
+        layoutHorizontal();
+        break;
     case Left:
-    case Right: layoutVertical(); break;
+    case Right:
+        layoutVertical();
+        break;
     case Floating:
         m_maxHeight = height();
         if (m_items.empty())
@@ -152,7 +165,8 @@ void NVToolBar::updateRects(bool resizeBar) {
             layoutHorizontal();
         // Between the two thresholds the previous layout stays.
         break;
-    case Flat: return;
+    case Flat:
+        return;
     }
     if (resizeBar) {
         m_inOwnResize = true;
@@ -169,11 +183,13 @@ void NVToolBar::layoutHorizontal() {
     else
         available = m_maxWidth != -1 ? m_maxWidth : (m_parent ? m_parent->width() : width());
     std::vector<NVToolBarLayout::Item> in;
-    for (const auto& item : m_items) in.push_back({item->width(), item->isRight(), item->isAuto()});
+    for (const auto& item : m_items)
+        in.push_back({item->width(), item->isRight(), item->isAuto()});
     const auto r = NVToolBarLayout::rows(in, available, m_fullWidth, m_itemHeight);
     for (size_t n = 0; n < m_items.size(); ++n) {
         m_items[n]->move(r.positions[n].x(), r.positions[n].y());
-        if (r.widths[n] != in[n].width) m_items[n]->resize(r.widths[n], m_items[n]->height());
+        if (r.widths[n] != in[n].width)
+            m_items[n]->resize(r.widths[n], m_items[n]->height());
     }
     m_barWidth = r.barWidth;
     m_barHeight = r.barHeight;
@@ -183,13 +199,16 @@ void NVToolBar::layoutVertical() {
     m_rows = false;
     // Without a set maximum a docked column runs to the parent's height.
     int maxHeight = m_maxHeight;
-    if (maxHeight < 0) maxHeight = m_parent ? m_parent->height() : height();
+    if (maxHeight < 0)
+        maxHeight = m_parent ? m_parent->height() : height();
     std::vector<NVToolBarLayout::Item> in;
-    for (const auto& item : m_items) in.push_back({item->width(), item->isRight(), item->isAuto()});
+    for (const auto& item : m_items)
+        in.push_back({item->width(), item->isRight(), item->isAuto()});
     const auto r = NVToolBarLayout::columns(in, maxHeight, m_itemHeight);
     for (size_t n = 0; n < m_items.size(); ++n) {
         m_items[n]->move(r.positions[n].x(), r.positions[n].y());
-        if (r.widths[n] != in[n].width) m_items[n]->resize(r.widths[n], m_items[n]->height());
+        if (r.widths[n] != in[n].width)
+            m_items[n]->resize(r.widths[n], m_items[n]->height());
     }
     m_barWidth = r.barWidth;
     m_barHeight = r.barHeight;
@@ -197,7 +216,8 @@ void NVToolBar::layoutVertical() {
 
 QSize NVToolBar::barSizeHint() const {
     int w = 16;
-    for (const auto& item : m_items) w += 3 + (item->isAuto() ? 150 : item->width());
+    for (const auto& item : m_items)
+        w += 3 + (item->isAuto() ? 150 : item->width());
     return QSize(w, -1);
 }
 
@@ -211,10 +231,13 @@ void NVToolBar::enableMoving(bool on) {
     update();
 }
 
-bool NVToolBar::motifLook() const { return TaggedStyle::tagOf(style()).startsWith("motif"); }
+bool NVToolBar::motifLook() const {
+    return TaggedStyle::tagOf(style()).startsWith("motif");
+}
 
 void NVToolBar::setBarPos(BarPosition pos) {
-    if (pos == m_position) return;
+    if (pos == m_position)
+        return;
     if (pos == Floating) {
         m_lastPosition = m_position;
         m_position = Floating;
@@ -226,9 +249,11 @@ void NVToolBar::setBarPos(BarPosition pos) {
         setParent(nullptr, Qt::Tool);
         move(global);
         if (Display* d = dpy()) {
-            if (m_parent) XSetTransientForHint(d, winId(), m_parent->window()->winId());
+            if (m_parent)
+                XSetTransientForHint(d, winId(), m_parent->window()->winId());
             NVWM::setDecoration(winId(), 2);
-            if (m_parent) NVWM::moveToDesktop(winId(), NVWM::desktop(m_parent->window()->winId()));
+            if (m_parent)
+                NVWM::moveToDesktop(winId(), NVWM::desktop(m_parent->window()->winId()));
         }
         if (!m_title.isEmpty())
             setWindowTitle(m_title);
@@ -268,15 +293,18 @@ void NVToolBar::setBarPos(BarPosition pos) {
 
 void NVToolBar::setFlat(bool flat) {
     if (flat) {
-        if (m_position == Floating || m_position == Flat) return;
+        if (m_position == Floating || m_position == Flat)
+            return;
         m_lastPosition = m_position;
         m_position = Flat;
         m_rows = false;
         resize(30, 10);
-        for (auto& item : m_items) item->move(100, 100);
+        for (auto& item : m_items)
+            item->move(100, 100);
         emit moved(Flat);
     } else {
-        if (m_position != Flat) return;
+        if (m_position != Flat)
+            return;
         setBarPos(m_lastPosition);
         emit moved(m_position);
     }
@@ -292,20 +320,33 @@ bool NVToolBar::enable(BarStatus status) {
 }
 
 void NVToolBar::slotHotSpot(int index) {
-    if (!m_moveManager) return;
+    if (!m_moveManager)
+        return;
     switch (index) {
-    case -1: setBarPos(Floating); break;
-    case 0: setBarPos(Top); break;
-    case 1: setBarPos(Bottom); break;
-    case 2: setBarPos(Left); break;
-    case 3: setBarPos(Right); break;
-    default: break;
+    case -1:
+        setBarPos(Floating);
+        break;
+    case 0:
+        setBarPos(Top);
+        break;
+    case 1:
+        setBarPos(Bottom);
+        break;
+    case 2:
+        setBarPos(Left);
+        break;
+    case 3:
+        setBarPos(Right);
+        break;
+    default:
+        break;
     }
     if (m_position != Floating) {
         const QPoint global = m_parent ? m_parent->mapToGlobal(pos()) : pos();
         m_moveManager->setGeometry(global.x(), global.y(), width(), height());
     }
-    if (isHidden()) show();
+    if (isHidden())
+        show();
 }
 
 void NVToolBar::ContextCallback(int) {
@@ -355,9 +396,11 @@ void NVToolBar::paintEvent(QPaintEvent*) {
                 }
             }
         } else {
-            if (m_rows) p.setClipRect(0, 2, 6, H - 4);
+            if (m_rows)
+                p.setClipRect(0, 2, 6, H - 4);
             qDrawPlainRect(&p, strip, pal.color(QPalette::Mid), 0, &brush);
-            if (!m_rows) p.setClipRect(2, 0, W - 4, 6);
+            if (!m_rows)
+                p.setClipRect(2, 0, W - 4, 6);
             const QColor light = pal.color(QPalette::Light), dark = pal.color(QPalette::Dark);
             if (m_rows) {
                 for (int a = -6; a <= H + 5; a += 6)
@@ -385,7 +428,8 @@ void NVToolBar::paintEvent(QPaintEvent*) {
 
 void NVToolBar::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
-    if (m_position == Floating && !m_inOwnResize) updateRects(true);
+    if (m_position == Floating && !m_inOwnResize)
+        updateRects(true);
 }
 
 void NVToolBar::closeEvent(QCloseEvent* event) {
@@ -401,9 +445,11 @@ void NVToolBar::closeEvent(QCloseEvent* event) {
 void NVToolBar::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const bool onHandle = m_rows ? at.x() <= 8 : at.y() <= 8;
-    if (!onHandle) return;
+    if (!onHandle)
+        return;
     m_pressPos = at;
-    if (!m_movingEnabled) return;
+    if (!m_movingEnabled)
+        return;
     if (event->button() == Qt::MiddleButton && m_position != Floating)
         setFlat(m_position != Flat);
     else if (m_position != Flat)
@@ -411,17 +457,22 @@ void NVToolBar::mousePressEvent(QMouseEvent* event) {
 }
 
 void NVToolBar::mouseMoveEvent(QMouseEvent* event) {
-    if (m_moveManager) return;
-    if (event->buttons() == Qt::LeftButton) g_toggleFlatOnRelease = false;
+    if (m_moveManager)
+        return;
+    if (event->buttons() == Qt::LeftButton)
+        g_toggleFlatOnRelease = false;
 }
 
 void NVToolBar::mouseReleaseEvent(QMouseEvent*) {
-    if (m_moveManager) m_moveManager->stop();
+    if (m_moveManager)
+        m_moveManager->stop();
     // The flag stays set, so each later release toggles again.
-    if (g_toggleFlatOnRelease && m_position != Floating) setFlat(m_position != Flat);
+    if (g_toggleFlatOnRelease && m_position != Floating)
+        setFlat(m_position != Flat);
 }
 
 void NVToolBar::leaveEvent(QEvent* event) {
-    if (m_moveManager) return;
+    if (m_moveManager)
+        return;
     QFrame::leaveEvent(event);
 }

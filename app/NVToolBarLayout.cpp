@@ -6,7 +6,8 @@ NVToolBarLayout::Result NVToolBarLayout::rows(const std::vector<Item>& items, in
                                               int itemHeight) {
     Result r;
     r.positions.resize(items.size());
-    for (const Item& i : items) r.widths.push_back(i.width);
+    for (const Item& i : items)
+        r.widths.push_back(i.width);
     r.barWidth = fullWidth ? available : 16;
     r.barHeight = itemHeight;
     int left = 16;
@@ -29,7 +30,8 @@ NVToolBarLayout::Result NVToolBarLayout::rows(const std::vector<Item>& items, in
             r.positions[n] = QPoint(right, rowY);
         } else if (fullWidth) {
             const int w = it.autoSized ? 150 : it.width;
-            if (it.autoSized) autoItem = int(n);
+            if (it.autoSized)
+                autoItem = int(n);
             if (left > right - w + 3) {
                 left = 16;
                 rowY += itemHeight;
@@ -51,15 +53,18 @@ NVToolBarLayout::Result NVToolBarLayout::rows(const std::vector<Item>& items, in
             }
         }
     }
-    if (autoItem >= 0) r.widths[size_t(autoItem)] = right - r.positions[size_t(autoItem)].x() - 1;
+    if (autoItem >= 0)
+        r.widths[size_t(autoItem)] = right - r.positions[size_t(autoItem)].x() - 1;
     r.barWidth = std::max(r.barWidth, widest + 16);
     return r;
 }
 
-NVToolBarLayout::Result NVToolBarLayout::columns(const std::vector<Item>& items, int maxHeight, int itemHeight) {
+NVToolBarLayout::Result NVToolBarLayout::columns(const std::vector<Item>& items, int maxHeight,
+                                                 int itemHeight) {
     Result r;
     r.positions.resize(items.size());
-    for (const Item& i : items) r.widths.push_back(i.width);
+    for (const Item& i : items)
+        r.widths.push_back(i.width);
     r.barHeight = 16;
     r.barWidth = itemHeight;
     int columnWidth = itemHeight;
@@ -75,12 +80,16 @@ NVToolBarLayout::Result NVToolBarLayout::columns(const std::vector<Item>& items,
             newColumn = true;
         }
         r.positions[n] = QPoint(columnX, top);
-        if (items[n].autoSized) r.widths[n] = std::max(columnWidth, 150);
+        if (items[n].autoSized)
+            r.widths[n] = std::max(columnWidth, 150);
         const int w = r.widths[n];
-        if (columnX + w + 3 > r.barWidth) r.barWidth = columnX + w + 2;
-        if (w + 3 > columnWidth) columnWidth = w + 3;
+        if (columnX + w + 3 > r.barWidth)
+            r.barWidth = columnX + w + 2;
+        if (w + 3 > columnWidth)
+            columnWidth = w + 3;
         top += itemHeight + 3;
-        if (!newColumn) r.barHeight = std::max(r.barHeight, top);
+        if (!newColumn)
+            r.barHeight = std::max(r.barHeight, top);
     }
     return r;
 }

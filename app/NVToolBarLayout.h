@@ -10,7 +10,7 @@ class NVToolBarLayout {
   public:
     struct Item {
         int width = 0;
-        bool right = false;    // right-aligned
+        bool right = false; // right-aligned
         bool autoSized = false;
     };
     struct Result {

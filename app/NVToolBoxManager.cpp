@@ -20,7 +20,8 @@ Display* dpy() {
 NVToolBoxManager::NVToolBoxManager(QWidget* widget, bool rubberBand)
     : m_widget(widget), m_rubberBand(rubberBand), m_timer(new QTimer(this)) {
     Display* d = dpy();
-    if (!d) return;
+    if (!d)
+        return;
     m_screen = DefaultScreen(d);
     m_root = RootWindow(d, m_screen);
     XGCValues v;
@@ -34,7 +35,8 @@ NVToolBoxManager::NVToolBoxManager(QWidget* widget, bool rubberBand)
 NVToolBoxManager::~NVToolBoxManager() {
     stop();
     m_hotSpots.clear();
-    if (m_gc && dpy()) XFreeGC(dpy(), static_cast<GC>(m_gc));
+    if (m_gc && dpy())
+        XFreeGC(dpy(), static_cast<GC>(m_gc));
 }
 
 int NVToolBoxManager::addHotSpot(int x, int y, int w, int h) {
@@ -45,13 +47,15 @@ int NVToolBoxManager::addHotSpot(int x, int y, int w, int h) {
 int NVToolBoxManager::addHotSpot(const QRect& r, bool mapFromParent) {
     QRect spot = r;
     QWidget* parent = m_widget ? m_widget->parentWidget() : nullptr;
-    if (mapFromParent && parent) spot.moveTopLeft(parent->mapToGlobal(r.topLeft()));
+    if (mapFromParent && parent)
+        spot.moveTopLeft(parent->mapToGlobal(r.topLeft()));
     m_hotSpots.append(spot);
     return int(m_hotSpots.size()) - 1;
 }
 
 void NVToolBoxManager::removeHotSpot(int index) {
-    if (index < 0 || index >= m_hotSpots.size()) return;
+    if (index < 0 || index >= m_hotSpots.size())
+        return;
     m_hotSpots.removeAt(index);
     if (m_currentHotSpot == index)
         m_currentHotSpot = -1;
@@ -61,21 +65,22 @@ void NVToolBoxManager::removeHotSpot(int index) {
 
 bool NVToolBoxManager::queryPointer(int& x, int& y, unsigned& mask) const {
     Display* d = dpy();
-    if (!d) return false;
+    if (!d)
+        return false;
     ::Window rootReturn, child;
     int wx, wy;
     return XQueryPointer(d, m_root, &rootReturn, &child, &x, &y, &wx, &wy, &mask);
 }
 
 bool NVToolBoxManager::begin(Mode mode, bool report) {
-    if (m_active || !m_widget || !dpy()) return false;
+    if (m_active || !m_widget || !dpy())
+        return false;
     m_active = true;
     m_mode = mode;
     m_report = report;
 
-    const QRect frame = m_widget->isWindow()
-                            ? NVWM::geometry(m_widget->winId(), true)
-                            : QRect(m_widget->mapToGlobal(QPoint(0, 0)), m_widget->size());
+    const QRect frame = m_widget->isWindow() ? NVWM::geometry(m_widget->winId(), true)
+                                             : QRect(m_widget->mapToGlobal(QPoint(0, 0)), m_widget->size());
     const QPoint cursor = QCursor::pos();
     m_offsetX = cursor.x() - frame.x();
     m_offsetY = cursor.y() - frame.y();
@@ -105,53 +110,64 @@ void NVToolBoxManager::runLoop() {
     m_timer->start(0);
     QPointer<NVToolBoxManager> self(this);
     loop.exec();
-    if (self) m_loop = nullptr;
+    if (self)
+        m_loop = nullptr;
 }
 
 void NVToolBoxManager::doMove(bool holdInHotSpot, bool report, bool) {
-    if (m_active) return;
+    if (m_active)
+        return;
     m_holdInHotSpot = holdInHotSpot;
-    if (!begin(Mode::Move, report)) return;
+    if (!begin(Mode::Move, report))
+        return;
     QApplication::setOverrideCursor(Qt::SizeAllCursor);
     connect(m_timer, &QTimer::timeout, this, &NVToolBoxManager::doMoveInternal);
-    if (m_rubberBand) drawRectangle(m_x, m_y, m_w, m_h);
+    if (m_rubberBand)
+        drawRectangle(m_x, m_y, m_w, m_h);
     runLoop();
 }
 
 void NVToolBoxManager::doResize(bool, bool report) {
-    if (!begin(Mode::Resize, report)) return;
+    if (!begin(Mode::Resize, report))
+        return;
     QApplication::setOverrideCursor(Qt::SizeFDiagCursor);
     connect(m_timer, &QTimer::timeout, this, &NVToolBoxManager::doResizeInternal);
-    if (m_rubberBand) drawRectangle(m_x, m_y, m_w, m_h);
+    if (m_rubberBand)
+        drawRectangle(m_x, m_y, m_w, m_h);
     runLoop();
 }
 
 void NVToolBoxManager::doXResize(bool b, bool report) {
-    if (m_active) return;
+    if (m_active)
+        return;
     m_widthOnly = true;
     doResize(b, report);
     m_widthOnly = m_heightOnly = false;
 }
 
 void NVToolBoxManager::doYResize(bool b, bool report) {
-    if (m_active) return;
+    if (m_active)
+        return;
     m_heightOnly = true;
     doResize(b, report);
     m_widthOnly = m_heightOnly = false;
 }
 
 void NVToolBoxManager::doMoveInternal() {
-    if (!m_active || m_mode != Mode::Move) return;
+    if (!m_active || m_mode != Mode::Move)
+        return;
     int px = 0, py = 0;
     unsigned mask = 0;
-    if (!queryPointer(px, py, mask)) return;
+    if (!queryPointer(px, py, mask))
+        return;
     m_mouseX = px;
     m_mouseY = py;
     if (mask != m_startMask) {
         stop();
         return;
     }
-    if (px == m_prevX && py == m_prevY) return;
+    if (px == m_prevX && py == m_prevY)
+        return;
     m_prevX = px;
     m_prevY = py;
     m_x = px - m_offsetX;
@@ -177,8 +193,10 @@ void NVToolBoxManager::doMoveInternal() {
         m_outsideReported = true;
         m_currentHotSpot = -1;
     }
-    if (!m_active) return; // a receiver stopped the drag
-    if (enteredEarlier && m_holdInHotSpot) return;
+    if (!m_active)
+        return; // a receiver stopped the drag
+    if (enteredEarlier && m_holdInHotSpot)
+        return;
 
     if (m_rubberBand) {
         deleteLastRectangle();
@@ -191,25 +209,31 @@ void NVToolBoxManager::doMoveInternal() {
         m_widget->move(to);
     }
     XSync(dpy(), False);
-    if (m_report) emit posChanged(m_x, m_y);
+    if (m_report)
+        emit posChanged(m_x, m_y);
 }
 
 void NVToolBoxManager::doResizeInternal() {
-    if (!m_active || m_mode != Mode::Resize) return;
+    if (!m_active || m_mode != Mode::Resize)
+        return;
     int px = 0, py = 0;
     unsigned mask = 0;
-    if (!queryPointer(px, py, mask)) return;
+    if (!queryPointer(px, py, mask))
+        return;
     if (mask != m_startMask) {
         m_mouseX = px;
         m_mouseY = py;
         stop();
         return;
     }
-    if (m_widthOnly) py = m_prevY;
-    if (m_heightOnly) px = m_prevX;
+    if (m_widthOnly)
+        py = m_prevY;
+    if (m_heightOnly)
+        px = m_prevX;
     m_mouseX = px;
     m_mouseY = py;
-    if (px == m_prevX && py == m_prevY) return;
+    if (px == m_prevX && py == m_prevY)
+        return;
     m_w += px - m_prevX;
     m_h += py - m_prevY;
     m_prevX = px;
@@ -222,11 +246,13 @@ void NVToolBoxManager::doResizeInternal() {
         m_widget->resize(qMax(1, m_w), qMax(1, m_h));
     }
     XSync(dpy(), False);
-    if (m_report) emit sizeChanged(m_w, m_h);
+    if (m_report)
+        emit sizeChanged(m_w, m_h);
 }
 
 void NVToolBoxManager::setGeometry(int x, int y, int w, int h) {
-    if (!m_active) return;
+    if (!m_active)
+        return;
     m_x = x;
     m_y = y;
     m_w = w;
@@ -238,18 +264,21 @@ void NVToolBoxManager::setGeometry(int x, int y, int w, int h) {
 }
 
 void NVToolBoxManager::setGeometry(int index) {
-    if (index < 0 || index >= m_hotSpots.size()) return;
+    if (index < 0 || index >= m_hotSpots.size())
+        return;
     const QRect& r = m_hotSpots[index];
     setGeometry(r.x(), r.y(), r.width(), r.height());
 }
 
 void NVToolBoxManager::stop() {
-    if (!m_active) return;
+    if (!m_active)
+        return;
     m_timer->stop();
     m_timer->disconnect(this);
     QApplication::restoreOverrideCursor();
     deleteLastRectangle();
-    if (dpy()) XFlush(dpy());
+    if (dpy())
+        XFlush(dpy());
     const Mode mode = m_mode;
     m_active = false;
     m_mode = Mode::Idle;
@@ -264,25 +293,34 @@ void NVToolBoxManager::stop() {
         }
     }
     if (m_report) {
-        if (mode == Mode::Move) emit posChanged(m_x, m_y);
-        if (mode == Mode::Resize) emit sizeChanged(m_w, m_h);
+        if (mode == Mode::Move)
+            emit posChanged(m_x, m_y);
+        if (mode == Mode::Resize)
+            emit sizeChanged(m_w, m_h);
     }
-    if (m_loop) m_loop->quit();
+    if (m_loop)
+        m_loop->quit();
 }
 
 void NVToolBoxManager::drawOutlines(int x, int y, int w, int h) {
     Display* d = dpy();
-    if (!d || !m_gc) return;
+    if (!d || !m_gc)
+        return;
     // X takes unsigned sizes: a size dragged below zero draws a 1-pixel outline.
     auto draw = [&](int rx, int ry, int rw, int rh) {
-        XDrawRectangle(d, m_root, static_cast<GC>(m_gc), rx, ry, unsigned(qMax(1, rw)), unsigned(qMax(1, rh)));
+        XDrawRectangle(d, m_root, static_cast<GC>(m_gc), rx, ry, unsigned(qMax(1, rw)),
+                       unsigned(qMax(1, rh)));
     };
     draw(x, y, w, h);
-    if (w > 2) w -= 2;
-    if (h > 2) h -= 2;
+    if (w > 2)
+        w -= 2;
+    if (h > 2)
+        h -= 2;
     draw(x + 1, y + 1, w, h);
-    if (w > 2) w -= 2;
-    if (h > 2) h -= 2;
+    if (w > 2)
+        w -= 2;
+    if (h > 2)
+        h -= 2;
     draw(x + 2, y + 2, w, h);
 }
 
@@ -296,7 +334,8 @@ void NVToolBoxManager::drawRectangle(int x, int y, int w, int h) {
 }
 
 void NVToolBoxManager::deleteLastRectangle() {
-    if (m_erased) return;
+    if (m_erased)
+        return;
     drawOutlines(m_lastX, m_lastY, m_lastW, m_lastH);
     m_erased = true;
 }

@@ -90,7 +90,7 @@ class NVToolBoxManager : public QObject {
     bool m_outsideReported = false;
     QTimer* m_timer;
     QEventLoop* m_loop = nullptr; // the running drag's loop, on runLoop's stack
-    void* m_gc = nullptr; // the XOR graphics context on the root window
+    void* m_gc = nullptr;         // the XOR graphics context on the root window
     int m_screen = 0;
     unsigned long m_root = 0;
 };

@@ -16,7 +16,8 @@ constexpr size_t CHUNK_HEAD = 24;
 
 OutputFileServices::OutputFileServices(MediaLibraryInterface* media, RecordsOf records, TakeRecords take,
                                        Progress progress)
-    : m_media(media), m_records(std::move(records)), m_take(std::move(take)), m_progress(std::move(progress)) {}
+    : m_media(media), m_records(std::move(records)), m_take(std::move(take)),
+      m_progress(std::move(progress)) {}
 
 const std::vector<sAllObjects>& OutputFileServices::recordsOf(uint32_t frame) {
     if (frame != m_cachedFrame) {
@@ -26,14 +27,19 @@ const std::vector<sAllObjects>& OutputFileServices::recordsOf(uint32_t frame) {
     return m_cache;
 }
 
-size_t OutputFileServices::objectCount(uint32_t frame) { return recordsOf(frame).size(); }
+size_t OutputFileServices::objectCount(uint32_t frame) {
+    return recordsOf(frame).size();
+}
 
-std::vector<uint8_t> OutputFileServices::objectChunk(uint32_t frame) { return plainObjectChunk(recordsOf(frame)); }
+std::vector<uint8_t> OutputFileServices::objectChunk(uint32_t frame) {
+    return plainObjectChunk(recordsOf(frame));
+}
 
 std::vector<uint32_t> OutputFileServices::resourceIds(uint32_t frame) {
     std::vector<uint32_t> ids;
     for (const auto& r : recordsOf(frame))
-        for (uint32_t id : resourceIdsOf(r)) ids.push_back(id);
+        for (uint32_t id : resourceIdsOf(r))
+            ids.push_back(id);
     return ids;
 }
 
@@ -41,20 +47,25 @@ std::vector<uint8_t> OutputFileServices::plainObjectChunk(const std::vector<sAll
     std::vector<uint8_t> out(CHUNK_HEAD, 0);
     rec::writeLe32(out.data(), CHUNK_HEAD);
     rec::writeLe32(out.data() + 4, uint32_t(records.size()));
-    for (const auto& r : records) r.appendTo(out);
+    for (const auto& r : records)
+        r.appendTo(out);
     return out;
 }
 
-std::optional<std::vector<sAllObjects>> OutputFileServices::parseObjectChunk(const uint8_t* plain, size_t length) {
-    if (length < CHUNK_HEAD || rec::readLe32(plain) != CHUNK_HEAD) return std::nullopt;
+std::optional<std::vector<sAllObjects>> OutputFileServices::parseObjectChunk(const uint8_t* plain,
+                                                                             size_t length) {
+    if (length < CHUNK_HEAD || rec::readLe32(plain) != CHUNK_HEAD)
+        return std::nullopt;
     const uint32_t count = rec::readLe32(plain + 4);
-    if (count > (length - CHUNK_HEAD) / sAllObjects::SIZE) return std::nullopt;
+    if (count > (length - CHUNK_HEAD) / sAllObjects::SIZE)
+        return std::nullopt;
     std::vector<sAllObjects> records;
     size_t at = CHUNK_HEAD;
     for (uint32_t i = 0; i < count; ++i) {
         size_t used = 0;
         auto r = sAllObjects::read(plain + at, length - at, used);
-        if (!r) return std::nullopt;
+        if (!r)
+            return std::nullopt;
         records.push_back(std::move(*r));
         at += used;
     }
@@ -64,13 +75,16 @@ std::optional<std::vector<sAllObjects>> OutputFileServices::parseObjectChunk(con
 std::vector<uint32_t> OutputFileServices::resourceIdsOf(const sAllObjects& r) {
     std::vector<uint32_t> ids;
     auto add = [&](uint32_t id) {
-        if (id) ids.push_back(id);
+        if (id)
+            ids.push_back(id);
     };
     if (const auto* v = r.get<StoredValidationField>()) {
-        if (v->dialog) add(v->dialog->icon1);
+        if (v->dialog)
+            add(v->dialog->icon1);
         if (!v->validationData.empty()) {
             SMultiString strings;
-            if (CValidationData().GetValidationDataArray(v->validationData.data(), v->validationData.size(), strings))
+            if (CValidationData().GetValidationDataArray(v->validationData.data(), v->validationData.size(),
+                                                         strings))
                 for (const auto& s : strings.list)
                     for (const auto& k : s.keys)
                         if (k.event) {
@@ -100,11 +114,14 @@ std::vector<uint32_t> OutputFileServices::resourceIdsOf(const sAllObjects& r) {
 }
 
 bool OutputFileServices::resource(uint32_t id, VlmResourceRecord& record, std::vector<uint8_t>* data) {
-    if (!m_media || id == 0) return false;
+    if (!m_media || id == 0)
+        return false;
     auto node = m_media->FindTheChildNodeFromID(id);
-    if (!node) return false;
+    if (!node)
+        return false;
     record = VlmResourceRecord(node->toBytes());
-    if (!data) return true;
+    if (!data)
+        return true;
     if (node->isDefaultIcon()) {
         // Default icons are read through the library record of the same source path.
         const uint32_t source = m_media->FindTheIDFromPath(QString::fromLocal8Bit(node->fullPath.c_str()));
@@ -129,41 +146,51 @@ bool OutputFileServices::resource(uint32_t id, VlmResourceRecord& record, std::v
 std::vector<uint8_t> OutputFileServices::encodeAudio(const uint8_t* pcm, size_t bytes) {
     std::vector<uint8_t> out(G723PackedLength(bytes));
     int length = 0;
-    if (bytes == 0 || G723Compress(pcm, int(bytes), out.data(), &length) != 0) return {};
+    if (bytes == 0 || G723Compress(pcm, int(bytes), out.data(), &length) != 0)
+        return {};
     out.resize(size_t(length));
     return out;
 }
 
-std::vector<uint8_t> OutputFileServices::decodeAudio(const uint8_t* coded, size_t length, size_t uncodedBytes) {
+std::vector<uint8_t> OutputFileServices::decodeAudio(const uint8_t* coded, size_t length,
+                                                     size_t uncodedBytes) {
     std::vector<uint8_t> out(std::max(G723DecodedLength(length), uncodedBytes));
     int got = 0;
-    if (length == 0 ||
-        G723DeCompress(const_cast<uint8_t*>(coded), int(length), reinterpret_cast<short*>(out.data()), &got) != 0)
+    if (length == 0 || G723DeCompress(const_cast<uint8_t*>(coded), int(length),
+                                      reinterpret_cast<short*>(out.data()), &got) != 0)
         return std::vector<uint8_t>(uncodedBytes, 0);
     out.resize(uncodedBytes);
     return out;
 }
 
 void OutputFileServices::progress(uint32_t frame) {
-    if (m_progress) m_progress(frame);
+    if (m_progress)
+        m_progress(frame);
 }
 
 void OutputFileServices::addResource(const VlmResourceRecord& record, const std::vector<uint8_t>& data) {
-    if (m_media) m_media->WriteFromVLM(ResourceChildNode::fromBytes(record.bytes.data()), data.data(), data.size());
+    if (m_media)
+        m_media->WriteFromVLM(ResourceChildNode::fromBytes(record.bytes.data()), data.data(), data.size());
 }
 
 bool OutputFileServices::frameObjects(uint32_t frame, const uint8_t* plain, size_t length) {
     auto records = parseObjectChunk(plain, length);
-    if (!records) return false;
+    if (!records)
+        return false;
     for (auto& r : *records) {
         r.frameIndex = int32_t(frame);
         if (auto* f = r.get<NVFrame>()) {
-            if (f->m_Caption.empty()) f->m_Caption = "Frame " + std::to_string(frame + 1);
-            if (f->audioId) m_framesWithAudio.insert(frame);
+            if (f->m_Caption.empty())
+                f->m_Caption = "Frame " + std::to_string(frame + 1);
+            if (f->audioId)
+                m_framesWithAudio.insert(frame);
         }
     }
-    if (m_take) m_take(frame, std::move(*records));
+    if (m_take)
+        m_take(frame, std::move(*records));
     return true;
 }
 
-bool OutputFileServices::frameHasAudioResource(uint32_t frame) { return m_framesWithAudio.count(frame) != 0; }
+bool OutputFileServices::frameHasAudioResource(uint32_t frame) {
+    return m_framesWithAudio.count(frame) != 0;
+}

@@ -19,7 +19,8 @@ class OutputFileServices : public MakeServices, public ImportServices {
     using TakeRecords = std::function<void(uint32_t frame, std::vector<sAllObjects>&& records)>;
     using Progress = std::function<void(uint32_t frame)>;
 
-    OutputFileServices(MediaLibraryInterface* media, RecordsOf records, TakeRecords take, Progress progress = {});
+    OutputFileServices(MediaLibraryInterface* media, RecordsOf records, TakeRecords take,
+                       Progress progress = {});
 
     // MakeServices
     size_t objectCount(uint32_t frame) override;

@@ -22,7 +22,7 @@ class PasswordFile {
 // Enablement of the Password menu's three items after one of its dialogs.
 struct PasswordMenuState {
     enum class Dialog { Set, Change, Clear };
-    bool set = true;    // 3033 "&Set Password"
+    bool set = true;     // 3033 "&Set Password"
     bool change = false; // 3034 "&Change Password"
     bool clear = false;  // 3035 "C&lear Password"
 

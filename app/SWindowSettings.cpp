@@ -18,7 +18,8 @@ std::array<uint8_t, SWindowSettings::SIZE> SWindowSettings::toBytes() const {
 
 SWindowSettings SWindowSettings::fromBytes(const uint8_t* data, size_t size) {
     std::array<uint8_t, SIZE> padded{};
-    if (data) std::memcpy(padded.data(), data, std::min<size_t>(size, SIZE));
+    if (data)
+        std::memcpy(padded.data(), data, std::min<size_t>(size, SIZE));
     rec::RecordReader r(padded);
     SWindowSettings s;
     s.x = r.i32(OFF_X);

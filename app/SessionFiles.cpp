@@ -11,12 +11,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-std::string SessionFiles::settingsPath(const std::string& dataDir) { return dataDir + "/settings.rse"; }
+std::string SessionFiles::settingsPath(const std::string& dataDir) {
+    return dataDir + "/settings.rse";
+}
 
-std::string SessionFiles::recentFilesPath(const std::string& dataDir) { return dataDir + "/recentfiles"; }
+std::string SessionFiles::recentFilesPath(const std::string& dataDir) {
+    return dataDir + "/recentfiles";
+}
 
-SWindowSettings SessionFiles::makeSettings(const QRect& g, bool fullScreen, bool minimized, uint8_t visibleBits,
-                                           int screenWidth, int screenHeight) {
+SWindowSettings SessionFiles::makeSettings(const QRect& g, bool fullScreen, bool minimized,
+                                           uint8_t visibleBits, int screenWidth, int screenHeight) {
     SWindowSettings s;
     s.x = g.x();
     s.y = g.y();
@@ -31,7 +35,8 @@ SWindowSettings SessionFiles::makeSettings(const QRect& g, bool fullScreen, bool
         s.flags = SWindowSettings::MINIMIZED_FLAGS;
     } else {
         s.flags = uint8_t(visibleBits & 0x7f);
-        if (fullScreen) s.flags |= SWindowSettings::FULL_SCREEN;
+        if (fullScreen)
+            s.flags |= SWindowSettings::FULL_SCREEN;
     }
     return s;
 }
@@ -39,19 +44,24 @@ SWindowSettings SessionFiles::makeSettings(const QRect& g, bool fullScreen, bool
 bool SessionFiles::saveSettings(const std::string& dataDir, const SWindowSettings& s) {
     const std::string path = settingsPath(dataDir);
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     const auto bytes = s.toBytes();
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
         done += size_t(n);
     }
     bool ok = done == bytes.size();
-    if (::close(fd) != 0) ok = false;
+    if (::close(fd) != 0)
+        ok = false;
     // A half-written record would restore a wrong size at the next start.
-    if (!ok) ::unlink(path.c_str());
+    if (!ok)
+        ::unlink(path.c_str());
     return ok;
 }
 
@@ -63,13 +73,16 @@ SessionFiles::LoadResult SessionFiles::loadSettings(const std::string& dataDir, 
         return LoadResult::NoFile;
     }
     int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return LoadResult::Unreadable;
+    if (fd < 0)
+        return LoadResult::Unreadable;
     uint8_t buf[SWindowSettings::SIZE] = {};
     size_t got = 0;
     while (got < sizeof buf) {
         ssize_t n = ::read(fd, buf + got, sizeof buf - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
         got += size_t(n);
     }
     ::close(fd);
@@ -102,7 +115,8 @@ std::optional<QStringList> SessionFiles::decodeRecentFiles(const QByteArray& byt
     in.setVersion(QDataStream::Qt_2_0);
     QStringList list;
     in >> list;
-    if (in.status() != QDataStream::Ok) return std::nullopt;
+    if (in.status() != QDataStream::Ok)
+        return std::nullopt;
     return list;
 }
 
@@ -119,14 +133,17 @@ QStringList SessionFiles::readRecentFileList(const std::string& dataDir) {
     } else {
         qDebug("No history found");
     }
-    for (const QString& entry : list) qDebug("== %s ", qPrintable(entry));
-    while (list.size() > MAX_RECENT_FILES) list.removeAll(QString(list.last()));
+    for (const QString& entry : list)
+        qDebug("== %s ", qPrintable(entry));
+    while (list.size() > MAX_RECENT_FILES)
+        list.removeAll(QString(list.last()));
     return list;
 }
 
 bool SessionFiles::writeRecentFiles(const std::string& dataDir, const QStringList& list) {
     QFile file(QString::fromStdString(recentFilesPath(dataDir)));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
     const QByteArray bytes = encodeRecentFiles(list);
     bool ok = file.write(bytes) == bytes.size();
     file.close();

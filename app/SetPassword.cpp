@@ -73,7 +73,8 @@ void SetPassword::slotTake1() {
 
 void SetPassword::checksame() {
     if (m_password != m_reEntry) {
-        ShellMessage::show(ShellMessage::Kind::Warning, "Message", "Error9889:Re-typed Password doesn't match");
+        ShellMessage::show(ShellMessage::Kind::Warning, "Message",
+                           "Error9889:Re-typed Password doesn't match");
         m_result = false;
         reject();
         return;

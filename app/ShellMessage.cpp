@@ -20,4 +20,6 @@ void ShellMessage::show(Kind kind, const QString& caption, const QString& text, 
         QMessageBox::information(parent, caption, text);
 }
 
-void ShellMessage::setSink(Sink s) { sink() = std::move(s); }
+void ShellMessage::setSink(Sink s) {
+    sink() = std::move(s);
+}

@@ -8,7 +8,8 @@
 
 StartupLogo::StartupLogo(QWidget* parent, const char* name)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::FramelessWindowHint) {
-    if (name) setObjectName(name);
+    if (name)
+        setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose);
     QPalette pal = palette();
     pal.setBrush(QPalette::Window, QBrush(product::picture())); // tiled, as a background pixmap is
@@ -23,7 +24,9 @@ StartupLogo::StartupLogo(QWidget* parent, const char* name)
     closeTimer->start(500);
 }
 
-void StartupLogo::slotCloseScreen() { close(); }
+void StartupLogo::slotCloseScreen() {
+    close();
+}
 
 bool StartupLogo::event(QEvent* e) {
     // Every event lifts the splash to the top. Raising sends a z-order change

@@ -18,10 +18,14 @@ StyleMenu::StyleMenu(QWidget* mainWindow, const QFont& font, QObject* parent)
     };
     // Menu order; the ids follow the order of insertion.
     const Entry entries[] = {
-        {"&Platinum", Platinum, &StyleMenu::stylePlatinum}, {"&Windows", Windows, &StyleMenu::styleWindows},
-        {"&CDE", CDE, &StyleMenu::styleCDE},                {"M&otif", Motif, &StyleMenu::styleMotif},
-        {"Motif P&lus", MotifPlus, &StyleMenu::styleMotifPlus}, {"&Norvane", Norvane, &StyleMenu::styleNorvane},
-        {"&SGI", Sgi, &StyleMenu::styleSgi},                {"&Custom", Custom, &StyleMenu::styleCustom},
+        {"&Platinum", Platinum, &StyleMenu::stylePlatinum},
+        {"&Windows", Windows, &StyleMenu::styleWindows},
+        {"&CDE", CDE, &StyleMenu::styleCDE},
+        {"M&otif", Motif, &StyleMenu::styleMotif},
+        {"Motif P&lus", MotifPlus, &StyleMenu::styleMotifPlus},
+        {"&Norvane", Norvane, &StyleMenu::styleNorvane},
+        {"&SGI", Sgi, &StyleMenu::styleSgi},
+        {"&Custom", Custom, &StyleMenu::styleCustom},
     };
     int nextId = 0;
     for (const Entry& e : entries) {
@@ -40,20 +44,26 @@ StyleMenu::StyleMenu(QWidget* mainWindow, const QFont& font, QObject* parent)
     };
 }
 
-StyleMenu::~StyleMenu() { delete m_pStyleMenu; }
+StyleMenu::~StyleMenu() {
+    delete m_pStyleMenu;
+}
 
 QAction* StyleMenu::action(int id) const {
     for (int i = 0; i < ITEM_COUNT; ++i)
-        if (m_styleIds[i] == id) return m_actions[i];
+        if (m_styleIds[i] == id)
+            return m_actions[i];
     return nullptr;
 }
 
 void StyleMenu::selectStyleMenu(int id) {
-    for (QAction* a : m_actions) a->setChecked(false);
-    if (QAction* a = action(id)) a->setChecked(true);
+    for (QAction* a : m_actions)
+        a->setChecked(false);
+    if (QAction* a = action(id))
+        a->setChecked(true);
 }
 
-void StyleMenu::applyLook(const char* windowTag, const char* appTag, const QPalette& palette, const QFont& font) {
+void StyleMenu::applyLook(const char* windowTag, const char* appTag, const QPalette& palette,
+                          const QFont& font) {
     // QWidget::setStyle does not take ownership; the window's style lives as
     // long as this menu.
     auto* windowStyle = new TaggedStyle(windowTag);
@@ -114,7 +124,8 @@ void StyleMenu::styleSgi() {
 
 void StyleMenu::styleCustom() {
     const QColor c = chooseColor ? chooseColor(m_mainWindow) : QColor();
-    if (!c.isValid()) return;
+    if (!c.isValid())
+        return;
     const QPalette p(c);
     m_mainWindow->setPalette(p);
     QApplication::setPalette(p);

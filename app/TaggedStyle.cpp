@@ -6,10 +6,14 @@ TaggedStyle::TaggedStyle(const QString& tag) : QProxyStyle(QStyleFactory::create
     setObjectName(tag);
 }
 
-QString TaggedStyle::baseStyleFor(const QString& tag) { return tag == "windows" ? "Windows" : "Fusion"; }
+QString TaggedStyle::baseStyleFor(const QString& tag) {
+    return tag == "windows" ? "Windows" : "Fusion";
+}
 
 QString TaggedStyle::tagOf(const QStyle* style) {
-    if (!style) return {};
-    if (auto* tagged = qobject_cast<const TaggedStyle*>(style)) return tagged->objectName();
+    if (!style)
+        return {};
+    if (auto* tagged = qobject_cast<const TaggedStyle*>(style))
+        return tagged->objectName();
     return style->name().toLower();
 }

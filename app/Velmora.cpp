@@ -2,12 +2,11 @@
 
 #include "app/AppImages.h"
 #include "app/SessionFiles.h"
-#include "app/aboutVl.h"
 #include "app/VelmoraHosts.h"
+#include "app/aboutVl.h"
 #include "canvas/FrameLoader.h"
 #include "canvas/VelmoraDoc.h"
 #include "media/MediaLibraryInterface.h"
-#include "store/FrameTable.h"
 #include "objects/draw/CColorBar.h"
 #include "record/CaptureSettings.h"
 #include "record/KeyTables.h"
@@ -15,6 +14,7 @@
 #include "record/NVUtil.h"
 #include "record/machineprofile.h"
 #include "store/DatRecords.h"
+#include "store/FrameTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,7 +39,8 @@ Velmora::Velmora(QWidget* parent) : QMainWindow(parent) {
 
     // HOME first: the recent-file list below lives under it.
     auto home = homeDirectory();
-    if (!home) exitForMissingHome();
+    if (!home)
+        exitForMissingHome();
     m_homeDir = *home;
     m_vlmFileName = datfile::untitledPath(m_homeDir);
     m_recentFiles = SessionFiles::readRecentFileList(datfile::dataDirectory(m_homeDir));
@@ -77,8 +78,9 @@ Velmora::Velmora(QWidget* parent) : QMainWindow(parent) {
     loadSettings();
 
     // Opening any popup drops the current tool back to the selection tool.
-    for (QMenu* popup : {m_pFileMenu, m_pEditMenu, m_pViewMenu, m_pSoundMenu, m_pRecordMenu, m_pPasswordMenu,
-                         m_pPreferencesMenu, m_pDrawPaletteMenu, m_pEditPaletteMenu, m_pObjectsMenu, m_pHelpMenu})
+    for (QMenu* popup :
+         {m_pFileMenu, m_pEditMenu, m_pViewMenu, m_pSoundMenu, m_pRecordMenu, m_pPasswordMenu,
+          m_pPreferencesMenu, m_pDrawPaletteMenu, m_pEditPaletteMenu, m_pObjectsMenu, m_pHelpMenu})
         connect(popup, &QMenu::aboutToShow, this, &Velmora::slotDrawToolsSelect);
     connect(this, &Velmora::signalFrameStatus, this, &Velmora::slotDisableAudioMenuItems);
 
@@ -95,12 +97,14 @@ Velmora::Velmora(QWidget* parent) : QMainWindow(parent) {
 }
 
 Velmora::~Velmora() {
-    if (m_bRecording) m_recording->stop();
+    if (m_bRecording)
+        m_recording->stop();
     InteractiveHost::setCurrent(nullptr);
     delete m_pRecordTimer;
     delete m_pRecordBar; // owns the Stop and Pause buttons
     if (m_display) {
-        if (m_screenPixmap) XFreePixmap(m_display, m_screenPixmap);
+        if (m_screenPixmap)
+            XFreePixmap(m_display, m_screenPixmap);
     }
 }
 
@@ -111,7 +115,8 @@ void Velmora::initScreen() {
 
     if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
         m_display = x11->display();
-    if (!m_display) return; // not on X: the screen fields stay empty
+    if (!m_display)
+        return; // not on X: the screen fields stay empty
 
     m_screen = DefaultScreen(m_display);
     m_rootWindow = RootWindow(m_display, m_screen);
@@ -122,8 +127,8 @@ void Velmora::initScreen() {
     }
 
     // The server's own image format tells how many bytes a pixel takes.
-    if (XImage* image = XGetImage(m_display, m_rootWindow, 0, 0, unsigned(m_screenWidth), unsigned(m_screenHeight),
-                                  AllPlanes, ZPixmap)) {
+    if (XImage* image = XGetImage(m_display, m_rootWindow, 0, 0, unsigned(m_screenWidth),
+                                  unsigned(m_screenHeight), AllPlanes, ZPixmap)) {
         m_screenBytesPerPixel = image->bytes_per_line / m_screenWidth;
         XDestroyImage(image);
     }
@@ -147,10 +152,10 @@ void Velmora::createAccelerators() {
     // of the two select commands, since a key bound twice fires neither. The
     // targets are slots of the navigation bar, connected when it is built.
     const QKeySequence keys[] = {
-        QKeySequence(Qt::CTRL | Qt::Key_Left),           QKeySequence(Qt::CTRL | Qt::Key_Right),
-        QKeySequence(Qt::ALT | Qt::Key_Right),           QKeySequence(Qt::ALT | Qt::Key_Left),
-        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A),    QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
-        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C),    QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_X),
+        QKeySequence(Qt::CTRL | Qt::Key_Left),        QKeySequence(Qt::CTRL | Qt::Key_Right),
+        QKeySequence(Qt::ALT | Qt::Key_Right),        QKeySequence(Qt::ALT | Qt::Key_Left),
+        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
+        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_X),
         QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_V),
     };
     for (const QKeySequence& k : keys) {
@@ -162,7 +167,8 @@ void Velmora::createAccelerators() {
 
 std::optional<std::string> Velmora::homeDirectory() {
     const char* home = getenv("HOME");
-    if (!home || !*home) return std::nullopt;
+    if (!home || !*home)
+        return std::nullopt;
     return std::string(home);
 }
 
@@ -187,35 +193,45 @@ void Velmora::VL_ErrMessage(const QString& text) {
 }
 
 bool Velmora::queryExit() {
-    QMessageBox box(QMessageBox::Information, "Quit...", "Do your really want to Quit?", QMessageBox::NoButton, this);
+    QMessageBox box(QMessageBox::Information, "Quit...", "Do your really want to Quit?",
+                    QMessageBox::NoButton, this);
     QPushButton* ok = box.addButton("Ok", QMessageBox::AcceptRole);
     box.addButton("Cancel", QMessageBox::RejectRole);
     box.exec();
     return box.clickedButton() == ok;
 }
 
-QString Velmora::GetFilter() { return QStringLiteral("Dat Files(*.dat);;Vlm Files(*.vlm)"); }
+QString Velmora::GetFilter() {
+    return QStringLiteral("Dat Files(*.dat);;Vlm Files(*.vlm)");
+}
 
 bool Velmora::getCurrentPath(std::string& path) const {
     std::string buf(256, '\0');
     while (!getcwd(buf.data(), buf.size())) {
-        if (errno != ERANGE) return false;
+        if (errno != ERANGE)
+            return false;
         buf.resize(buf.size() * 2);
     }
     path = std::string(buf.c_str()) + "/";
     return true;
 }
 
-unsigned long Velmora::asciiToKeySym(unsigned long virtualKey) { return keys::asciiToKeySym(virtualKey); }
+unsigned long Velmora::asciiToKeySym(unsigned long virtualKey) {
+    return keys::asciiToKeySym(virtualKey);
+}
 
-unsigned long Velmora::keySymToAscii(unsigned long pcKeyCode) { return keys::keySymToAscii(pcKeyCode); }
+unsigned long Velmora::keySymToAscii(unsigned long pcKeyCode) {
+    return keys::keySymToAscii(pcKeyCode);
+}
 
 void Velmora::setItemEnabled(int id, bool on) {
-    if (QAction* a = actionById(id)) a->setEnabled(on);
+    if (QAction* a = actionById(id))
+        a->setEnabled(on);
 }
 
 void Velmora::setItemChecked(int id, bool on) {
-    if (QAction* a = actionById(id)) a->setChecked(on);
+    if (QAction* a = actionById(id))
+        a->setChecked(on);
 }
 
 bool Velmora::isItemEnabled(int id) const {
@@ -229,7 +245,7 @@ bool Velmora::isItemChecked(int id) const {
 }
 
 std::array<QToolButton*, 11> Velmora::toolButtons() const {
-    return {m_pSelectButton,  m_pLineButton,      m_pRectangleButton,       m_pEllipseButton,
-            m_pRoundRectButton, m_pPolylineButton, m_pBitmapButton,         m_pTextFieldButton,
+    return {m_pSelectButton,         m_pLineButton,       m_pRectangleButton, m_pEllipseButton,
+            m_pRoundRectButton,      m_pPolylineButton,   m_pBitmapButton,    m_pTextFieldButton,
             m_pInstructionBoxButton, m_pValidationButton, m_pHyperlinkButton};
 }

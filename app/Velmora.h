@@ -2,8 +2,8 @@
 // and the hub of the connections between the subsystems.
 #pragma once
 
-#include "capture/NVCap.h"
 #include "app/SWindowSettings.h"
+#include "capture/NVCap.h"
 #include "record/RecordingSession.h"
 #include "store/DatRecords.h"
 
@@ -111,8 +111,8 @@ class Velmora : public QMainWindow {
 
     // Files.
     std::string m_homeDir;
-    std::string m_vlmFileName;   // the working frame file
-    std::string m_soundFileName; // the sound working file
+    std::string m_vlmFileName;     // the working frame file
+    std::string m_soundFileName;   // the sound working file
     std::string m_madeWorkingFile; // the working frame file this run made, removed at the end
     QString m_caption;
     QStringList m_recentFiles;
@@ -152,7 +152,8 @@ class Velmora : public QMainWindow {
     QWidget* m_pPauseButton = nullptr;
 
     // Status display: the recorded action's icons.
-    std::unique_ptr<QPixmap> m_pNoUserActionPixmap, m_pKeyClickPixmap, m_pRightClickPixmap, m_pLeftClickPixmap;
+    std::unique_ptr<QPixmap> m_pNoUserActionPixmap, m_pKeyClickPixmap, m_pRightClickPixmap,
+        m_pLeftClickPixmap;
 
     // Sound.
     uint32_t m_backgroundSoundId = 0;
@@ -387,8 +388,8 @@ class Velmora : public QMainWindow {
                      const QKeySequence& keys = QKeySequence());
     QMenu* newPopup();
     void addRecentFileItem(const QString& path);
-    QToolButton* addToolButton(QToolBar* bar, const QString& tip, const QString& statusText, const QPixmap& image,
-                               void (Velmora::*slot)(), bool toggle);
+    QToolButton* addToolButton(QToolBar* bar, const QString& tip, const QString& statusText,
+                               const QPixmap& image, void (Velmora::*slot)(), bool toggle);
     void chooseTool(QToolButton* on, Qt::CursorShape cursor, int kind);
     void showProgress(const QString& text);
     void showReady();

@@ -8,10 +8,10 @@
 #include "app/SetPassword.h"
 #include "app/Velmora.h"
 
+#include "app/aboutVl.h"
 #include "canvas/FrameLoader.h"
 #include "canvas/NavigationBarBase.h"
 #include "canvas/VLImageHolder.h"
-#include "app/aboutVl.h"
 #include "objects/draw/CColorBar.h"
 #include "record/CaptureSettings.h"
 
@@ -47,22 +47,31 @@ enum DrawingObjectType {
     OBJ_POLYLINE = 25,
 };
 
-const int kDrawPaletteItems[] = {DRAW_SELECT, DRAW_LINE, DRAW_ROUND_RECT, DRAW_ELLIPSE, DRAW_RECTANGLE, DRAW_POLYLINE};
-const int kEditPaletteItems[] = {EDIT_HYPERLINK, EDIT_VALIDATION, EDIT_INSTRUCTION, EDIT_TEXT_FIELD, EDIT_BITMAP};
+const int kDrawPaletteItems[] = {DRAW_SELECT,  DRAW_LINE,      DRAW_ROUND_RECT,
+                                 DRAW_ELLIPSE, DRAW_RECTANGLE, DRAW_POLYLINE};
+const int kEditPaletteItems[] = {EDIT_HYPERLINK, EDIT_VALIDATION, EDIT_INSTRUCTION, EDIT_TEXT_FIELD,
+                                 EDIT_BITMAP};
 
 } // namespace
 
-void Velmora::showProgress(const QString& text) { m_pStatusBar->showMessage(text); }
+void Velmora::showProgress(const QString& text) {
+    m_pStatusBar->showMessage(text);
+}
 
-void Velmora::showReady() { m_pStatusBar->showMessage("Ready."); }
+void Velmora::showReady() {
+    m_pStatusBar->showMessage("Ready.");
+}
 
 // ---- Status texts ---------------------------------------------------------
 
-void Velmora::slotStatusHelpMsg(const QString& text) { m_pStatusBar->showMessage(text, 2000); }
+void Velmora::slotStatusHelpMsg(const QString& text) {
+    m_pStatusBar->showMessage(text, 2000);
+}
 
 void Velmora::statusCallback(int id) {
     const QString text = commandtexts::helpText(id);
-    if (!text.isNull()) slotStatusHelpMsg(text);
+    if (!text.isNull())
+        slotStatusHelpMsg(text);
 }
 
 void Velmora::slotLoadFrame(int frame) {
@@ -78,18 +87,29 @@ void Velmora::slotLoadFrame(int frame) {
     m_pFrameLabel->setText(commandtexts::frameLabel(frame, m_dwFrameCount));
 
     if (frame >= 0 && size_t(frame) < m_vPlayBackFrameInfo.size()) {
-        const commandtexts::ActionDisplay d = commandtexts::actionDisplay(m_vPlayBackFrameInfo[size_t(frame)]);
+        const commandtexts::ActionDisplay d =
+            commandtexts::actionDisplay(m_vPlayBackFrameInfo[size_t(frame)]);
         if (d.changesText) {
             m_pActionLabel->setText(d.text);
             const QPixmap* icon = nullptr;
             switch (d.icon) {
-            case commandtexts::ActionDisplay::LeftClick: icon = m_pLeftClickPixmap.get(); break;
-            case commandtexts::ActionDisplay::RightClick: icon = m_pRightClickPixmap.get(); break;
-            case commandtexts::ActionDisplay::KeyClick: icon = m_pKeyClickPixmap.get(); break;
-            case commandtexts::ActionDisplay::NoUserAction: icon = m_pNoUserActionPixmap.get(); break;
-            case commandtexts::ActionDisplay::KeepIcon: break;
+            case commandtexts::ActionDisplay::LeftClick:
+                icon = m_pLeftClickPixmap.get();
+                break;
+            case commandtexts::ActionDisplay::RightClick:
+                icon = m_pRightClickPixmap.get();
+                break;
+            case commandtexts::ActionDisplay::KeyClick:
+                icon = m_pKeyClickPixmap.get();
+                break;
+            case commandtexts::ActionDisplay::NoUserAction:
+                icon = m_pNoUserActionPixmap.get();
+                break;
+            case commandtexts::ActionDisplay::KeepIcon:
+                break;
             }
-            if (icon) m_pActionIconLabel->setPixmap(*icon);
+            if (icon)
+                m_pActionIconLabel->setPixmap(*icon);
         }
     }
     QApplication::restoreOverrideCursor();
@@ -103,51 +123,65 @@ void Velmora::slotMouseMovePositions(QPoint position) {
 // ---- Command state --------------------------------------------------------
 
 void Velmora::slotEnableMenu() {
-    for (int id : {FILE_OPEN, FILE_MAKE, EDIT_APPEND_FRAME, EDIT_INSERT_FRAME, EDIT_DELETE_FRAME,
-                   EDIT_SELECT_ALL_FRAMES, SOUND_RECORD, RECORD_SOUND, PREFERENCES_AUDIO, PREFERENCES_BACKGROUND})
+    for (int id :
+         {FILE_OPEN, FILE_MAKE, EDIT_APPEND_FRAME, EDIT_INSERT_FRAME, EDIT_DELETE_FRAME,
+          EDIT_SELECT_ALL_FRAMES, SOUND_RECORD, RECORD_SOUND, PREFERENCES_AUDIO, PREFERENCES_BACKGROUND})
         setItemEnabled(id, true);
-    for (int id : {RECORD_START, EDIT_SELECT_ALL, EDIT_PURGE_FRAMES}) setItemEnabled(id, false);
+    for (int id : {RECORD_START, EDIT_SELECT_ALL, EDIT_PURGE_FRAMES})
+        setItemEnabled(id, false);
     setItemEnabled(EDIT_SELECT_UA_FRAMES, m_dwUserActionFrame != 0);
-    for (int id : kDrawPaletteItems) setItemEnabled(id, true);
-    for (int id : kEditPaletteItems) setItemEnabled(id, true);
+    for (int id : kDrawPaletteItems)
+        setItemEnabled(id, true);
+    for (int id : kEditPaletteItems)
+        setItemEnabled(id, true);
     setItemChecked(VIEW_RECORD_SOUND_CLIP, false);
     setItemEnabled(VIEW_RECORD_SOUND_CLIP, true);
 }
 
 void Velmora::slotDisableMenu() {
-    for (int id : {FILE_MAKE, FILE_SAVE_AS, EDIT_UNDO, EDIT_CUT, EDIT_COPY, EDIT_DELETE, EDIT_PASTE, EDIT_SELECT_ALL,
-                   EDIT_DELETE_FRAME, EDIT_PURGE_FRAMES, EDIT_DELETE_SOUND, EDIT_SELECT_ALL_FRAMES,
-                   EDIT_SELECT_UA_FRAMES, VIEW_RECORD_SOUND_CLIP, PREFERENCES_AUDIO, PREFERENCES_BACKGROUND})
+    for (int id :
+         {FILE_MAKE, FILE_SAVE_AS, EDIT_UNDO, EDIT_CUT, EDIT_COPY, EDIT_DELETE, EDIT_PASTE, EDIT_SELECT_ALL,
+          EDIT_DELETE_FRAME, EDIT_PURGE_FRAMES, EDIT_DELETE_SOUND, EDIT_SELECT_ALL_FRAMES,
+          EDIT_SELECT_UA_FRAMES, VIEW_RECORD_SOUND_CLIP, PREFERENCES_AUDIO, PREFERENCES_BACKGROUND})
         setItemEnabled(id, false);
-    for (int id : kDrawPaletteItems) setItemEnabled(id, false);
-    for (int id : kEditPaletteItems) setItemEnabled(id, false);
+    for (int id : kDrawPaletteItems)
+        setItemEnabled(id, false);
+    for (int id : kEditPaletteItems)
+        setItemEnabled(id, false);
     setItemEnabled(RECORD_START, true);
 }
 
 void Velmora::slotEnableTool() {
-    for (QToolButton* b : {m_pMakeButton, m_pDeleteFrameButton, m_pAudioSettingsButton, m_pAppendButton,
-                           m_pInsertButton})
+    for (QToolButton* b :
+         {m_pMakeButton, m_pDeleteFrameButton, m_pAudioSettingsButton, m_pAppendButton, m_pInsertButton})
         b->setEnabled(true);
     m_pRecordButton->setEnabled(false);
 }
 
 void Velmora::slotDisableTools() {
-    for (QToolButton* b : {m_pMakeButton, m_pDeleteFrameButton, m_pAudioSettingsButton, m_pSaveAsButton, m_pUndoButton})
+    for (QToolButton* b :
+         {m_pMakeButton, m_pDeleteFrameButton, m_pAudioSettingsButton, m_pSaveAsButton, m_pUndoButton})
         b->setEnabled(false);
     m_pRecordButton->setEnabled(true);
 }
 
 void Velmora::enableObjects() {
-    for (int id : kDrawPaletteItems) setItemEnabled(id, true);
-    for (int id : kEditPaletteItems) setItemEnabled(id, true);
-    for (QToolButton* b : toolButtons()) b->setEnabled(true);
+    for (int id : kDrawPaletteItems)
+        setItemEnabled(id, true);
+    for (int id : kEditPaletteItems)
+        setItemEnabled(id, true);
+    for (QToolButton* b : toolButtons())
+        b->setEnabled(true);
     emit signalFrameStatus(false);
 }
 
 void Velmora::disableObjects() {
-    for (int id : kDrawPaletteItems) setItemEnabled(id, false);
-    for (int id : kEditPaletteItems) setItemEnabled(id, false);
-    for (QToolButton* b : toolButtons()) b->setEnabled(false);
+    for (int id : kDrawPaletteItems)
+        setItemEnabled(id, false);
+    for (int id : kEditPaletteItems)
+        setItemEnabled(id, false);
+    for (QToolButton* b : toolButtons())
+        b->setEnabled(false);
     emit signalFrameStatus(true);
 }
 
@@ -163,20 +197,32 @@ void Velmora::slotCheckCurrentFrameStatus(bool deleted) {
         enableObjects();
 }
 
-void Velmora::changePurgeStatus(bool enable) { setItemEnabled(EDIT_PURGE_FRAMES, enable); }
+void Velmora::changePurgeStatus(bool enable) {
+    setItemEnabled(EDIT_PURGE_FRAMES, enable);
+}
 
 void Velmora::slotEnableCutCopy() {
-    for (int id : {EDIT_CUT, EDIT_COPY, EDIT_DELETE}) setItemEnabled(id, true);
+    for (int id : {EDIT_CUT, EDIT_COPY, EDIT_DELETE})
+        setItemEnabled(id, true);
 }
 
 void Velmora::slotDisableCutCopy() {
-    for (int id : {EDIT_CUT, EDIT_COPY, EDIT_DELETE}) setItemEnabled(id, false);
+    for (int id : {EDIT_CUT, EDIT_COPY, EDIT_DELETE})
+        setItemEnabled(id, false);
 }
 
-void Velmora::slotEnablePaste() { setItemEnabled(EDIT_PASTE, true); }
-void Velmora::slotDisablePaste() { setItemEnabled(EDIT_PASTE, false); }
-void Velmora::slotEnableSelectAll() { setItemEnabled(EDIT_SELECT_ALL, true); }
-void Velmora::slotDisableSelectAll() { setItemEnabled(EDIT_SELECT_ALL, false); }
+void Velmora::slotEnablePaste() {
+    setItemEnabled(EDIT_PASTE, true);
+}
+void Velmora::slotDisablePaste() {
+    setItemEnabled(EDIT_PASTE, false);
+}
+void Velmora::slotEnableSelectAll() {
+    setItemEnabled(EDIT_SELECT_ALL, true);
+}
+void Velmora::slotDisableSelectAll() {
+    setItemEnabled(EDIT_SELECT_ALL, false);
+}
 
 // ---- Tools ----------------------------------------------------------------
 //
@@ -185,54 +231,72 @@ void Velmora::slotDisableSelectAll() { setItemEnabled(EDIT_SELECT_ALL, false); }
 // have their own rules.
 
 void Velmora::chooseTool(QToolButton* on, Qt::CursorShape cursor, int kind) {
-    for (QToolButton* b : toolButtons()) b->setChecked(b == on);
+    for (QToolButton* b : toolButtons())
+        b->setChecked(b == on);
     // The canvas's holder takes this cursor once the canvas is built.
     m_toolCursor = cursor;
     emit signal_draw_object(kind);
 }
 
 void Velmora::slotDrawToolsSelect() {
-    if (m_pSelectButton->isDown()) return;
+    if (m_pSelectButton->isDown())
+        return;
     chooseTool(m_pSelectButton, Qt::ArrowCursor, OBJ_SELECTION);
 }
 
-void Velmora::slotDrawToolsLine() { chooseTool(m_pLineButton, Qt::CrossCursor, OBJ_LINE); }
+void Velmora::slotDrawToolsLine() {
+    chooseTool(m_pLineButton, Qt::CrossCursor, OBJ_LINE);
+}
 
 void Velmora::slotDrawToolsRectangle() {
     chooseTool(m_pRectangleButton, Qt::CrossCursor, OBJ_RECTANGLE);
     m_pHyperlinkButton->setEnabled(true);
 }
 
-void Velmora::slotDrawToolsRound() { chooseTool(m_pRoundRectButton, Qt::CrossCursor, OBJ_ROUND_RECTANGLE); }
-void Velmora::slotDrawToolsEllipse() { chooseTool(m_pEllipseButton, Qt::CrossCursor, OBJ_ELLIPSE); }
-void Velmora::slotDrawToolsPolyline() { chooseTool(m_pPolylineButton, Qt::CrossCursor, OBJ_POLYLINE); }
-void Velmora::slotEditToolsValidation() { chooseTool(m_pValidationButton, Qt::CrossCursor, OBJ_VALIDATION_FIELD); }
+void Velmora::slotDrawToolsRound() {
+    chooseTool(m_pRoundRectButton, Qt::CrossCursor, OBJ_ROUND_RECTANGLE);
+}
+void Velmora::slotDrawToolsEllipse() {
+    chooseTool(m_pEllipseButton, Qt::CrossCursor, OBJ_ELLIPSE);
+}
+void Velmora::slotDrawToolsPolyline() {
+    chooseTool(m_pPolylineButton, Qt::CrossCursor, OBJ_POLYLINE);
+}
+void Velmora::slotEditToolsValidation() {
+    chooseTool(m_pValidationButton, Qt::CrossCursor, OBJ_VALIDATION_FIELD);
+}
 void Velmora::slotEditToolsInstruction() {
     chooseTool(m_pInstructionBoxButton, Qt::CrossCursor, OBJ_INSTRUCTION_BOX);
 }
-void Velmora::slotEditToolsHyperlink() { chooseTool(m_pHyperlinkButton, Qt::CrossCursor, OBJ_HYPERLINK); }
-void Velmora::slotEditToolsTextBox() { chooseTool(m_pTextFieldButton, Qt::CrossCursor, OBJ_TEXT_FIELD); }
-void Velmora::slotEditToolsBitmap() { chooseTool(m_pBitmapButton, Qt::CrossCursor, OBJ_BITMAP); }
+void Velmora::slotEditToolsHyperlink() {
+    chooseTool(m_pHyperlinkButton, Qt::CrossCursor, OBJ_HYPERLINK);
+}
+void Velmora::slotEditToolsTextBox() {
+    chooseTool(m_pTextFieldButton, Qt::CrossCursor, OBJ_TEXT_FIELD);
+}
+void Velmora::slotEditToolsBitmap() {
+    chooseTool(m_pBitmapButton, Qt::CrossCursor, OBJ_BITMAP);
+}
 
 // Tools without an object: the draw buttons and the Validation Field button
 // go off, the others and the cursor stay as they were.
 void Velmora::slotDrawToolsPencil() {
-    for (QToolButton* b : {m_pSelectButton, m_pLineButton, m_pRectangleButton, m_pEllipseButton, m_pRoundRectButton,
-                           m_pPolylineButton, m_pValidationButton})
+    for (QToolButton* b : {m_pSelectButton, m_pLineButton, m_pRectangleButton, m_pEllipseButton,
+                           m_pRoundRectButton, m_pPolylineButton, m_pValidationButton})
         b->setChecked(false);
     emit signal_draw_object(OBJ_PENCIL);
 }
 
 void Velmora::slotDrawToolsAirBrush() {
-    for (QToolButton* b : {m_pSelectButton, m_pLineButton, m_pRectangleButton, m_pEllipseButton, m_pRoundRectButton,
-                           m_pPolylineButton, m_pValidationButton})
+    for (QToolButton* b : {m_pSelectButton, m_pLineButton, m_pRectangleButton, m_pEllipseButton,
+                           m_pRoundRectButton, m_pPolylineButton, m_pValidationButton})
         b->setChecked(false);
     emit signal_draw_object(OBJ_AIRBRUSH);
 }
 
 void Velmora::slotDrawToolsPaintBrush() {
-    for (QToolButton* b : {m_pSelectButton, m_pLineButton, m_pEllipseButton, m_pRoundRectButton, m_pPolylineButton,
-                           m_pValidationButton})
+    for (QToolButton* b : {m_pSelectButton, m_pLineButton, m_pEllipseButton, m_pRoundRectButton,
+                           m_pPolylineButton, m_pValidationButton})
         b->setChecked(false);
     m_pRectangleButton->setChecked(true);
     emit signal_draw_object(OBJ_PAINT_BRUSH);
@@ -260,7 +324,8 @@ void Velmora::slotEditPaste() {
 
 void Velmora::slotEditDelete() {
     showProgress("Delete one or more selected objects from a frame...");
-    if (VLImageHolder* holder = imageHolder()) holder->deleteObjectOnKeyPress();
+    if (VLImageHolder* holder = imageHolder())
+        holder->deleteObjectOnKeyPress();
     showReady();
 }
 
@@ -279,24 +344,30 @@ void Velmora::slotEditSelectAll() {
 }
 void Velmora::slotEditDeleteSound() {}
 void Velmora::slotSelectAllFrames() {
-    if (NavigationBarBase* strip = frameStrip()) strip->slot_select_all_frames();
+    if (NavigationBarBase* strip = frameStrip())
+        strip->slot_select_all_frames();
 }
 
 void Velmora::slotSelectAllUaFrames() {
-    if (NavigationBarBase* strip = frameStrip()) strip->slot_select_all_ua_frames();
+    if (NavigationBarBase* strip = frameStrip())
+        strip->slot_select_all_ua_frames();
 }
 
 // File commands, with the file-command work.
 
 void Velmora::slotRecentFileSelected(int id) {
     QAction* a = actionById(id);
-    if (!a) return;
+    if (!a)
+        return;
     const QString path = a->property("recentPath").toString();
-    if (path.isEmpty() || !m_recentFiles.contains(path)) return;
+    if (path.isEmpty() || !m_recentFiles.contains(path))
+        return;
     if (m_dwFrameCount != 0) {
         const int answer = saveFramesPrompt();
-        if (answer == 2 || (answer == 0 && !makeForPrompt())) return;
-        if (m_dwFrameCount != 0) resetProject(false);
+        if (answer == 2 || (answer == 0 && !makeForPrompt()))
+            return;
+        if (m_dwFrameCount != 0)
+            resetProject(false);
     }
     frameStrip()->disableButtonsOnMakeAndOpen();
     openPath(path, false);
@@ -364,7 +435,8 @@ void Velmora::slotViewEditTool() {
 
 void Velmora::slotViewColorBar() {
     const bool show = !m_pColorToolBar->isVisible();
-    if (!show) m_pColorBar->write();
+    if (!show)
+        m_pColorBar->write();
     m_pColorToolBar->setVisible(show);
     setItemChecked(VIEW_COLOR_BAR, show);
 }
@@ -434,6 +506,10 @@ void Velmora::slotPasswordClear() {
 
 // ---- Others ---------------------------------------------------------------
 
-void Velmora::slotForeColorChanged(QColor&) { qDebug("fore color changed"); }
+void Velmora::slotForeColorChanged(QColor&) {
+    qDebug("fore color changed");
+}
 
-void Velmora::paletteChange(QPalette&) { fputs("palette changed --------------->>\n", stderr); }
+void Velmora::paletteChange(QPalette&) {
+    fputs("palette changed --------------->>\n", stderr);
+}

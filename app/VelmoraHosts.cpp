@@ -7,11 +7,14 @@
 #include "objects/interactive/CFrameObject.h"
 
 const SPlayBackFrameInfo* VelmoraStripHost::record(int frame) const {
-    if (frame < 0 || size_t(frame) >= m_w->m_vPlayBackFrameInfo.size()) return nullptr;
+    if (frame < 0 || size_t(frame) >= m_w->m_vPlayBackFrameInfo.size())
+        return nullptr;
     return &m_w->m_vPlayBackFrameInfo[size_t(frame)];
 }
 
-int VelmoraStripHost::playbackFrameCount() const { return int(m_w->m_vPlayBackFrameInfo.size()); }
+int VelmoraStripHost::playbackFrameCount() const {
+    return int(m_w->m_vPlayBackFrameInfo.size());
+}
 
 bool VelmoraStripHost::isPlaybackFrameDeleted(int frame) const {
     const auto* p = record(frame);
@@ -29,29 +32,41 @@ bool VelmoraStripHost::hasAudio(int frame) const {
 }
 
 void VelmoraStripHost::setActionDisabled(int frame, uint8_t value) {
-    if (record(frame)) m_w->m_vPlayBackFrameInfo[size_t(frame)].actionDisabled = value;
+    if (record(frame))
+        m_w->m_vPlayBackFrameInfo[size_t(frame)].actionDisabled = value;
 }
 
-void VelmoraStripHost::disableObjects() { m_w->disableObjects(); }
-void VelmoraStripHost::enableObjects() { m_w->enableObjects(); }
-void VelmoraStripHost::changePurgeStatus(bool anyFrameDeleted) { m_w->changePurgeStatus(anyFrameDeleted); }
+void VelmoraStripHost::disableObjects() {
+    m_w->disableObjects();
+}
+void VelmoraStripHost::enableObjects() {
+    m_w->enableObjects();
+}
+void VelmoraStripHost::changePurgeStatus(bool anyFrameDeleted) {
+    m_w->changePurgeStatus(anyFrameDeleted);
+}
 
 bool VelmoraStripHost::hasFrameObjectRecord(int frame) const {
     VLImageHolder* h = m_w->imageHolder();
-    return h && frame >= 0 && size_t(frame) < h->vAllObjects.size() && !h->vAllObjects[size_t(frame)].AllObjects.empty();
+    return h && frame >= 0 && size_t(frame) < h->vAllObjects.size() &&
+           !h->vAllObjects[size_t(frame)].AllObjects.empty();
 }
 
 void VelmoraStripHost::addFrameStructureToList(int frame) {
-    if (VLImageHolder* h = m_w->imageHolder()) h->addFrameStructureToList(frame);
+    if (VLImageHolder* h = m_w->imageHolder())
+        h->addFrameStructureToList(frame);
 }
 
 uint8_t VelmoraStripHost::frameUserAction(int frame) const {
     VLImageHolder* h = m_w->imageHolder();
-    if (!h) return 0;
+    if (!h)
+        return 0;
     if (frame == h->getCurrentFrame() && !h->vObjectList.empty()) {
-        if (NVFrame* f = h->vObjectList[0]->getFrameObjectStructure()) return f->userAction;
+        if (NVFrame* f = h->vObjectList[0]->getFrameObjectStructure())
+            return f->userAction;
     }
-    if (frame < 0 || size_t(frame) >= h->vAllObjects.size() || h->vAllObjects[size_t(frame)].AllObjects.empty())
+    if (frame < 0 || size_t(frame) >= h->vAllObjects.size() ||
+        h->vAllObjects[size_t(frame)].AllObjects.empty())
         return 0;
     const NVFrame* f = h->vAllObjects[size_t(frame)].AllObjects[0].get<NVFrame>();
     return f ? f->userAction : 0;
@@ -59,27 +74,37 @@ uint8_t VelmoraStripHost::frameUserAction(int frame) const {
 
 void VelmoraStripHost::setFrameUserAction(int frame, uint8_t value) {
     VLImageHolder* h = m_w->imageHolder();
-    if (!h) return;
+    if (!h)
+        return;
     if (frame == h->getCurrentFrame() && !h->vObjectList.empty()) {
-        if (auto* live = dynamic_cast<CFrameObject*>(h->vObjectList[0])) live->setUserActionDisabled(value != 0);
+        if (auto* live = dynamic_cast<CFrameObject*>(h->vObjectList[0]))
+            live->setUserActionDisabled(value != 0);
     }
-    if (frame >= 0 && size_t(frame) < h->vAllObjects.size() && !h->vAllObjects[size_t(frame)].AllObjects.empty())
-        if (NVFrame* f = h->vAllObjects[size_t(frame)].AllObjects[0].get<NVFrame>()) f->userAction = value;
+    if (frame >= 0 && size_t(frame) < h->vAllObjects.size() &&
+        !h->vAllObjects[size_t(frame)].AllObjects.empty())
+        if (NVFrame* f = h->vAllObjects[size_t(frame)].AllObjects[0].get<NVFrame>())
+            f->userAction = value;
 }
 
-std::vector<SPlayBackFrameInfo>* VelmoraInteractiveHost::playbackRecords() { return &m_w->m_vPlayBackFrameInfo; }
+std::vector<SPlayBackFrameInfo>* VelmoraInteractiveHost::playbackRecords() {
+    return &m_w->m_vPlayBackFrameInfo;
+}
 
 void VelmoraInteractiveHost::changeFrameColor(const QColor& color) {
-    if (!m_w->m_frameLoader) return;
-    const uint32_t ref = uint32_t(color.red()) | (uint32_t(color.green()) << 8) | (uint32_t(color.blue()) << 16);
+    if (!m_w->m_frameLoader)
+        return;
+    const uint32_t ref =
+        uint32_t(color.red()) | (uint32_t(color.green()) << 8) | (uint32_t(color.blue()) << 16);
     m_w->m_frameLoader->fillFrameColor(m_w->m_frameLoader->pixelForColorRef(ref));
 }
 
 void VelmoraInteractiveHost::setUserActionStatus(bool enabled) {
     NavigationBarBase* strip = m_w->frameStrip();
-    if (strip) strip->setUserActionStatus(m_w->m_currentFrame, m_w->m_currentFrame, enabled);
+    if (strip)
+        strip->setUserActionStatus(m_w->m_currentFrame, m_w->m_currentFrame, enabled);
 }
 
 void VelmoraInteractiveHost::soundAddedOrRemovedInFrame(bool) {
-    if (NavigationBarBase* strip = m_w->frameStrip()) strip->update();
+    if (NavigationBarBase* strip = m_w->frameStrip())
+        strip->update();
 }

@@ -30,7 +30,8 @@ class VelmoraStripHost : public FrameStripHost {
 
 class VelmoraInteractiveHost : public HolderInteractiveHost {
   public:
-    VelmoraInteractiveHost(Velmora* window, VLImageHolder* holder) : HolderInteractiveHost(holder), m_w(window) {}
+    VelmoraInteractiveHost(Velmora* window, VLImageHolder* holder)
+        : HolderInteractiveHost(holder), m_w(window) {}
     std::vector<SPlayBackFrameInfo>* playbackRecords() override;
     void changeFrameColor(const QColor& color) override;
     void setUserActionStatus(bool enabled) override;

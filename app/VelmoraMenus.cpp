@@ -22,7 +22,9 @@ namespace {
 
 // An image file from the working directory; a missing file gives a null
 // pixmap, so its button or item shows no icon.
-QPixmap imageFile(const char* name) { return QPixmap(QString::fromLatin1(name)); }
+QPixmap imageFile(const char* name) {
+    return QPixmap(QString::fromLatin1(name));
+}
 
 } // namespace
 
@@ -34,10 +36,13 @@ QMenu* Velmora::newPopup() {
     return popup;
 }
 
-QAction* Velmora::addItem(QMenu* menu, int id, const QString& text, const QPixmap& image, const QKeySequence& keys) {
+QAction* Velmora::addItem(QMenu* menu, int id, const QString& text, const QPixmap& image,
+                          const QKeySequence& keys) {
     QAction* a = menu->addAction(text);
-    if (!image.isNull()) a->setIcon(QIcon(image));
-    if (!keys.isEmpty()) a->setShortcut(keys);
+    if (!image.isNull())
+        a->setIcon(QIcon(image));
+    if (!keys.isEmpty())
+        a->setShortcut(keys);
     a->setData(id);
     m_menuItems.insert(id, a);
     return a;
@@ -60,7 +65,8 @@ void Velmora::initMenuBar() {
     m_pFileMenu = newPopup();
     connect(addItem(m_pFileMenu, FILE_NEW, "&New", QPixmap(filenew_xpm), QKeySequence(Qt::CTRL | Qt::Key_N)),
             &QAction::triggered, this, &Velmora::slotFileNew);
-    connect(addItem(m_pFileMenu, FILE_OPEN, "&Open...", QPixmap(fileopen_xpm), QKeySequence(Qt::CTRL | Qt::Key_O)),
+    connect(addItem(m_pFileMenu, FILE_OPEN, "&Open...", QPixmap(fileopen_xpm),
+                    QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, this, &Velmora::slotFileOpen);
     connect(addItem(m_pFileMenu, FILE_MAKE, "&Make", QPixmap(make_xpm), QKeySequence(Qt::CTRL | Qt::Key_M)),
             &QAction::triggered, this, &Velmora::slotFileMake);
@@ -71,7 +77,8 @@ void Velmora::initMenuBar() {
     connect(addItem(m_pFileMenu, FILE_EXIT, "E&xit", QPixmap(), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &Velmora::slotFileQuit);
     m_pFileMenu->addSeparator();
-    for (const QString& path : m_recentFiles) addRecentFileItem(path);
+    for (const QString& path : m_recentFiles)
+        addRecentFileItem(path);
     setItemEnabled(FILE_MAKE, false);
     setItemEnabled(FILE_SAVE_AS, false);
 
@@ -87,14 +94,18 @@ void Velmora::initMenuBar() {
             &QAction::triggered, this, &Velmora::slotEditPaste);
     connect(addItem(m_pEditMenu, EDIT_DELETE, "&Delete", QPixmap(), QKeySequence(Qt::Key_Delete)),
             &QAction::triggered, this, &Velmora::slotEditDelete);
-    connect(addItem(m_pEditMenu, EDIT_SELECT_ALL, "Se&lect All", QPixmap(), QKeySequence(Qt::CTRL | Qt::Key_A)),
-            &QAction::triggered, this, &Velmora::slotEditSelectAll);
+    connect(
+        addItem(m_pEditMenu, EDIT_SELECT_ALL, "Se&lect All", QPixmap(), QKeySequence(Qt::CTRL | Qt::Key_A)),
+        &QAction::triggered, this, &Velmora::slotEditSelectAll);
     m_pEditMenu->addSeparator();
-    connect(addItem(m_pEditMenu, EDIT_APPEND_FRAME, "&Append Frame", QPixmap(append_xpm), QKeySequence(Qt::Key_F5)),
+    connect(addItem(m_pEditMenu, EDIT_APPEND_FRAME, "&Append Frame", QPixmap(append_xpm),
+                    QKeySequence(Qt::Key_F5)),
             &QAction::triggered, this, &Velmora::slotEditAppendFrames);
-    connect(addItem(m_pEditMenu, EDIT_INSERT_FRAME, "&Insert Frame", QPixmap(insert_xpm), QKeySequence(Qt::Key_F6)),
+    connect(addItem(m_pEditMenu, EDIT_INSERT_FRAME, "&Insert Frame", QPixmap(insert_xpm),
+                    QKeySequence(Qt::Key_F6)),
             &QAction::triggered, this, &Velmora::slotEditInsertFrames);
-    connect(addItem(m_pEditMenu, EDIT_DELETE_FRAME, "Delete &Frame", QPixmap(delete_xpm), QKeySequence(Qt::Key_F7)),
+    connect(addItem(m_pEditMenu, EDIT_DELETE_FRAME, "Delete &Frame", QPixmap(delete_xpm),
+                    QKeySequence(Qt::Key_F7)),
             &QAction::triggered, this, &Velmora::slotEditDeleteFrames);
     m_pEditMenu->addSeparator();
     connect(addItem(m_pEditMenu, EDIT_PURGE_FRAMES, "&Purge Frames"), &QAction::triggered, this,
@@ -104,12 +115,13 @@ void Velmora::initMenuBar() {
     m_pEditMenu->addSeparator();
     // The keys after the tab are shown, not bound: the window's frame
     // accelerators own CTRL+ALT+A and CTRL+ALT+S.
-    connect(addItem(m_pEditMenu, EDIT_SELECT_ALL_FRAMES, "Select All Frames\tCtrl+Alt+A"), &QAction::triggered,
-            this, &Velmora::slotSelectAllFrames);
+    connect(addItem(m_pEditMenu, EDIT_SELECT_ALL_FRAMES, "Select All Frames\tCtrl+Alt+A"),
+            &QAction::triggered, this, &Velmora::slotSelectAllFrames);
     connect(addItem(m_pEditMenu, EDIT_SELECT_UA_FRAMES, "Select All Sound or Action Frames\tCtrl+Alt+S"),
             &QAction::triggered, this, &Velmora::slotSelectAllUaFrames);
-    for (int id : {EDIT_UNDO, EDIT_CUT, EDIT_COPY, EDIT_PASTE, EDIT_DELETE, EDIT_SELECT_ALL, EDIT_DELETE_FRAME,
-                   EDIT_PURGE_FRAMES, EDIT_DELETE_SOUND, EDIT_SELECT_ALL_FRAMES, EDIT_SELECT_UA_FRAMES})
+    for (int id :
+         {EDIT_UNDO, EDIT_CUT, EDIT_COPY, EDIT_PASTE, EDIT_DELETE, EDIT_SELECT_ALL, EDIT_DELETE_FRAME,
+          EDIT_PURGE_FRAMES, EDIT_DELETE_SOUND, EDIT_SELECT_ALL_FRAMES, EDIT_SELECT_UA_FRAMES})
         setItemEnabled(id, false);
 
     // View
@@ -172,12 +184,13 @@ void Velmora::initMenuBar() {
 
     // Preferences
     m_pPreferencesMenu = newPopup();
-    connect(addItem(m_pPreferencesMenu, PREFERENCES_CAPTURE, "Capture &Settings..."), &QAction::triggered, this,
-            &Velmora::slotPerferencesCapture);
-    connect(addItem(m_pPreferencesMenu, PREFERENCES_AUDIO, "&Audio Specifications...", imageFile("audioset.xpm")),
-            &QAction::triggered, this, &Velmora::slotPerferencesAudio);
-    connect(addItem(m_pPreferencesMenu, PREFERENCES_BACKGROUND, "&Background Sound Settings..."), &QAction::triggered,
-            this, &Velmora::slotPerferencesBackground);
+    connect(addItem(m_pPreferencesMenu, PREFERENCES_CAPTURE, "Capture &Settings..."), &QAction::triggered,
+            this, &Velmora::slotPerferencesCapture);
+    connect(
+        addItem(m_pPreferencesMenu, PREFERENCES_AUDIO, "&Audio Specifications...", imageFile("audioset.xpm")),
+        &QAction::triggered, this, &Velmora::slotPerferencesAudio);
+    connect(addItem(m_pPreferencesMenu, PREFERENCES_BACKGROUND, "&Background Sound Settings..."),
+            &QAction::triggered, this, &Velmora::slotPerferencesBackground);
     setItemEnabled(PREFERENCES_AUDIO, false);
     setItemEnabled(PREFERENCES_BACKGROUND, false);
 
@@ -200,8 +213,10 @@ void Velmora::initMenuBar() {
     const PlainItem editItems[] = {
         {EDIT_BITMAP, "&Bitmap", QPixmap(bitmap_xpm), &Velmora::slotEditToolsBitmap},
         {EDIT_TEXT_FIELD, "&Text Field", QPixmap(textfield_xpm), &Velmora::slotEditToolsTextBox},
-        {EDIT_INSTRUCTION, "&Instruction Box", QPixmap(instructionbox_xpm), &Velmora::slotEditToolsInstruction},
-        {EDIT_VALIDATION, "&Validation Field", QPixmap(validationfield_xpm), &Velmora::slotEditToolsValidation},
+        {EDIT_INSTRUCTION, "&Instruction Box", QPixmap(instructionbox_xpm),
+         &Velmora::slotEditToolsInstruction},
+        {EDIT_VALIDATION, "&Validation Field", QPixmap(validationfield_xpm),
+         &Velmora::slotEditToolsValidation},
         {EDIT_HYPERLINK, "&Hyperlink", QPixmap(hyperlink_xpm), &Velmora::slotEditToolsHyperlink},
     };
     for (const PlainItem& e : editItems) {
@@ -240,7 +255,8 @@ void Velmora::initMenuBar() {
     // Style: built, inserted nowhere, checkable and disabled.
     m_pStyles = new StyleMenu(this, QApplication::font(), this);
     m_pStyleMenu = m_pStyles->menu();
-    for (int i = 0; i < StyleMenu::ITEM_COUNT; ++i) m_styleIds[i] = m_pStyles->id(StyleMenu::Item(i));
+    for (int i = 0; i < StyleMenu::ITEM_COUNT; ++i)
+        m_styleIds[i] = m_pStyles->id(StyleMenu::Item(i));
 
     m_pMenuBar->addMenu(m_pFileMenu)->setText("&File");
     m_pMenuBar->addMenu(m_pEditMenu)->setText("&Edit");
@@ -253,15 +269,18 @@ void Velmora::initMenuBar() {
 
     // Every item of the File popup, recent files included, reaches the
     // recent-file slot, which acts only on recent-file items.
-    connect(m_pFileMenu, &QMenu::triggered, this, [this](QAction* a) { slotRecentFileSelected(a->data().toInt()); });
+    connect(m_pFileMenu, &QMenu::triggered, this,
+            [this](QAction* a) { slotRecentFileSelected(a->data().toInt()); });
 }
 
 QToolButton* Velmora::addToolButton(QToolBar* bar, const QString& tip, const QString& statusText,
                                     const QPixmap& image, void (Velmora::*slot)(), bool toggle) {
     auto* button = new QToolButton(bar);
     button->setToolTip(tip);
-    if (!statusText.isEmpty()) button->setStatusTip(statusText);
-    if (!image.isNull()) button->setIcon(QIcon(image));
+    if (!statusText.isEmpty())
+        button->setStatusTip(statusText);
+    if (!image.isNull())
+        button->setIcon(QIcon(image));
     button->setAutoRaise(true);
     button->setCheckable(toggle);
     bar->addWidget(button);
@@ -274,24 +293,27 @@ void Velmora::initToolBar() {
     m_pFileToolBar->setObjectName("file operations");
     addToolBar(Qt::TopToolBarArea, m_pFileToolBar);
     QToolBar* bar = m_pFileToolBar;
-    m_pNewButton = addToolButton(bar, "New", "Creates a new file.", QPixmap(filenew_xpm), &Velmora::slotFileNew, false);
+    m_pNewButton =
+        addToolButton(bar, "New", "Creates a new file.", QPixmap(filenew_xpm), &Velmora::slotFileNew, false);
     m_pOpenButton = addToolButton(bar, "Open", "Opens an existing file.", QPixmap(fileopen_xpm),
                                   &Velmora::slotFileOpen, false);
-    m_pMakeButton = addToolButton(bar, "Make", "Makes an VLM file.", imageFile("making.xpm"), &Velmora::slotFileMake,
-                                  false);
-    m_pSaveAsButton = addToolButton(bar, "Save As...", "Saves the file under a new name.", imageFile("filesave.xpm"),
-                                    &Velmora::slotFileSaveAs, false);
+    m_pMakeButton = addToolButton(bar, "Make", "Makes an VLM file.", imageFile("making.xpm"),
+                                  &Velmora::slotFileMake, false);
+    m_pSaveAsButton = addToolButton(bar, "Save As...", "Saves the file under a new name.",
+                                    imageFile("filesave.xpm"), &Velmora::slotFileSaveAs, false);
     auto* line = new QFrame(bar);
     line->setFrameStyle(QFrame::VLine | QFrame::Sunken);
     bar->addWidget(line);
-    m_pRecordButton = addToolButton(bar, "Record", "Starts recording a live session of computer desktop activity.",
-                                    imageFile("recording.xpm"), &Velmora::slotRecordStartRecord, false);
+    m_pRecordButton =
+        addToolButton(bar, "Record", "Starts recording a live session of computer desktop activity.",
+                      imageFile("recording.xpm"), &Velmora::slotRecordStartRecord, false);
     bar->addSeparator();
-    m_pAppendButton = addToolButton(bar, "Append Frame", "Adds a blank frame to the end of the row of frames.\n        ",
-                                    QPixmap(append_xpm), &Velmora::slotEditAppendFrames, false);
-    m_pInsertButton = addToolButton(bar, "Insert Frame",
-                                    "Adds a blank frame to the left of the currently selected frame.",
-                                    QPixmap(insert_xpm), &Velmora::slotEditInsertFrames, false);
+    m_pAppendButton =
+        addToolButton(bar, "Append Frame", "Adds a blank frame to the end of the row of frames.\n        ",
+                      QPixmap(append_xpm), &Velmora::slotEditAppendFrames, false);
+    m_pInsertButton =
+        addToolButton(bar, "Insert Frame", "Adds a blank frame to the left of the currently selected frame.",
+                      QPixmap(insert_xpm), &Velmora::slotEditInsertFrames, false);
     m_pDeleteFrameButton = addToolButton(bar, "Delete Frame", "Marks the current frame as deleted.",
                                          QPixmap(delete_xpm), &Velmora::slotEditDeleteFrames, false);
     m_pUndoButton = addToolButton(bar, "Undo", "Undoes the previous action.", imageFile("undoing.xpm"),
@@ -302,7 +324,8 @@ void Velmora::initToolBar() {
     m_pFullScreenButton = addToolButton(bar, "Full Screen", "Enables/disables the Full Screen view.",
                                         imageFile("filefull.xpm"), &Velmora::slotViewFullScreen, false);
     bar->addSeparator();
-    for (QToolButton* b : {m_pMakeButton, m_pSaveAsButton, m_pDeleteFrameButton, m_pUndoButton, m_pAudioSettingsButton})
+    for (QToolButton* b :
+         {m_pMakeButton, m_pSaveAsButton, m_pDeleteFrameButton, m_pUndoButton, m_pAudioSettingsButton})
         b->setEnabled(false);
 
     // The colour bar's dock, at the right edge, hidden until the View item shows it.
@@ -331,19 +354,20 @@ void Velmora::initDrawToolBar() {
     label->setFrameStyle(QFrame::NoFrame);
     m_pDrawToolBar->addWidget(label);
     QToolBar* bar = m_pDrawToolBar;
-    m_pSelectButton = addToolButton(bar, "Selection Tool", {}, QPixmap(selection_xpm), &Velmora::slotDrawToolsSelect,
-                                    true);
+    m_pSelectButton =
+        addToolButton(bar, "Selection Tool", {}, QPixmap(selection_xpm), &Velmora::slotDrawToolsSelect, true);
     m_pLineButton = addToolButton(bar, "Line", {}, QPixmap(line_xpm), &Velmora::slotDrawToolsLine, true);
-    m_pRectangleButton = addToolButton(bar, "Rectangle", {}, QPixmap(rect_xpm), &Velmora::slotDrawToolsRectangle,
-                                       true);
-    m_pEllipseButton = addToolButton(bar, "Ellipse", {}, QPixmap(ellipse_xpm), &Velmora::slotDrawToolsEllipse, true);
-    m_pRoundRectButton = addToolButton(bar, "Round Rectangle", {}, QPixmap(round_rect), &Velmora::slotDrawToolsRound,
-                                       true);
-    m_pPolylineButton = addToolButton(bar, "Polyline", {}, QPixmap(polyline_xpm), &Velmora::slotDrawToolsPolyline,
-                                      true);
+    m_pRectangleButton =
+        addToolButton(bar, "Rectangle", {}, QPixmap(rect_xpm), &Velmora::slotDrawToolsRectangle, true);
+    m_pEllipseButton =
+        addToolButton(bar, "Ellipse", {}, QPixmap(ellipse_xpm), &Velmora::slotDrawToolsEllipse, true);
+    m_pRoundRectButton =
+        addToolButton(bar, "Round Rectangle", {}, QPixmap(round_rect), &Velmora::slotDrawToolsRound, true);
+    m_pPolylineButton =
+        addToolButton(bar, "Polyline", {}, QPixmap(polyline_xpm), &Velmora::slotDrawToolsPolyline, true);
     bar->addSeparator();
-    for (QToolButton* b : {m_pSelectButton, m_pLineButton, m_pRectangleButton, m_pEllipseButton, m_pRoundRectButton,
-                           m_pPolylineButton})
+    for (QToolButton* b : {m_pSelectButton, m_pLineButton, m_pRectangleButton, m_pEllipseButton,
+                           m_pRoundRectButton, m_pPolylineButton})
         b->setEnabled(false);
 }
 
@@ -388,16 +412,17 @@ void Velmora::initEditToolBar() {
     label->setFrameStyle(QFrame::NoFrame);
     m_pEditToolBar->addWidget(label);
     QToolBar* bar = m_pEditToolBar;
-    m_pBitmapButton = addToolButton(bar, "Bitmap", {}, QPixmap(bitmap_xpm), &Velmora::slotEditToolsBitmap, true);
-    m_pTextFieldButton = addToolButton(bar, "Text Field", {}, QPixmap(textfield_xpm), &Velmora::slotEditToolsTextBox,
-                                       true);
+    m_pBitmapButton =
+        addToolButton(bar, "Bitmap", {}, QPixmap(bitmap_xpm), &Velmora::slotEditToolsBitmap, true);
+    m_pTextFieldButton =
+        addToolButton(bar, "Text Field", {}, QPixmap(textfield_xpm), &Velmora::slotEditToolsTextBox, true);
     m_pInstructionBoxButton = addToolButton(bar, "Instruction Box", {}, QPixmap(instructionbox_xpm),
                                             &Velmora::slotEditToolsInstruction, true);
     m_pValidationButton = addToolButton(bar, "Validation Field", {}, QPixmap(validationfield_xpm),
                                         &Velmora::slotEditToolsValidation, true);
-    m_pHyperlinkButton = addToolButton(bar, "Hyperlink", {}, QPixmap(hyperlink_xpm), &Velmora::slotEditToolsHyperlink,
-                                       true);
-    for (QToolButton* b :
-         {m_pBitmapButton, m_pTextFieldButton, m_pInstructionBoxButton, m_pValidationButton, m_pHyperlinkButton})
+    m_pHyperlinkButton =
+        addToolButton(bar, "Hyperlink", {}, QPixmap(hyperlink_xpm), &Velmora::slotEditToolsHyperlink, true);
+    for (QToolButton* b : {m_pBitmapButton, m_pTextFieldButton, m_pInstructionBoxButton, m_pValidationButton,
+                           m_pHyperlinkButton})
         b->setEnabled(false);
 }

@@ -21,10 +21,10 @@
 #include "media/InMemoryMediaLibrary.h"
 #include "objects/draw/CColorBar.h"
 #include "objects/interactive/CFrameObject.h"
+#include "properties/EditPropertyBox.h"
 #include "record/CaptureSettings.h"
 #include "record/NVBufferManager.h"
 #include "record/machineprofile.h"
-#include "properties/EditPropertyBox.h"
 #include "store/FrameTable.h"
 #include "store/VlmFile.h"
 
@@ -62,7 +62,9 @@ NavigationBarBase* Velmora::frameStrip() const {
     return m_pNavigationBar ? m_pNavigationBar->getScrollNavigationBar()->get_navbase() : nullptr;
 }
 
-void Velmora::initDoc() { m_doc = new VelmoraDoc(); }
+void Velmora::initDoc() {
+    m_doc = new VelmoraDoc();
+}
 
 void Velmora::initView() {
     m_view = new VelmoraView(this, m_doc);
@@ -81,12 +83,12 @@ void Velmora::initProject() {
     m_interactiveHost = std::make_unique<VelmoraInteractiveHost>(this, holder);
     InteractiveHost::setCurrent(m_interactiveHost.get());
     m_frameTable = std::make_unique<FrameTable>(
-        FrameTableState{m_vEditInfo, m_vPlayBackFrameInfo, m_dwFrameCount, m_dwUserActionFrame, m_currentFrame,
-                        m_appendedCount, m_insertedCount, m_frameNameCounter, m_deletedCount},
+        FrameTableState{m_vEditInfo, m_vPlayBackFrameInfo, m_dwFrameCount, m_dwUserActionFrame,
+                        m_currentFrame, m_appendedCount, m_insertedCount, m_frameNameCounter, m_deletedCount},
         m_frameLoader->store(), m_frameRect, holder);
-    m_recording = std::make_unique<RecordingSession>(RecordingTables{
-        m_vEditInfo, m_vPlayBackFrameInfo, m_vUserActionFrames, m_vColormaps, m_dwFrameCount, m_dwUserActionFrame,
-        m_nextRecordOffset});
+    m_recording = std::make_unique<RecordingSession>(
+        RecordingTables{m_vEditInfo, m_vPlayBackFrameInfo, m_vUserActionFrames, m_vColormaps, m_dwFrameCount,
+                        m_dwUserActionFrame, m_nextRecordOffset});
     // The hook runs on the action thread, as the signal's direct connection says.
     connect(this, &Velmora::signalHook, this, &Velmora::slotHook, Qt::DirectConnection);
     m_recording->onAction = [this](SActionType* action) { emit signalHook(action); };
@@ -110,10 +112,12 @@ void Velmora::initProject() {
     MediaLibraryInterface* media = m_pResourceEditor.get();
     connect(holder, &VLImageHolder::signalReduceIDOnDelete, this,
             [media](unsigned long id) { media->slotReduceIDOnDelete(id); });
-    connect(holder, &VLImageHolder::signalAddIDOnCopy, this, [media](unsigned long id) { media->slotAddIDOnCopy(id); });
+    connect(holder, &VLImageHolder::signalAddIDOnCopy, this,
+            [media](unsigned long id) { media->slotAddIDOnCopy(id); });
     connect(holder, &VLImageHolder::signalUnDeleteFrames, this, [this](int first, int last) {
         slotDeleteFrame(first, last);
-        for (int i = first; i <= last; ++i) frameStrip()->mark_frame_delete(i);
+        for (int i = first; i <= last; ++i)
+            frameStrip()->mark_frame_delete(i);
     });
     connect(holder, &VLImageHolder::signalEnableUndo, this, [this] { setItemEnabled(EDIT_UNDO, true); });
     connect(holder, &VLImageHolder::signalDisableUndo, this, [this] { setItemEnabled(EDIT_UNDO, false); });
@@ -148,7 +152,8 @@ void Velmora::createNavigationBar() {
 
     // Frame display first, then the holder's frame change.
     connect(strip, &NavigationBarBase::signal_current_frame_is, this, &Velmora::slotLoadFrame);
-    connect(strip, &NavigationBarBase::signal_current_frame_is, holder, &VLImageHolder::slot_get_current_frame);
+    connect(strip, &NavigationBarBase::signal_current_frame_is, holder,
+            &VLImageHolder::slot_get_current_frame);
     connect(strip, &NavigationBarBase::signalCurrentFrameStatus, this, &Velmora::slotCheckCurrentFrameStatus);
     connect(strip, &NavigationBarBase::signal_on_delete_frame, this, &Velmora::slotDeleteFrame);
     connect(strip, &NavigationBarBase::signal_on_delete_frame, holder,
@@ -205,7 +210,9 @@ void Velmora::rebuildStrip(bool fromOpen) {
     m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
 }
 
-void Velmora::addFrameName() { m_frameTable->addFrameName(); }
+void Velmora::addFrameName() {
+    m_frameTable->addFrameName();
+}
 
 // ---- Recording ------------------------------------------------------------------
 
@@ -232,20 +239,23 @@ void Velmora::createRecordBar() {
 }
 
 void Velmora::slotRecordStartRecord() {
-    if (m_bRecording) return;
+    if (m_bRecording)
+        return;
     const int64_t free = m_pMachineProfile->getFreeDiskSpace(m_homeDir.c_str());
     if (free <= 24) {
-        VL_ErrMessage("Not enough free space to start Recording\nPlease make sure you have minimum 25 MB free");
+        VL_ErrMessage(
+            "Not enough free space to start Recording\nPlease make sure you have minimum 25 MB free");
         return;
     }
     fprintf(stderr, "------------%ld\n", long(free));
     showProgress("Starts Recording  a live session of computer desktop activity...");
     m_bNoRecordExtension = !ActionRecorder::extensionPresent();
     if (m_bNoRecordExtension) {
-        QMessageBox box(QMessageBox::Critical, "Velmora 1.0",
-                        "Record Extension not present. Validation will not be Captured.\nx Please edit "
-                        "/etc/X11/XF86Config and add the line Load \"record\" below the line Section \"Module\"",
-                        QMessageBox::Ok, this);
+        QMessageBox box(
+            QMessageBox::Critical, "Velmora 1.0",
+            "Record Extension not present. Validation will not be Captured.\nx Please edit "
+            "/etc/X11/XF86Config and add the line Load \"record\" below the line Section \"Module\"",
+            QMessageBox::Ok, this);
         box.exec();
     }
     hide();
@@ -265,7 +275,8 @@ void Velmora::slotRecordStartRecord() {
         m_pRecordBar = nullptr;
         show();
         VL_ErrMessage(started == RecordingSession::START_FILE_FAILED
-                          ? "The working frame file cannot be created:\n" + QString::fromStdString(m_vlmFileName)
+                          ? "The working frame file cannot be created:\n" +
+                                QString::fromStdString(m_vlmFileName)
                           : QString("The screen cannot be captured."));
         showReady();
         return;
@@ -281,26 +292,34 @@ void Velmora::slotRecordStartRecord() {
 }
 
 void Velmora::slotTimerTick() {
-    if (!m_bRecording) return;
+    if (!m_bRecording)
+        return;
     switch (m_recording->tick()) {
-    case RecordingSession::TICK_STOP: slotBackToNormal(); return;
-    default: break;
+    case RecordingSession::TICK_STOP:
+        slotBackToNormal();
+        return;
+    default:
+        break;
     }
     if (auto* pause = qobject_cast<QPushButton*>(m_pPauseButton))
         pause->setIcon(m_recording->paused() ? m_resumePixmap : m_pausePixmap);
 }
 
 void Velmora::slotWait() {
-    if (!m_bRecording) return;
+    if (!m_bRecording)
+        return;
     m_recording->togglePause();
     if (auto* pause = qobject_cast<QPushButton*>(m_pPauseButton))
         pause->setIcon(m_recording->paused() ? m_resumePixmap : m_pausePixmap);
 }
 
-void Velmora::slotHook(void* action) { m_recording->slotHook(static_cast<SActionType*>(action)); }
+void Velmora::slotHook(void* action) {
+    m_recording->slotHook(static_cast<SActionType*>(action));
+}
 
 int Velmora::slotBackToNormal() {
-    if (!m_bRecording || m_recording->paused()) return 0;
+    if (!m_bRecording || m_recording->paused())
+        return 0;
     m_bRecording = false;
     m_pRecordTimer->stop();
     const int written = m_recording->stop();
@@ -310,12 +329,14 @@ int Velmora::slotBackToNormal() {
     slotEnableTool();
     enableObjects();
     slotEnableMenu();
-    if (m_pRecordBar) m_pRecordBar->hide();
+    if (m_pRecordBar)
+        m_pRecordBar->hide();
 
     VLImageHolder* holder = imageHolder();
     holder->get_no_frames(int(m_dwFrameCount));
     rebuildStrip(false);
-    if (m_vUserActionFrames.empty()) setItemEnabled(EDIT_SELECT_UA_FRAMES, false);
+    if (m_vUserActionFrames.empty())
+        setItemEnabled(EDIT_SELECT_UA_FRAMES, false);
     fprintf(stderr, "m_dwUserActionFrame == %u\n", m_dwUserActionFrame);
     fprintf(stderr, "m_dwFrameCount == %u\n", m_dwFrameCount);
     fprintf(stderr, "dwFrameCount == %u\n", m_recording->captureCount());
@@ -326,11 +347,13 @@ int Velmora::slotBackToNormal() {
     else
         showNormal();
     show();
-    if (m_dwFrameCount > 0) frameStrip()->set_current_frame(1);
+    if (m_dwFrameCount > 0)
+        frameStrip()->set_current_frame(1);
 
     if (failure == RecordingSession::FAIL_LIMIT)
-        VL_ErrMessage("The recording has reached its size limit and was stopped.\nEvery frame recorded until then "
-                      "is kept.");
+        VL_ErrMessage(
+            "The recording has reached its size limit and was stopped.\nEvery frame recorded until then "
+            "is kept.");
     else if (failure == RecordingSession::FAIL_CAPTURE)
         VL_ErrMessage("The screen could no longer be captured: the recording was stopped.");
     else if (failure == RecordingSession::FAIL_WRITE || written != 0)
@@ -395,19 +418,25 @@ void Velmora::slotEditInsertFrames() {
 }
 
 void Velmora::slotDeleteFrame(int first, int last) {
-    if (first < 0 || last < first) return;
+    if (first < 0 || last < first)
+        return;
     m_frameTable->toggleDeleted(uint32_t(first), uint32_t(last));
     changePurgeStatus(m_deletedCount > 0);
 }
 
-void Velmora::slotUnDeleteFrame(int frame) { slotDeleteFrame(frame, frame); }
+void Velmora::slotUnDeleteFrame(int frame) {
+    slotDeleteFrame(frame, frame);
+}
 
-void Velmora::slotEditDeleteFrames() { frameStrip()->mark_frame_delete(); }
+void Velmora::slotEditDeleteFrames() {
+    frameStrip()->mark_frame_delete();
+}
 
 void Velmora::slotEditPurgeFrames() {
     showProgress("Purging frames...");
     for (int i = int(m_dwFrameCount) - 1; i >= 0; --i)
-        if (m_vEditInfo[size_t(i)].deletedFlag) m_frameTable->purgeFrame(uint32_t(i));
+        if (m_vEditInfo[size_t(i)].deletedFlag)
+            m_frameTable->purgeFrame(uint32_t(i));
     CFrameObject::resetBackColor();
     rebuildStrip(false);
     changePurgeStatus(false);
@@ -415,20 +444,25 @@ void Velmora::slotEditPurgeFrames() {
 }
 
 void Velmora::slotPasteFrames(int current, int first, int last) {
-    if (first < 0 || last < first || current < 0) return;
-    if (m_frameTable->copyRangeFrames(uint32_t(first), uint32_t(last), uint32_t(current)) <= 0) return;
+    if (first < 0 || last < first || current < 0)
+        return;
+    if (m_frameTable->copyRangeFrames(uint32_t(first), uint32_t(last), uint32_t(current)) <= 0)
+        return;
     std::vector<uint32_t> marked = m_frameTable->markedFrames();
     std::vector<int> list(marked.begin(), marked.end());
     NavigationBarBase* strip = frameStrip();
     strip->resetFrameDetailsOnPasteFrame(int(m_dwFrameCount), int(list.size()), list.data(), false);
     m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
     for (uint32_t i = 0; i < m_dwFrameCount; ++i)
-        if (m_vEditInfo[i].deletedFlag) strip->mark_frame_delete(int(i));
+        if (m_vEditInfo[i].deletedFlag)
+            strip->mark_frame_delete(int(i));
 }
 
 void Velmora::slotPasteAfterCut(int current, int first, int last) {
-    if (first < 0 || last < first || current < 0) return;
-    if (!m_frameTable->cutPasteRangeFrames(uint32_t(first), uint32_t(last), uint32_t(current))) return;
+    if (first < 0 || last < first || current < 0)
+        return;
+    if (!m_frameTable->cutPasteRangeFrames(uint32_t(first), uint32_t(last), uint32_t(current)))
+        return;
     m_frameTable->fileHeaderWrite();
     std::vector<uint32_t> marked = m_frameTable->markedFrames();
     std::vector<int> list(marked.begin(), marked.end());
@@ -447,7 +481,8 @@ int Velmora::makeBuilderVLM(const std::string& path) {
             holder->getVectorRef(records, int(frame));
             return records;
         },
-        {}, [this](uint32_t frame) {
+        {},
+        [this](uint32_t frame) {
             m_pProgressBar->setValue(int(frame) + 1);
             QApplication::processEvents();
         });
@@ -480,7 +515,9 @@ int Velmora::makeBuilderScratch(const std::string& path) {
     holder->getNoFramesOnFileOpen(0);
     OutputFileServices services(
         m_pResourceEditor.get(), {},
-        [holder](uint32_t frame, std::vector<sAllObjects>&& records) { holder->setVectorRef(records, int(frame)); },
+        [holder](uint32_t frame, std::vector<sAllObjects>&& records) {
+            holder->setVectorRef(records, int(frame));
+        },
         [this](uint32_t) {
             m_pStatusBar->showMessage("Uncompressing Frames...");
             QApplication::processEvents();
@@ -491,7 +528,8 @@ int Velmora::makeBuilderScratch(const std::string& path) {
         // Size the holder's store before the objects arrive.
         VlmFile probe;
         uint32_t frames = 0;
-        if (probe.vlmInitialise(path, 1, 0, 0) == 0) frames = probe.vlmStreamLength(vlm::CHUNK_VIDEO);
+        if (probe.vlmInitialise(path, 1, 0, 0) == 0)
+            frames = probe.vlmStreamLength(vlm::CHUNK_VIDEO);
         probe.vlmFileClose();
         holder->getNoFramesOnFileOpen(int(frames));
     }
@@ -506,7 +544,8 @@ int Velmora::makeBuilderScratch(const std::string& path) {
                         QMessageBox::Ok, this);
         box.exec();
     }
-    if (r.code != 0) return r.code;
+    if (r.code != 0)
+        return r.code;
     m_vlmFileName = r.workingPath;
     m_madeWorkingFile = r.workingPath;
     m_vEditInfo = std::move(r.editInfo);
@@ -534,21 +573,29 @@ namespace {
 void saveUserSettings(Velmora* w) {
     auto shown = [](QWidget* widget) { return widget && widget->isVisible(); };
     uint8_t bits = 0;
-    if (shown(w->m_pFileToolBar)) bits |= SWindowSettings::TOOL_BAR;
-    if (shown(w->m_pStatusBar)) bits |= SWindowSettings::STATUS_BAR;
-    if (shown(w->m_pNavigationBar)) bits |= SWindowSettings::NAVIGATION_BAR;
-    if (shown(w->m_pDrawToolBar)) bits |= SWindowSettings::DRAW_PALETTE;
-    if (shown(w->m_pEditToolBar)) bits |= SWindowSettings::EDIT_PALETTE;
-    if (shown(w->m_pColorToolBar)) bits |= SWindowSettings::COLOR_BAR;
+    if (shown(w->m_pFileToolBar))
+        bits |= SWindowSettings::TOOL_BAR;
+    if (shown(w->m_pStatusBar))
+        bits |= SWindowSettings::STATUS_BAR;
+    if (shown(w->m_pNavigationBar))
+        bits |= SWindowSettings::NAVIGATION_BAR;
+    if (shown(w->m_pDrawToolBar))
+        bits |= SWindowSettings::DRAW_PALETTE;
+    if (shown(w->m_pEditToolBar))
+        bits |= SWindowSettings::EDIT_PALETTE;
+    if (shown(w->m_pColorToolBar))
+        bits |= SWindowSettings::COLOR_BAR;
     if (!SessionFiles::saveSettings(datfile::dataDirectory(w->m_homeDir),
-                                    SessionFiles::makeSettings(w->geometry(), w->m_bFullScreen, w->isMinimized(), bits,
-                                                               w->m_screenWidth, w->m_screenHeight)))
+                                    SessionFiles::makeSettings(w->geometry(), w->m_bFullScreen,
+                                                               w->isMinimized(), bits, w->m_screenWidth,
+                                                               w->m_screenHeight)))
         fputs("the window settings could not be written\n", stderr);
 }
 } // namespace
 
 int Velmora::saveFramesPrompt() {
-    if (m_dwFrameCount == 0) return 1;
+    if (m_dwFrameCount == 0)
+        return 1;
     QMessageBox box(QMessageBox::Information, "Velmora 1.0", "Save Frames?", QMessageBox::NoButton, this);
     QPushButton* yes = box.addButton("&Yes ", QMessageBox::YesRole);
     QPushButton* no = box.addButton("&No ", QMessageBox::NoRole);
@@ -556,8 +603,10 @@ int Velmora::saveFramesPrompt() {
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
     box.exec();
-    if (box.clickedButton() == yes) return 0;
-    if (box.clickedButton() == no) return 1;
+    if (box.clickedButton() == yes)
+        return 0;
+    if (box.clickedButton() == no)
+        return 1;
     return 2;
 }
 
@@ -612,7 +661,8 @@ void Velmora::slotFileNew() {
 }
 
 void Velmora::slotFileMake() {
-    if (m_dwFrameCount == 0) return;
+    if (m_dwFrameCount == 0)
+        return;
     showProgress("Making VLM ...");
     frameStrip()->disableButtonsOnMakeAndOpen();
     slotDrawToolsSelect();
@@ -627,7 +677,8 @@ void Velmora::slotFileMake() {
     m_pProgressBar->reset();
     QApplication::restoreOverrideCursor();
     if (result != 0) {
-        QMessageBox box(QMessageBox::Critical, "Velmora 1.0", "Make VLM... process exited with errors", QMessageBox::Ok);
+        QMessageBox box(QMessageBox::Critical, "Velmora 1.0", "Make VLM... process exited with errors",
+                        QMessageBox::Ok);
         box.exec();
         // The project is kept: give the author the commands back to try again.
         frameStrip()->enableButtonsAfterMakeAndOpen();
@@ -639,12 +690,15 @@ void Velmora::slotFileMake() {
     }
     resetProject(true);
     const QString made =
-        QString::fromLocal8Bit(m_vlmFileName.substr(0, m_vlmFileName.size() >= 4 ? m_vlmFileName.size() - 4 : 0).c_str()) +
+        QString::fromLocal8Bit(
+            m_vlmFileName.substr(0, m_vlmFileName.size() >= 4 ? m_vlmFileName.size() - 4 : 0).c_str()) +
         ".vlm";
-    if (SessionFiles::updateRecentFileList(m_recentFiles, made)) addRecentFileItem(made);
+    if (SessionFiles::updateRecentFileList(m_recentFiles, made))
+        addRecentFileItem(made);
     frameStrip()->enableButtonsAfterMakeAndOpen();
     setItemEnabled(FILE_SAVE_AS, true);
-    if (m_pSaveAsButton) m_pSaveAsButton->setEnabled(true);
+    if (m_pSaveAsButton)
+        m_pSaveAsButton->setEnabled(true);
     m_pStatusBar->showMessage("Done", 2000);
 }
 
@@ -652,7 +706,8 @@ void Velmora::openCompletion() {
     m_pProgressBar->reset();
     frameStrip()->enableButtonsAfterMakeAndOpen();
     setItemEnabled(FILE_NEW, true);
-    if (m_pNewButton) m_pNewButton->setEnabled(true);
+    if (m_pNewButton)
+        m_pNewButton->setEnabled(true);
     enableObjects();
     slotEnableMenu();
     slotEnableTool();
@@ -663,10 +718,12 @@ void Velmora::openCompletion() {
     fprintf(stderr, "m_dwFrameCount == %u\n", m_dwFrameCount);
     imageHolder()->getMouseActionFrames(m_vPlayBackFrameInfo);
     for (uint32_t i = 0; i < m_dwFrameCount; ++i)
-        if (m_vEditInfo[i].deletedFlag) frameStrip()->mark_frame_delete(int(i));
+        if (m_vEditInfo[i].deletedFlag)
+            frameStrip()->mark_frame_delete(int(i));
     changePurgeStatus(m_deletedCount > 0);
     m_pCaptureSettings->setCaptureControlsEnabled(false);
-    if (m_dwFrameCount > 0) frameStrip()->set_current_frame(1);
+    if (m_dwFrameCount > 0)
+        frameStrip()->set_current_frame(1);
     showReady();
 }
 
@@ -683,27 +740,39 @@ void Velmora::openPath(const QString& path, bool fromCommandLine) {
     QApplication::restoreOverrideCursor();
     QString message;
     switch (result) {
-    case 0: break;
-    case 1505: message = fromCommandLine ? "VLM Memoer Error" : "VLM File Error"; break;
-    case 5006: message = "VLM File Wrong Signature, File Corrupt"; break;
-    case 5023: message = fromCommandLine ? "VLM File Wrong Sign" : "VLM File Wrong Signature"; break;
-    case 1506: break;
+    case 0:
+        break;
+    case 1505:
+        message = fromCommandLine ? "VLM Memoer Error" : "VLM File Error";
+        break;
+    case 5006:
+        message = "VLM File Wrong Signature, File Corrupt";
+        break;
+    case 5023:
+        message = fromCommandLine ? "VLM File Wrong Sign" : "VLM File Wrong Signature";
+        break;
+    case 1506:
+        break;
     case 1503:
         message = "The working frame file beside the output file cannot be made:\n" +
                   QString::fromLocal8Bit(datfile::workingPathFor(path.toLocal8Bit().toStdString()).c_str());
         break;
-    default: message = "VLM File Error"; break;
+    default:
+        message = "VLM File Error";
+        break;
     }
     if (result != 0) {
         m_vlmFileName = datfile::untitledPath(m_homeDir);
-        if (!message.isEmpty()) VL_ErrMessage(message);
+        if (!message.isEmpty())
+            VL_ErrMessage(message);
         m_pProgressBar->reset();
         frameStrip()->enableButtonsAfterMakeAndOpen();
         showReady();
         return;
     }
     openCompletion();
-    if (!fromCommandLine && SessionFiles::updateRecentFileList(m_recentFiles, path)) addRecentFileItem(path);
+    if (!fromCommandLine && SessionFiles::updateRecentFileList(m_recentFiles, path))
+        addRecentFileItem(path);
 }
 
 void Velmora::slotFileOpen() {
@@ -715,7 +784,8 @@ void Velmora::slotFileOpen() {
             showReady();
             return;
         }
-        if (m_dwFrameCount != 0) resetProject(false);
+        if (m_dwFrameCount != 0)
+            resetProject(false);
     }
     frameStrip()->disableButtonsOnMakeAndOpen();
     showProgress("Opening file...");
@@ -723,7 +793,9 @@ void Velmora::slotFileOpen() {
     openPath(path, false);
 }
 
-void Velmora::openFromArgv(const char* path) { openPath(QString::fromLocal8Bit(path ? path : ""), true); }
+void Velmora::openFromArgv(const char* path) {
+    openPath(QString::fromLocal8Bit(path ? path : ""), true);
+}
 
 void Velmora::slotFileSaveAs() {
     showProgress("Saving file...");
@@ -731,13 +803,17 @@ void Velmora::slotFileSaveAs() {
     QFileDialog dialog(this, "Save As", start, "VLM Files (*.vlm)");
     dialog.setObjectName("Open");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
     std::string target = dialog.selectedFiles().first().toLocal8Bit().toStdString();
-    if (target.size() < 4 || target.substr(target.size() - 4) != ".vlm") target += ".vlm";
+    if (target.size() < 4 || target.substr(target.size() - 4) != ".vlm")
+        target += ".vlm";
     const std::string source =
-        (m_vlmFileName.size() >= 4 ? m_vlmFileName.substr(0, m_vlmFileName.size() - 4) : m_vlmFileName) + ".vlm";
+        (m_vlmFileName.size() >= 4 ? m_vlmFileName.substr(0, m_vlmFileName.size() - 4) : m_vlmFileName) +
+        ".vlm";
 
-    struct stat s {}, t {};
+    struct stat s {
+    }, t{};
     if (stat(source.c_str(), &s) != 0) {
         VL_ErrMessage("There is no output file to save yet: make it first.");
         showReady();
@@ -752,7 +828,8 @@ void Velmora::slotFileSaveAs() {
             VL_ErrMessage("File specified is a Directory\n");
             return;
         }
-        QMessageBox box(QMessageBox::Information, "Velmora 1.0", "File Exists OverWrite?", QMessageBox::NoButton, this);
+        QMessageBox box(QMessageBox::Information, "Velmora 1.0", "File Exists OverWrite?",
+                        QMessageBox::NoButton, this);
         QPushButton* yes = box.addButton("&Yes ", QMessageBox::YesRole);
         box.addButton("&No ", QMessageBox::NoRole);
         QPushButton* cancel = box.addButton("&Cancel", QMessageBox::RejectRole);
@@ -774,18 +851,23 @@ void Velmora::slotFileSaveAs() {
         char buf[4096];
         ok = true;
         size_t n;
-        while (ok && (n = std::fread(buf, 1, sizeof buf, in)) > 0) ok = std::fwrite(buf, 1, n, out) == n;
+        while (ok && (n = std::fread(buf, 1, sizeof buf, in)) > 0)
+            ok = std::fwrite(buf, 1, n, out) == n;
         ok = ok && !std::ferror(in);
     }
     const int err = errno;
-    if (in) std::fclose(in);
-    if (out && std::fclose(out) != 0) ok = false;
-    if (ok && std::rename(scratch.c_str(), target.c_str()) != 0) ok = false;
+    if (in)
+        std::fclose(in);
+    if (out && std::fclose(out) != 0)
+        ok = false;
+    if (ok && std::rename(scratch.c_str(), target.c_str()) != 0)
+        ok = false;
     QApplication::restoreOverrideCursor();
     if (!ok) {
         std::remove(scratch.c_str());
         if (err == EACCES || err == EROFS)
-            VL_ErrMessage("pathname refers to a file on a  read-only  filesystem\n       select a different path");
+            VL_ErrMessage(
+                "pathname refers to a file on a  read-only  filesystem\n       select a different path");
         else
             VL_ErrMessage(QString("The file could not be saved: %1").arg(strerror(err)));
         showReady();
@@ -797,7 +879,8 @@ void Velmora::slotFileSaveAs() {
 void Velmora::slotFileQuit() {
     SessionFiles::writeRecentFiles(datfile::dataDirectory(m_homeDir), m_recentFiles);
     showProgress("Exiting application...");
-    if (m_pColorBar) m_pColorBar->write();
+    if (m_pColorBar)
+        m_pColorBar->write();
     m_view->_get_editprop_box()->hide();
     saveUserSettings(this);
     if (m_dwFrameCount != 0) {
@@ -806,15 +889,18 @@ void Velmora::slotFileQuit() {
             showReady();
             return;
         }
-        if (m_dwFrameCount != 0) resetProject(true);
-        if (m_vlmFileName == m_madeWorkingFile && unlink(m_vlmFileName.c_str()) != 0) perror("unlink ");
+        if (m_dwFrameCount != 0)
+            resetProject(true);
+        if (m_vlmFileName == m_madeWorkingFile && unlink(m_vlmFileName.c_str()) != 0)
+            perror("unlink ");
         m_madeWorkingFile.clear();
     }
     QApplication::quit();
 }
 
 void Velmora::closeEvent(QCloseEvent* event) {
-    if (m_pColorBar) m_pColorBar->write();
+    if (m_pColorBar)
+        m_pColorBar->write();
     SessionFiles::writeRecentFiles(datfile::dataDirectory(m_homeDir), m_recentFiles);
     showProgress("Exiting application...");
     saveUserSettings(this);
@@ -829,7 +915,8 @@ void Velmora::closeEvent(QCloseEvent* event) {
     qDebug("m_vlmFileName %s", m_vlmFileName.c_str());
     // Remove only a working frame file this run made or imported.
     if (!m_madeWorkingFile.empty() && m_vlmFileName == m_madeWorkingFile)
-        if (unlink(m_vlmFileName.c_str()) != 0 && errno != ENOENT) perror("unlink ");
+        if (unlink(m_vlmFileName.c_str()) != 0 && errno != ENOENT)
+            perror("unlink ");
     event->accept();
     QMainWindow::closeEvent(event);
 }

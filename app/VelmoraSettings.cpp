@@ -30,7 +30,8 @@ void Velmora::restoreUserSettings(SWindowSettings& settings) {
     auto apply = [&](uint8_t bit, int item, QWidget* window) {
         const bool show = settings.flags & bit;
         // The navigation bar and the sound clip window join this once built.
-        if (window) window->setVisible(show);
+        if (window)
+            window->setVisible(show);
         setItemChecked(item, show);
     };
     apply(SWindowSettings::TOOL_BAR, VIEW_TOOL_BAR, m_pFileToolBar);
@@ -39,7 +40,8 @@ void Velmora::restoreUserSettings(SWindowSettings& settings) {
     apply(SWindowSettings::SOUND_CLIP, VIEW_RECORD_SOUND_CLIP, nullptr);
     apply(SWindowSettings::DRAW_PALETTE, VIEW_DRAW_PALETTE, m_pDrawToolBar);
     apply(SWindowSettings::EDIT_PALETTE, VIEW_EDIT_PALETTE, m_pEditToolBar);
-    if (!(settings.flags & SWindowSettings::COLOR_BAR)) m_pColorBar->write();
+    if (!(settings.flags & SWindowSettings::COLOR_BAR))
+        m_pColorBar->write();
     apply(SWindowSettings::COLOR_BAR, VIEW_COLOR_BAR, m_pColorToolBar);
     // The full-screen bit is not applied: the program starts in a normal window.
 }

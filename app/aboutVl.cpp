@@ -27,4 +27,6 @@ aboutVl::aboutVl(QWidget* parent, const char* name) : QDialog(parent) {
     m_link->move(70, 180);
 }
 
-void aboutVl::mousePressEvent(QMouseEvent*) { hide(); }
+void aboutVl::mousePressEvent(QMouseEvent*) {
+    hide();
+}

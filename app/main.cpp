@@ -18,13 +18,15 @@ void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& ms
     static const char* const kinds[] = {"debug", "warning", "critical", "fatal", "info"};
     const char* kind = unsigned(type) < 5 ? kinds[type] : "message";
     fprintf(stderr, "velmora (toolkit %s): %s\n", kind, msg.toLocal8Bit().constData());
-    if (type == QtFatalMsg) abort();
+    if (type == QtFatalMsg)
+        abort();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (crash::boxRequested()) return crash::showBox(argc, argv);
+    if (crash::boxRequested())
+        return crash::showBox(argc, argv);
 
     crash::installHandler();
     qInstallMessageHandler(toolkitMessage);
@@ -34,13 +36,15 @@ int main(int argc, char** argv) {
     // its own, whose I/O-error handler ends the process.
     xerrors::installHandlers();
     QApplication::setFont(QFont("helvetica", 12, QFont::Normal, false));
-    if (QStyle* style = QStyleFactory::create("Windows")) QApplication::setStyle(style);
+    if (QStyle* style = QStyleFactory::create("Windows"))
+        QApplication::setStyle(style);
 
     auto* logo = new StartupLogo(nullptr, nullptr);
     logo->show();
 
     auto home = Velmora::homeDirectory();
-    if (!home) Velmora::exitForMissingHome();
+    if (!home)
+        Velmora::exitForMissingHome();
     if (mkdir(datfile::dataDirectory(*home).c_str(), 0766) == 0)
         fputs("\nVelmora running for first time ...\n", stderr);
 
@@ -48,7 +52,8 @@ int main(int argc, char** argv) {
     window->setObjectName("velmora");
     QObject::connect(window, &QObject::destroyed, &app, &QCoreApplication::quit);
     window->show();
-    if (argc > 1) window->openFromArgv(argv[1]);
+    if (argc > 1)
+        window->openFromArgv(argv[1]);
 
     return app.exec();
 }

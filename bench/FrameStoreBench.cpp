@@ -29,7 +29,8 @@ std::vector<SEditInfo> writeFile(const std::string& path, int bandRows) {
     long offset = long(m.size());
     std::vector<SEditInfo> edit;
     std::vector<uint8_t> data(size_t(W) * BPP * H);
-    for (size_t i = 0; i < data.size(); ++i) data[i] = uint8_t(i * 31);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = uint8_t(i * 31);
     for (int frame = 0; frame <= 10; ++frame) {
         const bool key = frame % 10 == 0;
         SDatFrameHeader h;
@@ -69,7 +70,8 @@ void BM_GetEditFrameBeforeKey(benchmark::State& state) {
     SDatFrameHeader h;
     store.getEditFrame(edit, 9, h); // warm the page cache
     for (auto _ : state) {
-        if (store.getEditFrame(edit, 9, h) != FrameStore::Result::Ok) state.SkipWithError("rebuild failed");
+        if (store.getEditFrame(edit, 9, h) != FrameStore::Result::Ok)
+            state.SkipWithError("rebuild failed");
         benchmark::DoNotOptimize(store.workBuffer().data());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(W * BPP) * (H + 9 * state.range(0)));

@@ -45,13 +45,15 @@ struct Project {
         std::fwrite(mb.data(), 1, mb.size(), f);
         std::vector<uint8_t> screen(ROW * H);
         std::mt19937 gen(1);
-        for (size_t i = 0; i < screen.size(); i += 4) screen[i] = uint8_t(gen()), screen[i + 1] = uint8_t(i >> 8);
+        for (size_t i = 0; i < screen.size(); i += 4)
+            screen[i] = uint8_t(gen()), screen[i + 1] = uint8_t(i >> 8);
         uint32_t offset = 48;
         for (int n = 0; n < FRAMES; ++n) {
             const bool key = n % 10 == 0;
             const int top = (n * 37) % (H - BAND);
             for (int y = top; y < top + BAND; ++y)
-                for (int x = (n * 13) % 200; x < (n * 13) % 200 + 300; ++x) screen[size_t(y) * ROW + size_t(x) * 4] ^= 0x55;
+                for (int x = (n * 13) % 200; x < (n * 13) % 200 + 300; ++x)
+                    screen[size_t(y) * ROW + size_t(x) * 4] ^= 0x55;
             SDatFrameHeader h;
             h.frameNumber = uint32_t(n);
             h.keyFlag = key;
@@ -75,7 +77,8 @@ struct Project {
     }
     ~Project() {
         std::string cmd = "rm -rf '" + dir + "'";
-        if (std::system(cmd.c_str()) != 0) std::fprintf(stderr, "could not remove %s\n", dir.c_str());
+        if (std::system(cmd.c_str()) != 0)
+            std::fprintf(stderr, "could not remove %s\n", dir.c_str());
     }
     MakeInput input() {
         MakeInput in;
@@ -103,9 +106,11 @@ void BM_Make(benchmark::State& state) {
     Services s;
     for (auto _ : state) {
         OutputFileMaker maker(p.input(), s);
-        if (maker.make() != OutputFileMaker::MAKE_OK) state.SkipWithError("make failed");
+        if (maker.make() != OutputFileMaker::MAKE_OK)
+            state.SkipWithError("make failed");
     }
-    state.counters["frames/s"] = benchmark::Counter(double(FRAMES) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["frames/s"] =
+        benchmark::Counter(double(FRAMES) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Make)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
@@ -121,12 +126,15 @@ void BM_Import(benchmark::State& state) {
     }
     const std::string copy = p.dir + "/copy.vlm";
     std::string cmd = "cp '" + p.dir + "/Untitled.vlm' '" + copy + "'";
-    if (std::system(cmd.c_str()) != 0) state.SkipWithError("copy failed");
+    if (std::system(cmd.c_str()) != 0)
+        state.SkipWithError("copy failed");
     for (auto _ : state) {
         OutputFileImporter importer(copy, {W, H, 24, BPP}, p.dir, p.dir + "/Sound.dat", s);
-        if (importer.run().code != 0) state.SkipWithError("import failed");
+        if (importer.run().code != 0)
+            state.SkipWithError("import failed");
     }
-    state.counters["frames/s"] = benchmark::Counter(double(FRAMES) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["frames/s"] =
+        benchmark::Counter(double(FRAMES) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Import)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 

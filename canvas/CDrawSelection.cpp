@@ -15,11 +15,15 @@ int CDrawSelection::lastY = 0;
 int CDrawSelection::lastWidth = 0;
 int CDrawSelection::lastHeight = 0;
 
-CDrawSelection::CDrawSelection() : DrawTools(nullptr, nullptr) { drawingObject = SELECTION; }
-
-CDrawSelection::CDrawSelection(VLImageHolder* holder, QPaintDevice*) : DrawTools(nullptr, nullptr), m_holder(holder) {
+CDrawSelection::CDrawSelection() : DrawTools(nullptr, nullptr) {
     drawingObject = SELECTION;
-    if (!m_holder) return;
+}
+
+CDrawSelection::CDrawSelection(VLImageHolder* holder, QPaintDevice*)
+    : DrawTools(nullptr, nullptr), m_holder(holder) {
+    drawingObject = SELECTION;
+    if (!m_holder)
+        return;
     m_holder->initGC();
     m_display = m_holder->holderDisplay;
     m_window = m_holder->holderWindow;
@@ -29,11 +33,13 @@ CDrawSelection::CDrawSelection(VLImageHolder* holder, QPaintDevice*) : DrawTools
 CDrawSelection::~CDrawSelection() = default;
 
 void CDrawSelection::makeRect(QPoint a, QPoint b, QRect& r) {
-    r = QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(a.x() - b.x()), std::abs(a.y() - b.y()));
+    r = QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(a.x() - b.x()),
+              std::abs(a.y() - b.y()));
 }
 
 void CDrawSelection::drawLast() {
-    if (!m_display || !m_window || !m_xorGC) return;
+    if (!m_display || !m_window || !m_xorGC)
+        return;
     XDrawRectangle(m_display, m_window, m_xorGC, lastX, lastY, unsigned(lastWidth), unsigned(lastHeight));
 }
 
@@ -45,7 +51,8 @@ void CDrawSelection::mousePressEvent(QMouseEvent* event) {
 }
 
 void CDrawSelection::mouseMoveEvent(QMouseEvent* event) {
-    if (!MouseButtonState::isLeftOnlyDrag(event)) return;
+    if (!MouseButtonState::isLeftOnlyDrag(event))
+        return;
     const QPoint p = MouseButtonState::position(event);
     m_currentX = p.x();
     m_currentY = p.y();
@@ -59,9 +66,11 @@ void CDrawSelection::mouseMoveEvent(QMouseEvent* event) {
     lastWidth = m_band.width();
     lastHeight = m_band.height();
     drawLast();
-    if (m_display) XFlush(m_display);
+    if (m_display)
+        XFlush(m_display);
 }
 
 void CDrawSelection::mouseReleaseEvent(QMouseEvent*) {
-    if (m_display) XFlush(m_display);
+    if (m_display)
+        XFlush(m_display);
 }

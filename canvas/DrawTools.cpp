@@ -13,7 +13,8 @@ MediaLibraryInterface* DrawTools::s_mediaLibrary = nullptr;
 DrawTools::DrawTools(QWidget* parent, const char* name)
     : QWidget(parent), m_properties(std::make_unique<EditPropertyBase>(true)), m_mediaLibrary(s_mediaLibrary),
       m_mainWindow(s_mainWindow) {
-    if (name) setObjectName(QString::fromLatin1(name));
+    if (name)
+        setObjectName(QString::fromLatin1(name));
 }
 
 DrawTools::~DrawTools() = default;
@@ -23,7 +24,9 @@ void DrawTools::setApplicationObjects(Velmora* mainWindow, MediaLibraryInterface
     s_mediaLibrary = mediaLibrary;
 }
 
-int DrawTools::get_no_frames(int frames, bool) { return frames; }
+int DrawTools::get_no_frames(int frames, bool) {
+    return frames;
+}
 
 void DrawTools::setObjectID(const std::string& id) {
     const size_t n = std::min(id.size(), OBJECT_ID_LENGTH - 1);
@@ -31,41 +34,77 @@ void DrawTools::setObjectID(const std::string& id) {
     std::memset(objectID + n, 0, OBJECT_ID_LENGTH - n);
 }
 
-bool DrawTools::keepWithinVLI() { return true; }
+bool DrawTools::keepWithinVLI() {
+    return true;
+}
 void DrawTools::draw() {}
 void DrawTools::draw(_XDisplay*, _XGC*, unsigned long&) {}
-bool DrawTools::select(QPoint) { return true; }
+bool DrawTools::select(QPoint) {
+    return true;
+}
 void DrawTools::select() {}
 void DrawTools::select(_XDisplay*, _XGC*, unsigned long&) {}
-QRegion DrawTools::getRegion() { return QRegion(0, 0, 0, 0); }
-QPolygon DrawTools::getArrayPoints() { return QPolygon(); }
+QRegion DrawTools::getRegion() {
+    return QRegion(0, 0, 0, 0);
+}
+QPolygon DrawTools::getArrayPoints() {
+    return QPolygon();
+}
 void DrawTools::updatePosition(int, int) {}
-int DrawTools::getIndex() const { return 0; }
+int DrawTools::getIndex() const {
+    return 0;
+}
 void DrawTools::setPastingPosition() {}
-QPoint DrawTools::getPastingPosition() const { return QPoint(0, 0); }
-const char* DrawTools::getObjectName() const { return nullptr; }
+QPoint DrawTools::getPastingPosition() const {
+    return QPoint(0, 0);
+}
+const char* DrawTools::getObjectName() const {
+    return nullptr;
+}
 void DrawTools::restoreGeometry(QRect) {}
-void* DrawTools::getObjectStructure() { return nullptr; }
-NVFrame* DrawTools::getFrameObjectStructure() { return nullptr; }
+void* DrawTools::getObjectStructure() {
+    return nullptr;
+}
+NVFrame* DrawTools::getFrameObjectStructure() {
+    return nullptr;
+}
 void DrawTools::selectValidationFromCombo() {}
 void DrawTools::restorePoly(QPolygon) {}
-bool DrawTools::isInvalidDoubleClick() { return false; }
-QString DrawTools::getWrittenText() const { return QString(); }
+bool DrawTools::isInvalidDoubleClick() {
+    return false;
+}
+QString DrawTools::getWrittenText() const {
+    return QString();
+}
 void DrawTools::GetFileData(char*, short&) {}
-EditPropertyBase* DrawTools::getEditPropertyBase() { return m_properties.get(); }
-MediaLibraryInterface* DrawTools::getResourceEditor() { return m_mediaLibrary; }
-Velmora* DrawTools::getVelmora() { return m_mainWindow; }
+EditPropertyBase* DrawTools::getEditPropertyBase() {
+    return m_properties.get();
+}
+MediaLibraryInterface* DrawTools::getResourceEditor() {
+    return m_mediaLibrary;
+}
+Velmora* DrawTools::getVelmora() {
+    return m_mainWindow;
+}
 void DrawTools::addEventPropEntrys(int) {}
 void DrawTools::addEventPropEntrys(int, int) {}
 void DrawTools::setEventProperty(int) {}
 void DrawTools::setEventProperty(int, int) {}
-int DrawTools::getORResult(const NVAllObjects&) { return 0; }
-int DrawTools::getFrameFillColor(unsigned long) { return 0; }
-bool DrawTools::getAllObjectStructure(NVAllObjects*) { return true; }
+int DrawTools::getORResult(const NVAllObjects&) {
+    return 0;
+}
+int DrawTools::getFrameFillColor(unsigned long) {
+    return 0;
+}
+bool DrawTools::getAllObjectStructure(NVAllObjects*) {
+    return true;
+}
 void DrawTools::repaintItem() {}
 void DrawTools::setGeometryEntrys(int*, int*, int*, int*) {}
 void DrawTools::changeForeColor(QColor&) {}
 void DrawTools::changeBackColor(QColor&) {}
-int DrawTools::getObjectID() { return 0; }
+int DrawTools::getObjectID() {
+    return 0;
+}
 void DrawTools::slotFontSelected(QFont&) {}
 void DrawTools::slotEnterEventItems(QWidget*) {}

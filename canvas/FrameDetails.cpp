@@ -15,19 +15,27 @@ int probeScreenWidth() {
         return width;
     }
     if (qGuiApp) {
-        if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->virtualSize().width();
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            return screen->virtualSize().width();
     }
     return 0;
 }
 } // namespace
 
-int minFramesForScreenWidth(int screenWidth) { return screenWidth > 0 ? 10 * (screenWidth / 100) : 0; }
+int minFramesForScreenWidth(int screenWidth) {
+    return screenWidth > 0 ? 10 * (screenWidth / 100) : 0;
+}
 
-void setMinFramesFromScreenWidth(int screenWidth) { g_minFrames = minFramesForScreenWidth(screenWidth); }
+void setMinFramesFromScreenWidth(int screenWidth) {
+    g_minFrames = minFramesForScreenWidth(screenWidth);
+}
 
-void resetMinFrames() { g_minFrames = -1; }
+void resetMinFrames() {
+    g_minFrames = -1;
+}
 
 int MIN_FRAMES() {
-    if (g_minFrames < 0) g_minFrames = minFramesForScreenWidth(probeScreenWidth());
+    if (g_minFrames < 0)
+        g_minFrames = minFramesForScreenWidth(probeScreenWidth());
     return g_minFrames;
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-constexpr int FRAME_WIDTH = 9;  // width of one cell in pixels
+constexpr int FRAME_WIDTH = 9;   // width of one cell in pixels
 constexpr int FRAME_HEIGHT = 16; // height of one band in pixels
 
 // Least number of cells the strip shows: 10 x (screen width / 100). Computed
@@ -21,9 +21,9 @@ void resetMinFrames();
 
 // One frame of the strip.
 struct FrameDetails {
-    uint8_t deleted = 0;         // marked deleted
-    uint8_t userAction = 0;      // a user-action frame (recorded action or sound)
-    uint8_t actionEnabled = 1;   // its action is enabled
+    uint8_t deleted = 0;       // marked deleted
+    uint8_t userAction = 0;    // a user-action frame (recorded action or sound)
+    uint8_t actionEnabled = 1; // its action is enabled
     uint8_t mouseMovement = 1;
     int32_t userActionNumber = -1; // 1-based among the user-action frames, -1 when not one
 };

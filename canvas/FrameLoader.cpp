@@ -17,12 +17,15 @@ FrameLoader::FrameLoader(VLCanvas* canvas, _XDisplay* display) : m_canvas(canvas
 
 FrameLoader::~FrameLoader() {
     VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
-    if (holder && m_image && holder->frameImage == m_image.get()) holder->frameImage = nullptr;
+    if (holder && m_image && holder->frameImage == m_image.get())
+        holder->frameImage = nullptr;
 }
 
 _XDisplay* FrameLoader::display() const {
-    if (m_display) return m_display;
-    if (m_canvas && m_canvas->get_image_holder()) return m_canvas->get_image_holder()->holderDisplay;
+    if (m_display)
+        return m_display;
+    if (m_canvas && m_canvas->get_image_holder())
+        return m_canvas->get_image_holder()->holderDisplay;
     return nullptr;
 }
 
@@ -40,7 +43,8 @@ bool FrameLoader::ensureImage() {
     }
     // The canvas may still point at the old image: hand it the new one first.
     std::swap(m_image, grabbed);
-    if (m_canvas) m_canvas->setImageClient(QPixmap(), m_image.get(), 0);
+    if (m_canvas)
+        m_canvas->setImageClient(QPixmap(), m_image.get(), 0);
     return true;
 }
 
@@ -54,22 +58,26 @@ bool FrameLoader::initEditingFrames(const std::string& path, const FrameGeometry
 }
 
 void FrameLoader::showImage(short mode) {
-    if (m_canvas) m_canvas->setImageClient(QPixmap(), m_image.get(), mode);
+    if (m_canvas)
+        m_canvas->setImageClient(QPixmap(), m_image.get(), mode);
 }
 
 FrameLoader::LoadResult FrameLoader::loadFrame(size_t n, const std::vector<SEditInfo>& edit,
                                                const std::vector<SPlayBackFrameInfo>& playback,
                                                SDatFrameHeader* header,
-                                               const std::vector<stdColormapArray>* palettes, int* currentPalette) {
+                                               const std::vector<stdColormapArray>* palettes,
+                                               int* currentPalette) {
     m_lastError.clear();
-    if (edit.empty() || n >= edit.size()) return LoadResult::NoFrames;
+    if (edit.empty() || n >= edit.size())
+        return LoadResult::NoFrames;
 
     if (n < playback.size() && (playback[n].frameFlags & (PBF_INSERTED | PBF_APPENDED))) {
         VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
         if (!holder || n >= holder->vAllObjects.size() || holder->vAllObjects[n].AllObjects.empty())
             return LoadResult::BlankWithoutRecords;
         const NVFrame* frame = holder->vAllObjects[n].AllObjects[0].get<NVFrame>();
-        if (!frame) return LoadResult::BlankWithoutRecords;
+        if (!frame)
+            return LoadResult::BlankWithoutRecords;
         fillFrameColor(pixelForColorRef(frame->fillColor()));
         return LoadResult::BlankShown;
     }
@@ -77,19 +85,22 @@ FrameLoader::LoadResult FrameLoader::loadFrame(size_t n, const std::vector<SEdit
     SDatFrameHeader h;
     const FrameStore::Result r = m_store.getEditFrame(edit, n, h);
     const FrameGeometry& g = m_store.geometry();
-    if (m_image) m_image.copyFromBuffer(m_store.workBuffer().data(), g.rowBytes(), g.height);
+    if (m_image)
+        m_image.copyFromBuffer(m_store.workBuffer().data(), g.rowBytes(), g.height);
     showImage(0);
     if (r != FrameStore::Result::Ok) {
         m_lastError = m_store.lastError();
         return LoadResult::Failed;
     }
-    if (header) *header = h;
+    if (header)
+        *header = h;
 
     if (palettes && currentPalette && m_image && m_image.depth() <= 15) {
         const int index = int(h.paletteIndex);
         if (index != *currentPalette && *currentPalette != -1 && *currentPalette >= 0 &&
             size_t(*currentPalette) < palettes->size() && index >= 0 && size_t(index) < palettes->size()) {
-            for (int entry : changedPaletteEntries((*palettes)[size_t(*currentPalette)], (*palettes)[size_t(index)]))
+            for (int entry :
+                 changedPaletteEntries((*palettes)[size_t(*currentPalette)], (*palettes)[size_t(index)]))
                 std::fprintf(stderr, "change in palette - %d\n", entry);
         }
         *currentPalette = index;
@@ -99,21 +110,24 @@ FrameLoader::LoadResult FrameLoader::loadFrame(size_t n, const std::vector<SEdit
 
 unsigned long FrameLoader::pixelForColorRef(uint32_t colorRef) {
     Display* dpy = display();
-    if (!dpy) return 0;
+    if (!dpy)
+        return 0;
     const int screen = DefaultScreen(dpy);
     XColor c{};
     c.red = static_cast<unsigned short>((colorRef & 0xFF) * 257);
     c.green = static_cast<unsigned short>(((colorRef >> 8) & 0xFF) * 257);
     c.blue = static_cast<unsigned short>(((colorRef >> 16) & 0xFF) * 257);
     c.flags = DoRed | DoGreen | DoBlue;
-    if (!XAllocColor(dpy, DefaultColormap(dpy, screen), &c)) return BlackPixel(dpy, screen);
+    if (!XAllocColor(dpy, DefaultColormap(dpy, screen), &c))
+        return BlackPixel(dpy, screen);
     return c.pixel;
 }
 
 void FrameLoader::fillFrameColor(unsigned long pixel) {
     m_store.fillPixel(uint32_t(pixel));
     const FrameGeometry& g = m_store.geometry();
-    if (m_image) m_image.copyFromBuffer(m_store.workBuffer().data(), g.rowBytes(), g.height);
+    if (m_image)
+        m_image.copyFromBuffer(m_store.workBuffer().data(), g.rowBytes(), g.height);
     showImage(2);
 }
 

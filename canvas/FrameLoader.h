@@ -55,8 +55,9 @@ class FrameLoader {
     // current palette index: a palette change is reported on standard error
     // ("change in palette - %d" per changed entry) and the index follows the
     // frame's.
-    LoadResult loadFrame(size_t n, const std::vector<SEditInfo>& edit, const std::vector<SPlayBackFrameInfo>& playback,
-                         SDatFrameHeader* header = nullptr, const std::vector<stdColormapArray>* palettes = nullptr,
+    LoadResult loadFrame(size_t n, const std::vector<SEditInfo>& edit,
+                         const std::vector<SPlayBackFrameInfo>& playback, SDatFrameHeader* header = nullptr,
+                         const std::vector<stdColormapArray>* palettes = nullptr,
                          int* currentPalette = nullptr);
 
     // Paints the whole frame in one pixel value into the work buffer and the
@@ -70,8 +71,8 @@ class FrameLoader {
     int setBuilderSplash(int width, int height, int depth);
 
     // The raw record of frame n for the make (see FrameStore::getFrame).
-    int getFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header, std::vector<uint8_t>& data,
-                 bool packTo3Bytes = false) {
+    int getFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,
+                 std::vector<uint8_t>& data, bool packTo3Bytes = false) {
         return m_store.getFrame(edit, n, header, data, packTo3Bytes);
     }
 

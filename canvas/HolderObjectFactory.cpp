@@ -7,6 +7,10 @@ HolderObjectFactory& table() {
 }
 } // namespace
 
-void HolderObjectFactory::install(const HolderObjectFactory& factory) { table() = factory; }
+void HolderObjectFactory::install(const HolderObjectFactory& factory) {
+    table() = factory;
+}
 
-const HolderObjectFactory& HolderObjectFactory::current() { return table(); }
+const HolderObjectFactory& HolderObjectFactory::current() {
+    return table();
+}

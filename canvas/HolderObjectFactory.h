@@ -25,7 +25,8 @@ struct HolderObjectFactory {
     // a creation drag, an object of a record, a pasted object.
     DrawTools* (*newShape)(VLImageHolder* holder, QPaintDevice* device, int shape, int number) = nullptr;
     DrawTools* (*shapeOfPayload)(VLImageHolder* holder, const sDrawRect& payload) = nullptr;
-    DrawTools* (*pastedShape)(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset) = nullptr;
+    DrawTools* (*pastedShape)(VLImageHolder* holder, const NVAllObjects& record, int number,
+                              QPoint offset) = nullptr;
     sAllObjects (*shapeToStored)(const NVAllObjects& record) = nullptr;
     NVAllObjects (*shapeFromStored)(const sAllObjects& stored) = nullptr;
 
@@ -45,6 +46,8 @@ struct HolderObjectFactory {
     static void install(const HolderObjectFactory& factory);
     static const HolderObjectFactory& current();
 
-    bool makesShapes() const { return newShape && shapeOfPayload && pastedShape && shapeToStored && shapeFromStored; }
+    bool makesShapes() const {
+        return newShape && shapeOfPayload && pastedShape && shapeToStored && shapeFromStored;
+    }
     bool makesFrameObjects() const { return frameObjectOfRecord && newFrameRecord; }
 };

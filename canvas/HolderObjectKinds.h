@@ -18,9 +18,8 @@ inline void installHolderObjectKinds() {
     f.shapeOfPayload = [](VLImageHolder* holder, const sDrawRect& payload) -> DrawTools* {
         return new DrawRect(holder, payload);
     };
-    f.pastedShape = [](VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset) -> DrawTools* {
-        return new DrawRect(holder, record, number, offset);
-    };
+    f.pastedShape = [](VLImageHolder* holder, const NVAllObjects& record, int number,
+                       QPoint offset) -> DrawTools* { return new DrawRect(holder, record, number, offset); };
     f.shapeToStored = [](const NVAllObjects& record) { return DrawRectRecord::toStored(record); };
     f.shapeFromStored = [](const sAllObjects& stored) { return DrawRectRecord::fromStored(stored); };
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {

@@ -19,7 +19,8 @@ QPushButton* makeButton(const char* name, const QPixmap& pixmap, QWidget* parent
     auto* button = new QPushButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     // A missing image file leaves the button without an icon.
-    if (!pixmap.isNull()) button->setIcon(QIcon(pixmap));
+    if (!pixmap.isNull())
+        button->setIcon(QIcon(pixmap));
     button->setFlat(true);
     button->setMaximumSize(30, 30);
     return button;
@@ -35,7 +36,8 @@ QLineEdit* makeGoToField(QWidget* parent) {
 }
 } // namespace
 
-NVNavigationBar::NVNavigationBar(QWidget* parent, int frames, int userActionFrames, bool recorded, unsigned int)
+NVNavigationBar::NVNavigationBar(QWidget* parent, int frames, int userActionFrames, bool recorded,
+                                 unsigned int)
     : QWidget(parent) {
     m_grid = new QGridLayout(this);
     m_grid->setObjectName(QStringLiteral("my_grid"));
@@ -64,7 +66,8 @@ NVNavigationBar::NVNavigationBar(QWidget* parent, int frames, int userActionFram
 
     m_frameField->setEnabled(false);
     m_userActionField->setEnabled(false);
-    for (QPushButton* b : {m_preFrame, m_preUserAction, m_nextFrame, m_nextUserAction}) b->setEnabled(false);
+    for (QPushButton* b : {m_preFrame, m_preUserAction, m_nextFrame, m_nextUserAction})
+        b->setEnabled(false);
 
     auto* frameLabel = new QLabel(QStringLiteral("Go To"), this);
     frameLabel->setObjectName(QStringLiteral("goto"));
@@ -85,17 +88,20 @@ NVNavigationBar::NVNavigationBar(QWidget* parent, int frames, int userActionFram
     m_grid->addLayout(nextBox, 0, 2);
     m_grid->addLayout(labelBox, 0, 3);
     m_grid->addLayout(fieldBox, 0, 4);
-    for (int column = 0; column < 5; ++column) m_grid->setColumnStretch(column, column == 1 ? 1 : 0);
+    for (int column = 0; column < 5; ++column)
+        m_grid->setColumnStretch(column, column == 1 ? 1 : 0);
     m_grid->activate();
 
-    connect(m_frameField, &QLineEdit::returnPressed, this, &NVNavigationBar::slot_start_change_frame_selection);
+    connect(m_frameField, &QLineEdit::returnPressed, this,
+            &NVNavigationBar::slot_start_change_frame_selection);
     connect(m_userActionField, &QLineEdit::returnPressed, this,
             &NVNavigationBar::slot_start_change_ua_frame_selection);
     connect(this, &NVNavigationBar::signal_change_frame_selection, m_scrollBar,
             &ScrollNavigationBar::slot_goto_frame);
     connect(this, &NVNavigationBar::signal_change_ua_frame_selection, m_scrollBar,
             &ScrollNavigationBar::slot_goto_ua_frame);
-    connect(m_preFrame, &QPushButton::clicked, m_scrollBar, &ScrollNavigationBar::slot_clicked_on_pre_frame_button);
+    connect(m_preFrame, &QPushButton::clicked, m_scrollBar,
+            &ScrollNavigationBar::slot_clicked_on_pre_frame_button);
     connect(m_preUserAction, &QPushButton::clicked, m_scrollBar,
             &ScrollNavigationBar::slot_clicked_on_pre_key_frame_button);
     connect(m_nextFrame, &QPushButton::clicked, m_scrollBar,
@@ -107,7 +113,8 @@ NVNavigationBar::NVNavigationBar(QWidget* parent, int frames, int userActionFram
     connect(strip, &NavigationBarBase::signal_current_frame_is, this, &NVNavigationBar::slot_make_goto_frame);
     connect(strip, &NavigationBarBase::signal_current_user_action_frame_is, this,
             &NVNavigationBar::slot_make_goto_ua_frame);
-    connect(strip, &NavigationBarBase::signal_on_record_frames, this, &NVNavigationBar::slot_enable_edit_texts);
+    connect(strip, &NavigationBarBase::signal_on_record_frames, this,
+            &NVNavigationBar::slot_enable_edit_texts);
     connect(strip, &NavigationBarBase::signal_change_button_state, this,
             &NVNavigationBar::slot_change_button_state);
 }
@@ -115,7 +122,9 @@ NVNavigationBar::NVNavigationBar(QWidget* parent, int frames, int userActionFram
 // Children and layouts belong to the bar.
 NVNavigationBar::~NVNavigationBar() = default;
 
-void NVNavigationBar::setFocusTarget(QWidget* widget) { s_focusTarget = widget; }
+void NVNavigationBar::setFocusTarget(QWidget* widget) {
+    s_focusTarget = widget;
+}
 
 void NVNavigationBar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
@@ -131,7 +140,8 @@ void NVNavigationBar::mousePressEvent(QMouseEvent*) {}
 
 void NVNavigationBar::giveFocusAway() {
     QWidget* target = s_focusTarget ? s_focusTarget.data() : window();
-    if (target) target->setFocus();
+    if (target)
+        target->setFocus();
 }
 
 void NVNavigationBar::slot_start_change_frame_selection() {
@@ -166,14 +176,16 @@ void NVNavigationBar::slot_enable_edit_texts() {
 
 void NVNavigationBar::slot_change_button_state(int state) {
     auto set = [](QPushButton* b, int on) {
-        if (on >= 0) b->setEnabled(on != 0);
+        if (on >= 0)
+            b->setEnabled(on != 0);
     };
     // previous frame, next frame, previous user action, next user action; -1 keeps the state.
     static const int table[9][4] = {
         {0, 1, -1, -1}, {0, 0, 0, 0},   {-1, -1, 0, 1}, {-1, -1, 0, 0}, {1, 1, -1, -1},
         {-1, -1, 1, 1}, {1, 0, -1, -1}, {-1, -1, 1, 0}, {0, 0, 0, 0},
     };
-    if (state < 0 || state > 8) return;
+    if (state < 0 || state > 8)
+        return;
     set(m_preFrame, table[state][0]);
     set(m_nextFrame, table[state][1]);
     set(m_preUserAction, table[state][2]);

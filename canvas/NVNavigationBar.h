@@ -16,8 +16,8 @@ class NVNavigationBar : public QWidget {
     Q_OBJECT
 
   public:
-    NVNavigationBar(QWidget* parent = nullptr, int frames = 0, int userActionFrames = 0, bool recorded = false,
-                    unsigned int flags = 0);
+    NVNavigationBar(QWidget* parent = nullptr, int frames = 0, int userActionFrames = 0,
+                    bool recorded = false, unsigned int flags = 0);
     ~NVNavigationBar() override;
 
     ScrollNavigationBar* getScrollNavigationBar() const { return m_scrollBar; }

@@ -21,7 +21,9 @@ constexpr int FRAME_BAND_Y = 0;
 constexpr int RULER_BAND_Y = FRAME_HEIGHT;
 constexpr int UA_BAND_Y = 2 * FRAME_HEIGHT;
 
-int cellOf(int x) { return x / FRAME_WIDTH + 1; }
+int cellOf(int x) {
+    return x / FRAME_WIDTH + 1;
+}
 
 void fillCell(QPainter& p, int cell, int bandY, const QColor& colour) {
     p.fillRect(FRAME_WIDTH * (cell - 1), bandY, FRAME_WIDTH, FRAME_HEIGHT, colour);
@@ -35,7 +37,8 @@ void crossCell(QPainter& p, int cell, int bandY) {
 }
 
 void ordered(int& a, int& b) {
-    if (a > b) std::swap(a, b);
+    if (a > b)
+        std::swap(a, b);
 }
 } // namespace
 
@@ -58,11 +61,12 @@ NavigationBarBase::NavigationBarBase(QWidget* parent, const char* name, int fram
     }
     m_userActionCount = userActionFrames;
     m_frameCount = frames;
-    if (!recorded && m_frameCount < MIN_FRAMES()) m_frameCount = MIN_FRAMES();
+    if (!recorded && m_frameCount < MIN_FRAMES())
+        m_frameCount = MIN_FRAMES();
 
     m_menu = new QMenu(this);
-    static const char* const texts[6] = {"Cut\t", "Copy", "Paste", "Delete Frame", "Undelete Frame",
-                                         "Enable User Action"};
+    static const char* const texts[6] = {"Cut\t",        "Copy",           "Paste",
+                                         "Delete Frame", "Undelete Frame", "Enable User Action"};
     for (int id = 0; id < 6; ++id) {
         QAction* a = m_menu->addAction(QString::fromLatin1(texts[id]));
         a->setData(id);
@@ -89,17 +93,22 @@ int NavigationBarBase::stripWidth() const {
 }
 
 void NavigationBarBase::applyStripSize() {
-    if (width() != stripWidth() || height() != STRIP_HEIGHT) resize(stripWidth(), STRIP_HEIGHT);
+    if (width() != stripWidth() || height() != STRIP_HEIGHT)
+        resize(stripWidth(), STRIP_HEIGHT);
 }
 
 bool NavigationBarBase::in(int frame, const int* list, int count) {
-    if (!list) return false;
+    if (!list)
+        return false;
     for (int i = 0; i < count; ++i)
-        if (list[i] == frame) return true;
+        if (list[i] == frame)
+            return true;
     return false;
 }
 
-void NavigationBarBase::swap(int& a, int& b) { std::swap(a, b); }
+void NavigationBarBase::swap(int& a, int& b) {
+    std::swap(a, b);
+}
 
 bool NavigationBarBase::between(int n, int a, int b) {
     ordered(a, b);
@@ -142,12 +151,14 @@ void NavigationBarBase::paintEvent(QPaintEvent*) {
         if (m_frameRangeStart != 0) {
             int a = m_frameRangeStart, b = m_frameRangeEnd;
             ordered(a, b);
-            for (int n = std::max(a, 1); n <= std::min(b, frames); ++n) fillCell(p, n, FRAME_BAND_Y, Qt::blue);
+            for (int n = std::max(a, 1); n <= std::min(b, frames); ++n)
+                fillCell(p, n, FRAME_BAND_Y, Qt::blue);
         }
         if (m_uaRangeStart != 0) {
             int a = m_uaRangeStart, b = m_uaRangeEnd;
             ordered(a, b);
-            for (int n = std::max(a, 1); n <= std::min(b, uaFrames); ++n) fillCell(p, n, UA_BAND_Y, Qt::blue);
+            for (int n = std::max(a, 1); n <= std::min(b, uaFrames); ++n)
+                fillCell(p, n, UA_BAND_Y, Qt::blue);
         }
         for (int i = 0; i < frames; ++i) {
             const FrameDetails& fd = m_frameDetails[i];
@@ -160,9 +171,11 @@ void NavigationBarBase::paintEvent(QPaintEvent*) {
         if (m_currentFrame >= 1 && m_currentFrame <= frames) {
             fillCell(p, m_currentFrame, FRAME_BAND_Y, Qt::green);
             if (m_frameDetails[m_currentFrame - 1].userAction) {
-                if (m_currentUserActionFrame != 0) fillCell(p, m_currentUserActionFrame, UA_BAND_Y, Qt::green);
+                if (m_currentUserActionFrame != 0)
+                    fillCell(p, m_currentUserActionFrame, UA_BAND_Y, Qt::green);
             } else {
-                fillCell(p, m_currentUserActionFrame != 0 ? m_currentUserActionFrame : 1, UA_BAND_Y, Qt::blue);
+                fillCell(p, m_currentUserActionFrame != 0 ? m_currentUserActionFrame : 1, UA_BAND_Y,
+                         Qt::blue);
             }
         }
         fillCell(p, frames + 1, FRAME_BAND_Y, Qt::red);
@@ -170,9 +183,11 @@ void NavigationBarBase::paintEvent(QPaintEvent*) {
 
         p.setPen(Qt::red);
         for (int i = 0; i < frames; ++i)
-            if (m_frameDetails[i].deleted) crossCell(p, i + 1, FRAME_BAND_Y);
+            if (m_frameDetails[i].deleted)
+                crossCell(p, i + 1, FRAME_BAND_Y);
         for (int i = 0; i < uaFrames; ++i)
-            if (m_uFrameDetails[i].deleted) crossCell(p, i + 1, UA_BAND_Y);
+            if (m_uFrameDetails[i].deleted)
+                crossCell(p, i + 1, UA_BAND_Y);
     } else {
         p.fillRect(0, FRAME_BAND_Y, w, FRAME_HEIGHT, Qt::white);
         p.fillRect(0, UA_BAND_Y, w, FRAME_HEIGHT, Qt::white);
@@ -212,11 +227,13 @@ bool NavigationBarBase::inUserActionBand(const QPoint& p) const {
 }
 
 void NavigationBarBase::mousePressEvent(QMouseEvent* event) {
-    if (!m_recorded) return;
+    if (!m_recorded)
+        return;
     const QPoint pos = event->position().toPoint();
     const bool frameBand = inFrameBand(pos);
     const bool uaBand = !frameBand && inUserActionBand(pos);
-    if (!frameBand && !uaBand) return;
+    if (!frameBand && !uaBand)
+        return;
 
     if (event->button() == Qt::LeftButton) {
         if (frameBand) {
@@ -229,7 +246,8 @@ void NavigationBarBase::mousePressEvent(QMouseEvent* event) {
                 update();
             }
             m_pressPos = pos;
-            if (cellOf(pos.x()) != m_currentFrame) set_current_frame(cellOf(pos.x()));
+            if (cellOf(pos.x()) != m_currentFrame)
+                set_current_frame(cellOf(pos.x()));
         } else {
             m_pressPos = pos;
             m_pressInUserActionBand = 1;
@@ -248,8 +266,10 @@ void NavigationBarBase::mousePressEvent(QMouseEvent* event) {
 }
 
 void NavigationBarBase::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_recorded) return;
-    if (event->buttons() != Qt::LeftButton || event->modifiers() != Qt::NoModifier) return;
+    if (!m_recorded)
+        return;
+    if (event->buttons() != Qt::LeftButton || event->modifiers() != Qt::NoModifier)
+        return;
     const QPoint pos = event->position().toPoint();
     if (m_pressInFrameBand && inFrameBand(pos)) {
         const int p = cellOf(m_pressPos.x());
@@ -280,18 +300,24 @@ void NavigationBarBase::mouseMoveEvent(QMouseEvent* event) {
 void NavigationBarBase::followFrameRange(int p, int e) {
     const int frames = get_total_no_frames();
     auto number = [&](int frame) {
-        if (frame < 1 || frame > frames) return 0;
+        if (frame < 1 || frame > frames)
+            return 0;
         const FrameDetails& fd = m_frameDetails[frame - 1];
         return fd.userAction ? fd.userActionNumber : 0;
     };
     int start = 0, end = 0;
     if (e > p) {
-        for (int f = p; f <= e && !start; ++f) start = number(f);
-        for (int f = e; f > p && !end; --f) end = number(f);
-        if (!end) end = start;
+        for (int f = p; f <= e && !start; ++f)
+            start = number(f);
+        for (int f = e; f > p && !end; --f)
+            end = number(f);
+        if (!end)
+            end = start;
     } else if (e < p) {
-        for (int f = p; f >= e && !start; --f) start = number(f);
-        for (int f = e; f <= p && !end; ++f) end = number(f);
+        for (int f = p; f >= e && !start; --f)
+            start = number(f);
+        for (int f = e; f <= p && !end; ++f)
+            end = number(f);
     }
     if (start > 0) {
         m_uaRangeStart = start;
@@ -327,11 +353,13 @@ void NavigationBarBase::emitUserActionButtonState(int userActionFrame) {
 }
 
 void NavigationBarBase::set_current_frame(int frame) {
-    if (frame < 1 || frame > get_total_no_frames()) return;
+    if (frame < 1 || frame > get_total_no_frames())
+        return;
     m_currentFrame = frame;
     emit signal_current_frame_is(frame - 1);
     // A receiver may have rebuilt the strip.
-    if (frame > get_total_no_frames()) return;
+    if (frame > get_total_no_frames())
+        return;
 
     const FrameDetails fd = m_frameDetails[frame - 1];
     const int number = fd.userActionNumber;
@@ -348,7 +376,8 @@ void NavigationBarBase::set_current_frame(int frame) {
             }
         }
     }
-    if (frame > get_total_no_frames()) return;
+    if (frame > get_total_no_frames())
+        return;
     emit signalCurrentFrameStatus(m_frameDetails[frame - 1].deleted != 0);
     emitFrameButtonState(frame);
     clearRanges();
@@ -356,7 +385,8 @@ void NavigationBarBase::set_current_frame(int frame) {
 }
 
 void NavigationBarBase::set_current_user_action_frame(int userActionFrame) {
-    if (userActionFrame < 0 || userActionFrame > get_total_no_user_action_frames()) return;
+    if (userActionFrame < 0 || userActionFrame > get_total_no_user_action_frames())
+        return;
     m_currentUserActionFrame = userActionFrame;
     emit signal_current_user_action_frame_is(userActionFrame - 1);
     if (userActionFrame != 0 && userActionFrame <= get_total_no_user_action_frames() &&
@@ -369,20 +399,25 @@ void NavigationBarBase::set_current_user_action_frame(int userActionFrame) {
 
 void NavigationBarBase::set_recorded(bool recorded) {
     m_recorded = recorded ? 1 : 0;
-    if (recorded) emit signal_on_record_frames();
+    if (recorded)
+        emit signal_on_record_frames();
     update();
 }
 
-void NavigationBarBase::disableButtonsOnMakeAndOpen() { emit signal_change_button_state(1); }
+void NavigationBarBase::disableButtonsOnMakeAndOpen() {
+    emit signal_change_button_state(1);
+}
 
 void NavigationBarBase::enableButtonsAfterMakeAndOpen() {
-    if (m_currentFrame >= 1) emitFrameButtonState(m_currentFrame);
+    if (m_currentFrame >= 1)
+        emitFrameButtonState(m_currentFrame);
 }
 
 // ------------------------------------------------------------- selection
 
 void NavigationBarBase::slot_select_all_frames() {
-    if (m_currentFrame == 0) return;
+    if (m_currentFrame == 0)
+        return;
     m_frameRangeStart = 1;
     m_frameRangeEnd = get_total_no_frames();
     const int uaFrames = get_total_no_user_action_frames();
@@ -393,7 +428,8 @@ void NavigationBarBase::slot_select_all_frames() {
 
 void NavigationBarBase::slot_select_all_ua_frames() {
     const int uaFrames = get_total_no_user_action_frames();
-    if (m_currentFrame == 0 || uaFrames == 0) return;
+    if (m_currentFrame == 0 || uaFrames == 0)
+        return;
     m_uaRangeStart = 1;
     m_uaRangeEnd = uaFrames;
     m_frameRangeStart = m_uFrameDetails.first().frame;
@@ -402,9 +438,11 @@ void NavigationBarBase::slot_select_all_ua_frames() {
 }
 
 void NavigationBarBase::slot_set_selected_frames_to_left() {
-    if (m_currentFrame == 0) return;
+    if (m_currentFrame == 0)
+        return;
     const bool hasRange = m_frameRangeStart != 0 && m_frameRangeEnd != 0;
-    if (hasRange ? m_frameRangeEnd <= 1 : m_currentFrame == 1) return;
+    if (hasRange ? m_frameRangeEnd <= 1 : m_currentFrame == 1)
+        return;
     const int end = (hasRange ? m_frameRangeEnd : m_currentFrame) - 1;
     m_frameRangeStart = m_currentFrame;
     m_frameRangeEnd = end;
@@ -413,10 +451,12 @@ void NavigationBarBase::slot_set_selected_frames_to_left() {
 }
 
 void NavigationBarBase::slot_set_selected_frames_to_right() {
-    if (m_currentFrame == 0) return;
+    if (m_currentFrame == 0)
+        return;
     const int frames = get_total_no_frames();
     const bool hasRange = m_frameRangeStart != 0 && m_frameRangeEnd != 0;
-    if (hasRange ? m_frameRangeEnd >= frames : m_currentFrame >= frames) return;
+    if (hasRange ? m_frameRangeEnd >= frames : m_currentFrame >= frames)
+        return;
     const int end = (hasRange ? m_frameRangeEnd : m_currentFrame) + 1;
     m_frameRangeStart = m_currentFrame;
     m_frameRangeEnd = end;
@@ -428,10 +468,12 @@ void NavigationBarBase::slot_set_selected_frames_to_right() {
 
 bool NavigationBarBase::selectionHasUnmarkedFrame() const {
     int a = m_frameRangeStart, b = m_frameRangeEnd;
-    if (a == 0 || b == 0) a = b = m_currentFrame;
+    if (a == 0 || b == 0)
+        a = b = m_currentFrame;
     ordered(a, b);
     for (int f = std::max(a, 1); f <= std::min(b, get_total_no_frames()); ++f)
-        if (!m_frameDetails[f - 1].deleted) return true;
+        if (!m_frameDetails[f - 1].deleted)
+            return true;
     return false;
 }
 
@@ -441,7 +483,8 @@ bool NavigationBarBase::anyFrameMarkedDeleted() const {
 }
 
 void NavigationBarBase::prepareMenu(bool inFrameBand) {
-    if (m_currentFrame < 1 || m_currentFrame > get_total_no_frames()) return;
+    if (m_currentFrame < 1 || m_currentFrame > get_total_no_frames())
+        return;
     const bool unmarked = selectionHasUnmarkedFrame();
     QAction* const* a = m_menuActions;
     a[MenuUserAction]->setEnabled(false);
@@ -508,7 +551,8 @@ void NavigationBarBase::slot_manage_menu(int id) {
 }
 
 void NavigationBarBase::toggleMouseMovement() {
-    if (m_currentFrame == 0) return;
+    if (m_currentFrame == 0)
+        return;
     if (m_frameRangeEnd != 0) {
         int a = m_frameRangeStart, b = m_frameRangeEnd;
         ordered(a, b);
@@ -526,12 +570,19 @@ void NavigationBarBase::toggleMouseMovement() {
 
 // ---------------------------------------------------------- frame clipboard
 
-void NavigationBarBase::slotCopyFrames() { copy_frames(); }
-void NavigationBarBase::slotCutFrames() { cut_frames(); }
-void NavigationBarBase::slotPasteFrames() { paste_frames(); }
+void NavigationBarBase::slotCopyFrames() {
+    copy_frames();
+}
+void NavigationBarBase::slotCutFrames() {
+    cut_frames();
+}
+void NavigationBarBase::slotPasteFrames() {
+    paste_frames();
+}
 
 void NavigationBarBase::copy_frames() {
-    if (m_currentFrame == 0) return;
+    if (m_currentFrame == 0)
+        return;
     if (m_frameRangeStart != 0 && m_frameRangeEnd != 0) {
         m_clipFirstFrame = m_frameRangeStart;
         m_clipLastFrame = m_frameRangeEnd;
@@ -553,7 +604,8 @@ void NavigationBarBase::copy_frames() {
 }
 
 void NavigationBarBase::cut_frames() {
-    if (m_currentFrame == 0) return;
+    if (m_currentFrame == 0)
+        return;
     copy_frames();
     m_clipFromCut = 1;
 }
@@ -568,8 +620,10 @@ bool NavigationBarBase::clipboardFits() const {
 }
 
 void NavigationBarBase::paste_frames() {
-    if (m_currentFrame == 0 || m_clipFirstFrame == 0) return;
-    if (!clipboardFits()) return;
+    if (m_currentFrame == 0 || m_clipFirstFrame == 0)
+        return;
+    if (!clipboardFits())
+        return;
     const int current = m_currentFrame - 1;
     const int first = m_clipFirstFrame - 1;
     const int last = m_clipLastFrame - 1;
@@ -589,7 +643,8 @@ void NavigationBarBase::rebuildTables(int frames, const int* list, int count, bo
     std::vector<int> ua;
     if (list)
         for (int i = 0; i < count; ++i)
-            if (list[i] >= 0 && list[i] < frames) ua.push_back(list[i]);
+            if (list[i] >= 0 && list[i] < frames)
+                ua.push_back(list[i]);
     std::sort(ua.begin(), ua.end());
     ua.erase(std::unique(ua.begin(), ua.end()), ua.end());
     for (size_t k = 0; k < ua.size(); ++k) {
@@ -634,11 +689,13 @@ void NavigationBarBase::reset_frame_details(int frames, int userActionFrames, co
     } else {
         int valid = 0;
         if (list)
-            for (int i = 0; i < userActionFrames; ++i) valid += list[i] >= 0 && list[i] < frames;
+            for (int i = 0; i < userActionFrames; ++i)
+                valid += list[i] >= 0 && list[i] < frames;
         // Kept tables must still match the counts they describe.
         const bool rebuild = m_frameCount == 0 || !m_recorded || get_total_no_frames() != frames ||
                              get_total_no_user_action_frames() != valid;
-        if (rebuild) rebuildTables(frames, list, userActionFrames, false);
+        if (rebuild)
+            rebuildTables(frames, list, userActionFrames, false);
         m_frameCount = get_total_no_frames();
         m_userActionCount = get_total_no_user_action_frames();
         m_recorded = 1;
@@ -724,7 +781,8 @@ void NavigationBarBase::resetFrameDetailsOnInsertFrame() {
     const int position = std::clamp(m_currentFrame, 1, get_total_no_frames() + 1);
     m_frameDetails.insert(position - 1, FrameDetails{});
     for (UFrameDetails& cell : m_uFrameDetails)
-        if (cell.frame >= position) ++cell.frame;
+        if (cell.frame >= position)
+            ++cell.frame;
     m_frameCount = get_total_no_frames();
     m_userActionCount = get_total_no_user_action_frames();
     temp_end_frame = 0;
@@ -735,7 +793,8 @@ void NavigationBarBase::resetFrameDetailsOnInsertFrame() {
 // ------------------------------------------------------------ delete marks
 
 void NavigationBarBase::mark_frame_delete(int frame) {
-    if (frame < 0 || frame >= get_total_no_frames()) return;
+    if (frame < 0 || frame >= get_total_no_frames())
+        return;
     FrameDetails& fd = m_frameDetails[frame];
     fd.deleted = 1;
     if (fd.userAction && fd.userActionNumber >= 1 && fd.userActionNumber <= get_total_no_user_action_frames())
@@ -744,7 +803,8 @@ void NavigationBarBase::mark_frame_delete(int frame) {
 }
 
 void NavigationBarBase::mark_frame_delete() {
-    if (m_currentFrame < 1 || m_currentFrame > get_total_no_frames()) return;
+    if (m_currentFrame < 1 || m_currentFrame > get_total_no_frames())
+        return;
     ordered(m_frameRangeStart, m_frameRangeEnd);
     ordered(m_uaRangeStart, m_uaRangeEnd);
     const int current = m_currentFrame;
@@ -752,11 +812,13 @@ void NavigationBarBase::mark_frame_delete() {
     if (m_frameRangeStart != 0) {
         // The main window toggles the playback records' flags before the emit returns.
         emit signal_on_delete_frame(m_frameRangeStart - 1, m_frameRangeEnd - 1);
-        if (m_host) m_host->disableObjects();
+        if (m_host)
+            m_host->disableObjects();
         const int frames = get_total_no_frames();
         if (m_host) {
             const int n = std::min(m_host->playbackFrameCount(), frames);
-            for (int i = 0; i < n; ++i) m_frameDetails[i].deleted = m_host->isPlaybackFrameDeleted(i) ? 1 : 0;
+            for (int i = 0; i < n; ++i)
+                m_frameDetails[i].deleted = m_host->isPlaybackFrameDeleted(i) ? 1 : 0;
         } else {
             for (int f = std::max(m_frameRangeStart, 1); f <= std::min(m_frameRangeEnd, frames); ++f)
                 m_frameDetails[f - 1].deleted ^= 1;
@@ -768,18 +830,22 @@ void NavigationBarBase::mark_frame_delete() {
     } else {
         FrameDetails& fd = m_frameDetails[current - 1];
         fd.deleted ^= 1;
-        if (fd.userAction && fd.userActionNumber >= 1 && fd.userActionNumber <= get_total_no_user_action_frames())
+        if (fd.userAction && fd.userActionNumber >= 1 &&
+            fd.userActionNumber <= get_total_no_user_action_frames())
             m_uFrameDetails[fd.userActionNumber - 1].deleted ^= 1;
         const bool nowDeleted = fd.deleted != 0;
         emit signal_on_delete_frame(current - 1, current - 1);
-        if (nowDeleted && m_host) m_host->disableObjects();
+        if (nowDeleted && m_host)
+            m_host->disableObjects();
     }
 
     if (current <= get_total_no_frames() && !m_frameDetails[current - 1].deleted) {
-        if (m_host) m_host->enableObjects();
+        if (m_host)
+            m_host->enableObjects();
         emit signal_on_undelete_frame(current - 1);
     }
-    if (m_host) m_host->changePurgeStatus(anyFrameMarkedDeleted());
+    if (m_host)
+        m_host->changePurgeStatus(anyFrameMarkedDeleted());
     temp_end_frame = 0;
     update();
 }
@@ -803,7 +869,8 @@ void NavigationBarBase::toggleUserAction(int frame) {
     bool enabled = m_frameDetails[frame - 1].actionEnabled == 0;
     if (m_host) {
         const int f = frame - 1;
-        if (!m_host->hasFrameObjectRecord(f)) m_host->addFrameStructureToList(f);
+        if (!m_host->hasFrameObjectRecord(f))
+            m_host->addFrameStructureToList(f);
         const uint8_t value = m_host->frameUserAction(f) == 0 ? 1 : 0;
         m_host->setFrameUserAction(f, value);
         m_host->setActionDisabled(f, value);
@@ -813,7 +880,8 @@ void NavigationBarBase::toggleUserAction(int frame) {
 }
 
 void NavigationBarBase::changeUserActionStatus() {
-    if (m_currentFrame < 1 || m_currentFrame > get_total_no_frames()) return;
+    if (m_currentFrame < 1 || m_currentFrame > get_total_no_frames())
+        return;
     int a = m_currentFrame, b = m_currentFrame;
     if (m_frameRangeStart != 0 && m_frameRangeEnd != 0) {
         a = m_frameRangeStart;
@@ -821,7 +889,8 @@ void NavigationBarBase::changeUserActionStatus() {
         ordered(a, b);
     }
     for (int f = std::max(a, 1); f <= std::min(b, get_total_no_frames()); ++f)
-        if (m_frameDetails[f - 1].userAction) toggleUserAction(f);
+        if (m_frameDetails[f - 1].userAction)
+            toggleUserAction(f);
     update();
 }
 
@@ -829,9 +898,11 @@ void NavigationBarBase::setUserActionStatus(int first, int last, bool enabled) {
     ordered(first, last);
     const uint8_t value = enabled ? 0 : 1;
     for (int f = std::max(first, 0); f <= std::min(last, get_total_no_frames() - 1); ++f) {
-        if (!m_frameDetails[f].userAction) continue;
+        if (!m_frameDetails[f].userAction)
+            continue;
         if (m_host) {
-            if (!m_host->hasFrameObjectRecord(f)) m_host->addFrameStructureToList(f);
+            if (!m_host->hasFrameObjectRecord(f))
+                m_host->addFrameStructureToList(f);
             m_host->setFrameUserAction(f, value);
             m_host->setActionDisabled(f, value);
         }
@@ -841,7 +912,8 @@ void NavigationBarBase::setUserActionStatus(int first, int last, bool enabled) {
 }
 
 bool NavigationBarBase::soundAddedOrRemovedInFrame(bool added) {
-    if (m_currentFrame < 1 || m_currentFrame > get_total_no_frames()) return true;
+    if (m_currentFrame < 1 || m_currentFrame > get_total_no_frames())
+        return true;
     const int current = m_currentFrame;
     FrameDetails& fd = m_frameDetails[current - 1];
     if (added) {
@@ -857,7 +929,8 @@ bool NavigationBarBase::soundAddedOrRemovedInFrame(bool added) {
             cell.frame = current;
             m_uFrameDetails.insert(k - 1, cell);
             for (int f = current + 1; f <= get_total_no_frames(); ++f)
-                if (m_frameDetails[f - 1].userAction) ++m_frameDetails[f - 1].userActionNumber;
+                if (m_frameDetails[f - 1].userAction)
+                    ++m_frameDetails[f - 1].userActionNumber;
             fd.userAction = 1;
             fd.actionEnabled = 1;
             fd.userActionNumber = k;
@@ -876,7 +949,8 @@ bool NavigationBarBase::soundAddedOrRemovedInFrame(bool added) {
             m_userActionCount = get_total_no_user_action_frames();
             m_currentUserActionFrame = std::max(m_currentUserActionFrame - 1, 0);
             for (int f = current + 1; f <= get_total_no_frames(); ++f)
-                if (m_frameDetails[f - 1].userAction) --m_frameDetails[f - 1].userActionNumber;
+                if (m_frameDetails[f - 1].userAction)
+                    --m_frameDetails[f - 1].userActionNumber;
         }
     }
     update();
@@ -884,4 +958,6 @@ bool NavigationBarBase::soundAddedOrRemovedInFrame(bool added) {
     return true;
 }
 
-void NavigationBarBase::slotSoundDeletedFromFrame(int) { soundAddedOrRemovedInFrame(false); }
+void NavigationBarBase::slotSoundDeletedFromFrame(int) {
+    soundAddedOrRemovedInFrame(false);
+}

@@ -23,8 +23,15 @@ class NavigationBarBase : public QWidget {
 
   public:
     // Context menu ids; they equal the items' positions.
-    enum MenuId { MenuCut = 0, MenuCopy, MenuPaste, MenuDeleteFrame, MenuUndeleteFrame, MenuUserAction,
-                  MenuMouseMovement };
+    enum MenuId {
+        MenuCut = 0,
+        MenuCopy,
+        MenuPaste,
+        MenuDeleteFrame,
+        MenuUndeleteFrame,
+        MenuUserAction,
+        MenuMouseMovement
+    };
 
     NavigationBarBase(QWidget* parent, const char* name, int frames, int userActionFrames, bool recorded);
     ~NavigationBarBase() override;

@@ -9,30 +9,47 @@ namespace {
 
 constexpr size_t kMaxShortText = 32767; // lengths kept in signed 16-bit words
 
-int16_t shortLength(const std::string& s) { return int16_t(std::min(s.size(), kMaxShortText)); }
+int16_t shortLength(const std::string& s) {
+    return int16_t(std::min(s.size(), kMaxShortText));
+}
 
 } // namespace
 
 const char* objectIdLetter(int32_t kind, bool madeWithTool) {
     switch (kind) {
-    case LINE: return "L";
-    case RECTANGLE: return "R";
-    case ROUNDRECT: return "N";
-    case ELLIPSE: return "E";
-    case VALIDATIONFIELD: return madeWithTool ? "T" : "F";
-    case INSTRUCTIONBOX: return "I";
-    case HYPERLINK: return "J";
-    case TEXTFIELD: return "F";
-    case BITMAP: return "B";
-    case POLYLINE: return "P";
-    default: return "";
+    case LINE:
+        return "L";
+    case RECTANGLE:
+        return "R";
+    case ROUNDRECT:
+        return "N";
+    case ELLIPSE:
+        return "E";
+    case VALIDATIONFIELD:
+        return madeWithTool ? "T" : "F";
+    case INSTRUCTIONBOX:
+        return "I";
+    case HYPERLINK:
+        return "J";
+    case TEXTFIELD:
+        return "F";
+    case BITMAP:
+        return "B";
+    case POLYLINE:
+        return "P";
+    default:
+        return "";
     }
 }
 
 // ---- sMessageDialogBlock ----
 
-int16_t sMessageDialogBlock::caption0Length() const { return shortLength(caption0); }
-int16_t sMessageDialogBlock::caption1Length() const { return shortLength(caption1); }
+int16_t sMessageDialogBlock::caption0Length() const {
+    return shortLength(caption0);
+}
+int16_t sMessageDialogBlock::caption1Length() const {
+    return shortLength(caption1);
+}
 
 void sMessageDialogBlock::writeTo(uint8_t* p) const {
     rec::RecordWriter w(p, SIZE);
@@ -71,7 +88,9 @@ void NVFrameEvent::writeTo(uint8_t* p) const {
     w.u8(2, exitPlay);
 }
 
-NVFrameEvent NVFrameEvent::fromBytes(const uint8_t* p) { return NVFrameEvent{p[0], p[1], p[2]}; }
+NVFrameEvent NVFrameEvent::fromBytes(const uint8_t* p) {
+    return NVFrameEvent{p[0], p[1], p[2]};
+}
 
 // ---- NVFrame ----
 
@@ -138,7 +157,8 @@ sPoly sPoly::fromBytes(const uint8_t* p, int32_t& pointCount) {
 }
 
 bool sPoly::operator==(const sPoly& o) const {
-    return std::tie(name, made, thickness, color, points) == std::tie(o.name, o.made, o.thickness, o.color, o.points);
+    return std::tie(name, made, thickness, color, points) ==
+           std::tie(o.name, o.made, o.thickness, o.color, o.points);
 }
 
 // ---- NVJumpButtonEvent ----
@@ -186,9 +206,9 @@ NVJumpButtonEvent NVJumpButtonEvent::fromBytes(const uint8_t* p, bool& hasDialog
 }
 
 bool NVJumpButtonEvent::operator==(const NVJumpButtonEvent& o) const {
-    return std::tie(audioId, playFile, runFile, url, validationTarget, errorMessage, message, validationImageId,
-                    validationSoundId, validationVideoId, word1312, mousePointer, gotoFrame, exitPlay,
-                    dialogLength, dialog) ==
+    return std::tie(audioId, playFile, runFile, url, validationTarget, errorMessage, message,
+                    validationImageId, validationSoundId, validationVideoId, word1312, mousePointer,
+                    gotoFrame, exitPlay, dialogLength, dialog) ==
            std::tie(o.audioId, o.playFile, o.runFile, o.url, o.validationTarget, o.errorMessage, o.message,
                     o.validationImageId, o.validationSoundId, o.validationVideoId, o.word1312, o.mousePointer,
                     o.gotoFrame, o.exitPlay, o.dialogLength, o.dialog);

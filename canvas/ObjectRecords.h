@@ -49,7 +49,12 @@ struct NVPoint {
 struct sMessageDialogBlock {
     static constexpr size_t SIZE = 40;
     enum Offset : size_t {
-        CAPTION0_REF = 0, CAPTION1_REF = 4, CAPTION0_LENGTH = 8, CAPTION1_LENGTH = 10, ICON0 = 12, ICON1 = 16,
+        CAPTION0_REF = 0,
+        CAPTION1_REF = 4,
+        CAPTION0_LENGTH = 8,
+        CAPTION1_LENGTH = 10,
+        ICON0 = 12,
+        ICON1 = 16,
     };
     std::string caption0;
     std::string caption1;
@@ -89,8 +94,17 @@ struct NVFrame {
     static constexpr size_t NOTES_LENGTH = 250;
     static constexpr int32_t NO_FORE_COLOR = -1;
     enum Offset : size_t {
-        NAME = 0, SOUND_CLIP = 255, SOUND_NOTES = 278, AUDIO_ID = 528, USER_ACTION = 532, MOUSE_DELAY = 534,
-        FORE_COLOR = 536, BACK_COLOR = 540, EVENT_INDEX = 544, EVENT_COUNT = 548, EVENTS_REF = 552,
+        NAME = 0,
+        SOUND_CLIP = 255,
+        SOUND_NOTES = 278,
+        AUDIO_ID = 528,
+        USER_ACTION = 532,
+        MOUSE_DELAY = 534,
+        FORE_COLOR = 536,
+        BACK_COLOR = 540,
+        EVENT_INDEX = 544,
+        EVENT_COUNT = 548,
+        EVENTS_REF = 552,
     };
     std::string m_Caption;
     std::string soundClip;
@@ -115,7 +129,14 @@ struct NVFrame {
 struct sPoly {
     static constexpr size_t SIZE = 72;
     static constexpr size_t NAME_LENGTH = 32;
-    enum Offset : size_t { NAME = 0, MADE = 32, THICKNESS = 36, COLOR = 44, POINTS_REF = 64, POINT_COUNT = 68 };
+    enum Offset : size_t {
+        NAME = 0,
+        MADE = 32,
+        THICKNESS = 36,
+        COLOR = 44,
+        POINTS_REF = 64,
+        POINT_COUNT = 68
+    };
     std::string name;
     int32_t made = 1; // set when made; nothing reads it
     int32_t thickness = 1;
@@ -134,9 +155,21 @@ struct NVJumpButtonEvent {
     static constexpr size_t ERROR_LENGTH = 256;
     static constexpr size_t MESSAGE_LENGTH = 258;
     enum Offset : size_t {
-        AUDIO_ID = 0, PLAY_FILE = 4, RUN_FILE = 264, URL = 524, VALIDATION_TARGET = 784, ERROR_MESSAGE = 786,
-        MESSAGE = 1042, VALIDATION_IMAGE_ID = 1300, VALIDATION_SOUND_ID = 1304, VALIDATION_VIDEO_ID = 1308,
-        WORD_1312 = 1312, MOUSE_POINTER = 1316, GOTO_FRAME = 1320, EXIT_PLAY = 1324, DIALOG_LENGTH = 1326,
+        AUDIO_ID = 0,
+        PLAY_FILE = 4,
+        RUN_FILE = 264,
+        URL = 524,
+        VALIDATION_TARGET = 784,
+        ERROR_MESSAGE = 786,
+        MESSAGE = 1042,
+        VALIDATION_IMAGE_ID = 1300,
+        VALIDATION_SOUND_ID = 1304,
+        VALIDATION_VIDEO_ID = 1308,
+        WORD_1312 = 1312,
+        MOUSE_POINTER = 1316,
+        GOTO_FRAME = 1320,
+        EXIT_PLAY = 1324,
+        DIALOG_LENGTH = 1326,
         DIALOG_REF = 1328,
     };
     uint32_t audioId = 0;
@@ -267,8 +300,8 @@ struct sMouseClick {
 // The in-memory record of one frame object.
 struct NVAllObjects {
     static constexpr uint16_t STORED_SIZE = 1024;
-    using Payload = std::variant<std::monostate, sDrawLine, sDrawRect, sValidationField, NVFrame, sInstructionBox,
-                                 sHyperLink, sTextField, sBitmapObject, sMouseClick, sPoly>;
+    using Payload = std::variant<std::monostate, sDrawLine, sDrawRect, sValidationField, NVFrame,
+                                 sInstructionBox, sHyperLink, sTextField, sBitmapObject, sMouseClick, sPoly>;
 
     uint16_t recordSize = STORED_SIZE;
     int32_t frameIndex = 0;

@@ -7,8 +7,10 @@
 #include <cstring>
 
 FrameImage ProductBanner::make(_XDisplay* display, int width, int height, int depth, std::string* fontUsed) {
-    if (fontUsed) fontUsed->clear();
-    if (!display || width <= 0 || height <= 0 || depth <= 0) return FrameImage();
+    if (fontUsed)
+        fontUsed->clear();
+    if (!display || width <= 0 || height <= 0 || depth <= 0)
+        return FrameImage();
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     const Pixmap pixmap = XCreatePixmap(display, root, unsigned(width), unsigned(height), unsigned(depth));
@@ -18,8 +20,9 @@ FrameImage ProductBanner::make(_XDisplay* display, int width, int height, int de
     colour.green = GREEN * 257;
     colour.blue = BLUE * 257;
     colour.flags = DoRed | DoGreen | DoBlue;
-    const unsigned long textPixel =
-        XAllocColor(display, DefaultColormap(display, screen), &colour) ? colour.pixel : WhitePixel(display, screen);
+    const unsigned long textPixel = XAllocColor(display, DefaultColormap(display, screen), &colour)
+                                        ? colour.pixel
+                                        : WhitePixel(display, screen);
 
     XGCValues values{};
     values.foreground = 0;
@@ -32,8 +35,10 @@ FrameImage ProductBanner::make(_XDisplay* display, int width, int height, int de
     XFontStruct* font = nullptr;
     for (size_t i = 0; i < sizeof FONTS / sizeof FONTS[0] && !font; ++i) {
         font = XLoadQueryFont(display, FONTS[i]);
-        if (font && fontUsed) *fontUsed = FONTS[i];
-        if (!font && i == 0) std::fputs("Cannot Load Font for Splash\n", stderr);
+        if (font && fontUsed)
+            *fontUsed = FONTS[i];
+        if (!font && i == 0)
+            std::fputs("Cannot Load Font for Splash\n", stderr);
     }
 
     XFillRectangle(display, pixmap, fillGC, 0, 0, unsigned(width), unsigned(height));
@@ -48,7 +53,8 @@ FrameImage ProductBanner::make(_XDisplay* display, int width, int height, int de
     XFreePixmap(display, pixmap);
     XFreeGC(display, fillGC);
     XFreeGC(display, textGC);
-    if (font) XFreeFont(display, font);
+    if (font)
+        XFreeFont(display, font);
     XFlush(display);
     return image;
 }

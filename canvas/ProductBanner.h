@@ -31,5 +31,6 @@ class ProductBanner {
     // first font is missing "Cannot Load Font for Splash" goes to standard
     // error before the others are tried. `fontUsed` receives the font's name
     // (empty when none loaded and no text was drawn). Empty on failure.
-    static FrameImage make(_XDisplay* display, int width, int height, int depth, std::string* fontUsed = nullptr);
+    static FrameImage make(_XDisplay* display, int width, int height, int depth,
+                           std::string* fontUsed = nullptr);
 };

@@ -6,9 +6,12 @@ const QLatin1String kPar("\\par ");
 
 int hexValue(QChar c) {
     const ushort u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
     return -1;
 }
 
@@ -31,7 +34,8 @@ QString RtfText::escape(const QString& plain) {
             out += QStringLiteral("\\'%1").arg(u, 2, 16, QLatin1Char('0'));
         } else {
             // One "?" per character, also for a surrogate pair.
-            if (c.isHighSurrogate() && i + 1 < plain.size() && plain.at(i + 1).isLowSurrogate()) ++i;
+            if (c.isHighSurrogate() && i + 1 < plain.size() && plain.at(i + 1).isLowSurrogate())
+                ++i;
             out += QLatin1Char('?');
         }
     }
@@ -68,7 +72,10 @@ QString RtfText::unescape(const QString& body) {
 QString RtfText::header(const NVColor& color, const QFont& font) {
     QString h = QStringLiteral("{\\rtf1\\deff0{\\fonttbl {\\f0\\fcharset0 ");
     h += escape(font.family());
-    h += QStringLiteral(";}}{\\colortbl;\\red%1\\green%2\\blue%3;}").arg(color.red).arg(color.green).arg(color.blue);
+    h += QStringLiteral(";}}{\\colortbl;\\red%1\\green%2\\blue%3;}")
+             .arg(color.red)
+             .arg(color.green)
+             .arg(color.blue);
     h += QStringLiteral("\\cf1\\f2\\fs%1").arg(font.pointSize() * 2);
     if (font.bold() && font.italic())
         h += QStringLiteral("\\b\\i ");
@@ -85,7 +92,8 @@ void RtfText::convertIntoRTF(QString& text, const NVColor& color, const QFont& f
 
 void RtfText::convertFromRTF(QString& text, const NVColor& color, const QFont& font, int) {
     const QString h = header(color, font);
-    if (text.startsWith(h)) text.remove(0, h.size());
+    if (text.startsWith(h))
+        text.remove(0, h.size());
     text.chop(1); // the closing brace
     text = unescape(text);
 }

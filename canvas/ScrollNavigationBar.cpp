@@ -34,9 +34,13 @@ ScrollNavigationBar::ScrollNavigationBar(int frames, int userActionFrames, bool 
 // The strip belongs to the scroll view and the scroll view to this widget.
 ScrollNavigationBar::~ScrollNavigationBar() = default;
 
-QScrollBar* ScrollNavigationBar::getScrollBar() const { return m_scrollView->horizontalScrollBar(); }
+QScrollBar* ScrollNavigationBar::getScrollBar() const {
+    return m_scrollView->horizontalScrollBar();
+}
 
-void ScrollNavigationBar::scrollToStart() { getScrollBar()->setValue(0); }
+void ScrollNavigationBar::scrollToStart() {
+    getScrollBar()->setValue(0);
+}
 
 void ScrollNavigationBar::resizeEvent(QResizeEvent*) {
     m_navBase->resize(m_navBase->stripWidth(), STRIP_HEIGHT);
@@ -59,7 +63,9 @@ void ScrollNavigationBar::recordVisibleCells() {
     m_lastVisible = (m_scrollView->viewport()->width() + x) / FRAME_WIDTH;
 }
 
-void ScrollNavigationBar::scrollBy(int pixels) { getScrollBar()->setValue(getScrollBar()->value() + pixels); }
+void ScrollNavigationBar::scrollBy(int pixels) {
+    getScrollBar()->setValue(getScrollBar()->value() + pixels);
+}
 
 void ScrollNavigationBar::scrollToCell(int cell) {
     getScrollBar()->setValue(0);
@@ -67,51 +73,65 @@ void ScrollNavigationBar::scrollToCell(int cell) {
 }
 
 void ScrollNavigationBar::slot_goto_frame(int frame) {
-    if (frame < 1 || frame > m_navBase->get_total_no_frames()) return;
+    if (frame < 1 || frame > m_navBase->get_total_no_frames())
+        return;
     scrollToCell(frame);
     m_navBase->set_current_frame(frame);
 }
 
 void ScrollNavigationBar::slot_goto_ua_frame(int userActionFrame) {
-    if (userActionFrame < 1 || userActionFrame > m_navBase->get_total_no_user_action_frames()) return;
+    if (userActionFrame < 1 || userActionFrame > m_navBase->get_total_no_user_action_frames())
+        return;
     scrollToCell(userActionFrame);
     m_navBase->set_current_user_action_frame(userActionFrame);
 }
 
 void ScrollNavigationBar::slot_clicked_on_next_frame_button() {
     recordVisibleCells();
-    if (!m_navBase->isRecorded()) return;
+    if (!m_navBase->isRecorded())
+        return;
     const int current = m_navBase->get_current_frame();
     const int frames = m_navBase->get_total_no_frames();
-    if (current >= frames) return;
-    if (m_lastVisible < current + 1) scrollBy(FRAME_WIDTH);
+    if (current >= frames)
+        return;
+    if (m_lastVisible < current + 1)
+        scrollBy(FRAME_WIDTH);
     m_navBase->set_current_frame(current + 1);
 }
 
 void ScrollNavigationBar::slot_clicked_on_pre_frame_button() {
     recordVisibleCells();
-    if (!m_navBase->isRecorded()) return;
+    if (!m_navBase->isRecorded())
+        return;
     const int current = m_navBase->get_current_frame();
-    if (current <= 1) return;
-    if (current - 1 < m_firstVisible) scrollBy(-FRAME_WIDTH);
+    if (current <= 1)
+        return;
+    if (current - 1 < m_firstVisible)
+        scrollBy(-FRAME_WIDTH);
     m_navBase->set_current_frame(current - 1);
 }
 
 void ScrollNavigationBar::slot_clicked_on_next_key_frame_button() {
     recordVisibleCells();
-    if (!m_navBase->isRecorded()) return;
+    if (!m_navBase->isRecorded())
+        return;
     const int current = m_navBase->get_current_user_action_frame();
     const int count = m_navBase->get_total_no_user_action_frames();
-    if (current >= count) return;
-    if (m_lastVisible < current + 1) scrollBy(FRAME_WIDTH);
+    if (current >= count)
+        return;
+    if (m_lastVisible < current + 1)
+        scrollBy(FRAME_WIDTH);
     m_navBase->set_current_user_action_frame(current + 1);
 }
 
 void ScrollNavigationBar::slot_clicked_on_pre_key_frame_button() {
     recordVisibleCells();
-    if (!m_navBase->isRecorded()) return;
+    if (!m_navBase->isRecorded())
+        return;
     const int current = m_navBase->get_current_user_action_frame();
-    if (current <= 1) return;
-    if (current - 1 < m_firstVisible) scrollBy(-FRAME_WIDTH);
+    if (current <= 1)
+        return;
+    if (current - 1 < m_firstVisible)
+        scrollBy(-FRAME_WIDTH);
     m_navBase->set_current_user_action_frame(current - 1);
 }

@@ -6,5 +6,9 @@
 
 #include <string>
 
-inline std::string toStoredText(const QString& s) { return s.toLatin1().toStdString(); }
-inline QString fromStoredText(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+inline std::string toStoredText(const QString& s) {
+    return s.toLatin1().toStdString();
+}
+inline QString fromStoredText(const std::string& s) {
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
+}

@@ -8,7 +8,8 @@
 #include <QScrollBar>
 
 VLCanvas::VLCanvas(VelmoraView* view, QWidget* parent, const char* name) : QScrollArea(parent), m_view(view) {
-    if (name) setObjectName(QString::fromLatin1(name));
+    if (name)
+        setObjectName(QString::fromLatin1(name));
     // The holder decides the contents size (it takes the frame image's size).
     setWidgetResizable(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -40,18 +41,36 @@ int VLCanvas::load(const char* fileName) {
     return 0;
 }
 
-int VLCanvas::loadfromdata(const unsigned char*, unsigned int) { return 0; }
+int VLCanvas::loadfromdata(const unsigned char*, unsigned int) {
+    return 0;
+}
 
 void VLCanvas::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
     emit image_size_changed();
 }
 
-void VLCanvas::line_left() { horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub); }
-void VLCanvas::line_right() { horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
-void VLCanvas::page_left() { horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub); }
-void VLCanvas::page_right() { horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }
-void VLCanvas::line_up() { verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub); }
-void VLCanvas::line_down() { verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
-void VLCanvas::page_up() { verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub); }
-void VLCanvas::page_down() { verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }
+void VLCanvas::line_left() {
+    horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+}
+void VLCanvas::line_right() {
+    horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+}
+void VLCanvas::page_left() {
+    horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+}
+void VLCanvas::page_right() {
+    horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+}
+void VLCanvas::line_up() {
+    verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+}
+void VLCanvas::line_down() {
+    verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+}
+void VLCanvas::page_up() {
+    verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+}
+void VLCanvas::page_down() {
+    verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+}

@@ -32,7 +32,8 @@ unsigned long pixelOf(Display* dpy, int screen, const QColor& c) {
     xc.green = static_cast<unsigned short>(c.green() * 257);
     xc.blue = static_cast<unsigned short>(c.blue() * 257);
     xc.flags = DoRed | DoGreen | DoBlue;
-    if (!XAllocColor(dpy, DefaultColormap(dpy, screen), &xc)) return 0;
+    if (!XAllocColor(dpy, DefaultColormap(dpy, screen), &xc))
+        return 0;
     return xc.pixel;
 }
 } // namespace
@@ -66,7 +67,8 @@ VLImageHolder::VLImageHolder(VelmoraView* v, QWidget* parent) : QFrame(parent), 
         std::fprintf(stderr, "VLImageHolder: cannot open the display; the canvas stays empty\n");
         return;
     }
-    if (xerrors::handlersInstalled()) xerrors::watchConnection(holderDisplay);
+    if (xerrors::handlersInstalled())
+        xerrors::watchConnection(holderDisplay);
     holderScreen = DefaultScreen(holderDisplay);
     const Window root = RootWindow(holderDisplay, holderScreen);
     m_screenWidth = DisplayWidth(holderDisplay, holderScreen);
@@ -78,9 +80,11 @@ VLImageHolder::VLImageHolder(VelmoraView* v, QWidget* parent) : QFrame(parent), 
     values.graphics_exposures = False;
     values.foreground = BlackPixel(holderDisplay, holderScreen);
     values.background = BlackPixel(holderDisplay, holderScreen);
-    pixmapGC = XCreateGC(holderDisplay, offscreenPixmap, GCGraphicsExposures | GCForeground | GCBackground, &values);
+    pixmapGC =
+        XCreateGC(holderDisplay, offscreenPixmap, GCGraphicsExposures | GCForeground | GCBackground, &values);
     // The pixmap starts undefined; show black until a frame arrives.
-    XFillRectangle(holderDisplay, offscreenPixmap, pixmapGC, 0, 0, unsigned(m_screenWidth), unsigned(m_screenHeight));
+    XFillRectangle(holderDisplay, offscreenPixmap, pixmapGC, 0, 0, unsigned(m_screenWidth),
+                   unsigned(m_screenHeight));
     XFlush(holderDisplay);
 
     m_notifier = new QSocketNotifier(ConnectionNumber(holderDisplay), QSocketNotifier::Read, this);
@@ -90,13 +94,15 @@ VLImageHolder::VLImageHolder(VelmoraView* v, QWidget* parent) : QFrame(parent), 
 VLImageHolder::~VLImageHolder() {
     delete m_notifier;
     m_notifier = nullptr;
-    if (holderDisplay && offscreenPixmap) XFreePixmap(holderDisplay, offscreenPixmap);
+    if (holderDisplay && offscreenPixmap)
+        XFreePixmap(holderDisplay, offscreenPixmap);
     offscreenPixmap = 0;
     // Objects parked for undo are out of every list; nothing else frees them now.
     while (!stRemovedObjects.empty()) {
         DrawTools* removed = stRemovedObjects.top();
         stRemovedObjects.pop();
-        if (std::find(vObjectList.begin(), vObjectList.end(), removed) == vObjectList.end()) delete removed;
+        if (std::find(vObjectList.begin(), vObjectList.end(), removed) == vObjectList.end())
+            delete removed;
     }
     // frameImage belongs to its owner (the main window's edit image), never to the holder.
     frameImage = nullptr;
@@ -108,17 +114,21 @@ VLImageHolder::~VLImageHolder() {
     stPointArrays = {};
     stObjectClipboard = {};
     vLastObjectNumber.clear();
-    for (DrawTools* object : vObjectList) delete object;
+    for (DrawTools* object : vObjectList)
+        delete object;
     vObjectList.clear();
     vAllObjects.clear();
     vStoredObjects.clear();
     delete validationData;
     validationData = nullptr;
     if (holderDisplay) {
-        if (gcCreated && xorGC) XFreeGC(holderDisplay, xorGC);
-        if (pixmapGC) XFreeGC(holderDisplay, pixmapGC);
+        if (gcCreated && xorGC)
+            XFreeGC(holderDisplay, xorGC);
+        if (pixmapGC)
+            XFreeGC(holderDisplay, pixmapGC);
         XSync(holderDisplay, False);
-        if (xerrors::handlersInstalled()) xerrors::forgetConnection(holderDisplay);
+        if (xerrors::handlersInstalled())
+            xerrors::forgetConnection(holderDisplay);
         XCloseDisplay(holderDisplay);
     }
     xorGC = nullptr;
@@ -127,26 +137,32 @@ VLImageHolder::~VLImageHolder() {
 }
 
 VLImageHolder::XDrawable VLImageHolder::ensureHolderWindow() {
-    if (!holderDisplay) return 0;
+    if (!holderDisplay)
+        return 0;
     const XDrawable id = XDrawable(winId());
-    if (id == holderWindow) return holderWindow;
-    if (Display* qtDisplay = toolkitDisplay()) XSync(qtDisplay, False);
+    if (id == holderWindow)
+        return holderWindow;
+    if (Display* qtDisplay = toolkitDisplay())
+        XSync(qtDisplay, False);
     holderWindow = id;
-    if (!holderWindow) return 0;
+    if (!holderWindow)
+        return 0;
     XSelectInput(holderDisplay, holderWindow, ExposureMask);
     if (!m_windowDepthChecked) {
         m_windowDepthChecked = true;
         XWindowAttributes attributes{};
-        if (XGetWindowAttributes(holderDisplay, holderWindow, &attributes) && attributes.depth != m_pixmapDepth)
-            std::fprintf(stderr, "VLImageHolder: window depth %d differs from the screen depth %d\n", attributes.depth,
-                         m_pixmapDepth);
+        if (XGetWindowAttributes(holderDisplay, holderWindow, &attributes) &&
+            attributes.depth != m_pixmapDepth)
+            std::fprintf(stderr, "VLImageHolder: window depth %d differs from the screen depth %d\n",
+                         attributes.depth, m_pixmapDepth);
     }
     XFlush(holderDisplay);
     return holderWindow;
 }
 
 void VLImageHolder::initGC() {
-    if (gcCreated || !holderDisplay) return;
+    if (gcCreated || !holderDisplay)
+        return;
     xorColor = QColor(199, 201, 214);
     const XDrawable window = ensureHolderWindow();
     const unsigned long black = BlackPixel(holderDisplay, holderScreen);
@@ -158,14 +174,15 @@ void VLImageHolder::initGC() {
     values.line_width = 1;
     values.line_style = LineSolid;
     values.graphics_exposures = False;
-    xorGC = XCreateGC(holderDisplay, window ? window : offscreenPixmap,
-                      GCFunction | GCForeground | GCBackground | GCLineWidth | GCLineStyle | GCGraphicsExposures,
-                      &values);
+    xorGC = XCreateGC(
+        holderDisplay, window ? window : offscreenPixmap,
+        GCFunction | GCForeground | GCBackground | GCLineWidth | GCLineStyle | GCGraphicsExposures, &values);
     gcCreated = xorGC != nullptr;
 }
 
 void VLImageHolder::putFrameImage() {
-    if (!frameImage || !holderDisplay || !offscreenPixmap) return;
+    if (!frameImage || !holderDisplay || !offscreenPixmap)
+        return;
     if (frameImage->depth != m_pixmapDepth) {
         std::fprintf(stderr, "VLImageHolder: frame image depth %d does not match the screen depth %d\n",
                      frameImage->depth, m_pixmapDepth);
@@ -174,18 +191,21 @@ void VLImageHolder::putFrameImage() {
     // The image's own size, within the pixmap.
     const int w = std::min(frameImage->width, m_screenWidth);
     const int h = std::min(frameImage->height, m_screenHeight);
-    if (w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0)
+        return;
     XPutImage(holderDisplay, offscreenPixmap, pixmapGC, frameImage, 0, 0, 0, 0, unsigned(w), unsigned(h));
 }
 
 void VLImageHolder::set_image_pixmap(const QPixmap&, _XImage* image, short mode) {
     frameImage = image;
-    if (frameImage) resize(frameImage->width, frameImage->height);
+    if (frameImage)
+        resize(frameImage->width, frameImage->height);
     vSelectedObjectIndex.clear();
     if (mode != 0) {
         putFrameImage();
         if (mode == 1) {
-            if (holderDisplay) XFlush(holderDisplay);
+            if (holderDisplay)
+                XFlush(holderDisplay);
             update();
         } else {
             drawContents();
@@ -194,14 +214,17 @@ void VLImageHolder::set_image_pixmap(const QPixmap&, _XImage* image, short mode)
     screenRegion = std::make_unique<QRegion>(0, 0, m_screenWidth, m_screenHeight);
 }
 
-void VLImageHolder::set_image_pixmap(const QPixmap&) { resize(0, 0); }
+void VLImageHolder::set_image_pixmap(const QPixmap&) {
+    resize(0, 0);
+}
 
 void VLImageHolder::drawContents() {
     putFrameImage();
     if (holderDisplay) {
         for (size_t i = 1; i < vObjectList.size(); ++i) {
             DrawTools* object = vObjectList[i];
-            if (!object) continue;
+            if (!object)
+                continue;
             switch (object->drawingObject) {
             case LINE:
             case RECTANGLE:
@@ -209,27 +232,34 @@ void VLImageHolder::drawContents() {
             case ELLIPSE:
             case HYPERLINK:
             case MOUSECLICK:
-            case POLYLINE: object->draw(holderDisplay, pixmapGC, offscreenPixmap); break;
+            case POLYLINE:
+                object->draw(holderDisplay, pixmapGC, offscreenPixmap);
+                break;
             case TEXTFIELD:
                 object->draw(holderDisplay, pixmapGC, offscreenPixmap);
-                if (object->isHidden()) object->show();
+                if (object->isHidden())
+                    object->show();
                 break;
             case VALIDATIONFIELD:
             case INSTRUCTIONBOX:
             case BITMAP:
-                if (object->isHidden()) object->show();
+                if (object->isHidden())
+                    object->show();
                 break;
-            default: break;
+            default:
+                break;
             }
         }
     }
-    qCDebug(lcHolder, "   vSelectedObjectIndex.size() %d vObjectList.size() %d", int(vSelectedObjectIndex.size()),
-            int(vObjectList.size()));
+    qCDebug(lcHolder, "   vSelectedObjectIndex.size() %d vObjectList.size() %d",
+            int(vSelectedObjectIndex.size()), int(vObjectList.size()));
     if (!vSelectedObjectIndex.empty() && objectSelection) {
         for (int index : vSelectedObjectIndex) {
             qCDebug(lcHolder, "   vSelectedObjectIndex[i] %d", index);
-            if (index < 0 || size_t(index) >= vObjectList.size() || !vObjectList[size_t(index)]) continue;
-            if (holderDisplay) vObjectList[size_t(index)]->select(holderDisplay, pixmapGC, offscreenPixmap);
+            if (index < 0 || size_t(index) >= vObjectList.size() || !vObjectList[size_t(index)])
+                continue;
+            if (holderDisplay)
+                vObjectList[size_t(index)]->select(holderDisplay, pixmapGC, offscreenPixmap);
         }
         emit signalEnableCutCopy();
     }
@@ -240,13 +270,15 @@ void VLImageHolder::drawContents() {
 }
 
 void VLImageHolder::copyToWindow(const QRect& r) {
-    if (!holderDisplay || !offscreenPixmap) return;
+    if (!holderDisplay || !offscreenPixmap)
+        return;
     const XDrawable window = ensureHolderWindow();
-    if (!window) return;
+    if (!window)
+        return;
     const QRect area = r.intersected(QRect(0, 0, m_screenWidth, m_screenHeight));
     if (!area.isEmpty())
-        XCopyArea(holderDisplay, offscreenPixmap, window, pixmapGC, area.x(), area.y(), unsigned(area.width()),
-                  unsigned(area.height()), area.x(), area.y());
+        XCopyArea(holderDisplay, offscreenPixmap, window, pixmapGC, area.x(), area.y(),
+                  unsigned(area.width()), unsigned(area.height()), area.x(), area.y());
     XSync(holderDisplay, False);
     // XSync may have read Expose events into Xlib's queue, where the socket
     // notifier no longer sees them.
@@ -254,28 +286,34 @@ void VLImageHolder::copyToWindow(const QRect& r) {
 }
 
 void VLImageHolder::processHolderEvents() {
-    if (!holderDisplay) return;
+    if (!holderDisplay)
+        return;
     bool copied = false;
     while (XPending(holderDisplay) > 0) {
         XEvent event;
         XNextEvent(holderDisplay, &event);
-        if (event.type != Expose || event.xexpose.window != holderWindow || !offscreenPixmap) continue;
+        if (event.type != Expose || event.xexpose.window != holderWindow || !offscreenPixmap)
+            continue;
         const XExposeEvent& e = event.xexpose;
         XCopyArea(holderDisplay, offscreenPixmap, holderWindow, pixmapGC, e.x, e.y, unsigned(e.width),
                   unsigned(e.height), e.x, e.y);
         copied = true;
     }
-    if (copied) XFlush(holderDisplay);
+    if (copied)
+        XFlush(holderDisplay);
 }
 
 void VLImageHolder::drawXorBand(const QRect& band) {
     initGC();
-    if (!holderDisplay || !xorGC || !holderWindow) return;
-    XDrawRectangle(holderDisplay, holderWindow, xorGC, band.x(), band.y(), unsigned(std::max(0, band.width())),
-                   unsigned(std::max(0, band.height())));
+    if (!holderDisplay || !xorGC || !holderWindow)
+        return;
+    XDrawRectangle(holderDisplay, holderWindow, xorGC, band.x(), band.y(),
+                   unsigned(std::max(0, band.width())), unsigned(std::max(0, band.height())));
     XFlush(holderDisplay);
 }
 
-void VLImageHolder::paintEvent(QPaintEvent* event) { copyToWindow(event->rect()); }
+void VLImageHolder::paintEvent(QPaintEvent* event) {
+    copyToWindow(event->rect());
+}
 
 void VLImageHolder::resizeEvent(QResizeEvent*) {}

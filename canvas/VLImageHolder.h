@@ -360,7 +360,7 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     std::vector<SPlayBackFrameInfo>* m_playback = nullptr; // not owned
     QMetaObject::Connection m_chooserConnection;
     int m_pressButton = 0;
-    std::vector<std::vector<KeptStoredRecord>> m_kept;      // per frame, beside vAllObjects
+    std::vector<std::vector<KeptStoredRecord>> m_kept; // per frame, beside vAllObjects
     QSocketNotifier* m_notifier = nullptr;
     unsigned long m_xorForeground = 0;
     int m_screenWidth = 0;

@@ -3,8 +3,8 @@
 #include "canvas/VLImageHolder.h"
 
 #include "canvas/DrawTools.h"
-#include "canvas/VelmoraView.h"
 #include "canvas/HolderObjectFactory.h"
+#include "canvas/VelmoraView.h"
 #include "properties/EditPropertyBox.h"
 
 #include <QApplication>
@@ -18,7 +18,9 @@
 #include <cstdio>
 
 namespace {
-bool validIndex(size_t size, int index) { return index >= 0 && size_t(index) < size; }
+bool validIndex(size_t size, int index) {
+    return index >= 0 && size_t(index) < size;
+}
 
 // The wait cursor for the length of a scope.
 class WaitCursor {
@@ -36,21 +38,25 @@ NVAllObjects VLImageHolder::currentRecordOf(DrawTools* object, int index) {
     NVAllObjects record;
     if (validIndex(vAllObjects.size(), current_frame)) {
         const auto& records = vAllObjects[size_t(current_frame)].AllObjects;
-        if (validIndex(records.size(), index)) record = records[size_t(index)];
+        if (validIndex(records.size(), index))
+            record = records[size_t(index)];
     }
     object->getAllObjectStructure(&record);
     record.drawingObject = object->drawingObject;
     record.recordSize = NVAllObjects::STORED_SIZE;
-    if (record.objectID.empty()) record.objectID = object->getObjectIDText();
+    if (record.objectID.empty())
+        record.objectID = object->getObjectIDText();
     return record;
 }
 
 void VLImageHolder::releaseUses(const NVAllObjects& record) {
-    for (uint32_t id : resourceIdsOf(record)) emit signalReduceIDOnDelete(id);
+    for (uint32_t id : resourceIdsOf(record))
+        emit signalReduceIDOnDelete(id);
 }
 
 void VLImageHolder::takeUsesAgain(const NVAllObjects& record) {
-    for (uint32_t id : resourceIdsOf(record)) emit signalAddIDOnCopy(id);
+    for (uint32_t id : resourceIdsOf(record))
+        emit signalAddIDOnCopy(id);
 }
 
 DrawTools* VLImageHolder::takeOut(int index) {
@@ -59,11 +65,14 @@ DrawTools* VLImageHolder::takeOut(int index) {
     vObjectList.erase(vObjectList.begin() + index);
     if (validIndex(vAllObjects.size(), current_frame)) {
         auto& records = vAllObjects[size_t(current_frame)].AllObjects;
-        if (validIndex(records.size(), index)) records.erase(records.begin() + index);
+        if (validIndex(records.size(), index))
+            records.erase(records.begin() + index);
     }
-    if (isaControl(object->drawingObject)) object->hide();
+    if (isaControl(object->drawingObject))
+        object->hide();
     removeChooserEntry(index);
-    if (draw_tool == object) draw_tool = vObjectList.front();
+    if (draw_tool == object)
+        draw_tool = vObjectList.front();
     return object;
 }
 
@@ -71,7 +80,8 @@ DrawTools* VLImageHolder::takeOut(int index) {
 
 void VLImageHolder::keyPressEvent(QKeyEvent* e) {
     EditPropertyBox* box = propertyBox();
-    if (box && box->isVisible()) return;
+    if (box && box->isVisible())
+        return;
     if (!vSelectedObjectIndex.empty() && current_frame >= 0 && !editDisabled) {
         int dx = 0, dy = 0;
         switch (e->key()) {
@@ -79,24 +89,37 @@ void VLImageHolder::keyPressEvent(QKeyEvent* e) {
             deleteObjectOnKeyPress();
             drawContents();
             break;
-        case Qt::Key_Left: dx = -1; break;
-        case Qt::Key_Up: dy = -1; break;
-        case Qt::Key_Right: dx = 1; break;
-        case Qt::Key_Down: dy = 1; break;
-        default: drawContents(); break;
+        case Qt::Key_Left:
+            dx = -1;
+            break;
+        case Qt::Key_Up:
+            dy = -1;
+            break;
+        case Qt::Key_Right:
+            dx = 1;
+            break;
+        case Qt::Key_Down:
+            dy = 1;
+            break;
+        default:
+            drawContents();
+            break;
         }
         if (dx || dy) {
             if (!moveUndoSaved) {
                 for (int index : vSelectedObjectIndex)
-                    if (validIndex(vObjectList.size(), index)) pushGeometry(index);
+                    if (validIndex(vObjectList.size(), index))
+                        pushGeometry(index);
                 stGeometryCounts.push(int(vSelectedObjectIndex.size()));
                 moveUndoSaved = true;
             }
             for (int index : vSelectedObjectIndex) {
-                if (!validIndex(vObjectList.size(), index)) continue;
+                if (!validIndex(vObjectList.size(), index))
+                    continue;
                 draw_tool = vObjectList[size_t(index)];
                 draw_tool->updatePosition(dx, dy);
-                if (holderDisplay) XFlush(holderDisplay);
+                if (holderDisplay)
+                    XFlush(holderDisplay);
             }
             drawContents();
         }
@@ -119,8 +142,10 @@ void VLImageHolder::deleteObjectOnKeyPress() {
     if ((!box || !box->isVisible()) && !vSelectedObjectIndex.empty() && current_frame >= 0) {
         int removed = 0;
         for (int index : vSelectedObjectIndex) {
-            if (!validIndex(vObjectList.size(), index) || index == 0) continue;
-            if (vObjectList[size_t(index)]->drawingObject == MOUSECLICK) continue;
+            if (!validIndex(vObjectList.size(), index) || index == 0)
+                continue;
+            if (vObjectList[size_t(index)]->drawingObject == MOUSECLICK)
+                continue;
             stObjectIndexes.push(index);
             stRemovedObjects.push(takeOut(index));
             objectSelection = false;
@@ -133,10 +158,12 @@ void VLImageHolder::deleteObjectOnKeyPress() {
         setChooserCurrent(0);
         vSelectedObjectIndex.clear();
         emit signalDisableCutCopy();
-        if (removed > 0) emit signalEnableUndo();
+        if (removed > 0)
+            emit signalEnableUndo();
         drawContents();
     }
-    if (vObjectList.size() <= 1) emit signalDisableSelectAll();
+    if (vObjectList.size() <= 1)
+        emit signalDisableSelectAll();
 }
 
 void VLImageHolder::slotSelectAllObjects() {
@@ -144,40 +171,47 @@ void VLImageHolder::slotSelectAllObjects() {
     vSelectedObjectIndex.clear();
     for (int i = int(vObjectList.size()) - 1; i >= 1; --i) {
         DrawTools* object = vObjectList[size_t(i)];
-        if (!object || object->drawingObject == MOUSECLICK) continue;
+        if (!object || object->drawingObject == MOUSECLICK)
+            continue;
         vSelectedObjectIndex.push_back(i);
         objectSelection = true;
     }
     drawContents();
-    if (vObjectList.size() > 2) emit signalEnableCutCopy();
+    if (vObjectList.size() > 2)
+        emit signalEnableCutCopy();
 }
 
 void VLImageHolder::changedForeColor(QColor& color) {
     for (int index : vSelectedObjectIndex)
-        if (validIndex(vObjectList.size(), index)) vObjectList[size_t(index)]->changeForeColor(color);
+        if (validIndex(vObjectList.size(), index))
+            vObjectList[size_t(index)]->changeForeColor(color);
     drawContents();
 }
 
 void VLImageHolder::changedBackColor(QColor& color) {
     for (int index : vSelectedObjectIndex)
-        if (validIndex(vObjectList.size(), index)) vObjectList[size_t(index)]->changeBackColor(color);
+        if (validIndex(vObjectList.size(), index))
+            vObjectList[size_t(index)]->changeBackColor(color);
     drawContents();
 }
 
 // ---------------------------------------------------------------- clipboard
 
 void VLImageHolder::slotCutCopyObjects(int mode) {
-    if (current_frame < 0) return;
+    if (current_frame < 0)
+        return;
     stObjectClipboard = {};
     snCountPaste = 0;
     int removed = 0;
     for (int index : vSelectedObjectIndex) {
-        if (!validIndex(vObjectList.size(), index) || index == 0) continue;
+        if (!validIndex(vObjectList.size(), index) || index == 0)
+            continue;
         DrawTools* object = vObjectList[size_t(index)];
         const NVAllObjects record = currentRecordOf(object, index);
         if (validIndex(vAllObjects.size(), current_frame)) {
             auto& records = vAllObjects[size_t(current_frame)].AllObjects;
-            if (validIndex(records.size(), index)) records[size_t(index)] = record;
+            if (validIndex(records.size(), index))
+                records[size_t(index)] = record;
         }
         // A copy of its own: later edits of the object leave the clipboard alone.
         stObjectClipboard.push(record);
@@ -198,8 +232,10 @@ void VLImageHolder::slotCutCopyObjects(int mode) {
         vSelectedObjectIndex.clear();
         objectSelection = false;
         emit signalDisableCutCopy();
-        if (removed > 0) emit signalEnableUndo();
-        if (vObjectList.size() <= 1) emit signalDisableSelectAll();
+        if (removed > 0)
+            emit signalEnableUndo();
+        if (vObjectList.size() <= 1)
+            emit signalDisableSelectAll();
     }
     drawContents();
     emit signalEnablePaste();
@@ -208,20 +244,24 @@ void VLImageHolder::slotCutCopyObjects(int mode) {
 DrawTools* VLImageHolder::makePastedObject(const NVAllObjects& record) {
     const int kind = record.drawingObject;
     int* counter = counterOfKind(kind);
-    if (!counter) return nullptr;
+    if (!counter)
+        return nullptr;
     DrawTools* object = nullptr;
     switch (kind) {
     case RECTANGLE:
     case ROUNDRECT:
     case ELLIPSE:
-        if (!record.get<sDrawRect>() || !HolderObjectFactory::current().makesShapes()) return nullptr;
+        if (!record.get<sDrawRect>() || !HolderObjectFactory::current().makesShapes())
+            return nullptr;
         ++*counter;
         object = HolderObjectFactory::current().pastedShape(this, record, *counter, sqpPos);
         break;
-    default: return nullptr; // no paste constructor for this kind
+    default:
+        return nullptr; // no paste constructor for this kind
     }
     if (validIndex(vLastObjectNumber.size(), current_frame))
-        if (int32_t* saved = savedCounterOfKind(vLastObjectNumber[size_t(current_frame)], kind)) *saved = *counter;
+        if (int32_t* saved = savedCounterOfKind(vLastObjectNumber[size_t(current_frame)], kind))
+            *saved = *counter;
     std::snprintf(newObjectID, sizeof newObjectID, "%s%d", objectIdLetter(kind, false), *counter);
     connectObject(object);
     return object;
@@ -255,7 +295,8 @@ void VLImageHolder::slotPasteObjects() {
             }
             taken.push(std::move(source));
         }
-        for (int k = 0; k < made; ++k) vSelectedObjectIndex.push_back(int(vObjectList.size()) - 1 - k);
+        for (int k = 0; k < made; ++k)
+            vSelectedObjectIndex.push_back(int(vObjectList.size()) - 1 - k);
         stActionCounts.push(made);
         stUndoCodes.push(UNDO_PASTE);
         ++snCountPaste;
@@ -268,13 +309,15 @@ void VLImageHolder::slotPasteObjects() {
             taken.pop();
         }
     }
-    if (vObjectList.size() > 1) emit signalEnableSelectAll();
+    if (vObjectList.size() > 1)
+        emit signalEnableSelectAll();
 }
 
 // ---------------------------------------------------------------- undo
 
 void VLImageHolder::slotUndoAction() {
-    if (stUndoCodes.empty()) return;
+    if (stUndoCodes.empty())
+        return;
     switch (stUndoCodes.top()) {
     case UNDO_CREATION:
         stUndoCodes.pop();
@@ -284,7 +327,9 @@ void VLImageHolder::slotUndoAction() {
         stUndoCodes.pop();
         undoDeletion();
         break;
-    case UNDO_GEOMETRY: restoreGeometry(); break;
+    case UNDO_GEOMETRY:
+        restoreGeometry();
+        break;
     case UNDO_CUT:
         stUndoCodes.pop();
         undoCut();
@@ -309,41 +354,52 @@ void VLImageHolder::slotUndoAction() {
         // The toggle reports itself as a new deletion; that record is not kept.
         if (stUndoCodes.size() > before && stUndoCodes.top() == UNDO_FRAME_DELETION) {
             stUndoCodes.pop();
-            if (!stFrameRanges.empty()) stFrameRanges.pop();
+            if (!stFrameRanges.empty())
+                stFrameRanges.pop();
         }
         break;
     }
-    default: stUndoCodes.pop(); break;
+    default:
+        stUndoCodes.pop();
+        break;
     }
     drawContents();
-    if (stUndoCodes.empty()) emit signalDisableUndo();
-    if (vSelectedObjectIndex.empty()) emit signalDisableCutCopy();
+    if (stUndoCodes.empty())
+        emit signalDisableUndo();
+    if (vSelectedObjectIndex.empty())
+        emit signalDisableCutCopy();
 }
 
 void VLImageHolder::destroyObject() {
-    if (!stObjectIndexes.empty()) stObjectIndexes.pop();
-    if (vObjectList.size() <= 1) return;
+    if (!stObjectIndexes.empty())
+        stObjectIndexes.pop();
+    if (vObjectList.size() <= 1)
+        return;
     DrawTools* object = vObjectList.back();
     draw_tool = object;
-    if (isaControl(object->drawingObject)) object->hide();
+    if (isaControl(object->drawingObject))
+        object->hide();
     releaseUses(currentRecordOf(object, int(vObjectList.size()) - 1));
     vObjectList.pop_back();
     draw_tool = vObjectList.front();
     if (validIndex(vAllObjects.size(), current_frame)) {
         auto& records = vAllObjects[size_t(current_frame)].AllObjects;
-        if (records.size() > vObjectList.size()) records.resize(vObjectList.size());
+        if (records.size() > vObjectList.size())
+            records.resize(vObjectList.size());
     }
     delete object;
     objectSelection = false;
     multiMove = false;
     vSelectedObjectIndex.clear();
     removeChooserEntry(-1);
-    if (vObjectList.size() <= 1) emit signalDisableSelectAll();
+    if (vObjectList.size() <= 1)
+        emit signalDisableSelectAll();
 }
 
 void VLImageHolder::undoRemoval(bool clearSelectionFlag) {
     vSelectedObjectIndex.clear();
-    if (clearSelectionFlag) objectSelection = false;
+    if (clearSelectionFlag)
+        objectSelection = false;
     drawContents();
     const int n = stActionCounts.empty() ? 0 : stActionCounts.top();
     for (int k = 0; k < n && !stObjectIndexes.empty() && !stRemovedObjects.empty(); ++k) {
@@ -367,15 +423,21 @@ void VLImageHolder::undoRemoval(bool clearSelectionFlag) {
         insertChooserEntry(index, QString::fromLatin1(object->getObjectName()));
         takeUsesAgain(record);
     }
-    if (!stActionCounts.empty()) stActionCounts.pop();
+    if (!stActionCounts.empty())
+        stActionCounts.pop();
     setChooserCurrent(-1);
     objectSelection = true;
-    if (vObjectList.size() > 1) emit signalEnableSelectAll();
+    if (vObjectList.size() > 1)
+        emit signalEnableSelectAll();
 }
 
-void VLImageHolder::undoDeletion() { undoRemoval(true); }
+void VLImageHolder::undoDeletion() {
+    undoRemoval(true);
+}
 
-void VLImageHolder::undoCut() { undoRemoval(false); }
+void VLImageHolder::undoCut() {
+    undoRemoval(false);
+}
 
 void VLImageHolder::undoPaste() {
     const int n = stActionCounts.empty() ? 0 : stActionCounts.top();
@@ -386,20 +448,25 @@ void VLImageHolder::undoPaste() {
         vObjectList.pop_back();
         if (validIndex(vAllObjects.size(), current_frame)) {
             auto& records = vAllObjects[size_t(current_frame)].AllObjects;
-            if (records.size() > vObjectList.size()) records.resize(vObjectList.size());
+            if (records.size() > vObjectList.size())
+                records.resize(vObjectList.size());
         }
-        if (isaControl(object->drawingObject)) object->hide();
+        if (isaControl(object->drawingObject))
+            object->hide();
         objectSelection = false;
         removeChooserEntry(index);
         releaseUses(record);
-        if (draw_tool == object) draw_tool = vObjectList.front();
+        if (draw_tool == object)
+            draw_tool = vObjectList.front();
         // Nothing refers to an undone paste's objects any more.
         delete object;
     }
     objectSelection = false;
     vSelectedObjectIndex.clear();
-    if (!stActionCounts.empty()) stActionCounts.pop();
-    if (vObjectList.size() <= 1) emit signalDisableSelectAll();
+    if (!stActionCounts.empty())
+        stActionCounts.pop();
+    if (vObjectList.size() <= 1)
+        emit signalDisableSelectAll();
 }
 
 void VLImageHolder::restoreGeometry() {
@@ -421,8 +488,11 @@ void VLImageHolder::restoreGeometry() {
             }
             stRects.pop();
         }
-        if (!stUndoCodes.empty()) stUndoCodes.pop();
+        if (!stUndoCodes.empty())
+            stUndoCodes.pop();
     }
-    if (!stGeometryCounts.empty()) stGeometryCounts.pop();
-    else if (!stUndoCodes.empty() && stUndoCodes.top() == UNDO_GEOMETRY) stUndoCodes.pop(); // a record without its count
+    if (!stGeometryCounts.empty())
+        stGeometryCounts.pop();
+    else if (!stUndoCodes.empty() && stUndoCodes.top() == UNDO_GEOMETRY)
+        stUndoCodes.pop(); // a record without its count
 }

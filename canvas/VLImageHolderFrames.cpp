@@ -4,9 +4,9 @@
 #include "canvas/VLImageHolder.h"
 
 #include "canvas/DrawTools.h"
+#include "canvas/HolderObjectFactory.h"
 #include "canvas/StoredText.h"
 #include "canvas/VelmoraView.h"
-#include "canvas/HolderObjectFactory.h"
 #include "properties/EditPropertyBox.h"
 #include "store/CValidationData.h"
 #include "store/DatRecords.h"
@@ -28,20 +28,24 @@ NVAllObjects frameHead(NVAllObjects record) {
     return record;
 }
 
-bool validIndex(size_t size, int index) { return index >= 0 && size_t(index) < size; }
+bool validIndex(size_t size, int index) {
+    return index >= 0 && size_t(index) < size;
+}
 } // namespace
 
 // ---------------------------------------------------------------- services
 
 std::vector<SPlayBackFrameInfo>* VLImageHolder::playbackRecords() const {
-    if (m_playback) return m_playback;
+    if (m_playback)
+        return m_playback;
     const HolderObjectFactory& f = HolderObjectFactory::current();
     return f.playbackRecords ? f.playbackRecords() : nullptr;
 }
 
 const SPlayBackFrameInfo* VLImageHolder::playbackRecord(int frame) const {
     const std::vector<SPlayBackFrameInfo>* table = playbackRecords();
-    if (!table || !validIndex(table->size(), frame)) return nullptr;
+    if (!table || !validIndex(table->size(), frame))
+        return nullptr;
     return &(*table)[size_t(frame)];
 }
 
@@ -50,11 +54,14 @@ bool VLImageHolder::hasObjectClass(int kind) {
     switch (kind) {
     case RECTANGLE:
     case ROUNDRECT:
-    case ELLIPSE: return f.makesShapes();
+    case ELLIPSE:
+        return f.makesShapes();
     // Frame records are the canvas's own; without a class they only make no live object.
     case FRAMEOBJECT:
-    case MOUSECLICK: return true;
-    default: return false;
+    case MOUSECLICK:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -67,37 +74,61 @@ const std::vector<KeptStoredRecord>& VLImageHolder::keptRecords(int frame) const
     return validIndex(m_kept.size(), frame) ? m_kept[size_t(frame)] : none;
 }
 
-void VLImageHolder::ensureKeptSize() { m_kept.resize(vAllObjects.size()); }
+void VLImageHolder::ensureKeptSize() {
+    m_kept.resize(vAllObjects.size());
+}
 
 int* VLImageHolder::counterOfKind(int kind) {
     switch (kind) {
-    case LINE: return &numLines;
-    case RECTANGLE: return &numRects;
-    case ROUNDRECT: return &numRoundRects;
-    case ELLIPSE: return &numEllipses;
-    case HYPERLINK: return &numHyperlinks;
-    case POLYLINE: return &numPolylines;
-    case VALIDATIONFIELD: return &numValidationFields;
-    case INSTRUCTIONBOX: return &numInstructionBoxes;
-    case TEXTFIELD: return &numTextFields;
-    case BITMAP: return &numBitmapObjects;
-    default: return nullptr;
+    case LINE:
+        return &numLines;
+    case RECTANGLE:
+        return &numRects;
+    case ROUNDRECT:
+        return &numRoundRects;
+    case ELLIPSE:
+        return &numEllipses;
+    case HYPERLINK:
+        return &numHyperlinks;
+    case POLYLINE:
+        return &numPolylines;
+    case VALIDATIONFIELD:
+        return &numValidationFields;
+    case INSTRUCTIONBOX:
+        return &numInstructionBoxes;
+    case TEXTFIELD:
+        return &numTextFields;
+    case BITMAP:
+        return &numBitmapObjects;
+    default:
+        return nullptr;
     }
 }
 
 int32_t* VLImageHolder::savedCounterOfKind(sLastObjectNumber& c, int kind) {
     switch (kind) {
-    case LINE: return &c.numLines;
-    case RECTANGLE: return &c.numRects;
-    case ROUNDRECT: return &c.numRoundRects;
-    case ELLIPSE: return &c.numEllipses;
-    case HYPERLINK: return &c.numHyperlinks;
-    case POLYLINE: return &c.numPolylines;
-    case VALIDATIONFIELD: return &c.numValidationFields;
-    case INSTRUCTIONBOX: return &c.numInstructionBoxes;
-    case TEXTFIELD: return &c.numTextFields;
-    case BITMAP: return &c.numBitmapObjects;
-    default: return nullptr;
+    case LINE:
+        return &c.numLines;
+    case RECTANGLE:
+        return &c.numRects;
+    case ROUNDRECT:
+        return &c.numRoundRects;
+    case ELLIPSE:
+        return &c.numEllipses;
+    case HYPERLINK:
+        return &c.numHyperlinks;
+    case POLYLINE:
+        return &c.numPolylines;
+    case VALIDATIONFIELD:
+        return &c.numValidationFields;
+    case INSTRUCTIONBOX:
+        return &c.numInstructionBoxes;
+    case TEXTFIELD:
+        return &c.numTextFields;
+    case BITMAP:
+        return &c.numBitmapObjects;
+    default:
+        return nullptr;
     }
 }
 
@@ -136,10 +167,12 @@ void VLImageHolder::storeLiveObjects() {
         auto& records = vAllObjects[size_t(current_frame)].AllObjects;
         for (size_t i = 0; i < vObjectList.size(); ++i) {
             DrawTools* object = vObjectList[i];
-            if (!object) continue;
+            if (!object)
+                continue;
             draw_tool = object;
             if (object->drawingObject != MOUSECLICK) {
-                if (records.size() <= i) records.resize(i + 1);
+                if (records.size() <= i)
+                    records.resize(i + 1);
                 object->getAllObjectStructure(&records[i]);
                 records[i].drawingObject = object->drawingObject;
                 records[i].recordSize = NVAllObjects::STORED_SIZE;
@@ -147,7 +180,8 @@ void VLImageHolder::storeLiveObjects() {
         }
         auto click = std::find_if(records.begin(), records.end(),
                                   [](const NVAllObjects& r) { return r.drawingObject == MOUSECLICK; });
-        if (click != records.end()) records.erase(click);
+        if (click != records.end())
+            records.erase(click);
     }
     destroyLiveObjects();
 }
@@ -157,14 +191,16 @@ void VLImageHolder::destroyLiveObjects() {
     objects.swap(vObjectList);
     draw_tool = nullptr;
     vSelectedObjectIndex.clear();
-    for (DrawTools* object : objects) delete object;
+    for (DrawTools* object : objects)
+        delete object;
 }
 
 void VLImageHolder::clearUndo() {
     while (!stRemovedObjects.empty()) {
         DrawTools* removed = stRemovedObjects.top();
         stRemovedObjects.pop();
-        if (std::find(vObjectList.begin(), vObjectList.end(), removed) == vObjectList.end()) delete removed;
+        if (std::find(vObjectList.begin(), vObjectList.end(), removed) == vObjectList.end())
+            delete removed;
     }
     stActionCounts = {};
     stGeometryCounts = {};
@@ -177,7 +213,8 @@ void VLImageHolder::clearUndo() {
 
 void VLImageHolder::connectObject(DrawTools* object) {
     EditPropertyBox* box = view ? view->_get_editprop_box() : nullptr;
-    if (!box || !box->tabWidget) return;
+    if (!box || !box->tabWidget)
+        return;
     if (object->drawingObject == FRAMEOBJECT || object->drawingObject == HYPERLINK ||
         object->drawingObject == VALIDATIONFIELD) {
         QTabWidget* tabs = box->tabWidget;
@@ -190,17 +227,22 @@ void VLImageHolder::refillChooser() {
     EditPropertyBox* box = view ? view->_get_editprop_box() : nullptr;
     QComboBox* chooser = box ? box->objectChooser : nullptr;
     const QSignalBlocker blocker(chooser);
-    if (chooser) chooser->clear();
+    if (chooser)
+        chooser->clear();
     for (DrawTools* object : vObjectList) {
-        if (!object) continue;
+        if (!object)
+            continue;
         draw_tool = object;
-        if (chooser) chooser->addItem(QString::fromLatin1(object->getObjectName()));
-        if (isaControl(object->drawingObject)) object->show();
+        if (chooser)
+            chooser->addItem(QString::fromLatin1(object->getObjectName()));
+        if (isaControl(object->drawingObject))
+            object->show();
     }
 }
 
 void VLImageHolder::createObjects(int frame) {
-    if (!validIndex(vAllObjects.size(), frame)) return;
+    if (!validIndex(vAllObjects.size(), frame))
+        return;
     // Copies: constructors may add to the frame's list (chooser names only),
     // never to the records themselves.
     const std::vector<NVAllObjects> records = vAllObjects[size_t(frame)].AllObjects;
@@ -212,7 +254,8 @@ void VLImageHolder::createObjects(int frame) {
         case RECTANGLE:
         case ROUNDRECT:
         case ELLIPSE:
-            if (const sDrawRect* p = record.get<sDrawRect>(); p && f.makesShapes()) object = f.shapeOfPayload(this, *p);
+            if (const sDrawRect* p = record.get<sDrawRect>(); p && f.makesShapes())
+                object = f.shapeOfPayload(this, *p);
             break;
         case FRAMEOBJECT:
             if (const NVFrame* p = record.get<NVFrame>(); p && f.makesFrameObjects())
@@ -224,7 +267,8 @@ void VLImageHolder::createObjects(int frame) {
                 object = f.clickTarget(this, r, frame);
             }
             break;
-        default: break;
+        default:
+            break;
         }
         if (!object) {
             // Kept in the list so that records and live objects stay index-aligned.
@@ -237,21 +281,26 @@ void VLImageHolder::createObjects(int frame) {
         } else {
             newObjectID[0] = '\0';
         }
-        if (kind != MOUSECLICK) object->setObjectID(newObjectID);
+        if (kind != MOUSECLICK)
+            object->setObjectID(newObjectID);
         object->drawingObject = kind;
         draw_tool = object;
         connectObject(object);
         vObjectList.push_back(object);
     }
-    if (vObjectList.size() > 1) emit signalEnableSelectAll();
+    if (vObjectList.size() > 1)
+        emit signalEnableSelectAll();
 }
 
 void VLImageHolder::addClickTarget(int frame) {
     const SPlayBackFrameInfo* p = playbackRecord(frame);
-    if (!p || p->vType != VALIDATION_MOUSE) return;
+    if (!p || p->vType != VALIDATION_MOUSE)
+        return;
     const SRect r = p->clickRect;
-    if (r.right == r.left || r.bottom == r.top) return;
-    if (!validIndex(vAllObjects.size(), frame) || !HolderObjectFactory::current().clickTarget) return;
+    if (r.right == r.left || r.bottom == r.top)
+        return;
+    if (!validIndex(vAllObjects.size(), frame) || !HolderObjectFactory::current().clickTarget)
+        return;
     DrawTools* target = HolderObjectFactory::current().clickTarget(this, r, frame);
     target->drawingObject = MOUSECLICK;
     draw_tool = target;
@@ -264,12 +313,15 @@ void VLImageHolder::addClickTarget(int frame) {
 }
 
 void VLImageHolder::enterCurrentFrame(bool withClickTarget) {
-    if (!validIndex(vAllObjects.size(), current_frame)) return;
+    if (!validIndex(vAllObjects.size(), current_frame))
+        return;
     if (validIndex(vLastObjectNumber.size(), current_frame))
         setCurrentCounters(vLastObjectNumber[size_t(current_frame)]);
-    if (vAllObjects[size_t(current_frame)].AllObjects.empty()) addFrameStructureToList(current_frame);
+    if (vAllObjects[size_t(current_frame)].AllObjects.empty())
+        addFrameStructureToList(current_frame);
     createObjects(current_frame);
-    if (withClickTarget) addClickTarget(current_frame);
+    if (withClickTarget)
+        addClickTarget(current_frame);
     refillChooser();
     drawContents();
 }
@@ -284,7 +336,8 @@ void VLImageHolder::slot_get_current_frame(int frame) {
         EditPropertyBox* box = view ? view->_get_editprop_box() : nullptr;
         if (box && box->isVisible()) {
             box->hide();
-            if (box->objectChooser) box->objectChooser->clear();
+            if (box->objectChooser)
+                box->objectChooser->clear();
         }
     }
     const int previous = current_frame;
@@ -309,16 +362,20 @@ void VLImageHolder::slot_get_current_frame(int frame) {
     qCDebug(lcFrames, "Frame change end");
 }
 
-void VLImageHolder::copyObjects(const StrAllObjects& source, StrAllObjects& destination, int destinationFrame) {
+void VLImageHolder::copyObjects(const StrAllObjects& source, StrAllObjects& destination,
+                                int destinationFrame) {
     for (const NVAllObjects& from : source.AllObjects) {
-        if (from.drawingObject == MOUSECLICK) continue; // lives only while its frame is shown
+        if (from.drawingObject == MOUSECLICK)
+            continue;             // lives only while its frame is shown
         NVAllObjects copy = from; // records own their data: the copy shares nothing
         switch (from.drawingObject) {
         case FRAMEOBJECT:
             if (NVFrame* f = copy.get<NVFrame>()) {
                 const SPlayBackFrameInfo* p = playbackRecord(destinationFrame);
-                if (p) f->m_Caption = p->name();
-                if (f->audioId) emit signalAddIDOnCopy(f->audioId);
+                if (p)
+                    f->m_Caption = p->name();
+                if (f->audioId)
+                    emit signalAddIDOnCopy(f->audioId);
             }
             break;
         case BITMAP:
@@ -328,19 +385,25 @@ void VLImageHolder::copyObjects(const StrAllObjects& source, StrAllObjects& dest
         case VALIDATIONFIELD:
             if (sValidationField* v = copy.get<sValidationField>()) {
                 changeValidationData(*v, &from);
-                for (uint32_t id : resourceIdsOf(copy)) emit signalAddIDOnCopy(id);
+                for (uint32_t id : resourceIdsOf(copy))
+                    emit signalAddIDOnCopy(id);
             }
             break;
         case HYPERLINK:
             if (sHyperLink* h = copy.get<sHyperLink>()) {
-                if (h->clickedImageId) emit signalAddIDOnCopy(h->clickedImageId);
-                if (h->mouseOverImageId) emit signalAddIDOnCopy(h->mouseOverImageId);
+                if (h->clickedImageId)
+                    emit signalAddIDOnCopy(h->clickedImageId);
+                if (h->mouseOverImageId)
+                    emit signalAddIDOnCopy(h->mouseOverImageId);
                 for (size_t e = 0; e < h->events.size(); ++e) {
                     sHyperLinkEvent& ev = h->events[e];
                     if (e < 4) {
-                        if (ev.validationImageId) emit signalAddIDOnCopy(ev.validationImageId);
-                        if (ev.validationSoundId) emit signalAddIDOnCopy(ev.validationSoundId);
-                        if (ev.validationVideoId) emit signalAddIDOnCopy(ev.validationVideoId);
+                        if (ev.validationImageId)
+                            emit signalAddIDOnCopy(ev.validationImageId);
+                        if (ev.validationSoundId)
+                            emit signalAddIDOnCopy(ev.validationSoundId);
+                        if (ev.validationVideoId)
+                            emit signalAddIDOnCopy(ev.validationVideoId);
                     } else {
                         // Events 4 and 5 carry no block of their own.
                         ev.dialog.reset();
@@ -348,7 +411,8 @@ void VLImageHolder::copyObjects(const StrAllObjects& source, StrAllObjects& dest
                 }
             }
             break;
-        default: break;
+        default:
+            break;
         }
         copy.drawingObject = from.drawingObject;
         copy.recordSize = NVAllObjects::STORED_SIZE;
@@ -359,7 +423,8 @@ void VLImageHolder::copyObjects(const StrAllObjects& source, StrAllObjects& dest
 
 void VLImageHolder::changeValidationData(sValidationField& destination, const NVAllObjects* source) {
     const sValidationField* from = source ? source->get<sValidationField>() : nullptr;
-    if (!from) return;
+    if (!from)
+        return;
     destination.strings = from->strings; // strings, keys and key events by value
     destination.validationData = from->validationData;
 }
@@ -368,12 +433,15 @@ int VLImageHolder::getValidationID(int n) const {
     int seen = 0;
     for (size_t i = 1; i < vObjectList.size(); ++i) {
         DrawTools* object = vObjectList[i];
-        if (object && object->drawingObject == VALIDATIONFIELD && ++seen == n) return object->getObjectID();
+        if (object && object->drawingObject == VALIDATIONFIELD && ++seen == n)
+            return object->getObjectID();
     }
     return 0;
 }
 
-void VLImageHolder::assignIDValue(unsigned long id) { validationImageID = id; }
+void VLImageHolder::assignIDValue(unsigned long id) {
+    validationImageID = id;
+}
 
 // ---------------------------------------------------------------- frame row
 
@@ -385,7 +453,8 @@ void VLImageHolder::get_no_frames(int frames) {
     vLastObjectNumber.assign(n, sLastObjectNumber{});
     m_kept.assign(n, {});
     current_frame = -1;
-    if (n > 0) addFrameStructureToList(0);
+    if (n > 0)
+        addFrameStructureToList(0);
 }
 
 void VLImageHolder::addFrameObject(bool insert) {
@@ -419,7 +488,8 @@ void VLImageHolder::addFrameObject(bool insert) {
 
 void VLImageHolder::addObjectsOnPaste(uint32_t source, uint32_t target) {
     ensureKeptSize();
-    if (source >= vAllObjects.size()) return;
+    if (source >= vAllObjects.size())
+        return;
     target = std::min<uint32_t>(target, uint32_t(vAllObjects.size()));
     if (current_frame >= 0 && validIndex(vLastObjectNumber.size(), current_frame))
         vLastObjectNumber[size_t(current_frame)] = currentCounters();
@@ -432,17 +502,20 @@ void VLImageHolder::addObjectsOnPaste(uint32_t source, uint32_t target) {
                 int(r.objectID.size()), r.objectID.c_str());
     copyObjects(vAllObjects[source], copy, int(target));
     std::vector<KeptStoredRecord> kept = m_kept[source];
-    for (const KeptStoredRecord& k : kept) announceKeptResources(k.stored);
+    for (const KeptStoredRecord& k : kept)
+        announceKeptResources(k.stored);
     vAllObjects.insert(vAllObjects.begin() + target, std::move(copy));
     vLastObjectNumber.insert(vLastObjectNumber.begin() + target, counters);
     m_kept.insert(m_kept.begin() + target, std::move(kept));
     total_frames = int(vAllObjects.size());
-    if (current_frame >= 0 && int(target) <= current_frame) ++current_frame;
+    if (current_frame >= 0 && int(target) <= current_frame)
+        ++current_frame;
 }
 
 void VLImageHolder::changeObjectsOnCutPaste(uint32_t source, uint32_t target) {
     ensureKeptSize();
-    if (source >= vAllObjects.size()) return;
+    if (source >= vAllObjects.size())
+        return;
     target = std::min<uint32_t>(target, uint32_t(vAllObjects.size()));
     if (current_frame >= 0 && validIndex(vLastObjectNumber.size(), current_frame))
         vLastObjectNumber[size_t(current_frame)] = currentCounters();
@@ -463,10 +536,12 @@ void VLImageHolder::changeObjectsOnCutPaste(uint32_t source, uint32_t target) {
 
 void VLImageHolder::releaseRecordResources(const NVAllObjects& record, const NVAllObjects& frameRecord) {
     if (record.drawingObject == FRAMEOBJECT) {
-        if (const NVFrame* f = frameRecord.get<NVFrame>(); f && f->audioId) emit signalReduceIDOnDelete(f->audioId);
+        if (const NVFrame* f = frameRecord.get<NVFrame>(); f && f->audioId)
+            emit signalReduceIDOnDelete(f->audioId);
         return;
     }
-    for (uint32_t id : resourceIdsOf(record)) emit signalReduceIDOnDelete(id);
+    for (uint32_t id : resourceIdsOf(record))
+        emit signalReduceIDOnDelete(id);
 }
 
 std::vector<uint32_t> VLImageHolder::resourceIdsOf(const NVAllObjects& record) {
@@ -513,10 +588,11 @@ std::vector<uint32_t> storedResourceIds(const sAllObjects& s) {
             ids.push_back(ev.validationVideoId);
         }
     } else if (const StoredValidationField* v = s.get<StoredValidationField>()) {
-        if (v->dialog) ids.push_back(v->dialog->icon1);
+        if (v->dialog)
+            ids.push_back(v->dialog->icon1);
         SMultiString strings;
-        if (!v->validationData.empty() &&
-            CValidationData().GetValidationDataArray(v->validationData.data(), v->validationData.size(), strings))
+        if (!v->validationData.empty() && CValidationData().GetValidationDataArray(
+                                              v->validationData.data(), v->validationData.size(), strings))
             for (const sMultiValidationString& string : strings.list)
                 for (const sValidationKey& key : string.keys)
                     if (key.event) {
@@ -530,16 +606,19 @@ std::vector<uint32_t> storedResourceIds(const sAllObjects& s) {
 } // namespace
 
 void VLImageHolder::releaseKeptResources(const sAllObjects& stored) {
-    for (uint32_t id : storedResourceIds(stored)) emit signalReduceIDOnDelete(id);
+    for (uint32_t id : storedResourceIds(stored))
+        emit signalReduceIDOnDelete(id);
 }
 
 void VLImageHolder::announceKeptResources(const sAllObjects& stored) {
-    for (uint32_t id : storedResourceIds(stored)) emit signalAddIDOnCopy(id);
+    for (uint32_t id : storedResourceIds(stored))
+        emit signalAddIDOnCopy(id);
 }
 
 void VLImageHolder::deleteObjectsOnPurge(uint32_t frame) {
     ensureKeptSize();
-    if (frame >= vAllObjects.size()) return;
+    if (frame >= vAllObjects.size())
+        return;
     if (current_frame >= 0 && validIndex(vLastObjectNumber.size(), current_frame))
         vLastObjectNumber[size_t(current_frame)] = currentCounters();
     // The shown frame's edits are kept when another frame goes.
@@ -553,23 +632,28 @@ void VLImageHolder::deleteObjectsOnPurge(uint32_t frame) {
     std::vector<KeptStoredRecord>& kept = m_kept[frame];
     // From the last record to the first; kept records sit among them by position.
     for (size_t i = list.AllObjects.size() + kept.size(); i-- > 0;) {
-        auto k = std::find_if(kept.begin(), kept.end(), [i](const KeptStoredRecord& r) { return r.position == i; });
+        auto k = std::find_if(kept.begin(), kept.end(),
+                              [i](const KeptStoredRecord& r) { return r.position == i; });
         if (k != kept.end()) {
             releaseKeptResources(k->stored);
             continue;
         }
-        const size_t keptBefore =
-            size_t(std::count_if(kept.begin(), kept.end(), [i](const KeptStoredRecord& r) { return r.position < i; }));
+        const size_t keptBefore = size_t(std::count_if(
+            kept.begin(), kept.end(), [i](const KeptStoredRecord& r) { return r.position < i; }));
         const size_t r = i - keptBefore;
-        if (r < list.AllObjects.size()) releaseRecordResources(list.AllObjects[r], list.AllObjects.front());
+        if (r < list.AllObjects.size())
+            releaseRecordResources(list.AllObjects[r], list.AllObjects.front());
     }
     vAllObjects.erase(vAllObjects.begin() + frame);
-    if (frame < vLastObjectNumber.size()) vLastObjectNumber.erase(vLastObjectNumber.begin() + frame);
+    if (frame < vLastObjectNumber.size())
+        vLastObjectNumber.erase(vLastObjectNumber.begin() + frame);
     m_kept.erase(m_kept.begin() + frame);
     total_frames = int(vAllObjects.size());
     // The frame shown keeps its place in the row, and the canvas its objects.
-    if (current_frame > int(frame)) --current_frame;
-    if (current_frame >= int(vAllObjects.size())) current_frame = int(vAllObjects.size()) - 1;
+    if (current_frame > int(frame))
+        --current_frame;
+    if (current_frame >= int(vAllObjects.size()))
+        current_frame = int(vAllObjects.size()) - 1;
     if (current_frame >= 0) {
         enterCurrentFrame(true);
     } else {
@@ -579,23 +663,28 @@ void VLImageHolder::deleteObjectsOnPurge(uint32_t frame) {
 }
 
 bool VLImageHolder::frameHasAudioResource(uint32_t frame) {
-    if (frame >= vAllObjects.size() || vAllObjects[frame].AllObjects.empty()) return false;
+    if (frame >= vAllObjects.size() || vAllObjects[frame].AllObjects.empty())
+        return false;
     const NVFrame* f = vAllObjects[frame].AllObjects.front().get<NVFrame>();
     return f && f->audioId != 0;
 }
 
 void VLImageHolder::getMouseActionFrames(std::vector<SPlayBackFrameInfo>& playback) {
-    if (playback.empty() || vAllObjects.empty()) return;
+    if (playback.empty() || vAllObjects.empty())
+        return;
     const SPlayBackFrameInfo& p = playback.front();
-    if (p.vType != VALIDATION_MOUSE) return;
+    if (p.vType != VALIDATION_MOUSE)
+        return;
     const SRect r = p.clickRect;
-    if (r.right == r.left || r.bottom == r.top) return;
+    if (r.right == r.left || r.bottom == r.top)
+        return;
     auto& records = vAllObjects[0].AllObjects;
     // One target per frame, even when asked twice.
     if (std::any_of(records.begin(), records.end(),
                     [](const NVAllObjects& rec) { return rec.drawingObject == MOUSECLICK; }))
         return;
-    if (!HolderObjectFactory::current().clickTarget) return;
+    if (!HolderObjectFactory::current().clickTarget)
+        return;
     DrawTools* target = HolderObjectFactory::current().clickTarget(this, r, 0);
     target->drawingObject = MOUSECLICK;
     draw_tool = target;
@@ -603,7 +692,8 @@ void VLImageHolder::getMouseActionFrames(std::vector<SPlayBackFrameInfo>& playba
     target->getAllObjectStructure(&record);
     record.drawingObject = MOUSECLICK;
     record.recordSize = NVAllObjects::STORED_SIZE;
-    if (records.empty()) addFrameStructureToList(0);
+    if (records.empty())
+        addFrameStructureToList(0);
     records.push_back(std::move(record));
     if (current_frame == 0) {
         vObjectList.push_back(target);
@@ -616,7 +706,8 @@ void VLImageHolder::getMouseActionFrames(std::vector<SPlayBackFrameInfo>& playba
 }
 
 void VLImageHolder::addFrameStructureToList(int frame) {
-    if (frame < 0) return;
+    if (frame < 0)
+        return;
     if (size_t(frame) >= vAllObjects.size()) {
         vAllObjects.resize(size_t(frame) + 1);
         vLastObjectNumber.resize(vAllObjects.size());
@@ -652,7 +743,8 @@ NVAllObjects VLImageHolder::frameStructure(int frame) const {
 int VLImageHolder::getNumValidationFields() const {
     int n = 0;
     for (size_t i = 1; i < vObjectList.size(); ++i)
-        if (vObjectList[i] && vObjectList[i]->drawingObject == VALIDATIONFIELD) ++n;
+        if (vObjectList[i] && vObjectList[i]->drawingObject == VALIDATIONFIELD)
+            ++n;
     return n;
 }
 
@@ -672,11 +764,13 @@ QString VLImageHolder::getFrameObjName(int frame) const {
 }
 
 void VLImageHolder::getNumSingleFrameObjects(int count) {
-    if (count <= 0) return;
+    if (count <= 0)
+        return;
     auto empty = std::find_if(vAllObjects.begin(), vAllObjects.end(),
                               [](const StrAllObjects& l) { return l.AllObjects.empty(); });
     if (empty == vAllObjects.end()) {
-        if (vAllObjects.empty()) return;
+        if (vAllObjects.empty())
+            return;
         empty = vAllObjects.begin();
     }
     empty->AllObjects.resize(size_t(count));

@@ -5,8 +5,8 @@
 
 #include "canvas/CDrawSelection.h"
 #include "canvas/DrawTools.h"
-#include "canvas/VelmoraView.h"
 #include "canvas/HolderObjectFactory.h"
+#include "canvas/VelmoraView.h"
 #include "objects/draw/MouseButtonState.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyBox.h"
@@ -28,7 +28,9 @@
 namespace {
 Q_LOGGING_CATEGORY(lcMouse, "velmora.canvas.mouse", QtWarningMsg)
 
-bool validIndex(size_t size, int index) { return index >= 0 && size_t(index) < size; }
+bool validIndex(size_t size, int index) {
+    return index >= 0 && size_t(index) < size;
+}
 } // namespace
 
 bool VLImageHolder::isLooseBand(DrawTools* object) const {
@@ -38,7 +40,9 @@ bool VLImageHolder::isLooseBand(DrawTools* object) const {
 
 // ---------------------------------------------------------------- helpers
 
-EditPropertyBox* VLImageHolder::propertyBox() const { return view ? view->_get_editprop_box() : nullptr; }
+EditPropertyBox* VLImageHolder::propertyBox() const {
+    return view ? view->_get_editprop_box() : nullptr;
+}
 
 bool VLImageHolder::eventsPageCurrent() const {
     EditPropertyBox* box = propertyBox();
@@ -47,51 +51,65 @@ bool VLImageHolder::eventsPageCurrent() const {
 
 void VLImageHolder::showPropertiesPage() {
     EditPropertyBox* box = propertyBox();
-    if (box && box->tabWidget) box->tabWidget->setCurrentIndex(0);
+    if (box && box->tabWidget)
+        box->tabWidget->setCurrentIndex(0);
 }
 
 void VLImageHolder::setChooserCurrent(int index) {
     EditPropertyBox* box = propertyBox();
-    if (!box || !box->objectChooser) return;
-    if (index < 0) index = box->objectChooser->count() - 1;
-    if (index >= 0 && index < box->objectChooser->count()) box->objectChooser->setCurrentIndex(index);
+    if (!box || !box->objectChooser)
+        return;
+    if (index < 0)
+        index = box->objectChooser->count() - 1;
+    if (index >= 0 && index < box->objectChooser->count())
+        box->objectChooser->setCurrentIndex(index);
 }
 
 void VLImageHolder::removeChooserEntry(int index) {
     EditPropertyBox* box = propertyBox();
-    if (!box || !box->objectChooser) return;
-    if (index < 0) index = box->objectChooser->count() - 1;
-    if (index >= 0 && index < box->objectChooser->count()) box->objectChooser->removeItem(index);
+    if (!box || !box->objectChooser)
+        return;
+    if (index < 0)
+        index = box->objectChooser->count() - 1;
+    if (index >= 0 && index < box->objectChooser->count())
+        box->objectChooser->removeItem(index);
 }
 
 void VLImageHolder::insertChooserEntry(int index, const QString& name) {
     EditPropertyBox* box = propertyBox();
-    if (box && box->objectChooser) box->objectChooser->insertItem(index, name);
+    if (box && box->objectChooser)
+        box->objectChooser->insertItem(index, name);
 }
 
 void VLImageHolder::forwardMouse(DrawTools* object, QMouseEvent* e) {
-    if (!object) return;
-    QMouseEvent copy(e->type(), e->position(), e->scenePosition(), e->globalPosition(), e->button(), e->buttons(),
-                     e->modifiers());
+    if (!object)
+        return;
+    QMouseEvent copy(e->type(), e->position(), e->scenePosition(), e->globalPosition(), e->button(),
+                     e->buttons(), e->modifiers());
     QCoreApplication::sendEvent(object, &copy);
 }
 
 int VLImageHolder::hitTest(QPoint point, bool skipClickTargets) {
     for (int i = int(vObjectList.size()) - 1; i >= 1; --i) {
         DrawTools* object = vObjectList[size_t(i)];
-        if (!object || (skipClickTargets && object->drawingObject == MOUSECLICK)) continue;
+        if (!object || (skipClickTargets && object->drawingObject == MOUSECLICK))
+            continue;
         draw_tool = object;
-        if (object->select(point)) return i;
+        if (object->select(point))
+            return i;
     }
     return -1;
 }
 
 void VLImageHolder::takeNumberBack(int kind) {
     int* counter = counterOfKind(kind);
-    if (!counter) return;
-    if (*counter > 0) --*counter;
+    if (!counter)
+        return;
+    if (*counter > 0)
+        --*counter;
     if (validIndex(vLastObjectNumber.size(), current_frame))
-        if (int32_t* saved = savedCounterOfKind(vLastObjectNumber[size_t(current_frame)], kind)) *saved = *counter;
+        if (int32_t* saved = savedCounterOfKind(vLastObjectNumber[size_t(current_frame)], kind))
+            *saved = *counter;
 }
 
 DrawTools* VLImageHolder::makeToolObject() {
@@ -101,13 +119,15 @@ DrawTools* VLImageHolder::makeToolObject() {
     case RECTANGLE:
     case ROUNDRECT:
     case ELLIPSE: {
-        if (!HolderObjectFactory::current().makesShapes()) return nullptr;
+        if (!HolderObjectFactory::current().makesShapes())
+            return nullptr;
         ++*counter;
         // Shape codes 1, 2, 3 follow the tool codes 2, 3, 4.
         object = HolderObjectFactory::current().newShape(this, this, currentTool - 1, *counter);
         break;
     }
-    default: return nullptr; // no object class for this tool yet
+    default:
+        return nullptr; // no object class for this tool yet
     }
     if (validIndex(vLastObjectNumber.size(), current_frame))
         if (int32_t* saved = savedCounterOfKind(vLastObjectNumber[size_t(current_frame)], currentTool))
@@ -117,7 +137,8 @@ DrawTools* VLImageHolder::makeToolObject() {
 }
 
 void VLImageHolder::commitNewObject(DrawTools* object, int kind) {
-    if (!validIndex(vAllObjects.size(), current_frame)) return;
+    if (!validIndex(vAllObjects.size(), current_frame))
+        return;
     vObjectList.push_back(object);
     object->drawingObject = kind;
     object->setObjectID(newObjectID);
@@ -133,7 +154,8 @@ void VLImageHolder::commitNewObject(DrawTools* object, int kind) {
     stUndoCodes.push(UNDO_CREATION);
     stObjectIndexes.push(int(vObjectList.size()) - 1);
     emit signalEnableUndo();
-    if (vObjectList.size() > 1) emit signalEnableSelectAll();
+    if (vObjectList.size() > 1)
+        emit signalEnableSelectAll();
 }
 
 void VLImageHolder::dropCreationRecord(int index) {
@@ -146,7 +168,8 @@ void VLImageHolder::dropCreationRecord(int index) {
         stUndoCodes.pop();
         if (code == UNDO_CREATION) {
             const int idx = stObjectIndexes.empty() ? -1 : stObjectIndexes.top();
-            if (!stObjectIndexes.empty()) stObjectIndexes.pop();
+            if (!stObjectIndexes.empty())
+                stObjectIndexes.pop();
             if (idx == index) {
                 dropped = true;
                 break;
@@ -158,7 +181,8 @@ void VLImageHolder::dropCreationRecord(int index) {
             const int n = stActionCounts.empty() ? 0 : stActionCounts.top();
             codes.push_back(code);
             counts.push_back(n);
-            if (!stActionCounts.empty()) stActionCounts.pop();
+            if (!stActionCounts.empty())
+                stActionCounts.pop();
             for (int k = 0; k < n && !stObjectIndexes.empty(); ++k) {
                 indexes.push_back(stObjectIndexes.top());
                 stObjectIndexes.pop();
@@ -172,30 +196,38 @@ void VLImageHolder::dropCreationRecord(int index) {
         } else if (code == UNDO_PASTE) {
             codes.push_back(code);
             counts.push_back(stActionCounts.empty() ? 0 : stActionCounts.top());
-            if (!stActionCounts.empty()) stActionCounts.pop();
+            if (!stActionCounts.empty())
+                stActionCounts.pop();
         } else {
             codes.push_back(code);
         }
     }
-    for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) stObjectIndexes.push(*it);
-    for (auto it = counts.rbegin(); it != counts.rend(); ++it) stActionCounts.push(*it);
-    for (auto it = codes.rbegin(); it != codes.rend(); ++it) stUndoCodes.push(*it);
-    if (stUndoCodes.empty()) emit signalDisableUndo();
+    for (auto it = indexes.rbegin(); it != indexes.rend(); ++it)
+        stObjectIndexes.push(*it);
+    for (auto it = counts.rbegin(); it != counts.rend(); ++it)
+        stActionCounts.push(*it);
+    for (auto it = codes.rbegin(); it != codes.rend(); ++it)
+        stUndoCodes.push(*it);
+    if (stUndoCodes.empty())
+        emit signalDisableUndo();
 }
 
 void VLImageHolder::discardCreatedObject(int index) {
-    if (!validIndex(vObjectList.size(), index) || index == 0) return;
+    if (!validIndex(vObjectList.size(), index) || index == 0)
+        return;
     DrawTools* object = vObjectList[size_t(index)];
     vObjectList.erase(vObjectList.begin() + index);
     if (validIndex(vAllObjects.size(), current_frame)) {
         auto& records = vAllObjects[size_t(current_frame)].AllObjects;
-        if (validIndex(records.size(), index)) records.erase(records.begin() + index);
+        if (validIndex(records.size(), index))
+            records.erase(records.begin() + index);
     }
     removeChooserEntry(index);
     dropCreationRecord(index);
     if (object) {
         takeNumberBack(object->drawingObject);
-        if (draw_tool == object) draw_tool = vObjectList.empty() ? nullptr : vObjectList.front();
+        if (draw_tool == object)
+            draw_tool = vObjectList.empty() ? nullptr : vObjectList.front();
         delete object;
     }
     vSelectedObjectIndex.erase(std::remove(vSelectedObjectIndex.begin(), vSelectedObjectIndex.end(), index),
@@ -215,10 +247,13 @@ void VLImageHolder::pushGeometry(int index) {
 
 void VLImageHolder::reconnectFramePage(DrawTools* object) {
     EditPropertyBox* box = propertyBox();
-    if (!box) return;
-    if (object && box->tabWidget) disconnect(box->tabWidget, nullptr, object, nullptr);
+    if (!box)
+        return;
+    if (object && box->tabWidget)
+        disconnect(box->tabWidget, nullptr, object, nullptr);
     box->show();
-    if (object) connectObject(object);
+    if (object)
+        connectObject(object);
 }
 
 // ---------------------------------------------------------------- mouse
@@ -226,8 +261,10 @@ void VLImageHolder::reconnectFramePage(DrawTools* object) {
 void VLImageHolder::mousePressEvent(QMouseEvent* e) {
     mousePressed = true;
     m_pressButton = int(e->button());
-    if (current_frame < 0 || editDisabled) return;
-    if (e->button() != Qt::LeftButton) return;
+    if (current_frame < 0 || editDisabled)
+        return;
+    if (e->button() != Qt::LeftButton)
+        return;
     const QPoint pos = MouseButtonState::position(e);
 
     moveUndoSaved = false;
@@ -244,7 +281,8 @@ void VLImageHolder::mousePressEvent(QMouseEvent* e) {
     } else if (currentTool != SELECTION) {
         made = makeToolObject();
     }
-    if (made) draw_tool = made;
+    if (made)
+        draw_tool = made;
     multiMove = false;
     objectSelection = false;
     pressPoint = lastPoint = pos;
@@ -258,7 +296,8 @@ void VLImageHolder::mousePressEvent(QMouseEvent* e) {
     } else if (!vSelectedObjectIndex.empty()) {
         bool armed = false;
         for (int index : vSelectedObjectIndex) {
-            if (!validIndex(vObjectList.size(), index) || !vObjectList[size_t(index)]) continue;
+            if (!validIndex(vObjectList.size(), index) || !vObjectList[size_t(index)])
+                continue;
             draw_tool = vObjectList[size_t(index)];
             if (draw_tool->select(pos) || cursor().shape() != Qt::ArrowCursor) {
                 objectSelection = true;
@@ -287,7 +326,8 @@ void VLImageHolder::mousePressEvent(QMouseEvent* e) {
             draw_tool = new CDrawSelection(this, this);
         }
     }
-    if (vSelectedObjectIndex.size() > 1 && objectSelection && multiMove) return; // a group drag starts
+    if (vSelectedObjectIndex.size() > 1 && objectSelection && multiMove)
+        return; // a group drag starts
     forwardMouse(draw_tool, e);
 }
 
@@ -295,9 +335,10 @@ void VLImageHolder::mouseMoveEvent(QMouseEvent* e) {
     setMouseTracking(true);
     const QPoint pos = MouseButtonState::position(e);
     emit signalMouseMovePositions(pos);
-    if (current_frame < 0 || editDisabled) return;
-    const bool onScreen = screenRegion ? screenRegion->contains(pos)
-                                       : QRect(0, 0, m_screenWidth, m_screenHeight).contains(pos);
+    if (current_frame < 0 || editDisabled)
+        return;
+    const bool onScreen =
+        screenRegion ? screenRegion->contains(pos) : QRect(0, 0, m_screenWidth, m_screenHeight).contains(pos);
     if (draw_tool && vSelectedObjectIndex.size() <= 1 && onScreen) {
         forwardMouse(draw_tool, e);
         return;
@@ -306,7 +347,8 @@ void VLImageHolder::mouseMoveEvent(QMouseEvent* e) {
     if (draw_tool && vSelectedObjectIndex.size() >= 2 && leftOnly && multiMove) {
         if (!moveUndoSaved) {
             for (int index : vSelectedObjectIndex)
-                if (validIndex(vObjectList.size(), index)) pushGeometry(index);
+                if (validIndex(vObjectList.size(), index))
+                    pushGeometry(index);
             stGeometryCounts.push(int(vSelectedObjectIndex.size()));
             moveUndoSaved = true;
         }
@@ -314,10 +356,12 @@ void VLImageHolder::mouseMoveEvent(QMouseEvent* e) {
         const int dy = pos.y() - lastPoint.y();
         lastPoint = pos;
         for (int index : vSelectedObjectIndex) {
-            if (!validIndex(vObjectList.size(), index)) continue;
+            if (!validIndex(vObjectList.size(), index))
+                continue;
             draw_tool = vObjectList[size_t(index)];
             draw_tool->updatePosition(dx, dy);
-            if (holderDisplay) XFlush(holderDisplay);
+            if (holderDisplay)
+                XFlush(holderDisplay);
         }
     } else if (draw_tool && vSelectedObjectIndex.size() >= 2 && leftOnly && !multiMove) {
         vSelectedObjectIndex.clear();
@@ -335,14 +379,16 @@ void VLImageHolder::mouseReleaseEvent(QMouseEvent* e) {
     const auto cursorShape = cursor().shape();
 
     if (button == Qt::RightButton && (cursorShape == Qt::ArrowCursor || cursorShape == Qt::CrossCursor)) {
-        if (currentTool == POLYLINE) releaseMouse();
+        if (currentTool == POLYLINE)
+            releaseMouse();
         objectSelection = false;
         emit signal_select_region();
         vSelectedObjectIndex.clear();
         const int hit = hitTest(pos, false);
         if (hit >= 0) {
             draw_tool = vObjectList[size_t(hit)];
-            if (holderDisplay) draw_tool->select(holderDisplay, pixmapGC, offscreenPixmap);
+            if (holderDisplay)
+                draw_tool->select(holderDisplay, pixmapGC, offscreenPixmap);
             vSelectedObjectIndex.push_back(hit);
             objectSelection = true;
             EditPropertyBox* box = propertyBox();
@@ -351,7 +397,8 @@ void VLImageHolder::mouseReleaseEvent(QMouseEvent* e) {
                     showPropertiesPage();
                     if (draw_tool->drawingObject == HYPERLINK) {
                         qCDebug(lcMouse, "draw_tool->drawingObject==HYPERLINK");
-                        if (m_chooserConnection) disconnect(m_chooserConnection);
+                        if (m_chooserConnection)
+                            disconnect(m_chooserConnection);
                     } else {
                         slotResetCombo();
                     }
@@ -383,7 +430,8 @@ void VLImageHolder::mouseReleaseEvent(QMouseEvent* e) {
                 drawContents();
                 EditPropertyBox* box = propertyBox();
                 if (box && box->isVisible()) {
-                    if (eventsPageCurrent()) showPropertiesPage();
+                    if (eventsPageCurrent())
+                        showPropertiesPage();
                     setChooserCurrent(-1);
                 }
             }
@@ -418,7 +466,8 @@ void VLImageHolder::mouseReleaseEvent(QMouseEvent* e) {
                     if (propertyBox()) {
                         if (eventsPageCurrent()) {
                             showPropertiesPage();
-                            if (draw_tool->drawingObject != HYPERLINK) slotResetCombo();
+                            if (draw_tool->drawingObject != HYPERLINK)
+                                slotResetCombo();
                         } else {
                             slotResetCombo();
                         }
@@ -475,7 +524,8 @@ void VLImageHolder::mouseReleaseEvent(QMouseEvent* e) {
             if (!band.isEmpty()) {
                 for (int i = int(vObjectList.size()) - 1; i >= 1; --i) {
                     DrawTools* object = vObjectList[size_t(i)];
-                    if (!object) continue;
+                    if (!object)
+                        continue;
                     draw_tool = object;
                     if (object->getRegion().intersects(band)) {
                         vSelectedObjectIndex.push_back(i);
@@ -489,9 +539,11 @@ void VLImageHolder::mouseReleaseEvent(QMouseEvent* e) {
     // Closing steps of every release.
     mousePressed = false;
     drawContents();
-    if (vSelectedObjectIndex.empty()) emit signalDisableCutCopy();
+    if (vSelectedObjectIndex.empty())
+        emit signalDisableCutCopy();
     if (!objectSelection && currentTool == SELECTION) {
-        if (isLooseBand(draw_tool)) delete draw_tool;
+        if (isLooseBand(draw_tool))
+            delete draw_tool;
         draw_tool = vObjectList.empty() ? nullptr : vObjectList.front();
         EditPropertyBox* box = propertyBox();
         if (box && box->isVisible()) {
@@ -500,7 +552,8 @@ void VLImageHolder::mouseReleaseEvent(QMouseEvent* e) {
             else
                 slotResetCombo();
         }
-        if (button == Qt::RightButton && box && !box->isVisible() && draw_tool) reconnectFramePage(draw_tool);
+        if (button == Qt::RightButton && box && !box->isVisible() && draw_tool)
+            reconnectFramePage(draw_tool);
     } else if (objectSelection) {
         emit signalEnableCutCopy();
     }
@@ -508,11 +561,13 @@ void VLImageHolder::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void VLImageHolder::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (current_frame < 0 || editDisabled || currentTool != POLYLINE || !draw_tool) return;
+    if (current_frame < 0 || editDisabled || currentTool != POLYLINE || !draw_tool)
+        return;
     forwardMouse(draw_tool, e);
     releaseMouse();
     polylineClosed = true;
-    if (validIndex(vAllObjects.size(), current_frame) && !vAllObjects[size_t(current_frame)].AllObjects.empty()) {
+    if (validIndex(vAllObjects.size(), current_frame) &&
+        !vAllObjects[size_t(current_frame)].AllObjects.empty()) {
         NVAllObjects& last = vAllObjects[size_t(current_frame)].AllObjects.back();
         draw_tool->getAllObjectStructure(&last);
         last.drawingObject = currentTool;
@@ -521,7 +576,8 @@ void VLImageHolder::mouseDoubleClickEvent(QMouseEvent* e) {
     }
     const int lastIndex = int(vObjectList.size()) - 1;
     vSelectedObjectIndex.assign(1, lastIndex);
-    if (holderDisplay) draw_tool->select(holderDisplay, pixmapGC, offscreenPixmap);
+    if (holderDisplay)
+        draw_tool->select(holderDisplay, pixmapGC, offscreenPixmap);
     // An unacceptable polyline goes at once, whatever lies on the undo stack.
     if (draw_tool->isInvalidDoubleClick()) {
         discardCreatedObject(lastIndex);
@@ -548,7 +604,8 @@ int VLImageHolder::slot_select_draw_object(int tool) {
         }
     }
     currentTool = tool;
-    if (tool != SELECTION) vSelectedObjectIndex.clear();
+    if (tool != SELECTION)
+        vSelectedObjectIndex.clear();
     objectSelection = false;
     DrawTools::currentlySelectedObject = tool;
     return tool;
@@ -565,28 +622,34 @@ void VLImageHolder::slotCheckFrameStatus(bool disabled) {
 
 void VLImageHolder::slotResetCombo() {
     EditPropertyBox* box = propertyBox();
-    if (!box || !box->objectChooser) return;
+    if (!box || !box->objectChooser)
+        return;
     QComboBox* chooser = box->objectChooser;
-    if (m_chooserConnection) disconnect(m_chooserConnection);
+    if (m_chooserConnection)
+        disconnect(m_chooserConnection);
     {
         const QSignalBlocker blocker(chooser);
         chooser->clear();
         for (DrawTools* object : vObjectList)
             chooser->addItem(object ? QString::fromLatin1(object->getObjectName()) : QString());
         const int current = vSelectedObjectIndex.empty() ? 0 : vSelectedObjectIndex.front();
-        if (current >= 0 && current < chooser->count()) chooser->setCurrentIndex(current);
+        if (current >= 0 && current < chooser->count())
+            chooser->setCurrentIndex(current);
     }
     if (box->isVisible())
-        m_chooserConnection = connect(chooser, &QComboBox::highlighted, this, &VLImageHolder::slotItemSelectedFromProperty);
+        m_chooserConnection =
+            connect(chooser, &QComboBox::highlighted, this, &VLImageHolder::slotItemSelectedFromProperty);
 }
 
 void VLImageHolder::slotItemSelectedFromProperty(int index) {
     EditPropertyBox* box = propertyBox();
     if (eventsPageCurrent()) {
-        if (draw_tool && draw_tool->drawingObject == VALIDATIONFIELD) draw_tool->selectValidationFromCombo();
+        if (draw_tool && draw_tool->drawingObject == VALIDATIONFIELD)
+            draw_tool->selectValidationFromCombo();
         return;
     }
-    if (!validIndex(vObjectList.size(), index) || !vObjectList[size_t(index)]) return;
+    if (!validIndex(vObjectList.size(), index) || !vObjectList[size_t(index)])
+        return;
     draw_tool = vObjectList[size_t(index)];
     if (box && box->isVisible()) {
         emit signal_select_region();
@@ -602,7 +665,8 @@ void VLImageHolder::slotItemSelectedFromProperty(int index) {
         EditPropertyBase* props = draw_tool->getEditPropertyBase();
         const int kind = draw_tool->drawingObject;
         const QString name = QString::fromLatin1(draw_tool->getObjectName());
-        if (props && kind != HYPERLINK && props->getPropValue("Name").isEmpty()) props->setProp_Value("Name", name);
+        if (props && kind != HYPERLINK && props->getPropValue("Name").isEmpty())
+            props->setProp_Value("Name", name);
         if (props && kind == BITMAP && props->getPropValue("Stretch") == QLatin1String("No")) {
             // The bitmap's real size, not a fixed one.
             int x = 0, y = 0, w = 0, h = 0;
@@ -615,7 +679,8 @@ void VLImageHolder::slotItemSelectedFromProperty(int index) {
             events = true;
         else if (kind == VALIDATIONFIELD)
             events = props && !props->getPropValue("Validation String").isEmpty() && draw_tool->hasEvents;
-        if (box->tabWidget) box->tabWidget->setTabEnabled(1, events);
+        if (box->tabWidget)
+            box->tabWidget->setTabEnabled(1, events);
         box->setWindowTitle(QStringLiteral("Properties [") + name + QLatin1Char(']'));
         if (box->isVisible() && box->getListView()) {
             PropertyListView* list = box->getListView();
@@ -629,10 +694,12 @@ void VLImageHolder::slotItemSelectedFromProperty(int index) {
 }
 
 void VLImageHolder::slot_selected_edit_object(DrawTools* object) {
-    if (editDisabled || !object) return;
+    if (editDisabled || !object)
+        return;
     auto indexOf = [this](DrawTools* o) {
         for (int i = int(vObjectList.size()) - 1; i >= 1; --i)
-            if (vObjectList[size_t(i)] == o) return i;
+            if (vObjectList[size_t(i)] == o)
+                return i;
         return -1;
     };
     EditPropertyBox* box = propertyBox();
@@ -644,7 +711,8 @@ void VLImageHolder::slot_selected_edit_object(DrawTools* object) {
         drawContents();
     } else if (object != draw_tool) {
         const int k = indexOf(object);
-        if (k < 0) return;
+        if (k < 0)
+            return;
         vSelectedObjectIndex.clear();
         drawContents();
         draw_tool = object;
@@ -652,18 +720,22 @@ void VLImageHolder::slot_selected_edit_object(DrawTools* object) {
         objectSelection = true;
         drawContents();
         if (box && box->isVisible()) {
-            if (eventsPageCurrent()) showPropertiesPage();
+            if (eventsPageCurrent())
+                showPropertiesPage();
             slotResetCombo();
         }
     } else if (vSelectedObjectIndex.empty()) {
         const int k = indexOf(object);
-        if (k < 0) return;
+        if (k < 0)
+            return;
         vSelectedObjectIndex.assign(1, k);
         objectSelection = true;
-        if (!box) return;
+        if (!box)
+            return;
         if (eventsPageCurrent()) {
             showPropertiesPage();
-            if (object->drawingObject != VALIDATIONFIELD) slotResetCombo();
+            if (object->drawingObject != VALIDATIONFIELD)
+                slotResetCombo();
         } else if (box->isVisible()) {
             slotResetCombo();
         }
@@ -678,7 +750,8 @@ void VLImageHolder::slot_selected_edit_object(DrawTools* object) {
 }
 
 void VLImageHolder::slotMovedEditObject(QRect rect) {
-    if (vSelectedObjectIndex.empty()) return; // no object to give the rectangle back to
+    if (vSelectedObjectIndex.empty())
+        return; // no object to give the rectangle back to
     stRects.push(rect);
     stUndoCodes.push(UNDO_GEOMETRY);
     stObjectIndexes.push(vSelectedObjectIndex.front());
@@ -688,7 +761,8 @@ void VLImageHolder::slotMovedEditObject(QRect rect) {
 }
 
 DrawTools* VLImageHolder::getSelectedItem() {
-    if (vObjectList.empty()) return nullptr;
+    if (vObjectList.empty())
+        return nullptr;
     if (vSelectedObjectIndex.size() == 1 && validIndex(vObjectList.size(), vSelectedObjectIndex.front()))
         return vObjectList[size_t(vSelectedObjectIndex.front())];
     return vObjectList.front();
@@ -698,10 +772,13 @@ void VLImageHolder::slotPushFrameDeletion(int first, int last) {
     stFrameRanges.push({std::min(first, last), std::max(first, last)});
     stUndoCodes.push(UNDO_FRAME_DELETION);
     EditPropertyBox* box = propertyBox();
-    if (box && box->isVisible()) box->hide();
+    if (box && box->isVisible())
+        box->hide();
     emit signalEnableUndo();
 }
 
-void VLImageHolder::slotPushFrameDeletion() { slotPushFrameDeletion(-1, -1); }
+void VLImageHolder::slotPushFrameDeletion() {
+    slotPushFrameDeletion(-1, -1);
+}
 
 void VLImageHolder::slotPushFrameUnDeletion(int) {}

@@ -4,8 +4,8 @@
 #include "canvas/VLImageHolder.h"
 
 #include "canvas/DrawTools.h"
-#include "canvas/VelmoraView.h"
 #include "canvas/HolderObjectFactory.h"
+#include "canvas/VelmoraView.h"
 #include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"
 
@@ -27,9 +27,11 @@ void VLImageHolder::getNoFramesOnFileOpen(int frames) {
     }
     if (!vObjectList.empty()) {
         for (DrawTools* object : vObjectList)
-            if (object && isaControl(object->drawingObject)) object->hide();
+            if (object && isaControl(object->drawingObject))
+                object->hide();
         EditPropertyBox* box = view ? view->_get_editprop_box() : nullptr;
-        if (box && box->objectChooser) box->objectChooser->clear();
+        if (box && box->objectChooser)
+            box->objectChooser->clear();
         emit signalDisableUndo();
         // The objects are gone for good: nothing can bring them back.
         destroyLiveObjects();
@@ -46,13 +48,16 @@ void VLImageHolder::getNoFramesOnFileOpen(int frames) {
 }
 
 void VLImageHolder::updateObjects() {
-    if (current_frame < 0 || size_t(current_frame) >= vAllObjects.size()) return;
+    if (current_frame < 0 || size_t(current_frame) >= vAllObjects.size())
+        return;
     auto& records = vAllObjects[size_t(current_frame)].AllObjects;
     for (size_t i = 0; i < vObjectList.size(); ++i) {
         DrawTools* object = vObjectList[i];
-        if (!object) continue;
+        if (!object)
+            continue;
         draw_tool = object;
-        if (records.size() <= i) records.resize(i + 1);
+        if (records.size() <= i)
+            records.resize(i + 1);
         object->getAllObjectStructure(&records[i]);
         records[i].drawingObject = object->drawingObject;
         records[i].recordSize = NVAllObjects::STORED_SIZE;
@@ -68,8 +73,10 @@ int VLImageHolder::objectIdNumber(const std::string& objectID) {
     bool any = false;
     for (size_t i = 0; i < objectID.size() && i < 10; ++i) {
         const char c = objectID[i];
-        if (c == '\0') break;
-        if (c < '0' || c > '9') continue;
+        if (c == '\0')
+            break;
+        if (c < '0' || c > '9')
+            continue;
         any = true;
         n = std::min(kMax, n * 10 + (c - '0'));
     }
@@ -77,9 +84,11 @@ int VLImageHolder::objectIdNumber(const std::string& objectID) {
 }
 
 void VLImageHolder::convertIntoSAllObject(std::vector<sAllObjects>& out, int frame) {
-    if (frame < 0 || size_t(frame) >= vAllObjects.size()) return;
+    if (frame < 0 || size_t(frame) >= vAllObjects.size())
+        return;
     ensureKeptSize();
-    if (vAllObjects[size_t(frame)].AllObjects.empty()) addFrameStructureToList(frame);
+    if (vAllObjects[size_t(frame)].AllObjects.empty())
+        addFrameStructureToList(frame);
     const std::vector<NVAllObjects>& records = vAllObjects[size_t(frame)].AllObjects;
     const std::vector<KeptStoredRecord>& kept = m_kept[size_t(frame)];
 
@@ -102,7 +111,8 @@ void VLImageHolder::convertIntoSAllObject(std::vector<sAllObjects>& out, int fra
 
     size_t position = 0;
     for (const NVAllObjects& record : records) {
-        while (emitKept(position)) ++position;
+        while (emitKept(position))
+            ++position;
         sAllObjects s;
         bool stored = true;
         switch (record.drawingObject) {
@@ -118,9 +128,12 @@ void VLImageHolder::convertIntoSAllObject(std::vector<sAllObjects>& out, int fra
             }
             s = HolderObjectFactory::current().shapeToStored(record);
             break;
-        default: stored = false; break; // the click target, and kinds without a stored form
+        default:
+            stored = false;
+            break; // the click target, and kinds without a stored form
         }
-        if (!stored) continue;
+        if (!stored)
+            continue;
         head(s, record.drawingObject, record.objectID);
         out.push_back(std::move(s));
         ++position;
@@ -128,7 +141,8 @@ void VLImageHolder::convertIntoSAllObject(std::vector<sAllObjects>& out, int fra
     // Kept records whose place lies past the live ones.
     std::vector<const KeptStoredRecord*> rest;
     for (const KeptStoredRecord& k : kept)
-        if (k.position >= position) rest.push_back(&k);
+        if (k.position >= position)
+            rest.push_back(&k);
     std::sort(rest.begin(), rest.end(),
               [](const KeptStoredRecord* a, const KeptStoredRecord* b) { return a->position < b->position; });
     for (const KeptStoredRecord* k : rest) {
@@ -139,7 +153,8 @@ void VLImageHolder::convertIntoSAllObject(std::vector<sAllObjects>& out, int fra
 }
 
 void VLImageHolder::convertFromSAllObject(std::vector<sAllObjects>& in, int frame) {
-    if (frame < 0 || size_t(frame) >= vAllObjects.size()) return;
+    if (frame < 0 || size_t(frame) >= vAllObjects.size())
+        return;
     ensureKeptSize();
     vLastObjectNumber.resize(vAllObjects.size());
     sLastObjectNumber& counters = vLastObjectNumber[size_t(frame)];
@@ -152,7 +167,8 @@ void VLImageHolder::convertFromSAllObject(std::vector<sAllObjects>& in, int fram
         }
         // Records read before the frame record stay behind it.
         records.insert(records.begin(), std::move(record));
-        for (KeptStoredRecord& k : kept) ++k.position;
+        for (KeptStoredRecord& k : kept)
+            ++k.position;
     };
 
     for (const sAllObjects& s : in) {
@@ -160,14 +176,17 @@ void VLImageHolder::convertFromSAllObject(std::vector<sAllObjects>& in, int fram
         NVAllObjects record;
         if (kind == FRAMEOBJECT) {
             const NVFrame* f = s.get<NVFrame>();
-            if (!f) continue;
+            if (!f)
+                continue;
             NVFrame frameRecord = *f;
             const SPlayBackFrameInfo* p = playbackRecord(frame);
-            if (p && !p->name().empty()) frameRecord.m_Caption = p->name();
+            if (p && !p->name().empty())
+                frameRecord.m_Caption = p->name();
             record.payload = std::move(frameRecord);
         } else if ((kind == RECTANGLE || kind == ROUNDRECT || kind == ELLIPSE) &&
                    HolderObjectFactory::current().makesShapes()) {
-            if (!s.get<StoredShape>()) continue;
+            if (!s.get<StoredShape>())
+                continue;
             record = HolderObjectFactory::current().shapeFromStored(s);
         } else if (kind == MOUSECLICK || kind == SELECTION) {
             continue; // never stored
@@ -178,7 +197,8 @@ void VLImageHolder::convertFromSAllObject(std::vector<sAllObjects>& in, int fram
         // objects never repeat a name.
         if (int32_t* counter = savedCounterOfKind(counters, kind))
             *counter = std::max(*counter, int32_t(objectIdNumber(s.objectID)));
-        if (!hasObjectClass(kind)) continue;
+        if (!hasObjectClass(kind))
+            continue;
         record.drawingObject = kind;
         record.recordSize = NVAllObjects::STORED_SIZE;
         record.objectID = s.objectID;
@@ -190,7 +210,8 @@ void VLImageHolder::convertFromSAllObject(std::vector<sAllObjects>& in, int fram
             records.push_back(std::move(record));
     }
     // Every frame with records begins with its frame record.
-    if ((!records.empty() || !kept.empty()) && (records.empty() || records.front().drawingObject != FRAMEOBJECT))
+    if ((!records.empty() || !kept.empty()) &&
+        (records.empty() || records.front().drawingObject != FRAMEOBJECT))
         putFrameRecordFirst(frameStructure(frame));
 }
 
@@ -207,7 +228,8 @@ bool VLImageHolder::getVectorRef(std::vector<sAllObjects>& records, int frame) {
 
 bool VLImageHolder::setVectorRef(std::vector<sAllObjects>& records, int frame) {
     vStoredObjects = records;
-    if (frame < 0 || size_t(frame) >= vAllObjects.size()) return false;
+    if (frame < 0 || size_t(frame) >= vAllObjects.size())
+        return false;
     convertFromSAllObject(vStoredObjects, frame);
     return true;
 }

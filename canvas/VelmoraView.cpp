@@ -12,11 +12,14 @@
 #include <cstdio>
 
 namespace {
-DrawTools* toObject(QObject* item) { return qobject_cast<DrawTools*>(item); }
+DrawTools* toObject(QObject* item) {
+    return qobject_cast<DrawTools*>(item);
+}
 } // namespace
 
 VelmoraView::VelmoraView(QWidget* parent, VelmoraDoc* doc) : QWidget(parent) {
-    if (doc) connect(doc, &VelmoraDoc::documentChanged, this, &VelmoraView::slotDocumentChanged);
+    if (doc)
+        connect(doc, &VelmoraDoc::documentChanged, this, &VelmoraView::slotDocumentChanged);
     m_canvas = new VLCanvas(this, this, "Canvas");
     m_canvas->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_canvas->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -34,23 +37,28 @@ VelmoraView::~VelmoraView() {
 
 void VelmoraView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (!m_canvas) return;
+    if (!m_canvas)
+        return;
     m_canvas->resize(width(), height());
     m_canvas->setGeometry(rect());
 }
 
 void VelmoraView::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::PaletteChange) std::fputs("palette changed from view\n", stderr);
+    if (event->type() == QEvent::PaletteChange)
+        std::fputs("palette changed from view\n", stderr);
     QWidget::changeEvent(event);
 }
 
 void VelmoraView::slotDocumentChanged() {}
 
-EditPropertyBox* VelmoraView::_get_editprop_box() { return m_editPropBox; }
+EditPropertyBox* VelmoraView::_get_editprop_box() {
+    return m_editPropBox;
+}
 
 QObject* VelmoraView::getSelectedItem() {
     VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
-    if (!holder || holder->vObjectList.empty()) return nullptr;
+    if (!holder || holder->vObjectList.empty())
+        return nullptr;
     const auto& selected = holder->vSelectedObjectIndex;
     if (selected.size() == 1 && selected[0] >= 0 && size_t(selected[0]) < holder->vObjectList.size())
         return holder->vObjectList[size_t(selected[0])];
@@ -58,7 +66,8 @@ QObject* VelmoraView::getSelectedItem() {
 }
 
 void VelmoraView::slotResetCombo() {
-    if (VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr) holder->slotResetCombo();
+    if (VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr)
+        holder->slotResetCombo();
 }
 
 int VelmoraView::getTotalFrames() {
@@ -68,25 +77,30 @@ int VelmoraView::getTotalFrames() {
 
 QString VelmoraView::getFrameObjName(int frame) {
     VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
-    if (!holder || frame < 0 || size_t(frame) >= holder->vAllObjects.size()) return QString();
+    if (!holder || frame < 0 || size_t(frame) >= holder->vAllObjects.size())
+        return QString();
     const auto& records = holder->vAllObjects[size_t(frame)].AllObjects;
-    if (records.empty()) return QString();
+    if (records.empty())
+        return QString();
     const NVFrame* f = records[0].get<NVFrame>();
     return f ? QString::fromLatin1(f->m_Caption.c_str()) : QString();
 }
 
 int VelmoraView::getNumValidationFields() {
     VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
-    if (!holder) return 0;
+    if (!holder)
+        return 0;
     int n = 0;
     for (DrawTools* object : holder->vObjectList)
-        if (object && object->drawingObject == VALIDATIONFIELD) ++n;
+        if (object && object->drawingObject == VALIDATIONFIELD)
+            ++n;
     return n;
 }
 
 QString VelmoraView::getValidationObjName(int n) {
     VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
-    if (!holder) return QString();
+    if (!holder)
+        return QString();
     int seen = 0;
     for (DrawTools* object : holder->vObjectList)
         if (object && object->drawingObject == VALIDATIONFIELD && ++seen == n)
@@ -105,32 +119,39 @@ EditPropertyBase* VelmoraView::getEditPropertyBase(QObject* item) {
 }
 
 void VelmoraView::setGeometryEntrys(QObject* item, int* left, int* top, int* width, int* height) {
-    if (DrawTools* object = toObject(item)) object->setGeometryEntrys(left, top, width, height);
+    if (DrawTools* object = toObject(item))
+        object->setGeometryEntrys(left, top, width, height);
 }
 
 void VelmoraView::repaintItem(QObject* item, const QString&) {
-    if (DrawTools* object = toObject(item)) object->repaintItem();
+    if (DrawTools* object = toObject(item))
+        object->repaintItem();
 }
 
 void VelmoraView::setEventProperty(QObject* item, int event) {
-    if (DrawTools* object = toObject(item)) object->setEventProperty(event);
+    if (DrawTools* object = toObject(item))
+        object->setEventProperty(event);
 }
 
 void VelmoraView::setEventProperty(QObject* item, int string, int key) {
-    if (DrawTools* object = toObject(item)) object->setEventProperty(string, key);
+    if (DrawTools* object = toObject(item))
+        object->setEventProperty(string, key);
 }
 
 void VelmoraView::addEventPropEntrys(QObject* item, int event) {
-    if (DrawTools* object = toObject(item)) object->addEventPropEntrys(event);
+    if (DrawTools* object = toObject(item))
+        object->addEventPropEntrys(event);
 }
 
 void VelmoraView::addEventPropEntrys(QObject* item, int string, int key) {
-    if (DrawTools* object = toObject(item)) object->addEventPropEntrys(string, key);
+    if (DrawTools* object = toObject(item))
+        object->addEventPropEntrys(string, key);
 }
 
 bool VelmoraView::isUserActionDisabled(QObject* item) {
     DrawTools* object = toObject(item);
-    if (!object || object->drawingObject != FRAMEOBJECT) return false;
+    if (!object || object->drawingObject != FRAMEOBJECT)
+        return false;
     const NVFrame* frame = object->getFrameObjectStructure();
     return frame && frame->userAction == 1;
 }

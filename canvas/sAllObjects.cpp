@@ -12,7 +12,9 @@ template <class... Ts> overloaded(Ts...) -> overloaded<Ts...>;
 
 constexpr size_t kMaxShortText = 32767;
 
-int16_t shortLength(const std::string& s) { return int16_t(std::min(s.size(), kMaxShortText)); }
+int16_t shortLength(const std::string& s) {
+    return int16_t(std::min(s.size(), kMaxShortText));
+}
 
 // ---- fixed part ----
 
@@ -145,7 +147,8 @@ void writeKindPart(uint8_t* b, rec::RecordWriter& w, const sAllObjects::Payload&
                        w.u8(StoredValidationField::TRANSPARENT, s.transparent);
                        w.u8(StoredValidationField::SCROLLING, s.scrolling);
                        writeFont(w, StoredValidationField::FONT, s.font);
-                       w.text(StoredValidationField::ERROR_TEXT, StoredValidationField::ERROR_LENGTH, s.errorText);
+                       w.text(StoredValidationField::ERROR_TEXT, StoredValidationField::ERROR_LENGTH,
+                              s.errorText);
                        w.u16(StoredValidationField::VALIDATION_ID, s.validationId);
                        w.u8(StoredValidationField::CASE_SENSITIVE, s.caseSensitive);
                        w.u8(StoredValidationField::DYNAMIC_GROW, s.dynamicGrow);
@@ -162,7 +165,9 @@ void appendBytes(std::vector<uint8_t>& out, const void* p, size_t n) {
     out.insert(out.end(), b, b + n);
 }
 
-void appendText(std::vector<uint8_t>& out, const std::string& s, size_t n) { appendBytes(out, s.data(), n); }
+void appendText(std::vector<uint8_t>& out, const std::string& s, size_t n) {
+    appendBytes(out, s.data(), n);
+}
 
 template <typename Record> void appendRecord(std::vector<uint8_t>& out, const Record& r, size_t size) {
     const size_t at = out.size();
@@ -181,7 +186,8 @@ void appendTail(std::vector<uint8_t>& out, const sAllObjects::Payload& payload) 
     std::visit(overloaded{
                    [](const auto&) {},
                    [&](const NVFrame& f) {
-                       for (const NVFrameEvent& e : f.events) appendRecord(out, e, NVFrameEvent::SIZE);
+                       for (const NVFrameEvent& e : f.events)
+                           appendRecord(out, e, NVFrameEvent::SIZE);
                    },
                    [&](const sPoly& p) {
                        for (const NVPoint& pt : p.points) {
@@ -226,14 +232,16 @@ class TailCursor {
   public:
     TailCursor(const uint8_t* p, size_t size) : m_p(p), m_size(size) {}
     const uint8_t* take(size_t n) {
-        if (n > m_size - m_pos) return nullptr;
+        if (n > m_size - m_pos)
+            return nullptr;
         const uint8_t* p = m_p + m_pos;
         m_pos += n;
         return p;
     }
     bool text(size_t n, std::string& out) {
         const uint8_t* p = take(n);
-        if (!p) return false;
+        if (!p)
+            return false;
         out.assign(reinterpret_cast<const char*>(p), n);
         return true;
     }
@@ -256,29 +264,47 @@ size_t sAllObjects::payloadIndexForKind(int32_t kind) {
     case LINE:
     case RECTANGLE:
     case ROUNDRECT:
-    case ELLIPSE: return 1;
-    case FRAMEOBJECT: return 2;
-    case POLYLINE: return 3;
-    case BITMAP: return 4;
-    case TEXTFIELD: return 5;
-    case INSTRUCTIONBOX: return 6;
-    case HYPERLINK: return 7;
-    case VALIDATIONFIELD: return 8;
-    default: return 0;
+    case ELLIPSE:
+        return 1;
+    case FRAMEOBJECT:
+        return 2;
+    case POLYLINE:
+        return 3;
+    case BITMAP:
+        return 4;
+    case TEXTFIELD:
+        return 5;
+    case INSTRUCTIONBOX:
+        return 6;
+    case HYPERLINK:
+        return 7;
+    case VALIDATIONFIELD:
+        return 8;
+    default:
+        return 0;
     }
 }
 
 sAllObjects::Payload sAllObjects::emptyPayloadForKind(int32_t kind) {
     switch (payloadIndexForKind(kind)) {
-    case 1: return StoredShape{};
-    case 2: return NVFrame{};
-    case 3: return sPoly{};
-    case 4: return StoredBitmap{};
-    case 5: return StoredTextField{};
-    case 6: return StoredInstructionBox{};
-    case 7: return StoredHyperLink{};
-    case 8: return StoredValidationField{};
-    default: return std::monostate{};
+    case 1:
+        return StoredShape{};
+    case 2:
+        return NVFrame{};
+    case 3:
+        return sPoly{};
+    case 4:
+        return StoredBitmap{};
+    case 5:
+        return StoredTextField{};
+    case 6:
+        return StoredInstructionBox{};
+    case 7:
+        return StoredHyperLink{};
+    case 8:
+        return StoredValidationField{};
+    default:
+        return std::monostate{};
     }
 }
 
@@ -300,7 +326,9 @@ std::vector<uint8_t> sAllObjects::tailBytes() const {
     return out;
 }
 
-size_t sAllObjects::tailLength() const { return tailBytes().size(); }
+size_t sAllObjects::tailLength() const {
+    return tailBytes().size();
+}
 
 void sAllObjects::appendTo(std::vector<uint8_t>& out) const {
     const auto b = toBytes();
@@ -310,7 +338,8 @@ void sAllObjects::appendTo(std::vector<uint8_t>& out) const {
 
 std::optional<sAllObjects> sAllObjects::read(const uint8_t* p, size_t size, size_t& consumed) {
     consumed = 0;
-    if (!p || size < SIZE) return std::nullopt;
+    if (!p || size < SIZE)
+        return std::nullopt;
     rec::RecordReader r(p, SIZE);
     sAllObjects o;
     o.frameIndex = r.i32(FRAME_INDEX);
@@ -352,7 +381,8 @@ std::optional<sAllObjects> sAllObjects::read(const uint8_t* p, size_t size, size
         int32_t count = 0;
         NVFrame f = NVFrame::fromBytes(p + KIND_PART, count);
         ok = tail.holds(count, NVFrameEvent::SIZE);
-        for (int32_t i = 0; ok && i < count; ++i) f.events.push_back(NVFrameEvent::fromBytes(tail.take(NVFrameEvent::SIZE)));
+        for (int32_t i = 0; ok && i < count; ++i)
+            f.events.push_back(NVFrameEvent::fromBytes(tail.take(NVFrameEvent::SIZE)));
         o.payload = std::move(f);
         break;
     }
@@ -454,7 +484,8 @@ std::optional<sAllObjects> sAllObjects::read(const uint8_t* p, size_t size, size
         const uint32_t dataLength = r.u32(StoredValidationField::DATA_LENGTH);
         const uint8_t* data = tail.take(dataLength);
         ok = data != nullptr;
-        if (ok) s.validationData.assign(data, data + dataLength);
+        if (ok)
+            s.validationData.assign(data, data + dataLength);
         if (ok && r.u32(StoredValidationField::DIALOG_REF) != 0) {
             const uint8_t* block = tail.take(sMessageDialogBlock::SIZE);
             ok = block != nullptr;
@@ -469,9 +500,11 @@ std::optional<sAllObjects> sAllObjects::read(const uint8_t* p, size_t size, size
         o.payload = std::move(s);
         break;
     }
-    default: break;
+    default:
+        break;
     }
-    if (!ok) return std::nullopt;
+    if (!ok)
+        return std::nullopt;
     consumed = SIZE + tail.position();
     return o;
 }

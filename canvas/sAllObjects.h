@@ -21,10 +21,28 @@
 // Kinds 1 to 4: a pen, a brush, a rectangle and a point, as the player draws them.
 struct StoredShape {
     enum Offset : size_t {
-        NAME = 56, PEN_STYLE = 88, PEN_WIDTH = 92, PEN_COLOR = 100, BRUSH_STYLE = 104, BRUSH_COLOR = 108,
-        HATCH = 112, LEFT = 116, TOP = 120, RIGHT = 124, BOTTOM = 128, CORNER_WIDTH = 132, CORNER_HEIGHT = 136,
-        X = 140, Y = 142, HEIGHT = 144, WIDTH = 146, ARROW = 150, FILL_MODE = 151, FILL_PATTERN = 152,
-        STYLE_BYTE = 153, WIDTH_SHORT = 154,
+        NAME = 56,
+        PEN_STYLE = 88,
+        PEN_WIDTH = 92,
+        PEN_COLOR = 100,
+        BRUSH_STYLE = 104,
+        BRUSH_COLOR = 108,
+        HATCH = 112,
+        LEFT = 116,
+        TOP = 120,
+        RIGHT = 124,
+        BOTTOM = 128,
+        CORNER_WIDTH = 132,
+        CORNER_HEIGHT = 136,
+        X = 140,
+        Y = 142,
+        HEIGHT = 144,
+        WIDTH = 146,
+        ARROW = 150,
+        FILL_MODE = 151,
+        FILL_PATTERN = 152,
+        STYLE_BYTE = 153,
+        WIDTH_SHORT = 154,
     };
     static constexpr size_t NAME_LENGTH = 32;
     std::string name;
@@ -47,7 +65,14 @@ struct StoredShape {
 // The block kinds 6, 14, 17, 19 and 20 share at 56.
 struct StoredControl {
     enum Offset : size_t {
-        NAME = 56, TOOL_TIP = 92, FORE_COLOR = 372, BACK_COLOR = 376, X = 388, Y = 390, HEIGHT = 392, WIDTH = 394,
+        NAME = 56,
+        TOOL_TIP = 92,
+        FORE_COLOR = 372,
+        BACK_COLOR = 376,
+        X = 388,
+        Y = 390,
+        HEIGHT = 392,
+        WIDTH = 394,
         ATTRIBUTE = 396,
     };
     static constexpr size_t NAME_LENGTH = 36;
@@ -64,7 +89,15 @@ struct StoredControl {
 struct StoredFont {
     static constexpr size_t SIZE = 60;
     static constexpr size_t FAMILY_LENGTH = 32;
-    enum Offset : size_t { HEIGHT = 0, WIDTH = 4, WEIGHT = 16, ITALIC = 20, UNDERLINE = 21, STRIKE_OUT = 22, FAMILY = 28 };
+    enum Offset : size_t {
+        HEIGHT = 0,
+        WIDTH = 4,
+        WEIGHT = 16,
+        ITALIC = 20,
+        UNDERLINE = 21,
+        STRIKE_OUT = 22,
+        FAMILY = 28
+    };
     int32_t height = 0;
     int32_t width = 0;
     int32_t weight = 0; // old toolkit scale: 50 normal, 75 bold
@@ -82,8 +115,15 @@ struct StoredBitmap {
 
 struct StoredTextField {
     enum Offset : size_t {
-        TRANSPARENT = 401, SCROLLING = 402, FONT = 404, RTF_REF = 464, RTF_LENGTH = 468, EXTRA_REF = 472,
-        EXTRA_LENGTH = 476, FILE_NAME_REF = 492, FILE_NAME_LENGTH = 498,
+        TRANSPARENT = 401,
+        SCROLLING = 402,
+        FONT = 404,
+        RTF_REF = 464,
+        RTF_LENGTH = 468,
+        EXTRA_REF = 472,
+        EXTRA_LENGTH = 476,
+        FILE_NAME_REF = 492,
+        FILE_NAME_LENGTH = 498,
     };
     StoredControl control;
     uint8_t transparent = 0;
@@ -96,7 +136,12 @@ struct StoredTextField {
 
 struct StoredInstructionBox {
     enum Offset : size_t {
-        CAPTION = 400, SCROLLING = 656, FONT = 660, RTF_REF = 724, RTF_LENGTH = 728, TITLE_BAR = 740,
+        CAPTION = 400,
+        SCROLLING = 656,
+        FONT = 660,
+        RTF_REF = 724,
+        RTF_LENGTH = 728,
+        TITLE_BAR = 740,
     };
     static constexpr size_t CAPTION_LENGTH = 256;
     StoredControl control;
@@ -109,8 +154,17 @@ struct StoredInstructionBox {
 
 struct StoredHyperLink {
     enum Offset : size_t {
-        CAPTION = 400, BUTTON_STYLE = 655, ALIGN = 656, TRANSPARENT = 657, FONT = 660, CLICKED_IMAGE_ID = 728,
-        EVENT_MASK = 732, EVENT_COUNT = 736, EVENTS_REF = 740, MOUSE_OVER_IMAGE_ID = 744, UNSET = 748,
+        CAPTION = 400,
+        BUTTON_STYLE = 655,
+        ALIGN = 656,
+        TRANSPARENT = 657,
+        FONT = 660,
+        CLICKED_IMAGE_ID = 728,
+        EVENT_MASK = 732,
+        EVENT_COUNT = 736,
+        EVENTS_REF = 740,
+        MOUSE_OVER_IMAGE_ID = 744,
+        UNSET = 748,
     };
     static constexpr size_t CAPTION_LENGTH = 255;
     StoredControl control;
@@ -128,9 +182,20 @@ struct StoredHyperLink {
 
 struct StoredValidationField {
     enum Offset : size_t {
-        DIALOG_REF = 640, DATA_LENGTH = 644, DATA_REF = 648, VALIDATION_NUMBER = 652, DIALOG_LENGTH = 654,
-        ALIGN = 657, TRANSPARENT = 658, SCROLLING = 659, FONT = 660, ERROR_TEXT = 720, VALIDATION_ID = 980,
-        CASE_SENSITIVE = 988, DYNAMIC_GROW = 989, PASSWORD = 990,
+        DIALOG_REF = 640,
+        DATA_LENGTH = 644,
+        DATA_REF = 648,
+        VALIDATION_NUMBER = 652,
+        DIALOG_LENGTH = 654,
+        ALIGN = 657,
+        TRANSPARENT = 658,
+        SCROLLING = 659,
+        FONT = 660,
+        ERROR_TEXT = 720,
+        VALIDATION_ID = 980,
+        CASE_SENSITIVE = 988,
+        DYNAMIC_GROW = 989,
+        PASSWORD = 990,
     };
     static constexpr size_t ERROR_LENGTH = 259;
     StoredControl control;
@@ -156,7 +221,14 @@ struct sAllObjects {
     static constexpr size_t GLOBAL_ID_LENGTH = 30;
     static constexpr size_t OBJECT_ID_LENGTH = 12;
     static constexpr size_t KIND_PART = 56;
-    enum Offset : size_t { RECORD_SIZE = 0, FRAME_INDEX = 4, KIND = 8, FLAG = 12, GLOBAL_ID = 13, OBJECT_ID = 43 };
+    enum Offset : size_t {
+        RECORD_SIZE = 0,
+        FRAME_INDEX = 4,
+        KIND = 8,
+        FLAG = 12,
+        GLOBAL_ID = 13,
+        OBJECT_ID = 43
+    };
 
     // Which payload a kind carries; monostate for kinds never stored.
     using Payload = std::variant<std::monostate, StoredShape, NVFrame, sPoly, StoredBitmap, StoredTextField,

@@ -6,7 +6,9 @@
 #include <cstring>
 
 namespace {
-std::string pathBytes(const QString& path) { return path.toLocal8Bit().toStdString(); }
+std::string pathBytes(const QString& path) {
+    return path.toLocal8Bit().toStdString();
+}
 } // namespace
 
 InMemoryMediaLibrary::InMemoryMediaLibrary(ResourceUseTable& uses) : m_uses(uses) {}
@@ -33,28 +35,34 @@ uint32_t InMemoryMediaLibrary::importFile(const QString& fullPath, std::vector<u
 
 std::vector<uint32_t> InMemoryMediaLibrary::identifiers() const {
     std::vector<uint32_t> ids;
-    for (const Item& i : m_items) ids.push_back(i.node.resourceId);
+    for (const Item& i : m_items)
+        ids.push_back(i.node.resourceId);
     return ids;
 }
 
 const InMemoryMediaLibrary::Item* InMemoryMediaLibrary::findById(uint32_t id) const {
     for (const Item& i : m_items)
-        if (i.node.resourceId == id) return &i;
+        if (i.node.resourceId == id)
+            return &i;
     return nullptr;
 }
 
 std::optional<ResourceChildNode> InMemoryMediaLibrary::FindTheChildNodeFromID(uint32_t id) {
-    if (const Item* i = findById(id)) return i->node;
+    if (const Item* i = findById(id))
+        return i->node;
     return std::nullopt;
 }
 
 uint32_t InMemoryMediaLibrary::Read(const ResourceChildNode& node, uint8_t* buffer, size_t capacity) {
-    if (!buffer) return 0;
+    if (!buffer)
+        return 0;
     // The store reads by data offset; so does this.
     for (const Item& i : m_items) {
-        if (i.node.dataOffset != node.dataOffset) continue;
+        if (i.node.dataOffset != node.dataOffset)
+            continue;
         const size_t n = std::min({capacity, size_t(node.storedSize), i.bytes.size()});
-        if (n) std::memcpy(buffer, i.bytes.data(), n);
+        if (n)
+            std::memcpy(buffer, i.bytes.data(), n);
         return uint32_t(n);
     }
     return 0;
@@ -63,7 +71,8 @@ uint32_t InMemoryMediaLibrary::Read(const ResourceChildNode& node, uint8_t* buff
 uint32_t InMemoryMediaLibrary::FindTheIDFromPath(const QString& fullPath) {
     const std::string p = pathBytes(fullPath);
     for (const Item& i : m_items)
-        if (i.node.fullPath == p) return i.node.resourceId;
+        if (i.node.fullPath == p)
+            return i.node.resourceId;
     return 0;
 }
 
@@ -71,11 +80,13 @@ int InMemoryMediaLibrary::ReadDefaultResourceData(uint32_t id, uint8_t* buffer, 
                                                   unsigned long& length) {
     length = 0;
     for (const Item& i : m_items) {
-        if (i.node.resourceId != id || !i.node.isDefaultIcon()) continue;
+        if (i.node.resourceId != id || !i.node.isDefaultIcon())
+            continue;
         length = i.node.fileSize;
         if (buffer) {
             const size_t n = std::min({capacity, size_t(i.node.fileSize), i.bytes.size()});
-            if (n) std::memcpy(buffer, i.bytes.data(), n);
+            if (n)
+                std::memcpy(buffer, i.bytes.data(), n);
             length = n;
         }
         break;
@@ -85,7 +96,8 @@ int InMemoryMediaLibrary::ReadDefaultResourceData(uint32_t id, uint8_t* buffer, 
 
 bool InMemoryMediaLibrary::WriteFromVLM(const ResourceChildNode& node, const uint8_t* data, size_t length) {
     for (const Item& i : m_items)
-        if (i.node.resourceId == node.resourceId && i.node.fullPath == node.fullPath) return false;
+        if (i.node.resourceId == node.resourceId && i.node.fullPath == node.fullPath)
+            return false;
     std::vector<uint8_t> bytes;
     // Path-only records carry no bytes.
     const bool hasBytes = node.flags & (ResourceChildNode::FLAG_COMPRESSED | ResourceChildNode::FLAG_RAW);
@@ -97,10 +109,17 @@ bool InMemoryMediaLibrary::WriteFromVLM(const ResourceChildNode& node, const uin
 }
 
 QString InMemoryMediaLibrary::GetTheFileNameFromID(uint32_t id) {
-    if (const Item* i = findById(id)) return QString::fromLocal8Bit(i->node.fullPath.c_str());
+    if (const Item* i = findById(id))
+        return QString::fromLocal8Bit(i->node.fullPath.c_str());
     return QString();
 }
 
-void InMemoryMediaLibrary::SlotDeleteIDFromUseArray(unsigned long id) { m_uses.dropUse(uint32_t(id)); }
-void InMemoryMediaLibrary::slotAddIDOnCopy(unsigned long id) { m_uses.addCopyUse(uint32_t(id)); }
-void InMemoryMediaLibrary::slotReduceIDOnDelete(unsigned long id) { m_uses.reduceUse(uint32_t(id)); }
+void InMemoryMediaLibrary::SlotDeleteIDFromUseArray(unsigned long id) {
+    m_uses.dropUse(uint32_t(id));
+}
+void InMemoryMediaLibrary::slotAddIDOnCopy(unsigned long id) {
+    m_uses.addCopyUse(uint32_t(id));
+}
+void InMemoryMediaLibrary::slotReduceIDOnDelete(unsigned long id) {
+    m_uses.reduceUse(uint32_t(id));
+}

@@ -23,7 +23,8 @@ class InMemoryMediaLibrary : public MediaLibraryInterface {
     std::optional<ResourceChildNode> FindTheChildNodeFromID(uint32_t id) override;
     uint32_t Read(const ResourceChildNode& node, uint8_t* buffer, size_t capacity) override;
     uint32_t FindTheIDFromPath(const QString& fullPath) override;
-    int ReadDefaultResourceData(uint32_t id, uint8_t* buffer, size_t capacity, unsigned long& length) override;
+    int ReadDefaultResourceData(uint32_t id, uint8_t* buffer, size_t capacity,
+                                unsigned long& length) override;
     bool WriteFromVLM(const ResourceChildNode& node, const uint8_t* data, size_t length) override;
     QString GetTheFileNameFromID(uint32_t id) override;
 

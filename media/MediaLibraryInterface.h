@@ -28,7 +28,8 @@ class MediaLibraryInterface {
     // For the first default-icon record with the identifier: sets length to
     // its size and, given a buffer, copies up to capacity bytes into it.
     // Length 0 when there is none. Always gives 0.
-    virtual int ReadDefaultResourceData(uint32_t id, uint8_t* buffer, size_t capacity, unsigned long& length) = 0;
+    virtual int ReadDefaultResourceData(uint32_t id, uint8_t* buffer, size_t capacity,
+                                        unsigned long& length) = 0;
     // Adds a record and its stored bytes read from an output file unless one
     // with the same identifier and path is present; true when added.
     virtual bool WriteFromVLM(const ResourceChildNode& node, const uint8_t* data, size_t length) = 0;

@@ -11,12 +11,18 @@ struct ResourceChildNode {
     static constexpr size_t PATH_LENGTH = 260;
     static constexpr size_t NAME_LENGTH = 40;
     enum Offset : size_t {
-        NODE_SIZE = 0, RESOURCE_ID = 4, DATA_OFFSET = 8, STORED_SIZE = 12, FILE_SIZE = 16,
-        FULL_PATH = 20, FILE_NAME = 280, FLAGS = 320,
+        NODE_SIZE = 0,
+        RESOURCE_ID = 4,
+        DATA_OFFSET = 8,
+        STORED_SIZE = 12,
+        FILE_SIZE = 16,
+        FULL_PATH = 20,
+        FILE_NAME = 280,
+        FLAGS = 320,
     };
     enum Flags : uint8_t {
-        FLAG_COMPRESSED = 0x01,   // stored bytes are a zlib stream
-        FLAG_RAW = 0x02,          // stored bytes are the file's own
+        FLAG_COMPRESSED = 0x01, // stored bytes are a zlib stream
+        FLAG_RAW = 0x02,        // stored bytes are the file's own
         FLAG_DEFAULT_ICON = 0x04,
     };
 

@@ -90,8 +90,8 @@ class EditPropertyBase {
     // Validation table (string, key).
     void setValProperties(int string, int key, int slot, const QString& name, const QString& value,
                           const QString& category, int editorType, const QString& data, int valueId);
-    void addValProperties(int string, int key, const QString& name, const QString& value, const QString& category,
-                          int editorType, const QString& data, int valueId);
+    void addValProperties(int string, int key, const QString& name, const QString& value,
+                          const QString& category, int editorType, const QString& data, int valueId);
     EditPropertyEntry* getValProperties(int string, int key, int slot);
     EditPropertyEntry* getValProperties(int string, int key, const QString& name);
     void setValEventPropValue(int string, int key, int slot, const QString& value);

@@ -10,34 +10,53 @@ namespace {
 uint32_t modifierBit(uint32_t pcCode) {
     switch (pcCode) {
     case 37:
-    case 109: return MOD_CONTROL;
+    case 109:
+        return MOD_CONTROL;
     case 50:
-    case 62: return MOD_SHIFT;
+    case 62:
+        return MOD_SHIFT;
     case 64:
-    case 113: return MOD_ALT;
-    default: return 0;
+    case 113:
+        return MOD_ALT;
+    default:
+        return 0;
     }
 }
 
-bool isInertKey(uint32_t pcCode) { return pcCode >= 115 && pcCode <= 117; }
+bool isInertKey(uint32_t pcCode) {
+    return pcCode >= 115 && pcCode <= 117;
+}
 
 int32_t buttonMessage(uint8_t button, bool press) {
     switch (button) {
-    case 1: return press ? MSG_LBUTTONDOWN : MSG_LBUTTONUP;
-    case 2: return press ? MSG_MBUTTONDOWN : MSG_MBUTTONUP;
-    case 3: return press ? MSG_RBUTTONDOWN : MSG_RBUTTONUP;
-    default: return 0;
+    case 1:
+        return press ? MSG_LBUTTONDOWN : MSG_LBUTTONUP;
+    case 2:
+        return press ? MSG_MBUTTONDOWN : MSG_MBUTTONUP;
+    case 3:
+        return press ? MSG_RBUTTONDOWN : MSG_RBUTTONUP;
+    default:
+        return 0;
     }
 }
 
 // Serves a recording hot key (released while Alt is down).
 void serveHotKey(uint32_t pcCode, ActionCaptureState& s) {
     switch (pcCode) {
-    case 53: s.m_bStopRequest = true; break;                        // X
-    case 33: s.m_bPauseRequest = !s.m_bPauseRequest.load(); break;  // P
-    case 39: s.m_bActionCaptureSuspended = false; break;            // S
-    case 30: s.m_bActionCaptureSuspended = true; break;             // U
-    default: break;
+    case 53:
+        s.m_bStopRequest = true;
+        break; // X
+    case 33:
+        s.m_bPauseRequest = !s.m_bPauseRequest.load();
+        break; // P
+    case 39:
+        s.m_bActionCaptureSuspended = false;
+        break; // S
+    case 30:
+        s.m_bActionCaptureSuspended = true;
+        break; // U
+    default:
+        break;
     }
 }
 
@@ -53,7 +72,8 @@ DecodedAction decodeWireEvent(const uint8_t* ev, ActionCaptureState& s) {
     a.xOrKey = rootX;
     a.yOrModifiers = rootY;
 
-    const uint32_t pc = (type == WIRE_KEY_PRESS || type == WIRE_KEY_RELEASE) ? keys::pcKeyCodeFromEvdev(detail) : 0;
+    const uint32_t pc =
+        (type == WIRE_KEY_PRESS || type == WIRE_KEY_RELEASE) ? keys::pcKeyCodeFromEvdev(detail) : 0;
     bool keyPress = false, motion = false, buttonRelease = false;
 
     switch (type) {
@@ -70,7 +90,8 @@ DecodedAction decodeWireEvent(const uint8_t* ev, ActionCaptureState& s) {
         if (uint32_t bit = modifierBit(pc)) {
             s.m_modifierWord &= ~bit;
             // The release of the Alt that carried a hot key is part of the hot key.
-            if (bit == MOD_ALT && s.m_hotKeyUnderAlt.exchange(false)) return out;
+            if (bit == MOD_ALT && s.m_hotKeyUnderAlt.exchange(false))
+                return out;
         } else if (!isInertKey(pc) && (s.m_modifierWord & MOD_ALT)) {
             serveHotKey(pc, s); // every key released under Alt is the recording's, not the author's
             s.m_hotKeyUnderAlt = true;
@@ -104,14 +125,18 @@ DecodedAction decodeWireEvent(const uint8_t* ev, ActionCaptureState& s) {
         return out;
     }
 
-    if (s.m_bPauseRequest) return out;
+    if (s.m_bPauseRequest)
+        return out;
     if (s.m_bActionCaptureSuspended) {
         out.outcome = DecodedAction::DropAndIdle;
         return out;
     }
-    if (s.m_bUserActionsOnly && buttonRelease) return out;
-    if (keyPress || motion) return out;
-    if (type == WIRE_KEY_RELEASE && (modifierBit(pc) == MOD_CONTROL || modifierBit(pc) == MOD_SHIFT)) return out;
+    if (s.m_bUserActionsOnly && buttonRelease)
+        return out;
+    if (keyPress || motion)
+        return out;
+    if (type == WIRE_KEY_RELEASE && (modifierBit(pc) == MOD_CONTROL || modifierBit(pc) == MOD_SHIFT))
+        return out;
     out.outcome = DecodedAction::Capture;
     return out;
 }

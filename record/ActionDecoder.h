@@ -32,8 +32,13 @@ struct DecodedAction {
 };
 
 // Wire event types.
-enum WireEventType : uint8_t { WIRE_KEY_PRESS = 2, WIRE_KEY_RELEASE = 3, WIRE_BUTTON_PRESS = 4,
-                               WIRE_BUTTON_RELEASE = 5, WIRE_MOTION = 6 };
+enum WireEventType : uint8_t {
+    WIRE_KEY_PRESS = 2,
+    WIRE_KEY_RELEASE = 3,
+    WIRE_BUTTON_PRESS = 4,
+    WIRE_BUTTON_RELEASE = 5,
+    WIRE_MOTION = 6
+};
 
 // Decodes one event. Key codes are the server's (evdev); they are translated
 // to PC key codes here, once.

@@ -7,14 +7,19 @@
 #include <cstdio>
 
 namespace {
-Display* dpy(void* p) { return static_cast<Display*>(p); }
+Display* dpy(void* p) {
+    return static_cast<Display*>(p);
+}
 } // namespace
 
-ActionRecorder::~ActionRecorder() { stop(); }
+ActionRecorder::~ActionRecorder() {
+    stop();
+}
 
 bool ActionRecorder::extensionPresent() {
     Display* d = XOpenDisplay(nullptr);
-    if (!d) return false;
+    if (!d)
+        return false;
     int major = 0, minor = 0;
     Status ok = XRecordQueryVersion(d, &major, &minor);
     fprintf(stderr, "XRecorduery %d\n", int(ok));
@@ -84,9 +89,12 @@ void ActionRecorder::stop() {
 }
 
 void ActionRecorder::release() {
-    if (m_context && m_control) XRecordFreeContext(dpy(m_control), XRecordContext(m_context));
+    if (m_context && m_control)
+        XRecordFreeContext(dpy(m_control), XRecordContext(m_context));
     m_context = 0;
-    if (m_data) XCloseDisplay(dpy(m_data));
-    if (m_control) XCloseDisplay(dpy(m_control));
+    if (m_data)
+        XCloseDisplay(dpy(m_data));
+    if (m_control)
+        XCloseDisplay(dpy(m_control));
     m_data = m_control = nullptr;
 }

@@ -11,7 +11,8 @@ CapturedFrame buildCapturedFrame(const CaptureContext& ctx, EFrameState state, c
     CapturedFrame f;
     SRect data = band;
     f.keyFrame = isKeyCapture(ctx.captureCount);
-    if (f.keyFrame) data = ctx.captureRect;
+    if (f.keyFrame)
+        data = ctx.captureRect;
     f.dataOffset = size_t(data.top - ctx.captureRect.top) * ctx.rowBytes;
     f.dataLength = datfile::bandLength(data.top, data.bottom, ctx.rowBytes);
 
@@ -22,7 +23,8 @@ CapturedFrame buildCapturedFrame(const CaptureContext& ctx, EFrameState state, c
     h.data = data;
     h.keyFlag = f.keyFrame ? 1 : 0;
     h.recordSize = uint32_t(SDatFrameHeader::SIZE) + f.dataLength;
-    if (ctx.depth <= 15) h.paletteIndex = uint32_t(ctx.paletteCount) - 1;
+    if (ctx.depth <= 15)
+        h.paletteIndex = uint32_t(ctx.paletteCount) - 1;
 
     f.edit.recordOffset = int32_t(ctx.nextRecordOffset);
     f.edit.keyFlag = h.keyFlag;
@@ -30,7 +32,8 @@ CapturedFrame buildCapturedFrame(const CaptureContext& ctx, EFrameState state, c
     SPlayBackFrameInfo& p = f.playback;
     p.marker = 1;
     p.pixelFlags = 0x03;
-    if (f.keyFrame) p.frameFlags |= PBF_KEY;
+    if (f.keyFrame)
+        p.frameFlags |= PBF_KEY;
     p.pointerX = ctx.lastPointerX;
     p.pointerY = ctx.lastPointerY;
     p.vType = VALIDATION_NONE;

@@ -11,10 +11,13 @@
 
 RecordingSession::RecordingSession(RecordingTables tables) : m_tables(tables) {}
 
-RecordingSession::~RecordingSession() { stop(); }
+RecordingSession::~RecordingSession() {
+    stop();
+}
 
 RecordingSession::StartResult RecordingSession::start(const std::string& path, bool withActions) {
-    if (m_bRecording) return START_OK;
+    if (m_bRecording)
+        return START_OK;
     m_failure = FAIL_NONE;
     m_refuseFrames = false;
     m_bPaused = false;
@@ -45,7 +48,8 @@ RecordingSession::StartResult RecordingSession::start(const std::string& path, b
         return START_NO_MEMORY;
     }
     m_writer.initBufferManager(RING_SIZE, uint64_t(m_screenRowBytes) * h);
-    if (m_tables.frameCount == 0) m_tables.nextRecordOffset = uint32_t(NVBufferManager::getFileHeaderSize());
+    if (m_tables.frameCount == 0)
+        m_tables.nextRecordOffset = uint32_t(NVBufferManager::getFileHeaderSize());
     if (m_writer.startBufferManager(path.c_str(), DAT_FILE_SIZE_LIMIT, SRect{0, 0, w, h}) != 0) {
         m_writer.stopBufferManager(0);
         NV_CleanUpCapture();
@@ -53,7 +57,8 @@ RecordingSession::StartResult RecordingSession::start(const std::string& path, b
         return START_FILE_FAILED;
     }
     m_bRecording = true;
-    if (m_depth <= 15) capturePalette();
+    if (m_depth <= 15)
+        capturePalette();
     NVCaptureScreen(FRAME_STATE_FIRST, 0, nullptr);
     if (withActions && !m_actions.start([this](const uint8_t* e) { onWireEvent(e); }))
         fprintf(stderr, "action capture not started: %s\n", m_actions.error().c_str());
@@ -62,7 +67,8 @@ RecordingSession::StartResult RecordingSession::start(const std::string& path, b
 
 void RecordingSession::capturePalette() {
     Display* d = XOpenDisplay(nullptr);
-    if (!d) return;
+    if (!d)
+        return;
     XWindowAttributes attr;
     if (!XGetWindowAttributes(d, DefaultRootWindow(d), &attr)) {
         fputs("error in getting win attr\n", stderr);
@@ -84,23 +90,28 @@ void RecordingSession::capturePalette() {
 }
 
 RecordingSession::TickAction RecordingSession::tick() {
-    if (!m_bRecording) return TICK_IDLE;
+    if (!m_bRecording)
+        return TICK_IDLE;
     // A resume comes first, so a stop requested while paused runs once the author resumes.
     bool resumed = false;
     if (!m_state.m_bPauseRequest && m_bPaused) {
         togglePause();
         resumed = true;
     }
-    if (m_state.m_bStopRequest) return m_bPaused ? TICK_IDLE : TICK_STOP;
+    if (m_state.m_bStopRequest)
+        return m_bPaused ? TICK_IDLE : TICK_STOP;
     if (m_state.m_bPauseRequest) {
-        if (m_bPaused) return TICK_IDLE;
+        if (m_bPaused)
+            return TICK_IDLE;
         togglePause();
         return TICK_PAUSE;
     }
-    if (m_state.m_bUserActionsOnly) return resumed ? TICK_RESUME : TICK_IDLE;
+    if (m_state.m_bUserActionsOnly)
+        return resumed ? TICK_RESUME : TICK_IDLE;
     {
         std::lock_guard<std::mutex> lock(m_hookMutex);
-        if (m_hookStatus != HOOK_IDLE) return resumed ? TICK_RESUME : TICK_IDLE;
+        if (m_hookStatus != HOOK_IDLE)
+            return resumed ? TICK_RESUME : TICK_IDLE;
         m_bTimerCapturing = true;
     }
     NVCaptureScreen(FRAME_STATE_TIMER, 0, nullptr);
@@ -123,18 +134,21 @@ void RecordingSession::togglePause() {
 }
 
 int RecordingSession::stop() {
-    if (!m_bRecording) return 0;
+    if (!m_bRecording)
+        return 0;
     m_bRecording = false;
     m_actions.stop();
     const int result = m_writer.stopBufferManager(m_tables.frameCount);
     NV_CleanUpCapture();
     m_pPreviousFrame = {};
-    if (result != 0 && m_failure == FAIL_NONE) m_failure = FAIL_WRITE;
+    if (result != 0 && m_failure == FAIL_NONE)
+        m_failure = FAIL_WRITE;
 
     // Release frames keep their place but are no user actions.
     m_tables.userActionFrames.clear();
     for (uint32_t i = 0; i < m_tables.playBack.size(); ++i)
-        if (m_tables.playBack[i].vType != VALIDATION_NONE) m_tables.userActionFrames.push_back(i);
+        if (m_tables.playBack[i].vType != VALIDATION_NONE)
+            m_tables.userActionFrames.push_back(i);
     m_tables.userActionCount = uint32_t(m_tables.userActionFrames.size());
     return result;
 }
@@ -148,7 +162,8 @@ void RecordingSession::requestStop(Failure why) {
 
 int RecordingSession::NVCaptureScreen(EFrameState state, unsigned long, SActionType* action) {
     std::lock_guard<std::mutex> lock(m_captureMutex);
-    if (!m_bRecording || m_refuseFrames) return -1;
+    if (!m_bRecording || m_refuseFrames)
+        return -1;
     SRect band{};
     if (NV_CapCmpCpy(m_pPreviousFrame.data(), &band, 0) != NVCAP_OK) {
         fputs("capture failed: the recording stops\n", stderr);
@@ -222,7 +237,8 @@ void RecordingSession::slotHook(SActionType* action) {
         std::unique_lock<std::mutex> lock(m_hookMutex);
         m_timerDone.wait(lock, [this] { return !m_bTimerCapturing; });
     }
-    if (!m_bPaused) NVCaptureScreen(FRAME_STATE_ACTION, 0, action);
+    if (!m_bPaused)
+        NVCaptureScreen(FRAME_STATE_ACTION, 0, action);
     delete action;
     setSharedData(HOOK_IDLE);
 }

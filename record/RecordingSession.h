@@ -35,9 +35,9 @@ class RecordingSession {
   public:
     enum StartResult {
         START_OK = 0,
-        START_CAPTURE_FAILED,  // the capture library could not start
-        START_NO_MEMORY,       // the previous-frame buffer could not be allocated
-        START_FILE_FAILED,     // the working frame file could not be created
+        START_CAPTURE_FAILED, // the capture library could not start
+        START_NO_MEMORY,      // the previous-frame buffer could not be allocated
+        START_FILE_FAILED,    // the working frame file could not be created
     };
     enum TickAction { TICK_CAPTURED, TICK_IDLE, TICK_PAUSE, TICK_RESUME, TICK_STOP };
     // Why a recording ended early; shown to the author after the stop.

@@ -12,13 +12,16 @@ constexpr size_t kMaxCaption = 32767; // the length field is a signed 16-bit wor
 
 size_t keyLength(const sValidationKey& k) {
     size_t n = sValidationKey::SIZE + sValidationKeyEvent::SIZE;
-    if (k.event) n += size_t(k.event->captionLength());
+    if (k.event)
+        n += size_t(k.event->captionLength());
     return n;
 }
 
 } // namespace
 
-int16_t sValidationKeyEvent::captionLength() const { return int16_t(std::min(caption.size(), kMaxCaption)); }
+int16_t sValidationKeyEvent::captionLength() const {
+    return int16_t(std::min(caption.size(), kMaxCaption));
+}
 
 void sValidationKeyEvent::writeTo(uint8_t* p) const {
     rec::RecordWriter w(p, SIZE);
@@ -51,14 +54,16 @@ uint32_t CValidationData::GetValidationDataLength(const SMultiString& strings) c
     size_t n = 0;
     for (const auto& s : strings.list) {
         n += HEAD_SIZE;
-        for (const auto& k : s.keys) n += keyLength(k);
+        for (const auto& k : s.keys)
+            n += keyLength(k);
     }
     return uint32_t(n);
 }
 
 bool CValidationData::GetValidationData(uint8_t* dest, const SMultiString& strings, size_t) const {
     const uint32_t total = GetValidationDataLength(strings);
-    if (!dest || total == 0) return false;
+    if (!dest || total == 0)
+        return false;
     std::memset(dest, 0, total);
     uint8_t* p = dest;
     for (const auto& s : strings.list) {
@@ -73,11 +78,13 @@ bool CValidationData::GetValidationData(uint8_t* dest, const SMultiString& strin
             key.u32(sValidationKey::EVENT_REF, k.event ? 1 : 0);
             key.i32(sValidationKey::EVENT_SIZE, k.nEventSize());
             p += sValidationKey::SIZE;
-            if (k.event) k.event->writeTo(p);
+            if (k.event)
+                k.event->writeTo(p);
             p += sValidationKeyEvent::SIZE;
             if (k.event) {
                 const size_t n = size_t(k.event->captionLength());
-                if (n) std::memcpy(p, k.event->caption.data(), n);
+                if (n)
+                    std::memcpy(p, k.event->caption.data(), n);
                 p += n;
             }
         }
@@ -87,12 +94,14 @@ bool CValidationData::GetValidationData(uint8_t* dest, const SMultiString& strin
 
 std::vector<uint8_t> CValidationData::pack(const SMultiString& strings) const {
     std::vector<uint8_t> out(GetValidationDataLength(strings));
-    if (!out.empty()) GetValidationData(out.data(), strings);
+    if (!out.empty())
+        GetValidationData(out.data(), strings);
     return out;
 }
 
 bool CValidationData::GetValidationDataArray(const uint8_t* src, size_t length, SMultiString& strings) const {
-    if (!src || length == 0) return false;
+    if (!src || length == 0)
+        return false;
     SMultiString result;
     size_t pos = 0;
     while (length - pos >= HEAD_SIZE) {
@@ -103,10 +112,12 @@ bool CValidationData::GetValidationDataArray(const uint8_t* src, size_t length, 
         s.flag = head.u8(HEAD_FLAG);
         pos += HEAD_SIZE;
         // Every key takes at least 336 bytes: a count the block cannot hold is refused.
-        if (keyCount > (length - pos) / (sValidationKey::SIZE + sValidationKeyEvent::SIZE)) return false;
+        if (keyCount > (length - pos) / (sValidationKey::SIZE + sValidationKeyEvent::SIZE))
+            return false;
         s.nKeyCount = int32_t(keyCount);
         for (uint32_t i = 0; i < keyCount; ++i) {
-            if (length - pos < sValidationKey::SIZE + sValidationKeyEvent::SIZE) return false;
+            if (length - pos < sValidationKey::SIZE + sValidationKeyEvent::SIZE)
+                return false;
             rec::RecordReader key(src + pos, sValidationKey::SIZE);
             sValidationKey k;
             k.uiValidationKey = key.u32(sValidationKey::KEY);
@@ -117,7 +128,8 @@ bool CValidationData::GetValidationDataArray(const uint8_t* src, size_t length, 
                 const int16_t captionLength =
                     int16_t(rec::readLe16(src + pos + sValidationKeyEvent::CAPTION_LENGTH));
                 pos += sValidationKeyEvent::SIZE;
-                if (captionLength < 0 || size_t(captionLength) > length - pos) return false;
+                if (captionLength < 0 || size_t(captionLength) > length - pos)
+                    return false;
                 e.caption.assign(reinterpret_cast<const char*>(src + pos), size_t(captionLength));
                 pos += size_t(captionLength);
                 k.event = std::move(e);

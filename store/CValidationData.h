@@ -16,7 +16,12 @@ struct sValidationKeyEvent {
     static constexpr size_t SIZE = 304;
     static constexpr size_t MESSAGE_LENGTH = 260;
     enum Offset : size_t {
-        MESSAGE = 0, IMAGE_ID = 260, WORD_264 = 264, WORD_268 = 268, CAPTION_REF = 272, CAPTION_LENGTH = 276,
+        MESSAGE = 0,
+        IMAGE_ID = 260,
+        WORD_264 = 264,
+        WORD_268 = 268,
+        CAPTION_REF = 272,
+        CAPTION_LENGTH = 276,
         ICON_ID = 280,
     };
     std::string message; // Latin-1 bytes, at most 259 survive storing

@@ -1,7 +1,7 @@
 #include "store/DatRecords.h"
 
-#include "store/RectFields.h"
 #include "store/RecordIO.h"
+#include "store/RectFields.h"
 
 #include <tuple>
 
@@ -39,7 +39,8 @@ SDatMainHeader SDatMainHeader::fromBytes(const uint8_t* p) {
 
 bool SDatMainHeader::operator==(const SDatMainHeader& o) const {
     return std::tie(fileSize, headerSize, frameCount, version, redMask, greenMask, blueMask) ==
-               std::tie(o.fileSize, o.headerSize, o.frameCount, o.version, o.redMask, o.greenMask, o.blueMask) &&
+               std::tie(o.fileSize, o.headerSize, o.frameCount, o.version, o.redMask, o.greenMask,
+                        o.blueMask) &&
            rectTie(capture) == rectTie(o.capture);
 }
 
@@ -78,8 +79,12 @@ bool SDatFrameHeader::operator==(const SDatFrameHeader& o) const {
            rectTie(data) == rectTie(o.data);
 }
 
-std::string SPlayBackFrameInfo::name() const { return rec::fromText(frameName); }
-void SPlayBackFrameInfo::setName(const std::string& n) { rec::copyText(frameName, n); }
+std::string SPlayBackFrameInfo::name() const {
+    return rec::fromText(frameName);
+}
+void SPlayBackFrameInfo::setName(const std::string& n) {
+    rec::copyText(frameName, n);
+}
 
 void SPlayBackFrameInfo::writeTo(uint8_t* p) const {
     rec::RecordWriter w(p, SIZE);
@@ -156,10 +161,15 @@ bool SPlayBackFrameInfo::operator==(const SPlayBackFrameInfo& o) const {
 }
 
 namespace datfile {
-std::string dataDirectory(const std::string& home) { return home + "/zedaro"; }
-std::string untitledPath(const std::string& home) { return dataDirectory(home) + "/Untitled.dat"; }
+std::string dataDirectory(const std::string& home) {
+    return home + "/zedaro";
+}
+std::string untitledPath(const std::string& home) {
+    return dataDirectory(home) + "/Untitled.dat";
+}
 std::string workingPathFor(const std::string& vlmPath) {
-    if (vlmPath.size() < 4) return vlmPath + ".dat";
+    if (vlmPath.size() < 4)
+        return vlmPath + ".dat";
     return vlmPath.substr(0, vlmPath.size() - 4) + ".dat";
 }
 } // namespace datfile

@@ -40,9 +40,17 @@ constexpr uint32_t DAT_FILE_SIZE_LIMIT = 52428800;
 struct SDatMainHeader {
     static constexpr size_t SIZE = 48;
     enum Offset : size_t {
-        FILE_SIZE = 0, HEADER_SIZE = 4, FRAME_COUNT = 8, VERSION = 12,
-        CAPTURE_LEFT = 16, CAPTURE_TOP = 20, CAPTURE_RIGHT = 24, CAPTURE_BOTTOM = 28,
-        RED_MASK = 32, GREEN_MASK = 36, BLUE_MASK = 40,
+        FILE_SIZE = 0,
+        HEADER_SIZE = 4,
+        FRAME_COUNT = 8,
+        VERSION = 12,
+        CAPTURE_LEFT = 16,
+        CAPTURE_TOP = 20,
+        CAPTURE_RIGHT = 24,
+        CAPTURE_BOTTOM = 28,
+        RED_MASK = 32,
+        GREEN_MASK = 36,
+        BLUE_MASK = 40,
     };
     uint32_t fileSize = DAT_FILE_SIZE_LIMIT;
     uint32_t headerSize = SIZE;
@@ -61,8 +69,17 @@ struct SDatMainHeader {
 struct SDatFrameHeader {
     static constexpr size_t SIZE = 60;
     enum Offset : size_t {
-        HEADER_SIZE = 0, RECORD_SIZE = 4, FRAME_NUMBER = 8, PALETTE_INDEX = 12, TIME_STAMP = 16,
-        FRAME_STATE = 36, DATA_LEFT = 40, DATA_TOP = 44, DATA_RIGHT = 48, DATA_BOTTOM = 52, KEY_FLAG = 56,
+        HEADER_SIZE = 0,
+        RECORD_SIZE = 4,
+        FRAME_NUMBER = 8,
+        PALETTE_INDEX = 12,
+        TIME_STAMP = 16,
+        FRAME_STATE = 36,
+        DATA_LEFT = 40,
+        DATA_TOP = 44,
+        DATA_RIGHT = 48,
+        DATA_BOTTOM = 52,
+        KEY_FLAG = 56,
     };
     uint32_t headerSize = SIZE;
     uint32_t recordSize = SIZE; // header + data
@@ -97,11 +114,32 @@ struct SPlayBackFrameInfo {
     static constexpr size_t SIZE = 152;
     static constexpr size_t NAME_LENGTH = 30;
     enum Offset : size_t {
-        V_TYPE = 0, POINTER_X = 4, POINTER_Y = 8, FRAME_STATE = 16, AUDIO_SIZE = 28, MARKER = 32,
-        PALETTE_INDEX = 34, FRAME_FLAGS = 38, PIXEL_FLAGS = 39, X_OR_KEY = 40, Y_OR_MODIFIERS = 44,
-        CLICK_RECT = 48, MOUSE_MESSAGE = 64, BUTTON_MODIFIERS = 68, CURSOR_IMAGE = 72, ACTION_DISABLED = 76,
-        FORMAT_TAG = 80, CHANNELS = 82, SAMPLES_PER_SEC = 84, BYTES_PER_SEC = 88, BLOCK_ALIGN = 92,
-        BITS_PER_SAMPLE = 94, HAS_SOUND = 100, FRAME_NAME = 104, FRAME_NUMBER = 136, CAPTURE_TYPE = 141,
+        V_TYPE = 0,
+        POINTER_X = 4,
+        POINTER_Y = 8,
+        FRAME_STATE = 16,
+        AUDIO_SIZE = 28,
+        MARKER = 32,
+        PALETTE_INDEX = 34,
+        FRAME_FLAGS = 38,
+        PIXEL_FLAGS = 39,
+        X_OR_KEY = 40,
+        Y_OR_MODIFIERS = 44,
+        CLICK_RECT = 48,
+        MOUSE_MESSAGE = 64,
+        BUTTON_MODIFIERS = 68,
+        CURSOR_IMAGE = 72,
+        ACTION_DISABLED = 76,
+        FORMAT_TAG = 80,
+        CHANNELS = 82,
+        SAMPLES_PER_SEC = 84,
+        BYTES_PER_SEC = 88,
+        BLOCK_ALIGN = 92,
+        BITS_PER_SAMPLE = 94,
+        HAS_SOUND = 100,
+        FRAME_NAME = 104,
+        FRAME_NUMBER = 136,
+        CAPTURE_TYPE = 141,
     };
     int32_t vType = VALIDATION_NONE;
     int32_t pointerX = 0;

@@ -29,21 +29,31 @@ bool seekTo(std::FILE* f, int32_t offset) {
 
 const char* toString(FrameStore::Result r) {
     switch (r) {
-    case FrameStore::Result::Ok: return "ok";
-    case FrameStore::Result::NotOpen: return "working frame file not open";
-    case FrameStore::Result::BadFrameIndex: return "no such frame";
-    case FrameStore::Result::SeekFailed: return "frame seek failed";
-    case FrameStore::Result::HeaderReadFailed: return "frame header read failed";
-    case FrameStore::Result::BadRecord: return "frame record length does not fit the frame";
-    case FrameStore::Result::DataReadFailed: return "frame data read failed";
+    case FrameStore::Result::Ok:
+        return "ok";
+    case FrameStore::Result::NotOpen:
+        return "working frame file not open";
+    case FrameStore::Result::BadFrameIndex:
+        return "no such frame";
+    case FrameStore::Result::SeekFailed:
+        return "frame seek failed";
+    case FrameStore::Result::HeaderReadFailed:
+        return "frame header read failed";
+    case FrameStore::Result::BadRecord:
+        return "frame record length does not fit the frame";
+    case FrameStore::Result::DataReadFailed:
+        return "frame data read failed";
     }
     return "?";
 }
 
-FrameStore::~FrameStore() { close(); }
+FrameStore::~FrameStore() {
+    close();
+}
 
 void FrameStore::close() {
-    if (m_file) std::fclose(m_file);
+    if (m_file)
+        std::fclose(m_file);
     m_file = nullptr;
 }
 
@@ -73,10 +83,13 @@ bool FrameStore::open(const std::string& path, const FrameGeometry& geometry) {
 }
 
 size_t FrameStore::keyFrameFor(const std::vector<SEditInfo>& edit, size_t n) {
-    if (edit.empty()) return 0;
-    if (n >= edit.size()) n = edit.size() - 1;
+    if (edit.empty())
+        return 0;
+    if (n >= edit.size())
+        n = edit.size() - 1;
     for (size_t k = n + 1; k-- > 0;)
-        if (edit[k].keyFlag == 1) return k;
+        if (edit[k].keyFlag == 1)
+            return k;
     return 0;
 }
 
@@ -102,9 +115,11 @@ FrameStore::Result FrameStore::readHeader(const SEditInfo& info, SDatFrameHeader
     return Result::Ok;
 }
 
-FrameStore::Result FrameStore::getEditFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header) {
+FrameStore::Result FrameStore::getEditFrame(const std::vector<SEditInfo>& edit, size_t n,
+                                            SDatFrameHeader& header) {
     m_lastError.clear();
-    if (!m_file) return fail(Result::NotOpen, toString(Result::NotOpen));
+    if (!m_file)
+        return fail(Result::NotOpen, toString(Result::NotOpen));
     if (n >= edit.size())
         return fail(Result::BadFrameIndex, "Frame " + std::to_string(n) + " is not in the frame table");
 
@@ -114,12 +129,14 @@ FrameStore::Result FrameStore::getEditFrame(const std::vector<SEditInfo>& edit, 
     for (size_t j = k; j <= n && result == Result::Ok; ++j) {
         SDatFrameHeader h;
         result = readHeader(edit[j], h);
-        if (result != Result::Ok) break;
+        if (result != Result::Ok)
+            break;
         const size_t length = h.dataLength();
         if (length == 0) {
             // A blank record starts the picture from nothing; an empty band
             // (an unchanged frame) lays nothing over it.
-            if (j == k) std::fill(m_work.begin(), m_work.end(), uint8_t(0));
+            if (j == k)
+                std::fill(m_work.begin(), m_work.end(), uint8_t(0));
             header = h;
             continue;
         }
@@ -129,20 +146,23 @@ FrameStore::Result FrameStore::getEditFrame(const std::vector<SEditInfo>& edit, 
         if (edit[j].keyFlag != 1) {
             const int64_t firstRow = int64_t(h.data.top) - m_geometry.captureTop;
             if (firstRow < 0) {
-                result = fail(Result::BadRecord, "Frame " + std::to_string(j) + ": band starts above the capture");
+                result =
+                    fail(Result::BadRecord, "Frame " + std::to_string(j) + ": band starts above the capture");
                 break;
             }
             offset = size_t(firstRow) * rowBytes;
         }
         if (!rectOk || offset > m_work.size() || length > m_work.size() - offset) {
-            result = fail(Result::BadRecord, "Frame " + std::to_string(j) + ": record of " + std::to_string(length) +
-                                                 " data bytes for rows " + std::to_string(h.data.top) + ".." +
+            result = fail(Result::BadRecord, "Frame " + std::to_string(j) + ": record of " +
+                                                 std::to_string(length) + " data bytes for rows " +
+                                                 std::to_string(h.data.top) + ".." +
                                                  std::to_string(h.data.bottom) + " does not fit the frame");
             break;
         }
         errno = 0;
         if (std::fread(m_work.data() + offset, 1, length, m_file) != length) {
-            result = fail(Result::DataReadFailed, systemError(("Frame " + std::to_string(j) + " data read failed").c_str()));
+            result = fail(Result::DataReadFailed,
+                          systemError(("Frame " + std::to_string(j) + " data read failed").c_str()));
             break;
         }
         header = h;
@@ -179,12 +199,14 @@ int FrameStore::getFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrame
         return GETFRAME_READ_FAILED;
     }
     const size_t length = header.dataLength();
-    if (length == 0) return GETFRAME_OK;
+    if (length == 0)
+        return GETFRAME_OK;
 
     const size_t rowBytes = m_geometry.rowBytes();
     if (length > m_geometry.frameBytes() || rowBytes == 0 || length % rowBytes != 0 ||
         (packTo3Bytes && length % 4 != 0)) {
-        fail(Result::BadRecord, "getFrame - record of " + std::to_string(length) + " data bytes does not fit the frame");
+        fail(Result::BadRecord,
+             "getFrame - record of " + std::to_string(length) + " data bytes does not fit the frame");
         return GETFRAME_READ_FAILED;
     }
     if (!packTo3Bytes) {
@@ -224,8 +246,10 @@ void FrameStore::fillPixel(uint32_t pixel) {
     }
     uint8_t px[4] = {uint8_t(pixel), uint8_t(pixel >> 8), uint8_t(pixel >> 16), uint8_t(pixel >> 24)};
     const size_t rowBytes = m_geometry.rowBytes();
-    if (m_work.empty() || rowBytes == 0) return;
-    for (size_t i = 0; i < rowBytes; i += bpp) std::memcpy(m_work.data() + i, px, bpp);
+    if (m_work.empty() || rowBytes == 0)
+        return;
+    for (size_t i = 0; i < rowBytes; i += bpp)
+        std::memcpy(m_work.data() + i, px, bpp);
     for (size_t off = rowBytes; off < m_work.size(); off += rowBytes)
         std::memcpy(m_work.data() + off, m_work.data(), rowBytes);
 }
@@ -235,7 +259,8 @@ std::vector<int> changedPaletteEntries(const stdColormapArray& from, const stdCo
     for (size_t i = 0; i < from.colors.size(); ++i) {
         const auto& a = from.colors[i];
         const auto& b = to.colors[i];
-        if (a.red != b.red || a.green != b.green || a.blue != b.blue) changed.push_back(int(i));
+        if (a.red != b.red || a.green != b.green || a.blue != b.blue)
+            changed.push_back(int(i));
     }
     return changed;
 }

@@ -20,7 +20,9 @@ struct FrameGeometry {
 
     uint32_t rowBytes() const { return width * bytesPerPixel; }
     size_t frameBytes() const { return size_t(rowBytes()) * height; }
-    bool valid() const { return width > 0 && height > 0 && (bytesPerPixel == 1 || bytesPerPixel == 2 || bytesPerPixel == 4); }
+    bool valid() const {
+        return width > 0 && height > 0 && (bytesPerPixel == 1 || bytesPerPixel == 2 || bytesPerPixel == 4);
+    }
 };
 
 class FrameStore {
@@ -80,8 +82,8 @@ class FrameStore {
     // `extraBytes` more bytes of room behind the data (the make's block
     // trailer). Returns GETFRAME_OK, GETFRAME_SEEK_FAILED or
     // GETFRAME_READ_FAILED (also for a record whose length is wrong).
-    int getFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header, std::vector<uint8_t>& data,
-                 bool packTo3Bytes = false, size_t extraBytes = 10);
+    int getFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,
+                 std::vector<uint8_t>& data, bool packTo3Bytes = false, size_t extraBytes = 10);
 
     // Fills the whole work buffer with one pixel value in the geometry's
     // pixel size (low bytes first, as the screen stores it).

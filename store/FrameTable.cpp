@@ -9,7 +9,9 @@
 
 namespace {
 
-void report(const char* what) { std::perror(what); }
+void report(const char* what) {
+    std::perror(what);
+}
 
 SPlayBackFrameInfo clearedAction(SPlayBackFrameInfo p) {
     FrameAction().applyTo(p);
@@ -49,7 +51,8 @@ void FrameAction::applyTo(SPlayBackFrameInfo& p) const {
     p.actionDisabled = actionDisabled;
 }
 
-FrameTable::FrameTable(FrameTableState state, FrameStore& store, SRect frameRect, FrameTableListener* listener)
+FrameTable::FrameTable(FrameTableState state, FrameStore& store, SRect frameRect,
+                       FrameTableListener* listener)
     : m_s(state), m_store(store), m_frameRect(frameRect), m_listener(listener) {}
 
 bool FrameTable::editDataWrite(SDatFrameHeader& header, uint32_t& offset) {
@@ -59,9 +62,11 @@ bool FrameTable::editDataWrite(SDatFrameHeader& header, uint32_t& offset) {
         return false;
     }
     const long at = std::ftell(f);
-    const size_t length = datfile::bandLength(m_frameRect.top, m_frameRect.bottom, m_store.geometry().rowBytes());
+    const size_t length =
+        datfile::bandLength(m_frameRect.top, m_frameRect.bottom, m_store.geometry().rowBytes());
     auto bytes = header.toBytes();
-    if (at < 0 || length > m_store.workBuffer().size() || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() ||
+    if (at < 0 || length > m_store.workBuffer().size() ||
+        std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() ||
         std::fwrite(m_store.workBuffer().data(), 1, length, f) != length || std::fflush(f) != 0) {
         report("editDataWrite fwrite");
         return false;
@@ -72,7 +77,8 @@ bool FrameTable::editDataWrite(SDatFrameHeader& header, uint32_t& offset) {
 
 bool FrameTable::editHeaderRead(uint32_t frame, SDatFrameHeader& header) {
     std::FILE* f = m_store.stream();
-    if (!f || frame >= m_s.editInfo.size() || std::fseek(f, m_s.editInfo[frame].recordOffset, SEEK_SET) != 0) {
+    if (!f || frame >= m_s.editInfo.size() ||
+        std::fseek(f, m_s.editInfo[frame].recordOffset, SEEK_SET) != 0) {
         report("editHeaderRead fseek");
         return false;
     }
@@ -87,7 +93,8 @@ bool FrameTable::editHeaderRead(uint32_t frame, SDatFrameHeader& header) {
 
 bool FrameTable::editHeaderWrite(uint32_t frame, const SDatFrameHeader& header) {
     std::FILE* f = m_store.stream();
-    if (!f || frame >= m_s.editInfo.size() || std::fseek(f, m_s.editInfo[frame].recordOffset, SEEK_SET) != 0) {
+    if (!f || frame >= m_s.editInfo.size() ||
+        std::fseek(f, m_s.editInfo[frame].recordOffset, SEEK_SET) != 0) {
         report("editHeaderWrite fseek");
         return false;
     }
@@ -122,19 +129,23 @@ bool FrameTable::fileHeaderWrite() {
 }
 
 bool FrameTable::makeKeyFrame(uint32_t n) {
-    if (n >= m_s.editInfo.size()) return false;
-    if (m_s.editInfo[n].keyFlag == 1) return true;
+    if (n >= m_s.editInfo.size())
+        return false;
+    if (m_s.editInfo[n].keyFlag == 1)
+        return true;
     SDatFrameHeader header;
     if (m_store.getEditFrame(m_s.editInfo, n, header) != FrameStore::Result::Ok) {
         std::fprintf(stderr, "makeKeyFrame: %s\n", m_store.lastError().c_str());
         return false;
     }
-    header.recordSize = uint32_t(datfile::bandLength(m_frameRect.top, m_frameRect.bottom, m_store.geometry().rowBytes()) +
-                                 SDatFrameHeader::SIZE);
+    header.recordSize =
+        uint32_t(datfile::bandLength(m_frameRect.top, m_frameRect.bottom, m_store.geometry().rowBytes()) +
+                 SDatFrameHeader::SIZE);
     header.data = m_frameRect;
     header.keyFlag = 1;
     uint32_t offset = 0;
-    if (!editDataWrite(header, offset)) return false; // the frame keeps its old record
+    if (!editDataWrite(header, offset))
+        return false; // the frame keeps its old record
     m_s.editInfo[n].recordOffset = int32_t(offset);
     m_s.editInfo[n].keyFlag = 1;
     m_s.playBack[n].frameFlags |= PBF_KEY;
@@ -165,7 +176,8 @@ bool FrameTable::writeBlank(uint32_t& offset, int32_t frameState) {
 
 bool FrameTable::addBlankFrame(uint32_t at, bool insert, int32_t frameState) {
     uint32_t offset = 0;
-    if (!writeBlank(offset, frameState)) return false;
+    if (!writeBlank(offset, frameState))
+        return false;
     SPlayBackFrameInfo p;
     p.vType = VALIDATION_NONE;
     p.marker = 0;
@@ -180,7 +192,8 @@ bool FrameTable::addBlankFrame(uint32_t at, bool insert, int32_t frameState) {
     m_s.playBack.insert(m_s.playBack.begin() + at, p);
     m_s.editInfo.insert(m_s.editInfo.begin() + at, e);
     ++m_s.frameCount;
-    if (m_listener) m_listener->addFrameObject(insert);
+    if (m_listener)
+        m_listener->addFrameObject(insert);
     return fileHeaderWrite();
 }
 
@@ -189,28 +202,37 @@ bool FrameTable::appendFrame() {
 }
 
 bool FrameTable::insertFrame() {
-    if (m_s.frameCount == 0) return appendFrame();
+    if (m_s.frameCount == 0)
+        return appendFrame();
     const uint32_t at = uint32_t(std::max(0, m_s.currentFrame));
-    if (at >= m_s.frameCount) return false;
+    if (at >= m_s.frameCount)
+        return false;
     if (at == 0) {
         SDatFrameHeader h;
-        if (!editHeaderRead(0, h)) return false;
+        if (!editHeaderRead(0, h))
+            return false;
         h.frameState = FRAME_STATE_FIRST;
-        if (!editHeaderWrite(0, h)) return false;
+        if (!editHeaderWrite(0, h))
+            return false;
     }
     // The frame that moves one place on must not build on the blank frame.
-    if (!makeKeyFrame(at)) return false;
+    if (!makeKeyFrame(at))
+        return false;
     return addBlankFrame(at, true, FRAME_STATE_TIMER);
 }
 
 bool FrameTable::copyFrame(uint32_t s, uint32_t p, bool keyCopy) {
-    if (s >= m_s.frameCount || p > m_s.frameCount) return false;
+    if (s >= m_s.frameCount || p > m_s.frameCount)
+        return false;
     const int32_t noted = m_s.editInfo[s].recordOffset;
-    if (keyCopy && !makeKeyFrame(s)) return false;
-    if (p < m_s.frameCount && !makeKeyFrame(p)) return false;
+    if (keyCopy && !makeKeyFrame(s))
+        return false;
+    if (p < m_s.frameCount && !makeKeyFrame(p))
+        return false;
 
     ++m_s.insertedCount;
-    if (m_s.playBack[s].vType != VALIDATION_NONE) ++m_s.userActionCount;
+    if (m_s.playBack[s].vType != VALIDATION_NONE)
+        ++m_s.userActionCount;
     SEditInfo e = m_s.editInfo[s];
     if (keyCopy)
         e.keyFlag = 1;
@@ -222,9 +244,11 @@ bool FrameTable::copyFrame(uint32_t s, uint32_t p, bool keyCopy) {
     SPlayBackFrameInfo copy = clearedAction(m_s.playBack[s]);
     copy.setName("Inserted " + std::to_string(m_s.insertedCount));
     copy.frameNumber = uint32_t(m_s.frameNameCounter + 1);
-    if (!(copy.frameFlags & (PBF_APPENDED | PBF_INSERTED))) copy.frameFlags |= PBF_COPIED;
+    if (!(copy.frameFlags & (PBF_APPENDED | PBF_INSERTED)))
+        copy.frameFlags |= PBF_COPIED;
     into.applyTo(copy);
-    if (keyCopy) copy.frameFlags |= PBF_KEY;
+    if (keyCopy)
+        copy.frameFlags |= PBF_KEY;
 
     m_s.editInfo.insert(m_s.editInfo.begin() + p, e);
     m_s.playBack.insert(m_s.playBack.begin() + p, copy);
@@ -233,7 +257,8 @@ bool FrameTable::copyFrame(uint32_t s, uint32_t p, bool keyCopy) {
         m_s.playBack[p + 1].frameFlags |= PBF_KEY;
     }
     ++m_s.frameCount;
-    if (m_listener) m_listener->addObjectsOnPaste(s, p);
+    if (m_listener)
+        m_listener->addObjectsOnPaste(s, p);
     return true;
 }
 
@@ -243,7 +268,8 @@ bool FrameTable::validRange(uint32_t first, uint32_t last) const {
 
 int FrameTable::copyRangeFrames(uint32_t first, uint32_t last, uint32_t position) {
     // A stale clipboard may name frames that are gone.
-    if (!validRange(first, last) || position > m_s.frameCount) return -1;
+    if (!validRange(first, last) || position > m_s.frameCount)
+        return -1;
     uint32_t copies = 0;
     bool key = true; // the first frame copied, and the first after a skipped one, stands on its own
     for (uint32_t i = first; i <= last; ++i) {
@@ -252,20 +278,26 @@ int FrameTable::copyRangeFrames(uint32_t first, uint32_t last, uint32_t position
             key = true;
             continue;
         }
-        if (!copyFrame(at, position + copies, key)) break;
+        if (!copyFrame(at, position + copies, key))
+            break;
         ++copies;
         key = false;
     }
-    if (copies > 0) fileHeaderWrite();
+    if (copies > 0)
+        fileHeaderWrite();
     return int(copies);
 }
 
 bool FrameTable::cutPasteFrame(uint32_t s, uint32_t p, bool keyCopy) {
-    if (s >= m_s.frameCount || p > m_s.frameCount) return false;
-    if (p == s || p == s + 1) return true; // already in place
+    if (s >= m_s.frameCount || p > m_s.frameCount)
+        return false;
+    if (p == s || p == s + 1)
+        return true; // already in place
     const int32_t noted = m_s.editInfo[s].recordOffset;
-    if (keyCopy && !makeKeyFrame(s)) return false;
-    if (p < m_s.frameCount && !makeKeyFrame(p)) return false;
+    if (keyCopy && !makeKeyFrame(s))
+        return false;
+    if (p < m_s.frameCount && !makeKeyFrame(p))
+        return false;
 
     SEditInfo e = m_s.editInfo[s];
     if (keyCopy)
@@ -280,21 +312,26 @@ bool FrameTable::cutPasteFrame(uint32_t s, uint32_t p, bool keyCopy) {
 
     m_s.editInfo.insert(m_s.editInfo.begin() + p, e);
     m_s.editInfo.erase(m_s.editInfo.begin() + (s < p ? s : s + 1));
-    if (m_listener) m_listener->changeObjectsOnCutPaste(s, p);
+    if (m_listener)
+        m_listener->changeObjectsOnCutPaste(s, p);
     m_s.playBack.insert(m_s.playBack.begin() + p, moved);
     m_s.playBack.erase(m_s.playBack.begin() + (s < p ? s : s + 1));
 
     const uint32_t m = s < p ? p - 1 : p; // where the moved frame is now
     const uint32_t f = s < p ? s : s + 1; // where F is now
     into.applyTo(m_s.playBack[m]);
-    if (m + 1 < m_s.frameCount) (hasF ? outOf : FrameAction()).applyTo(m_s.playBack[m + 1]);
-    if (hasF) own.applyTo(m_s.playBack[f]);
+    if (m + 1 < m_s.frameCount)
+        (hasF ? outOf : FrameAction()).applyTo(m_s.playBack[m + 1]);
+    if (hasF)
+        own.applyTo(m_s.playBack[f]);
     return true;
 }
 
 bool FrameTable::pasteFrameToEnd(uint32_t s, bool keyCopy) {
-    if (s >= m_s.frameCount) return false;
-    if (keyCopy && !makeKeyFrame(s)) return false;
+    if (s >= m_s.frameCount)
+        return false;
+    if (keyCopy && !makeKeyFrame(s))
+        return false;
     SEditInfo e = m_s.editInfo[s];
     SPlayBackFrameInfo p = m_s.playBack[s];
     if (keyCopy) {
@@ -306,25 +343,32 @@ bool FrameTable::pasteFrameToEnd(uint32_t s, bool keyCopy) {
     m_s.editInfo.erase(m_s.editInfo.begin() + s);
     m_s.playBack.erase(m_s.playBack.begin() + s);
     // Insert-then-remove, as a move elsewhere: the target is the row's end before the move.
-    if (m_listener) m_listener->changeObjectsOnCutPaste(s, m_s.frameCount);
+    if (m_listener)
+        m_listener->changeObjectsOnCutPaste(s, m_s.frameCount);
     return true;
 }
 
 bool FrameTable::cutPasteRangeFrames(uint32_t first, uint32_t last, uint32_t position) {
-    if (!validRange(first, last) || position > m_s.frameCount) return false;
-    if (position >= first && position <= last) return true;
-    if (last + 1 < m_s.frameCount && !makeKeyFrame(last + 1)) return false;
+    if (!validRange(first, last) || position > m_s.frameCount)
+        return false;
+    if (position >= first && position <= last)
+        return true;
+    if (last + 1 < m_s.frameCount && !makeKeyFrame(last + 1))
+        return false;
     const uint32_t n = last - first + 1;
     bool ok = true;
     if (position == m_s.frameCount) {
-        if (last + 1 >= m_s.frameCount) return true; // already at the end
+        if (last + 1 >= m_s.frameCount)
+            return true; // already at the end
         FrameAction::of(m_s.playBack[first]).applyTo(m_s.playBack[last + 1]);
         ok = pasteFrameToEnd(first, true);
-        for (uint32_t k = 1; ok && k < n; ++k) ok = pasteFrameToEnd(first, false);
+        for (uint32_t k = 1; ok && k < n; ++k)
+            ok = pasteFrameToEnd(first, false);
     } else {
         ok = cutPasteFrame(first, position, true);
         for (uint32_t k = 1; ok && k < n; ++k)
-            ok = position < first ? cutPasteFrame(first + k, position + k, false) : cutPasteFrame(first, position, false);
+            ok = position < first ? cutPasteFrame(first + k, position + k, false)
+                                  : cutPasteFrame(first, position, false);
         m_s.currentFrame = first < position ? int(position) - 1 : int(position);
     }
     return ok;
@@ -345,12 +389,15 @@ void FrameTable::toggleDeleted(uint32_t first, uint32_t last) {
 }
 
 bool FrameTable::purgeFrame(uint32_t n) {
-    if (n >= m_s.frameCount) return false;
+    if (n >= m_s.frameCount)
+        return false;
     if (n + 1 < m_s.frameCount) {
-        if (!makeKeyFrame(n + 1)) return false;
+        if (!makeKeyFrame(n + 1))
+            return false;
         FrameAction::of(m_s.playBack[n]).applyTo(m_s.playBack[n + 1]);
     }
-    if (m_listener) m_listener->deleteObjectsOnPurge(n);
+    if (m_listener)
+        m_listener->deleteObjectsOnPurge(n);
     m_s.playBack.erase(m_s.playBack.begin() + n);
     m_s.editInfo.erase(m_s.editInfo.begin() + n);
     --m_s.frameCount;
@@ -362,8 +409,10 @@ void FrameTable::recount() {
     int deleted = 0;
     uint32_t actions = 0;
     for (uint32_t i = 0; i < m_s.frameCount; ++i) {
-        if (m_s.editInfo[i].deletedFlag) ++deleted;
-        if (m_s.playBack[i].vType != VALIDATION_NONE) ++actions;
+        if (m_s.editInfo[i].deletedFlag)
+            ++deleted;
+        if (m_s.playBack[i].vType != VALIDATION_NONE)
+            ++actions;
     }
     m_s.deletedCount = deleted;
     m_s.userActionCount = actions;

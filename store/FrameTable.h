@@ -52,7 +52,8 @@ struct FrameAction {
 
 class FrameTable {
   public:
-    FrameTable(FrameTableState state, FrameStore& store, SRect frameRect, FrameTableListener* listener = nullptr);
+    FrameTable(FrameTableState state, FrameStore& store, SRect frameRect,
+               FrameTableListener* listener = nullptr);
 
     // Each returns false when the working frame file could not be read or
     // written; the tables then stay as they were before that step.

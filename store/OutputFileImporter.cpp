@@ -23,11 +23,14 @@ constexpr uint32_t MAX_OBJECT_CHUNK = 256u << 20;
 struct FileCloser {
     std::FILE* f = nullptr;
     ~FileCloser() {
-        if (f) std::fclose(f);
+        if (f)
+            std::fclose(f);
     }
 };
 
-bool writeAll(std::FILE* f, const void* p, size_t n) { return n == 0 || std::fwrite(p, 1, n, f) == n; }
+bool writeAll(std::FILE* f, const void* p, size_t n) {
+    return n == 0 || std::fwrite(p, 1, n, f) == n;
+}
 
 // 5-5-5 pixels to 5-6-5.
 uint16_t widen555(uint16_t v) {
@@ -50,20 +53,26 @@ int OutputFileImporter::fail(int code, const std::string& message) {
 
 bool OutputFileImporter::looksLikeWorkingFile(const std::string& path) {
     FileCloser f{std::fopen(path.c_str(), "rb")};
-    if (!f.f) return false;
+    if (!f.f)
+        return false;
     uint8_t raw[SDatMainHeader::SIZE];
-    if (std::fread(raw, 1, sizeof raw, f.f) != sizeof raw) return false;
+    if (std::fread(raw, 1, sizeof raw, f.f) != sizeof raw)
+        return false;
     SDatMainHeader h = SDatMainHeader::fromBytes(raw);
-    if (std::fseek(f.f, 0, SEEK_END) != 0) return false;
+    if (std::fseek(f.f, 0, SEEK_END) != 0)
+        return false;
     const long length = std::ftell(f.f);
-    if (h.headerSize != SDatMainHeader::SIZE || h.version != 1) return false;
-    if (h.fileSize != uint32_t(length) && h.fileSize != DAT_FILE_SIZE_LIMIT) return false;
+    if (h.headerSize != SDatMainHeader::SIZE || h.version != 1)
+        return false;
+    if (h.fileSize != uint32_t(length) && h.fileSize != DAT_FILE_SIZE_LIMIT)
+        return false;
     // Its records follow one another to the end of the file.
     long at = SDatMainHeader::SIZE;
     uint32_t records = 0;
     while (at < length) {
         uint8_t fh[SDatFrameHeader::SIZE];
-        if (std::fseek(f.f, at, SEEK_SET) != 0 || std::fread(fh, 1, sizeof fh, f.f) != sizeof fh) return false;
+        if (std::fseek(f.f, at, SEEK_SET) != 0 || std::fread(fh, 1, sizeof fh, f.f) != sizeof fh)
+            return false;
         SDatFrameHeader frame = SDatFrameHeader::fromBytes(fh);
         if (frame.headerSize != SDatFrameHeader::SIZE || frame.recordSize < SDatFrameHeader::SIZE ||
             frame.recordSize > uint32_t(length - at))
@@ -99,12 +108,15 @@ ImportResult OutputFileImporter::run() {
     // Resources for the media library; default icons stay with the program.
     for (uint32_t n = 0; n < file.ScapResourceCount(); ++n) {
         VlmResourceRecord record;
-        if (file.ScapResourceRead(record, n) != 0) continue;
-        if (record.bytes[320] & 0x04) continue;
+        if (file.ScapResourceRead(record, n) != 0)
+            continue;
+        if (record.bytes[320] & 0x04)
+            continue;
         uint32_t length = 0;
         file.ScapResourceRead(record.resourceId(), &length, nullptr, 0);
         std::vector<uint8_t> data(length);
-        if (length > 0 && file.ScapResourceRead(record.resourceId(), &length, data.data(), data.size()) != 0) continue;
+        if (length > 0 && file.ScapResourceRead(record.resourceId(), &length, data.data(), data.size()) != 0)
+            continue;
         m_services.addResource(record, data);
     }
     if (file.hasBackgroundSound()) {
@@ -148,22 +160,26 @@ ImportResult OutputFileImporter::run() {
     uint32_t got = 0;
     if (additionalSize < 60 || file.vlmAdditionalDataRead(additional.data(), additional.size(), &got) != 0 ||
         std::memcmp(additional.data(), "SCAP@intX", 9) != 0) {
-        fail(IMPORT_NO_ADDITIONAL_DATA, additionalSize == 0 ? "vlmAdditionalDataSize is zero"
-                                                            : "additional data read failed");
+        fail(IMPORT_NO_ADDITIONAL_DATA,
+             additionalSize == 0 ? "vlmAdditionalDataSize is zero" : "additional data read failed");
         return m_r;
     }
-    if (file.vlmGlobalObjectSize() == 0) std::fprintf(stderr, "no global objects\n");
+    if (file.vlmGlobalObjectSize() == 0)
+        std::fprintf(stderr, "no global objects\n");
 
     FileCloser dat{std::fopen(m_r.workingPath.c_str(), "w+b")};
     if (!dat.f) {
         fail(IMPORT_OPEN, "fopen " + m_r.workingPath + ": " + std::strerror(errno));
         return m_r;
     }
-    if (importFrames(file, dat.f, additional) != IMPORT_OK) return m_r;
+    if (importFrames(file, dat.f, additional) != IMPORT_OK)
+        return m_r;
     std::fclose(dat.f);
     dat.f = nullptr;
-    if (importSound(file) != IMPORT_OK) return m_r;
-    if (importObjects(file) != IMPORT_OK) return m_r;
+    if (importSound(file) != IMPORT_OK)
+        return m_r;
+    if (importObjects(file) != IMPORT_OK)
+        return m_r;
 
     for (uint32_t i = 0; i < m_r.frameCount; ++i) {
         const auto& p = m_r.playBack[i];
@@ -182,8 +198,8 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     m_r.blueMask = extra.u32(44);
 
     const int W = m_screen.width, H = m_screen.height;
-    const int B = m_screen.depth / 8;          // stored bytes a pixel
-    const int sB = m_screen.bytesPerPixel;     // the screen's
+    const int B = m_screen.depth / 8;      // stored bytes a pixel
+    const int sB = m_screen.bytesPerPixel; // the screen's
     const size_t S = size_t(W) * B, R = size_t(W) * sB;
     const uint32_t F = file.vlmStreamLength(vlm::CHUNK_VIDEO);
     if (additional.size() < 60 + size_t(F) * SPlayBackFrameInfo::SIZE)
@@ -203,9 +219,11 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     SDatMainHeader main;
     main.fileSize = 0;
     main.capture = m_r.captureRect;
-    if (std::fseek(dat, 0, SEEK_SET) != 0) return fail(IMPORT_SEEK, "fseek");
+    if (std::fseek(dat, 0, SEEK_SET) != 0)
+        return fail(IMPORT_SEEK, "fseek");
     auto mh = main.toBytes();
-    if (!writeAll(dat, mh.data(), mh.size())) return fail(IMPORT_WRITE, "file header write failed");
+    if (!writeAll(dat, mh.data(), mh.size()))
+        return fail(IMPORT_WRITE, "file header write failed");
     m_r.nextRecordOffset = SDatMainHeader::SIZE;
     m_r.rowBytes = int(R);
     SRect capture = m_r.captureRect;
@@ -213,7 +231,8 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
 
     for (uint32_t i = 0; i < F; ++i) {
         m_services.progress(i);
-        SPlayBackFrameInfo p = SPlayBackFrameInfo::fromBytes(additional.data() + 60 + size_t(i) * SPlayBackFrameInfo::SIZE);
+        SPlayBackFrameInfo p =
+            SPlayBackFrameInfo::fromBytes(additional.data() + 60 + size_t(i) * SPlayBackFrameInfo::SIZE);
         if (m_screen.depth <= 15) {
             if (file.vlmGetFormat(format, i, 0) != 0 || format.size() < 40 + 4 * 256)
                 return fail(IMPORT_READ, "palette read error");
@@ -221,8 +240,8 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
                 stdColormapArray pal;
                 for (size_t c = 0; c < 256; ++c) {
                     const uint8_t* q = format.data() + 40 + 4 * c;
-                    pal.colors[c] = {uint32_t(c), uint16_t(q[2] * 257), uint16_t(q[1] * 257), uint16_t(q[0] * 257),
-                                     uint8_t(7)};
+                    pal.colors[c] = {uint32_t(c), uint16_t(q[2] * 257), uint16_t(q[1] * 257),
+                                     uint16_t(q[0] * 257), uint8_t(7)};
                 }
                 m_r.colormaps.push_back(pal);
                 lastFormat = format;
@@ -232,7 +251,8 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             palette = 0;
         }
 
-        if (file.vlmStreamRead(chunk, i, vlm::CHUNK_VIDEO) != 0) return fail(IMPORT_READ, "error reading frames");
+        if (file.vlmStreamRead(chunk, i, vlm::CHUNK_VIDEO) != 0)
+            return fail(IMPORT_READ, "error reading frames");
         bool hasImage = false;
         video::Trailer t;
         uLongf plainLength = 0;
@@ -250,7 +270,8 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             if (t.left != 0 || t.top < 0 || t.right != W - 1 || t.bottom < t.top || t.bottom >= H)
                 return fail(IMPORT_READ, "error reading frames: a band lies outside the screen");
             if (key) {
-                if (t.top != 0 || t.bottom != H - 1) return fail(IMPORT_READ, "error reading frames: a key frame is not whole");
+                if (t.top != 0 || t.bottom != H - 1)
+                    return fail(IMPORT_READ, "error reading frames: a key frame is not whole");
                 capture = SRect{t.left, t.top, t.right + 1, t.bottom + 1};
                 m_r.rowBytes = (t.right + 1 - t.left) * sB;
             }
@@ -261,18 +282,22 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             } else {
                 d = video::applyDeltaChunk(plain.data(), plainLength, image.data(), W, H, S, B, capture);
             }
-            if (d != video::DecodeResult::Ok) return fail(IMPORT_READ, "error reading frames: a bad video chunk");
+            if (d != video::DecodeResult::Ok)
+                return fail(IMPORT_READ, "error reading frames: a bad video chunk");
 
             // Into the screen's own pixel format.
             const bool from555 = B == 2 && !(p.pixelFlags & 0x01);
-            if (from555) std::fprintf(stderr, "in 15 bit\n");
+            if (from555)
+                std::fprintf(stderr, "in 15 bit\n");
             for (int y = t.top; y <= t.bottom; ++y) {
                 const uint8_t* src = image.data() + size_t(y) * S;
                 uint8_t* dst = frame.data() + size_t(y) * R;
                 if (from555) {
-                    for (int x = 0; x < W; ++x) rec::writeLe16(dst + 2 * x, widen555(rec::readLe16(src + 2 * x)));
+                    for (int x = 0; x < W; ++x)
+                        rec::writeLe16(dst + 2 * x, widen555(rec::readLe16(src + 2 * x)));
                 } else if (B == 3 && sB == 4) {
-                    for (int x = 0; x < W; ++x) std::memcpy(dst + 4 * x, src + 3 * x, 3);
+                    for (int x = 0; x < W; ++x)
+                        std::memcpy(dst + 4 * x, src + 3 * x, 3);
                 } else {
                     std::memcpy(dst, src, S);
                 }
@@ -298,13 +323,15 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             data = frame.data() + size_t(t.top - capture.top) * R;
             length = R * size_t(t.bottom - t.top + 1);
         }
-        if (p.frameFlags & PBF_DELETED) ++m_r.deletedCount;
+        if (p.frameFlags & PBF_DELETED)
+            ++m_r.deletedCount;
         h.recordSize = uint32_t(SDatFrameHeader::SIZE + length);
         h.frameNumber = i;
         h.paletteIndex = uint32_t(palette);
         h.timeStamp = uint32_t(time(nullptr));
         h.frameState = i == 0 ? FRAME_STATE_FIRST : FRAME_STATE_TIMER;
-        h.data = SRect{capture.left, hasImage && !blank ? t.top : 0, capture.right - 1, hasImage && !blank ? t.bottom : 0};
+        h.data = SRect{capture.left, hasImage && !blank ? t.top : 0, capture.right - 1,
+                       hasImage && !blank ? t.bottom : 0};
         if (key && hasImage && !blank) {
             h.data.top = 0;
             h.data.bottom = capture.bottom - capture.top - 1;
@@ -314,14 +341,18 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         e.deletedFlag = (p.frameFlags & PBF_DELETED) ? 1 : 0;
         e.recordOffset = int32_t(m_r.nextRecordOffset);
         auto hb = h.toBytes();
-        if (!writeAll(dat, hb.data(), hb.size())) return fail(IMPORT_WRITE, "File header write");
-        if (!writeAll(dat, data, length)) return fail(IMPORT_WRITE, "Frame data write");
+        if (!writeAll(dat, hb.data(), hb.size()))
+            return fail(IMPORT_WRITE, "File header write");
+        if (!writeAll(dat, data, length))
+            return fail(IMPORT_WRITE, "Frame data write");
         m_r.nextRecordOffset += h.recordSize;
         m_r.editInfo.push_back(e);
 
-        if (m_screen.depth <= 15) p.paletteIndex = int16_t(palette);
+        if (m_screen.depth <= 15)
+            p.paletteIndex = int16_t(palette);
         if (!(p.pixelFlags & 0x02)) {
-            if (m_r.redMask == 0xF800) p.pixelFlags |= 0x01;
+            if (m_r.redMask == 0xF800)
+                p.pixelFlags |= 0x01;
             p.pixelFlags |= 0x02;
         }
         if (p.frameFlags & PBF_INSERTED)
@@ -339,9 +370,11 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     main.redMask = m_r.redMask;
     main.greenMask = m_r.greenMask;
     main.blueMask = m_r.blueMask;
-    if (std::fseek(dat, 0, SEEK_SET) != 0) return fail(IMPORT_SEEK, "fseek dat file");
+    if (std::fseek(dat, 0, SEEK_SET) != 0)
+        return fail(IMPORT_SEEK, "fseek dat file");
     mh = main.toBytes();
-    if (!writeAll(dat, mh.data(), mh.size()) || std::fflush(dat) != 0) return fail(IMPORT_WRITE, "fwrite FileHeader");
+    if (!writeAll(dat, mh.data(), mh.size()) || std::fflush(dat) != 0)
+        return fail(IMPORT_WRITE, "fwrite FileHeader");
     m_r.captureRect = capture;
     m_r.frameCount = F;
     std::fprintf(stderr, "Reading frames complete--\n");
@@ -349,15 +382,19 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
 }
 
 int OutputFileImporter::importSound(VlmFile& file) {
-    if (!file.hasStream(vlm::CHUNK_AUDIO) || file.vlmStreamLength(vlm::CHUNK_AUDIO) == 0) return IMPORT_OK;
+    if (!file.hasStream(vlm::CHUNK_AUDIO) || file.vlmStreamLength(vlm::CHUNK_AUDIO) == 0)
+        return IMPORT_OK;
     uint8_t ah[VLMAudioHeader::SIZE];
-    if (file.vlmStreamInfo(ah, sizeof ah, 1) != 1) return IMPORT_OK;
+    if (file.vlmStreamInfo(ah, sizeof ah, 1) != 1)
+        return IMPORT_OK;
     const uint32_t entries = file.vlmStreamLength(vlm::CHUNK_AUDIO);
     std::fprintf(stderr, "-------Audio Writing begins----->\n");
 
     std::string scratch = m_dataDirectory + "/import-sound-XXXXXX";
     const int fd = mkstemp(scratch.data());
-    if (fd < 0) return fail(IMPORT_OPEN, "import: cannot create the sound scratch file: " + std::string(std::strerror(errno)));
+    if (fd < 0)
+        return fail(IMPORT_OPEN,
+                    "import: cannot create the sound scratch file: " + std::string(std::strerror(errno)));
     FileCloser out{fdopen(fd, "w+b")};
     if (!out.f) {
         ::close(fd);
@@ -373,20 +410,24 @@ int OutputFileImporter::importSound(VlmFile& file) {
     uint8_t head[AUDIO_FILE_HEADER] = {};
     rec::writeLe32(head, AUDIO_FILE_HEADER);
     rec::writeLe32(head + 4, entries);
-    if (!writeAll(out.f, head, sizeof head)) return failSound(IMPORT_WRITE, "\n\t Error On Header Read");
+    if (!writeAll(out.f, head, sizeof head))
+        return failSound(IMPORT_WRITE, "\n\t Error On Header Read");
 
     std::vector<uint8_t> chunk;
     for (uint32_t i = 0; i < entries && i < m_r.frameCount; ++i) {
         SPlayBackFrameInfo& p = m_r.playBack[i];
-        if (p.audioSize == 0) continue;
+        if (p.audioSize == 0)
+            continue;
         std::fprintf(stderr, "Writing Audio Frame Header----\n");
         const long offset = std::ftell(out.f);
         std::vector<uint8_t> pcm;
         if (p.frameFlags & PBF_AUDIO_RECORDED) {
-            if (file.vlmGetFormat(chunk, i, 1) != 0) return failSound(IMPORT_READ, "import: an audio chunk cannot be read");
+            if (file.vlmGetFormat(chunk, i, 1) != 0)
+                return failSound(IMPORT_READ, "import: an audio chunk cannot be read");
             size_t at = 0;
             while (at < chunk.size()) {
-                if (chunk.size() - at < 8) return failSound(IMPORT_READ, "import: an audio piece is cut short");
+                if (chunk.size() - at < 8)
+                    return failSound(IMPORT_READ, "import: an audio piece is cut short");
                 const uint32_t uncoded = rec::readLe32(chunk.data() + at);
                 const uint32_t coded = rec::readLe32(chunk.data() + at + 4);
                 if (uncoded > 88200 || coded > chunk.size() - at - 8)
@@ -408,12 +449,14 @@ int OutputFileImporter::importSound(VlmFile& file) {
         e.audioFlag = 1;
         e.audioHeaderOffset = e.audioHeaderOffsetCopy = int32_t(offset);
     }
-    if (std::fflush(out.f) != 0) return failSound(IMPORT_WRITE, "import: the sound cannot be written");
+    if (std::fflush(out.f) != 0)
+        return failSound(IMPORT_WRITE, "import: the sound cannot be written");
     std::fclose(out.f);
     out.f = nullptr;
     if (std::rename(scratch.c_str(), m_soundPath.c_str()) != 0) {
         std::remove(scratch.c_str());
-        return fail(IMPORT_WRITE, "import: the sound working file cannot be written: " + std::string(std::strerror(errno)));
+        return fail(IMPORT_WRITE,
+                    "import: the sound working file cannot be written: " + std::string(std::strerror(errno)));
     }
     m_r.soundWritten = true;
     std::fprintf(stderr, "End of Audio writing-----\n");
@@ -421,14 +464,18 @@ int OutputFileImporter::importSound(VlmFile& file) {
 }
 
 int OutputFileImporter::importObjects(VlmFile& file) {
-    if (!file.hasStream(vlm::CHUNK_OBJECT)) return IMPORT_OK;
+    if (!file.hasStream(vlm::CHUNK_OBJECT))
+        return IMPORT_OK;
     const uint32_t entries = file.vlmStreamLength(vlm::CHUNK_OBJECT);
     std::vector<uint8_t> chunk, plain;
     for (uint32_t i = 0; i < entries && i < m_r.frameCount; ++i) {
-        if (m_r.playBack[i].frameFlags & PBF_NO_OBJECTS) continue;
+        if (m_r.playBack[i].frameFlags & PBF_NO_OBJECTS)
+            continue;
         uint32_t size = 0;
-        if (file.vlmStreamSize(i, vlm::CHUNK_OBJECT, &size) != 0) return fail(IMPORT_READ, "SCP File Read Error");
-        if (size == 0) continue;
+        if (file.vlmStreamSize(i, vlm::CHUNK_OBJECT, &size) != 0)
+            return fail(IMPORT_READ, "SCP File Read Error");
+        if (size == 0)
+            continue;
         if (file.vlmStreamRead(chunk, i, vlm::CHUNK_OBJECT) != 0 || chunk.size() < 16)
             return fail(IMPORT_READ, "SCP File Read Error");
         const uint32_t plainLength = rec::readLe32(chunk.data());
@@ -438,7 +485,8 @@ int OutputFileImporter::importObjects(VlmFile& file) {
         plain.resize(plainLength);
         uLongf got = plainLength;
         const int z = uncompress(plain.data(), &got, chunk.data() + 16, packed);
-        if (z != Z_OK || got != plainLength) return fail(IMPORT_READ, "Obj decompression failed");
+        if (z != Z_OK || got != plainLength)
+            return fail(IMPORT_READ, "Obj decompression failed");
         if (!m_services.frameObjects(i, plain.data(), plain.size()))
             return fail(IMPORT_READ, "import: the objects of a frame cannot be read");
     }

@@ -19,7 +19,8 @@ constexpr size_t AUDIO_HEADER_SIZE = 28;
 struct FileCloser {
     std::FILE* f = nullptr;
     ~FileCloser() {
-        if (f) std::fclose(f);
+        if (f)
+            std::fclose(f);
     }
 };
 
@@ -29,7 +30,8 @@ OutputFileMaker::OutputFileMaker(MakeInput input, MakeServices& services)
     : m_in(std::move(input)), m_services(services) {}
 
 OutputFileMaker::Result OutputFileMaker::fail(Result r, const std::string& message) {
-    if (m_error.empty()) m_error = message;
+    if (m_error.empty())
+        m_error = message;
     std::fprintf(stderr, "%s\n", message.c_str());
     return r;
 }
@@ -49,7 +51,8 @@ bool OutputFileMaker::compress(const std::vector<uint8_t>& plain, std::vector<ui
 std::vector<uint8_t> OutputFileMaker::formatRecord(int depth, int width, int height, int32_t paletteIndex,
                                                    const std::vector<stdColormapArray>& colormaps) {
     const bool indexed = depth <= 15;
-    if (indexed && (paletteIndex < 0 || size_t(paletteIndex) >= colormaps.size())) return {};
+    if (indexed && (paletteIndex < 0 || size_t(paletteIndex) >= colormaps.size()))
+        return {};
     const uint32_t colours = indexed ? 256 : 0;
     std::vector<uint8_t> out(40 + 4 * colours, 0);
     rec::RecordWriter w(out.data(), out.size());
@@ -88,27 +91,32 @@ std::vector<uint8_t> OutputFileMaker::additionalData(const std::vector<SPlayBack
 }
 
 uint32_t OutputFileMaker::cursorImageOf(uint32_t frame) const {
-    if (frame >= m_in.playBack->size()) return 0;
+    if (frame >= m_in.playBack->size())
+        return 0;
     const auto& p = (*m_in.playBack)[frame];
-    if (p.vType != VALIDATION_MOUSE || (p.mouseMessage != 513 && p.mouseMessage != 516)) return 0;
+    if (p.vType != VALIDATION_MOUSE || (p.mouseMessage != 513 && p.mouseMessage != 516))
+        return 0;
     return p.cursorImage;
 }
 
 void OutputFileMaker::writeResource(VlmFile& file, uint32_t id, bool data) {
-    if (id == 0) return;
+    if (id == 0)
+        return;
     VlmResourceRecord record;
     std::vector<uint8_t> bytes;
     if (!m_services.resource(id, record, data ? &bytes : nullptr)) {
         std::fprintf(stderr, "resource %u is not in the media library: not written\n", id);
         for (uint32_t m : m_missing)
-            if (m == id) return;
+            if (m == id)
+                return;
         m_missing.push_back(id);
         return;
     }
     uint32_t written = 0;
     if (!data) {
-        std::fprintf(stderr, "\n\t---------RESOURCE EDITOR WRITING TO VLM--------\n\trcnode              = %u"
-                             "\n\trResourceName  = %s\n\t-------------------------------------------\n",
+        std::fprintf(stderr,
+                     "\n\t---------RESOURCE EDITOR WRITING TO VLM--------\n\trcnode              = %u"
+                     "\n\trResourceName  = %s\n\t-------------------------------------------\n",
                      id, record.fullPath().c_str());
         file.ScapResourceWrite(record.bytes.data(), uint32_t(record.bytes.size()), &written, record);
     } else if (file.ScapResourceDataWrite(bytes.data(), uint32_t(bytes.size()), &written, record) != 0) {
@@ -117,12 +125,16 @@ void OutputFileMaker::writeResource(VlmFile& file, uint32_t id, bool data) {
 }
 
 void OutputFileMaker::writeResources(VlmFile& file, uint32_t frame, bool data) {
-    if (m_in.editInfo->empty() || m_services.objectCount(frame) == 0) return;
+    if (m_in.editInfo->empty() || m_services.objectCount(frame) == 0)
+        return;
     // The cursor image of a frame's recorded press goes with the resources
     // of the frame before it; frame 0's own goes first.
-    if (frame == 0) writeResource(file, cursorImageOf(0), data);
-    if (frame + 1 < m_in.frameCount) writeResource(file, cursorImageOf(frame + 1), data);
-    for (uint32_t id : m_services.resourceIds(frame)) writeResource(file, id, data);
+    if (frame == 0)
+        writeResource(file, cursorImageOf(0), data);
+    if (frame + 1 < m_in.frameCount)
+        writeResource(file, cursorImageOf(frame + 1), data);
+    for (uint32_t id : m_services.resourceIds(frame))
+        writeResource(file, id, data);
 }
 
 bool OutputFileMaker::writeAudio(VlmFile& file, uint32_t frame, std::FILE* sound) {
@@ -156,18 +168,22 @@ bool OutputFileMaker::writeAudio(VlmFile& file, uint32_t frame, std::FILE* sound
         total -= n;
     }
     uint32_t out = 0;
-    if (!file.vlmStreamWrite(nullptr, 0, frame, vlm::CHUNK_VIDEO, &out)) return false;
+    if (!file.vlmStreamWrite(nullptr, 0, frame, vlm::CHUNK_VIDEO, &out))
+        return false;
     file.ScapAudioStreamClose(frame, sum);
     std::fprintf(stderr, "\n\t\t<--------End of audio writing-------->\n");
     return true;
 }
 
 bool OutputFileMaker::writeObjects(VlmFile& file, uint32_t frame) {
-    if (m_services.objectCount(frame) == 0) return true;
+    if (m_services.objectCount(frame) == 0)
+        return true;
     std::vector<uint8_t> plain = m_services.objectChunk(frame);
-    if (plain.empty()) return true;
+    if (plain.empty())
+        return true;
     std::vector<uint8_t> chunk;
-    if (!compress(plain, chunk, 16)) return false;
+    if (!compress(plain, chunk, 16))
+        return false;
     rec::writeLe32(chunk.data(), uint32_t(plain.size()));
     rec::writeLe32(chunk.data() + 4, uint32_t(chunk.size() - 16));
     uint32_t out = 0;
@@ -190,10 +206,13 @@ OutputFileMaker::Result OutputFileMaker::make() {
     }
     Result r = run(file);
     const bool closed = file.vlmFileClose() == 0;
-    if (r == MAKE_OK && !closed) r = fail(MAKE_CLOSE_FAILED, "make: the output file could not be completed");
+    if (r == MAKE_OK && !closed)
+        r = fail(MAKE_CLOSE_FAILED, "make: the output file could not be completed");
     if (r == MAKE_OK && std::rename(scratch.c_str(), m_in.outputPath.c_str()) != 0)
-        r = fail(MAKE_CLOSE_FAILED, "make: cannot move the output file into place: " + std::string(std::strerror(errno)));
-    if (r != MAKE_OK) std::remove(scratch.c_str());
+        r = fail(MAKE_CLOSE_FAILED,
+                 "make: cannot move the output file into place: " + std::string(std::strerror(errno)));
+    if (r != MAKE_OK)
+        std::remove(scratch.c_str());
     return r;
 }
 
@@ -212,8 +231,10 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
         main = SDatMainHeader::fromBytes(raw);
     }
     FrameStore frames;
-    FrameGeometry geometry{uint32_t(m_in.screenWidth), uint32_t(m_in.screenHeight), uint32_t(m_in.bytesPerPixel), 0};
-    if (!frames.open(m_in.workingPath, geometry)) return fail(MAKE_DAT_UNREADABLE, "***error reading dat file ***");
+    FrameGeometry geometry{uint32_t(m_in.screenWidth), uint32_t(m_in.screenHeight),
+                           uint32_t(m_in.bytesPerPixel), 0};
+    if (!frames.open(m_in.workingPath, geometry))
+        return fail(MAKE_DAT_UNREADABLE, "***error reading dat file ***");
 
     VLMVideoHeader& vh = file.videoHeader();
     vh.headerWord = 10;
@@ -223,17 +244,20 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
     vh.bitsPerPixel = uint8_t(m_in.depth);
 
     FileCloser sound;
-    if (!m_in.soundPath.empty()) sound.f = std::fopen(m_in.soundPath.c_str(), "rb");
+    if (!m_in.soundPath.empty())
+        sound.f = std::fopen(m_in.soundPath.c_str(), "rb");
     file.audioHeader().backgroundSound = m_in.backgroundSound;
 
     // Resource records first: the close rewrites them as one table.
     const uint32_t background = rec::readLe32(m_in.backgroundSound.data());
     if (!m_in.editInfo->empty()) {
         writeResource(file, background, false);
-        for (uint32_t f = 0; f < m_in.frameCount; ++f) writeResources(file, f, false);
+        for (uint32_t f = 0; f < m_in.frameCount; ++f)
+            writeResources(file, f, false);
     }
     {
-        auto block = additionalData(*m_in.playBack, m_in.frameCount, m_in.redMask, m_in.greenMask, m_in.blueMask);
+        auto block =
+            additionalData(*m_in.playBack, m_in.frameCount, m_in.redMask, m_in.greenMask, m_in.blueMask);
         uint32_t out = 0;
         if (!file.vlmStreamWrite(block.data(), uint32_t(block.size()), 0, vlm::CHUNK_ADDITIONAL_DATA, &out))
             return fail(MAKE_WRITE_FAILED, "make: the additional data cannot be written");
@@ -249,7 +273,8 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
 
     for (uint32_t i = 0; i < m_in.frameCount; ++i) {
         m_services.progress(i);
-        if (i == 0 && background != 0 && !m_in.editInfo->empty()) writeResource(file, background, true);
+        if (i == 0 && background != 0 && !m_in.editInfo->empty())
+            writeResource(file, background, true);
         writeResources(file, i, true);
 
         if (frames.getFrame(*m_in.editInfo, i, header, data, packed) != FrameStore::GETFRAME_OK)
@@ -267,10 +292,13 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
         const size_t Rp = size_t(W) * B;
         const bool blank = length == 0 && (pb.frameFlags & (PBF_INSERTED | PBF_APPENDED));
         if (blank) {
-            if (!writeObjects(file, i)) return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written");
+            if (!writeObjects(file, i))
+                return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written");
             if (i == 0 && palette != lastPalette) {
-                auto fmt = formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette, *m_in.colormaps);
-                if (!fmt.empty() && file.vlmSetFormat(fmt.data(), uint32_t(fmt.size()), 0) == 0) lastPalette = palette;
+                auto fmt =
+                    formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette, *m_in.colormaps);
+                if (!fmt.empty() && file.vlmSetFormat(fmt.data(), uint32_t(fmt.size()), 0) == 0)
+                    lastPalette = palette;
                 pb.paletteIndex = int16_t(lastPalette);
             }
             uint32_t out = 0;
@@ -278,20 +306,24 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
                 return fail(MAKE_WRITE_FAILED, "vlmStreamWrite falied before audio");
             continue;
         }
-        if (W <= 0 || H <= 0) return fail(MAKE_FRAME_UNREADABLE, "make: no picture area");
+        if (W <= 0 || H <= 0)
+            return fail(MAKE_FRAME_UNREADABLE, "make: no picture area");
         // A first picture that is not a key frame is laid over black.
-        if (reference.size() != Rp * H) reference.assign(Rp * size_t(H), 0);
+        if (reference.size() != Rp * H)
+            reference.assign(Rp * size_t(H), 0);
 
         std::vector<uint8_t> plain;
         if (keyFrame && length > 0) {
-            if (length < Rp * size_t(H)) return fail(MAKE_FRAME_UNREADABLE, "make: a key frame is cut short");
+            if (length < Rp * size_t(H))
+                return fail(MAKE_FRAME_UNREADABLE, "make: a key frame is cut short");
             std::memcpy(reference.data(), data.data(), Rp * size_t(H));
             plain = video::keyChunk(reference.data(), W, H, Rp, B, header.data);
         } else if (length == 0) {
             // An unchanged frame: no blocks, but it keeps its place and its sound.
             plain.assign(video::TRAILER_SIZE, 0);
-            video::writeTrailer(plain.data(), video::Trailer{int16_t(header.data.left), int16_t(header.data.right),
-                                                            int16_t(header.data.top), int16_t(header.data.bottom), 0});
+            video::writeTrailer(plain.data(),
+                                video::Trailer{int16_t(header.data.left), int16_t(header.data.right),
+                                               int16_t(header.data.top), int16_t(header.data.bottom), 0});
         } else {
             const SRect band = header.data;
             const int bandRows = band.bottom - band.top + 1;
@@ -318,10 +350,13 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
                 std::memcpy(refBand + size_t(y) * Rp, bandData + size_t(y) * R, Rp);
         }
 
-        if (sound.f && pb.audioSize != 0 && (pb.frameFlags & PBF_AUDIO_RECORDED) && (*m_in.editInfo)[i].audioFlag == 1)
-            if (!writeAudio(file, i, sound.f)) return fail(MAKE_WRITE_FAILED, "make: the sound cannot be written");
+        if (sound.f && pb.audioSize != 0 && (pb.frameFlags & PBF_AUDIO_RECORDED) &&
+            (*m_in.editInfo)[i].audioFlag == 1)
+            if (!writeAudio(file, i, sound.f))
+                return fail(MAKE_WRITE_FAILED, "make: the sound cannot be written");
         if (palette != lastPalette) {
-            auto fmt = formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette, *m_in.colormaps);
+            auto fmt =
+                formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette, *m_in.colormaps);
             if (fmt.empty()) {
                 std::fprintf(stderr, "SetBitmapInfo  SetFormat Failed ...\n");
             } else if (file.vlmSetFormat(fmt.data(), uint32_t(fmt.size()), 0) != 0) {
@@ -330,11 +365,13 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
                 lastPalette = palette;
             }
         }
-        if (!compress(plain, compressed)) return fail(MAKE_WRITE_FAILED, "make: a frame cannot be compressed");
+        if (!compress(plain, compressed))
+            return fail(MAKE_WRITE_FAILED, "make: a frame cannot be compressed");
         uint32_t out = 0;
         if (!file.vlmStreamWrite(compressed.data(), uint32_t(compressed.size()), i, vlm::CHUNK_VIDEO, &out))
             return fail(MAKE_WRITE_FAILED, "vlmStreamWrite failed before objects");
-        if (!writeObjects(file, i)) return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written");
+        if (!writeObjects(file, i))
+            return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written");
     }
     return MAKE_OK;
 }

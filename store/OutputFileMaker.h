@@ -52,12 +52,12 @@ class OutputFileMaker {
   public:
     enum Result {
         MAKE_OK = 0,
-        MAKE_DAT_UNREADABLE = -1,   // the working frame file cannot be read
-        MAKE_CREATE_FAILED = 2,     // the output file cannot be created
-        MAKE_FRAME_UNREADABLE = 3,  // a frame of the working frame file cannot be read
-        MAKE_OBJECT_WRITE = 4,      // an object chunk cannot be written
-        MAKE_WRITE_FAILED = 5,      // a video, audio or format block cannot be written, or coding failed
-        MAKE_CLOSE_FAILED = 6,      // the file could not be completed
+        MAKE_DAT_UNREADABLE = -1,  // the working frame file cannot be read
+        MAKE_CREATE_FAILED = 2,    // the output file cannot be created
+        MAKE_FRAME_UNREADABLE = 3, // a frame of the working frame file cannot be read
+        MAKE_OBJECT_WRITE = 4,     // an object chunk cannot be written
+        MAKE_WRITE_FAILED = 5,     // a video, audio or format block cannot be written, or coding failed
+        MAKE_CLOSE_FAILED = 6,     // the file could not be completed
     };
 
     OutputFileMaker(MakeInput input, MakeServices& services);
@@ -76,8 +76,9 @@ class OutputFileMaker {
     static std::vector<uint8_t> formatRecord(int depth, int width, int height, int32_t paletteIndex,
                                              const std::vector<stdColormapArray>& colormaps);
     // The additional-data block: signature, masks and every playback record.
-    static std::vector<uint8_t> additionalData(const std::vector<SPlayBackFrameInfo>& playBack, uint32_t frameCount,
-                                               uint32_t red, uint32_t green, uint32_t blue);
+    static std::vector<uint8_t> additionalData(const std::vector<SPlayBackFrameInfo>& playBack,
+                                               uint32_t frameCount, uint32_t red, uint32_t green,
+                                               uint32_t blue);
     // Compresses with zlib into a compressBound-sized buffer.
     static bool compress(const std::vector<uint8_t>& plain, std::vector<uint8_t>& out, size_t offset = 0);
 

@@ -22,7 +22,9 @@ inline void writeLe32(uint8_t* p, uint32_t v) {
     p[2] = uint8_t(v >> 16);
     p[3] = uint8_t(v >> 24);
 }
-inline uint16_t readLe16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint16_t readLe16(const uint8_t* p) {
+    return uint16_t(p[0] | (p[1] << 8));
+}
 inline uint32_t readLe32(const uint8_t* p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
@@ -35,25 +37,30 @@ class RecordWriter {
     template <size_t N> explicit RecordWriter(std::array<uint8_t, N>& a) : RecordWriter(a.data(), N) {}
 
     void u8(size_t off, uint8_t v) {
-        if (fits(off, 1)) m_data[off] = v;
+        if (fits(off, 1))
+            m_data[off] = v;
     }
     void u16(size_t off, uint16_t v) {
-        if (fits(off, 2)) writeLe16(m_data + off, v);
+        if (fits(off, 2))
+            writeLe16(m_data + off, v);
     }
     void i16(size_t off, int16_t v) { u16(off, uint16_t(v)); }
     void u32(size_t off, uint32_t v) {
-        if (fits(off, 4)) writeLe32(m_data + off, v);
+        if (fits(off, 4))
+            writeLe32(m_data + off, v);
     }
     void i32(size_t off, int32_t v) { u32(off, uint32_t(v)); }
     // Fixed text field of `size` bytes: truncated to size - 1, always NUL-terminated.
     void text(size_t off, size_t size, const std::string& s) {
-        if (size == 0 || !fits(off, size)) return;
+        if (size == 0 || !fits(off, size))
+            return;
         size_t n = std::min(s.size(), size - 1);
         std::memcpy(m_data + off, s.data(), n);
         std::memset(m_data + off + n, 0, size - n);
     }
     void bytes(size_t off, const void* src, size_t n) {
-        if (fits(off, n)) std::memcpy(m_data + off, src, n);
+        if (fits(off, n))
+            std::memcpy(m_data + off, src, n);
     }
     bool ok() const { return m_ok; }
 
@@ -84,7 +91,8 @@ class RecordReader {
     int32_t i32(size_t off) { return int32_t(u32(off)); }
     // Fixed text field: stops at the first NUL or at the field's end.
     std::string text(size_t off, size_t size) {
-        if (!fits(off, size)) return {};
+        if (!fits(off, size))
+            return {};
         const char* p = reinterpret_cast<const char*>(m_data + off);
         return std::string(p, strnlen(p, size));
     }
@@ -115,6 +123,8 @@ template <size_t N> void copyText(char (&dst)[N], const std::string& s) {
     std::memcpy(dst, s.data(), n);
     std::memset(dst + n, 0, N - n);
 }
-template <size_t N> std::string fromText(const char (&src)[N]) { return std::string(src, strnlen(src, N)); }
+template <size_t N> std::string fromText(const char (&src)[N]) {
+    return std::string(src, strnlen(src, N));
+}
 
 } // namespace rec

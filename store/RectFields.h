@@ -19,6 +19,8 @@ inline SRect getRect(RecordReader& r, size_t off) {
     return SRect{r.i32(off), r.i32(off + 4), r.i32(off + 8), r.i32(off + 12)};
 }
 
-inline auto rectTie(const SRect& r) { return std::tie(r.left, r.top, r.right, r.bottom); }
+inline auto rectTie(const SRect& r) {
+    return std::tie(r.left, r.top, r.right, r.bottom);
+}
 
 } // namespace rec

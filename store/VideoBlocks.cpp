@@ -23,7 +23,8 @@ Trailer readTrailer(const uint8_t* p) {
 
 size_t blockTrim(const SRect& reference, int edge, int bytesPerPixel) {
     int rem = (reference.right - reference.left) % edge;
-    if (rem < 0) rem += edge;
+    if (rem < 0)
+        rem += edge;
     return size_t(edge - rem) * bytesPerPixel;
 }
 
@@ -38,7 +39,8 @@ std::vector<uint16_t> changedBlocks(const uint8_t* reference, const uint8_t* ban
         const int blockRow = y / k;
         for (int x = 0; x < w; x += k) {
             const size_t index = size_t(blockRow) * cols + x / k;
-            if (marked[index]) continue;
+            if (marked[index])
+                continue;
             const size_t n = (x + k > w) ? full - g.trim : full;
             const size_t at = size_t(x) * g.bytesPerPixel;
             if (std::memcmp(refRow + at, bandRow + at, n) != 0) {
@@ -64,7 +66,8 @@ size_t copyOneBlock(uint16_t index, uint8_t* dest, const uint8_t* band, const Bl
     return trim * size_t(k - skip);
 }
 
-std::vector<uint8_t> deltaChunk(const std::vector<uint16_t>& blocks, const uint8_t* band, const BlockGeometry& g) {
+std::vector<uint8_t> deltaChunk(const std::vector<uint16_t>& blocks, const uint8_t* band,
+                                const BlockGeometry& g) {
     const size_t n = blocks.size();
     std::vector<uint8_t> out(2 * n + n * g.blockBytes() + TRAILER_SIZE, 0);
     size_t saved = 0;
@@ -84,26 +87,31 @@ std::vector<uint8_t> keyChunk(const uint8_t* image, int width, int height, size_
     std::vector<uint8_t> out(row * height + TRAILER_SIZE);
     for (int y = 0; y < height; ++y)
         std::memcpy(out.data() + size_t(y) * row, image + size_t(height - 1 - y) * stride, row);
-    writeTrailer(out.data() + row * height,
-                 Trailer{int16_t(band.left), int16_t(band.right), int16_t(band.top), int16_t(band.bottom), 0});
+    writeTrailer(out.data() + row * height, Trailer{int16_t(band.left), int16_t(band.right),
+                                                    int16_t(band.top), int16_t(band.bottom), 0});
     return out;
 }
 
 // The player reads block indices as signed 16-bit numbers: at most 32768 blocks a band.
-bool blocksFitIndices(const BlockGeometry& g) { return size_t(g.rows()) * g.columns() <= 32768; }
+bool blocksFitIndices(const BlockGeometry& g) {
+    return size_t(g.rows()) * g.columns() <= 32768;
+}
 
 DecodeResult decodeKeyChunk(const uint8_t* chunk, size_t length, uint8_t* image, int width, int height,
                             size_t stride, int bytesPerPixel) {
     const size_t row = size_t(width) * bytesPerPixel;
-    if (length < TRAILER_SIZE || length - TRAILER_SIZE < row * height || row > stride) return DecodeResult::BadLength;
+    if (length < TRAILER_SIZE || length - TRAILER_SIZE < row * height || row > stride)
+        return DecodeResult::BadLength;
     for (int y = 0; y < height; ++y)
         std::memcpy(image + size_t(height - 1 - y) * stride, chunk + size_t(y) * row, row);
     return DecodeResult::Ok;
 }
 
-DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image, int imageWidth, int imageHeight,
-                             size_t rowBytes, int bytesPerPixel, const SRect& referenceRect, int edge) {
-    if (length < TRAILER_SIZE) return DecodeResult::BadLength;
+DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image, int imageWidth,
+                             int imageHeight, size_t rowBytes, int bytesPerPixel, const SRect& referenceRect,
+                             int edge) {
+    if (length < TRAILER_SIZE)
+        return DecodeResult::BadLength;
     Trailer t = readTrailer(chunk + length - TRAILER_SIZE);
     if (t.left < 0 || t.top < 0 || t.right < t.left || t.bottom < t.top || t.right >= imageWidth ||
         t.bottom >= imageHeight || size_t(t.right + 1) * bytesPerPixel > rowBytes)
@@ -116,11 +124,14 @@ DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image
     g.trim = blockTrim(referenceRect, edge, bytesPerPixel);
     const size_t n = t.blocks;
     const size_t full = size_t(edge) * bytesPerPixel;
-    if (g.trim > full) return DecodeResult::BadTrailer;
-    if (length - TRAILER_SIZE < 2 * n + n * g.blockBytes()) return DecodeResult::BadLength;
+    if (g.trim > full)
+        return DecodeResult::BadTrailer;
+    if (length - TRAILER_SIZE < 2 * n + n * g.blockBytes())
+        return DecodeResult::BadLength;
     const int cols = g.columns(), h = g.height(), w = g.width();
     for (size_t j = 0; j < n; ++j)
-        if (rec::readLe16(chunk + 2 * j) >= size_t(g.rows()) * cols) return DecodeResult::BadIndex;
+        if (rec::readLe16(chunk + 2 * j) >= size_t(g.rows()) * cols)
+            return DecodeResult::BadIndex;
 
     uint8_t* bandTop = image + size_t(t.top) * rowBytes;
     size_t saved = 0;
@@ -133,7 +144,8 @@ DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image
         const uint8_t* src = chunk + 2 * n + j * g.blockBytes() - saved;
         // Pixels of the block that lie right of the band are never written.
         const int firstX = blockCol * edge;
-        if (firstX >= w) return DecodeResult::BadIndex;
+        if (firstX >= w)
+            return DecodeResult::BadIndex;
         const size_t avail = std::min(rowLen, size_t(w - firstX) * bytesPerPixel);
         for (int r = 0; r < edge - skip; ++r) {
             const int y = blockRow * edge + edge - 1 - skip - r;

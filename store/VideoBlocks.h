@@ -50,7 +50,8 @@ std::vector<uint16_t> changedBlocks(const uint8_t* reference, const uint8_t* ban
 size_t copyOneBlock(uint16_t index, uint8_t* dest, const uint8_t* band, const BlockGeometry& g);
 
 // The plain delta chunk: indices, packed blocks, trailer at 2n + n x k x k x B.
-std::vector<uint8_t> deltaChunk(const std::vector<uint16_t>& blocks, const uint8_t* band, const BlockGeometry& g);
+std::vector<uint8_t> deltaChunk(const std::vector<uint16_t>& blocks, const uint8_t* band,
+                                const BlockGeometry& g);
 
 // The plain key chunk: `height` rows of width x B bytes taken from the top-down
 // image (stride `stride`), bottom row first, then the trailer with no blocks.
@@ -70,7 +71,8 @@ DecodeResult decodeKeyChunk(const uint8_t* chunk, size_t length, uint8_t* image,
 // Puts the blocks of a delta chunk back into a top-down image of `imageHeight`
 // rows (stride g.rowBytes), at the band of the trailer. `referenceRect`
 // (exclusive right) gives the trim; `imageWidth` bounds the band.
-DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image, int imageWidth, int imageHeight,
-                             size_t rowBytes, int bytesPerPixel, const SRect& referenceRect, int edge = 8);
+DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image, int imageWidth,
+                             int imageHeight, size_t rowBytes, int bytesPerPixel, const SRect& referenceRect,
+                             int edge = 8);
 
 } // namespace video

@@ -1,7 +1,7 @@
 #include "store/VlmRecords.h"
 
-#include "store/RectFields.h"
 #include "store/RecordIO.h"
+#include "store/RectFields.h"
 
 #include <tuple>
 

@@ -19,38 +19,32 @@ namespace {
 
 // The fixed palette, 0xRRGGBB, in cell order.
 const uint32_t kPalette[CColorBar::PALETTE_SIZE] = {
-    0x000000, 0x800080, 0x800000, 0x808000, 0x008000, 0x008080, 0x000080, 0xC0C0C0,
-    0xC0DCC0, 0xF0CAA6, 0x808080, 0xFF00FF, 0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF,
-    0x0000FF, 0xFFFFFF, 0xEFEFEF, 0xA4A0A0, 0xD0FFFF, 0xB6C0FF, 0x81C2FF, 0x81C2FF,
-    0x3F9FDF, 0x18BFFF, 0x18BFFF, 0x0081FF, 0x00A1A1, 0x106280, 0x004282, 0x004242,
-    0xDCE1FF, 0xB6C0FF, 0x9F9FFF, 0x719FFF, 0x4181FF, 0x0062E2, 0x0062E2, 0x0041BF,
-    0x0041BF, 0x003FA1, 0x004260, 0x000040, 0xDCE1FF, 0xA99FFF, 0x8080FF, 0x8080FF,
-    0x4040FF, 0x0000FF, 0x0000FF, 0x0000E1, 0x0000C2, 0x000080, 0x000060, 0x000040,
-    0xDCE1FF, 0xA99FFF, 0x8080FF, 0x8860FF, 0x7040FF, 0x4100FF, 0x4100FF, 0x4100C2,
-    0x4100C2, 0x0F009F, 0x000060, 0x120062, 0xFFE0FF, 0xFF9FFF, 0xC282FF, 0xAF60FF,
-    0xA040FF, 0x8000FF, 0x8000FF, 0x7F00DF, 0x7F00C0, 0x800080, 0x420062, 0x120062,
-    0xFFE0FF, 0xFF9FFF, 0xFF7FFF, 0xFF5FFF, 0xF942FF, 0xFF00FF, 0xFF00FF, 0xE000E0,
-    0x9F00A1, 0x9F00A1, 0x800080, 0x5F0040, 0xFFE0FF, 0xFF9FC2, 0xFF82C0, 0xFF62C0,
-    0xFF40C1, 0xFF00C2, 0xFF00C2, 0xFF0081, 0xA10060, 0xA10060, 0x800040, 0x62001F,
-    0xFFE0E0, 0xFF9FC2, 0xFF9F9F, 0xFF60A1, 0xFF4282, 0xFF0042, 0xFF0042, 0xC20041,
-    0xC20041, 0xA10022, 0x800040, 0x610000, 0xFFE0E0, 0xFF9F9F, 0xFF8080, 0xFF8161,
-    0xFF4141, 0xE21F00, 0xFF0000, 0xE00000, 0xA10000, 0xA10000, 0x610000, 0x610000,
-    0xFFE0E0, 0xF0CAA6, 0xFF9F9F, 0xFF8161, 0xFF8141, 0xE16200, 0xE16200, 0xC24100,
-    0xC24100, 0x802F00, 0x602000, 0x4F2000, 0xFFFFE0, 0xF0CAA6, 0xFFC082, 0xFFC082,
-    0xEF9152, 0xFF8121, 0xFFBF00, 0xE0A100, 0xBF8200, 0xA06000, 0x604110, 0x4F2000,
-    0xFFFFE0, 0xFFFFA4, 0xFFFF7F, 0xFFFF7F, 0xFFFF42, 0xFFFF00, 0xFFFF00, 0xE0E000,
-    0xC2C100, 0x829F00, 0x626000, 0x234000, 0xFFFFE0, 0xD5FFC1, 0xCAFF82, 0xCAFF82,
-    0xC7FF42, 0xB2FF00, 0xB2FF00, 0x96C100, 0x829F00, 0x508200, 0x3C6000, 0x234000,
-    0xDFFFE0, 0xD5FFC1, 0xCAFF82, 0x7FFF7F, 0x3FDF3F, 0x32FF41, 0x32FF41, 0x32FF41,
-    0x508200, 0x00A000, 0x3C6000, 0x004200, 0xDFFFE0, 0xD5FFC1, 0x7FFF7F, 0x7FFF7F,
-    0x32FF41, 0x32FF41, 0x00FF00, 0x00E100, 0x00C200, 0x00A000, 0x008000, 0x004200,
-    0xDFFFE0, 0x91FFC2, 0x91FFC2, 0x7FFF7F, 0x3FDF5F, 0x32FF41, 0x32FF41, 0x3FDF3F,
-    0x00C200, 0x00A000, 0x1F623F, 0x004200, 0xD0FFFF, 0xBFFFE0, 0x91FFC2, 0x74E0E0,
-    0x3FDF9F, 0x00E1E1, 0x00E1E1, 0x00BFBF, 0x00A1A1, 0x008080, 0x1F623F, 0x004242,
-    0xD0FFFF, 0xC2FFFF, 0x7FFFFF, 0x7FFFFF, 0x35FFFF, 0x00FFFF, 0x00FFFF, 0x00E1E1,
-    0x00BFBF, 0x00A1A1, 0x006262, 0x004242, 0xEFEFEF, 0xE1E1E1, 0xE1E1E1, 0xC0C0C0,
-    0xC0C0C0, 0xB2B2B2, 0xA4A0A0, 0xA4A0A0, 0xA4A0A0, 0x808080, 0x808080, 0x5F5F5F,
-    0x5F5F5F, 0x5F5F5F, 0x2F2F2F, 0x2F2F2F, 0x2F2F2F, 0x1F2000, 0x1F2000, 0x000000,
+    0x000000, 0x800080, 0x800000, 0x808000, 0x008000, 0x008080, 0x000080, 0xC0C0C0, 0xC0DCC0, 0xF0CAA6,
+    0x808080, 0xFF00FF, 0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x0000FF, 0xFFFFFF, 0xEFEFEF, 0xA4A0A0,
+    0xD0FFFF, 0xB6C0FF, 0x81C2FF, 0x81C2FF, 0x3F9FDF, 0x18BFFF, 0x18BFFF, 0x0081FF, 0x00A1A1, 0x106280,
+    0x004282, 0x004242, 0xDCE1FF, 0xB6C0FF, 0x9F9FFF, 0x719FFF, 0x4181FF, 0x0062E2, 0x0062E2, 0x0041BF,
+    0x0041BF, 0x003FA1, 0x004260, 0x000040, 0xDCE1FF, 0xA99FFF, 0x8080FF, 0x8080FF, 0x4040FF, 0x0000FF,
+    0x0000FF, 0x0000E1, 0x0000C2, 0x000080, 0x000060, 0x000040, 0xDCE1FF, 0xA99FFF, 0x8080FF, 0x8860FF,
+    0x7040FF, 0x4100FF, 0x4100FF, 0x4100C2, 0x4100C2, 0x0F009F, 0x000060, 0x120062, 0xFFE0FF, 0xFF9FFF,
+    0xC282FF, 0xAF60FF, 0xA040FF, 0x8000FF, 0x8000FF, 0x7F00DF, 0x7F00C0, 0x800080, 0x420062, 0x120062,
+    0xFFE0FF, 0xFF9FFF, 0xFF7FFF, 0xFF5FFF, 0xF942FF, 0xFF00FF, 0xFF00FF, 0xE000E0, 0x9F00A1, 0x9F00A1,
+    0x800080, 0x5F0040, 0xFFE0FF, 0xFF9FC2, 0xFF82C0, 0xFF62C0, 0xFF40C1, 0xFF00C2, 0xFF00C2, 0xFF0081,
+    0xA10060, 0xA10060, 0x800040, 0x62001F, 0xFFE0E0, 0xFF9FC2, 0xFF9F9F, 0xFF60A1, 0xFF4282, 0xFF0042,
+    0xFF0042, 0xC20041, 0xC20041, 0xA10022, 0x800040, 0x610000, 0xFFE0E0, 0xFF9F9F, 0xFF8080, 0xFF8161,
+    0xFF4141, 0xE21F00, 0xFF0000, 0xE00000, 0xA10000, 0xA10000, 0x610000, 0x610000, 0xFFE0E0, 0xF0CAA6,
+    0xFF9F9F, 0xFF8161, 0xFF8141, 0xE16200, 0xE16200, 0xC24100, 0xC24100, 0x802F00, 0x602000, 0x4F2000,
+    0xFFFFE0, 0xF0CAA6, 0xFFC082, 0xFFC082, 0xEF9152, 0xFF8121, 0xFFBF00, 0xE0A100, 0xBF8200, 0xA06000,
+    0x604110, 0x4F2000, 0xFFFFE0, 0xFFFFA4, 0xFFFF7F, 0xFFFF7F, 0xFFFF42, 0xFFFF00, 0xFFFF00, 0xE0E000,
+    0xC2C100, 0x829F00, 0x626000, 0x234000, 0xFFFFE0, 0xD5FFC1, 0xCAFF82, 0xCAFF82, 0xC7FF42, 0xB2FF00,
+    0xB2FF00, 0x96C100, 0x829F00, 0x508200, 0x3C6000, 0x234000, 0xDFFFE0, 0xD5FFC1, 0xCAFF82, 0x7FFF7F,
+    0x3FDF3F, 0x32FF41, 0x32FF41, 0x32FF41, 0x508200, 0x00A000, 0x3C6000, 0x004200, 0xDFFFE0, 0xD5FFC1,
+    0x7FFF7F, 0x7FFF7F, 0x32FF41, 0x32FF41, 0x00FF00, 0x00E100, 0x00C200, 0x00A000, 0x008000, 0x004200,
+    0xDFFFE0, 0x91FFC2, 0x91FFC2, 0x7FFF7F, 0x3FDF5F, 0x32FF41, 0x32FF41, 0x3FDF3F, 0x00C200, 0x00A000,
+    0x1F623F, 0x004200, 0xD0FFFF, 0xBFFFE0, 0x91FFC2, 0x74E0E0, 0x3FDF9F, 0x00E1E1, 0x00E1E1, 0x00BFBF,
+    0x00A1A1, 0x008080, 0x1F623F, 0x004242, 0xD0FFFF, 0xC2FFFF, 0x7FFFFF, 0x7FFFFF, 0x35FFFF, 0x00FFFF,
+    0x00FFFF, 0x00E1E1, 0x00BFBF, 0x00A1A1, 0x006262, 0x004242, 0xEFEFEF, 0xE1E1E1, 0xE1E1E1, 0xC0C0C0,
+    0xC0C0C0, 0xB2B2B2, 0xA4A0A0, 0xA4A0A0, 0xA4A0A0, 0x808080, 0x808080, 0x5F5F5F, 0x5F5F5F, 0x5F5F5F,
+    0x2F2F2F, 0x2F2F2F, 0x2F2F2F, 0x1F2000, 0x1F2000, 0x000000,
 };
 
 constexpr int PITCH = 12;     // cell pitch in both directions
@@ -61,9 +55,12 @@ constexpr int CUSTOM_ROW = 23;
 // Cells per palette row: 10 in rows 1-2 (the indicator sits beside them),
 // 12 in rows 3-21, 8 in row 22.
 int cellsInRow(int row) {
-    if (row == 1 || row == 2) return 10;
-    if (row >= 3 && row <= 21) return 12;
-    if (row == 22) return 8;
+    if (row == 1 || row == 2)
+        return 10;
+    if (row >= 3 && row <= 21)
+        return 12;
+    if (row == 22)
+        return 8;
     return 0;
 }
 
@@ -106,7 +103,8 @@ void drawIndicator(QPainter& p, int x, int y, const QColor& fill) {
 
 off_t fileSize(const std::string& path) {
     struct stat st {};
-    if (stat(path.c_str(), &st) != 0) return -1;
+    if (stat(path.c_str(), &st) != 0)
+        return -1;
     return st.st_size;
 }
 
@@ -142,9 +140,11 @@ CColorBar::Hit CColorBar::hitTest(int x, int y) {
     Hit hit;
     // Remainders keep the sign of the dividend, so positions right of or
     // below the grid never pass the > 3 tests.
-    if (column <= 0 || row <= 0 || dx % 12 <= 3 || dy % 12 <= 3) return hit;
+    if (column <= 0 || row <= 0 || dx % 12 <= 3 || dy % 12 <= 3)
+        return hit;
     if (row <= 22) {
-        if (column > cellsInRow(row)) return hit;
+        if (column > cellsInRow(row))
+            return hit;
         hit.kind = Hit::PaletteCell;
         if (row <= 2)
             hit.index = 10 * (row - 1) + column - 1;
@@ -180,16 +180,20 @@ QPoint CColorBar::paletteCellOrigin(int index) {
     return {PITCH * column, PITCH * (row - 1)};
 }
 
-QPoint CColorBar::customCellOrigin(int slot) { return {PITCH * (slot + 1), CUSTOM_Y}; }
+QPoint CColorBar::customCellOrigin(int slot) {
+    return {PITCH * (slot + 1), CUSTOM_Y};
+}
 
 uint32_t CColorBar::defaultPaletteColor(int index) {
     return index >= 0 && index < PALETTE_SIZE ? kPalette[index] : 0;
 }
 
 CColorBar::CColorBar(QWidget* parent, const char* name) : QWidget(parent) {
-    if (name) setObjectName(QString::fromLatin1(name));
+    if (name)
+        setObjectName(QString::fromLatin1(name));
     setWindowTitle("Color Bar");
-    for (int i = 0; i < PALETTE_SIZE; ++i) m_palette[i] = kPalette[i];
+    for (int i = 0; i < PALETTE_SIZE; ++i)
+        m_palette[i] = kPalette[i];
     setMinimumSize(sizeHint());
 
     if (readSlots(customColorsPath(), m_slots) == ReadResult::Unreadable) {
@@ -198,7 +202,9 @@ CColorBar::CColorBar(QWidget* parent, const char* name) : QWidget(parent) {
     }
 }
 
-QSize CColorBar::sizeHint() const { return {PITCH * 13, CUSTOM_Y + CELL + 1}; }
+QSize CColorBar::sizeHint() const {
+    return {PITCH * 13, CUSTOM_Y + CELL + 1};
+}
 
 std::string CColorBar::customColorsPath() {
     const char* home = getenv("HOME");
@@ -206,13 +212,16 @@ std::string CColorBar::customColorsPath() {
 }
 
 CColorBar::ReadResult CColorBar::readSlots(const std::string& path, Slots& table) {
-    if (fileSize(path) <= 0) return ReadResult::Missing;
+    if (fileSize(path) <= 0)
+        return ReadResult::Missing;
     FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return ReadResult::Unreadable;
+    if (!f)
+        return ReadResult::Unreadable;
     for (int i = 0; i < CUSTOM_SLOTS; ++i) {
         uint8_t record[sColorStruct::SIZE];
         // A record cut short is dropped whole rather than mixed into the slot.
-        if (fread(record, 1, sizeof record, f) != sizeof record) break;
+        if (fread(record, 1, sizeof record, f) != sizeof record)
+            break;
         table[i] = sColorStruct::fromBytes(record);
         // Each slot shows in its own cell whatever column the file names.
         table[i].column = i;
@@ -231,18 +240,21 @@ bool CColorBar::writeSlots(const std::string& path, const Slots& table, std::str
     }
 
     auto fail = [&](const char* what) {
-        if (error) *error = std::string(what) + ": " + strerror(errno);
+        if (error)
+            *error = std::string(what) + ": " + strerror(errno);
         return false;
     };
     // Written beside the file and renamed over it, so a failed write keeps the
     // colours saved before.
     std::string tmp = path + ".XXXXXX";
     int fd = mkstemp(tmp.data());
-    if (fd < 0) return fail("cannot create");
+    if (fd < 0)
+        return fail("cannot create");
     size_t done = 0;
     while (done < sizeof data) {
         ssize_t n = ::write(fd, data + done, sizeof data - done);
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0) {
             int err = errno;
             ::close(fd);
@@ -271,26 +283,31 @@ bool CColorBar::writeSlots(const std::string& path, const Slots& table, std::str
 bool CColorBar::write() {
     const std::string path = customColorsPath();
     std::string error;
-    if (writeSlots(path, m_slots, &error)) return true;
+    if (writeSlots(path, m_slots, &error))
+        return true;
     fprintf(stderr, "Custom colours not saved to %s (%s)\n", path.c_str(), error.c_str());
     return false;
 }
 
 int CColorBar::getLastIndex() const {
     FILE* f = fopen(customColorsPath().c_str(), "rb");
-    if (!f) return 0;
+    if (!f)
+        return 0;
     int used = 0;
     for (int i = 0; i < CUSTOM_SLOTS; ++i) {
         uint8_t record[sColorStruct::SIZE];
-        if (fread(record, 1, sizeof record, f) != sizeof record) break;
-        if (record[sColorStruct::USED] == 1) ++used;
+        if (fread(record, 1, sizeof record, f) != sizeof record)
+            break;
+        if (record[sColorStruct::USED] == 1)
+            ++used;
     }
     fclose(f);
     return used + 1;
 }
 
 QColor CColorBar::colorAt(const Hit& hit) const {
-    if (hit.kind == Hit::PaletteCell) return QColor::fromRgb(m_palette[hit.index]);
+    if (hit.kind == Hit::PaletteCell)
+        return QColor::fromRgb(m_palette[hit.index]);
     // An empty custom slot gives its stored colour too: black in a fresh bar.
     return m_slots[hit.index].color;
 }
@@ -306,7 +323,8 @@ void CColorBar::paintEvent(QPaintEvent*) {
     for (int i = 0; i < CUSTOM_SLOTS; ++i) {
         QPoint o = customCellOrigin(i);
         drawCell(p, o.x(), o.y(), Qt::black);
-        if (m_slots[i].isUsed()) p.fillRect(o.x() + 2, o.y() + 2, 7, 7, m_slots[i].color);
+        if (m_slots[i].isUsed())
+            p.fillRect(o.x() + 2, o.y() + 2, 7, 7, m_slots[i].color);
     }
 }
 
@@ -328,14 +346,17 @@ void CColorBar::mousePressEvent(QMouseEvent* e) {
 }
 
 void CColorBar::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton) return;
+    if (e->button() != Qt::LeftButton)
+        return;
     const QPoint pos = e->position().toPoint();
     const Hit hit = hitTest(pos.x(), pos.y());
-    if (hit.kind == Hit::Nothing) return;
+    if (hit.kind == Hit::Nothing)
+        return;
 
     const QColor initial(0, 55, 65);
     QColor chosen = m_chooser ? m_chooser(initial, this) : QColorDialog::getColor(initial, this);
-    if (!chosen.isValid()) return;
+    if (!chosen.isValid())
+        return;
 
     if (hit.kind == Hit::PaletteCell) {
         m_palette[hit.index] = chosen.rgb() & 0x00FFFFFFu;

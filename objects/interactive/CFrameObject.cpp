@@ -16,10 +16,27 @@
 namespace {
 
 const std::array<const char*, 21> kEffectWords = {
-    "None",          "Wipe left",      "Wipe right",    "Wipe top",       "Wipe bottom",   "Blinds left",
-    "Blinds right",  "Blinds top",     "Blinds bottom", "Push left",      "Push right",    "Push top",
-    "Push bottom",   "Slide in left",  "Slide in right", "Slide in top",  "Slide in bottom",
-    "Slide out left", "Slide out right", "Slide out top", "Slide out bottom",
+    "None",
+    "Wipe left",
+    "Wipe right",
+    "Wipe top",
+    "Wipe bottom",
+    "Blinds left",
+    "Blinds right",
+    "Blinds top",
+    "Blinds bottom",
+    "Push left",
+    "Push right",
+    "Push top",
+    "Push bottom",
+    "Slide in left",
+    "Slide in right",
+    "Slide in top",
+    "Slide in bottom",
+    "Slide out left",
+    "Slide out right",
+    "Slide out top",
+    "Slide out bottom",
 };
 const std::array<const char*, 3> kSpeedWords = {"Slow", "Medium", "Fast"};
 
@@ -29,7 +46,9 @@ const QString kEvents = QStringLiteral("Events");
 const QString kNone = QStringLiteral("[None]");
 const QString kFrameProperty = QStringLiteral("FRAMEPROPERTY");
 
-uint32_t packed(const QColor& c) { return NVColor{c.red(), c.green(), c.blue()}.toColorRef(); }
+uint32_t packed(const QColor& c) {
+    return NVColor{c.red(), c.green(), c.blue()}.toColorRef();
+}
 
 QColor unpacked(uint32_t c) {
     const NVColor n = NVColor::fromColorRef(c);
@@ -96,18 +115,24 @@ NVAllObjects CFrameObject::recordForNewFrame(VLImageHolder* holder, int frameNum
     return rec;
 }
 
-NVFrame& CFrameObject::frame() { return *m_record.get<NVFrame>(); }
-const NVFrame& CFrameObject::frame() const { return *m_record.get<NVFrame>(); }
+NVFrame& CFrameObject::frame() {
+    return *m_record.get<NVFrame>();
+}
+const NVFrame& CFrameObject::frame() const {
+    return *m_record.get<NVFrame>();
+}
 
 SPlayBackFrameInfo* CFrameObject::playback(int index) const {
     std::vector<SPlayBackFrameInfo>* table = m_host ? m_host->playbackRecords() : nullptr;
-    if (!table || index < 0 || size_t(index) >= table->size()) return nullptr;
+    if (!table || index < 0 || size_t(index) >= table->size())
+        return nullptr;
     return &(*table)[size_t(index)];
 }
 
 void CFrameObject::connectServices() {
     connect(this, &CFrameObject::signalEventNo, this, &CFrameObject::slotForEvents);
-    if (InteractiveHost* host = m_host) connect(this, &CFrameObject::signalResetCombo, this, [host] { host->resetCombo(); });
+    if (InteractiveHost* host = m_host)
+        connect(this, &CFrameObject::signalResetCombo, this, [host] { host->resetCombo(); });
     if (MediaLibraryInterface* media = getResourceEditor())
         connect(this, &CFrameObject::signalDeleteIDFromUseArray, this,
                 [media](unsigned long id) { media->SlotDeleteIDFromUseArray(id); });
@@ -124,7 +149,8 @@ void CFrameObject::finishHead() {
 
 void CFrameObject::addMyPropEntrys() {
     EditPropertyBase* props = getEditPropertyBase();
-    if (!props) return;
+    if (!props)
+        return;
     props->addProp("Name", "", kGeneral, PE_STRING, "FrameObject", 0);
     if (m_bRecordedFrame) {
         props->addProp("Fore Color", "", kAppearance, PE_STRING, kFrameProperty, 0);
@@ -145,7 +171,8 @@ void CFrameObject::addMyPropEntrys() {
 
 void CFrameObject::setRowValues() {
     EditPropertyBase* props = getEditPropertyBase();
-    if (!props) return;
+    if (!props)
+        return;
     const NVFrame& f = frame();
     props->setProp_Value("Name", fromStoredText(f.m_Caption));
     QString audio = kNone;
@@ -159,18 +186,25 @@ void CFrameObject::setRowValues() {
     props->setProp_Value("Sound Notes", fromStoredText(f.soundNotes));
     props->setProp_Value("User Action", f.userAction ? "Disable" : "Enable");
     props->setProp_Value("Mouse Delay", QString::number(f.mouseDelay));
-    props->setProp_Value("Fore Color",
-                         f.foreColor == NVFrame::NO_FORE_COLOR ? kNone : unpacked(uint32_t(f.foreColor)).name());
+    props->setProp_Value(
+        "Fore Color", f.foreColor == NVFrame::NO_FORE_COLOR ? kNone : unpacked(uint32_t(f.foreColor)).name());
     props->setProp_Value("Back Color", unpacked(f.backColor).name());
 }
 
-const char* CFrameObject::getObjectName() const { return frame().m_Caption.c_str(); }
-void* CFrameObject::getObjectStructure() { return &frame(); }
-NVFrame* CFrameObject::getFrameObjectStructure() { return &frame(); }
+const char* CFrameObject::getObjectName() const {
+    return frame().m_Caption.c_str();
+}
+void* CFrameObject::getObjectStructure() {
+    return &frame();
+}
+NVFrame* CFrameObject::getFrameObjectStructure() {
+    return &frame();
+}
 
 bool CFrameObject::getAllObjectStructure(NVAllObjects* target) {
     // The copy owns its own events: later edits of this object leave it alone.
-    if (target) *target = m_record;
+    if (target)
+        *target = m_record;
     return true;
 }
 
@@ -178,7 +212,8 @@ int CFrameObject::getFrameFillColor(unsigned long frameIndex) {
     if (m_host) {
         const StrAllObjects* records = m_host->frameRecords(frameIndex);
         if (records && !records->AllObjects.empty())
-            if (const NVFrame* f = records->AllObjects.front().get<NVFrame>()) return int(f->fillColor());
+            if (const NVFrame* f = records->AllObjects.front().get<NVFrame>())
+                return int(f->fillColor());
     }
     return int(packed(backColor));
 }
@@ -214,12 +249,14 @@ void CFrameObject::setUserActionDisabled(bool disabled) {
 }
 
 void CFrameObject::repaintItem() {
-    if (m_host) applyProperty(m_host->selectedPropertyRow());
+    if (m_host)
+        applyProperty(m_host->selectedPropertyRow());
 }
 
 void CFrameObject::applyProperty(const QString& row) {
     EditPropertyBase* props = getEditPropertyBase();
-    if (!props || row.isEmpty()) return;
+    if (!props || row.isEmpty())
+        return;
     NVFrame& f = frame();
     const int current = m_host ? m_host->currentFrame() : -1;
     const QString key = row.toLower();
@@ -242,12 +279,14 @@ void CFrameObject::applyProperty(const QString& row) {
             }
             if (!refused) {
                 f.m_Caption = toStoredText(v.isEmpty() ? m_LoadedName : v);
-                if (SPlayBackFrameInfo* p = playback(current)) p->setName(f.m_Caption);
+                if (SPlayBackFrameInfo* p = playback(current))
+                    p->setName(f.m_Caption);
             }
         }
         props->setProp_Value("Name", fromStoredText(f.m_Caption));
     } else if (key == "back color") {
-        if (v.isEmpty()) return;
+        if (v.isEmpty())
+            return;
         const QColor c(v);
         if (!c.isValid()) {
             props->setProp_Value("Back Color", unpacked(f.backColor).name());
@@ -256,10 +295,12 @@ void CFrameObject::applyProperty(const QString& row) {
         backColor = c;
         if (packed(c) != f.backColor) {
             f.backColor = packed(c);
-            if (f.foreColor == NVFrame::NO_FORE_COLOR && m_host) m_host->changeFrameColor(c);
+            if (f.foreColor == NVFrame::NO_FORE_COLOR && m_host)
+                m_host->changeFrameColor(c);
         }
     } else if (key == "fore color") {
-        if (v.isEmpty()) return;
+        if (v.isEmpty())
+            return;
         if (v == kNone) {
             f.foreColor = NVFrame::NO_FORE_COLOR;
             return;
@@ -272,24 +313,29 @@ void CFrameObject::applyProperty(const QString& row) {
             return;
         }
         f.foreColor = int32_t(packed(c));
-        if (m_host) m_host->changeFrameColor(c);
+        if (m_host)
+            m_host->changeFrameColor(c);
     } else if (key == "audio file name") {
-        if (v.isEmpty()) return;
+        if (v.isEmpty())
+            return;
         if (v == kNone) {
             if (f.audioId != 0) {
                 emit signalDeleteIDFromUseArray(f.audioId);
                 f.audioId = 0;
-                if (m_host) m_host->soundAddedOrRemovedInFrame(false);
+                if (m_host)
+                    m_host->soundAddedOrRemovedInFrame(false);
             }
         } else {
             emit signalDeleteIDFromUseArray(f.audioId);
             f.audioId = uint32_t(PropValueId(row));
-            if (m_host) m_host->soundAddedOrRemovedInFrame(true);
+            if (m_host)
+                m_host->soundAddedOrRemovedInFrame(true);
         }
     } else if (key == "user action") {
         // The state is set from the value, so applying "Enable" twice keeps
         // the frame enabled; a range with mixed states gets the chosen value.
-        if (v.isEmpty() || m_bNoUserAction) return;
+        if (v.isEmpty() || m_bNoUserAction)
+            return;
         bool enabled;
         if (v.compare("Enable", Qt::CaseInsensitive) == 0)
             enabled = true;
@@ -298,16 +344,21 @@ void CFrameObject::applyProperty(const QString& row) {
         else
             return;
         setUserActionDisabled(!enabled);
-        if (SPlayBackFrameInfo* p = playback(current)) p->actionDisabled = f.userAction;
-        if (m_host) m_host->setUserActionStatus(enabled);
+        if (SPlayBackFrameInfo* p = playback(current))
+            p->actionDisabled = f.userAction;
+        if (m_host)
+            m_host->setUserActionStatus(enabled);
     } else if (key == "sound clip name") {
-        if (!v.isEmpty() && v.size() <= CLIP_LIMIT) f.soundClip = toStoredText(v);
+        if (!v.isEmpty() && v.size() <= CLIP_LIMIT)
+            f.soundClip = toStoredText(v);
         props->setProp_Value("Sound Clip Name", fromStoredText(f.soundClip));
     } else if (key == "sound notes") {
-        if (!v.isEmpty() && v.size() <= NOTES_LIMIT) f.soundNotes = toStoredText(v);
+        if (!v.isEmpty() && v.size() <= NOTES_LIMIT)
+            f.soundNotes = toStoredText(v);
         props->setProp_Value("Sound Notes", fromStoredText(f.soundNotes));
     } else if (key == "mouse delay") {
-        if (v.isEmpty()) return;
+        if (v.isEmpty())
+            return;
         bool ok = false;
         const int n = v.trimmed().toInt(&ok);
         f.mouseDelay = ok ? int16_t(std::clamp(n, 0, int(std::numeric_limits<int16_t>::max()))) : 0;
@@ -321,7 +372,8 @@ QString CFrameObject::effectWord(int code) {
 
 int CFrameObject::effectCode(const QString& word) {
     for (size_t i = 0; i < kEffectWords.size(); ++i)
-        if (word == QLatin1String(kEffectWords[i])) return int(i);
+        if (word == QLatin1String(kEffectWords[i]))
+            return int(i);
     return -1;
 }
 
@@ -332,13 +384,15 @@ QString CFrameObject::speedWord(int code) {
 
 int CFrameObject::speedCode(const QString& word) {
     for (size_t i = 0; i < kSpeedWords.size(); ++i)
-        if (word == QLatin1String(kSpeedWords[i])) return int(i);
+        if (word == QLatin1String(kSpeedWords[i]))
+            return int(i);
     return -1;
 }
 
 void CFrameObject::addEventPropEntrys(int event) {
     EditPropertyBase* props = getEditPropertyBase();
-    if (!props || event < 0 || event >= EVENT_COUNT) return;
+    if (!props || event < 0 || event >= EVENT_COUNT)
+        return;
     props->addEventProperties(event, "Transition Effect", "", kEvents, PE_TRANSITION_EFFECT, "", 0);
     props->addEventProperties(event, "Transition Speed", "", kEvents, PE_TRANSITION_SPEED, "", 0);
     props->addEventProperties(event, "Exit Play", "", kEvents, PE_BOOL, "On/Off", 0);
@@ -350,34 +404,42 @@ void CFrameObject::addEventPropEntrys(int event) {
 }
 
 void CFrameObject::setEventProperty(int event) {
-    if (m_host) applyEventProperty(event, m_host->selectedEventRow());
+    if (m_host)
+        applyEventProperty(event, m_host->selectedEventRow());
 }
 
 void CFrameObject::applyEventProperty(int event, const QString& row) {
-    if (event < 0 || event >= EVENT_COUNT || row.isEmpty()) return;
+    if (event < 0 || event >= EVENT_COUNT || row.isEmpty())
+        return;
     NVFrameEvent& e = frame().events[size_t(event)];
     const QString v = PropEventStr(event, row);
     const QString key = row.toLower();
     if (key == "exit play") {
-        if (v == "On") e.exitPlay = 1;
-        else if (v == "Off") e.exitPlay = 0;
+        if (v == "On")
+            e.exitPlay = 1;
+        else if (v == "Off")
+            e.exitPlay = 0;
     } else if (key == "transition effect") {
         const int code = effectCode(v);
-        if (code >= 0) e.transitionEffect = uint8_t(code);
+        if (code >= 0)
+            e.transitionEffect = uint8_t(code);
     } else if (key == "transition speed") {
         const int code = speedCode(v);
-        if (code >= 0) e.transitionSpeed = uint8_t(code);
+        if (code >= 0)
+            e.transitionSpeed = uint8_t(code);
     }
 }
 
 void CFrameObject::slotForEvents(int event) {
-    if (!m_host || m_host->propertyPageIndex() != 1 || event < 0 || event >= EVENT_COUNT) return;
+    if (!m_host || m_host->propertyPageIndex() != 1 || event < 0 || event >= EVENT_COUNT)
+        return;
     frame().eventIndex = int16_t(event);
     m_host->refillEventList(this, event);
 }
 
 void CFrameObject::slotEnterEventItems(QWidget* page) {
-    if (!m_host || !m_host->propertyBoxVisible() || m_host->selectedItem() != this) return;
+    if (!m_host || !m_host->propertyBoxVisible() || m_host->selectedItem() != this)
+        return;
     const int index = m_host->propertyPageIndex();
     if (m_host->isEventsPage(page) && index == 1) {
         m_host->setEventChooser({QStringLiteral("On Frame Enter"), QStringLiteral("On Frame Leaving")}, this,

@@ -26,7 +26,8 @@ const QString kGeometry = QStringLiteral("Geometry");
 const QString kNone = QStringLiteral("[None]");
 
 int16_t to16(int v) {
-    return int16_t(std::clamp(v, int(std::numeric_limits<int16_t>::min()), int(std::numeric_limits<int16_t>::max())));
+    return int16_t(
+        std::clamp(v, int(std::numeric_limits<int16_t>::min()), int(std::numeric_limits<int16_t>::max())));
 }
 
 // A decimal row value; 0 when it is not a number.
@@ -38,7 +39,8 @@ int16_t number16(const QString& v) {
 
 // The cursor of a handle on the click target: the move cursor for the body.
 Qt::CursorShape targetCursor(int handle) {
-    if (handle == SelectionHandles::INSIDE) return Qt::SizeAllCursor;
+    if (handle == SelectionHandles::INSIDE)
+        return Qt::SizeAllCursor;
     return SelectionHandles::cursorForHandle(handle).value_or(Qt::ArrowCursor);
 }
 
@@ -48,7 +50,8 @@ CMouseClick::CMouseClick(VLImageHolder* holder, SRect rect, int, int frame)
     : DrawTools(nullptr, nullptr), m_holder(holder), m_host(InteractiveHost::current()), m_frame(frame) {
     addMyPropEntrys();
     m_click.name = DEFAULT_NAME;
-    if (m_host) m_host->appendObjectName(QString::fromLatin1(DEFAULT_NAME));
+    if (m_host)
+        m_host->appendObjectName(QString::fromLatin1(DEFAULT_NAME));
     m_click.x = to16(rect.left);
     m_click.y = to16(rect.top);
     m_click.height = to16(rect.bottom - rect.top);
@@ -81,13 +84,15 @@ bool CMouseClick::hasClickTarget(const SPlayBackFrameInfo& p) {
 
 SPlayBackFrameInfo* CMouseClick::playback() const {
     std::vector<SPlayBackFrameInfo>* table = m_host ? m_host->playbackRecords() : nullptr;
-    if (!table || m_frame < 0 || size_t(m_frame) >= table->size()) return nullptr;
+    if (!table || m_frame < 0 || size_t(m_frame) >= table->size())
+        return nullptr;
     return &(*table)[size_t(m_frame)];
 }
 
 void CMouseClick::addMyPropEntrys() {
     EditPropertyBase* props = getEditPropertyBase();
-    if (!props) return;
+    if (!props)
+        return;
     props->addProp("Name", "", kGeneral, PE_STRING, DEFAULT_NAME, 0);
     props->addProp("Target", "", kGeneral, PE_BOOL, "Enable/Disable", 0);
     props->addProp("Image", "", QStringLiteral("Appearance"), PE_RESOURCE_FILE, "93", 0);
@@ -99,7 +104,8 @@ void CMouseClick::addMyPropEntrys() {
 
 void CMouseClick::setGeometryRows() {
     EditPropertyBase* props = getEditPropertyBase();
-    if (!props) return;
+    if (!props)
+        return;
     props->setProp_Value("Left", QString::number(m_click.x));
     props->setProp_Value("Top", QString::number(m_click.y));
     props->setProp_Value("Width", QString::number(m_click.width));
@@ -119,8 +125,10 @@ void CMouseClick::writeClickRect() {
 }
 
 void CMouseClick::raiseToDrawnMinimum() {
-    if (m_click.width < DRAWN_MIN_WIDTH) m_click.width = DRAWN_MIN_WIDTH;
-    if (m_click.height < DRAWN_MIN_HEIGHT) m_click.height = DRAWN_MIN_HEIGHT;
+    if (m_click.width < DRAWN_MIN_WIDTH)
+        m_click.width = DRAWN_MIN_WIDTH;
+    if (m_click.height < DRAWN_MIN_HEIGHT)
+        m_click.height = DRAWN_MIN_HEIGHT;
 }
 
 bool CMouseClick::select(QPoint p) {
@@ -129,12 +137,17 @@ bool CMouseClick::select(QPoint p) {
 }
 
 // The target takes no part in selection by rubber band.
-QRegion CMouseClick::getRegion() { return QRegion(); }
+QRegion CMouseClick::getRegion() {
+    return QRegion();
+}
 
-const char* CMouseClick::getObjectName() const { return m_click.name.c_str(); }
+const char* CMouseClick::getObjectName() const {
+    return m_click.name.c_str();
+}
 
 bool CMouseClick::getAllObjectStructure(NVAllObjects* target) {
-    if (target) target->payload = m_click;
+    if (target)
+        target->payload = m_click;
     return true;
 }
 
@@ -157,7 +170,8 @@ QRect CMouseClick::lastBand() const {
 
 void CMouseClick::draw(_XDisplay* display, _XGC* gc, unsigned long& drawable) {
     raiseToDrawnMinimum();
-    if (!display || !gc || !drawable) return;
+    if (!display || !gc || !drawable)
+        return;
     const int x = m_click.x, y = m_click.y;
     const int r = x + m_click.width, b = y + m_click.height;
     XGCValues values;
@@ -181,7 +195,8 @@ void CMouseClick::draw(_XDisplay* display, _XGC* gc, unsigned long& drawable) {
 }
 
 void CMouseClick::drawBand(const QRect& band) {
-    if (m_host) m_host->drawBand(band);
+    if (m_host)
+        m_host->drawBand(band);
 }
 
 void CMouseClick::press(QPoint pointer) {
@@ -193,38 +208,47 @@ void CMouseClick::press(QPoint pointer) {
     const bool selection = m_host && m_host->objectSelection();
     if (selection) {
         m_nHandle = SelectionHandles::ItemsGetClickedRects(pointer.x(), pointer.y(), m_click.x, m_click.y,
-                                                          std::abs(int(m_click.width)),
-                                                          std::abs(int(m_click.height)));
-        if (m_host) m_host->setHolderCursor(targetCursor(m_nHandle));
+                                                           std::abs(int(m_click.width)),
+                                                           std::abs(int(m_click.height)));
+        if (m_host)
+            m_host->setHolderCursor(targetCursor(m_nHandle));
     } else if (m_host) {
         m_host->setHolderCursor(Qt::ArrowCursor);
     }
     m_bPressInside = select(pointer);
     if (!m_bPressInside) {
-        if (m_host) m_host->setHolderCursor(Qt::ArrowCursor);
-        if (m_nHandle <= SelectionHandles::INSIDE && m_host) m_host->setObjectSelection(false);
+        if (m_host)
+            m_host->setHolderCursor(Qt::ArrowCursor);
+        if (m_nHandle <= SelectionHandles::INSIDE && m_host)
+            m_host->setObjectSelection(false);
     }
     emitGeometry();
 }
 
 void CMouseClick::move(QPoint pointer, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
-    if (DrawTools::currentlySelectedObject != SELECTION || drawingObject != MOUSECLICK || !m_host) return;
+    if (DrawTools::currentlySelectedObject != SELECTION || drawingObject != MOUSECLICK || !m_host)
+        return;
     const int w = std::abs(int(m_click.width)), h = std::abs(int(m_click.height));
     if (buttons != Qt::LeftButton || modifiers != Qt::NoModifier) {
         // Hover: the cursor of the handle under the pointer.
         if (m_host->objectSelection()) {
-            const int handle = SelectionHandles::ItemsGetClickedRects(pointer.x(), pointer.y(), m_click.x,
-                                                                      m_click.y, w, h);
-            m_host->setHolderCursor(handle == SelectionHandles::INSIDE ? Qt::ArrowCursor : targetCursor(handle));
+            const int handle =
+                SelectionHandles::ItemsGetClickedRects(pointer.x(), pointer.y(), m_click.x, m_click.y, w, h);
+            m_host->setHolderCursor(handle == SelectionHandles::INSIDE ? Qt::ArrowCursor
+                                                                       : targetCursor(handle));
         }
         return;
     }
-    if (!m_bPressed) return;
+    if (!m_bPressed)
+        return;
     const int handle = m_nHandle;
-    if (handle == SelectionHandles::INSIDE && !m_bPressInside) return;
-    if (handle == SelectionHandles::INSIDE) m_host->setHolderCursor(Qt::SizeAllCursor);
+    if (handle == SelectionHandles::INSIDE && !m_bPressInside)
+        return;
+    if (handle == SelectionHandles::INSIDE)
+        m_host->setHolderCursor(Qt::SizeAllCursor);
     // Erase the band last drawn; XOR drawing it again removes it.
-    if (m_bBandDrawn) drawBand(lastBand());
+    if (m_bBandDrawn)
+        drawBand(lastBand());
     const SelectionHandles::Box atPress{m_click.x, m_click.y, m_click.width, m_click.height};
     const QRect last = lastBand();
     const SelectionHandles::Box lastBox{last.x(), last.y(), last.width(), last.height()};
@@ -237,7 +261,8 @@ void CMouseClick::move(QPoint pointer, Qt::MouseButtons buttons, Qt::KeyboardMod
 }
 
 void CMouseClick::release(QPoint) {
-    if (m_host) m_host->setHolderCursor(Qt::ArrowCursor);
+    if (m_host)
+        m_host->setHolderCursor(Qt::ArrowCursor);
     // Without a drawn band there is nothing to take: a release must not
     // collapse the click rectangle to the press point.
     if (m_bBandDrawn && m_ptBandTopLeft != m_ptBandBottomRight) {
@@ -254,7 +279,8 @@ void CMouseClick::release(QPoint) {
 
 void CMouseClick::repaintItem() {
     EditPropertyBase* props = getEditPropertyBase();
-    if (!props) return;
+    if (!props)
+        return;
     const QString name = Prop2Str("Name");
     if (name.size() <= NAME_LIMIT) {
         const QString trimmed = name.trimmed();
@@ -264,20 +290,29 @@ void CMouseClick::repaintItem() {
 
     const QString left = Prop2Str("Left"), top = Prop2Str("Top"), width = Prop2Str("Width"),
                   height = Prop2Str("Height");
-    if (!left.isEmpty()) m_click.x = number16(left);
-    if (!top.isEmpty()) m_click.y = number16(top);
-    if (!width.isEmpty()) m_click.width = number16(width);
-    if (!height.isEmpty()) m_click.height = number16(height);
+    if (!left.isEmpty())
+        m_click.x = number16(left);
+    if (!top.isEmpty())
+        m_click.y = number16(top);
+    if (!width.isEmpty())
+        m_click.width = number16(width);
+    if (!height.isEmpty())
+        m_click.height = number16(height);
 
     const QString target = Prop2Str("Target");
-    if (target == "Enable") m_bTargetDisabled = false;
-    else if (target == "Disable") m_bTargetDisabled = true;
+    if (target == "Enable")
+        m_bTargetDisabled = false;
+    else if (target == "Disable")
+        m_bTargetDisabled = true;
     SPlayBackFrameInfo* p = playback();
-    if (p) p->actionDisabled = m_bTargetDisabled ? 1 : 0;
+    if (p)
+        p->actionDisabled = m_bTargetDisabled ? 1 : 0;
 
     const QString image = Prop2Str("Image");
-    if (!image.isEmpty()) m_dwImageID = image == kNone ? 0 : uint32_t(PropValueId("Image"));
-    if (p) p->cursorImage = m_dwImageID;
+    if (!image.isEmpty())
+        m_dwImageID = image == kNone ? 0 : uint32_t(PropValueId("Image"));
+    if (p)
+        p->cursorImage = m_dwImageID;
 
     // An apply writes at least the drawn size, the size of a recorded click
     // rectangle; drawing raises it the same way.
@@ -291,10 +326,14 @@ void CMouseClick::repaintItem() {
     emitGeometry();
 }
 
-void CMouseClick::mousePressEvent(QMouseEvent* event) { press(event->position().toPoint()); }
+void CMouseClick::mousePressEvent(QMouseEvent* event) {
+    press(event->position().toPoint());
+}
 
 void CMouseClick::mouseMoveEvent(QMouseEvent* event) {
     move(event->position().toPoint(), event->buttons(), event->modifiers());
 }
 
-void CMouseClick::mouseReleaseEvent(QMouseEvent* event) { release(event->position().toPoint()); }
+void CMouseClick::mouseReleaseEvent(QMouseEvent* event) {
+    release(event->position().toPoint());
+}

@@ -20,23 +20,29 @@
 
 HolderInteractiveHost::HolderInteractiveHost(VLImageHolder* holder) : m_holder(holder) {}
 
-HolderInteractiveHost::~HolderInteractiveHost() { QObject::disconnect(m_chooserRoute); }
+HolderInteractiveHost::~HolderInteractiveHost() {
+    QObject::disconnect(m_chooserRoute);
+}
 
 EditPropertyBox* HolderInteractiveHost::box() const {
     VelmoraView* view = m_holder ? m_holder->getVelmoraView() : nullptr;
     return view ? view->_get_editprop_box() : nullptr;
 }
 
-int HolderInteractiveHost::currentFrame() const { return m_holder ? m_holder->getCurrentFrame() : -1; }
+int HolderInteractiveHost::currentFrame() const {
+    return m_holder ? m_holder->getCurrentFrame() : -1;
+}
 
 const StrAllObjects* HolderInteractiveHost::frameRecords(unsigned long frame) const {
-    if (!m_holder || frame >= m_holder->vAllObjects.size()) return nullptr;
+    if (!m_holder || frame >= m_holder->vAllObjects.size())
+        return nullptr;
     const StrAllObjects& list = m_holder->vAllObjects[frame];
     return list.AllObjects.empty() ? nullptr : &list;
 }
 
 DrawTools* HolderInteractiveHost::selectedItem() {
-    if (!m_holder || m_holder->vObjectList.empty()) return nullptr;
+    if (!m_holder || m_holder->vObjectList.empty())
+        return nullptr;
     const auto& selected = m_holder->vSelectedObjectIndex;
     if (selected.size() == 1 && selected[0] >= 0 && size_t(selected[0]) < m_holder->vObjectList.size())
         return m_holder->vObjectList[size_t(selected[0])];
@@ -44,29 +50,37 @@ DrawTools* HolderInteractiveHost::selectedItem() {
 }
 
 void HolderInteractiveHost::setCurrentObject(DrawTools* object) {
-    if (m_holder) m_holder->draw_tool = object;
+    if (m_holder)
+        m_holder->draw_tool = object;
 }
 
 void HolderInteractiveHost::drawContents() {
-    if (m_holder) m_holder->drawContents();
+    if (m_holder)
+        m_holder->drawContents();
 }
 
 void HolderInteractiveHost::resetCombo() {
-    if (VelmoraView* view = m_holder ? m_holder->getVelmoraView() : nullptr) view->slotResetCombo();
+    if (VelmoraView* view = m_holder ? m_holder->getVelmoraView() : nullptr)
+        view->slotResetCombo();
 }
 
-bool HolderInteractiveHost::objectSelection() const { return m_holder && m_holder->checkObjectSelection(); }
+bool HolderInteractiveHost::objectSelection() const {
+    return m_holder && m_holder->checkObjectSelection();
+}
 
 void HolderInteractiveHost::setObjectSelection(bool on) {
-    if (m_holder) m_holder->setObjectSelection(on);
+    if (m_holder)
+        m_holder->setObjectSelection(on);
 }
 
 void HolderInteractiveHost::setHolderCursor(Qt::CursorShape shape) {
-    if (m_holder) m_holder->setCursor(QCursor(shape));
+    if (m_holder)
+        m_holder->setCursor(QCursor(shape));
 }
 
 void HolderInteractiveHost::drawBand(const QRect& band) {
-    if (!m_holder) return;
+    if (!m_holder)
+        return;
     m_holder->initGC();
     SelectionHandles::drawXorBand(m_holder->holderDisplay, m_holder->xorGC, m_holder->holderWindow,
                                   SelectionHandles::Box{band.x(), band.y(), band.width(), band.height()});
@@ -119,19 +133,23 @@ QString HolderInteractiveHost::selectedEventRow() const {
 void HolderInteractiveHost::setEventChooser(const QStringList& names, QObject* receiver,
                                             std::function<void(int)> activated) {
     EditPropertyBox* b = box();
-    if (!b || !b->objectChooser) return;
+    if (!b || !b->objectChooser)
+        return;
     QObject::disconnect(m_chooserRoute);
     b->objectChooser->clear();
     b->objectChooser->addItems(names);
     if (receiver && activated)
-        m_chooserRoute = QObject::connect(b->objectChooser, &QComboBox::activated, receiver, std::move(activated));
+        m_chooserRoute =
+            QObject::connect(b->objectChooser, &QComboBox::activated, receiver, std::move(activated));
 }
 
 void HolderInteractiveHost::refillEventList(DrawTools* object, int event) {
-    if (EditPropertyBox* b = box()) b->refillEventList(object, event);
+    if (EditPropertyBox* b = box())
+        b->refillEventList(object, event);
 }
 
 void HolderInteractiveHost::appendObjectName(const QString& name) {
     EditPropertyBox* b = box();
-    if (b && b->objectChooser) b->objectChooser->addItem(name);
+    if (b && b->objectChooser)
+        b->objectChooser->addItem(name);
 }

@@ -5,9 +5,14 @@ InteractiveHost* s_current = nullptr;
 }
 
 InteractiveHost::~InteractiveHost() {
-    if (s_current == this) s_current = nullptr;
+    if (s_current == this)
+        s_current = nullptr;
 }
 
-void InteractiveHost::setCurrent(InteractiveHost* host) { s_current = host; }
+void InteractiveHost::setCurrent(InteractiveHost* host) {
+    s_current = host;
+}
 
-InteractiveHost* InteractiveHost::current() { return s_current; }
+InteractiveHost* InteractiveHost::current() {
+    return s_current;
+}

@@ -18,7 +18,8 @@ class AboutBoxTest : public ShellAppTest {
   protected:
     void SetUp() override {
         ShellAppTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         oldPath = getenv("PATH") ? getenv("PATH") : "";
         // A stand-in browser that records each address it is given.
         const std::string script = bin.file("xdg-open");

@@ -34,14 +34,17 @@ TEST_F(AppendFrameTest, ChildrenInOrderWithTheirGeometry) {
     const QObjectList kids = d.children();
     std::vector<QWidget*> widgets;
     for (QObject* o : kids)
-        if (auto* w = qobject_cast<QWidget*>(o)) widgets.push_back(w);
+        if (auto* w = qobject_cast<QWidget*>(o))
+            widgets.push_back(w);
     ASSERT_EQ(widgets.size(), std::size(expected));
     for (size_t i = 0; i < widgets.size(); ++i) {
         EXPECT_EQ(widgets[i]->objectName(), expected[i].name) << i;
         EXPECT_EQ(widgets[i]->geometry(), expected[i].geometry) << i;
         QString text;
-        if (auto* b = qobject_cast<QAbstractButton*>(widgets[i])) text = b->text();
-        if (auto* g = qobject_cast<QGroupBox*>(widgets[i])) text = g->title();
+        if (auto* b = qobject_cast<QAbstractButton*>(widgets[i]))
+            text = b->text();
+        if (auto* g = qobject_cast<QGroupBox*>(widgets[i]))
+            text = g->title();
         EXPECT_EQ(text, expected[i].text) << i;
         if (auto* c = qobject_cast<QCheckBox*>(widgets[i])) {
             EXPECT_FALSE(c->isChecked()) << i;

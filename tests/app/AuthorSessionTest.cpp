@@ -14,7 +14,8 @@ using namespace testsupport;
 namespace {
 
 std::string trim(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
+    while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
+        s.pop_back();
     return s;
 }
 
@@ -32,9 +33,13 @@ class AuthorSession : public XvfbTest {
     }
     std::string mainWindow() {
         std::string id;
-        waitUntil([&] { return !(id = trim(runCommand("xdotool search --name '^Velmora 1.0 - ' 2>/dev/null | head -n1")))
-                                    .empty(); },
-                  15000);
+        waitUntil(
+            [&] {
+                return !(id = trim(
+                             runCommand("xdotool search --name '^Velmora 1.0 - ' 2>/dev/null | head -n1")))
+                            .empty();
+            },
+            15000);
         return id;
     }
     void focus(const std::string& id) { runCommand("xdotool windowfocus --sync " + id + " 2>/dev/null"); }
@@ -52,7 +57,8 @@ TEST_F(AuthorSession, RecordStopMakeAndOpenAgain) {
     focus(w);
     runCommand("xdotool keydown alt key c keyup alt");
     ASSERT_TRUE(p.waitForErr("in threadProc", 10000)) << "the recording starts: " << p.err();
-    runCommand("sleep 1.2; xdotool mousemove 300 200 click 1; sleep 0.6; xdotool keydown shift key a keyup shift; sleep 0.6");
+    runCommand("sleep 1.2; xdotool mousemove 300 200 click 1; sleep 0.6; xdotool keydown shift key a keyup "
+               "shift; sleep 0.6");
     runCommand("xdotool keydown alt key x keyup alt");
     ASSERT_TRUE(p.waitForErr("m_dwFrameCount == ", 10000)) << p.err();
 
@@ -82,7 +88,8 @@ TEST_F(AuthorSession, RecordStopMakeAndOpenAgain) {
     ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
     ASSERT_TRUE(again.waitForErr("m_dwFrameCount == " + std::to_string(h.frameCount), 15000)) << again.err();
     EXPECT_TRUE(fileExists(root.file("show.dat")));
-    EXPECT_EQ(trim(runCommand("xdotool getwindowname " + mainWindow())), "Velmora 1.0 - " + root.file("show"));
+    EXPECT_EQ(trim(runCommand("xdotool getwindowname " + mainWindow())),
+              "Velmora 1.0 - " + root.file("show"));
     again.signal(SIGTERM);
     again.wait(5000);
 }
@@ -102,9 +109,13 @@ TEST_F(AuthorSession, ExitWithFramesAsksAndCancelKeepsTheProject) {
 
     auto promptWindow = [&] {
         std::string id;
-        waitUntil([&] { return !(id = trim(runCommand("xdotool search --name '^Velmora 1.0$' 2>/dev/null | tail -n1")))
-                                    .empty(); },
-                  10000);
+        waitUntil(
+            [&] {
+                return !(id =
+                             trim(runCommand("xdotool search --name '^Velmora 1.0$' 2>/dev/null | tail -n1")))
+                            .empty();
+            },
+            10000);
         return id;
     };
     focus(mainWindow());

@@ -26,10 +26,12 @@ class HelpWindowTest : public ShellAppTest {
   protected:
     void SetUp() override {
         ShellAppTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         const char* z = getenv("ZEDARO");
         hadZedaro = z != nullptr;
-        if (z) oldZedaro = z;
+        if (z)
+            oldZedaro = z;
         ShellMessage::setSink([this](ShellMessage::Kind, const QString& c, const QString& t) {
             captions << c;
             texts << t;
@@ -66,7 +68,8 @@ int pdfPageCount(const std::string& pdf) {
 
 TEST_F(HelpWindowTest, WithoutZedaroEveryHelpShowsTheBoxAndNoWindow) {
     unsetenv("ZEDARO");
-    for (int i = 0; i < 2; ++i) EXPECT_EQ(HelpWindow::showHelp(nullptr, nullptr, 1024, 768), nullptr);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(HelpWindow::showHelp(nullptr, nullptr, 1024, 768), nullptr);
     ASSERT_EQ(texts.size(), 2);
     EXPECT_EQ(captions[0], "Velmora 1.0");
     EXPECT_EQ(texts[0], "Unable to find User documentation files\nPlease set $ZEDARO to the Installation "
@@ -160,7 +163,8 @@ TEST_F(HelpWindowTest, PrintingToPdfNumbersEachPage) {
     mkdir(dir.c_str(), 0755);
     writeFile(dir + "/vuduziv.htm", "<html><body><p>One short page.</p></body></html>");
     std::string longPage = "<html><body>";
-    for (int i = 0; i < 400; ++i) longPage += "<p>Paragraph " + std::to_string(i) + " of a long page.</p>";
+    for (int i = 0; i < 400; ++i)
+        longPage += "<p>Paragraph " + std::to_string(i) + " of a long page.</p>";
     writeFile(dir + "/long.htm", longPage + "</body></html>");
     setenv("ZEDARO", t.path().c_str(), 1);
     window = HelpWindow::showHelp(nullptr, nullptr, 800, 600);

@@ -56,9 +56,11 @@ class MainWindowTest : public ::testing::Test {
 
     void SetUp() override {
         app();
-        if (const char* old = getenv("HOME")) m_oldHome = old;
+        if (const char* old = getenv("HOME"))
+            m_oldHome = old;
         char cwd[4096];
-        if (getcwd(cwd, sizeof cwd)) m_oldCwd = cwd;
+        if (getcwd(cwd, sizeof cwd))
+            m_oldCwd = cwd;
         mkdir(m_root.file("home").c_str(), 0755);
         mkdir(m_root.file("cwd").c_str(), 0755);
         mkdir((home() + "/zedaro").c_str(), 0755);
@@ -71,8 +73,10 @@ class MainWindowTest : public ::testing::Test {
 
     void TearDown() override {
         delete w;
-        if (!m_oldCwd.empty()) (void)!chdir(m_oldCwd.c_str());
-        if (!m_oldHome.empty()) setenv("HOME", m_oldHome.c_str(), 1);
+        if (!m_oldCwd.empty())
+            (void)!chdir(m_oldCwd.c_str());
+        if (!m_oldHome.empty())
+            setenv("HOME", m_oldHome.c_str(), 1);
     }
 
     std::string home() const { return m_root.file("home"); }

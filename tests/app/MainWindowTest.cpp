@@ -2,8 +2,8 @@
 
 #include "app/HelpWindow.h"
 #include "app/MenuIds.h"
-#include "app/aboutVl.h"
 #include "app/SessionFiles.h"
+#include "app/aboutVl.h"
 #include "objects/draw/CColorBar.h"
 #include "store/DatRecords.h"
 #include "support/ProcessRunner.h"
@@ -16,8 +16,8 @@
 #include <QProgressBar>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <deque>
@@ -124,7 +124,8 @@ TEST_F(MainWindowTest, FieldsAfterConstruction) {
 }
 
 TEST(MainWindowScreens, SixteenBitScreenFields) {
-    if (testDepth() == 16) GTEST_SKIP() << "already the 16-bit run";
+    if (testDepth() == 16)
+        GTEST_SKIP() << "already the 16-bit run";
     testsupport::Process p;
     testsupport::ProcessOptions o;
     o.args = {"--gtest_filter=MainWindowTest.FieldsAfterConstruction"};
@@ -145,9 +146,10 @@ TEST(MainWindowScreens, SixteenBitScreenFields) {
 TEST_F(MainWindowTest, MenuBarSnapshot) {
     QMenuBar* bar = w->menuBar();
     std::vector<std::string> titles;
-    for (QAction* a : bar->actions()) titles.push_back(a->isSeparator() ? "-" : a->text().toStdString());
-    EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit", "&View", "&Record", "Prefere&nces", "&Objects", "-",
-                                                "&Help"}));
+    for (QAction* a : bar->actions())
+        titles.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+    EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit", "&View", "&Record", "Prefere&nces",
+                                                "&Objects", "-", "&Help"}));
 
     expectItems(w->m_pFileMenu,
                 {{10020, "&New", "Ctrl+N", true, false},
@@ -187,7 +189,8 @@ TEST_F(MainWindowTest, MenuBarSnapshot) {
                  {3024, "&Full Screen", "", true, false}},
                 "View");
     expectItems(w->m_pRecordMenu,
-                {{3031, "&Start Recording", "Alt+C", true, false}, {3032, "S&ound", "", false, false}}, "Record");
+                {{3031, "&Start Recording", "Alt+C", true, false}, {3032, "S&ound", "", false, false}},
+                "Record");
     expectItems(w->m_pSoundMenu,
                 {{3026, "&Record", "", false, false},
                  {3027, "&Stop", "", false, false},
@@ -200,7 +203,8 @@ TEST_F(MainWindowTest, MenuBarSnapshot) {
                  {3040, "&Audio Specifications...", "", false, false},
                  {3041, "&Background Sound Settings...", "", false, false}},
                 "Preferences");
-    expectItems(w->m_pObjectsMenu, {{3046, "&Draw Palette", "", true, false}, {3060, "&Edit Palette", "", true, false}},
+    expectItems(w->m_pObjectsMenu,
+                {{3046, "&Draw Palette", "", true, false}, {3060, "&Edit Palette", "", true, false}},
                 "Objects");
     expectItems(w->m_pDrawPaletteMenu,
                 {{3047, "&Select", "", false, false},
@@ -217,8 +221,8 @@ TEST_F(MainWindowTest, MenuBarSnapshot) {
                  {3064, "&Validation Field", "", false, false},
                  {3062, "&Hyperlink", "", false, false}},
                 "Edit Palette");
-    expectItems(w->m_pHelpMenu, {{1003, "Contents...", "F1", true, false}, {1002, "About...", "", true, false}},
-                "Help");
+    expectItems(w->m_pHelpMenu,
+                {{1003, "Contents...", "F1", true, false}, {1002, "About...", "", true, false}}, "Help");
     expectItems(w->m_pPasswordMenu,
                 {{3033, "&Set Password", "", true, false},
                  {3034, "&Change Password", "", false, false},
@@ -260,10 +264,13 @@ TEST_F(MainWindowTest, EveryKeyIsBoundOnceSoNoShortcutIsAmbiguous) {
     }
 
     std::map<QString, int> uses;
-    for (QShortcut* s : accels) ++uses[s->key().toString()];
+    for (QShortcut* s : accels)
+        ++uses[s->key().toString()];
     for (QAction* a : w->findChildren<QAction*>())
-        for (const QKeySequence& k : a->shortcuts()) ++uses[k.toString()];
-    for (auto& [key, count] : uses) EXPECT_EQ(count, 1) << key.toStdString();
+        for (const QKeySequence& k : a->shortcuts())
+            ++uses[k.toString()];
+    for (auto& [key, count] : uses)
+        EXPECT_EQ(count, 1) << key.toStdString();
 }
 
 // ---- Enable state ---------------------------------------------------------
@@ -277,11 +284,11 @@ struct StateCase {
     std::set<std::string> enabledButtons;
 };
 
-const int kAllIds[] = {10020, 10030, 3009, 10060, 10100, 11010, 11040, 11030, 11050, 3070, 11060, 3012, 3013,
-                       3014,  3015,  3016, 3069,  3068,  12010, 12020, 3019,  3020,  3021, 3022,  3023, 3024,
-                       3031,  3032,  3026, 3027,  3028,  3029,  3030,  3038,  3040,  3041, 3046,  3060, 3047,
-                       3049,  3052,  3051, 3050,  3057,  3067,  3066,  3065,  3064,  3062, 1003,  1002, 3033,
-                       3034,  3035};
+const int kAllIds[] = {10020, 10030, 3009, 10060, 10100, 11010, 11040, 11030, 11050, 3070, 11060,
+                       3012,  3013,  3014, 3015,  3016,  3069,  3068,  12010, 12020, 3019, 3020,
+                       3021,  3022,  3023, 3024,  3031,  3032,  3026,  3027,  3028,  3029, 3030,
+                       3038,  3040,  3041, 3046,  3060,  3047,  3049,  3052,  3051,  3050, 3057,
+                       3067,  3066,  3065, 3064,  3062,  1003,  1002,  3033,  3034,  3035};
 
 std::map<std::string, QToolButton*> buttons(Velmora* w) {
     return {{"New", w->m_pNewButton},
@@ -312,8 +319,8 @@ const std::set<int> kStartItems = {10020, 10030, 10100, 3012, 3013, 12010, 12020
                                    3023,  3024,  3031,  3038, 3046, 3060,  1003,  1002, 3033};
 const std::set<int> kPalettes = {3047, 3049, 3052, 3051, 3050, 3057, 3067, 3066, 3065, 3064, 3062};
 const std::set<std::string> kStartButtons = {"New", "Open", "Record", "Append", "Insert", "FullScreen"};
-const std::set<std::string> kToolButtons = {"Select", "Line",      "Rectangle",      "Ellipse",
-                                            "RoundRect", "Polyline", "Bitmap",        "TextField",
+const std::set<std::string> kToolButtons = {"Select",         "Line",       "Rectangle", "Ellipse",
+                                            "RoundRect",      "Polyline",   "Bitmap",    "TextField",
                                             "InstructionBox", "Validation", "Hyperlink"};
 
 std::set<int> plus(std::set<int> a, const std::set<int>& b) {
@@ -321,7 +328,8 @@ std::set<int> plus(std::set<int> a, const std::set<int>& b) {
     return a;
 }
 std::set<int> minus(std::set<int> a, const std::set<int>& b) {
-    for (int x : b) a.erase(x);
+    for (int x : b)
+        a.erase(x);
     return a;
 }
 std::set<std::string> plus(std::set<std::string> a, const std::set<std::string>& b) {
@@ -329,7 +337,8 @@ std::set<std::string> plus(std::set<std::string> a, const std::set<std::string>&
     return a;
 }
 std::set<std::string> minus(std::set<std::string> a, const std::set<std::string>& b) {
-    for (auto& x : b) a.erase(x);
+    for (auto& x : b)
+        a.erase(x);
     return a;
 }
 
@@ -421,7 +430,9 @@ TEST_P(EnableState, MenuItemsAndButtonsFollowTheTables) {
 }
 
 INSTANTIATE_TEST_SUITE_P(States, EnableState, ::testing::ValuesIn(kStates),
-                         [](const ::testing::TestParamInfo<StateCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<StateCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(MainWindowTest, EnableMenuRemovesTheSoundClipCheckMark) {
     w->setItemChecked(VIEW_RECORD_SOUND_CLIP, true);
@@ -455,7 +466,8 @@ class ToolChoice : public MainWindowTest, public ::testing::WithParamInterface<T
 std::set<std::string> checkedButtons(Velmora* w) {
     std::set<std::string> on;
     for (auto& [name, b] : buttons(w))
-        if (b->isChecked()) on.insert(name);
+        if (b->isChecked())
+            on.insert(name);
     return on;
 }
 
@@ -465,7 +477,8 @@ TEST_P(ToolChoice, SetsTheButtonsTheCursorAndTheKind) {
     const ToolCase& c = GetParam();
     framesExist(w);
     // Every button on first, so that the slot's own switching shows.
-    for (auto& [name, b] : buttons(w)) b->setChecked(b->isCheckable());
+    for (auto& [name, b] : buttons(w))
+        b->setChecked(b->isCheckable());
     std::vector<int> kinds;
     QObject::connect(w, &Velmora::signal_draw_object, [&](int k) { kinds.push_back(k); });
     c.slot(w);
@@ -476,27 +489,47 @@ TEST_P(ToolChoice, SetsTheButtonsTheCursorAndTheKind) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ToolChoice,
-    ::testing::Values(ToolCase{"Select", [](Velmora* v) { v->slotDrawToolsSelect(); }, {"Select"}, Qt::ArrowCursor, 0},
-                      ToolCase{"Line", [](Velmora* v) { v->slotDrawToolsLine(); }, {"Line"}, Qt::CrossCursor, 1},
-                      ToolCase{"Rectangle", [](Velmora* v) { v->slotDrawToolsRectangle(); }, {"Rectangle"}, Qt::CrossCursor, 2},
-                      ToolCase{"Round", [](Velmora* v) { v->slotDrawToolsRound(); }, {"RoundRect"}, Qt::CrossCursor, 3},
-                      ToolCase{"Ellipse", [](Velmora* v) { v->slotDrawToolsEllipse(); }, {"Ellipse"}, Qt::CrossCursor, 4},
-                      ToolCase{"Polyline", [](Velmora* v) { v->slotDrawToolsPolyline(); }, {"Polyline"}, Qt::CrossCursor, 25},
-                      ToolCase{"Validation", [](Velmora* v) { v->slotEditToolsValidation(); }, {"Validation"}, Qt::CrossCursor, 6},
-                      ToolCase{"Instruction", [](Velmora* v) { v->slotEditToolsInstruction(); }, {"InstructionBox"},
-                               Qt::CrossCursor, 14},
-                      ToolCase{"Hyperlink", [](Velmora* v) { v->slotEditToolsHyperlink(); }, {"Hyperlink"}, Qt::CrossCursor, 17},
-                      ToolCase{"TextBox", [](Velmora* v) { v->slotEditToolsTextBox(); }, {"TextField"}, Qt::CrossCursor, 19},
-                      ToolCase{"Bitmap", [](Velmora* v) { v->slotEditToolsBitmap(); }, {"Bitmap"}, Qt::CrossCursor, 20},
-                      // Tools without objects: the draw buttons and Validation go off,
-                      // the other edit buttons and the cursor stay.
-                      ToolCase{"Pencil", [](Velmora* v) { v->slotDrawToolsPencil(); },
-                               {"Bitmap", "TextField", "InstructionBox", "Hyperlink"}, Qt::ArrowCursor, 5},
-                      ToolCase{"AirBrush", [](Velmora* v) { v->slotDrawToolsAirBrush(); },
-                               {"Bitmap", "TextField", "InstructionBox", "Hyperlink"}, Qt::ArrowCursor, 7},
-                      ToolCase{"PaintBrushSwitchesRectangleOn", [](Velmora* v) { v->slotDrawToolsPaintBrush(); },
-                               {"Rectangle", "Bitmap", "TextField", "InstructionBox", "Hyperlink"}, Qt::ArrowCursor,
-                               23}),
+    ::testing::Values(
+        ToolCase{"Select", [](Velmora* v) { v->slotDrawToolsSelect(); }, {"Select"}, Qt::ArrowCursor, 0},
+        ToolCase{"Line", [](Velmora* v) { v->slotDrawToolsLine(); }, {"Line"}, Qt::CrossCursor, 1},
+        ToolCase{
+            "Rectangle", [](Velmora* v) { v->slotDrawToolsRectangle(); }, {"Rectangle"}, Qt::CrossCursor, 2},
+        ToolCase{"Round", [](Velmora* v) { v->slotDrawToolsRound(); }, {"RoundRect"}, Qt::CrossCursor, 3},
+        ToolCase{"Ellipse", [](Velmora* v) { v->slotDrawToolsEllipse(); }, {"Ellipse"}, Qt::CrossCursor, 4},
+        ToolCase{
+            "Polyline", [](Velmora* v) { v->slotDrawToolsPolyline(); }, {"Polyline"}, Qt::CrossCursor, 25},
+        ToolCase{"Validation",
+                 [](Velmora* v) { v->slotEditToolsValidation(); },
+                 {"Validation"},
+                 Qt::CrossCursor,
+                 6},
+        ToolCase{"Instruction",
+                 [](Velmora* v) { v->slotEditToolsInstruction(); },
+                 {"InstructionBox"},
+                 Qt::CrossCursor,
+                 14},
+        ToolCase{
+            "Hyperlink", [](Velmora* v) { v->slotEditToolsHyperlink(); }, {"Hyperlink"}, Qt::CrossCursor, 17},
+        ToolCase{
+            "TextBox", [](Velmora* v) { v->slotEditToolsTextBox(); }, {"TextField"}, Qt::CrossCursor, 19},
+        ToolCase{"Bitmap", [](Velmora* v) { v->slotEditToolsBitmap(); }, {"Bitmap"}, Qt::CrossCursor, 20},
+        // Tools without objects: the draw buttons and Validation go off,
+        // the other edit buttons and the cursor stay.
+        ToolCase{"Pencil",
+                 [](Velmora* v) { v->slotDrawToolsPencil(); },
+                 {"Bitmap", "TextField", "InstructionBox", "Hyperlink"},
+                 Qt::ArrowCursor,
+                 5},
+        ToolCase{"AirBrush",
+                 [](Velmora* v) { v->slotDrawToolsAirBrush(); },
+                 {"Bitmap", "TextField", "InstructionBox", "Hyperlink"},
+                 Qt::ArrowCursor,
+                 7},
+        ToolCase{"PaintBrushSwitchesRectangleOn",
+                 [](Velmora* v) { v->slotDrawToolsPaintBrush(); },
+                 {"Rectangle", "Bitmap", "TextField", "InstructionBox", "Hyperlink"},
+                 Qt::ArrowCursor,
+                 23}),
     [](const ::testing::TestParamInfo<ToolCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, RectangleToolEnablesTheHyperlinkButton) {
@@ -526,8 +559,8 @@ TEST_F(MainWindowTest, SelectDoesNothingWhileItsButtonIsHeldDown) {
 TEST_F(MainWindowTest, OpeningAnyPopupReturnsToTheSelectionTool) {
     framesExist(w);
     for (QMenu* popup : {w->m_pFileMenu, w->m_pEditMenu, w->m_pViewMenu, w->m_pSoundMenu, w->m_pRecordMenu,
-                         w->m_pPasswordMenu, w->m_pPreferencesMenu, w->m_pDrawPaletteMenu, w->m_pEditPaletteMenu,
-                         w->m_pObjectsMenu, w->m_pHelpMenu}) {
+                         w->m_pPasswordMenu, w->m_pPreferencesMenu, w->m_pDrawPaletteMenu,
+                         w->m_pEditPaletteMenu, w->m_pObjectsMenu, w->m_pHelpMenu}) {
         w->slotDrawToolsLine();
         std::vector<int> kinds;
         auto c = QObject::connect(w, &Velmora::signal_draw_object, [&](int k) { kinds.push_back(k); });
@@ -587,9 +620,7 @@ TEST_F(MainWindowTest, FrameAndActionLabels) {
     w->m_vPlayBackFrameInfo[2].mouseMessage = 516;
     w->m_vPlayBackFrameInfo[3].vType = VALIDATION_NONE;
 
-    auto iconIs = [&](const QPixmap& p) {
-        return w->m_pActionIconLabel->pixmap().toImage() == p.toImage();
-    };
+    auto iconIs = [&](const QPixmap& p) { return w->m_pActionIconLabel->pixmap().toImage() == p.toImage(); };
     w->slotLoadFrame(0);
     EXPECT_EQ(w->m_currentFrame, 0);
     EXPECT_EQ(w->m_pFrameLabel->text(), "  Frame 1 of 4  ");
@@ -651,18 +682,21 @@ TEST_F(MainWindowTest, ToolBarsAndTheirPlaces) {
 
     std::vector<std::string> labels;
     for (QToolBar* bar : {w->m_pColorToolBar, w->m_pDrawToolBar, w->m_pEditToolBar})
-        for (QLabel* l : bar->findChildren<QLabel*>()) labels.push_back(l->text().toStdString());
+        for (QLabel* l : bar->findChildren<QLabel*>())
+            labels.push_back(l->text().toStdString());
     EXPECT_NE(std::find(labels.begin(), labels.end(), "              Color Bar"), labels.end());
     EXPECT_NE(std::find(labels.begin(), labels.end(), "Draw"), labels.end());
     EXPECT_NE(std::find(labels.begin(), labels.end(), "Edit"), labels.end());
 
-    EXPECT_EQ(w->m_pAppendButton->statusTip(), "Adds a blank frame to the end of the row of frames.\n        ");
+    EXPECT_EQ(w->m_pAppendButton->statusTip(),
+              "Adds a blank frame to the end of the row of frames.\n        ");
     EXPECT_EQ(w->m_pRecordButton->toolTip(), "Record");
     EXPECT_EQ(w->m_pSaveAsButton->toolTip(), "Save As...");
     EXPECT_EQ(w->m_pSelectButton->toolTip(), "Selection Tool");
     EXPECT_TRUE(w->m_pSelectButton->statusTip().isEmpty());
     EXPECT_EQ(w->m_pHyperlinkButton->toolTip(), "Hyperlink");
-    for (auto& [name, b] : buttons(w)) EXPECT_FALSE(b->isChecked()) << name;
+    for (auto& [name, b] : buttons(w))
+        EXPECT_FALSE(b->isChecked()) << name;
 }
 
 TEST_F(MainWindowTest, StatusBarLayout) {
@@ -865,7 +899,8 @@ bool showForKeys(Velmora* w) {
     w->show();
     w->activateWindow();
     const QPoint centre = w->geometry().center();
-    testsupport::runCommand("xdotool mousemove " + std::to_string(centre.x()) + " " + std::to_string(centre.y()));
+    testsupport::runCommand("xdotool mousemove " + std::to_string(centre.x()) + " " +
+                            std::to_string(centre.y()));
     return testsupport::waitUntil(
         [&] {
             QCoreApplication::processEvents();
@@ -941,7 +976,8 @@ TEST_F(MainWindowTest, CancelledPasswordDialogsSetTheMenuByTheirFalseRows) {
                         {&Velmora::slotPasswordClear, false, true, true}};
     for (const Row& r : rows) {
         QTimer::singleShot(0, [] {
-            if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+            if (QWidget* dialog = QApplication::activeModalWidget())
+                dialog->close();
         });
         std::invoke(r.slot, *w);
         EXPECT_EQ(w->isItemEnabled(PASSWORD_SET), r.set);

@@ -19,7 +19,8 @@ using Item = NVToolBarLayout::Item;
 namespace {
 
 TEST(NVToolBarLayout, RightAlignedItemMeetingTheLeftOnesAddsARow) {
-    const auto r = NVToolBarLayout::rows({{100, false, false}, {80, true, false}, {50, true, false}}, 200, true, 26);
+    const auto r =
+        NVToolBarLayout::rows({{100, false, false}, {80, true, false}, {50, true, false}}, 200, true, 26);
     EXPECT_EQ(r.positions, (std::vector<QPoint>{{16, 1}, {117, 27}, {64, 53}}))
         << "the right cursor is not reset for the wrapped item";
     EXPECT_EQ(r.barHeight, 78);
@@ -66,13 +67,15 @@ class NVToolBarTest : public ShellAppTest {
   protected:
     void SetUp() override {
         ShellAppTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         parent = std::make_unique<QWidget>();
         parent->setWindowTitle("Owner");
         parent->setGeometry(50, 40, 600, 300);
         bar = new NVToolBar(parent.get(), "bar");
         bar->move(0, 0);
-        for (int i = 0; i < 3; ++i) bar->insertWidget(i + 1, 40, new QPushButton(QString::number(i), bar));
+        for (int i = 0; i < 3; ++i)
+            bar->insertWidget(i + 1, 40, new QPushButton(QString::number(i), bar));
         parent->show();
         QApplication::processEvents();
         bar->updateRects(true);
@@ -180,7 +183,8 @@ TEST_F(NVToolBarTest, FlatAndBack) {
 TEST_F(NVToolBarTest, HandleClicksToggleFlatAndKeepDoingSo) {
     // An owner lays the bar out again when it is docked.
     QObject::connect(bar, &NVToolBar::moved, [this](NVToolBar::BarPosition p) {
-        if (p != NVToolBar::Flat && p != NVToolBar::Floating) bar->updateRects(true);
+        if (p != NVToolBar::Flat && p != NVToolBar::Floating)
+            bar->updateRects(true);
     });
     bar->enableMoving(true);
     mouse(QEvent::MouseButtonPress, {4, 10}, Qt::LeftButton, Qt::LeftButton);
@@ -212,8 +216,8 @@ TEST_F(NVToolBarTest, HotSpotsDockAndFloatOnlyWithAManager) {
     const struct {
         int index;
         NVToolBar::BarPosition expected;
-    } cases[] = {{1, NVToolBar::Bottom}, {2, NVToolBar::Left}, {3, NVToolBar::Right}, {7, NVToolBar::Right},
-                 {-1, NVToolBar::Floating}, {0, NVToolBar::Top}};
+    } cases[] = {{1, NVToolBar::Bottom}, {2, NVToolBar::Left},      {3, NVToolBar::Right},
+                 {7, NVToolBar::Right},  {-1, NVToolBar::Floating}, {0, NVToolBar::Top}};
     for (const auto& c : cases) {
         bar->slotHotSpot(c.index);
         EXPECT_EQ(bar->barPos(), c.expected) << c.index;

@@ -18,15 +18,22 @@ namespace {
 // The pointer is driven through XTEST by xdotool, from inside the drag's
 // nested loop; each position is followed by one explicit step so that the
 // steps are exactly the ones listed.
-void pointerTo(int x, int y) { runCommand("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y)); }
-void buttonDown() { runCommand("xdotool mousedown 1"); }
-void buttonUp() { runCommand("xdotool mouseup 1"); }
+void pointerTo(int x, int y) {
+    runCommand("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y));
+}
+void buttonDown() {
+    runCommand("xdotool mousedown 1");
+}
+void buttonUp() {
+    runCommand("xdotool mouseup 1");
+}
 
 class NVToolBoxManagerTest : public ShellAppTest {
   protected:
     void SetUp() override {
         ShellAppTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         widget = std::make_unique<QWidget>();
         widget->setGeometry(100, 100, 80, 40);
         widget->show();
@@ -36,12 +43,15 @@ class NVToolBoxManagerTest : public ShellAppTest {
         ASSERT_NE(other, nullptr);
     }
     void TearDown() override {
-        if (other) XCloseDisplay(other);
+        if (other)
+            XCloseDisplay(other);
         manager.reset(); // frees its graphics context while the connection is open
         widget.reset();
         ShellAppTest::TearDown();
     }
-    static Display* display() { return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display(); }
+    static Display* display() {
+        return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+    }
 
     // Runs `drag` with `script` executed inside its nested loop; the script
     // ends by releasing the button. Fails the test when the drag does not end.
@@ -80,7 +90,8 @@ class NVToolBoxManagerTest : public ShellAppTest {
                                 unsigned(r.height()), AllPlanes, ZPixmap);
         std::vector<uint32_t> out;
         for (int y = 0; y < r.height(); ++y)
-            for (int x = 0; x < r.width(); ++x) out.push_back(uint32_t(XGetPixel(img, x, y)));
+            for (int x = 0; x < r.width(); ++x)
+                out.push_back(uint32_t(XGetPixel(img, x, y)));
         XDestroyImage(img);
         return out;
     }

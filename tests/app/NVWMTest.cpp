@@ -18,19 +18,23 @@ using namespace testsupport;
 
 namespace {
 
-Display* qtDisplay() { return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display(); }
+Display* qtDisplay() {
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+}
 
 // A stand-in window manager on a connection of its own: it redirects the
 // root window's substructure, so client messages sent there reach it.
 class FakeWindowManager {
   public:
     FakeWindowManager() : m_dpy(XOpenDisplay(nullptr)) {
-        if (!m_dpy) return;
+        if (!m_dpy)
+            return;
         XSelectInput(m_dpy, DefaultRootWindow(m_dpy), SubstructureRedirectMask | PropertyChangeMask);
         XSync(m_dpy, False);
     }
     ~FakeWindowManager() {
-        if (m_dpy) XCloseDisplay(m_dpy);
+        if (m_dpy)
+            XCloseDisplay(m_dpy);
     }
     Display* display() const { return m_dpy; }
     Atom atom(const char* name) const { return XInternAtom(m_dpy, name, False); }
@@ -60,7 +64,8 @@ class FakeWindowManager {
         while (t.elapsed() < 2000) {
             while (XPending(m_dpy)) {
                 XNextEvent(m_dpy, &out);
-                if (out.type == type) return true;
+                if (out.type == type)
+                    return true;
             }
             QThread::msleep(5);
         }
@@ -71,19 +76,23 @@ class FakeWindowManager {
         ::Window rootReturn, parentReturn, *children = nullptr;
         unsigned n = 0;
         ::Window found = 0;
-        if (!XQueryTree(m_dpy, DefaultRootWindow(m_dpy), &rootReturn, &parentReturn, &children, &n)) return 0;
+        if (!XQueryTree(m_dpy, DefaultRootWindow(m_dpy), &rootReturn, &parentReturn, &children, &n))
+            return 0;
         for (unsigned i = 0; i < n && !found; ++i) {
             char* title = nullptr;
             if (XFetchName(m_dpy, children[i], &title) && title) {
-                if (std::strcmp(title, name) == 0) found = children[i];
+                if (std::strcmp(title, name) == 0)
+                    found = children[i];
                 XFree(title);
             }
         }
-        if (children) XFree(children);
+        if (children)
+            XFree(children);
         return found;
     }
     ::Window createWindow(int x, int y, int w, int h) {
-        ::Window win = XCreateSimpleWindow(m_dpy, DefaultRootWindow(m_dpy), x, y, unsigned(w), unsigned(h), 0, 0, 0);
+        ::Window win =
+            XCreateSimpleWindow(m_dpy, DefaultRootWindow(m_dpy), x, y, unsigned(w), unsigned(h), 0, 0, 0);
         XSync(m_dpy, False);
         return win;
     }
@@ -92,14 +101,16 @@ class FakeWindowManager {
         int format;
         unsigned long n, after;
         unsigned char* data = nullptr;
-        XGetWindowProperty(m_dpy, w, atom(name), 0, 4, False, AnyPropertyType, &type, &format, &n, &after, &data);
+        XGetWindowProperty(m_dpy, w, atom(name), 0, 4, False, AnyPropertyType, &type, &format, &n, &after,
+                           &data);
         long v = data && n ? reinterpret_cast<long*>(data)[0] : -1;
-        if (data) XFree(data);
+        if (data)
+            XFree(data);
         return v;
     }
     void setSimple(::Window w, const char* name, long v) {
-        XChangeProperty(m_dpy, w, atom(name), atom(name), 32, PropModeReplace, reinterpret_cast<unsigned char*>(&v),
-                        1);
+        XChangeProperty(m_dpy, w, atom(name), atom(name), 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&v), 1);
         XSync(m_dpy, False);
     }
 
@@ -111,7 +122,8 @@ class NVWMTest : public ShellAppTest {
   protected:
     void SetUp() override {
         ShellAppTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         wm = std::make_unique<FakeWindowManager>();
         ASSERT_NE(wm->display(), nullptr);
     }
@@ -213,8 +225,8 @@ TEST_F(NVWMTest, GeometryWithAndWithoutFrameProperty) {
     EXPECT_EQ(NVWM::geometry(w, false), QRect(10, 20, 100, 50));
     EXPECT_EQ(NVWM::geometry(w, true), QRect(10, 20, 100, 50));
     long r[4] = {5, 6, 120, 80};
-    XChangeProperty(wm->display(), w, wm->atom("KWM_WIN_FRAME_GEOMETRY"), wm->atom("KWM_WIN_FRAME_GEOMETRY"), 32,
-                    PropModeReplace, reinterpret_cast<unsigned char*>(r), 4);
+    XChangeProperty(wm->display(), w, wm->atom("KWM_WIN_FRAME_GEOMETRY"), wm->atom("KWM_WIN_FRAME_GEOMETRY"),
+                    32, PropModeReplace, reinterpret_cast<unsigned char*>(r), 4);
     XSync(wm->display(), False);
     EXPECT_EQ(NVWM::geometry(w, true), QRect(5, 6, 120, 80));
     EXPECT_EQ(NVWM::geometry(w, false), QRect(5, 6, 100, 50));
@@ -250,8 +262,8 @@ TEST_F(NVWMTest, RegionsAndDesktopNames) {
 TEST_F(NVWMTest, RootStrings) {
     EXPECT_EQ(NVWM::getCloseString(), "");
     const char text[] = "Close window";
-    XChangeProperty(wm->display(), DefaultRootWindow(wm->display()), wm->atom("KWM_STRING_CLOSE"), XA_STRING, 8,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(text), sizeof text);
+    XChangeProperty(wm->display(), DefaultRootWindow(wm->display()), wm->atom("KWM_STRING_CLOSE"), XA_STRING,
+                    8, PropModeReplace, reinterpret_cast<const unsigned char*>(text), sizeof text);
     XSync(wm->display(), False);
     EXPECT_EQ(NVWM::getCloseString(), "Close window");
     EXPECT_FALSE(nvwm_error);
@@ -410,7 +422,8 @@ TEST_F(NVWMTest, PropertiesStringTable) {
         {"3+30+40+200+100+0+0+10+10+1+3+1+2", QRect(30, 40, 200, 100)},
         {"4+31+41+201+101+0+0+10+10+0+0+0+5+99", QRect(31, 41, 201, 101)},
     };
-    for (const auto& c : cases) EXPECT_EQ(NVWM::setProperties(w, c.text), c.result) << c.text;
+    for (const auto& c : cases)
+        EXPECT_EQ(NVWM::setProperties(w, c.text), c.result) << c.text;
     sync();
     // The manager redirects the geometry: it sees the two requests, last the 13-number one.
     XEvent ev;

@@ -53,7 +53,8 @@ TEST(OutputFileServices, ObjectChunkRoundTrip) {
     auto back = OutputFileServices::parseObjectChunk(plain.data(), plain.size());
     ASSERT_TRUE(back);
     ASSERT_EQ(back->size(), 3u);
-    for (size_t i = 0; i < 3; ++i) EXPECT_TRUE((*back)[i] == records[i]) << i;
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_TRUE((*back)[i] == records[i]) << i;
 
     // A count that promises more records than the chunk holds is refused.
     rec::writeLe32(plain.data() + 4, 4);
@@ -62,7 +63,8 @@ TEST(OutputFileServices, ObjectChunkRoundTrip) {
 }
 
 TEST(OutputFileServices, ResourceIdentifiersInWritingOrder) {
-    EXPECT_EQ(OutputFileServices::resourceIdsOf(frameObject("x", 0x03010005)), std::vector<uint32_t>{0x03010005});
+    EXPECT_EQ(OutputFileServices::resourceIdsOf(frameObject("x", 0x03010005)),
+              std::vector<uint32_t>{0x03010005});
     EXPECT_EQ(OutputFileServices::resourceIdsOf(bitmap(0x01010001)), std::vector<uint32_t>{0x01010001});
     EXPECT_EQ(OutputFileServices::resourceIdsOf(hyperlink()),
               (std::vector<uint32_t>{0x01010003, 0x03010001, 0x06010001, 0x06010002}));
@@ -71,7 +73,8 @@ TEST(OutputFileServices, ResourceIdentifiersInWritingOrder) {
 
 TEST(OutputFileServices, ImportNamesUnnamedFrameObjectsAndNotesAudio) {
     std::vector<std::pair<uint32_t, std::vector<sAllObjects>>> taken;
-    OutputFileServices s(nullptr, {}, [&](uint32_t f, std::vector<sAllObjects>&& r) { taken.emplace_back(f, r); });
+    OutputFileServices s(nullptr, {},
+                         [&](uint32_t f, std::vector<sAllObjects>&& r) { taken.emplace_back(f, r); });
     auto plain = OutputFileServices::plainObjectChunk({frameObject("", 0x03010001), bitmap(5)});
     ASSERT_TRUE(s.frameObjects(6, plain.data(), plain.size()));
     ASSERT_EQ(taken.size(), 1u);
@@ -85,7 +88,8 @@ TEST(OutputFileServices, ImportNamesUnnamedFrameObjectsAndNotesAudio) {
 TEST(OutputFileServices, AudioThroughTheCoder) {
     OutputFileServices s(nullptr, {}, {});
     std::vector<int16_t> pcm(1000);
-    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = int16_t(8000 * std::sin(double(i) / 7));
+    for (size_t i = 0; i < pcm.size(); ++i)
+        pcm[i] = int16_t(8000 * std::sin(double(i) / 7));
     auto coded = s.encodeAudio(reinterpret_cast<const uint8_t*>(pcm.data()), pcm.size() * 2);
     EXPECT_EQ(coded.size(), G723PackedLength(pcm.size() * 2));
     auto back = s.decodeAudio(coded.data(), coded.size(), pcm.size() * 2);

@@ -42,15 +42,19 @@ class PasswordTest : public ShellAppTest {
   protected:
     void SetUp() override {
         ShellAppTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         char buf[4096];
         oldCwd = getcwd(buf, sizeof buf) ? buf : "/";
         ASSERT_EQ(chdir(dir.path().c_str()), 0);
-        ShellMessage::setSink([this](Kind k, const QString& c, const QString& t) { boxes.push_back({k, c, t}); });
+        ShellMessage::setSink([this](Kind k, const QString& c, const QString& t) {
+            boxes.push_back({k, c, t});
+        });
     }
     void TearDown() override {
         ShellMessage::setSink({});
-        if (chdir(oldCwd.c_str()) != 0) ADD_FAILURE() << "cannot return to " << oldCwd;
+        if (chdir(oldCwd.c_str()) != 0)
+            ADD_FAILURE() << "cannot return to " << oldCwd;
         ShellAppTest::TearDown();
     }
     std::string stored() const { return readFile(dir.file("password.txt")); }
@@ -122,8 +126,8 @@ TEST_F(PasswordTest, NinthCharacterIsRefusedInEveryField) {
     SetPassword s(nullptr, "Dialog");
     ChangePassword c(nullptr, "Dialog");
     ClearPassword l(nullptr, "Dialog");
-    for (QLineEdit* e : {s.passwordField(), s.reEnterField(), c.oldField(), c.newField(), c.retypeField(),
-                         l.entryField()}) {
+    for (QLineEdit* e :
+         {s.passwordField(), s.reEnterField(), c.oldField(), c.newField(), c.retypeField(), l.entryField()}) {
         e->setEnabled(true);
         type(e, "123456789");
         EXPECT_EQ(e->text(), "12345678");
@@ -221,7 +225,8 @@ TEST(PasswordFile, LastLineCounts) {
     struct Case {
         const char* content;
         const char* expected;
-    } cases[] = {{"", ""}, {"abc", "abc"}, {"a\nb", "b"}, {"a\nb\n", "b"}, {"a\r\nb\r\n", "b"}, {"a\n\n", ""}};
+    } cases[] = {{"", ""},        {"abc", "abc"},      {"a\nb", "b"},
+                 {"a\nb\n", "b"}, {"a\r\nb\r\n", "b"}, {"a\n\n", ""}};
     for (const auto& c : cases) {
         writeFile(p.toStdString(), c.content);
         auto got = PasswordFile::read(p);

@@ -22,7 +22,9 @@ struct DataDir {
     }
 };
 
-std::string bytesOf(const QByteArray& a) { return std::string(a.constData(), size_t(a.size())); }
+std::string bytesOf(const QByteArray& a) {
+    return std::string(a.constData(), size_t(a.size()));
+}
 
 TEST(SWindowSettings, LayoutIsTwentyLittleEndianBytes) {
     SWindowSettings s;
@@ -71,8 +73,8 @@ TEST(SessionFiles, MakeSettingsTable) {
         {"minimized full screen", true, true, 0x01, 1014, 668, 0x77},
     };
     for (const auto& c : cases) {
-        SWindowSettings s = SessionFiles::makeSettings(QRect(5, 7, 800, 600), c.fullScreen, c.minimized, c.visible,
-                                                       1024, 768);
+        SWindowSettings s = SessionFiles::makeSettings(QRect(5, 7, 800, 600), c.fullScreen, c.minimized,
+                                                       c.visible, 1024, 768);
         EXPECT_EQ(s.x, 5) << c.name;
         EXPECT_EQ(s.y, 7) << c.name;
         EXPECT_EQ(s.width, c.width) << c.name;
@@ -90,7 +92,8 @@ TEST(SessionFiles, SettingsSurviveARestartAndAreConsumed) {
     SWindowSettings back;
     ASSERT_EQ(SessionFiles::loadSettings(d.dir, back), SessionFiles::LoadResult::Loaded);
     EXPECT_EQ(back.flags, 0x3b);
-    EXPECT_EQ(SessionFiles::startGeometry(&back, 1024, 768), QRect(0, 0, 640, 480)) << "position not restored";
+    EXPECT_EQ(SessionFiles::startGeometry(&back, 1024, 768), QRect(0, 0, 640, 480))
+        << "position not restored";
     EXPECT_FALSE(fileExists(SessionFiles::settingsPath(d.dir))) << "the file is removed once read";
 
     SWindowSettings again;
@@ -174,14 +177,17 @@ TEST(SessionFiles, ExistingEntryMovesToTheFrontWithoutANewMenuItem) {
 TEST(SessionFiles, RecentListKeepsAllEntriesInARunAndTenAfterARestart) {
     DataDir d;
     QStringList list;
-    for (int i = 0; i < 3; ++i) SessionFiles::updateRecentFileList(list, QString("/old%1.vlm").arg(i));
+    for (int i = 0; i < 3; ++i)
+        SessionFiles::updateRecentFileList(list, QString("/old%1.vlm").arg(i));
     ASSERT_TRUE(SessionFiles::writeRecentFiles(d.dir, list));
 
     list = SessionFiles::readRecentFileList(d.dir);
-    for (int i = 0; i < 12; ++i) EXPECT_TRUE(SessionFiles::updateRecentFileList(list, QString("/new%1.vlm").arg(i)));
+    for (int i = 0; i < 12; ++i)
+        EXPECT_TRUE(SessionFiles::updateRecentFileList(list, QString("/new%1.vlm").arg(i)));
     EXPECT_EQ(list.size(), 15) << "not trimmed during the run";
     ASSERT_TRUE(SessionFiles::writeRecentFiles(d.dir, list));
-    auto written = SessionFiles::decodeRecentFiles(QByteArray::fromStdString(readFile(SessionFiles::recentFilesPath(d.dir))));
+    auto written = SessionFiles::decodeRecentFiles(
+        QByteArray::fromStdString(readFile(SessionFiles::recentFilesPath(d.dir))));
     ASSERT_TRUE(written);
     EXPECT_EQ(written->size(), 15);
 
@@ -194,8 +200,10 @@ TEST(SessionFiles, RecentListKeepsAllEntriesInARunAndTenAfterARestart) {
 TEST(SessionFiles, TrimmingDropsEveryCopyOfTheLastEntry) {
     DataDir d;
     QStringList list;
-    for (int i = 0; i < 10; ++i) list << QString("/f%1.vlm").arg(i);
-    list << "/dup.vlm" << "/dup.vlm";
+    for (int i = 0; i < 10; ++i)
+        list << QString("/f%1.vlm").arg(i);
+    list << "/dup.vlm"
+         << "/dup.vlm";
     list.prepend("/dup.vlm");
     ASSERT_TRUE(SessionFiles::writeRecentFiles(d.dir, list));
     QStringList read = SessionFiles::readRecentFileList(d.dir);

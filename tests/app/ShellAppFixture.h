@@ -14,10 +14,12 @@ class ShellAppTest : public XvfbTest {
   protected:
     void SetUp() override {
         XvfbTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         unsetenv("QT_QPA_PLATFORMTHEME");
         setenv("QT_QPA_PLATFORM", "xcb", 1);
-        if (!QApplication::instance()) m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        if (!QApplication::instance())
+            m_app = std::make_unique<QApplication>(m_argc, m_argv);
     }
     void TearDown() override {
         QApplication::closeAllWindows();

@@ -36,7 +36,8 @@ std::string windowNamed(const std::string& pattern) {
 }
 
 std::string trim(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
+    while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
+        s.pop_back();
     return s;
 }
 
@@ -44,7 +45,8 @@ std::string trim(std::string s) {
 std::string windowGeometryOfSize(const std::string& size) {
     std::string tree = runCommand("xwininfo -root -tree 2>/dev/null");
     size_t at = tree.find(" " + size + "+");
-    if (at == std::string::npos) return {};
+    if (at == std::string::npos)
+        return {};
     size_t end = tree.find_first_of(" \n", at + 1);
     return tree.substr(at + 1, end - at - 1);
 }
@@ -59,7 +61,8 @@ TEST_P(Startup, FirstStartMakesTheDataDirectoryAndShowsTheCaption) {
     std::string id;
     ASSERT_TRUE(waitUntil([&] { return !(id = trim(windowNamed("^Velmora 1.0 - "))).empty(); }, 15000))
         << p.err();
-    EXPECT_EQ(trim(runCommand("xdotool getwindowname " + id)), "Velmora 1.0 - " + a.home() + "/zedaro/Untitled");
+    EXPECT_EQ(trim(runCommand("xdotool getwindowname " + id)),
+              "Velmora 1.0 - " + a.home() + "/zedaro/Untitled");
 
     struct stat st {};
     ASSERT_EQ(stat((a.home() + "/zedaro").c_str(), &st), 0);
@@ -82,11 +85,13 @@ TEST_P(Startup, SplashIsCentredAndClosesAfterTheLoopStarts) {
     Process p;
     ASSERT_TRUE(p.start(velmoraBinary(), a.options()));
     const ScreenSpec& s = GetParam();
-    std::string expected = "408x300+" + std::to_string(s.width / 2 - 200) + "+" + std::to_string(s.height / 2 - 150);
+    std::string expected =
+        "408x300+" + std::to_string(s.width / 2 - 200) + "+" + std::to_string(s.height / 2 - 150);
     EXPECT_TRUE(waitUntil([&] { return windowGeometryOfSize("408x300") == expected; }, 15000))
         << windowGeometryOfSize("408x300");
     ASSERT_TRUE(waitUntil([&] { return !windowNamed("^Velmora 1.0 - ").empty(); }, 15000));
-    EXPECT_TRUE(waitUntil([&] { return windowGeometryOfSize("408x300").empty(); }, 5000)) << "splash still up";
+    EXPECT_TRUE(waitUntil([&] { return windowGeometryOfSize("408x300").empty(); }, 5000))
+        << "splash still up";
     EXPECT_TRUE(p.running());
     p.signal(SIGTERM);
     p.wait(5000);

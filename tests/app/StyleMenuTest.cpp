@@ -16,7 +16,8 @@ class StyleMenuTest : public ShellAppTest {
   protected:
     void SetUp() override {
         ShellAppTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         font = QFont("helvetica", 12, QFont::Normal, false);
         QApplication::setFont(font);
         window = std::make_unique<QMainWindow>();
@@ -31,7 +32,8 @@ class StyleMenuTest : public ShellAppTest {
     std::vector<StyleMenu::Item> checkedItems() const {
         std::vector<StyleMenu::Item> out;
         for (int i = 0; i < StyleMenu::ITEM_COUNT; ++i)
-            if (menu->action(StyleMenu::Item(i))->isChecked()) out.push_back(StyleMenu::Item(i));
+            if (menu->action(StyleMenu::Item(i))->isChecked())
+                out.push_back(StyleMenu::Item(i));
         return out;
     }
 
@@ -50,8 +52,8 @@ TEST_F(StyleMenuTest, BuiltDisabledCheckableWithWindowsChecked) {
         texts << a->text();
         EXPECT_TRUE(a->isCheckable());
     }
-    EXPECT_EQ(texts, QStringList({"&Platinum", "&Windows", "&CDE", "M&otif", "Motif P&lus", "&Norvane", "&SGI",
-                                  "&Custom"}));
+    EXPECT_EQ(texts, QStringList({"&Platinum", "&Windows", "&CDE", "M&otif", "Motif P&lus", "&Norvane",
+                                  "&SGI", "&Custom"}));
     EXPECT_EQ(checkedItems(), std::vector<StyleMenu::Item>{StyleMenu::Windows});
 }
 
@@ -66,8 +68,10 @@ struct LookCase {
 
 TEST_F(StyleMenuTest, EachChoiceSetsStylePaletteFontAndOneCheckMark) {
     const LookCase cases[] = {
-        {"platinum", &StyleMenu::stylePlatinum, StyleMenu::Platinum, "platinum", "platinum", QColor(219, 219, 219)},
-        {"windows", &StyleMenu::styleWindows, StyleMenu::Windows, "windows", "windows", QColor(199, 199, 199)},
+        {"platinum", &StyleMenu::stylePlatinum, StyleMenu::Platinum, "platinum", "platinum",
+         QColor(219, 219, 219)},
+        {"windows", &StyleMenu::styleWindows, StyleMenu::Windows, "windows", "windows",
+         QColor(199, 199, 199)},
         {"cde", &StyleMenu::styleCDE, StyleMenu::CDE, "cde", "cde", QColor(75, 123, 130)},
         {"motif", &StyleMenu::styleMotif, StyleMenu::Motif, "motif", "motif", QColor(192, 192, 192)},
         {"motif plus", &StyleMenu::styleMotifPlus, StyleMenu::MotifPlus, "motifplus", "motifplus",
@@ -79,7 +83,8 @@ TEST_F(StyleMenuTest, EachChoiceSetsStylePaletteFontAndOneCheckMark) {
         (menu.get()->*c.slot)();
         EXPECT_EQ(TaggedStyle::tagOf(window->style()), c.windowTag) << c.name;
         EXPECT_EQ(TaggedStyle::tagOf(QApplication::style()), c.appTag) << c.name;
-        EXPECT_EQ(TaggedStyle::tagOf(child->style()), c.appTag) << c.name << ": other windows take the app style";
+        EXPECT_EQ(TaggedStyle::tagOf(child->style()), c.appTag)
+            << c.name << ": other windows take the app style";
         EXPECT_EQ(window->palette().color(QPalette::Button), c.button) << c.name;
         EXPECT_EQ(QApplication::palette().color(QPalette::Button), c.button) << c.name;
         EXPECT_EQ(child->palette().color(QPalette::Button), c.button) << c.name;

@@ -29,17 +29,19 @@ inline unsigned long patternPixel(int x, int y) {
 inline XImage* makePatternImage(Display* dpy, int w, int h, unsigned long (*pixel)(int, int) = patternPixel) {
     const int screen = DefaultScreen(dpy);
     const int depth = DefaultDepth(dpy, screen);
-    XImage* img = XCreateImage(dpy, DefaultVisual(dpy, screen), unsigned(depth), ZPixmap, 0, nullptr, unsigned(w),
-                               unsigned(h), 32, 0);
+    XImage* img = XCreateImage(dpy, DefaultVisual(dpy, screen), unsigned(depth), ZPixmap, 0, nullptr,
+                               unsigned(w), unsigned(h), 32, 0);
     img->data = static_cast<char*>(std::calloc(size_t(img->bytes_per_line) * size_t(h), 1));
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) XPutPixel(img, x, y, pixel(x, y));
+        for (int x = 0; x < w; ++x)
+            XPutPixel(img, x, y, pixel(x, y));
     return img;
 }
 
 struct ImageDeleter {
     void operator()(XImage* i) const {
-        if (i) XDestroyImage(i);
+        if (i)
+            XDestroyImage(i);
     }
 };
 using ImagePtr = std::unique_ptr<XImage, ImageDeleter>;
@@ -53,7 +55,8 @@ class CanvasTest : public testsupport::XvfbTest {
   protected:
     void SetUp() override {
         XvfbTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         xerrors::installHandlers();
         unsetenv("QT_QPA_PLATFORMTHEME");
         setenv("QT_QPA_PLATFORM", "xcb", 1);
@@ -64,7 +67,8 @@ class CanvasTest : public testsupport::XvfbTest {
         ASSERT_NE(nullptr, checker);
     }
     void TearDown() override {
-        if (checker) XCloseDisplay(checker);
+        if (checker)
+            XCloseDisplay(checker);
         checker = nullptr;
         QApplication::closeAllWindows();
         m_app.reset();
@@ -89,11 +93,13 @@ class CanvasTest : public testsupport::XvfbTest {
         long bad = 0;
         for (int y = 0; y < a->height; ++y)
             for (int x = 0; x < a->width; ++x)
-                if (colourBits(a, XGetPixel(const_cast<XImage*>(a), x, y)) != colourBits(a, expected(x, y))) ++bad;
+                if (colourBits(a, XGetPixel(const_cast<XImage*>(a), x, y)) != colourBits(a, expected(x, y)))
+                    ++bad;
         return bad;
     }
     static long mismatches(const XImage* a, const XImage* b) {
-        if (a->width != b->width || a->height != b->height) return -1;
+        if (a->width != b->width || a->height != b->height)
+            return -1;
         return mismatches(a, [b](int x, int y) { return XGetPixel(const_cast<XImage*>(b), x, y); });
     }
 

@@ -58,7 +58,8 @@ struct DatWriter {
         for (int y = top; y <= bottom; ++y)
             for (uint32_t x = 0; x < width; ++x) {
                 const unsigned long p = pixel(int(x), y);
-                for (uint32_t b = 0; b < bpp; ++b) d.push_back(uint8_t(p >> (8 * b)));
+                for (uint32_t b = 0; b < bpp; ++b)
+                    d.push_back(uint8_t(p >> (8 * b)));
             }
         return d;
     }
@@ -92,7 +93,9 @@ struct DatWriter {
     }
 };
 
-unsigned long bandPixel(int, int) { return BAND_PIXEL; }
+unsigned long bandPixel(int, int) {
+    return BAND_PIXEL;
+}
 
 NVAllObjects frameRecord(int32_t fore, uint32_t back) {
     NVAllObjects r;
@@ -109,7 +112,8 @@ class LoaderTest : public HolderTest {
   protected:
     void SetUp() override {
         HolderTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         loader = std::make_unique<FrameLoader>(canvas);
         dat.key(0, patternPixel);
         dat.band(1, 100, 109, bandPixel);
@@ -223,7 +227,8 @@ TEST_F(LoaderTest, BannerIsCentredOrangeOnBlackAndBecomesTheEditImage) {
     for (int y = 0; y < 768; ++y)
         for (int x = 0; x < 1024; ++x) {
             const unsigned long p = XGetPixel(shown.get(), x, y) & 0xFFFFFF;
-            if (p == 0) continue;
+            if (p == 0)
+                continue;
             if (p != 0xEF7918) {
                 ++other;
                 continue;
@@ -266,7 +271,8 @@ TEST_F(BannerFontTest, FallsBackToFixedAfterOneMessage) {
     EXPECT_EQ(0ul, XGetPixel(banner.get(), 0, 0) & 0xFFFFFF);
     long orange = 0;
     for (int x = 0; x < 640; ++x)
-        if ((XGetPixel(banner.get(), x, 235) & 0xFFFFFF) == 0xEF7918) ++orange;
+        if ((XGetPixel(banner.get(), x, 235) & 0xFFFFFF) == 0xEF7918)
+            ++orange;
     EXPECT_GT(orange, 0);
 }
 
@@ -277,7 +283,9 @@ class PaletteLoaderTest : public CanvasTest {
     testsupport::ScreenSpec screen() const override { return {320, 200, 8, {}}; }
 };
 
-unsigned long lowPixel(int x, int y) { return unsigned(x + y) & 0xFF; }
+unsigned long lowPixel(int x, int y) {
+    return unsigned(x + y) & 0xFF;
+}
 
 TEST_F(PaletteLoaderTest, PaletteChangeIsReportedAndFollowed) {
     testsupport::TempDir dir;
@@ -296,7 +304,8 @@ TEST_F(PaletteLoaderTest, PaletteChangeIsReportedAndFollowed) {
     ASSERT_EQ(8, loader.image().depth());
     int current = -1;
     testing::internal::CaptureStderr();
-    EXPECT_EQ(FrameLoader::LoadResult::Shown, loader.loadFrame(0, dat.edit, dat.playback, nullptr, &palettes, &current));
+    EXPECT_EQ(FrameLoader::LoadResult::Shown,
+              loader.loadFrame(0, dat.edit, dat.playback, nullptr, &palettes, &current));
     EXPECT_EQ("", testing::internal::GetCapturedStderr()) << "nothing to compare before the first frame";
     EXPECT_EQ(0, current);
     EXPECT_EQ(lowPixel(30, 40), XGetPixel(loader.frameImage(), 30, 40));

@@ -29,12 +29,14 @@ using canvastest::HolderTest;
 // A stand-in for a kind whose objects use media-library resources.
 class ResourceObject : public DrawTools {
   public:
-    explicit ResourceObject(NVAllObjects record) : DrawTools(nullptr, "stand-in"), m_record(std::move(record)) {
+    explicit ResourceObject(NVAllObjects record)
+        : DrawTools(nullptr, "stand-in"), m_record(std::move(record)) {
         drawingObject = m_record.drawingObject;
         setObjectID(m_record.objectID);
     }
     bool getAllObjectStructure(NVAllObjects* target) override {
-        if (target) *target = m_record;
+        if (target)
+            *target = m_record;
         return true;
     }
     const char* getObjectName() const override { return m_record.objectID.c_str(); }
@@ -75,7 +77,8 @@ NVAllObjects validationRecord(const char* id) {
 
 QList<unsigned long long> ids(const QSignalSpy& spy) {
     QList<unsigned long long> out;
-    for (const auto& args : spy) out << args.at(0).toULongLong();
+    for (const auto& args : spy)
+        out << args.at(0).toULongLong();
     return out;
 }
 
@@ -83,7 +86,8 @@ class HolderEditTest : public HolderTest {
   protected:
     void SetUp() override {
         HolderTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         installHolderObjectKinds();
         showPattern(800, 600);
         holder->setPlaybackRecords(&playback);
@@ -95,7 +99,8 @@ class HolderEditTest : public HolderTest {
         holder->vLastObjectNumber[0] = sLastObjectNumber{};
     }
     void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons, Qt::NoModifier);
+        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
+                      Qt::NoModifier);
         QCoreApplication::sendEvent(holder, &e);
     }
     void drag(QPoint from, QPoint to) {
@@ -122,7 +127,8 @@ class HolderEditTest : public HolderTest {
     QStringList chooserItems() const {
         QStringList items;
         QComboBox* c = view->_get_editprop_box()->objectChooser;
-        for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
+        for (int i = 0; i < c->count(); ++i)
+            items << c->itemText(i);
         return items;
     }
     std::vector<SPlayBackFrameInfo> playback;
@@ -136,7 +142,8 @@ TEST_F(HolderEditTest, CopyThreeAndPasteThreeTimes) {
     ASSERT_EQ(std::vector<int>({3, 2, 1}), holder->vSelectedObjectIndex);
     holder->slotCutCopyObjects(COPY);
     ASSERT_EQ(3u, holder->stObjectClipboard.size());
-    for (int paste = 0; paste < 3; ++paste) holder->slotPasteObjects();
+    for (int paste = 0; paste < 3; ++paste)
+        holder->slotPasteObjects();
     ASSERT_EQ(13u, holder->vObjectList.size());
     ASSERT_EQ(13u, holder->vAllObjects[0].AllObjects.size());
     // Pastes lie 0, 5 and 10 pixels right and down, in the copied order.
@@ -221,10 +228,12 @@ TEST_F(HolderEditTest, PasteSkipsRecordsWithoutAPasteConstructor) {
 TEST_F(HolderEditTest, RightFiveTimesThenUndoInOneStepSameSize) {
     drawRect(QRect(20, 20, 40, 40));
     drawRect(QRect(100, 20, 40, 40));
-    while (!holder->stUndoCodes.empty()) holder->stUndoCodes.pop();
+    while (!holder->stUndoCodes.empty())
+        holder->stUndoCodes.pop();
     holder->slotSelectAllObjects();
     holder->moveUndoSaved = false;
-    for (int i = 0; i < 5; ++i) key(Qt::Key_Right);
+    for (int i = 0; i < 5; ++i)
+        key(Qt::Key_Right);
     EXPECT_EQ(25, rectOf(1).left);
     EXPECT_EQ(105, rectOf(2).left);
     holder->slotUndoAction();

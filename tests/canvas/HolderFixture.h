@@ -17,7 +17,8 @@ class HolderTest : public CanvasTest {
   protected:
     void SetUp() override {
         CanvasTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         view = std::make_unique<VelmoraView>(nullptr, &doc);
         view->setGeometry(0, 0, 700, 500);
         view->show();
@@ -47,14 +48,15 @@ class HolderTest : public CanvasTest {
 
     ImagePtr grabPixmap(const QRect& r) const {
         XSync(holder->holderDisplay, False);
-        return ImagePtr(XGetImage(holder->holderDisplay, holder->offscreenPixmap, r.x(), r.y(), unsigned(r.width()),
-                                  unsigned(r.height()), AllPlanes, ZPixmap));
+        return ImagePtr(XGetImage(holder->holderDisplay, holder->offscreenPixmap, r.x(), r.y(),
+                                  unsigned(r.width()), unsigned(r.height()), AllPlanes, ZPixmap));
     }
 
     // Screen pixels of the visible part of the holder that differ from the pixmap.
     long windowMismatches() {
         const QRect r = visibleHolderRect();
-        if (r.isEmpty()) return -1;
+        if (r.isEmpty())
+            return -1;
         ImagePtr shown = grabScreen(toGlobal(r));
         ImagePtr held = grabPixmap(r);
         return mismatches(shown.get(), held.get());

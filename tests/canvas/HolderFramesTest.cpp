@@ -36,7 +36,8 @@ class HolderFramesTest : public HolderTest {
   protected:
     void SetUp() override {
         HolderTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         installHolderObjectKinds();
         holder->setPlaybackRecords(&playback);
     }
@@ -44,12 +45,14 @@ class HolderFramesTest : public HolderTest {
     void project(int n) {
         playback.assign(size_t(n), SPlayBackFrameInfo{});
         holder->get_no_frames(n);
-        for (int i = 1; i < n; ++i) holder->addFrameStructureToList(i);
+        for (int i = 1; i < n; ++i)
+            holder->addFrameStructureToList(i);
     }
     QStringList chooserItems() const {
         QStringList items;
         QComboBox* c = view->_get_editprop_box()->objectChooser;
-        for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
+        for (int i = 0; i < c->count(); ++i)
+            items << c->itemText(i);
         return items;
     }
     std::vector<SPlayBackFrameInfo> playback;

@@ -3,10 +3,10 @@
 #include "properties/EditPropertyBox.h"
 #include "properties/PropertyListView.h"
 
-#include <QComboBox>
-#include <QTabWidget>
 #include "canvas/HolderObjectKinds.h"
 #include "store/DatRecords.h"
+#include <QComboBox>
+#include <QTabWidget>
 
 // Xlib after the toolkit headers.
 #include "HolderFixture.h"

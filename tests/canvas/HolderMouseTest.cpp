@@ -30,7 +30,8 @@ class HolderMouseTest : public HolderTest {
   protected:
     void SetUp() override {
         HolderTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         installHolderObjectKinds();
         showPattern(800, 600);
         holder->setPlaybackRecords(&playback);
@@ -43,7 +44,8 @@ class HolderMouseTest : public HolderTest {
     }
 
     void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons, Qt::NoModifier);
+        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
+                      Qt::NoModifier);
         QCoreApplication::sendEvent(holder, &e);
     }
     void press(QPoint p, Qt::MouseButton b = Qt::LeftButton) { send(QEvent::MouseButtonPress, p, b, b); }
@@ -100,7 +102,8 @@ TEST_F(HolderMouseTest, DragMakesOneObjectAndOneUndoRecordNotSelected) {
     EXPECT_EQ(1, holder->vLastObjectNumber[0].numRects);
     const sDrawRect* r = holder->vAllObjects[0].AllObjects[1].get<sDrawRect>();
     ASSERT_NE(nullptr, r);
-    EXPECT_EQ(QRect(50, 50, 100, 70), QRect(QPoint(r->left, r->top), QPoint(r->right, r->bottom) - QPoint(1, 1)));
+    EXPECT_EQ(QRect(50, 50, 100, 70),
+              QRect(QPoint(r->left, r->top), QPoint(r->right, r->bottom) - QPoint(1, 1)));
 }
 
 TEST_F(HolderMouseTest, DragReleasedInItsStartColumnOrRowMakesNothing) {
@@ -143,7 +146,8 @@ TEST_F(HolderMouseTest, PressOnTheClickTargetDoesNotSelectItAndTheReleaseDoes) {
 TEST_F(HolderMouseTest, GroupMoveMakesOneUndoRecordForAllObjects) {
     drawRect(QRect(20, 20, 40, 40));
     drawRect(QRect(100, 20, 40, 40));
-    while (!holder->stUndoCodes.empty()) holder->stUndoCodes.pop();
+    while (!holder->stUndoCodes.empty())
+        holder->stUndoCodes.pop();
     drag(QPoint(10, 10), QPoint(200, 100));
     ASSERT_EQ(2u, holder->vSelectedObjectIndex.size());
     press(QPoint(30, 30));
@@ -202,7 +206,8 @@ TEST_F(HolderMouseTest, ChoosingAToolDiscardsAnUnfinishedObjectWholly) {
     ASSERT_EQ(2u, holder->stUndoCodes.size());
     EXPECT_EQ(UNDO_GEOMETRY, holder->stUndoCodes.top());
     EXPECT_EQ(1, holder->stObjectIndexes.top());
-    EXPECT_TRUE(std::all_of(holder->vObjectList.begin(), holder->vObjectList.end(), [](DrawTools* o) { return o; }));
+    EXPECT_TRUE(
+        std::all_of(holder->vObjectList.begin(), holder->vObjectList.end(), [](DrawTools* o) { return o; }));
 }
 
 TEST_F(HolderMouseTest, HighlightingEntryZeroShowsTheFrameObject) {
@@ -236,7 +241,8 @@ TEST_F(HolderMouseTest, DeletedFrameBlocksEditing) {
 
 TEST_F(HolderMouseTest, SingleDragMakesAGeometryRecordThatKeepsTheSize) {
     drawRect(QRect(20, 20, 40, 40));
-    while (!holder->stUndoCodes.empty()) holder->stUndoCodes.pop();
+    while (!holder->stUndoCodes.empty())
+        holder->stUndoCodes.pop();
     press(QPoint(30, 30));
     release(QPoint(30, 30));
     ASSERT_EQ(std::vector<int>({1}), holder->vSelectedObjectIndex);

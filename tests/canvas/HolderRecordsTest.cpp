@@ -51,8 +51,10 @@ sAllObjects shapeStored(int32_t kind, const char* id, int16_t x) {
     s.y = 10;
     s.width = 40;
     s.height = 20;
-    if (kind == ROUNDRECT) s.cornerWidth = s.cornerHeight = 7;
-    if (kind == LINE) s.arrow = 1;
+    if (kind == ROUNDRECT)
+        s.cornerWidth = s.cornerHeight = 7;
+    if (kind == LINE)
+        s.arrow = 1;
     return stored(kind, id, s);
 }
 
@@ -86,7 +88,8 @@ class HolderRecordsTest : public HolderTest {
   protected:
     void SetUp() override {
         HolderTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         installHolderObjectKinds();
         holder->setPlaybackRecords(&playback);
     }
@@ -97,11 +100,13 @@ TEST_F(HolderRecordsTest, StoredRecordsOfEveryKindRoundTrip) {
     playback.assign(2, SPlayBackFrameInfo{});
     holder->getNoFramesOnFileOpen(2);
     std::vector<sAllObjects> in = {
-        frameStored("Intro", 9),        shapeStored(RECTANGLE, "R1", 10), shapeStored(LINE, "L2", 20),
-        shapeStored(ROUNDRECT, "N3", 30), bitmapStored("B1", 44),         shapeStored(ELLIPSE, "E4", 40),
+        frameStored("Intro", 9),     shapeStored(RECTANGLE, "R1", 10),
+        shapeStored(LINE, "L2", 20), shapeStored(ROUNDRECT, "N3", 30),
+        bitmapStored("B1", 44),      shapeStored(ELLIPSE, "E4", 40),
         hyperlinkStored("J1"),
     };
-    for (sAllObjects& s : in) s.frameIndex = 1;
+    for (sAllObjects& s : in)
+        s.frameIndex = 1;
     std::vector<sAllObjects> copy = in;
     ASSERT_TRUE(holder->setVectorRef(copy, 1));
     // Records with a live object class are held as records, the others kept.
@@ -132,14 +137,16 @@ TEST_F(HolderRecordsTest, WithoutObjectClassesEveryObjectRecordIsKeptAsStored) {
     std::vector<sAllObjects> out;
     holder->getVectorRef(out, 0);
     ASSERT_EQ(3u, out.size());
-    for (size_t i = 0; i < in.size(); ++i) EXPECT_TRUE(sameBytes(in[i], out[i])) << i;
+    for (size_t i = 0; i < in.size(); ++i)
+        EXPECT_TRUE(sameBytes(in[i], out[i])) << i;
     installHolderObjectKinds();
 }
 
 TEST_F(HolderRecordsTest, RecordsSurviveAVisitOfTheirFrame) {
     playback.assign(2, SPlayBackFrameInfo{});
     holder->getNoFramesOnFileOpen(2);
-    std::vector<sAllObjects> in = {frameStored("A"), shapeStored(RECTANGLE, "R1", 10), bitmapStored("B1", 44)};
+    std::vector<sAllObjects> in = {frameStored("A"), shapeStored(RECTANGLE, "R1", 10),
+                                   bitmapStored("B1", 44)};
     std::vector<sAllObjects> copy = in;
     holder->setVectorRef(copy, 0);
     holder->slot_get_current_frame(0);
@@ -150,15 +157,16 @@ TEST_F(HolderRecordsTest, RecordsSurviveAVisitOfTheirFrame) {
     std::vector<sAllObjects> out;
     holder->getVectorRef(out, 0);
     ASSERT_EQ(3u, out.size());
-    for (size_t i = 0; i < in.size(); ++i) EXPECT_TRUE(sameBytes(in[i], out[i])) << i;
+    for (size_t i = 0; i < in.size(); ++i)
+        EXPECT_TRUE(sameBytes(in[i], out[i])) << i;
 }
 
 TEST_F(HolderRecordsTest, CountersRestoreFromTheHighestNumber) {
     playback.assign(1, SPlayBackFrameInfo{});
     holder->getNoFramesOnFileOpen(1);
-    std::vector<sAllObjects> in = {frameStored("A"),           shapeStored(LINE, "L3", 1),
-                                   shapeStored(LINE, "L7", 2), shapeStored(LINE, "L5", 3),
-                                   shapeStored(RECTANGLE, "R12", 4), shapeStored(RECTANGLE, "R2", 5)};
+    std::vector<sAllObjects> in = {
+        frameStored("A"),           shapeStored(LINE, "L3", 1),       shapeStored(LINE, "L7", 2),
+        shapeStored(LINE, "L5", 3), shapeStored(RECTANGLE, "R12", 4), shapeStored(RECTANGLE, "R2", 5)};
     holder->setVectorRef(in, 0);
     EXPECT_EQ(7, holder->vLastObjectNumber[0].numLines);
     EXPECT_EQ(12, holder->vLastObjectNumber[0].numRects);
@@ -171,13 +179,18 @@ TEST_F(HolderRecordsTest, ObjectIdNumberTable) {
         int number;
     };
     const Case cases[] = {
-        {"R12", 12}, {"XXX", 0}, {"", 0}, {"A1B2", 12}, {"T0", 0},
+        {"R12", 12},
+        {"XXX", 0},
+        {"", 0},
+        {"A1B2", 12},
+        {"T0", 0},
         // Only the first ten characters count.
         {"L123456789012", 123456789},
         // Far too many digits stay bounded, so a raised counter still fits an ID.
         {"9999999999", 999999999},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.number, VLImageHolder::objectIdNumber(c.id)) << c.id;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.number, VLImageHolder::objectIdNumber(c.id)) << c.id;
 }
 
 TEST_F(HolderRecordsTest, FrameRecordThatIsNotFirstKeepsTheRecordsBeforeIt) {
@@ -266,14 +279,16 @@ TEST_F(HolderRecordsTest, KeptRecordsFollowCopiesAndPurges) {
     playback.push_back(SPlayBackFrameInfo{});
     holder->addObjectsOnPaste(0, 2);
     QList<unsigned long long> ids;
-    for (const auto& a : added) ids << a.at(0).toULongLong();
+    for (const auto& a : added)
+        ids << a.at(0).toULongLong();
     EXPECT_EQ(QList<unsigned long long>({5, 44, 21, 22}), ids);
     EXPECT_EQ(2u, holder->keptRecords(2).size());
 
     QSignalSpy released(holder, &VLImageHolder::signalReduceIDOnDelete);
     holder->deleteObjectsOnPurge(0);
     ids.clear();
-    for (const auto& a : released) ids << a.at(0).toULongLong();
+    for (const auto& a : released)
+        ids << a.at(0).toULongLong();
     EXPECT_EQ(QList<unsigned long long>({21, 22, 44, 5}), ids);
     EXPECT_EQ(2u, holder->keptRecords(1).size());
     EXPECT_TRUE(holder->keptRecords(0).empty());
@@ -303,7 +318,8 @@ TEST_F(HolderRecordsTest, KeptValidationFieldReleasesItsOwnResources) {
     QSignalSpy released(holder, &VLImageHolder::signalReduceIDOnDelete);
     holder->deleteObjectsOnPurge(0);
     QList<unsigned long long> ids;
-    for (const auto& a : released) ids << a.at(0).toULongLong();
+    for (const auto& a : released)
+        ids << a.at(0).toULongLong();
     EXPECT_EQ(QList<unsigned long long>({71, 72, 73}), ids);
 }
 

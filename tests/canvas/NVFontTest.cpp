@@ -15,7 +15,10 @@ TEST_F(NVFontTest, NamedWeightsMapBothWays) {
         int legacy;
         int qt;
     };
-    const Case cases[] = {{25, QFont::Light}, {50, QFont::Normal}, {63, QFont::DemiBold}, {75, QFont::Bold},
+    const Case cases[] = {{25, QFont::Light},
+                          {50, QFont::Normal},
+                          {63, QFont::DemiBold},
+                          {75, QFont::Bold},
                           {87, QFont::Black}};
     for (const Case& c : cases) {
         EXPECT_EQ(NVFont::qtWeightFromLegacy(c.legacy), c.qt) << c.legacy;

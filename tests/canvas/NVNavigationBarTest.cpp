@@ -24,7 +24,8 @@ class NavigationControls : public StripAppTest {
   protected:
     void SetUp() override {
         StripAppTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         bar = std::make_unique<NVNavigationBar>();
         scroll = bar->getScrollNavigationBar();
         strip = scroll->get_navbase();
@@ -100,7 +101,8 @@ TEST_F(NavigationControls, StateCodesSetTheButtons) {
                                    bar->nextUserActionButton()})
                 b->setEnabled(on);
             bar->slot_change_button_state(row.code);
-            EXPECT_EQ(buttons(), on ? row.fromOn : row.fromOff) << "code " << row.code << (on ? " from on" : "");
+            EXPECT_EQ(buttons(), on ? row.fromOn : row.fromOff)
+                << "code " << row.code << (on ? " from on" : "");
         }
     }
     bar->slot_enable_edit_texts();
@@ -121,7 +123,8 @@ TEST_F(NavigationControls, NextButtonWalksThroughTwentyFrames) {
         EXPECT_EQ(bar->frameField()->text(), QString::number(frame));
         EXPECT_EQ(bar->preFrameButton()->isEnabled(), frame > 1) << frame;
         EXPECT_EQ(bar->nextFrameButton()->isEnabled(), frame < 20) << frame;
-        if (frame < 20) bar->nextFrameButton()->click();
+        if (frame < 20)
+            bar->nextFrameButton()->click();
     }
     bar->nextFrameButton()->click(); // disabled: no effect
     scroll->slot_clicked_on_next_frame_button();
@@ -203,7 +206,8 @@ TEST_F(NavigationControls, SteppingScrollsTheCurrentCellIntoView) {
     const int lastVisible = scroll->lastVisibleCell();
     ASSERT_GT(lastVisible, 2);
     ASSERT_LT(lastVisible, 90);
-    while (strip->get_current_frame() < lastVisible) scroll->slot_clicked_on_next_frame_button();
+    while (strip->get_current_frame() < lastVisible)
+        scroll->slot_clicked_on_next_frame_button();
     EXPECT_EQ(scroll->getScrollBar()->value(), 0);
     scroll->slot_clicked_on_next_frame_button();
     EXPECT_EQ(strip->get_current_frame(), lastVisible + 1);

@@ -17,7 +17,9 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-int cellX(int cell) { return FRAME_WIDTH * (cell - 1) + 4; }
+int cellX(int cell) {
+    return FRAME_WIDTH * (cell - 1) + 4;
+}
 constexpr int FRAME_Y = 8;
 constexpr int UA_Y = 40;
 
@@ -39,7 +41,9 @@ std::unique_ptr<NavigationBarBase> makeStrip(int frames, const std::vector<int>&
     return strip;
 }
 
-std::pair<int, int> frameRange(const NavigationBarBase& s) { return {s.frameRangeStart(), s.frameRangeEnd()}; }
+std::pair<int, int> frameRange(const NavigationBarBase& s) {
+    return {s.frameRangeStart(), s.frameRangeEnd()};
+}
 std::pair<int, int> uaRange(const NavigationBarBase& s) {
     return {s.userActionRangeStart(), s.userActionRangeEnd()};
 }
@@ -84,9 +88,11 @@ TEST_F(FrameStrip, FiveFramesPaintTheirCellsAndTheRuler) {
     auto at = [&](int x, int y) { return QColor(img.pixel(x, y)); };
 
     EXPECT_EQ(at(cellX(1), FRAME_Y), QColor(Qt::green)) << "current frame";
-    for (int cell = 2; cell <= 5; ++cell) EXPECT_EQ(at(cellX(cell), FRAME_Y), QColor(Qt::darkGray)) << cell;
+    for (int cell = 2; cell <= 5; ++cell)
+        EXPECT_EQ(at(cellX(cell), FRAME_Y), QColor(Qt::darkGray)) << cell;
     EXPECT_EQ(at(cellX(6), FRAME_Y), QColor(Qt::red)) << "end cell";
-    for (int cell = 7; cell <= 100; ++cell) EXPECT_EQ(at(cellX(cell), FRAME_Y), QColor(Qt::white)) << cell;
+    for (int cell = 7; cell <= 100; ++cell)
+        EXPECT_EQ(at(cellX(cell), FRAME_Y), QColor(Qt::white)) << cell;
 
     // Frame 1 is no user-action frame: the next user-action cell shows blue.
     EXPECT_EQ(at(cellX(1), UA_Y), QColor(Qt::blue));
@@ -102,12 +108,14 @@ TEST_F(FrameStrip, FiveFramesPaintTheirCellsAndTheRuler) {
     for (int n : {10, 50, 100}) {
         bool ink = false;
         for (int x = 9 * n - 9; x < std::min(9 * n + 9, img.width()); ++x)
-            for (int y = 17; y <= 28; ++y) ink |= at(x, y) == QColor(Qt::black) && y != 23;
+            for (int y = 17; y <= 28; ++y)
+                ink |= at(x, y) == QColor(Qt::black) && y != 23;
         EXPECT_TRUE(ink) << "number " << n;
     }
     bool inkUnderCell15 = false;
     for (int x = 9 * 14 + 1; x < 9 * 15 - 1; ++x)
-        for (int y = 17; y <= 28; ++y) inkUnderCell15 |= at(x, y) == QColor(Qt::black) && y != 23;
+        for (int y = 17; y <= 28; ++y)
+            inkUnderCell15 |= at(x, y) == QColor(Qt::black) && y != 23;
     EXPECT_FALSE(inkUnderCell15);
 
     // Selecting frame 2 turns its user-action cell green.
@@ -135,11 +143,13 @@ TEST_F(FrameStrip, RangesAndDeleteMarksArePainted) {
     strip->mark_frame_delete(8);                // frame 9
     const QImage img = strip->grab().toImage();
     EXPECT_EQ(QColor(img.pixel(cellX(4), FRAME_Y)), QColor(Qt::green)) << "the current frame over the range";
-    for (int cell : {5, 6}) EXPECT_EQ(QColor(img.pixel(cellX(cell), FRAME_Y)), QColor(Qt::blue)) << cell;
+    for (int cell : {5, 6})
+        EXPECT_EQ(QColor(img.pixel(cellX(cell), FRAME_Y)), QColor(Qt::blue)) << cell;
     EXPECT_EQ(QColor(img.pixel(cellX(7), FRAME_Y)), QColor(Qt::darkGray));
     int red = 0;
     for (int x = 9 * 8 + 1; x < 9 * 9; ++x)
-        for (int y = 0; y < 15; ++y) red += QColor(img.pixel(x, y)) == QColor(Qt::red);
+        for (int y = 0; y < 15; ++y)
+            red += QColor(img.pixel(x, y)) == QColor(Qt::red);
     EXPECT_GE(red, 14) << "a cross over frame 9";
 }
 
@@ -185,7 +195,9 @@ struct ButtonStateCase {
     int number;
     std::vector<int> states;
 };
-void PrintTo(const ButtonStateCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const ButtonStateCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class FrameStripButtonStates : public StripAppTest, public ::testing::WithParamInterface<ButtonStateCase> {};
 
@@ -238,9 +250,9 @@ TEST_F(FrameStrip, PressesAtTheBandEdgesAreIgnored) {
     auto strip = makeStrip(5, {0, 2});
     StripSignalLog log(strip.get());
     press(strip.get(), {9 * 5 - 1, FRAME_Y}); // last pixel column of the last cell
-    press(strip.get(), {cellX(3), 15});        // last row of the frame band
-    press(strip.get(), {cellX(3), 20});        // ruler band
-    press(strip.get(), {9 * 2 - 1, UA_Y});     // last column of the last user-action cell
+    press(strip.get(), {cellX(3), 15});       // last row of the frame band
+    press(strip.get(), {cellX(3), 20});       // ruler band
+    press(strip.get(), {9 * 2 - 1, UA_Y});    // last column of the last user-action cell
     press(strip.get(), {cellX(1), 47});
     EXPECT_TRUE(log.take().empty());
     EXPECT_EQ(strip->get_current_frame(), 1);
@@ -263,7 +275,9 @@ struct DragCase {
     std::pair<int, int> frames;
     std::pair<int, int> userActions;
 };
-void PrintTo(const DragCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const DragCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class FrameStripDrag : public StripAppTest, public ::testing::WithParamInterface<DragCase> {};
 
@@ -272,7 +286,8 @@ TEST_P(FrameStripDrag, RangeFollowsThePointer) {
     auto strip = makeStrip(10, c.uaList);
     press(strip.get(), {cellX(c.pressCell), FRAME_Y});
     EXPECT_EQ(strip->get_current_frame(), c.pressCell);
-    for (int cell : c.path) dragTo(strip.get(), {cellX(cell), FRAME_Y});
+    for (int cell : c.path)
+        dragTo(strip.get(), {cellX(cell), FRAME_Y});
     EXPECT_EQ(frameRange(*strip), c.frames);
     EXPECT_EQ(uaRange(*strip), c.userActions);
     EXPECT_EQ(NavigationBarBase::temp_end_frame, c.frames.second);
@@ -296,7 +311,8 @@ TEST_F(FrameStrip, DragNeedsTheLeftButtonAloneAndTheBand) {
     dragTo(strip.get(), {cellX(6), 20});
     dragTo(strip.get(), {cellX(6), UA_Y});
     EXPECT_EQ(frameRange(*strip), std::make_pair(0, 0));
-    sendMouse(strip.get(), QEvent::MouseMove, {cellX(6), FRAME_Y}, Qt::NoButton, Qt::LeftButton | Qt::RightButton);
+    sendMouse(strip.get(), QEvent::MouseMove, {cellX(6), FRAME_Y}, Qt::NoButton,
+              Qt::LeftButton | Qt::RightButton);
     EXPECT_EQ(frameRange(*strip), std::make_pair(0, 0));
     dragTo(strip.get(), {cellX(6), FRAME_Y});
     EXPECT_EQ(frameRange(*strip), std::make_pair(3, 6));

@@ -17,7 +17,9 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-int cellX(int cell) { return FRAME_WIDTH * (cell - 1) + 4; }
+int cellX(int cell) {
+    return FRAME_WIDTH * (cell - 1) + 4;
+}
 
 std::unique_ptr<NavigationBarBase> makeStrip(int frames, const std::vector<int>& uaList) {
     auto strip = std::make_unique<NavigationBarBase>(nullptr, "base", 0, 0, false);
@@ -28,18 +30,22 @@ std::unique_ptr<NavigationBarBase> makeStrip(int frames, const std::vector<int>&
 // Selects first..last with current frame first, as the ALT keys do.
 void selectRange(NavigationBarBase& strip, int first, int last) {
     strip.set_current_frame(first);
-    for (int f = first; f < last; ++f) strip.slot_set_selected_frames_to_right();
-    for (int f = first; f > last; --f) strip.slot_set_selected_frames_to_left();
+    for (int f = first; f < last; ++f)
+        strip.slot_set_selected_frames_to_right();
+    for (int f = first; f > last; --f)
+        strip.slot_set_selected_frames_to_left();
 }
 
 std::vector<int> uaFramesOf(const NavigationBarBase& strip) {
     std::vector<int> out;
-    for (const UFrameDetails& cell : strip.uFrameDetails()) out.push_back(cell.frame);
+    for (const UFrameDetails& cell : strip.uFrameDetails())
+        out.push_back(cell.frame);
     return out;
 }
 std::vector<int> numbersOf(const NavigationBarBase& strip) {
     std::vector<int> out;
-    for (const FrameDetails& fd : strip.frameDetails()) out.push_back(fd.userAction ? fd.userActionNumber : 0);
+    for (const FrameDetails& fd : strip.frameDetails())
+        out.push_back(fd.userAction ? fd.userActionNumber : 0);
     return out;
 }
 
@@ -59,22 +65,27 @@ struct MenuCase {
     std::vector<bool> enabled;
     bool checked;
 };
-void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const MenuCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class FrameStripMenu : public StripAppTest, public ::testing::WithParamInterface<MenuCase> {};
 
 TEST_P(FrameStripMenu, ItemStates) {
     const MenuCase& c = GetParam();
     auto strip = makeStrip(10, c.uaList);
-    for (int f : c.deletedFrames) strip->mark_frame_delete(f);
-    if (c.copyFirst) strip->copy_frames();
+    for (int f : c.deletedFrames)
+        strip->mark_frame_delete(f);
+    if (c.copyFirst)
+        strip->copy_frames();
     if (c.range.first)
         selectRange(*strip, c.range.first, c.range.second);
     else
         strip->set_current_frame(c.current);
     strip->prepareMenu(c.frameBand);
     std::vector<bool> enabled;
-    for (int id = 0; id < 6; ++id) enabled.push_back(strip->menuAction(id)->isEnabled());
+    for (int id = 0; id < 6; ++id)
+        enabled.push_back(strip->menuAction(id)->isEnabled());
     EXPECT_EQ(enabled, c.enabled);
     EXPECT_EQ(strip->menuAction(NavigationBarBase::MenuUserAction)->isChecked(), c.checked);
 }
@@ -88,8 +99,15 @@ INSTANTIATE_TEST_SUITE_P(
         MenuCase{"DeletedFrameNoRange", {}, {2}, 3, {0, 0}, false, true, {0, 0, 0, 0, 1, 0}, false},
         MenuCase{"DeletedFrameRangeWithUnmarked", {}, {2}, 3, {3, 5}, false, true, {1, 1, 0, 0, 1, 0}, false},
         MenuCase{"DeletedUserActionCell", {2}, {2}, 3, {0, 0}, false, false, {0, 0, 0, 0, 1, 1}, true},
-        MenuCase{"UserActionCellNotDeletedKeepsStates", {2}, {}, 3, {0, 0}, false, false,
-                 {1, 1, 0, 1, 0, 0}, false}),
+        MenuCase{"UserActionCellNotDeletedKeepsStates",
+                 {2},
+                 {},
+                 3,
+                 {0, 0},
+                 false,
+                 false,
+                 {1, 1, 0, 1, 0, 0},
+                 false}),
     [](const ::testing::TestParamInfo<MenuCase>& info) { return std::string(info.param.label); });
 
 TEST_F(FrameStripCommands, RightPressOnADeletedFrameRemembersIt) {
@@ -264,7 +282,8 @@ TEST_F(FrameStripCommands, DeleteToggleOfARangeReadsThePlaybackFlags) {
     EXPECT_EQ(log.take(), (Events{"delete(1,3)"}));
     EXPECT_EQ(host.calls, (Events{"disableObjects", "purge(on)"}));
     std::vector<bool> marks;
-    for (const FrameDetails& fd : strip->frameDetails()) marks.push_back(fd.deleted);
+    for (const FrameDetails& fd : strip->frameDetails())
+        marks.push_back(fd.deleted);
     EXPECT_EQ(marks, (std::vector<bool>{false, true, true, true, false, false, true, false}));
     EXPECT_TRUE(strip->uFrameDetails()[0].deleted);
     EXPECT_TRUE(strip->uFrameDetails()[1].deleted);

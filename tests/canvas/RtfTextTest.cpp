@@ -19,8 +19,8 @@ QFont makeFont(const char* family, int points, bool bold, bool italic) {
 }
 
 const NVColor kBlack{0, 0, 0};
-const QString kPlainHeader =
-    QStringLiteral("{\\rtf1\\deff0{\\fonttbl {\\f0\\fcharset0 helvetica;}}{\\colortbl;\\red0\\green0\\blue0;}\\cf1\\f2\\fs24");
+const QString kPlainHeader = QStringLiteral("{\\rtf1\\deff0{\\fonttbl {\\f0\\fcharset0 "
+                                            "helvetica;}}{\\colortbl;\\red0\\green0\\blue0;}\\cf1\\f2\\fs24");
 
 struct WriteCase {
     const char* label;
@@ -40,10 +40,12 @@ TEST_F(RtfTextTest, WritingTable) {
         {"bold", "x", makeFont("helvetica", 12, true, false), kBlack, kPlainHeader + "\\b x}"},
         {"italic", "x", makeFont("helvetica", 12, false, true), kBlack, kPlainHeader + "\\i x}"},
         {"colour and size", "x", makeFont("times", 9, false, false), NVColor{10, 200, 255},
-         "{\\rtf1\\deff0{\\fonttbl {\\f0\\fcharset0 times;}}{\\colortbl;\\red10\\green200\\blue255;}\\cf1\\f2\\fs18x}"},
+         "{\\rtf1\\deff0{\\fonttbl {\\f0\\fcharset0 "
+         "times;}}{\\colortbl;\\red10\\green200\\blue255;}\\cf1\\f2\\fs18x}"},
         {"backslash and braces", "a\\b{c}", plain, kBlack, kPlainHeader + "a\\\\b\\{c\\}}"},
         {"typed par", "\\par x", plain, kBlack, kPlainHeader + "\\\\par x}"},
-        {"latin-1 and beyond", QString::fromUtf8("caf\u00e9 \u20ac"), plain, kBlack, kPlainHeader + "caf\\'e9 ?}"},
+        {"latin-1 and beyond", QString::fromUtf8("caf\u00e9 \u20ac"), plain, kBlack,
+         kPlainHeader + "caf\\'e9 ?}"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

@@ -21,9 +21,11 @@
 class StripAppTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        if (QCoreApplication::instance()) return;
+        if (QCoreApplication::instance())
+            return;
         s_server = new testsupport::XvfbServer(testsupport::ScreenSpec{1024, 768, 24, {}});
-        if (!s_server->running()) return;
+        if (!s_server->running())
+            return;
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
         qunsetenv("QT_QPA_PLATFORMTHEME");
         s_app = testsupport::makeTestApplication("xcb");
@@ -62,13 +64,17 @@ class StripSignalLog {
             add("delete(" + std::to_string(a) + "," + std::to_string(b) + ")");
         });
         QObject::connect(strip, &NavigationBarBase::signal_on_undelete_frame, strip, one("undelete"));
-        QObject::connect(strip, &NavigationBarBase::signal_on_paste_frames, strip, [add](int c, int a, int b) {
-            add("paste(" + std::to_string(c) + "," + std::to_string(a) + "," + std::to_string(b) + ")");
-        });
-        QObject::connect(strip, &NavigationBarBase::signal_on_paste_after_cut, strip, [add](int c, int a, int b) {
-            add("cutpaste(" + std::to_string(c) + "," + std::to_string(a) + "," + std::to_string(b) + ")");
-        });
-        QObject::connect(strip, &NavigationBarBase::signal_on_record_frames, strip, [add] { add("recorded"); });
+        QObject::connect(
+            strip, &NavigationBarBase::signal_on_paste_frames, strip, [add](int c, int a, int b) {
+                add("paste(" + std::to_string(c) + "," + std::to_string(a) + "," + std::to_string(b) + ")");
+            });
+        QObject::connect(strip, &NavigationBarBase::signal_on_paste_after_cut, strip,
+                         [add](int c, int a, int b) {
+                             add("cutpaste(" + std::to_string(c) + "," + std::to_string(a) + "," +
+                                 std::to_string(b) + ")");
+                         });
+        QObject::connect(strip, &NavigationBarBase::signal_on_record_frames, strip,
+                         [add] { add("recorded"); });
     }
     std::vector<std::string> take() {
         std::vector<std::string> out;
@@ -95,7 +101,8 @@ class FakeStripHost : public FrameStripHost {
     void attach(NavigationBarBase* strip) {
         strip->setHost(this);
         QObject::connect(strip, &NavigationBarBase::signal_on_delete_frame, strip, [this](int a, int b) {
-            for (int i = a; i <= b; ++i) frames[i].deleted = !frames[i].deleted;
+            for (int i = a; i <= b; ++i)
+                frames[i].deleted = !frames[i].deleted;
         });
     }
 

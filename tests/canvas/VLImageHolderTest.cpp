@@ -1,6 +1,6 @@
+#include "canvas/VLImageHolder.h"
 #include "canvas/DrawTools.h"
 #include "canvas/VLCanvas.h"
-#include "canvas/VLImageHolder.h"
 #include "canvas/VelmoraDoc.h"
 #include "canvas/VelmoraView.h"
 
@@ -79,7 +79,8 @@ TEST_F(HolderTest, XorRubberBandDrawnTwiceLeavesTheImage) {
     ImagePtr drawn = grabScreen(toGlobal(QRect(band.topLeft(), QSize(band.width() + 1, 1))));
     const unsigned long x = holder->xorForeground();
     EXPECT_NE(0ul, x);
-    EXPECT_EQ(0, mismatches(drawn.get(), [&](int px, int) { return patternPixel(px + band.x(), band.y()) ^ x; }))
+    EXPECT_EQ(0,
+              mismatches(drawn.get(), [&](int px, int) { return patternPixel(px + band.x(), band.y()) ^ x; }))
         << "the band's edge is the image XOR the band pixel";
 
     XDrawRectangle(holder->holderDisplay, holder->holderWindow, holder->xorGC, band.x(), band.y(),
@@ -107,7 +108,8 @@ TEST_F(HolderTest, ChildWidgetStaysIntact) {
     settle();
     ImagePtr after = grabScreen(inside);
     EXPECT_EQ(0, mismatches(after.get(), before.get())) << "the holder's copies do not paint over the child";
-    EXPECT_EQ(0, mismatches(after.get(), [](int, int) { return 0x0000FFul; })) << "the child shows its own colour";
+    EXPECT_EQ(0, mismatches(after.get(), [](int, int) { return 0x0000FFul; }))
+        << "the child shows its own colour";
     // Around the child the frame is intact.
     ImagePtr outside = grabScreen(toGlobal(QRect(10, 10, 30, 30)));
     EXPECT_EQ(0, mismatches(outside.get(), [](int x, int y) { return patternPixel(x + 10, y + 10); }));
@@ -131,7 +133,8 @@ TEST_F(HolderTest, ImageSmallerThan1024x768IsPutWholeAndNoMore) {
     showPattern(640, 480);
     EXPECT_EQ(QSize(640, 480), holder->size());
     ImagePtr put = grabPixmap(QRect(0, 0, 641, 481));
-    EXPECT_EQ(0, mismatches(put.get(), [](int x, int y) { return x < 640 && y < 480 ? patternPixel(x, y) : 0ul; }));
+    EXPECT_EQ(
+        0, mismatches(put.get(), [](int x, int y) { return x < 640 && y < 480 ? patternPixel(x, y) : 0ul; }));
     EXPECT_EQ(0, windowMismatches());
     ASSERT_TRUE(holder->screenRegion);
     EXPECT_EQ(QRect(0, 0, 1024, 768), holder->screenRegion->boundingRect());
@@ -224,7 +227,8 @@ class FillObject : public DrawTools {
     void draw(_XDisplay* d, _XGC* gc, unsigned long& drawable) override {
         ++draws;
         XSetForeground(d, gc, m_pixel);
-        XFillRectangle(d, drawable, gc, m_rect.x(), m_rect.y(), unsigned(m_rect.width()), unsigned(m_rect.height()));
+        XFillRectangle(d, drawable, gc, m_rect.x(), m_rect.y(), unsigned(m_rect.width()),
+                       unsigned(m_rect.height()));
     }
     void select(_XDisplay* d, _XGC* gc, unsigned long& drawable) override {
         ++selects;
@@ -248,9 +252,10 @@ TEST_F(HolderTest, DrawContentsDrawsEveryLiveObjectButTheFrameObject) {
     };
     const Case cases[] = {
         {FRAMEOBJECT, false, false}, // index 0: never drawn
-        {LINE, true, false},         {RECTANGLE, true, false}, {ROUNDRECT, true, false},  {ELLIPSE, true, false},
-        {HYPERLINK, true, false},    {MOUSECLICK, true, false}, {POLYLINE, true, false},  {TEXTFIELD, true, true},
-        {VALIDATIONFIELD, false, true}, {INSTRUCTIONBOX, false, true}, {BITMAP, false, true}, {PENCIL, false, false},
+        {LINE, true, false},           {RECTANGLE, true, false}, {ROUNDRECT, true, false},
+        {ELLIPSE, true, false},        {HYPERLINK, true, false}, {MOUSECLICK, true, false},
+        {POLYLINE, true, false},       {TEXTFIELD, true, true},  {VALIDATIONFIELD, false, true},
+        {INSTRUCTIONBOX, false, true}, {BITMAP, false, true},    {PENCIL, false, false},
     };
     std::vector<FillObject*> objects;
     int i = 0;

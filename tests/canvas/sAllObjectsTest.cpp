@@ -17,8 +17,12 @@ struct Field {
     std::string text = {};
     bool isText = false;
 };
-Field num(size_t off, size_t width, uint32_t v) { return Field{off, width, v}; }
-Field txt(size_t off, size_t width, std::string s) { return Field{off, width, 0, std::move(s), true}; }
+Field num(size_t off, size_t width, uint32_t v) {
+    return Field{off, width, v};
+}
+Field txt(size_t off, size_t width, std::string s) {
+    return Field{off, width, 0, std::move(s), true};
+}
 
 struct RecordCase {
     std::string label;
@@ -56,7 +60,8 @@ StoredControl control(const char* name, const char* tip = "") {
 }
 std::vector<Field> controlFields(const char* name, const char* tip = "") {
     return {txt(56, 36, name), txt(92, 20, tip), num(372, 4, 0x00112233), num(376, 4, 0x00445566),
-            num(388, 2, 11), num(390, 2, 12), num(392, 2, 13), num(394, 2, uint16_t(-14)), num(396, 1, 3)};
+            num(388, 2, 11),   num(390, 2, 12),  num(392, 2, 13),         num(394, 2, uint16_t(-14)),
+            num(396, 1, 3)};
 }
 
 StoredFont font(int32_t size) {
@@ -71,11 +76,15 @@ StoredFont font(int32_t size) {
     return f;
 }
 std::vector<Field> fontFields(size_t at, int32_t size) {
-    return {num(at, 4, uint32_t(size)), num(at + 4, 4, uint32_t(size)), num(at + 16, 4, 75), num(at + 20, 1, 1),
-            num(at + 21, 1, 1), num(at + 22, 1, 1), txt(at + 28, 32, "helvetica")};
+    return {num(at, 4, uint32_t(size)),   num(at + 4, 4, uint32_t(size)),
+            num(at + 16, 4, 75),          num(at + 20, 1, 1),
+            num(at + 21, 1, 1),           num(at + 22, 1, 1),
+            txt(at + 28, 32, "helvetica")};
 }
 
-void append(std::vector<Field>& a, const std::vector<Field>& b) { a.insert(a.end(), b.begin(), b.end()); }
+void append(std::vector<Field>& a, const std::vector<Field>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+}
 
 RecordCase shapeCase(int32_t kind) {
     sAllObjects o = head(kind, "R3");
@@ -103,10 +112,27 @@ RecordCase shapeCase(int32_t kind) {
     s.styleByte = 2;
     s.widthShort = 4;
     auto f = headFields(kind, "R3");
-    append(f, {txt(56, 32, "Rectangle 3"), num(88, 4, 2), num(92, 4, 4), num(100, 4, 0xFF), num(104, 4, 2),
-               num(108, 4, 0xFF00), num(112, 4, 4), num(116, 4, 10), num(120, 4, 20), num(124, 4, 5),
-               num(128, 4, 40), num(132, 4, 6), num(136, 4, 7), num(140, 2, 10), num(142, 2, 20), num(144, 2, 20),
-               num(146, 2, 0xFFFB), num(150, 1, 3), num(151, 1, 1), num(152, 1, 2), num(153, 1, 2),
+    append(f, {txt(56, 32, "Rectangle 3"),
+               num(88, 4, 2),
+               num(92, 4, 4),
+               num(100, 4, 0xFF),
+               num(104, 4, 2),
+               num(108, 4, 0xFF00),
+               num(112, 4, 4),
+               num(116, 4, 10),
+               num(120, 4, 20),
+               num(124, 4, 5),
+               num(128, 4, 40),
+               num(132, 4, 6),
+               num(136, 4, 7),
+               num(140, 2, 10),
+               num(142, 2, 20),
+               num(144, 2, 20),
+               num(146, 2, 0xFFFB),
+               num(150, 1, 3),
+               num(151, 1, 1),
+               num(152, 1, 2),
+               num(153, 1, 2),
                num(154, 2, 4)});
     return {"shape kind " + std::to_string(kind), o, f, 0};
 }
@@ -132,8 +158,10 @@ RecordCase frameCase(bool withEvents) {
     if (withEvents)
         c.checkTail = [](const std::vector<uint8_t>& t) {
             EXPECT_EQ((std::vector<uint8_t>(t.begin(), t.begin() + 3)), (std::vector<uint8_t>{1, 2, 1}));
-            EXPECT_EQ((std::vector<uint8_t>(t.begin() + 16, t.begin() + 19)), (std::vector<uint8_t>{3, 4, 0}));
-            for (size_t i : {3u, 15u, 19u, 31u}) EXPECT_EQ(t[i], 0) << i;
+            EXPECT_EQ((std::vector<uint8_t>(t.begin() + 16, t.begin() + 19)),
+                      (std::vector<uint8_t>{3, 4, 0}));
+            for (size_t i : {3u, 15u, 19u, 31u})
+                EXPECT_EQ(t[i], 0) << i;
         };
     return c;
 }
@@ -144,11 +172,13 @@ RecordCase polyCase(bool withPoints) {
     p.name = "PolyLine 2";
     p.thickness = 3;
     p.color = 0x00ABCDEF;
-    if (withPoints) p.points = {{1, 2}, {-3, 4}, {500, 600}};
+    if (withPoints)
+        p.points = {{1, 2}, {-3, 4}, {500, 600}};
     auto f = headFields(POLYLINE, "P2");
     append(f, {txt(56, 32, "PolyLine 2"), num(88, 4, 1), num(92, 4, 3), num(100, 4, 0x00ABCDEF),
                num(120, 4, withPoints ? 1 : 0), num(124, 4, withPoints ? 3 : 0)});
-    RecordCase c{withPoints ? "polyline with points" : "polyline without points", o, f, withPoints ? 24u : 0u};
+    RecordCase c{withPoints ? "polyline with points" : "polyline without points", o, f,
+                 withPoints ? 24u : 0u};
     if (withPoints)
         c.checkTail = [](const std::vector<uint8_t>& t) {
             EXPECT_EQ(int32_t(rec::readLe32(&t[8])), -3);
@@ -184,8 +214,9 @@ RecordCase textFieldCase(bool withTexts) {
     auto f = headFields(TEXTFIELD, "F4");
     append(f, controlFields("TextField 4"));
     append(f, fontFields(404, 12));
-    append(f, {num(401, 1, 1), num(402, 1, 1), num(464, 4, withTexts ? 1 : 0), num(468, 4, withTexts ? 11 : 0),
-               num(472, 4, 0), num(476, 4, 0), num(492, 4, withTexts ? 1 : 0), num(498, 2, withTexts ? 14 : 0)});
+    append(f,
+           {num(401, 1, 1), num(402, 1, 1), num(464, 4, withTexts ? 1 : 0), num(468, 4, withTexts ? 11 : 0),
+            num(472, 4, 0), num(476, 4, 0), num(492, 4, withTexts ? 1 : 0), num(498, 2, withTexts ? 14 : 0)});
     RecordCase c{withTexts ? "text field with text and file" : "text field without texts", o, f,
                  withTexts ? 25u : 0u};
     if (withTexts)
@@ -202,14 +233,16 @@ RecordCase instructionBoxCase(bool withText) {
     b.caption = "Read me";
     b.scrolling = 1;
     b.font = font(10);
-    if (withText) b.rtf = "{\\rtf1 x}";
+    if (withText)
+        b.rtf = "{\\rtf1 x}";
     b.titleBar = 1;
     auto f = headFields(INSTRUCTIONBOX, "I1");
     append(f, controlFields("InstructionBox 1"));
     append(f, fontFields(660, 10));
     append(f, {txt(400, 256, "Read me"), num(656, 1, 1), num(724, 4, withText ? 1 : 0),
                num(728, 4, withText ? 9 : 0), num(732, 4, 0), num(736, 4, 0), num(740, 1, 1)});
-    return {withText ? "instruction box with text" : "instruction box without text", o, f, withText ? 9u : 0u};
+    return {withText ? "instruction box with text" : "instruction box without text", o, f,
+            withText ? 9u : 0u};
 }
 
 NVJumpButtonEvent jumpEvent(int i) {
@@ -244,7 +277,8 @@ RecordCase hyperlinkCase(bool withDialog) {
     h.eventMask = 0x21;
     h.mouseOverImageId = 0x01020002;
     h.unset = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    for (int i = 0; i < 6; ++i) h.events.push_back(jumpEvent(i));
+    for (int i = 0; i < 6; ++i)
+        h.events.push_back(jumpEvent(i));
     if (withDialog) {
         sMessageDialogBlock d;
         d.caption0 = "abc";
@@ -260,9 +294,11 @@ RecordCase hyperlinkCase(bool withDialog) {
     ff[4].value = 0;
     ff[5].value = 0;
     append(f, ff);
-    append(f, {txt(400, 255, "Click"), num(655, 1, 2), num(656, 1, 4), num(657, 1, 1), num(728, 4, 0x01020001),
-               num(732, 2, 0x21), num(736, 4, 6), num(740, 4, 1), num(744, 4, 0x01020002)});
-    for (size_t i = 0; i < 12; ++i) f.push_back(num(748 + i, 1, uint32_t(i + 1)));
+    append(f,
+           {txt(400, 255, "Click"), num(655, 1, 2), num(656, 1, 4), num(657, 1, 1), num(728, 4, 0x01020001),
+            num(732, 2, 0x21), num(736, 4, 6), num(740, 4, 1), num(744, 4, 0x01020002)});
+    for (size_t i = 0; i < 12; ++i)
+        f.push_back(num(748 + i, 1, uint32_t(i + 1)));
     RecordCase c{withDialog ? "hyperlink with one dialog block" : "hyperlink without dialog blocks", o, f,
                  6 * (1336 + 40) + (withDialog ? 5u : 0u)};
     c.checkTail = [withDialog](const std::vector<uint8_t>& t) {
@@ -273,11 +309,13 @@ RecordCase hyperlinkCase(bool withDialog) {
         EXPECT_EQ(t[1316], 14);
         EXPECT_EQ(int32_t(rec::readLe32(&t[1320])), -2);
         EXPECT_EQ(rec::readLe32(&t[1328]), 0u);
-        for (size_t i = 1336; i < 1376; ++i) ASSERT_EQ(t[i], 0) << i;
+        for (size_t i = 1336; i < 1376; ++i)
+            ASSERT_EQ(t[i], 0) << i;
         const size_t e1 = 1376;
         EXPECT_EQ(rec::readLe32(&t[e1]), 0x03010001u);
         EXPECT_EQ(rec::readLe32(&t[e1 + 1328]), withDialog ? 1u : 0u);
-        if (!withDialog) return;
+        if (!withDialog)
+            return;
         EXPECT_EQ(rec::readLe16(&t[e1 + 1326]), 5u);
         const size_t blk = e1 + 1336;
         EXPECT_EQ(rec::readLe32(&t[blk + 0]), 1u);
@@ -286,7 +324,8 @@ RecordCase hyperlinkCase(bool withDialog) {
         EXPECT_EQ(rec::readLe16(&t[blk + 10]), 2u);
         EXPECT_EQ(rec::readLe32(&t[blk + 12]), 0x04010001u);
         EXPECT_EQ(rec::readLe32(&t[blk + 16]), 0x04010002u);
-        for (size_t i = 20; i < 40; ++i) EXPECT_EQ(t[blk + i], 0);
+        for (size_t i = 20; i < 40; ++i)
+            EXPECT_EQ(t[blk + i], 0);
         // the caption at 4 comes first, then the one at 0
         EXPECT_EQ(std::string(&t[blk + 40], &t[blk + 45]), "deabc");
         EXPECT_EQ(rec::readLe32(&t[blk + 45]), 0x03010002u); // event 2 follows
@@ -322,11 +361,12 @@ RecordCase validationCase(bool withDialog) {
     append(f, {num(640, 4, withDialog ? 1 : 0), num(644, 4, 280), num(648, 4, 1), num(652, 2, 2),
                num(654, 2, withDialog ? 45 : 40), num(657, 1, 1), num(658, 1, 1), num(659, 1, 0),
                txt(720, 259, "Wrong"), num(980, 2, 9), num(988, 1, 1), num(989, 1, 1), num(990, 1, 1)});
-    RecordCase c{withDialog ? "validation field with dialog block" : "validation field without dialog block", o, f,
-                 280 + (withDialog ? 45u : 0u)};
+    RecordCase c{withDialog ? "validation field with dialog block" : "validation field without dialog block",
+                 o, f, 280 + (withDialog ? 45u : 0u)};
     c.checkTail = [withDialog](const std::vector<uint8_t>& t) {
         EXPECT_EQ(t[0], 'x');
-        if (!withDialog) return;
+        if (!withDialog)
+            return;
         EXPECT_EQ(rec::readLe32(&t[280 + 0]), 0u);
         EXPECT_EQ(rec::readLe32(&t[280 + 4]), 1u);
         EXPECT_EQ(rec::readLe16(&t[280 + 8]), 0u);
@@ -338,18 +378,33 @@ RecordCase validationCase(bool withDialog) {
 }
 
 std::vector<RecordCase> allCases() {
-    return {shapeCase(LINE),        shapeCase(RECTANGLE),    shapeCase(ROUNDRECT),     shapeCase(ELLIPSE),
-            frameCase(true),        frameCase(false),        polyCase(true),           polyCase(false),
-            bitmapCase(),           textFieldCase(true),     textFieldCase(false),     instructionBoxCase(true),
-            instructionBoxCase(false), hyperlinkCase(true),  hyperlinkCase(false),     validationCase(true),
+    return {shapeCase(LINE),
+            shapeCase(RECTANGLE),
+            shapeCase(ROUNDRECT),
+            shapeCase(ELLIPSE),
+            frameCase(true),
+            frameCase(false),
+            polyCase(true),
+            polyCase(false),
+            bitmapCase(),
+            textFieldCase(true),
+            textFieldCase(false),
+            instructionBoxCase(true),
+            instructionBoxCase(false),
+            hyperlinkCase(true),
+            hyperlinkCase(false),
+            validationCase(true),
             validationCase(false)};
 }
 
 uint32_t readField(const std::array<uint8_t, 1024>& b, const Field& f) {
     switch (f.width) {
-    case 1: return b[f.offset];
-    case 2: return rec::readLe16(&b[f.offset]);
-    default: return rec::readLe32(&b[f.offset]);
+    case 1:
+        return b[f.offset];
+    case 2:
+        return rec::readLe16(&b[f.offset]);
+    default:
+        return rec::readLe32(&b[f.offset]);
     }
 }
 
@@ -359,7 +414,8 @@ TEST(sAllObjects, EveryKindAtItsOffsets) {
         const auto b = c.record.toBytes();
         std::set<size_t> named;
         for (const Field& f : c.fields) {
-            for (size_t i = 0; i < f.width; ++i) named.insert(f.offset + i);
+            for (size_t i = 0; i < f.width; ++i)
+                named.insert(f.offset + i);
             if (f.isText) {
                 const char* t = reinterpret_cast<const char*>(&b[f.offset]);
                 EXPECT_EQ(std::string(t, strnlen(t, f.width)), f.text) << "text at " << f.offset;
@@ -376,14 +432,16 @@ TEST(sAllObjects, EveryKindAtItsOffsets) {
         const auto tail = c.record.tailBytes();
         EXPECT_EQ(tail.size(), c.tailLength);
         EXPECT_EQ(c.record.tailLength(), c.tailLength);
-        if (c.checkTail) c.checkTail(tail);
+        if (c.checkTail)
+            c.checkTail(tail);
     }
 }
 
 TEST(sAllObjects, EveryKindReadsBackEqual) {
     std::vector<uint8_t> stream;
     const auto cases = allCases();
-    for (const RecordCase& c : cases) c.record.appendTo(stream);
+    for (const RecordCase& c : cases)
+        c.record.appendTo(stream);
     size_t pos = 0;
     for (const RecordCase& c : cases) {
         SCOPED_TRACE(c.label);
@@ -442,7 +500,9 @@ TEST(sAllObjects, NegativeCountsAreRefused) {
         size_t width;
     };
     const std::vector<Case> cases = {
-        {frameCase(true), 604, 4}, {polyCase(true), 124, 4}, {hyperlinkCase(false), 736, 4},
+        {frameCase(true), 604, 4},
+        {polyCase(true), 124, 4},
+        {hyperlinkCase(false), 736, 4},
         {textFieldCase(true), 498, 2},
     };
     for (const Case& c : cases) {
@@ -479,7 +539,8 @@ TEST(sAllObjects, KindsWithoutStoredFormCarryOnlyTheHead) {
     EXPECT_TRUE(std::holds_alternative<std::monostate>(o.payload));
     EXPECT_EQ(o.tailLength(), 0u);
     const auto b = o.toBytes();
-    for (size_t i = 56; i < 1024; ++i) ASSERT_EQ(b[i], 0);
+    for (size_t i = 56; i < 1024; ++i)
+        ASSERT_EQ(b[i], 0);
 }
 
 } // namespace

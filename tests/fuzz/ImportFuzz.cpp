@@ -32,7 +32,8 @@ const std::string& workDir() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string vlm = workDir() + "/x.vlm";
     std::FILE* f = std::fopen(vlm.c_str(), "wb");
-    if (!f) return 0;
+    if (!f)
+        return 0;
     std::fwrite(data, 1, size, f);
     std::fclose(f);
     std::remove((workDir() + "/x.dat").c_str());

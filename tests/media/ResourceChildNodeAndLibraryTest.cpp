@@ -26,7 +26,8 @@ TEST(ResourceChildNode, LayoutAndRoundTrip) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[20])), n.fullPath);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[280])), n.fileName);
     EXPECT_EQ(b[320], 0x01);
-    for (size_t i = 321; i < 332; ++i) EXPECT_EQ(b[i], 0) << i;
+    for (size_t i = 321; i < 332; ++i)
+        EXPECT_EQ(b[i], 0) << i;
     EXPECT_EQ(ResourceChildNode::fromBytes(b.data()), n);
 }
 

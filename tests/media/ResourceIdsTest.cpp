@@ -8,7 +8,8 @@ namespace {
 
 std::vector<uint32_t> defaultIcons() {
     std::vector<uint32_t> ids;
-    for (uint32_t n = 0; n < 53; ++n) ids.push_back(ResourceIds::FIRST_DEFAULT_ICON + n);
+    for (uint32_t n = 0; n < 53; ++n)
+        ids.push_back(ResourceIds::FIRST_DEFAULT_ICON + n);
     return ids;
 }
 
@@ -26,25 +27,35 @@ struct ExtensionCase {
 
 TEST(ResourceIds, ExtensionIsAfterTheLastDotOfTheName) {
     const ExtensionCase cases[] = {
-        {"/home/a/photo.Jpg", "JPG"}, {"PHOTO.JPG", "JPG"}, {"a.b.bmp", "BMP"},
-        {"/dir.with.dots/noext", ""}, {"Default Icon 7", ""}, {"trailing.", ""}, {"/x/.wav", "WAV"},
+        {"/home/a/photo.Jpg", "JPG"}, {"PHOTO.JPG", "JPG"}, {"a.b.bmp", "BMP"}, {"/dir.with.dots/noext", ""},
+        {"Default Icon 7", ""},       {"trailing.", ""},    {"/x/.wav", "WAV"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ResourceIds::extensionOf(c.path), QString(c.extension)) << c.path;
+    for (const auto& c : cases)
+        EXPECT_EQ(ResourceIds::extensionOf(c.path), QString(c.extension)) << c.path;
 }
 
 struct CategoryCase {
     const char* extension;
-    int32_t listing;    // FindItemCategory
-    uint32_t firstId;   // first import into an empty store
+    int32_t listing;  // FindItemCategory
+    uint32_t firstId; // first import into an empty store
 };
 
 TEST(ResourceIds, ExtensionTable) {
     const CategoryCase cases[] = {
-        {"BMP", 0x01010000, 0x01010001}, {"bmp", 0x01010000, 0x01010001}, {"Bmp", 0x01010000, 0x01010001},
-        {"GIF", 0x01020000, 0x01020001}, {"JPG", 0x01030000, 0x01030001}, {"MPEG", 0x02020000, 0x02020001},
-        {"AVI", 0x02030000, 0x02030001}, {"WAV", 0x03010000, 0x03010001}, {"MP3", 0x03030000, 0x03030001},
-        {"ICO", 0x04010000, 0x04010001}, {"XPM", 0x04020000, 0x04020001}, {"CUR", 0x05010000, 0x05010001},
-        {"JPEG", -1, 0}, {"PNG", -1, 0},
+        {"BMP", 0x01010000, 0x01010001},
+        {"bmp", 0x01010000, 0x01010001},
+        {"Bmp", 0x01010000, 0x01010001},
+        {"GIF", 0x01020000, 0x01020001},
+        {"JPG", 0x01030000, 0x01030001},
+        {"MPEG", 0x02020000, 0x02020001},
+        {"AVI", 0x02030000, 0x02030001},
+        {"WAV", 0x03010000, 0x03010001},
+        {"MP3", 0x03030000, 0x03030001},
+        {"ICO", 0x04010000, 0x04010001},
+        {"XPM", 0x04020000, 0x04020001},
+        {"CUR", 0x05010000, 0x05010001},
+        {"JPEG", -1, 0},
+        {"PNG", -1, 0},
         // A name without a dot is numbered among the default icons.
         {"", -1, 0x06010001},
     };
@@ -73,7 +84,8 @@ TEST(ResourceIds, NoDuplicateWhenNodesAreOutOfOrder) {
     const std::vector<uint32_t> store = {0x01010001, 0x01010003, 0x01010002};
     const uint32_t id = ResourceIds::FindTheResourceID("BMP", store);
     EXPECT_EQ(id, 0x01010004u);
-    for (uint32_t held : store) EXPECT_NE(id, held);
+    for (uint32_t held : store)
+        EXPECT_NE(id, held);
 }
 
 TEST(ResourceIds, AfterDeletingTheHighestItsNumberIsReused) {
@@ -99,7 +111,8 @@ TEST(ResourceIds, RunningNumberNeverCarriesIntoTheKind) {
     std::vector<uint32_t> store = {0x0301FFFF, 0x03010001};
     EXPECT_EQ(ResourceIds::FindTheResourceID("WAV", store), 0x03010002u);
     store.clear();
-    for (uint32_t n = 1; n <= 0xFFFF; ++n) store.push_back(0x03010000 | n);
+    for (uint32_t n = 1; n <= 0xFFFF; ++n)
+        store.push_back(0x03010000 | n);
     EXPECT_EQ(ResourceIds::FindTheResourceID("WAV", store), 0u);
 }
 

@@ -8,7 +8,9 @@ namespace {
 
 using Table = std::vector<UseStruct>;
 
-TEST(ResourceUseTable, ProcessHasOneTable) { EXPECT_EQ(&ResourceUseTable::instance(), &ResourceUseTable::instance()); }
+TEST(ResourceUseTable, ProcessHasOneTable) {
+    EXPECT_EQ(&ResourceUseTable::instance(), &ResourceUseTable::instance());
+}
 
 TEST(ResourceUseTable, ChoicesOfAFreshInstance) {
     ResourceUseTable t;
@@ -46,7 +48,8 @@ TEST(ResourceUseTable, UseCountSequences) {
          {{Step::Copy, 1}, {Step::Copy, 2}, {Step::Copy, 3}, {Step::Drop, 2}},
          {{1, 1}, {3, 1}}},
         {"reduce never removes", {{Step::Copy, 7}, {Step::Reduce, 7}}, {{7, 0}}},
-        {"reduce of 0 or an absent id does nothing", {{Step::Copy, 7}, {Step::Reduce, 0}, {Step::Reduce, 8}},
+        {"reduce of 0 or an absent id does nothing",
+         {{Step::Copy, 7}, {Step::Reduce, 0}, {Step::Reduce, 8}},
          {{7, 1}}},
         {"drop after reduce to zero removes", {{Step::Copy, 7}, {Step::Reduce, 7}, {Step::Drop, 7}}, {}},
     };
@@ -55,9 +58,15 @@ TEST(ResourceUseTable, UseCountSequences) {
         ResourceUseTable t;
         for (const Step& s : c.steps) {
             switch (s.op) {
-            case Step::Copy: t.addCopyUse(s.id); break;
-            case Step::Drop: t.dropUse(s.id); break;
-            case Step::Reduce: t.reduceUse(s.id); break;
+            case Step::Copy:
+                t.addCopyUse(s.id);
+                break;
+            case Step::Drop:
+                t.dropUse(s.id);
+                break;
+            case Step::Reduce:
+                t.reduceUse(s.id);
+                break;
             }
         }
         EXPECT_EQ(t.entries(), c.expected);

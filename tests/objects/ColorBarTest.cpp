@@ -9,11 +9,11 @@
 #include <QMouseEvent>
 
 #include <cstdio>
-#include <unistd.h>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using testsupport::TempDir;
@@ -50,7 +50,8 @@ class CustomColoursFile : public ::testing::Test {
     void SetUp() override {
         const char* old = getenv("HOME");
         m_hadHome = old != nullptr;
-        if (old) m_oldHome = old;
+        if (old)
+            m_oldHome = old;
         setenv("HOME", m_dir.path().c_str(), 1);
         mkdir((m_dir.path() + "/zedaro").c_str(), 0755);
     }
@@ -76,7 +77,8 @@ class ColorBarWidget : public CustomColoursFile {
 };
 
 void press(QWidget* w, QPoint pos, Qt::MouseButton button) {
-    QMouseEvent e(QEvent::MouseButtonPress, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, button, Qt::NoModifier);
+    QMouseEvent e(QEvent::MouseButtonPress, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, button,
+                  Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
@@ -110,27 +112,28 @@ TEST_P(ColorBarHit, FindsTheCellUnderThePosition) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ColorBarHit,
-    ::testing::Values(HitCase{"FirstCell", 13, 1, CColorBar::Hit::PaletteCell, 0},
-                      HitCase{"FirstCellFarCorner", 20, 8, CColorBar::Hit::PaletteCell, 0},
-                      HitCase{"SecondRowFirstCell", 13, 13, CColorBar::Hit::PaletteCell, 10},
-                      HitCase{"TenthCellOfRowOne", 12 * 10 + 1, 1, CColorBar::Hit::PaletteCell, 9},
-                      HitCase{"RowThreeFirstCell", 13, 25, CColorBar::Hit::PaletteCell, 20},
-                      HitCase{"RowTwentyOneLastCell", 12 * 12 + 1, 12 * 20 + 1, CColorBar::Hit::PaletteCell, 247},
-                      HitCase{"RowTwentyTwoFirstCell", 13, 12 * 21 + 1, CColorBar::Hit::PaletteCell, 248},
-                      HitCase{"RowTwentyTwoEighthCell", 12 * 8 + 1, 12 * 21 + 1, CColorBar::Hit::PaletteCell, 255},
-                      HitCase{"GapOnTheCellEdge", 24, 1, CColorBar::Hit::Nothing, -1},
-                      HitCase{"GapRightOfTheCell", 12 + 9, 1, CColorBar::Hit::Nothing, -1},
-                      HitCase{"GapAtOffsetEleven", 12 + 11, 1, CColorBar::Hit::Nothing, -1},
-                      HitCase{"GapBelowTheCell", 13, 10, CColorBar::Hit::Nothing, -1},
-                      HitCase{"LeftOfTheGrid", 5, 5, CColorBar::Hit::Nothing, -1},
-                      HitCase{"IndicatorColumnEleven", 12 * 11 + 1, 1, CColorBar::Hit::Nothing, -1},
-                      HitCase{"IndicatorColumnTwelveRowTwo", 12 * 12 + 1, 13, CColorBar::Hit::Nothing, -1},
-                      HitCase{"RowTwentyTwoNinthColumn", 12 * 9 + 1, 12 * 21 + 1, CColorBar::Hit::Nothing, -1},
-                      HitCase{"CustomCellOne", 13, 265, CColorBar::Hit::CustomCell, 0},
-                      HitCase{"CustomCellTwelve", 12 * 12 + 8, 272, CColorBar::Hit::CustomCell, 11},
-                      HitCase{"BelowTheCustomRow", 13, 280, CColorBar::Hit::Nothing, -1},
-                      HitCase{"RightOfTheGrid", 170, 1, CColorBar::Hit::Nothing, -1},
-                      HitCase{"BelowTheGrid", 13, 300, CColorBar::Hit::Nothing, -1}),
+    ::testing::Values(
+        HitCase{"FirstCell", 13, 1, CColorBar::Hit::PaletteCell, 0},
+        HitCase{"FirstCellFarCorner", 20, 8, CColorBar::Hit::PaletteCell, 0},
+        HitCase{"SecondRowFirstCell", 13, 13, CColorBar::Hit::PaletteCell, 10},
+        HitCase{"TenthCellOfRowOne", 12 * 10 + 1, 1, CColorBar::Hit::PaletteCell, 9},
+        HitCase{"RowThreeFirstCell", 13, 25, CColorBar::Hit::PaletteCell, 20},
+        HitCase{"RowTwentyOneLastCell", 12 * 12 + 1, 12 * 20 + 1, CColorBar::Hit::PaletteCell, 247},
+        HitCase{"RowTwentyTwoFirstCell", 13, 12 * 21 + 1, CColorBar::Hit::PaletteCell, 248},
+        HitCase{"RowTwentyTwoEighthCell", 12 * 8 + 1, 12 * 21 + 1, CColorBar::Hit::PaletteCell, 255},
+        HitCase{"GapOnTheCellEdge", 24, 1, CColorBar::Hit::Nothing, -1},
+        HitCase{"GapRightOfTheCell", 12 + 9, 1, CColorBar::Hit::Nothing, -1},
+        HitCase{"GapAtOffsetEleven", 12 + 11, 1, CColorBar::Hit::Nothing, -1},
+        HitCase{"GapBelowTheCell", 13, 10, CColorBar::Hit::Nothing, -1},
+        HitCase{"LeftOfTheGrid", 5, 5, CColorBar::Hit::Nothing, -1},
+        HitCase{"IndicatorColumnEleven", 12 * 11 + 1, 1, CColorBar::Hit::Nothing, -1},
+        HitCase{"IndicatorColumnTwelveRowTwo", 12 * 12 + 1, 13, CColorBar::Hit::Nothing, -1},
+        HitCase{"RowTwentyTwoNinthColumn", 12 * 9 + 1, 12 * 21 + 1, CColorBar::Hit::Nothing, -1},
+        HitCase{"CustomCellOne", 13, 265, CColorBar::Hit::CustomCell, 0},
+        HitCase{"CustomCellTwelve", 12 * 12 + 8, 272, CColorBar::Hit::CustomCell, 11},
+        HitCase{"BelowTheCustomRow", 13, 280, CColorBar::Hit::Nothing, -1},
+        HitCase{"RightOfTheGrid", 170, 1, CColorBar::Hit::Nothing, -1},
+        HitCase{"BelowTheGrid", 13, 300, CColorBar::Hit::Nothing, -1}),
     [](const ::testing::TestParamInfo<HitCase>& info) { return std::string(info.param.name); });
 
 TEST(ColorBarGrid, EveryPaletteCellIsHitAtItsOwnOrigin) {
@@ -163,7 +166,8 @@ TEST(ColorBarRecord, FieldsLieAtTheirOffsets) {
     auto b = s.toBytes();
     ASSERT_EQ(b.size(), 16u);
     const uint8_t expected[16] = {1, 0, 0, 0, 7, 0, 0, 0, 0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0};
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(b[i], expected[i]) << "byte " << i;
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(b[i], expected[i]) << "byte " << i;
 }
 
 TEST(ColorBarRecord, OnlyTheLowTwentyFourBitsAreTheColour) {
@@ -222,7 +226,8 @@ TEST_P(CustomColoursFileSize, LoadsOnlyWholeRecordsUpToTwelve) {
 
     CColorBar::Slots table{};
     const QColor untouched(1, 2, 3);
-    for (auto& s : table) s.color = untouched;
+    for (auto& s : table)
+        s.color = untouched;
     auto result = CColorBar::readSlots(path(), table);
     EXPECT_EQ(result, c.bytes == 0 ? CColorBar::ReadResult::Missing : CColorBar::ReadResult::Loaded);
     for (int i = 0; i < CColorBar::CUSTOM_SLOTS; ++i) {
@@ -240,14 +245,18 @@ TEST_P(CustomColoursFileSize, LoadsOnlyWholeRecordsUpToTwelve) {
 INSTANTIATE_TEST_SUITE_P(Sizes, CustomColoursFileSize,
                          ::testing::Values(FileSizeCase{"Empty", 0, 0}, FileSizeCase{"OneRecord", 16, 1},
                                            FileSizeCase{"RecordCutShort", 24, 1},
-                                           FileSizeCase{"OneByteShort", 191, 11}, FileSizeCase{"Exact", 192, 12},
-                                           FileSizeCase{"Longer", 200, 12}, FileSizeCase{"ThirteenRecords", 208, 12}),
-                         [](const ::testing::TestParamInfo<FileSizeCase>& info) { return std::string(info.param.name); });
+                                           FileSizeCase{"OneByteShort", 191, 11},
+                                           FileSizeCase{"Exact", 192, 12}, FileSizeCase{"Longer", 200, 12},
+                                           FileSizeCase{"ThirteenRecords", 208, 12}),
+                         [](const ::testing::TestParamInfo<FileSizeCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(CustomColoursFile, MissingFileLeavesTheSlotsEmpty) {
     CColorBar::Slots table{};
     EXPECT_EQ(CColorBar::readSlots(path(), table), CColorBar::ReadResult::Missing);
-    for (const auto& s : table) EXPECT_FALSE(s.isUsed());
+    for (const auto& s : table)
+        EXPECT_FALSE(s.isUsed());
 }
 
 TEST_F(CustomColoursFile, FailedReplaceSaysWhyAndLeavesNoTemporaryFile) {
@@ -263,7 +272,8 @@ TEST_F(CustomColoursFile, FailedReplaceSaysWhyAndLeavesNoTemporaryFile) {
     std::string listing = m_dir.path() + "/zedaro";
     if (FILE* ls = popen(("ls -A '" + listing + "'").c_str(), "r")) {
         char line[256];
-        while (fgets(line, sizeof line, ls)) ++entries;
+        while (fgets(line, sizeof line, ls))
+            ++entries;
         pclose(ls);
     }
     EXPECT_EQ(entries, 1) << "only the folder itself, no temporary file";
@@ -320,8 +330,8 @@ TEST_F(ColorBarWidget, PressesChooseTheColoursAndAlwaysSaveTheFile) {
     ASSERT_EQ(back.size(), 1u);
 
     unlink(path().c_str());
-    press(&bar, {24, 1}, Qt::LeftButton); // between cells
-    press(&bar, {13, 280}, Qt::LeftButton); // below the custom row
+    press(&bar, {24, 1}, Qt::LeftButton);           // between cells
+    press(&bar, {13, 280}, Qt::LeftButton);         // below the custom row
     press(&bar, {12 * 11 + 1, 1}, Qt::RightButton); // the indicator's place
     EXPECT_EQ(fore.size(), 1u) << "a miss gives the selected objects no colour";
     EXPECT_EQ(back.size(), 1u);

@@ -47,7 +47,8 @@ class FrameObjectTest : public ::testing::Test {
     // Writes the value into the row and applies it as the property box does.
     static void apply(CFrameObject& o, const QString& row, const QString& value, int valueId = 0) {
         o.getEditPropertyBase()->setProp_Value(row, value);
-        if (valueId) o.getEditPropertyBase()->setProp_ValueId(row, valueId);
+        if (valueId)
+            o.getEditPropertyBase()->setProp_ValueId(row, valueId);
         o.applyProperty(row);
     }
 
@@ -286,11 +287,12 @@ TEST_F(FrameObjectTest, StoredBytesOfTheFrameAndItsEvents) {
     EXPECT_EQ(rec::readLe16(p + 544), 1);
     EXPECT_EQ(rec::readLe32(p + 548), 2u);
     EXPECT_EQ(rec::readLe32(p + 552), 1u);
-    for (size_t i = 556; i < 592; ++i) EXPECT_EQ(p[i], 0) << i;
+    for (size_t i = 556; i < 592; ++i)
+        EXPECT_EQ(p[i], 0) << i;
 
     const std::vector<uint8_t> tail = stored.tailBytes();
     ASSERT_EQ(tail.size(), 32u);
-    const uint8_t expected[32] = {3, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    const uint8_t expected[32] = {3,  2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                   20, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(tail, std::vector<uint8_t>(expected, expected + 32));
 }
@@ -415,7 +417,8 @@ TEST_F(FrameObjectTest, TheEditedRowCanBeAppliedByNameThroughTheMetaObject) {
     auto o = live(named("Frame 3"));
     o->getEditPropertyBase()->setProp_Value("Mouse Delay", "33");
     QObject* item = o.get();
-    ASSERT_TRUE(QMetaObject::invokeMethod(item, "applyProperty", Q_ARG(QString, QStringLiteral("Mouse Delay"))));
+    ASSERT_TRUE(
+        QMetaObject::invokeMethod(item, "applyProperty", Q_ARG(QString, QStringLiteral("Mouse Delay"))));
     EXPECT_EQ(o->getFrameObjectStructure()->mouseDelay, 33);
 }
 

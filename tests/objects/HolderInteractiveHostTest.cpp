@@ -90,7 +90,8 @@ namespace {
 
 QTreeWidgetItem* findRow(QTreeWidget* list, const QString& name) {
     for (QTreeWidgetItemIterator it(list); *it; ++it)
-        if ((*it)->text(0) == name) return *it;
+        if ((*it)->text(0) == name)
+            return *it;
     return nullptr;
 }
 

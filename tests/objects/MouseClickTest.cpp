@@ -21,7 +21,9 @@ using interactivetest::SpyMediaLibrary;
 
 namespace {
 
-SRect rectOf(const SPlayBackFrameInfo& p) { return p.clickRect; }
+SRect rectOf(const SPlayBackFrameInfo& p) {
+    return p.clickRect;
+}
 
 bool operator==(const SRect& a, const SRect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -45,7 +47,8 @@ class MouseClickTest : public ::testing::Test {
     }
     static void setRow(CMouseClick& t, const QString& row, const QString& value, int valueId = 0) {
         t.getEditPropertyBase()->setProp_Value(row, value);
-        if (valueId) t.getEditPropertyBase()->setProp_ValueId(row, valueId);
+        if (valueId)
+            t.getEditPropertyBase()->setProp_ValueId(row, valueId);
     }
 
     SpyMediaLibrary media;
@@ -250,7 +253,8 @@ TEST_F(MouseClickDrawing, CornerMarksAreRed) {
     Display* dpy = XOpenDisplay(xvfb().display().c_str());
     ASSERT_NE(dpy, nullptr);
     const int screen = DefaultScreen(dpy);
-    unsigned long pixmap = XCreatePixmap(dpy, RootWindow(dpy, screen), 160, 160, unsigned(DefaultDepth(dpy, screen)));
+    unsigned long pixmap =
+        XCreatePixmap(dpy, RootWindow(dpy, screen), 160, 160, unsigned(DefaultDepth(dpy, screen)));
     GC gc = XCreateGC(dpy, pixmap, 0, nullptr);
     XSetForeground(dpy, gc, BlackPixel(dpy, screen));
     XFillRectangle(dpy, pixmap, gc, 0, 0, 160, 160);
@@ -259,16 +263,39 @@ TEST_F(MouseClickDrawing, CornerMarksAreRed) {
     ASSERT_NE(img, nullptr);
     auto red = [&](int x, int y) { return (XGetPixel(img, x, y) & 0xFFFFFF) == 0xFF0000; };
     const int r = 90, b = 96;
-    struct Probe { int x, y; bool on; };
-    const Probe probes[] = {
-        {50, 60, true}, {50, 68, true}, {58, 60, true}, {52, 62, true}, {52, 68, true}, {58, 62, true},
-        {r, 60, true}, {r - 8, 60, true}, {r, 68, true}, {r - 2, 62, true},
-        {r, b, true}, {r - 8, b, true}, {r, b - 8, true}, {r - 2, b - 2, true},
-        {50, b, true}, {58, b, true}, {50, b - 8, true}, {52, b - 2, true},
-        // No outline between the marks, no fill.
-        {70, 60, false}, {50, 78, false}, {r, 78, false}, {70, b, false}, {70, 78, false}, {51, 61, false},
+    struct Probe {
+        int x, y;
+        bool on;
     };
-    for (const Probe& p : probes) EXPECT_EQ(red(p.x, p.y), p.on) << p.x << "," << p.y;
+    const Probe probes[] = {
+        {50, 60, true},
+        {50, 68, true},
+        {58, 60, true},
+        {52, 62, true},
+        {52, 68, true},
+        {58, 62, true},
+        {r, 60, true},
+        {r - 8, 60, true},
+        {r, 68, true},
+        {r - 2, 62, true},
+        {r, b, true},
+        {r - 8, b, true},
+        {r, b - 8, true},
+        {r - 2, b - 2, true},
+        {50, b, true},
+        {58, b, true},
+        {50, b - 8, true},
+        {52, b - 2, true},
+        // No outline between the marks, no fill.
+        {70, 60, false},
+        {50, 78, false},
+        {r, 78, false},
+        {70, b, false},
+        {70, 78, false},
+        {51, 61, false},
+    };
+    for (const Probe& p : probes)
+        EXPECT_EQ(red(p.x, p.y), p.on) << p.x << "," << p.y;
     XDestroyImage(img);
     XFreeGC(dpy, gc);
     XFreePixmap(dpy, pixmap);

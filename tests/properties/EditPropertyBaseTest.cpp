@@ -42,7 +42,8 @@ TEST(EditPropertyBase, MainTableSlotBounds) {
     s.setProp_Value(4, "x");
     s.setProp_ValueId(4, 9);
     s.setProp_Value(-1, "x");
-    for (int i = 1; i <= 3; ++i) EXPECT_EQ(s.getProp(i)->value, QString::number(i));
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(s.getProp(i)->value, QString::number(i));
     EXPECT_EQ(s.getEntryCount(), 3);
 
     s.setProp_Value(0, "zero");
@@ -62,7 +63,7 @@ TEST(EditPropertyBase, LookupByNameIgnoresCaseAndScansSlotZero) {
     addNamed(s, "Left", "10");
     addNamed(s, "Name", "Line");
     const std::vector<NameCase> cases = {
-        {"lower case", "left", 1}, {"upper case", "LEFT", 1}, {"mixed", "nAmE", 2},
+        {"lower case", "left", 1},          {"upper case", "LEFT", 1}, {"mixed", "nAmE", 2},
         {"empty name finds slot 0", "", 0}, {"absent", "Height", -1},
     };
     for (const auto& c : cases) {
@@ -95,7 +96,8 @@ TEST(EditPropertyBase, DuplicateNamesGetterTakesLowerSetterChangesAll) {
 
 TEST(EditPropertyBase, MainTableRefusesAddsBeyondItsLastSlot) {
     EditPropertyBase s(false);
-    for (int i = 1; i <= 70; ++i) addNamed(s, QString("P%1").arg(i));
+    for (int i = 1; i <= 70; ++i)
+        addNamed(s, QString("P%1").arg(i));
     EXPECT_EQ(s.getEntryCount(), EditPropertyBase::MAIN_SLOTS - 1);
     EXPECT_EQ(s.getProp(63)->name, "P63");
     EXPECT_EQ(s.getProp(64), nullptr);
@@ -105,8 +107,10 @@ TEST(EditPropertyBase, MainEntryAddressesNeverMove) {
     EditPropertyBase s(false);
     addNamed(s, "Name");
     EditPropertyEntry* first = s.getProp(1);
-    for (int i = 0; i < 20; ++i) addNamed(s, QString("X%1").arg(i));
-    for (int set = 0; set < 10; ++set) s.addEventProperties(set, "E", "", "Events", PE_BOOL, "", 0);
+    for (int i = 0; i < 20; ++i)
+        addNamed(s, QString("X%1").arg(i));
+    for (int set = 0; set < 10; ++set)
+        s.addEventProperties(set, "E", "", "Events", PE_BOOL, "", 0);
     EXPECT_EQ(s.getProp(1), first);
     EXPECT_EQ(first->name, "Name");
 }
@@ -114,9 +118,9 @@ TEST(EditPropertyBase, MainEntryAddressesNeverMove) {
 // Which slot each add of a sequence writes, for the three kinds of set.
 struct WrapCase {
     const char* label;
-    int shortAdds; // addEventProperties before
-    int longAdds;  // addProperties
-    int valAdds;   // addValProperties
+    int shortAdds;                  // addEventProperties before
+    int longAdds;                   // addProperties
+    int valAdds;                    // addValProperties
     std::vector<int> expectedSlots; // slots written by the LAST group of adds
     int expectedEventCount;
     int expectedValEventCount;
@@ -150,7 +154,8 @@ TEST(EditPropertyBase, CounterWrapTable) {
                 record(s.getEntryValEventCount());
             }
         } else {
-            for (int i = 0; i < c.longAdds; ++i) s.addProperties(0, "L", "", "Events", PE_STRING, "", 0);
+            for (int i = 0; i < c.longAdds; ++i)
+                s.addProperties(0, "L", "", "Events", PE_STRING, "", 0);
             for (int i = 0; i < c.valAdds; ++i) {
                 s.addValProperties(0, 0, QString("V%1").arg(i), "", "Events", PE_RESOURCE_FILE, "", 0);
                 record(s.getEntryValEventCount());
@@ -182,7 +187,7 @@ TEST(EditPropertyBase, ShortAndLongScansUseTheirOwnCounters) {
     EXPECT_EQ(s.getEventProperties(2, "Open URL"), s.getProperties(2, 3));
     EXPECT_EQ(s.getEventPropValue(2, "Open URL"), QString()); // short scan: not found
 
-    s.setEventPropValue(2, "Open URL", "short");    // short scan: misses slot 3
+    s.setEventPropValue(2, "Open URL", "short"); // short scan: misses slot 3
     EXPECT_EQ(s.getProperties(2, 3)->value, "http://x");
     s.setEventPropertyValue(2, "Open URL", "long"); // long scan: reaches it
     EXPECT_EQ(s.getProperties(2, 3)->value, "long");
@@ -222,7 +227,8 @@ TEST(EditPropertyBase, EventTableExtendsToTheAddressedSet) {
         for (int slot = 0; slot < structEventProp::SLOTS; ++slot)
             EXPECT_EQ(*s.getProperties(set, slot), EditPropertyEntry());
     EditPropertyEntry* c3 = s.getProperties(3, 3);
-    for (const char* n : {"X", "Y", "Z"}) s.addEventProperties(1, n, "", "Events", PE_BOOL, "", 0);
+    for (const char* n : {"X", "Y", "Z"})
+        s.addEventProperties(1, n, "", "Events", PE_BOOL, "", 0);
     EXPECT_EQ(s.eventSetCount(), 4);
     EXPECT_EQ(s.getProperties(3, 1)->name, "A");
     EXPECT_EQ(s.getProperties(3, 3), c3);

@@ -9,8 +9,8 @@ namespace {
 
 // Server (evdev) key codes used below.
 constexpr uint8_t KEY_A = 38, KEY_SHIFT_L = 50, KEY_ALT_L = 64, KEY_CTRL_R = 105, KEY_ALT_R = 108,
-                  KEY_LEFT = 113, KEY_DELETE = 119, KEY_X = 53, KEY_P = 33, KEY_U = 30, KEY_S = 39, KEY_F1 = 67,
-                  KEY_1 = 10;
+                  KEY_LEFT = 113, KEY_DELETE = 119, KEY_X = 53, KEY_P = 33, KEY_U = 30, KEY_S = 39,
+                  KEY_F1 = 67, KEY_1 = 10;
 
 struct Ev {
     uint8_t type, detail;
@@ -30,13 +30,16 @@ std::vector<DecodedAction> feed(ActionCaptureState& s, const std::vector<Ev>& ev
 std::vector<DecodedAction> captured(const std::vector<DecodedAction>& all) {
     std::vector<DecodedAction> out;
     for (auto& d : all)
-        if (d.outcome == DecodedAction::Capture) out.push_back(d);
+        if (d.outcome == DecodedAction::Capture)
+            out.push_back(d);
     return out;
 }
 
 TEST(ActionDecoder, ShiftAGivesOneKeyActionWithShiftBit) {
     ActionCaptureState s;
-    auto got = captured(feed(s, {{WIRE_KEY_PRESS, KEY_SHIFT_L}, {WIRE_KEY_PRESS, KEY_A}, {WIRE_KEY_RELEASE, KEY_A},
+    auto got = captured(feed(s, {{WIRE_KEY_PRESS, KEY_SHIFT_L},
+                                 {WIRE_KEY_PRESS, KEY_A},
+                                 {WIRE_KEY_RELEASE, KEY_A},
                                  {WIRE_KEY_RELEASE, KEY_SHIFT_L}}));
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].action.kind, ACTION_KEY);
@@ -80,7 +83,9 @@ TEST(ActionDecoder, HotKeysProduceNoActions) {
 
 TEST(ActionDecoder, TheAltOfAHotKeyGivesNoFrame) {
     ActionCaptureState s;
-    auto got = captured(feed(s, {{WIRE_KEY_PRESS, KEY_ALT_L}, {WIRE_KEY_PRESS, KEY_S}, {WIRE_KEY_RELEASE, KEY_S},
+    auto got = captured(feed(s, {{WIRE_KEY_PRESS, KEY_ALT_L},
+                                 {WIRE_KEY_PRESS, KEY_S},
+                                 {WIRE_KEY_RELEASE, KEY_S},
                                  {WIRE_KEY_RELEASE, KEY_ALT_L}}));
     EXPECT_TRUE(got.empty());
     got = captured(feed(s, {{WIRE_KEY_PRESS, KEY_ALT_L}, {WIRE_KEY_RELEASE, KEY_ALT_L}}));
@@ -117,8 +122,10 @@ TEST(ActionDecoder, KeyCodeTranslations) {
 
 TEST(ActionDecoder, ClicksUseTheirOwnPosition) {
     ActionCaptureState s;
-    auto got = captured(feed(s, {{WIRE_BUTTON_PRESS, 1, 300, 200}, {WIRE_BUTTON_RELEASE, 1, 300, 200},
-                                 {WIRE_BUTTON_PRESS, 3, 10, 20}, {WIRE_BUTTON_PRESS, 2, 1, 2}}));
+    auto got = captured(feed(s, {{WIRE_BUTTON_PRESS, 1, 300, 200},
+                                 {WIRE_BUTTON_RELEASE, 1, 300, 200},
+                                 {WIRE_BUTTON_PRESS, 3, 10, 20},
+                                 {WIRE_BUTTON_PRESS, 2, 1, 2}}));
     ASSERT_EQ(got.size(), 4u);
     EXPECT_EQ(got[0].action.mouseMessage, MSG_LBUTTONDOWN);
     EXPECT_EQ(got[0].action.xOrKey, 300);
@@ -151,14 +158,17 @@ TEST(ActionDecoder, UserActionsOnlyDropsReleasesAndSuspensionMarksIdle) {
 
     ActionCaptureState p;
     p.m_bPauseRequest = true;
-    EXPECT_TRUE(captured(feed(p, {{WIRE_BUTTON_PRESS, 1, 5, 5}})).empty()) << "nothing is captured while paused";
+    EXPECT_TRUE(captured(feed(p, {{WIRE_BUTTON_PRESS, 1, 5, 5}})).empty())
+        << "nothing is captured while paused";
 }
 
 TEST(KeyTables, ReverseTable) {
     struct Case {
         unsigned long vk, sym;
-    } cases[] = {{112, 0xFFBE}, {123, 0xFFC9}, {96, 0xFFB0}, {105, 0xFFB9}, {13, 0xFF0D}, {65, 65}, {222, 0x22}};
-    for (auto& c : cases) EXPECT_EQ(keys::asciiToKeySym(c.vk), c.sym) << c.vk;
+    } cases[] = {{112, 0xFFBE}, {123, 0xFFC9}, {96, 0xFFB0}, {105, 0xFFB9},
+                 {13, 0xFF0D},  {65, 65},      {222, 0x22}};
+    for (auto& c : cases)
+        EXPECT_EQ(keys::asciiToKeySym(c.vk), c.sym) << c.vk;
 }
 
 } // namespace

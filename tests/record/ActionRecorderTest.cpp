@@ -1,5 +1,5 @@
-#include "record/ActionDecoder.h"
 #include "record/ActionRecorder.h"
+#include "record/ActionDecoder.h"
 #include "support/ProcessRunner.h"
 #include "support/XvfbServer.h"
 
@@ -26,10 +26,12 @@ TEST_F(ActionRecorderTest, DeliversTheAuthorsEventsAndStopsPromptly) {
             events.emplace_back(e, e + 32);
         })) << r.error();
         runCommand("xdotool mousemove 100 120 click 1 key a");
-        ASSERT_TRUE(waitUntil([&] {
-            std::lock_guard<std::mutex> g(m);
-            return events.size() >= 5;
-        }, 5000));
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                std::lock_guard<std::mutex> g(m);
+                return events.size() >= 5;
+            },
+            5000));
         r.stop();
         EXPECT_FALSE(r.running());
 

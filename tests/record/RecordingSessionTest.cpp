@@ -22,7 +22,8 @@ struct Tables {
     std::vector<stdColormapArray> colormaps;
     uint32_t frameCount = 0, userActionCount = 0, nextRecordOffset = 0;
     RecordingTables refs() {
-        return {editInfo, playBack, userActionFrames, colormaps, frameCount, userActionCount, nextRecordOffset};
+        return {editInfo,   playBack,        userActionFrames, colormaps,
+                frameCount, userActionCount, nextRecordOffset};
     }
 };
 
@@ -40,13 +41,15 @@ DatContents readDat(const std::string& path) {
     std::string bytes = readFile(path);
     DatContents c;
     const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
-    if (bytes.size() < 48) return c;
+    if (bytes.size() < 48)
+        return c;
     c.main = SDatMainHeader::fromBytes(p);
     size_t at = 48;
     while (at + 60 <= bytes.size()) {
         DatFrame f;
         f.header = SDatFrameHeader::fromBytes(p + at);
-        if (f.header.recordSize < 60 || at + f.header.recordSize > bytes.size()) break;
+        if (f.header.recordSize < 60 || at + f.header.recordSize > bytes.size())
+            break;
         f.data.assign(p + at + 60, p + at + f.header.recordSize);
         at += f.header.recordSize;
         c.frames.push_back(std::move(f));
@@ -93,7 +96,8 @@ TEST_F(RecordingSessionTest, RecordsTimerAndActionFramesIntoTheWorkingFile) {
     EXPECT_EQ(t.frameCount, 1u);
     EXPECT_EQ(readDat(path).main.frameCount, 10u) << "the header says 10 while recording";
 
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(s.tick(), RecordingSession::TICK_CAPTURED);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(s.tick(), RecordingSession::TICK_CAPTURED);
     fillRows(100, 10, 0x00FF00);
     EXPECT_EQ(s.tick(), RecordingSession::TICK_CAPTURED);
     const uint32_t bandFrame = t.frameCount - 1;
@@ -126,7 +130,8 @@ TEST_F(RecordingSessionTest, RecordsTimerAndActionFramesIntoTheWorkingFile) {
     runCommand("xdotool keydown alt key s keyup alt");
     ASSERT_TRUE(waitUntil([&] { return !s.state().m_bActionCaptureSuspended.load(); }, 5000));
 
-    while (t.frameCount < 12) s.tick();
+    while (t.frameCount < 12)
+        s.tick();
     auto snapshot = rootSnapshot(1024, 768);
     runCommand("xdotool keydown alt key x keyup alt");
     ASSERT_TRUE(waitUntil([&] { return s.state().m_bStopRequest.load(); }, 5000));
@@ -157,7 +162,8 @@ TEST_F(RecordingSessionTest, RecordsTimerAndActionFramesIntoTheWorkingFile) {
     std::vector<uint8_t> picture(4096u * 768u, 0);
     for (auto& f : dat.frames)
         std::memcpy(picture.data() + size_t(f.header.data.top) * 4096, f.data.data(), f.data.size());
-    for (size_t i = 0; i < picture.size(); i += 4) picture[i + 3] = 0;
+    for (size_t i = 0; i < picture.size(); i += 4)
+        picture[i + 3] = 0;
     EXPECT_TRUE(picture == snapshot) << "the last frame equals the screen";
 
     const auto& press = t.playBack[bandFrame + 1];
@@ -217,6 +223,7 @@ TEST_P(RecordingAtOtherDepths, RowSizeAndPalettes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, RecordingAtOtherDepths,
-                         ::testing::Values(ScreenSpec{800, 600, 16, {}}, ScreenSpec{638, 480, 8, {}}), screenName);
+                         ::testing::Values(ScreenSpec{800, 600, 16, {}}, ScreenSpec{638, 480, 8, {}}),
+                         screenName);
 
 } // namespace

@@ -5,8 +5,12 @@
 
 namespace {
 
-uint32_t at32(const uint8_t* b, size_t off) { return rec::readLe32(b + off); }
-uint16_t at16(const uint8_t* b, size_t off) { return rec::readLe16(b + off); }
+uint32_t at32(const uint8_t* b, size_t off) {
+    return rec::readLe32(b + off);
+}
+uint16_t at16(const uint8_t* b, size_t off) {
+    return rec::readLe16(b + off);
+}
 
 TEST(DatRecords, MainHeaderLayout) {
     SDatMainHeader h;
@@ -58,7 +62,8 @@ TEST(DatRecords, FrameHeaderLayout) {
     EXPECT_EQ(at32(b.data(), 8), 0x0A0B0C0Du);
     EXPECT_EQ(at32(b.data(), 12), 3u);
     EXPECT_EQ(at32(b.data(), 16), 0x5F000001u);
-    for (size_t i = 20; i < 36; ++i) EXPECT_EQ(b[i], 0) << "reserved byte " << i;
+    for (size_t i = 20; i < 36; ++i)
+        EXPECT_EQ(b[i], 0) << "reserved byte " << i;
     EXPECT_EQ(at32(b.data(), 36), 3u);
     EXPECT_EQ(at32(b.data(), 40), 0u);
     EXPECT_EQ(at32(b.data(), 44), 17u);
@@ -171,7 +176,8 @@ TEST(DatFilePaths, WorkingFilePaths) {
         {"/x/y.VLM", "/x/y.dat"},
         {"ab", "ab.dat"},
     };
-    for (auto& c : cases) EXPECT_EQ(datfile::workingPathFor(c.in), c.out) << c.in;
+    for (auto& c : cases)
+        EXPECT_EQ(datfile::workingPathFor(c.in), c.out) << c.in;
     EXPECT_EQ(datfile::untitledPath("/home/user"), "/home/user/zedaro/Untitled.dat");
     EXPECT_EQ(datfile::dataDirectory("/home/user"), "/home/user/zedaro");
 }

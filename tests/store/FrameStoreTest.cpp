@@ -16,7 +16,9 @@ constexpr uint32_t H = 6;
 constexpr uint32_t BPP = 4;
 constexpr uint32_t ROW = W * BPP;
 
-FrameGeometry geometry() { return FrameGeometry{W, H, BPP, 0}; }
+FrameGeometry geometry() {
+    return FrameGeometry{W, H, BPP, 0};
+}
 
 using Image = std::vector<uint8_t>;
 
@@ -25,7 +27,8 @@ using Image = std::vector<uint8_t>;
 std::vector<uint8_t> rowsOf(int frame, int top, int bottom) {
     std::vector<uint8_t> d;
     for (int r = top; r <= bottom; ++r)
-        for (uint32_t i = 0; i < ROW; ++i) d.push_back(uint8_t(frame * 16 + r + (i % BPP == 3 ? 0x80 : 0)));
+        for (uint32_t i = 0; i < ROW; ++i)
+            d.push_back(uint8_t(frame * 16 + r + (i % BPP == 3 ? 0x80 : 0)));
     return d;
 }
 
@@ -68,7 +71,8 @@ class DatFixture {
     explicit DatFixture(const std::string& path) : m_path(path) {}
 
     void add(Record r) {
-        if (r.header.recordSize == SDatFrameHeader::SIZE) r.header.recordSize = uint32_t(SDatFrameHeader::SIZE + r.data.size());
+        if (r.header.recordSize == SDatFrameHeader::SIZE)
+            r.header.recordSize = uint32_t(SDatFrameHeader::SIZE + r.data.size());
         m_records.push_back(std::move(r));
     }
     // Writes everything; `cut` bytes are left off the end of the file.
@@ -125,25 +129,27 @@ TEST_F(FrameStoreTest, RebuildsEveryFrameFromItsKeyAndLaterBands) {
     recs.push_back(bandRecord(3, 5, 5)); // 3 bottom row
     Record same = bandRecord(4, 5, 5);
     same.data.clear();
-    recs.push_back(same);                // 4 unchanged frame, empty band
-    recs.push_back(blankRecord(5));      // 5 blank
-    recs.push_back(keyRecord(6));        // 6
+    recs.push_back(same);           // 4 unchanged frame, empty band
+    recs.push_back(blankRecord(5)); // 5 blank
+    recs.push_back(keyRecord(6));   // 6
     Record wrong = bandRecord(7, 1, 2);
-    wrong.data = rowsOf(7, 1, 3);        // 3 rows of data for a 2-row band
-    recs.push_back(wrong);               // 7
-    recs.push_back(keyRecord(8));        // 8
-    Record past = bandRecord(9, 4, 6);   // row 6 is below the screen
-    recs.push_back(past);                // 9
-    recs.push_back(keyRecord(10));       // 10
+    wrong.data = rowsOf(7, 1, 3);         // 3 rows of data for a 2-row band
+    recs.push_back(wrong);                // 7
+    recs.push_back(keyRecord(8));         // 8
+    Record past = bandRecord(9, 4, 6);    // row 6 is below the screen
+    recs.push_back(past);                 // 9
+    recs.push_back(keyRecord(10));        // 10
     recs.push_back(bandRecord(11, 1, 4)); // 11, cut short below
     DatFixture fx(path);
-    for (const Record& r : recs) fx.add(r);
+    for (const Record& r : recs)
+        fx.add(r);
     const std::vector<SEditInfo> edit = fx.write(5);
 
     const Image zero(size_t(ROW) * H, 0);
     std::vector<Image> expected(recs.size());
     expected[0] = overlay(zero, recs[0]);
-    for (size_t i = 1; i <= 4; ++i) expected[i] = overlay(expected[i - 1], recs[i]);
+    for (size_t i = 1; i <= 4; ++i)
+        expected[i] = overlay(expected[i - 1], recs[i]);
     expected[5] = zero;
     expected[6] = overlay(zero, recs[6]);
     expected[8] = overlay(zero, recs[8]);
@@ -154,12 +160,18 @@ TEST_F(FrameStoreTest, RebuildsEveryFrameFromItsKeyAndLaterBands) {
         FrameStore::Result result;
     };
     const Case cases[] = {
-        {0, FrameStore::Result::Ok},           {1, FrameStore::Result::Ok},
-        {2, FrameStore::Result::Ok},           {3, FrameStore::Result::Ok},
-        {4, FrameStore::Result::Ok},           {5, FrameStore::Result::Ok},
-        {6, FrameStore::Result::Ok},           {7, FrameStore::Result::BadRecord},
-        {8, FrameStore::Result::Ok},           {9, FrameStore::Result::BadRecord},
-        {10, FrameStore::Result::Ok},          {11, FrameStore::Result::DataReadFailed},
+        {0, FrameStore::Result::Ok},
+        {1, FrameStore::Result::Ok},
+        {2, FrameStore::Result::Ok},
+        {3, FrameStore::Result::Ok},
+        {4, FrameStore::Result::Ok},
+        {5, FrameStore::Result::Ok},
+        {6, FrameStore::Result::Ok},
+        {7, FrameStore::Result::BadRecord},
+        {8, FrameStore::Result::Ok},
+        {9, FrameStore::Result::BadRecord},
+        {10, FrameStore::Result::Ok},
+        {11, FrameStore::Result::DataReadFailed},
         {12, FrameStore::Result::BadFrameIndex},
     };
 
@@ -308,7 +320,8 @@ TEST_F(FrameStoreTest, FillPixelWritesEveryPixelInScreenByteOrder) {
         store.fillPixel(c.pixel);
         const auto& buf = store.workBuffer();
         ASSERT_EQ(size_t(W) * H * c.bpp, buf.size());
-        for (size_t i = 0; i < buf.size(); ++i) ASSERT_EQ(c.bytes[i % c.bpp], buf[i]) << "bpp " << c.bpp << " byte " << i;
+        for (size_t i = 0; i < buf.size(); ++i)
+            ASSERT_EQ(c.bytes[i % c.bpp], buf[i]) << "bpp " << c.bpp << " byte " << i;
     }
 }
 
@@ -317,7 +330,8 @@ TEST_F(FrameStoreTest, FillPixelWritesEveryPixelInScreenByteOrder) {
 namespace {
 TEST(PaletteChanges, ListsEntriesWhoseColourDiffers) {
     stdColormapArray a;
-    for (size_t i = 0; i < a.colors.size(); ++i) a.colors[i].pixel = uint32_t(i);
+    for (size_t i = 0; i < a.colors.size(); ++i)
+        a.colors[i].pixel = uint32_t(i);
     stdColormapArray b = a;
     b.colors[0].red = 1;
     b.colors[17].green = 0xFFFF;

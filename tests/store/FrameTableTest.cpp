@@ -1,5 +1,5 @@
-#include "store/FrameStore.h"
 #include "store/FrameTable.h"
+#include "store/FrameStore.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -50,13 +50,15 @@ struct Fixture {
         std::fwrite(mb.data(), 1, mb.size(), f);
         uint32_t offset = 48;
         Picture pic(ROW * H, 0);
-        for (int y = 0; y < H; ++y) pic[y * ROW] = uint8_t(200 + y);
+        for (int y = 0; y < H; ++y)
+            pic[y * ROW] = uint8_t(200 + y);
         for (int i = 0; i < frames; ++i) {
             SDatFrameHeader h;
             h.frameNumber = uint32_t(i);
             const bool key = i == 0;
             int row = i % H;
-            if (!key) std::fill(pic.begin() + row * ROW, pic.begin() + (row + 1) * ROW, uint8_t(i));
+            if (!key)
+                std::fill(pic.begin() + row * ROW, pic.begin() + (row + 1) * ROW, uint8_t(i));
             h.data = key ? SRect{0, 0, W - 1, H - 1} : SRect{0, row, W - 1, row};
             h.keyFlag = key;
             const size_t len = key ? pic.size() : ROW;
@@ -80,9 +82,9 @@ struct Fixture {
         frameCount = uint32_t(frames);
         userActions = uint32_t(frames - 1);
         EXPECT_TRUE(store.open(path, FrameGeometry{W, H, BPP, 0}));
-        table = std::make_unique<FrameTable>(
-            FrameTableState{edit, playBack, frameCount, userActions, current, appended, inserted, nameCounter, deleted},
-            store, SRect{0, 0, W - 1, H - 1}, &listener);
+        table = std::make_unique<FrameTable>(FrameTableState{edit, playBack, frameCount, userActions, current,
+                                                             appended, inserted, nameCounter, deleted},
+                                             store, SRect{0, 0, W - 1, H - 1}, &listener);
     }
 
     Picture picture(uint32_t n) {
@@ -92,7 +94,8 @@ struct Fixture {
     }
     std::vector<int> actions() const {
         std::vector<int> out;
-        for (auto& p : playBack) out.push_back(p.vType == VALIDATION_NONE ? 0 : p.xOrKey);
+        for (auto& p : playBack)
+            out.push_back(p.vType == VALIDATION_NONE ? 0 : p.xOrKey);
         return out;
     }
     uint32_t headerCount() {
@@ -106,11 +109,14 @@ struct Fixture {
         ASSERT_EQ(frameCount, want.size()) << step;
         ASSERT_EQ(edit.size(), want.size()) << step;
         ASSERT_EQ(playBack.size(), want.size()) << step;
-        for (uint32_t i = 0; i < want.size(); ++i) EXPECT_TRUE(picture(i) == want[i]) << step << ": frame " << i;
+        for (uint32_t i = 0; i < want.size(); ++i)
+            EXPECT_TRUE(picture(i) == want[i]) << step << ": frame " << i;
     }
 };
 
-Picture blank() { return Picture(ROW * H, 0); }
+Picture blank() {
+    return Picture(ROW * H, 0);
+}
 
 TEST(FrameTable, InsertBeforeTheFirstFrame) {
     Fixture f(12);
@@ -139,7 +145,8 @@ TEST(FrameTable, CopyRangeBeforeAnEarlierFrame) {
     EXPECT_EQ(f.edit[1].keyFlag, 1) << "the first copy is a key copy";
     EXPECT_EQ(f.edit[2].keyFlag, 0) << "later copies share their source's bands";
     EXPECT_EQ(f.edit[4].keyFlag, 1) << "the frame after the copies stands on its own";
-    EXPECT_EQ(f.actions(), (std::vector<int>{0, 101, 104, 105, 106, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111}));
+    EXPECT_EQ(f.actions(),
+              (std::vector<int>{0, 101, 104, 105, 106, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111}));
     EXPECT_EQ(f.playBack[2].name(), "Inserted 2");
     EXPECT_EQ(f.playBack[2].frameFlags & PBF_COPIED, PBF_COPIED);
     EXPECT_EQ(f.headerCount(), 15u);

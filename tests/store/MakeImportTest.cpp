@@ -33,7 +33,9 @@ struct Project {
     uint32_t soundFrame = 0;
 };
 
-void put(std::FILE* f, const void* p, size_t n) { ASSERT_EQ(std::fwrite(p, 1, n, f), n); }
+void put(std::FILE* f, const void* p, size_t n) {
+    ASSERT_EQ(std::fwrite(p, 1, n, f), n);
+}
 
 stdColormapArray palette(uint8_t seed) {
     stdColormapArray p;
@@ -52,9 +54,11 @@ Project makeProject(const TempDir& dir, Screen s) {
     p.soundPath = dir.file("Sound.dat");
     std::mt19937 gen(7);
     std::vector<uint8_t> picture(s.row() * s.height);
-    for (auto& b : picture) b = uint8_t(gen());
+    for (auto& b : picture)
+        b = uint8_t(gen());
     if (s.bpp == 4)
-        for (size_t i = 3; i < picture.size(); i += 4) picture[i] = 0;
+        for (size_t i = 3; i < picture.size(); i += 4)
+            picture[i] = 0;
     if (s.depth <= 15) {
         p.colormaps.push_back(palette(1));
     }
@@ -66,8 +70,8 @@ Project makeProject(const TempDir& dir, Screen s) {
     auto mb = mh.toBytes();
     put(f, mb.data(), mb.size());
     uint32_t offset = 48;
-    auto record = [&](uint32_t n, int top, int bottom, bool key, const uint8_t* data, size_t length, uint32_t pal,
-                      uint8_t flags, int vType) {
+    auto record = [&](uint32_t n, int top, int bottom, bool key, const uint8_t* data, size_t length,
+                      uint32_t pal, uint8_t flags, int vType) {
         SDatFrameHeader h;
         h.frameNumber = n;
         h.recordSize = uint32_t(60 + length);
@@ -77,7 +81,8 @@ Project makeProject(const TempDir& dir, Screen s) {
         h.frameState = n == 0 ? 0 : 2;
         auto hb = h.toBytes();
         put(f, hb.data(), hb.size());
-        if (length) put(f, data, length);
+        if (length)
+            put(f, data, length);
         SEditInfo e;
         e.keyFlag = key;
         e.recordOffset = int32_t(offset);
@@ -100,7 +105,8 @@ Project makeProject(const TempDir& dir, Screen s) {
     };
     auto band = [&](int top, int bottom) {
         for (int y = top; y <= bottom; ++y)
-            for (int x = 0; x < s.width; x += 3) picture[size_t(y) * s.row() + size_t(x) * s.bpp] ^= 0x3C;
+            for (int x = 0; x < s.width; x += 3)
+                picture[size_t(y) * s.row() + size_t(x) * s.bpp] ^= 0x3C;
     };
     const uint32_t pal0 = s.depth <= 15 ? 0 : 0;
     record(0, 0, s.height - 1, true, picture.data(), picture.size(), pal0, PBF_KEY, VALIDATION_NONE);
@@ -131,7 +137,8 @@ Project makeProject(const TempDir& dir, Screen s) {
     // Sound on the unchanged frame, longer than one piece.
     p.soundFrame = 2;
     p.sound.resize(200000);
-    for (size_t i = 0; i < p.sound.size(); ++i) p.sound[i] = uint8_t(i * 7);
+    for (size_t i = 0; i < p.sound.size(); ++i)
+        p.sound[i] = uint8_t(i * 7);
     std::FILE* snd = std::fopen(p.soundPath.c_str(), "wb");
     uint8_t head[48] = {};
     rec::writeLe32(head, 48);
@@ -166,9 +173,11 @@ struct FakeServices : MakeServices, ImportServices {
         return f == 1 ? std::vector<uint32_t>{0x01010001, 0x01010001, 0x0BAD0001} : std::vector<uint32_t>{};
     }
     bool resource(uint32_t id, VlmResourceRecord& r, std::vector<uint8_t>* data) override {
-        if (!library.count(id)) return false;
+        if (!library.count(id))
+            return false;
         r.setResourceId(id);
-        if (data) *data = library[id];
+        if (data)
+            *data = library[id];
         return true;
     }
     std::vector<uint8_t> encodeAudio(const uint8_t* pcm, size_t n) override {
@@ -233,10 +242,12 @@ std::vector<std::vector<uint8_t>> pictures(const ImportResult& r, const Screen& 
 }
 
 std::vector<uint8_t> inflate(const std::vector<uint8_t>& z) {
-    if (z.empty()) return {};
+    if (z.empty())
+        return {};
     std::vector<uint8_t> out(1 << 20);
     uLongf n = uLongf(out.size());
-    if (uncompress(out.data(), &n, z.data(), uLong(z.size())) != Z_OK) return {0xFF};
+    if (uncompress(out.data(), &n, z.data(), uLong(z.size())) != Z_OK)
+        return {0xFF};
     out.resize(n);
     return out;
 }
@@ -275,13 +286,15 @@ TEST_P(MakeImport, RoundTripKeepsPicturesSoundObjectsAndPalettes) {
     const std::string copy = other.file("show.vlm");
     writeFile(copy, readFile(vlm));
     FakeServices in;
-    OutputFileImporter importer(copy, {s.width, s.height, s.depth, s.bpp}, other.path(), other.file("Sound.dat"), in);
+    OutputFileImporter importer(copy, {s.width, s.height, s.depth, s.bpp}, other.path(),
+                                other.file("Sound.dat"), in);
     ImportResult r = importer.run();
     ASSERT_EQ(r.code, 0);
     EXPECT_EQ(r.workingPath, other.file("show.dat"));
     ASSERT_EQ(r.frameCount, 7u);
     auto got = pictures(r, s);
-    for (size_t i = 0; i < got.size(); ++i) EXPECT_TRUE(got[i] == p.pictures[i]) << "picture of frame " << i;
+    for (size_t i = 0; i < got.size(); ++i)
+        EXPECT_TRUE(got[i] == p.pictures[i]) << "picture of frame " << i;
     EXPECT_EQ(r.editInfo[0].keyFlag, 1);
     EXPECT_EQ(r.editInfo[1].keyFlag, 0);
     EXPECT_EQ(r.editInfo[3].keyFlag, 1) << "appended frames come back blank";
@@ -329,7 +342,8 @@ TEST_P(MakeImport, RoundTripKeepsPicturesSoundObjectsAndPalettes) {
         ASSERT_EQ(b.vlmStreamRead(vb, i, 2), 0);
         auto pa = inflate(va), pb = inflate(vb);
         // An unchanged frame keeps no band of its own through an import: compare its block count.
-        if (pa.size() == 10 && pb.size() == 10) pa.assign(8, 0), pb.assign(8, 0);
+        if (pa.size() == 10 && pb.size() == 10)
+            pa.assign(8, 0), pb.assign(8, 0);
         EXPECT_EQ(pa, pb) << "video chunk of frame " << i;
         a.vlmGetFormat(fa, i, 0);
         b.vlmGetFormat(fb, i, 0);
@@ -342,11 +356,12 @@ TEST_P(MakeImport, RoundTripKeepsPicturesSoundObjectsAndPalettes) {
 
 INSTANTIATE_TEST_SUITE_P(Screens, MakeImport,
                          ::testing::Values(Screen{64, 40, 24, 4}, Screen{61, 37, 16, 2}, Screen{35, 24, 8, 1},
-                                           Screen{1920, 1080, 24, 4} // full-height bands beyond the block limit
+                                           Screen{1920, 1080, 24, 4}
+                                           // full-height bands beyond the block limit
                                            ),
                          [](const ::testing::TestParamInfo<Screen>& i) {
-                             return std::to_string(i.param.width) + "x" + std::to_string(i.param.height) + "x" +
-                                    std::to_string(i.param.depth);
+                             return std::to_string(i.param.width) + "x" + std::to_string(i.param.height) +
+                                    "x" + std::to_string(i.param.depth);
                          });
 
 TEST(MakeFailures, AFailedMakeLeavesTheEarlierFileAndTablesAlone) {
@@ -391,16 +406,19 @@ TEST(ImportFailures, MalformedFilesGiveTheirCodes) {
     std::string hugeExtra = good;
     rec::writeLe32(reinterpret_cast<uint8_t*>(hugeExtra.data()) + 72, 0xAC8C0000u);
     const int hugeCode = importBytes(hugeExtra);
-    EXPECT_TRUE(hugeCode == 5006 || hugeCode == 5004) << "an additional-data length past the file: " << hugeCode;
+    EXPECT_TRUE(hugeCode == 5006 || hugeCode == 5004)
+        << "an additional-data length past the file: " << hugeCode;
 
     // Corrupt each video chunk's zlib data in turn: every one is refused or read, never a crash.
     VlmFile f;
     ASSERT_EQ(f.vlmInitialise(vlm, 1, 0, 0), 0);
     for (uint32_t i = 0; i < 7; ++i) {
         const auto& x = f.index()[i];
-        if (x.videoLength == 0) continue;
+        if (x.videoLength == 0)
+            continue;
         std::string bad = good;
-        for (uint32_t k = 2; k < x.videoLength; ++k) bad[x.videoOffset + k] = char(0x5A ^ k);
+        for (uint32_t k = 2; k < x.videoLength; ++k)
+            bad[x.videoOffset + k] = char(0x5A ^ k);
         int code = importBytes(bad);
         EXPECT_TRUE(code == 0 || code == 1502) << "frame " << i << " gave " << code;
     }
@@ -410,7 +428,9 @@ TEST(ImportFailures, MalformedFilesGiveTheirCodes) {
     writeFile(t.file("x.vlm"), good);
     writeFile(t.file("x.dat"), "notes of the author");
     FakeServices s;
-    EXPECT_EQ(OutputFileImporter(t.file("x.vlm"), {64, 40, 24, 4}, t.path(), t.file("Sound.dat"), s).run().code, 1503);
+    EXPECT_EQ(
+        OutputFileImporter(t.file("x.vlm"), {64, 40, 24, 4}, t.path(), t.file("Sound.dat"), s).run().code,
+        1503);
     EXPECT_EQ(readFile(t.file("x.dat")), "notes of the author");
 }
 

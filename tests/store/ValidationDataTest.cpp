@@ -63,7 +63,8 @@ TEST(ValidationData, WorkedExampleLayout) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[0])), "hello");
     EXPECT_EQ(rec::readLe32(&b[264]), 2u);
     EXPECT_EQ(b[268], 1);
-    for (size_t i = 269; i < 280; ++i) EXPECT_EQ(b[i], 0) << i;
+    for (size_t i = 269; i < 280; ++i)
+        EXPECT_EQ(b[i], 0) << i;
     // first key
     EXPECT_EQ(rec::readLe32(&b[280]), (2u << 16) | 'A');
     EXPECT_EQ(rec::readLe32(&b[288]), 304u);
@@ -78,7 +79,8 @@ TEST(ValidationData, WorkedExampleLayout) {
     EXPECT_EQ(rec::readLe32(&b[k2]), 0x0Du);
     EXPECT_EQ(rec::readLe32(&b[k2 + 4]), 0u);
     EXPECT_EQ(rec::readLe32(&b[k2 + 8]), 0u);
-    for (size_t i = k2 + 32; i < 957; ++i) ASSERT_EQ(b[i], 0) << i;
+    for (size_t i = k2 + 32; i < 957; ++i)
+        ASSERT_EQ(b[i], 0) << i;
 }
 
 TEST(ValidationData, RoundTripTable) {

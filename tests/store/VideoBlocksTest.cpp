@@ -1,5 +1,5 @@
-#include "store/RecordIO.h"
 #include "store/VideoBlocks.h"
+#include "store/RecordIO.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,8 @@ struct Screen {
 std::vector<uint8_t> noise(size_t n, unsigned seed) {
     std::mt19937 gen(seed);
     std::vector<uint8_t> v(n);
-    for (auto& b : v) b = uint8_t(gen());
+    for (auto& b : v)
+        b = uint8_t(gen());
     return v;
 }
 
@@ -52,7 +53,8 @@ TEST(VideoBlocks, DeltaRoundTripRestoresTheBand) {
         auto reference = noise(s.row() * s.height, 1);
         auto frame = reference;
         for (auto& ch : c.changes)
-            for (int b = 0; b < s.bpp; ++b) frame[size_t(ch.y) * s.row() + size_t(ch.x) * s.bpp + b] ^= 0x5A;
+            for (int b = 0; b < s.bpp; ++b)
+                frame[size_t(ch.y) * s.row() + size_t(ch.x) * s.bpp + b] ^= 0x5A;
         auto g = geometry(s, c.top, c.bottom);
         const uint8_t* band = frame.data() + size_t(c.top) * s.row();
         auto blocks = video::changedBlocks(reference.data() + size_t(c.top) * s.row(), band, g);
@@ -66,8 +68,8 @@ TEST(VideoBlocks, DeltaRoundTripRestoresTheBand) {
         EXPECT_EQ(t.blocks, blocks.size());
 
         auto rebuilt = reference;
-        ASSERT_EQ(video::applyDeltaChunk(chunk.data(), chunk.size(), rebuilt.data(), s.width, s.height, s.row(),
-                                         s.bpp, SRect{0, 0, s.width, s.height}),
+        ASSERT_EQ(video::applyDeltaChunk(chunk.data(), chunk.size(), rebuilt.data(), s.width, s.height,
+                                         s.row(), s.bpp, SRect{0, 0, s.width, s.height}),
                   video::DecodeResult::Ok)
             << c.name;
         EXPECT_EQ(rebuilt, frame) << c.name;
@@ -80,14 +82,15 @@ TEST(VideoBlocks, BlockOrderAndColumns) {
     EXPECT_EQ(g.columns(), 129) << "a width that is a multiple of 8 has one more column than it fills";
     EXPECT_EQ(g.trim, 8u) << "computed, but the last column never holds a block";
     std::vector<uint8_t> ref(s.row() * 16, 0), cur = ref;
-    cur[15 * s.row() + 0] = 1; // block row 1, column 0 -> 129
+    cur[15 * s.row() + 0] = 1;   // block row 1, column 0 -> 129
     cur[1 * s.row() + 1023] = 1; // block row 0, column 127 -> 127
     auto blocks = video::changedBlocks(ref.data(), cur.data(), g);
     EXPECT_EQ(blocks, (std::vector<uint16_t>{127, 129})) << "scan order, not sorted";
 }
 
 TEST(VideoBlocks, BandsBeyondTheBlockIndexLimit) {
-    EXPECT_FALSE(video::blocksFitIndices(geometry(Screen{1920, 1080, 4}, 0, 1079))) << "241 x 136 = 32776 blocks";
+    EXPECT_FALSE(video::blocksFitIndices(geometry(Screen{1920, 1080, 4}, 0, 1079)))
+        << "241 x 136 = 32776 blocks";
     EXPECT_TRUE(video::blocksFitIndices(geometry(Screen{1920, 1080, 4}, 0, 1070)));
     EXPECT_TRUE(video::blocksFitIndices(geometry(Screen{1024, 768, 4}, 0, 767)));
 }
@@ -107,7 +110,8 @@ TEST(VideoBlocks, SkippedRowsOfTheLastBlockRow) {
     std::vector<uint8_t> band = {1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3};
     std::vector<uint8_t> dest(64, 0xEE);
     EXPECT_EQ(video::copyOneBlock(0, dest.data(), band.data(), g), 0u);
-    for (int i = 0; i < 40; ++i) EXPECT_EQ(dest[i], 0xEE) << "five skipped rows carry nothing";
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(dest[i], 0xEE) << "five skipped rows carry nothing";
     EXPECT_EQ(dest[40], 3) << "bottom row first";
     EXPECT_EQ(dest[48], 2);
     EXPECT_EQ(dest[56], 1);
@@ -126,15 +130,18 @@ TEST(VideoBlocks, KeyChunkIsBottomUp) {
     Screen s{3, 4, 3};
     std::vector<uint8_t> img(s.row() * 4);
     for (int y = 0; y < 4; ++y)
-        for (size_t i = 0; i < s.row(); ++i) img[y * s.row() + i] = uint8_t(y * 16 + i);
+        for (size_t i = 0; i < s.row(); ++i)
+            img[y * s.row() + i] = uint8_t(y * 16 + i);
     auto chunk = video::keyChunk(img.data(), 3, 4, s.row(), 3, SRect{0, 0, 2, 3});
     ASSERT_EQ(chunk.size(), 36u + 10u);
     EXPECT_EQ(chunk[0], 3 * 16) << "bottom row first";
     EXPECT_EQ(video::readTrailer(chunk.data() + 36).blocks, 0);
     std::vector<uint8_t> back(img.size());
-    ASSERT_EQ(video::decodeKeyChunk(chunk.data(), chunk.size(), back.data(), 3, 4, s.row(), 3), video::DecodeResult::Ok);
+    ASSERT_EQ(video::decodeKeyChunk(chunk.data(), chunk.size(), back.data(), 3, 4, s.row(), 3),
+              video::DecodeResult::Ok);
     EXPECT_EQ(back, img);
-    EXPECT_EQ(video::decodeKeyChunk(chunk.data(), 20, back.data(), 3, 4, s.row(), 3), video::DecodeResult::BadLength);
+    EXPECT_EQ(video::decodeKeyChunk(chunk.data(), 20, back.data(), 3, 4, s.row(), 3),
+              video::DecodeResult::BadLength);
 }
 
 TEST(VideoBlocks, MalformedDeltaChunksAreRefused) {
@@ -160,7 +167,8 @@ TEST(VideoBlocks, MalformedDeltaChunksAreRefused) {
         {"shorter than a trailer", std::vector<uint8_t>(4, 0), video::DecodeResult::BadLength},
     };
     for (auto& b : bad)
-        EXPECT_EQ(video::applyDeltaChunk(b.chunk.data(), b.chunk.size(), img.data(), 64, 16, 64, 1, ref), b.want)
+        EXPECT_EQ(video::applyDeltaChunk(b.chunk.data(), b.chunk.size(), img.data(), 64, 16, 64, 1, ref),
+                  b.want)
             << b.name;
 }
 

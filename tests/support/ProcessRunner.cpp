@@ -30,14 +30,19 @@ bool Process::start(const std::string& program, const ProcessOptions& options) {
         std::string kv = *e;
         std::string key = kv.substr(0, kv.find('='));
         bool drop = options.env.count(key) != 0;
-        for (auto& u : options.unset) drop = drop || u == key;
-        if (!drop) envs.push_back(kv);
+        for (auto& u : options.unset)
+            drop = drop || u == key;
+        if (!drop)
+            envs.push_back(kv);
     }
-    for (auto& [k, v] : options.env) envs.push_back(k + "=" + v);
+    for (auto& [k, v] : options.env)
+        envs.push_back(k + "=" + v);
     std::vector<char*> argv, envp;
-    for (auto& a : args) argv.push_back(a.data());
+    for (auto& a : args)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
-    for (auto& e : envs) envp.push_back(e.data());
+    for (auto& e : envs)
+        envp.push_back(e.data());
     envp.push_back(nullptr);
     std::string outPath = m_io.file("stdout"), errPath = m_io.file("stderr");
 
@@ -49,7 +54,8 @@ bool Process::start(const std::string& program, const ProcessOptions& options) {
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
-        if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0) _exit(126);
+        if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
+            _exit(126);
         execve(program.c_str(), argv.data(), envp.data());
         _exit(127);
     }
@@ -57,24 +63,35 @@ bool Process::start(const std::string& program, const ProcessOptions& options) {
 }
 
 std::optional<int> Process::wait(int timeoutMs) {
-    if (m_status || m_pid <= 0) return m_status;
-    waitUntil([&] {
-        int st;
-        pid_t r = waitpid(m_pid, &st, WNOHANG);
-        if (r == m_pid) m_status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-        return m_status.has_value();
-    }, timeoutMs);
+    if (m_status || m_pid <= 0)
+        return m_status;
+    waitUntil(
+        [&] {
+            int st;
+            pid_t r = waitpid(m_pid, &st, WNOHANG);
+            if (r == m_pid)
+                m_status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+            return m_status.has_value();
+        },
+        timeoutMs);
     return m_status;
 }
 
-bool Process::running() { return m_pid > 0 && !wait(0); }
-
-void Process::signal(int sig) {
-    if (m_pid > 0 && !m_status) kill(m_pid, sig);
+bool Process::running() {
+    return m_pid > 0 && !wait(0);
 }
 
-std::string Process::out() const { return readFile(m_io.file("stdout")); }
-std::string Process::err() const { return readFile(m_io.file("stderr")); }
+void Process::signal(int sig) {
+    if (m_pid > 0 && !m_status)
+        kill(m_pid, sig);
+}
+
+std::string Process::out() const {
+    return readFile(m_io.file("stdout"));
+}
+std::string Process::err() const {
+    return readFile(m_io.file("stderr"));
+}
 
 bool Process::waitForErr(const std::string& text, int timeoutMs) {
     return waitUntil([&] { return err().find(text) != std::string::npos; }, timeoutMs);
@@ -84,14 +101,17 @@ std::string runCommand(const std::string& commandLine, int* status) {
     std::string result;
     FILE* p = popen(commandLine.c_str(), "r");
     if (!p) {
-        if (status) *status = -1;
+        if (status)
+            *status = -1;
         return result;
     }
     std::array<char, 4096> buf;
     size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) result.append(buf.data(), n);
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
+        result.append(buf.data(), n);
     int st = pclose(p);
-    if (status) *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    if (status)
+        *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
     return result;
 }
 

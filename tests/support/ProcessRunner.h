@@ -14,10 +14,10 @@
 namespace testsupport {
 
 struct ProcessOptions {
-    std::vector<std::string> args;           // argv[1..]
-    std::map<std::string, std::string> env;  // variables to set
-    std::vector<std::string> unset;          // variables to remove
-    std::string workingDirectory;            // empty: inherit
+    std::vector<std::string> args;          // argv[1..]
+    std::map<std::string, std::string> env; // variables to set
+    std::vector<std::string> unset;         // variables to remove
+    std::string workingDirectory;           // empty: inherit
 };
 
 class Process {
@@ -56,8 +56,11 @@ inline std::string velmoraBinary() {
 // Polls `condition` every 20 ms until it holds or the timeout passes.
 template <class F> bool waitUntil(F condition, int timeoutMs) {
     for (int t = 0; t <= timeoutMs; t += 20) {
-        if (condition()) return true;
-        struct timespec ts {0, 20000000};
+        if (condition())
+            return true;
+        struct timespec ts {
+            0, 20000000
+        };
         nanosleep(&ts, nullptr);
     }
     return condition();

@@ -28,7 +28,8 @@ inline QApplication* makeTestApplication(const char* platform) {
 class OffscreenAppSuite : public ::testing::Test {
   public:
     static void SetUpTestSuite() {
-        if (!QCoreApplication::instance()) s_app = makeTestApplication("offscreen");
+        if (!QCoreApplication::instance())
+            s_app = makeTestApplication("offscreen");
     }
     static void TearDownTestSuite() {
         delete s_app;

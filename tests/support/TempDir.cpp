@@ -10,7 +10,8 @@ namespace testsupport {
 
 TempDir::TempDir() {
     std::string tmpl = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
-    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    if (!mkdtemp(tmpl.data()))
+        throw std::runtime_error("mkdtemp failed");
     m_path = tmpl;
 }
 

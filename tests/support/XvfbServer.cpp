@@ -17,7 +17,8 @@ namespace {
 void saveEnv(const char* name, std::string& value, bool& had) {
     const char* v = getenv(name);
     had = v != nullptr;
-    if (v) value = v;
+    if (v)
+        value = v;
 }
 void restoreEnv(const char* name, const std::string& value, bool had) {
     if (had)
@@ -34,14 +35,16 @@ XvfbServer::XvfbServer(const ScreenSpec& spec) : m_spec(spec) {
     setenv("XDG_RUNTIME_DIR", m_runtime.path().c_str(), 1);
 
     int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return;
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        return;
     std::string screen =
         std::to_string(spec.width) + "x" + std::to_string(spec.height) + "x" + std::to_string(spec.depth);
-    std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen,
-                                     "-nolisten", "tcp", "-noreset"};
+    std::vector<std::string> args = {
+        "Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp", "-noreset"};
     args.insert(args.end(), spec.extraArgs.begin(), spec.extraArgs.end());
     std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
+    for (auto& a : args)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
 
     m_pid = fork();
@@ -67,9 +70,11 @@ XvfbServer::XvfbServer(const ScreenSpec& spec) : m_spec(spec) {
         if (r > 0) {
             char buf[32];
             ssize_t n = read(fds[0], buf, sizeof buf);
-            if (n <= 0) break;
+            if (n <= 0)
+                break;
             number.append(buf, size_t(n));
-            if (number.find('\n') != std::string::npos) break;
+            if (number.find('\n') != std::string::npos)
+                break;
         } else if (r == 0) {
             waited += 200;
         } else if (errno != EINTR) {
@@ -77,8 +82,10 @@ XvfbServer::XvfbServer(const ScreenSpec& spec) : m_spec(spec) {
         }
     }
     close(fds[0]);
-    while (!number.empty() && (number.back() == '\n' || number.back() == ' ')) number.pop_back();
-    if (number.empty()) return;
+    while (!number.empty() && (number.back() == '\n' || number.back() == ' '))
+        number.pop_back();
+    if (number.empty())
+        return;
     m_display = ":" + number;
     setenv("DISPLAY", m_display.c_str(), 1);
 }
@@ -107,13 +114,17 @@ void XvfbTest::SetUp() {
     m_server = std::make_unique<XvfbServer>(screen());
     ASSERT_TRUE(m_server->running()) << "Xvfb did not start";
 }
-void XvfbTest::TearDown() { m_server.reset(); }
+void XvfbTest::TearDown() {
+    m_server.reset();
+}
 
 void XvfbParamTest::SetUp() {
     m_server = std::make_unique<XvfbServer>(GetParam());
     ASSERT_TRUE(m_server->running()) << "Xvfb did not start";
 }
-void XvfbParamTest::TearDown() { m_server.reset(); }
+void XvfbParamTest::TearDown() {
+    m_server.reset();
+}
 
 std::string screenName(const ::testing::TestParamInfo<ScreenSpec>& info) {
     return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) + "x" +
