@@ -21,7 +21,10 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <QLoggingCategory>
 #include <cstdlib>
+
+Q_LOGGING_CATEGORY(lcHelp, "velmora.app.help", QtWarningMsg)
 
 HelpWindow::HelpWindow(QString& home, QWidget* parent, const char* name)
     : QMainWindow(parent), m_browser(new QTextBrowser(this)) {
@@ -32,7 +35,7 @@ HelpWindow::HelpWindow(QString& home, QWidget* parent, const char* name)
     m_browser->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     connect(m_browser, &QTextBrowser::textChanged, this, &HelpWindow::slotTextChanged);
     m_browser->setSource(QUrl::fromLocalFile(QFileInfo(home).absoluteFilePath()));
-    qDebug("path %s", qPrintable(home));
+    qCDebug(lcHelp, "path %s", qPrintable(home));
     setCentralWidget(m_browser);
 
     // Icons come from the current directory; a missing file gives a plain item.

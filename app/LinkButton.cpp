@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QLoggingCategory>
 #include <QProcess>
+
+Q_LOGGING_CATEGORY(lcLinkButton, "velmora.app.linkbutton", QtWarningMsg)
 
 LinkButton::LinkButton(QWidget* parent, const char* name) : QPushButton(parent) {
     setObjectName(name ? name : "");
@@ -30,5 +33,5 @@ void LinkButton::leaveEvent(QEvent*) {
 }
 
 void LinkButton::focusInEvent(QFocusEvent*) {
-    qDebug("in focus event");
+    qCDebug(lcLinkButton, "in focus event");
 }

@@ -1,4 +1,5 @@
 #include "app/OutputFileServices.h"
+#include "store/Diagnostics.h"
 
 #include "media/G723Codec.h"
 #include "media/MediaLibraryInterface.h"
@@ -135,7 +136,7 @@ bool OutputFileServices::resource(uint32_t id, VlmResourceRecord& record, std::v
     data->assign(std::max(node->storedSize, node->fileSize), 0);
     const uint32_t got = m_media->Read(*node, data->data(), data->size());
     if (got == 0) {
-        std::fprintf(stderr, "Errr on read: resource %u\n", id);
+        diag::print("Errr on read: resource %u\n", id);
         data->clear();
         return false;
     }

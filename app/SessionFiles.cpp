@@ -1,15 +1,19 @@
 #include "app/SessionFiles.h"
+#include "store/Diagnostics.h"
 
 #include <QDataStream>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 
+#include <QLoggingCategory>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcSession, "velmora.app.session", QtWarningMsg)
 
 std::string SessionFiles::settingsPath(const std::string& dataDir) {
     return dataDir + "/settings.rse";
@@ -122,19 +126,19 @@ std::optional<QStringList> SessionFiles::decodeRecentFiles(const QByteArray& byt
 
 QStringList SessionFiles::readRecentFileList(const std::string& dataDir) {
     const QString path = QString::fromStdString(recentFilesPath(dataDir));
-    qDebug("recent %s", qPrintable(path));
+    qCDebug(lcSession, "recent %s", qPrintable(path));
     QStringList list;
     QFile file(path);
     if (file.exists() && file.open(QIODevice::ReadOnly)) {
         if (auto decoded = decodeRecentFiles(file.readAll()))
             list = *decoded;
         else
-            fprintf(stderr, "velmora: %s is damaged, recent-file list not restored\n", qPrintable(path));
+            diag::print("velmora: %s is damaged, recent-file list not restored\n", qPrintable(path));
     } else {
-        qDebug("No history found");
+        qCDebug(lcSession, "No history found");
     }
     for (const QString& entry : list)
-        qDebug("== %s ", qPrintable(entry));
+        qCDebug(lcSession, "== %s ", qPrintable(entry));
     while (list.size() > MAX_RECENT_FILES)
         list.removeAll(QString(list.last()));
     return list;

@@ -1,4 +1,5 @@
 #include "app/Velmora.h"
+#include "store/Diagnostics.h"
 
 #include "app/AppImages.h"
 #include "app/SessionFiles.h"
@@ -173,7 +174,7 @@ std::optional<std::string> Velmora::homeDirectory() {
 }
 
 void Velmora::exitForMissingHome() {
-    fputs("$HOME not set, please set it to appropriate directory\n", stderr);
+    diag::print("$HOME not set, please set it to appropriate directory\n");
     exit(1);
 }
 

@@ -7,6 +7,7 @@
 #include "app/MenuIds.h"
 #include "app/SetPassword.h"
 #include "app/Velmora.h"
+#include "store/Diagnostics.h"
 
 #include "app/aboutVl.h"
 #include "canvas/FrameLoader.h"
@@ -23,7 +24,10 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <QLoggingCategory>
 #include <cstdio>
+
+Q_LOGGING_CATEGORY(lcCommands, "velmora.app.commands", QtWarningMsg)
 
 using namespace menuid;
 
@@ -469,12 +473,12 @@ void Velmora::slotHelp() {
 void Velmora::slotHelpAbout() {
     m_pAboutDialog->setWindowTitle("About Velmora");
     m_pAboutDialog->show();
-    qDebug("#####-- m_dwFrameNumber -- %d\n", int(m_dwFrameCount));
+    qCDebug(lcCommands, "#####-- m_dwFrameNumber -- %d\n", int(m_dwFrameCount));
     for (uint32_t i = 0; i < m_dwFrameCount && i < m_vPlayBackFrameInfo.size(); ++i)
-        qDebug("m_vPlayBackFrameInfo[%d].vType %d", int(i), int(m_vPlayBackFrameInfo[i].vType));
+        qCDebug(lcCommands, "m_vPlayBackFrameInfo[%d].vType %d", int(i), int(m_vPlayBackFrameInfo[i].vType));
     const QStringList args = QApplication::arguments();
-    qDebug("argc - %d %s %s", int(args.size()), args.value(0).toLocal8Bit().constData(),
-           args.value(1).toLocal8Bit().constData());
+    qCDebug(lcCommands, "argc - %d %s %s", int(args.size()), args.value(0).toLocal8Bit().constData(),
+            args.value(1).toLocal8Bit().constData());
 }
 
 void Velmora::slotPasswordSet() {
@@ -507,9 +511,9 @@ void Velmora::slotPasswordClear() {
 // ---- Others ---------------------------------------------------------------
 
 void Velmora::slotForeColorChanged(QColor&) {
-    qDebug("fore color changed");
+    qCDebug(lcCommands, "fore color changed");
 }
 
 void Velmora::paletteChange(QPalette&) {
-    fputs("palette changed --------------->>\n", stderr);
+    diag::print("palette changed --------------->>\n");
 }

@@ -1,6 +1,7 @@
 // The main window's project: view and canvas, frame loading, the navigation
 // bar, recording, the frame table and the file commands.
 #include "app/Velmora.h"
+#include "store/Diagnostics.h"
 
 #include "app/MenuIds.h"
 #include "app/OutputFileServices.h"
@@ -43,12 +44,15 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <QLoggingCategory>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcProject, "velmora.app.project", QtWarningMsg)
 
 using namespace menuid;
 
@@ -247,7 +251,7 @@ void Velmora::slotRecordStartRecord() {
             "Not enough free space to start Recording\nPlease make sure you have minimum 25 MB free");
         return;
     }
-    fprintf(stderr, "------------%ld\n", long(free));
+    diag::print("------------%ld\n", long(free));
     showProgress("Starts Recording  a live session of computer desktop activity...");
     m_bNoRecordExtension = !ActionRecorder::extensionPresent();
     if (m_bNoRecordExtension) {
@@ -268,7 +272,7 @@ void Velmora::slotRecordStartRecord() {
     const auto started = m_recording->start(m_vlmFileName, !m_bNoRecordExtension);
     if (started != RecordingSession::START_OK) {
         if (started == RecordingSession::START_NO_MEMORY) {
-            fputs("exiting...\n", stderr);
+            diag::print("exiting...\n");
             exit(1);
         }
         delete m_pRecordBar;
@@ -337,9 +341,9 @@ int Velmora::slotBackToNormal() {
     rebuildStrip(false);
     if (m_vUserActionFrames.empty())
         setItemEnabled(EDIT_SELECT_UA_FRAMES, false);
-    fprintf(stderr, "m_dwUserActionFrame == %u\n", m_dwUserActionFrame);
-    fprintf(stderr, "m_dwFrameCount == %u\n", m_dwFrameCount);
-    fprintf(stderr, "dwFrameCount == %u\n", m_recording->captureCount());
+    diag::print("m_dwUserActionFrame == %u\n", m_dwUserActionFrame);
+    diag::print("m_dwFrameCount == %u\n", m_dwFrameCount);
+    diag::print("dwFrameCount == %u\n", m_recording->captureCount());
     holder->getMouseActionFrames(m_vPlayBackFrameInfo);
     addFrameName();
     if (m_bFullScreen)
@@ -389,7 +393,7 @@ void Velmora::slotEditAppendFrames() {
         m_vEditInfo.clear();
         m_vPlayBackFrameInfo.clear();
         initializeForFrameAddition();
-        qDebug("initialized for Frame Addition");
+        qCDebug(lcProject, "initialized for Frame Addition");
     }
     if (!m_frameTable->appendFrame()) {
         VL_ErrMessage("The frame could not be added: the working frame file cannot be written.");
@@ -589,7 +593,7 @@ void saveUserSettings(Velmora* w) {
                                     SessionFiles::makeSettings(w->geometry(), w->m_bFullScreen,
                                                                w->isMinimized(), bits, w->m_screenWidth,
                                                                w->m_screenHeight)))
-        fputs("the window settings could not be written\n", stderr);
+        diag::print("the window settings could not be written\n");
 }
 } // namespace
 
@@ -714,8 +718,8 @@ void Velmora::openCompletion() {
     initEditingFrames();
     setBuilderCaption();
     rebuildStrip(true);
-    fprintf(stderr, "m_dwUserActionFrame == %u\n", m_dwUserActionFrame);
-    fprintf(stderr, "m_dwFrameCount == %u\n", m_dwFrameCount);
+    diag::print("m_dwUserActionFrame == %u\n", m_dwUserActionFrame);
+    diag::print("m_dwFrameCount == %u\n", m_dwFrameCount);
     imageHolder()->getMouseActionFrames(m_vPlayBackFrameInfo);
     for (uint32_t i = 0; i < m_dwFrameCount; ++i)
         if (m_vEditInfo[i].deletedFlag)
@@ -778,7 +782,7 @@ void Velmora::openPath(const QString& path, bool fromCommandLine) {
 void Velmora::slotFileOpen() {
     const QString start = QString::fromLocal8Bit((m_homeDir + "/zedaro").c_str());
     if (m_dwFrameCount != 0) {
-        fputs("already opened\n", stderr);
+        diag::print("already opened\n");
         const int answer = saveFramesPrompt();
         if (answer == 2 || (answer == 0 && !makeForPrompt())) {
             showReady();
@@ -892,7 +896,7 @@ void Velmora::slotFileQuit() {
         if (m_dwFrameCount != 0)
             resetProject(true);
         if (m_vlmFileName == m_madeWorkingFile && unlink(m_vlmFileName.c_str()) != 0)
-            perror("unlink ");
+            diag::error("unlink ");
         m_madeWorkingFile.clear();
     }
     QApplication::quit();
@@ -912,11 +916,11 @@ void Velmora::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    qDebug("m_vlmFileName %s", m_vlmFileName.c_str());
+    qCDebug(lcProject, "m_vlmFileName %s", m_vlmFileName.c_str());
     // Remove only a working frame file this run made or imported.
     if (!m_madeWorkingFile.empty() && m_vlmFileName == m_madeWorkingFile)
         if (unlink(m_vlmFileName.c_str()) != 0 && errno != ENOENT)
-            perror("unlink ");
+            diag::error("unlink ");
     event->accept();
     QMainWindow::closeEvent(event);
 }

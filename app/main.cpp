@@ -3,6 +3,7 @@
 #include "app/Velmora.h"
 #include "capture/XErrorHandlers.h"
 #include "store/DatRecords.h"
+#include "store/Diagnostics.h"
 
 #include <QApplication>
 #include <QFont>
@@ -17,7 +18,7 @@ namespace {
 void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& msg) {
     static const char* const kinds[] = {"debug", "warning", "critical", "fatal", "info"};
     const char* kind = unsigned(type) < 5 ? kinds[type] : "message";
-    fprintf(stderr, "velmora (toolkit %s): %s\n", kind, msg.toLocal8Bit().constData());
+    diag::print("velmora (toolkit %s): %s\n", kind, msg.toLocal8Bit().constData());
     if (type == QtFatalMsg)
         abort();
 }
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     if (!home)
         Velmora::exitForMissingHome();
     if (mkdir(datfile::dataDirectory(*home).c_str(), 0766) == 0)
-        fputs("\nVelmora running for first time ...\n", stderr);
+        diag::print("\nVelmora running for first time ...\n");
 
     auto* window = new Velmora();
     window->setObjectName("velmora");

@@ -1,4 +1,5 @@
 #include "canvas/FrameLoader.h"
+#include "store/Diagnostics.h"
 
 #include "canvas/ProductBanner.h"
 
@@ -38,7 +39,7 @@ bool FrameLoader::ensureImage() {
     if (!grabbed || grabbed.width() != int(g.width) || grabbed.height() != int(g.height) ||
         grabbed.bitsPerPixel() != int(g.bytesPerPixel * 8)) {
         m_lastError = "Cannot read the screen for the edit image";
-        std::fprintf(stderr, "%s\n", m_lastError.c_str());
+        diag::print("%s\n", m_lastError.c_str());
         return false;
     }
     // The canvas may still point at the old image: hand it the new one first.
@@ -101,7 +102,7 @@ FrameLoader::LoadResult FrameLoader::loadFrame(size_t n, const std::vector<SEdit
             size_t(*currentPalette) < palettes->size() && index >= 0 && size_t(index) < palettes->size()) {
             for (int entry :
                  changedPaletteEntries((*palettes)[size_t(*currentPalette)], (*palettes)[size_t(index)]))
-                std::fprintf(stderr, "change in palette - %d\n", entry);
+                diag::print("change in palette - %d\n", entry);
         }
         *currentPalette = index;
     }
@@ -134,7 +135,7 @@ void FrameLoader::fillFrameColor(unsigned long pixel) {
 int FrameLoader::setBuilderSplash(int width, int height, int depth) {
     FrameImage banner = ProductBanner::make(display(), width, height, depth);
     if (!banner) {
-        std::fputs("Cannot make the product banner\n", stderr);
+        diag::print("Cannot make the product banner\n");
         return 0;
     }
     // The canvas takes the new image before the old one is destroyed.

@@ -10,8 +10,11 @@
 #include <QPixmap>
 #include <QtDebug>
 
+#include <QLoggingCategory>
 #include <algorithm>
 #include <vector>
+
+Q_LOGGING_CATEGORY(lcStrip, "velmora.canvas.strip", QtWarningMsg)
 
 int NavigationBarBase::temp_end_frame = 0;
 
@@ -237,8 +240,8 @@ void NavigationBarBase::mousePressEvent(QMouseEvent* event) {
 
     if (event->button() == Qt::LeftButton) {
         if (frameBand) {
-            qDebug("x %d Y %d", FRAME_WIDTH * (cellOf(pos.x()) - 1), FRAME_BAND_Y);
-            qDebug("New frame no %d", cellOf(pos.x()));
+            qCDebug(lcStrip, "x %d Y %d", FRAME_WIDTH * (cellOf(pos.x()) - 1), FRAME_BAND_Y);
+            qCDebug(lcStrip, "New frame no %d", cellOf(pos.x()));
             m_pressInFrameBand = 1;
             m_pressInUserActionBand = 0;
             if (m_frameRangeStart != 0) {

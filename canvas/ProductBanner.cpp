@@ -1,4 +1,5 @@
 #include "canvas/ProductBanner.h"
+#include "store/Diagnostics.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -38,7 +39,7 @@ FrameImage ProductBanner::make(_XDisplay* display, int width, int height, int de
         if (font && fontUsed)
             *fontUsed = FONTS[i];
         if (!font && i == 0)
-            std::fputs("Cannot Load Font for Splash\n", stderr);
+            diag::print("Cannot Load Font for Splash\n");
     }
 
     XFillRectangle(display, pixmap, fillGC, 0, 0, unsigned(width), unsigned(height));

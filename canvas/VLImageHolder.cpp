@@ -1,4 +1,5 @@
 #include "canvas/VLImageHolder.h"
+#include "store/Diagnostics.h"
 
 #include "canvas/DrawTools.h"
 #include "capture/XErrorHandlers.h"
@@ -64,7 +65,7 @@ VLImageHolder::VLImageHolder(VelmoraView* v, QWidget* parent) : QFrame(parent), 
 
     holderDisplay = XOpenDisplay(nullptr);
     if (!holderDisplay) {
-        std::fprintf(stderr, "VLImageHolder: cannot open the display; the canvas stays empty\n");
+        diag::print("VLImageHolder: cannot open the display; the canvas stays empty\n");
         return;
     }
     if (xerrors::handlersInstalled())
@@ -153,8 +154,8 @@ VLImageHolder::XDrawable VLImageHolder::ensureHolderWindow() {
         XWindowAttributes attributes{};
         if (XGetWindowAttributes(holderDisplay, holderWindow, &attributes) &&
             attributes.depth != m_pixmapDepth)
-            std::fprintf(stderr, "VLImageHolder: window depth %d differs from the screen depth %d\n",
-                         attributes.depth, m_pixmapDepth);
+            diag::print("VLImageHolder: window depth %d differs from the screen depth %d\n", attributes.depth,
+                        m_pixmapDepth);
     }
     XFlush(holderDisplay);
     return holderWindow;
@@ -184,8 +185,8 @@ void VLImageHolder::putFrameImage() {
     if (!frameImage || !holderDisplay || !offscreenPixmap)
         return;
     if (frameImage->depth != m_pixmapDepth) {
-        std::fprintf(stderr, "VLImageHolder: frame image depth %d does not match the screen depth %d\n",
-                     frameImage->depth, m_pixmapDepth);
+        diag::print("VLImageHolder: frame image depth %d does not match the screen depth %d\n",
+                    frameImage->depth, m_pixmapDepth);
         return;
     }
     // The image's own size, within the pixmap.

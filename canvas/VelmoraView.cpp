@@ -1,4 +1,5 @@
 #include "canvas/VelmoraView.h"
+#include "store/Diagnostics.h"
 
 #include "canvas/DrawTools.h"
 #include "canvas/VLCanvas.h"
@@ -45,7 +46,7 @@ void VelmoraView::resizeEvent(QResizeEvent* event) {
 
 void VelmoraView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange)
-        std::fputs("palette changed from view\n", stderr);
+        diag::print("palette changed from view\n");
     QWidget::changeEvent(event);
 }
 

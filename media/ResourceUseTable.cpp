@@ -1,4 +1,5 @@
 #include "media/ResourceUseTable.h"
+#include "store/Diagnostics.h"
 
 #include <cstdio>
 
@@ -32,7 +33,7 @@ int32_t ResourceUseTable::countOf(uint32_t id) const {
 }
 
 void ResourceUseTable::dropUse(uint32_t id) {
-    std::fprintf(stderr, "resource use dropped: %#x\n", id);
+    diag::print("resource use dropped: %#x\n", id);
     const int i = indexOf(id);
     if (i < 0)
         return;
@@ -43,7 +44,7 @@ void ResourceUseTable::dropUse(uint32_t id) {
 void ResourceUseTable::addCopyUse(uint32_t id) {
     if (id == 0)
         return;
-    std::fprintf(stderr, "resource use added on copy: %#x\n", id);
+    diag::print("resource use added on copy: %#x\n", id);
     const int i = indexOf(id);
     if (i < 0)
         m_entries.push_back({id, 1});
@@ -69,5 +70,5 @@ void ResourceUseTable::countChoice(uint32_t id, bool& newObjectFlag) {
         newObjectFlag = false;
     }
     for (const UseStruct& u : m_entries)
-        std::fprintf(stderr, "resource %#x used %d times\n", u.id, u.count);
+        diag::print("resource %#x used %d times\n", u.id, u.count);
 }

@@ -1,4 +1,5 @@
 #include "record/ActionRecorder.h"
+#include "store/Diagnostics.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
@@ -22,7 +23,7 @@ bool ActionRecorder::extensionPresent() {
         return false;
     int major = 0, minor = 0;
     Status ok = XRecordQueryVersion(d, &major, &minor);
-    fprintf(stderr, "XRecorduery %d\n", int(ok));
+    diag::print("XRecorduery %d\n", int(ok));
     XCloseDisplay(d);
     return ok != 0;
 }

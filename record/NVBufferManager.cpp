@@ -1,16 +1,20 @@
 #include "record/NVBufferManager.h"
+#include "store/Diagnostics.h"
 
 #include "record/NVUtil.h"
 #include "store/DatRecords.h"
 
 #include <QDebug>
 
+#include <QLoggingCategory>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <system_error>
+
+Q_LOGGING_CATEGORY(lcBuffer, "velmora.record.buffer", QtWarningMsg)
 
 NVBufferManager::NVBufferManager() : QObject(nullptr) {}
 
@@ -51,8 +55,8 @@ int NVBufferManager::initBufferManager(int ringSize, uint64_t largestFrameData) 
         try {
             m_ring.allocate(size_t(size));
         } catch (const std::bad_alloc&) {
-            std::fprintf(stderr, "Fatal: Memory Allocation Failed\n");
-            std::fprintf(stderr, "Fatal: VL Error Cannot Proceed\n");
+            diag::print("Fatal: Memory Allocation Failed\n");
+            diag::print("Fatal: VL Error Cannot Proceed\n");
             std::exit(1);
         }
         m_quit = false;
@@ -60,7 +64,7 @@ int NVBufferManager::initBufferManager(int ringSize, uint64_t largestFrameData) 
     try {
         m_writer = std::thread(threadProc, this);
     } catch (const std::system_error& e) {
-        std::fprintf(stderr, "Thread creation Failed: %s\n", e.what());
+        diag::print("Thread creation Failed: %s\n", e.what());
         std::exit(1);
     }
     return 0;
@@ -78,12 +82,12 @@ int NVBufferManager::startBufferManager(const char* path, unsigned long sizeLimi
     m_ring.reset();
     m_file = path ? std::fopen(path, "wb") : nullptr;
     if (!m_file) {
-        std::fprintf(stderr, "Error Opening Dat file\n");
+        diag::print("Error Opening Dat file\n");
         return -1;
     }
     bool ok = writeMainHeader(10) && std::fflush(m_file) == 0;
     if (!ok)
-        std::fprintf(stderr, "sMainHeader not written\n");
+        diag::print("sMainHeader not written\n");
     if (!m_writer.joinable() || !ok) {
         // No writer thread: nothing can pass through the ring, so the file is done.
         if (std::fclose(m_file) != 0)
@@ -117,13 +121,13 @@ int NVBufferManager::flushFrame(const void* header, unsigned long headerLength, 
     if (m_limitReached)
         return FLUSH_LIMIT_REACHED;
     if (m_bytesHandedIn + length > m_sizeLimit) {
-        std::fprintf(stderr, "flushFrame: Error File size exceeds limit\n");
+        diag::print("flushFrame: Error File size exceeds limit\n");
         m_limitReached = true;
         return FLUSH_LIMIT_REACHED;
     }
     if (length > m_ring.largestPiece()) {
-        std::fprintf(stderr, "flushFrame: a frame of %llu bytes does not fit the %zu-byte ring\n",
-                     static_cast<unsigned long long>(length), m_ring.size());
+        diag::print("flushFrame: a frame of %llu bytes does not fit the %zu-byte ring\n",
+                    static_cast<unsigned long long>(length), m_ring.size());
         return FLUSH_TOO_LARGE;
     }
     m_memoryAvail.wait(lock, [&] { return m_ring.hasRoomFor(size_t(length)); });
@@ -136,7 +140,7 @@ int NVBufferManager::flushFrame(const void* header, unsigned long headerLength, 
 }
 
 void NVBufferManager::threadProc(NVBufferManager* self) {
-    std::fprintf(stderr, "in threadProc\n");
+    diag::print("in threadProc\n");
     self->writeBuffer();
 }
 
@@ -185,10 +189,10 @@ void NVBufferManager::noteWriteError(int err) {
 }
 
 int NVBufferManager::stopBufferManager(unsigned long frameCount) {
-    qDebug("in stopBufferManager");
+    qCDebug(lcBuffer, "in stopBufferManager");
     {
         std::lock_guard<std::mutex> lock(m_ringMutex);
-        qDebug("~~~~~~ dwDataAvail = %d", int(m_ring.circularDifference(DATA_WAITING)));
+        qCDebug(lcBuffer, "~~~~~~ dwDataAvail = %d", int(m_ring.circularDifference(DATA_WAITING)));
     }
     cleanUpThreads(); // the writer drains the ring before it ends
     std::lock_guard<std::mutex> lock(m_ringMutex);
@@ -197,24 +201,24 @@ int NVBufferManager::stopBufferManager(unsigned long frameCount) {
         if (std::fflush(m_file) != 0)
             noteWriteError(errno);
         if (std::fseek(m_file, 0, SEEK_SET) != 0) {
-            std::perror("fseek");
+            diag::error("fseek");
             noteWriteError(errno);
         } else if (!writeMainHeader(uint32_t(frameCount))) {
-            std::fprintf(stderr, "sMainHeader not written\n");
+            diag::print("sMainHeader not written\n");
             noteWriteError(errno ? errno : EIO);
         }
         if (std::fflush(m_file) != 0) {
-            std::perror("fflush");
+            diag::error("fflush");
             noteWriteError(errno);
         }
         if (std::fclose(m_file) != 0) {
-            std::perror("fclose");
+            diag::error("fclose");
             noteWriteError(errno);
         }
         m_file = nullptr;
         if (m_writeError) {
-            std::fprintf(stderr, "stopBufferManager: the working frame file could not be written: %s\n",
-                         std::strerror(m_writeError));
+            diag::print("stopBufferManager: the working frame file could not be written: %s\n",
+                        std::strerror(m_writeError));
             result = -1;
         }
     }

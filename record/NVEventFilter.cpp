@@ -2,23 +2,26 @@
 
 #include <QDebug>
 #include <QEvent>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcEvents, "velmora.record.events", QtWarningMsg)
 
 NVEventFilter::NVEventFilter() : QObject(nullptr) {}
 
 bool NVEventFilter::eventFilter(QObject*, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        qDebug("Application Mouse pressed\n");
+        qCDebug(lcEvents, "Application Mouse pressed\n");
         break;
     case QEvent::FocusIn:
-        qDebug("FocusIn\n");
+        qCDebug(lcEvents, "FocusIn\n");
         break;
     case QEvent::WindowActivate:
-        qDebug("WindowActivate\n");
+        qCDebug(lcEvents, "WindowActivate\n");
         break;
     case QEvent::PaletteChange:
     case QEvent::ApplicationPaletteChange:
-        qDebug("Application Palette Changed\n");
+        qCDebug(lcEvents, "Application Palette Changed\n");
         break;
     default:
         break;

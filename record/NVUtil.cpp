@@ -1,4 +1,5 @@
 #include "record/NVUtil.h"
+#include "store/Diagnostics.h"
 
 #include <X11/Xlib.h>
 
@@ -18,7 +19,7 @@ std::mutex g_queryMutex; // the static members are shared by every caller
 bool NVUtil::openDisplay() {
     m_psxDisplay = XOpenDisplay(nullptr);
     if (!m_psxDisplay) {
-        std::fprintf(stderr, "NVUtil: cannot open display\n");
+        diag::print("NVUtil: cannot open display\n");
         return false;
     }
     m_nsxScreen = DefaultScreen(m_psxDisplay);

@@ -1,4 +1,5 @@
 #include "record/RecordingSession.h"
+#include "store/Diagnostics.h"
 
 #include "capture/NVCap.h"
 #include "record/NVUtil.h"
@@ -43,7 +44,7 @@ RecordingSession::StartResult RecordingSession::start(const std::string& path, b
     try {
         m_pPreviousFrame.assign(size_t(m_screenRowBytes) * h, 0);
     } catch (const std::bad_alloc&) {
-        fputs("Fatal VL Error: Error allocating memory\n", stderr);
+        diag::print("Fatal VL Error: Error allocating memory\n");
         NV_CleanUpCapture();
         return START_NO_MEMORY;
     }
@@ -61,7 +62,7 @@ RecordingSession::StartResult RecordingSession::start(const std::string& path, b
         capturePalette();
     NVCaptureScreen(FRAME_STATE_FIRST, 0, nullptr);
     if (withActions && !m_actions.start([this](const uint8_t* e) { onWireEvent(e); }))
-        fprintf(stderr, "action capture not started: %s\n", m_actions.error().c_str());
+        diag::print("action capture not started: %s\n", m_actions.error().c_str());
     return START_OK;
 }
 
@@ -71,7 +72,7 @@ void RecordingSession::capturePalette() {
         return;
     XWindowAttributes attr;
     if (!XGetWindowAttributes(d, DefaultRootWindow(d), &attr)) {
-        fputs("error in getting win attr\n", stderr);
+        diag::print("error in getting win attr\n");
         XCloseDisplay(d);
         return;
     }
@@ -166,7 +167,7 @@ int RecordingSession::NVCaptureScreen(EFrameState state, unsigned long, SActionT
         return -1;
     SRect band{};
     if (NV_CapCmpCpy(m_pPreviousFrame.data(), &band, 0) != NVCAP_OK) {
-        fputs("capture failed: the recording stops\n", stderr);
+        diag::print("capture failed: the recording stops\n");
         requestStop(FAIL_CAPTURE);
         return -1;
     }

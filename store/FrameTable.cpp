@@ -1,4 +1,5 @@
 #include "store/FrameTable.h"
+#include "store/Diagnostics.h"
 
 #include "store/FrameStore.h"
 
@@ -10,7 +11,7 @@
 namespace {
 
 void report(const char* what) {
-    std::perror(what);
+    diag::error(what);
 }
 
 SPlayBackFrameInfo clearedAction(SPlayBackFrameInfo p) {
@@ -135,7 +136,7 @@ bool FrameTable::makeKeyFrame(uint32_t n) {
         return true;
     SDatFrameHeader header;
     if (m_store.getEditFrame(m_s.editInfo, n, header) != FrameStore::Result::Ok) {
-        std::fprintf(stderr, "makeKeyFrame: %s\n", m_store.lastError().c_str());
+        diag::print("makeKeyFrame: %s\n", m_store.lastError().c_str());
         return false;
     }
     header.recordSize =

@@ -1,4 +1,5 @@
 #include "store/OutputFileImporter.h"
+#include "store/Diagnostics.h"
 
 #include "store/RecordIO.h"
 #include "store/VideoBlocks.h"
@@ -46,7 +47,7 @@ OutputFileImporter::OutputFileImporter(std::string vlmPath, Screen screen, std::
       m_soundPath(std::move(soundPath)), m_services(services) {}
 
 int OutputFileImporter::fail(int code, const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
+    diag::print("%s\n", message.c_str());
     m_r.code = code;
     return code;
 }
@@ -103,7 +104,7 @@ ImportResult OutputFileImporter::run() {
         fail(IMPORT_CANNOT_OPEN, "scap error");
         return m_r;
     }
-    std::fprintf(stderr, "scap sucess\n");
+    diag::print("scap sucess\n");
 
     // Resources for the media library; default icons stay with the program.
     for (uint32_t n = 0; n < file.ScapResourceCount(); ++n) {
@@ -150,7 +151,7 @@ ImportResult OutputFileImporter::run() {
     }
 
     const uint32_t additionalSize = file.getAdditionalDataSize();
-    std::fprintf(stderr, "vlmFile.getAdditionalDataSize %u\n", additionalSize);
+    diag::print("vlmFile.getAdditionalDataSize %u\n", additionalSize);
     struct stat vs {};
     if (stat(m_vlmPath.c_str(), &vs) != 0 || uint64_t(additionalSize) > uint64_t(vs.st_size)) {
         fail(IMPORT_NO_ADDITIONAL_DATA, "additional data read failed: longer than the file");
@@ -165,7 +166,7 @@ ImportResult OutputFileImporter::run() {
         return m_r;
     }
     if (file.vlmGlobalObjectSize() == 0)
-        std::fprintf(stderr, "no global objects\n");
+        diag::print("no global objects\n");
 
     FileCloser dat{std::fopen(m_r.workingPath.c_str(), "w+b")};
     if (!dat.f) {
@@ -288,7 +289,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             // Into the screen's own pixel format.
             const bool from555 = B == 2 && !(p.pixelFlags & 0x01);
             if (from555)
-                std::fprintf(stderr, "in 15 bit\n");
+                diag::print("in 15 bit\n");
             for (int y = t.top; y <= t.bottom; ++y) {
                 const uint8_t* src = image.data() + size_t(y) * S;
                 uint8_t* dst = frame.data() + size_t(y) * R;
@@ -377,7 +378,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         return fail(IMPORT_WRITE, "fwrite FileHeader");
     m_r.captureRect = capture;
     m_r.frameCount = F;
-    std::fprintf(stderr, "Reading frames complete--\n");
+    diag::print("Reading frames complete--\n");
     return IMPORT_OK;
 }
 
@@ -388,7 +389,7 @@ int OutputFileImporter::importSound(VlmFile& file) {
     if (file.vlmStreamInfo(ah, sizeof ah, 1) != 1)
         return IMPORT_OK;
     const uint32_t entries = file.vlmStreamLength(vlm::CHUNK_AUDIO);
-    std::fprintf(stderr, "-------Audio Writing begins----->\n");
+    diag::print("-------Audio Writing begins----->\n");
 
     std::string scratch = m_dataDirectory + "/import-sound-XXXXXX";
     const int fd = mkstemp(scratch.data());
@@ -418,7 +419,7 @@ int OutputFileImporter::importSound(VlmFile& file) {
         SPlayBackFrameInfo& p = m_r.playBack[i];
         if (p.audioSize == 0)
             continue;
-        std::fprintf(stderr, "Writing Audio Frame Header----\n");
+        diag::print("Writing Audio Frame Header----\n");
         const long offset = std::ftell(out.f);
         std::vector<uint8_t> pcm;
         if (p.frameFlags & PBF_AUDIO_RECORDED) {
@@ -459,7 +460,7 @@ int OutputFileImporter::importSound(VlmFile& file) {
                     "import: the sound working file cannot be written: " + std::string(std::strerror(errno)));
     }
     m_r.soundWritten = true;
-    std::fprintf(stderr, "End of Audio writing-----\n");
+    diag::print("End of Audio writing-----\n");
     return IMPORT_OK;
 }
 

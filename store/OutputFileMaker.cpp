@@ -1,4 +1,5 @@
 #include "store/OutputFileMaker.h"
+#include "store/Diagnostics.h"
 
 #include "store/FrameStore.h"
 #include "store/RecordIO.h"
@@ -32,7 +33,7 @@ OutputFileMaker::OutputFileMaker(MakeInput input, MakeServices& services)
 OutputFileMaker::Result OutputFileMaker::fail(Result r, const std::string& message) {
     if (m_error.empty())
         m_error = message;
-    std::fprintf(stderr, "%s\n", message.c_str());
+    diag::print("%s\n", message.c_str());
     return r;
 }
 
@@ -41,7 +42,7 @@ bool OutputFileMaker::compress(const std::vector<uint8_t>& plain, std::vector<ui
     out.resize(offset + room);
     const int z = ::compress(out.data() + offset, &room, plain.data(), uLong(plain.size()));
     if (z != Z_OK) {
-        std::fprintf(stderr, "compression failed (%d)\n", z);
+        diag::print("compression failed (%d)\n", z);
         return false;
     }
     out.resize(offset + room);
@@ -105,7 +106,7 @@ void OutputFileMaker::writeResource(VlmFile& file, uint32_t id, bool data) {
     VlmResourceRecord record;
     std::vector<uint8_t> bytes;
     if (!m_services.resource(id, record, data ? &bytes : nullptr)) {
-        std::fprintf(stderr, "resource %u is not in the media library: not written\n", id);
+        diag::print("resource %u is not in the media library: not written\n", id);
         for (uint32_t m : m_missing)
             if (m == id)
                 return;
@@ -114,13 +115,12 @@ void OutputFileMaker::writeResource(VlmFile& file, uint32_t id, bool data) {
     }
     uint32_t written = 0;
     if (!data) {
-        std::fprintf(stderr,
-                     "\n\t---------RESOURCE EDITOR WRITING TO VLM--------\n\trcnode              = %u"
-                     "\n\trResourceName  = %s\n\t-------------------------------------------\n",
-                     id, record.fullPath().c_str());
+        diag::print("\n\t---------RESOURCE EDITOR WRITING TO VLM--------\n\trcnode              = %u"
+                    "\n\trResourceName  = %s\n\t-------------------------------------------\n",
+                    id, record.fullPath().c_str());
         file.ScapResourceWrite(record.bytes.data(), uint32_t(record.bytes.size()), &written, record);
     } else if (file.ScapResourceDataWrite(bytes.data(), uint32_t(bytes.size()), &written, record) != 0) {
-        std::fprintf(stderr, "Resource Node Write Error\n");
+        diag::print("Resource Node Write Error\n");
     }
 }
 
@@ -142,18 +142,18 @@ bool OutputFileMaker::writeAudio(VlmFile& file, uint32_t frame, std::FILE* sound
     uint8_t head[AUDIO_HEADER_SIZE];
     if (std::fseek(sound, e.audioHeaderOffset, SEEK_SET) != 0 ||
         std::fread(head, 1, sizeof head, sound) != sizeof head) {
-        std::fprintf(stderr, "sound of frame %u cannot be read\n", frame);
+        diag::print("sound of frame %u cannot be read\n", frame);
         return false;
     }
     uint32_t total = rec::readLe32(head + 4);
-    std::fprintf(stderr, "\n\t\t<--------AUDIO WRITING--------->\n\t\tframe %u size %u\n", frame, total);
+    diag::print("\n\t\t<--------AUDIO WRITING--------->\n\t\tframe %u size %u\n", frame, total);
     std::vector<uint8_t> piece, block;
     uint32_t sum = 0;
     while (total > 0) {
         const uint32_t n = std::min(total, AUDIO_PIECE);
         piece.resize(n);
         if (std::fread(piece.data(), 1, n, sound) != n) {
-            std::fprintf(stderr, "sound of frame %u is cut short\n", frame);
+            diag::print("sound of frame %u is cut short\n", frame);
             return false;
         }
         std::vector<uint8_t> coded = m_services.encodeAudio(piece.data(), n);
@@ -171,7 +171,7 @@ bool OutputFileMaker::writeAudio(VlmFile& file, uint32_t frame, std::FILE* sound
     if (!file.vlmStreamWrite(nullptr, 0, frame, vlm::CHUNK_VIDEO, &out))
         return false;
     file.ScapAudioStreamClose(frame, sum);
-    std::fprintf(stderr, "\n\t\t<--------End of audio writing-------->\n");
+    diag::print("\n\t\t<--------End of audio writing-------->\n");
     return true;
 }
 
@@ -358,7 +358,7 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
             auto fmt =
                 formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette, *m_in.colormaps);
             if (fmt.empty()) {
-                std::fprintf(stderr, "SetBitmapInfo  SetFormat Failed ...\n");
+                diag::print("SetBitmapInfo  SetFormat Failed ...\n");
             } else if (file.vlmSetFormat(fmt.data(), uint32_t(fmt.size()), 0) != 0) {
                 return fail(MAKE_WRITE_FAILED, "make: a format record cannot be written");
             } else {

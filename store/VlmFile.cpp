@@ -1,4 +1,5 @@
 #include "store/VlmFile.h"
+#include "store/Diagnostics.h"
 
 #include "store/RecordIO.h"
 
@@ -160,13 +161,13 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
     if (mode == 1) {
         m_readStream = std::fopen(path.c_str(), "rb");
         if (!m_readStream) {
-            std::fprintf(stderr, "vlm file open error \n");
+            diag::print("vlm file open error \n");
             m_mode = -1;
             return 1;
         }
         auto fail = [this](const char* message, int result) {
             if (message)
-                std::fprintf(stderr, "%s", message);
+                diag::print("%s", message);
             releaseStreams();
             m_mode = -1;
             return result;
@@ -229,7 +230,7 @@ bool VlmFile::appendBytes(const void* data, uint32_t length, uint32_t* written, 
     std::clearerr(m_writeStream);
     if (!rewindToEnd(end)) {
         m_broken = true;
-        std::fprintf(stderr, "vlm write error: file no longer matches its offsets\n");
+        diag::print("vlm write error: file no longer matches its offsets\n");
     }
     return false;
 }
@@ -250,7 +251,7 @@ bool VlmFile::blockAllowed(uint32_t length) const {
     // While a frame's audio is open its bytes lie at the running offset: any
     // other block there would take their place in the index.
     if (length != 0 && m_pendingAudioLength != 0) {
-        std::fprintf(stderr, "vlm write refused: audio chunk of frame %u not closed\n", m_currentFrame);
+        diag::print("vlm write refused: audio chunk of frame %u not closed\n", m_currentFrame);
         return false;
     }
     return true;
@@ -385,7 +386,7 @@ int VlmFile::ScapAudioStreamClose(uint32_t frame, uint32_t total) {
 void VlmFile::vlmIndexArrayAdd(uint32_t frame) {
     m_pending.skipCount = 0;
     if (traceEnabled())
-        std::fprintf(stderr, "&&& dwCf - %u %ld \n", frame, m_index.empty() ? -1L : long(m_index.size() - 1));
+        diag::print("&&& dwCf - %u %ld \n", frame, m_index.empty() ? -1L : long(m_index.size() - 1));
     if (!m_index.empty()) {
         VLMIndex& last = m_index.back();
         int64_t diff = int64_t(frame) - int64_t(last.frameNumber);
@@ -436,7 +437,7 @@ int VlmFile::ScapResourceWrite(const void*, uint32_t, uint32_t* outLength, const
         return 0;
     if (m_slotsClosed || m_pendingAudioLength != 0) {
         // The close rewrites the table contiguously from the first slot.
-        std::fprintf(stderr, "ScapResourceWrite: resource slots must precede every other block\n");
+        diag::print("ScapResourceWrite: resource slots must precede every other block\n");
         return 1;
     }
     ResorcePresent(id); // an empty table: the first slot goes here
@@ -499,32 +500,31 @@ int VlmFile::closeWriting() {
         return 1;
 
     auto fail = [this](const char* what) {
-        std::fprintf(stderr, "vlmFileClose: %s\n", what);
+        diag::print("vlmFileClose: %s\n", what);
         releaseStreams();
         return 1;
     };
     if (m_broken)
         return fail("an earlier write left the file inconsistent");
     if (m_pendingAudioLength != 0) {
-        std::fprintf(stderr,
-                     "vlmFileClose: audio of frame %u was never closed; its %u bytes are not indexed\n",
-                     m_currentFrame, m_pendingAudioLength);
+        diag::print("vlmFileClose: audio of frame %u was never closed; its %u bytes are not indexed\n",
+                    m_currentFrame, m_pendingAudioLength);
     }
 
     if (std::fseek(m_writeStream, long(m_header.indexOffset), SEEK_SET) != 0) {
-        std::fprintf(stderr, "vlm seek error %d\n", 0);
+        diag::print("vlm seek error %d\n", 0);
         return fail("index not written");
     }
     const size_t records = std::min<size_t>(m_index.size(), m_slots);
     for (size_t i = 0; i < records; ++i)
         if (!writeRecord(m_writeStream, m_index[i].toBytes())) {
-            std::fprintf(stderr, "vlmFileClose: line %d fwrite failed\n", 1467);
+            diag::print("vlmFileClose: line %d fwrite failed\n", 1467);
             return fail("index not written");
         }
     m_droppedRecords = uint32_t(m_index.size() - records);
     if (m_droppedRecords)
-        std::fprintf(stderr, "vlmFileClose: %u index records beyond the %u slots were not written\n",
-                     m_droppedRecords, m_slots);
+        diag::print("vlmFileClose: %u index records beyond the %u slots were not written\n", m_droppedRecords,
+                    m_slots);
     m_header.indexLength = uint32_t(records * VLMIndex::SIZE);
 
     const uint32_t fileLength = m_offset + m_pendingAudioLength;
@@ -558,7 +558,7 @@ int VlmFile::closeWriting() {
     FILE* f = m_writeStream;
     m_writeStream = nullptr;
     if (std::fclose(f) != 0) {
-        std::fprintf(stderr, "vlmFileClose: close failed\n");
+        diag::print("vlmFileClose: close failed\n");
         return 1;
     }
     return 0;
@@ -623,7 +623,7 @@ bool VlmFile::vlmIndexRead() {
             blank.audioOffset = x.audioOffset;
             blank.skipCount = x.skipCount - s;
             if (traceEnabled())
-                std::fprintf(stderr, "sIndexBalnk = %u\n", blank.audioOffset);
+                diag::print("sIndexBalnk = %u\n", blank.audioOffset);
             m_index.push_back(blank);
         }
     }

@@ -1,4 +1,5 @@
 #include "objects/draw/CColorBar.h"
+#include "store/Diagnostics.h"
 
 #include "store/RecordIO.h"
 
@@ -7,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <QLoggingCategory>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +16,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcColorBar, "velmora.objects.colorbar", QtWarningMsg)
 
 namespace {
 
@@ -198,7 +202,7 @@ CColorBar::CColorBar(QWidget* parent, const char* name) : QWidget(parent) {
 
     if (readSlots(customColorsPath(), m_slots) == ReadResult::Unreadable) {
         const int err = errno;
-        fprintf(stderr, "Customising Failed: %s\n", strerror(err));
+        diag::print("Customising Failed: %s\n", strerror(err));
     }
 }
 
@@ -285,7 +289,7 @@ bool CColorBar::write() {
     std::string error;
     if (writeSlots(path, m_slots, &error))
         return true;
-    fprintf(stderr, "Custom colours not saved to %s (%s)\n", path.c_str(), error.c_str());
+    diag::print("Custom colours not saved to %s (%s)\n", path.c_str(), error.c_str());
     return false;
 }
 
@@ -365,7 +369,7 @@ void CColorBar::mouseDoubleClickEvent(QMouseEvent* e) {
         s.used = 1;
         s.column = hit.index;
         s.color = QColor::fromRgb(chosen.rgb() & 0x00FFFFFFu);
-        qDebug("Coordinate Values X=%d,Y=%d ", hit.column, hit.row);
+        qCDebug(lcColorBar, "Coordinate Values X=%d,Y=%d ", hit.column, hit.row);
         // Saved at once: a bar hidden by any other way than the View command
         // would otherwise reload the old file when shown again.
         write();
