@@ -86,7 +86,7 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     // The X resources objects draw with, all on the holder's own connection.
     struct DrawTarget {
         _XDisplay* display = nullptr;
-        XDrawable window = 0;  // the widget's window; 0 before initGC finds it
+        XDrawable window = 0;  // the widget's window; 0 before it has one
         XDrawable pixmap = 0;  // the screen-sized off-screen image
         _XGC* xorGC = nullptr; // rubber bands on the window; made by initGC
         _XGC* pixmapGC = nullptr;
@@ -107,10 +107,10 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     void set_image_pixmap(const QPixmap& pixmap, _XImage* image, short mode);
     // Resizes the holder to 0 x 0 and does nothing else.
     void set_image_pixmap(const QPixmap& pixmap);
-    // The frame image last handed over; null before the first.
+    // The frame image last handed over; null before the first and once forgotten.
     _XImage* shownImage() const { return frameImage; }
-    // Its owner frees this image: the holder stops pointing at it if it is
-    // the shown one, and shows nothing new.
+    // The image's owner is about to free it: the holder stops pointing at it
+    // if it is the one handed over. Nothing is redrawn.
     void forgetFrameImage(const _XImage* image);
 
     // Redraws the whole pixmap (image, objects, selection handles) and
@@ -199,8 +199,6 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     // The ten name counters of the current frame.
     static sLastObjectNumber currentCounters();
     static void setCurrentCounters(const sLastObjectNumber& counters);
-    // The saved counter of a kind in one frame's copy (nullptr for kinds without one).
-    static int32_t* savedCounterOfKind(sLastObjectNumber& counters, int kind);
 
     // ---- record conversion ----
     bool getVectorRef(std::vector<sAllObjects>& records, int frame);
@@ -330,6 +328,8 @@ class VLImageHolder : public QFrame, public FrameTableListener {
 
     // The current counter of a kind (nullptr for kinds without one).
     static int* counterOfKind(int kind);
+    // The saved counter of a kind in one frame's copy (nullptr for kinds without one).
+    static int32_t* savedCounterOfKind(sLastObjectNumber& counters, int kind);
 
     // Members in the order the other canvas parts know them.
     bool gcCreated = false;
