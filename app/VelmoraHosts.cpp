@@ -48,8 +48,8 @@ void VelmoraStripHost::changePurgeStatus(bool anyFrameDeleted) {
 
 bool VelmoraStripHost::hasFrameObjectRecord(int frame) const {
     VLImageHolder* h = m_w->imageHolder();
-    return h && frame >= 0 && size_t(frame) < h->vAllObjects.size() &&
-           !h->vAllObjects[size_t(frame)].AllObjects.empty();
+    return h && frame >= 0 && size_t(frame) < h->allObjects().size() &&
+           !h->allObjects()[size_t(frame)].AllObjects.empty();
 }
 
 void VelmoraStripHost::addFrameStructureToList(int frame) {
@@ -61,14 +61,11 @@ uint8_t VelmoraStripHost::frameUserAction(int frame) const {
     VLImageHolder* h = m_w->imageHolder();
     if (!h)
         return 0;
-    if (frame == h->getCurrentFrame() && !h->vObjectList.empty()) {
-        if (NVFrame* f = h->vObjectList[0]->getFrameObjectStructure())
+    if (frame == h->getCurrentFrame() && !h->liveObjects().empty()) {
+        if (NVFrame* f = h->liveObjects()[0]->getFrameObjectStructure())
             return f->userAction;
     }
-    if (frame < 0 || size_t(frame) >= h->vAllObjects.size() ||
-        h->vAllObjects[size_t(frame)].AllObjects.empty())
-        return 0;
-    const NVFrame* f = h->vAllObjects[size_t(frame)].AllObjects[0].get<NVFrame>();
+    const NVFrame* f = h->frameRecord(frame);
     return f ? f->userAction : 0;
 }
 
@@ -76,14 +73,12 @@ void VelmoraStripHost::setFrameUserAction(int frame, uint8_t value) {
     VLImageHolder* h = m_w->imageHolder();
     if (!h)
         return;
-    if (frame == h->getCurrentFrame() && !h->vObjectList.empty()) {
-        if (auto* live = dynamic_cast<CFrameObject*>(h->vObjectList[0]))
+    if (frame == h->getCurrentFrame() && !h->liveObjects().empty()) {
+        if (auto* live = dynamic_cast<CFrameObject*>(h->liveObjects()[0]))
             live->setUserActionDisabled(value != 0);
     }
-    if (frame >= 0 && size_t(frame) < h->vAllObjects.size() &&
-        !h->vAllObjects[size_t(frame)].AllObjects.empty())
-        if (NVFrame* f = h->vAllObjects[size_t(frame)].AllObjects[0].get<NVFrame>())
-            f->userAction = value;
+    if (NVFrame* f = h->frameRecord(frame))
+        f->userAction = value;
 }
 
 std::vector<SPlayBackFrameInfo>* VelmoraInteractiveHost::playbackRecords() {

@@ -25,9 +25,10 @@ CDrawSelection::CDrawSelection(VLImageHolder* holder, QPaintDevice*)
     if (!m_holder)
         return;
     m_holder->initGC();
-    m_display = m_holder->holderDisplay;
-    m_window = m_holder->holderWindow;
-    m_xorGC = m_holder->xorGC;
+    const VLImageHolder::DrawTarget target = m_holder->drawTarget();
+    m_display = target.display;
+    m_window = target.window;
+    m_xorGC = target.xorGC;
 }
 
 CDrawSelection::~CDrawSelection() = default;

@@ -18,15 +18,15 @@ FrameLoader::FrameLoader(VLCanvas* canvas, _XDisplay* display) : m_canvas(canvas
 
 FrameLoader::~FrameLoader() {
     VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
-    if (holder && m_image && holder->frameImage == m_image.get())
-        holder->frameImage = nullptr;
+    if (holder && m_image)
+        holder->forgetFrameImage(m_image.get());
 }
 
 _XDisplay* FrameLoader::display() const {
     if (m_display)
         return m_display;
     if (m_canvas && m_canvas->get_image_holder())
-        return m_canvas->get_image_holder()->holderDisplay;
+        return m_canvas->get_image_holder()->drawTarget().display;
     return nullptr;
 }
 
@@ -74,9 +74,7 @@ FrameLoader::LoadResult FrameLoader::loadFrame(size_t n, const std::vector<SEdit
 
     if (n < playback.size() && (playback[n].frameFlags & (PBF_INSERTED | PBF_APPENDED))) {
         VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
-        if (!holder || n >= holder->vAllObjects.size() || holder->vAllObjects[n].AllObjects.empty())
-            return LoadResult::BlankWithoutRecords;
-        const NVFrame* frame = holder->vAllObjects[n].AllObjects[0].get<NVFrame>();
+        const NVFrame* frame = holder ? holder->frameRecord(int(n)) : nullptr;
         if (!frame)
             return LoadResult::BlankWithoutRecords;
         fillFrameColor(pixelForColorRef(frame->fillColor()));

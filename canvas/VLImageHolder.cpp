@@ -181,6 +181,10 @@ void VLImageHolder::initGC() {
     gcCreated = xorGC != nullptr;
 }
 
+VLImageHolder::DrawTarget VLImageHolder::drawTarget() const {
+    return DrawTarget{holderDisplay, holderWindow, offscreenPixmap, xorGC, pixmapGC};
+}
+
 void VLImageHolder::putFrameImage() {
     if (!frameImage || !holderDisplay || !offscreenPixmap)
         return;
@@ -213,6 +217,11 @@ void VLImageHolder::set_image_pixmap(const QPixmap&, _XImage* image, short mode)
         }
     }
     screenRegion = std::make_unique<QRegion>(0, 0, m_screenWidth, m_screenHeight);
+}
+
+void VLImageHolder::forgetFrameImage(const _XImage* image) {
+    if (image && frameImage == image)
+        frameImage = nullptr;
 }
 
 void VLImageHolder::set_image_pixmap(const QPixmap&) {

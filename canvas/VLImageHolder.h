@@ -83,12 +83,22 @@ class VLImageHolder : public QFrame, public FrameTableListener {
   public:
     using XDrawable = unsigned long; // Window and Pixmap ids of Xlib
 
+    // The X resources objects draw with, all on the holder's own connection.
+    struct DrawTarget {
+        _XDisplay* display = nullptr;
+        XDrawable window = 0;  // the widget's window; 0 before it has one
+        XDrawable pixmap = 0;  // the screen-sized off-screen image
+        _XGC* xorGC = nullptr; // rubber bands on the window; made by initGC
+        _XGC* pixmapGC = nullptr;
+    };
+
     VLImageHolder(VelmoraView* view, QWidget* parent);
     ~VLImageHolder() override;
 
     // Makes the XOR graphics context on the holder's window once; objects
-    // call it before they take holderDisplay, xorGC and holderWindow.
+    // call it before they take the draw target.
     void initGC();
+    DrawTarget drawTarget() const;
 
     // Takes the frame image (not owned: its owner keeps it alive while it is
     // shown and hands over a new one before freeing it). Mode 0 only stores
@@ -97,6 +107,11 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     void set_image_pixmap(const QPixmap& pixmap, _XImage* image, short mode);
     // Resizes the holder to 0 x 0 and does nothing else.
     void set_image_pixmap(const QPixmap& pixmap);
+    // The frame image last handed over; null before the first and once forgotten.
+    _XImage* shownImage() const { return frameImage; }
+    // The image's owner is about to free it: the holder stops pointing at it
+    // if it is the one handed over. Nothing is redrawn.
+    void forgetFrameImage(const _XImage* image);
 
     // Redraws the whole pixmap (image, objects, selection handles) and
     // repaints the widget from it at once.
@@ -124,6 +139,25 @@ class VLImageHolder : public QFrame, public FrameTableListener {
 
     QPaintEngine* paintEngine() const override { return nullptr; }
 
+    // The rectangle outline (x, y, width, height as XDrawRectangle takes
+    // them) in XOR on the window, flushed; drawing it again erases it.
+    void drawXorBand(const QRect& band);
+    QSize screenSize() const { return QSize(m_screenWidth, m_screenHeight); }
+
+    // ---- live objects of the current frame and the selection ----
+    // Element 0 is the frame object; index-aligned with the frame's records.
+    const std::vector<DrawTools*>& liveObjects() const { return vObjectList; }
+    // Indexes into liveObjects() of the selected objects, in selection order.
+    const std::vector<int>& selectedIndexes() const { return vSelectedObjectIndex; }
+    // The single selected object, else the frame object; null without objects.
+    DrawTools* getSelectedItem() const;
+    // The object being created, edited or hit-tested; objects make
+    // themselves or the selection current.
+    DrawTools* currentObject() const { return draw_tool; }
+    void setCurrentObject(DrawTools* object) { draw_tool = object; }
+    // Whether an object is the creation in progress that a release commits.
+    bool mouseIsPressed() const { return mousePressed; }
+
     // ---- the main window's playback records ----
     // Set once by the main window; frames without a record read as blank.
     void setPlaybackRecords(std::vector<SPlayBackFrameInfo>* records) { m_playback = records; }
@@ -131,6 +165,12 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     const SPlayBackFrameInfo* playbackRecord(int frame) const;
 
     // ---- per-frame object records (FrameTableListener) ----
+    // One record list per frame.
+    const std::vector<StrAllObjects>& allObjects() const { return vAllObjects; }
+    // The frame object's record of a frame (its first record); null when the
+    // frame has no records.
+    NVFrame* frameRecord(int frame);
+    const NVFrame* frameRecord(int frame) const;
     void get_no_frames(int frames);
     void addFrameObject(bool insert) override;
     void addObjectsOnPaste(uint32_t source, uint32_t target) override;
@@ -159,9 +199,6 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     // The ten name counters of the current frame.
     static sLastObjectNumber currentCounters();
     static void setCurrentCounters(const sLastObjectNumber& counters);
-    // The counter of a kind (nullptr for kinds without one).
-    static int* counterOfKind(int kind);
-    static int32_t* savedCounterOfKind(sLastObjectNumber& counters, int kind);
 
     // ---- record conversion ----
     bool getVectorRef(std::vector<sAllObjects>& records, int frame);
@@ -174,7 +211,127 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     // characters, read as one number (clamped; 0 when there are none).
     static int objectIdNumber(const std::string& objectID);
 
-    // ---- members, in the order the other canvas parts know them ----
+    // ---- keys, deletion, clipboard and undo ----
+    void deleteObjectOnKeyPress();
+    void changedForeColor(QColor& color);
+    void changedBackColor(QColor& color);
+    // The media-library resources an object record uses, in report order:
+    // a hyperlink's images and its events' image, sound and video; a
+    // validation field's dialog icons and its key events' images and icons;
+    // a bitmap's image. Zero IDs are left out.
+    static std::vector<uint32_t> resourceIdsOf(const NVAllObjects& record);
+
+  public slots:
+    void slot_get_current_frame(int frame);
+    void assignIDValue(unsigned long id);
+    int slot_select_draw_object(int tool);
+    void slotCheckFrameStatus(bool disabled);
+    void slotResetCombo();
+    void slot_selected_edit_object(DrawTools* object);
+    void slotItemSelectedFromProperty(int index);
+    void slotMovedEditObject(QRect rect);
+    // A frame range was marked deleted or undeleted in the strip; the range
+    // is what Undo toggles back.
+    void slotPushFrameDeletion(int first, int last);
+    void slotPushFrameDeletion();
+    void slotPushFrameUnDeletion(int frame);
+    void slotSelectAllObjects();
+    void slotCutCopyObjects(int mode);
+    void slotPasteObjects();
+    void slotUndoAction();
+
+  signals:
+    void signal_select_region();
+    void signalEnableUndo();
+    void signalDisableUndo();
+    void signalEnableCutCopy();
+    void signalDisableCutCopy();
+    void signalEnableSelectAll();
+    void signalDisableSelectAll();
+    void signalEnablePaste();
+    void signalDisablePaste();
+    void signalUnDeleteFrame(int);
+    // Undo of a frame deletion: the frames whose mark goes back.
+    void signalUnDeleteFrames(int first, int last);
+    void signalDeleteFrame(int);
+    void signalMouseMovePositions(QPoint);
+    void signalReduceIDOnDelete(unsigned long);
+    void signalAddIDOnCopy(unsigned long);
+    void GetFileNameSignal(unsigned long, char*&);
+    void signalGetValidationImageId();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    // Tests set up and inspect undo, selection and drawing states through it.
+    friend class VLImageHolderTestAccess;
+
+    void putFrameImage();
+    // Writes every live object back into the current frame's records,
+    // destroys it and drops the frame's click-target record.
+    void storeLiveObjects();
+    // Destroys every live object without storing it.
+    void destroyLiveObjects();
+    // Makes the current frame's live objects, its click target, the chooser
+    // list and the drawing, as entering the frame does.
+    void enterCurrentFrame(bool withClickTarget);
+    void addClickTarget(int frame);
+    void clearUndo();
+    void refillChooser();
+    void connectObject(DrawTools* object);
+    void releaseRecordResources(const NVAllObjects& record, const NVAllObjects& frameRecord);
+    void releaseKeptResources(const sAllObjects& stored);
+    void announceKeptResources(const sAllObjects& stored);
+    void ensureKeptSize();
+    // Mouse and property-box helpers.
+    DrawTools* makeToolObject();
+    void forwardMouse(DrawTools* object, QMouseEvent* event);
+    int hitTest(QPoint point, bool skipClickTargets);
+    EditPropertyBox* propertyBox() const;
+    bool eventsPageCurrent() const;
+    void showPropertiesPage();
+    void setChooserCurrent(int index);
+    void removeChooserEntry(int index);
+    void insertChooserEntry(int index, const QString& name);
+    // Appends the live object and its record as a commit does, with an undo record.
+    void commitNewObject(DrawTools* object, int kind);
+    // Takes back a creation: object, record, chooser entry, undo record and number.
+    void discardCreatedObject(int index);
+    void dropCreationRecord(int index);
+    void pushGeometry(int index);
+    void takeNumberBack(int kind);
+    void reconnectFramePage(DrawTools* object);
+    // A rubber band made by a press: not a live object, owned by the holder until the release.
+    bool isLooseBand(DrawTools* object) const;
+    // Undo steps.
+    void destroyObject();
+    void undoDeletion();
+    void undoCut();
+    void undoPaste();
+    void restoreGeometry();
+    void undoRemoval(bool clearSelectionFlag);
+    // The object's current record, as the clipboard and the use counts take it.
+    NVAllObjects currentRecordOf(DrawTools* object, int index);
+    void releaseUses(const NVAllObjects& record);
+    void takeUsesAgain(const NVAllObjects& record);
+    // Takes the live object at index out of the frame (not destroyed), for Delete and Cut.
+    DrawTools* takeOut(int index);
+    DrawTools* makePastedObject(const NVAllObjects& record);
+    NVAllObjects frameStructure(int frame) const;
+
+    // The current counter of a kind (nullptr for kinds without one).
+    static int* counterOfKind(int kind);
+    // The saved counter of a kind in one frame's copy (nullptr for kinds without one).
+    static int32_t* savedCounterOfKind(sLastObjectNumber& counters, int kind);
+
+    // Members in the order the other canvas parts know them.
     bool gcCreated = false;
     DrawTools* draw_tool = nullptr;
     bool multiMove = false;
@@ -233,129 +390,6 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     // Pastes since the last Cut or Copy, and the offset of the paste in progress.
     static int snCountPaste;
     static QPoint sqpPos;
-
-    // ---- keys, deletion, clipboard and undo ----
-    void deleteObjectOnKeyPress();
-    void changedForeColor(QColor& color);
-    void changedBackColor(QColor& color);
-    // The media-library resources an object record uses, in report order:
-    // a hyperlink's images and its events' image, sound and video; a
-    // validation field's dialog icons and its key events' images and icons;
-    // a bitmap's image. Zero IDs are left out.
-    static std::vector<uint32_t> resourceIdsOf(const NVAllObjects& record);
-
-    // The rectangle outline (x, y, width, height as XDrawRectangle takes
-    // them) in XOR on the window, flushed; drawing it again erases it.
-    void drawXorBand(const QRect& band);
-    QSize screenSize() const { return QSize(m_screenWidth, m_screenHeight); }
-
-    // ---- selection and the property box ----
-    // The single selected object, else the frame object; null without objects.
-    DrawTools* getSelectedItem();
-    // Whether an object is the creation in progress that a release commits.
-    bool mouseIsPressed() const { return mousePressed; }
-
-  public slots:
-    void slot_get_current_frame(int frame);
-    void assignIDValue(unsigned long id);
-    int slot_select_draw_object(int tool);
-    void slotCheckFrameStatus(bool disabled);
-    void slotResetCombo();
-    void slot_selected_edit_object(DrawTools* object);
-    void slotItemSelectedFromProperty(int index);
-    void slotMovedEditObject(QRect rect);
-    // A frame range was marked deleted or undeleted in the strip; the range
-    // is what Undo toggles back.
-    void slotPushFrameDeletion(int first, int last);
-    void slotPushFrameDeletion();
-    void slotPushFrameUnDeletion(int frame);
-    void slotSelectAllObjects();
-    void slotCutCopyObjects(int mode);
-    void slotPasteObjects();
-    void slotUndoAction();
-
-  signals:
-    void signal_select_region();
-    void signalEnableUndo();
-    void signalDisableUndo();
-    void signalEnableCutCopy();
-    void signalDisableCutCopy();
-    void signalEnableSelectAll();
-    void signalDisableSelectAll();
-    void signalEnablePaste();
-    void signalDisablePaste();
-    void signalUnDeleteFrame(int);
-    // Undo of a frame deletion: the frames whose mark goes back.
-    void signalUnDeleteFrames(int first, int last);
-    void signalDeleteFrame(int);
-    void signalMouseMovePositions(QPoint);
-    void signalReduceIDOnDelete(unsigned long);
-    void signalAddIDOnCopy(unsigned long);
-    void GetFileNameSignal(unsigned long, char*&);
-    void signalGetValidationImageId();
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-  private:
-    void putFrameImage();
-    // Writes every live object back into the current frame's records,
-    // destroys it and drops the frame's click-target record.
-    void storeLiveObjects();
-    // Destroys every live object without storing it.
-    void destroyLiveObjects();
-    // Makes the current frame's live objects, its click target, the chooser
-    // list and the drawing, as entering the frame does.
-    void enterCurrentFrame(bool withClickTarget);
-    void addClickTarget(int frame);
-    void clearUndo();
-    void refillChooser();
-    void connectObject(DrawTools* object);
-    void releaseRecordResources(const NVAllObjects& record, const NVAllObjects& frameRecord);
-    void releaseKeptResources(const sAllObjects& stored);
-    void announceKeptResources(const sAllObjects& stored);
-    void ensureKeptSize();
-    // Mouse and property-box helpers.
-    DrawTools* makeToolObject();
-    void forwardMouse(DrawTools* object, QMouseEvent* event);
-    int hitTest(QPoint point, bool skipClickTargets);
-    EditPropertyBox* propertyBox() const;
-    bool eventsPageCurrent() const;
-    void showPropertiesPage();
-    void setChooserCurrent(int index);
-    void removeChooserEntry(int index);
-    void insertChooserEntry(int index, const QString& name);
-    // Appends the live object and its record as a commit does, with an undo record.
-    void commitNewObject(DrawTools* object, int kind);
-    // Takes back a creation: object, record, chooser entry, undo record and number.
-    void discardCreatedObject(int index);
-    void dropCreationRecord(int index);
-    void pushGeometry(int index);
-    void takeNumberBack(int kind);
-    void reconnectFramePage(DrawTools* object);
-    // A rubber band made by a press: not a live object, owned by the holder until the release.
-    bool isLooseBand(DrawTools* object) const;
-    // Undo steps.
-    void destroyObject();
-    void undoDeletion();
-    void undoCut();
-    void undoPaste();
-    void restoreGeometry();
-    void undoRemoval(bool clearSelectionFlag);
-    // The object's current record, as the clipboard and the use counts take it.
-    NVAllObjects currentRecordOf(DrawTools* object, int index);
-    void releaseUses(const NVAllObjects& record);
-    void takeUsesAgain(const NVAllObjects& record);
-    // Takes the live object at index out of the frame (not destroyed), for Delete and Cut.
-    DrawTools* takeOut(int index);
-    DrawTools* makePastedObject(const NVAllObjects& record);
-    NVAllObjects frameStructure(int frame) const;
 
     std::vector<SPlayBackFrameInfo>* m_playback = nullptr; // not owned
     QMetaObject::Connection m_chooserConnection;

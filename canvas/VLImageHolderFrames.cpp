@@ -69,6 +69,18 @@ bool VLImageHolder::isaControl(int kind) {
     return kind == VALIDATIONFIELD || kind == INSTRUCTIONBOX || kind == TEXTFIELD || kind == BITMAP;
 }
 
+NVFrame* VLImageHolder::frameRecord(int frame) {
+    if (!validIndex(vAllObjects.size(), frame) || vAllObjects[size_t(frame)].AllObjects.empty())
+        return nullptr;
+    return vAllObjects[size_t(frame)].AllObjects[0].get<NVFrame>();
+}
+
+const NVFrame* VLImageHolder::frameRecord(int frame) const {
+    if (!validIndex(vAllObjects.size(), frame) || vAllObjects[size_t(frame)].AllObjects.empty())
+        return nullptr;
+    return vAllObjects[size_t(frame)].AllObjects[0].get<NVFrame>();
+}
+
 const std::vector<KeptStoredRecord>& VLImageHolder::keptRecords(int frame) const {
     static const std::vector<KeptStoredRecord> none;
     return validIndex(m_kept.size(), frame) ? m_kept[size_t(frame)] : none;

@@ -760,7 +760,7 @@ void VLImageHolder::slotMovedEditObject(QRect rect) {
     emit signalEnableUndo();
 }
 
-DrawTools* VLImageHolder::getSelectedItem() {
+DrawTools* VLImageHolder::getSelectedItem() const {
     if (vObjectList.empty())
         return nullptr;
     if (vSelectedObjectIndex.size() == 1 && validIndex(vObjectList.size(), vSelectedObjectIndex.front()))

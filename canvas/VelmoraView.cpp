@@ -58,12 +58,7 @@ EditPropertyBox* VelmoraView::_get_editprop_box() {
 
 QObject* VelmoraView::getSelectedItem() {
     VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
-    if (!holder || holder->vObjectList.empty())
-        return nullptr;
-    const auto& selected = holder->vSelectedObjectIndex;
-    if (selected.size() == 1 && selected[0] >= 0 && size_t(selected[0]) < holder->vObjectList.size())
-        return holder->vObjectList[size_t(selected[0])];
-    return holder->vObjectList[0];
+    return holder ? holder->getSelectedItem() : nullptr;
 }
 
 void VelmoraView::slotResetCombo() {
@@ -78,12 +73,7 @@ int VelmoraView::getTotalFrames() {
 
 QString VelmoraView::getFrameObjName(int frame) {
     VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
-    if (!holder || frame < 0 || size_t(frame) >= holder->vAllObjects.size())
-        return QString();
-    const auto& records = holder->vAllObjects[size_t(frame)].AllObjects;
-    if (records.empty())
-        return QString();
-    const NVFrame* f = records[0].get<NVFrame>();
+    const NVFrame* f = holder ? holder->frameRecord(frame) : nullptr;
     return f ? QString::fromLatin1(f->m_Caption.c_str()) : QString();
 }
 
@@ -92,7 +82,7 @@ int VelmoraView::getNumValidationFields() {
     if (!holder)
         return 0;
     int n = 0;
-    for (DrawTools* object : holder->vObjectList)
+    for (DrawTools* object : holder->liveObjects())
         if (object && object->drawingObject == VALIDATIONFIELD)
             ++n;
     return n;
@@ -103,7 +93,7 @@ QString VelmoraView::getValidationObjName(int n) {
     if (!holder)
         return QString();
     int seen = 0;
-    for (DrawTools* object : holder->vObjectList)
+    for (DrawTools* object : holder->liveObjects())
         if (object && object->drawingObject == VALIDATIONFIELD && ++seen == n)
             return QString::fromLatin1(object->getObjectName());
     return QString();

@@ -271,15 +271,16 @@ void DrawRect::takeHolderContext() {
     if (!m_pImageHolder)
         return;
     m_pImageHolder->initGC();
-    m_pDisplay = m_pImageHolder->holderDisplay;
-    m_gcXor = m_pImageHolder->xorGC;
-    m_window = m_pImageHolder->holderWindow;
+    const VLImageHolder::DrawTarget target = m_pImageHolder->drawTarget();
+    m_pDisplay = target.display;
+    m_gcXor = target.xorGC;
+    m_window = target.window;
 }
 
 unsigned long DrawRect::bandWindow() const {
     // The holder's window as it is now: Qt may have made it anew since.
-    if (m_pImageHolder && m_pImageHolder->holderWindow)
-        return m_pImageHolder->holderWindow;
+    if (m_pImageHolder && m_pImageHolder->drawTarget().window)
+        return m_pImageHolder->drawTarget().window;
     return m_window;
 }
 
@@ -550,7 +551,7 @@ void DrawRect::repaintItem() {
     emitGeometry();
     if (m_pImageHolder) {
         m_pImageHolder->drawContents();
-        m_pImageHolder->draw_tool = m_pImageHolder->getSelectedItem();
+        m_pImageHolder->setCurrentObject(m_pImageHolder->getSelectedItem());
     }
 }
 

@@ -34,24 +34,19 @@ int HolderInteractiveHost::currentFrame() const {
 }
 
 const StrAllObjects* HolderInteractiveHost::frameRecords(unsigned long frame) const {
-    if (!m_holder || frame >= m_holder->vAllObjects.size())
+    if (!m_holder || frame >= m_holder->allObjects().size())
         return nullptr;
-    const StrAllObjects& list = m_holder->vAllObjects[frame];
+    const StrAllObjects& list = m_holder->allObjects()[frame];
     return list.AllObjects.empty() ? nullptr : &list;
 }
 
 DrawTools* HolderInteractiveHost::selectedItem() {
-    if (!m_holder || m_holder->vObjectList.empty())
-        return nullptr;
-    const auto& selected = m_holder->vSelectedObjectIndex;
-    if (selected.size() == 1 && selected[0] >= 0 && size_t(selected[0]) < m_holder->vObjectList.size())
-        return m_holder->vObjectList[size_t(selected[0])];
-    return m_holder->vObjectList[0];
+    return m_holder ? m_holder->getSelectedItem() : nullptr;
 }
 
 void HolderInteractiveHost::setCurrentObject(DrawTools* object) {
     if (m_holder)
-        m_holder->draw_tool = object;
+        m_holder->setCurrentObject(object);
 }
 
 void HolderInteractiveHost::drawContents() {
@@ -82,14 +77,14 @@ void HolderInteractiveHost::drawBand(const QRect& band) {
     if (!m_holder)
         return;
     m_holder->initGC();
-    SelectionHandles::drawXorBand(m_holder->holderDisplay, m_holder->xorGC, m_holder->holderWindow,
+    const VLImageHolder::DrawTarget target = m_holder->drawTarget();
+    SelectionHandles::drawXorBand(target.display, target.xorGC, target.window,
                                   SelectionHandles::Box{band.x(), band.y(), band.width(), band.height()});
 }
 
 QSize HolderInteractiveHost::screenSize() const {
     if (m_screen.isEmpty()) {
-        if (m_holder && m_holder->holderDisplay) {
-            Display* dpy = m_holder->holderDisplay;
+        if (Display* dpy = m_holder ? m_holder->drawTarget().display : nullptr) {
             m_screen = QSize(DisplayWidth(dpy, DefaultScreen(dpy)), DisplayHeight(dpy, DefaultScreen(dpy)));
         } else if (QScreen* s = QGuiApplication::primaryScreen()) {
             m_screen = s->geometry().size();

@@ -140,13 +140,13 @@ class LoaderTest : public HolderTest {
 TEST_F(LoaderTest, LoadFrameStoresTheRebuiltImageForTheNextDraw) {
     ASSERT_TRUE(loader->initEditingFrames(path, geometry())) << loader->lastError();
     ASSERT_NE(nullptr, loader->frameImage());
-    EXPECT_EQ(loader->frameImage(), holder->frameImage) << "the holder shows the loader's image";
+    EXPECT_EQ(loader->frameImage(), holder->shownImage()) << "the holder shows the loader's image";
     const unsigned long before = pixmapPixel(5, 105);
 
     SDatFrameHeader h;
     EXPECT_EQ(FrameLoader::LoadResult::Shown, loader->loadFrame(1, dat.edit, dat.playback, &h));
     EXPECT_EQ(1u, h.frameNumber);
-    EXPECT_EQ(loader->frameImage(), holder->frameImage);
+    EXPECT_EQ(loader->frameImage(), holder->shownImage());
     EXPECT_EQ(before, pixmapPixel(5, 105)) << "mode 0 only stores";
 
     holder->drawContents();
@@ -172,11 +172,11 @@ TEST_F(LoaderTest, BlankFrameIsPaintedInItsFrameObjectsColour) {
         {NVFrame::NO_FORE_COLOR, 0x00C72216, 0x1622C7}, // back colour red 22, green 34, blue 199
         {0x000000FF, 0x00C72216, 0xFF0000},             // a fore colour wins
     };
-    holder->vAllObjects.resize(4);
+    internals(holder).vAllObjects.resize(4);
     for (const Case& c : cases) {
-        holder->vAllObjects[2].AllObjects = {frameRecord(c.fore, c.back)};
+        internals(holder).vAllObjects[2].AllObjects = {frameRecord(c.fore, c.back)};
         EXPECT_EQ(FrameLoader::LoadResult::BlankShown, loader->loadFrame(2, dat.edit, dat.playback));
-        EXPECT_EQ(loader->frameImage(), holder->frameImage);
+        EXPECT_EQ(loader->frameImage(), holder->shownImage());
         settle();
         EXPECT_EQ(c.pixel, pixmapPixel(0, 0));
         EXPECT_EQ(c.pixel, pixmapPixel(1023, 767));
@@ -199,9 +199,9 @@ TEST_F(LoaderTest, UnreadableFrameIsReportedAndShownBlack) {
 TEST_F(LoaderTest, TheImageGoesOnlyWithTheLoader) {
     ASSERT_TRUE(loader->initEditingFrames(path, geometry()));
     ASSERT_EQ(FrameLoader::LoadResult::Shown, loader->loadFrame(0, dat.edit, dat.playback));
-    ASSERT_NE(nullptr, holder->frameImage);
+    ASSERT_NE(nullptr, holder->shownImage());
     loader.reset();
-    EXPECT_EQ(nullptr, holder->frameImage) << "the holder no longer points at a freed image";
+    EXPECT_EQ(nullptr, holder->shownImage()) << "the holder no longer points at a freed image";
     holder->drawContents(); // must not touch freed memory
 }
 
@@ -216,7 +216,7 @@ TEST_F(LoaderTest, BannerIsCentredOrangeOnBlackAndBecomesTheEditImage) {
     EXPECT_EQ(0, loader->setBuilderSplash(1024, 768, 24));
     XImage* banner = loader->frameImage();
     ASSERT_NE(nullptr, banner);
-    EXPECT_EQ(banner, holder->frameImage);
+    EXPECT_EQ(banner, holder->shownImage());
     EXPECT_EQ(QSize(1024, 768), holder->size());
     settle();
 

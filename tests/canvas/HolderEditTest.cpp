@@ -95,8 +95,10 @@ class HolderEditTest : public HolderTest {
         holder->get_no_frames(2);
         holder->addFrameStructureToList(1);
         holder->slot_get_current_frame(0);
-        VLImageHolder::numRects = 0;
-        holder->vLastObjectNumber[0] = sLastObjectNumber{};
+        sLastObjectNumber counters = VLImageHolder::currentCounters();
+        counters.numRects = 0;
+        VLImageHolder::setCurrentCounters(counters);
+        internals(holder).vLastObjectNumber[0] = sLastObjectNumber{};
     }
     void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
         QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
@@ -117,12 +119,12 @@ class HolderEditTest : public HolderTest {
     void key(int k) { sendKey(holder, k); }
     void addStandIn(const NVAllObjects& record) {
         auto* object = new ResourceObject(record);
-        holder->vObjectList.push_back(object);
-        holder->vAllObjects[0].AllObjects.push_back(record);
+        internals(holder).vObjectList.push_back(object);
+        internals(holder).vAllObjects[0].AllObjects.push_back(record);
         view->_get_editprop_box()->objectChooser->addItem(QString::fromStdString(record.objectID));
     }
     const sDrawRect& rectOf(size_t index) const {
-        return *static_cast<DrawRect*>(holder->vObjectList[index])->record().get<sDrawRect>();
+        return *static_cast<DrawRect*>(holder->liveObjects()[index])->record().get<sDrawRect>();
     }
     QStringList chooserItems() const {
         QStringList items;
@@ -139,13 +141,13 @@ TEST_F(HolderEditTest, CopyThreeAndPasteThreeTimes) {
     drawRect(QRect(100, 20, 40, 40));
     drawRect(QRect(200, 20, 40, 40));
     holder->slotSelectAllObjects();
-    ASSERT_EQ(std::vector<int>({3, 2, 1}), holder->vSelectedObjectIndex);
+    ASSERT_EQ(std::vector<int>({3, 2, 1}), holder->selectedIndexes());
     holder->slotCutCopyObjects(COPY);
-    ASSERT_EQ(3u, holder->stObjectClipboard.size());
+    ASSERT_EQ(3u, internals(holder).stObjectClipboard.size());
     for (int paste = 0; paste < 3; ++paste)
         holder->slotPasteObjects();
-    ASSERT_EQ(13u, holder->vObjectList.size());
-    ASSERT_EQ(13u, holder->vAllObjects[0].AllObjects.size());
+    ASSERT_EQ(13u, holder->liveObjects().size());
+    ASSERT_EQ(13u, holder->allObjects()[0].AllObjects.size());
     // Pastes lie 0, 5 and 10 pixels right and down, in the copied order.
     const int lefts[] = {20, 100, 200};
     for (int paste = 0; paste < 3; ++paste)
@@ -154,18 +156,18 @@ TEST_F(HolderEditTest, CopyThreeAndPasteThreeTimes) {
             EXPECT_EQ(lefts[k] + 5 * paste, r.left) << paste << " " << k;
             EXPECT_EQ(20 + 5 * paste, r.top);
         }
-    EXPECT_EQ(std::vector<int>({12, 11, 10}), holder->vSelectedObjectIndex);
-    EXPECT_STREQ("R12", holder->vObjectList[12]->getObjectIDText());
+    EXPECT_EQ(std::vector<int>({12, 11, 10}), holder->selectedIndexes());
+    EXPECT_STREQ("R12", holder->liveObjects()[12]->getObjectIDText());
 
     // A pasted object moves alone.
-    holder->vObjectList[4]->updatePosition(7, 0);
+    holder->liveObjects()[4]->updatePosition(7, 0);
     EXPECT_EQ(25, rectOf(7).left);
     EXPECT_EQ(20, rectOf(1).left);
 
     holder->slotUndoAction();
-    EXPECT_EQ(10u, holder->vObjectList.size());
-    EXPECT_EQ(10u, holder->vAllObjects[0].AllObjects.size());
-    EXPECT_EQ(3u, holder->stObjectClipboard.size());
+    EXPECT_EQ(10u, holder->liveObjects().size());
+    EXPECT_EQ(10u, holder->allObjects()[0].AllObjects.size());
+    EXPECT_EQ(3u, internals(holder).stObjectClipboard.size());
     EXPECT_EQ(10, view->_get_editprop_box()->objectChooser->count());
 }
 
@@ -176,7 +178,7 @@ TEST_F(HolderEditTest, CopyFrameChangePasteStartsAtOffsetZero) {
     holder->slotPasteObjects();
     holder->slot_get_current_frame(1);
     holder->slotPasteObjects();
-    ASSERT_EQ(2u, holder->vObjectList.size());
+    ASSERT_EQ(2u, holder->liveObjects().size());
     EXPECT_EQ(20, rectOf(1).left);
 }
 
@@ -185,26 +187,26 @@ TEST_F(HolderEditTest, CutThenUndoRestoresIndexesSelectionAndUseCounts) {
     addStandIn(bitmapRecord("B1", 31));
     addStandIn(validationRecord("T1"));
     drawRect(QRect(200, 20, 40, 40));
-    holder->validationImageID = 999; // whatever a field reported last is not this field's
+    holder->assignIDValue(999); // whatever a field reported last is not this field's
     const QStringList before = chooserItems();
-    holder->vSelectedObjectIndex = {3, 2};
+    internals(holder).vSelectedObjectIndex = {3, 2};
     QSignalSpy released(holder, &VLImageHolder::signalReduceIDOnDelete);
     QSignalSpy taken(holder, &VLImageHolder::signalAddIDOnCopy);
     holder->slotCutCopyObjects(CUT);
-    EXPECT_EQ(3u, holder->vObjectList.size());
-    EXPECT_EQ(3u, holder->vAllObjects[0].AllObjects.size());
+    EXPECT_EQ(3u, holder->liveObjects().size());
+    EXPECT_EQ(3u, holder->allObjects()[0].AllObjects.size());
     EXPECT_EQ(QList<unsigned long long>({61, 62, 63, 31}), ids(released));
-    EXPECT_EQ(2u, holder->stObjectClipboard.size());
+    EXPECT_EQ(2u, internals(holder).stObjectClipboard.size());
 
     holder->slotUndoAction();
-    ASSERT_EQ(5u, holder->vObjectList.size());
-    EXPECT_EQ(BITMAP, holder->vObjectList[2]->drawingObject);
-    EXPECT_EQ(VALIDATIONFIELD, holder->vObjectList[3]->drawingObject);
-    EXPECT_EQ(BITMAP, holder->vAllObjects[0].AllObjects[2].drawingObject);
-    EXPECT_EQ(std::vector<int>({3, 2}), holder->vSelectedObjectIndex) << "descending, as selections are";
+    ASSERT_EQ(5u, holder->liveObjects().size());
+    EXPECT_EQ(BITMAP, holder->liveObjects()[2]->drawingObject);
+    EXPECT_EQ(VALIDATIONFIELD, holder->liveObjects()[3]->drawingObject);
+    EXPECT_EQ(BITMAP, holder->allObjects()[0].AllObjects[2].drawingObject);
+    EXPECT_EQ(std::vector<int>({3, 2}), holder->selectedIndexes()) << "descending, as selections are";
     EXPECT_EQ(before, chooserItems());
     EXPECT_EQ(QList<unsigned long long>({31, 61, 62, 63}), ids(taken));
-    EXPECT_EQ(2u, holder->stObjectClipboard.size());
+    EXPECT_EQ(2u, internals(holder).stObjectClipboard.size());
 }
 
 TEST_F(HolderEditTest, PasteSkipsRecordsWithoutAPasteConstructor) {
@@ -212,32 +214,32 @@ TEST_F(HolderEditTest, PasteSkipsRecordsWithoutAPasteConstructor) {
     NVAllObjects target;
     target.drawingObject = MOUSECLICK;
     target.payload = sMouseClick{};
-    holder->stObjectClipboard = {};
-    holder->stObjectClipboard.push(bitmapRecord("B1", 31));
-    holder->stObjectClipboard.push(target);
-    holder->stObjectClipboard.push(static_cast<DrawRect*>(holder->vObjectList[1])->record());
+    internals(holder).stObjectClipboard = {};
+    internals(holder).stObjectClipboard.push(bitmapRecord("B1", 31));
+    internals(holder).stObjectClipboard.push(target);
+    internals(holder).stObjectClipboard.push(static_cast<DrawRect*>(holder->liveObjects()[1])->record());
     holder->slotPasteObjects();
-    EXPECT_EQ(3u, holder->vObjectList.size());
-    EXPECT_EQ(3u, holder->vAllObjects[0].AllObjects.size());
-    EXPECT_EQ(1, holder->stActionCounts.top());
-    EXPECT_EQ(3u, holder->stObjectClipboard.size());
+    EXPECT_EQ(3u, holder->liveObjects().size());
+    EXPECT_EQ(3u, holder->allObjects()[0].AllObjects.size());
+    EXPECT_EQ(1, internals(holder).stActionCounts.top());
+    EXPECT_EQ(3u, internals(holder).stObjectClipboard.size());
     holder->slotUndoAction();
-    EXPECT_EQ(2u, holder->vObjectList.size());
+    EXPECT_EQ(2u, holder->liveObjects().size());
 }
 
 TEST_F(HolderEditTest, RightFiveTimesThenUndoInOneStepSameSize) {
     drawRect(QRect(20, 20, 40, 40));
     drawRect(QRect(100, 20, 40, 40));
-    while (!holder->stUndoCodes.empty())
-        holder->stUndoCodes.pop();
+    while (!internals(holder).stUndoCodes.empty())
+        internals(holder).stUndoCodes.pop();
     holder->slotSelectAllObjects();
-    holder->moveUndoSaved = false;
+    internals(holder).moveUndoSaved = false;
     for (int i = 0; i < 5; ++i)
         key(Qt::Key_Right);
     EXPECT_EQ(25, rectOf(1).left);
     EXPECT_EQ(105, rectOf(2).left);
     holder->slotUndoAction();
-    EXPECT_TRUE(holder->stUndoCodes.empty());
+    EXPECT_TRUE(internals(holder).stUndoCodes.empty());
     for (size_t i : {size_t(1), size_t(2)}) {
         const sDrawRect& r = rectOf(i);
         EXPECT_EQ(i == 1 ? 20 : 100, r.left);
@@ -252,23 +254,23 @@ TEST_F(HolderEditTest, DeleteLeavesTheClickTargetAndUndoBringsBackTheOthers) {
     holder->getMouseActionFrames(playback);
     drawRect(QRect(20, 20, 40, 40));
     drawRect(QRect(100, 20, 40, 40));
-    ASSERT_EQ(4u, holder->vObjectList.size());
-    ASSERT_EQ(MOUSECLICK, holder->vObjectList[1]->drawingObject);
+    ASSERT_EQ(4u, holder->liveObjects().size());
+    ASSERT_EQ(MOUSECLICK, holder->liveObjects()[1]->drawingObject);
     const QStringList before = chooserItems();
-    DrawTools* a = holder->vObjectList[2];
-    DrawTools* b = holder->vObjectList[3];
-    holder->vSelectedObjectIndex = {3, 2, 1};
+    DrawTools* a = holder->liveObjects()[2];
+    DrawTools* b = holder->liveObjects()[3];
+    internals(holder).vSelectedObjectIndex = {3, 2, 1};
     key(Qt::Key_Delete);
-    ASSERT_EQ(2u, holder->vObjectList.size());
-    EXPECT_EQ(MOUSECLICK, holder->vObjectList[1]->drawingObject);
-    EXPECT_EQ(2, holder->stActionCounts.top());
+    ASSERT_EQ(2u, holder->liveObjects().size());
+    EXPECT_EQ(MOUSECLICK, holder->liveObjects()[1]->drawingObject);
+    EXPECT_EQ(2, internals(holder).stActionCounts.top());
     holder->slotUndoAction();
-    ASSERT_EQ(4u, holder->vObjectList.size());
-    EXPECT_EQ(a, holder->vObjectList[2]);
-    EXPECT_EQ(b, holder->vObjectList[3]);
-    EXPECT_EQ(std::vector<int>({3, 2}), holder->vSelectedObjectIndex) << "descending, as selections are";
+    ASSERT_EQ(4u, holder->liveObjects().size());
+    EXPECT_EQ(a, holder->liveObjects()[2]);
+    EXPECT_EQ(b, holder->liveObjects()[3]);
+    EXPECT_EQ(std::vector<int>({3, 2}), holder->selectedIndexes()) << "descending, as selections are";
     EXPECT_EQ(before, chooserItems());
-    EXPECT_EQ(4u, holder->vAllObjects[0].AllObjects.size());
+    EXPECT_EQ(4u, holder->allObjects()[0].AllObjects.size());
 }
 
 TEST_F(HolderEditTest, KeysAndDeleteDoNothingWhileTheBoxIsOpen) {
@@ -278,14 +280,14 @@ TEST_F(HolderEditTest, KeysAndDeleteDoNothingWhileTheBoxIsOpen) {
     key(Qt::Key_Delete);
     key(Qt::Key_Right);
     holder->deleteObjectOnKeyPress();
-    EXPECT_EQ(2u, holder->vObjectList.size());
+    EXPECT_EQ(2u, holder->liveObjects().size());
     EXPECT_EQ(20, rectOf(1).left);
     view->_get_editprop_box()->hide();
 }
 
 TEST_F(HolderEditTest, UndoOfAFrameDeletionTogglesTheStoredRangeAndLeavesNoRecord) {
     drawRect(QRect(20, 20, 40, 40));
-    const size_t codes = holder->stUndoCodes.size();
+    const size_t codes = internals(holder).stUndoCodes.size();
     QList<QPair<int, int>> toggled;
     // The strip answers a toggle with a new deletion report, as it does.
     QObject::connect(holder, &VLImageHolder::signalUnDeleteFrames, holder, [&](int first, int last) {
@@ -296,14 +298,14 @@ TEST_F(HolderEditTest, UndoOfAFrameDeletionTogglesTheStoredRangeAndLeavesNoRecor
     holder->slotUndoAction();
     ASSERT_EQ(1, toggled.size());
     EXPECT_EQ(qMakePair(3, 5), toggled.front());
-    EXPECT_EQ(codes, holder->stUndoCodes.size());
-    EXPECT_TRUE(holder->stFrameRanges.empty());
+    EXPECT_EQ(codes, internals(holder).stUndoCodes.size());
+    EXPECT_TRUE(internals(holder).stFrameRanges.empty());
     // A toggle that reports nothing leaves the earlier records alone.
     QObject::disconnect(holder, &VLImageHolder::signalUnDeleteFrames, holder, nullptr);
     holder->slotPushFrameDeletion(1, 1);
     holder->slotUndoAction();
-    EXPECT_EQ(codes, holder->stUndoCodes.size());
-    EXPECT_EQ(UNDO_CREATION, holder->stUndoCodes.top());
+    EXPECT_EQ(codes, internals(holder).stUndoCodes.size());
+    EXPECT_EQ(UNDO_CREATION, internals(holder).stUndoCodes.top());
 }
 
 TEST_F(HolderEditTest, SelectAllSkipsTheFrameObjectAndClickTarget) {
@@ -311,7 +313,7 @@ TEST_F(HolderEditTest, SelectAllSkipsTheFrameObjectAndClickTarget) {
     playback[0].clickRect = SRect{300, 300, 340, 340};
     holder->getMouseActionFrames(playback);
     holder->slotSelectAllObjects();
-    EXPECT_TRUE(holder->vSelectedObjectIndex.empty());
+    EXPECT_TRUE(holder->selectedIndexes().empty());
     EXPECT_FALSE(holder->checkObjectSelection());
 }
 
@@ -322,7 +324,7 @@ TEST_F(HolderEditTest, ColourGoesToTheSelectedObjectsOnly) {
     QColor red(255, 0, 0);
     holder->changedForeColor(red);
     EXPECT_EQ(before.borderRed, rectOf(1).borderRed);
-    holder->vSelectedObjectIndex = {1};
+    internals(holder).vSelectedObjectIndex = {1};
     holder->changedForeColor(red);
     EXPECT_EQ(255, rectOf(1).borderRed);
     EXPECT_EQ(before.borderRed, rectOf(2).borderRed);
@@ -330,13 +332,13 @@ TEST_F(HolderEditTest, ColourGoesToTheSelectedObjectsOnly) {
 
 TEST_F(HolderEditTest, UndoOfACreationRemovesTheObjectAndItsNumber) {
     drawRect(QRect(20, 20, 40, 40));
-    ASSERT_EQ(2u, holder->vObjectList.size());
+    ASSERT_EQ(2u, holder->liveObjects().size());
     holder->slotUndoAction();
-    EXPECT_EQ(1u, holder->vObjectList.size());
-    EXPECT_EQ(1u, holder->vAllObjects[0].AllObjects.size());
+    EXPECT_EQ(1u, holder->liveObjects().size());
+    EXPECT_EQ(1u, holder->allObjects()[0].AllObjects.size());
     EXPECT_EQ(1, view->_get_editprop_box()->objectChooser->count());
-    EXPECT_TRUE(holder->stUndoCodes.empty());
-    EXPECT_TRUE(holder->stObjectIndexes.empty());
+    EXPECT_TRUE(internals(holder).stUndoCodes.empty());
+    EXPECT_TRUE(internals(holder).stObjectIndexes.empty());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "canvas/VelmoraView.h"
 
 #include "CanvasTestSupport.h"
+#include "support/VLImageHolderTestAccess.h"
 
 #include <QPixmap>
 
@@ -25,7 +26,7 @@ class HolderTest : public CanvasTest {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
         canvas = view->_get_vlCanvas();
         holder = canvas->get_image_holder();
-        ASSERT_NE(nullptr, holder->holderDisplay);
+        ASSERT_NE(nullptr, holder->drawTarget().display);
     }
     void TearDown() override {
         view.reset();
@@ -34,7 +35,7 @@ class HolderTest : public CanvasTest {
     }
 
     void showPattern(int w, int h, short mode = 2) {
-        image.reset(canvastest::makePatternImage(holder->holderDisplay, w, h));
+        image.reset(canvastest::makePatternImage(holder->drawTarget().display, w, h));
         canvas->setImageClient(QPixmap(), image.get(), mode);
         settle();
     }
@@ -47,9 +48,10 @@ class HolderTest : public CanvasTest {
     QRect toGlobal(const QRect& r) const { return QRect(holder->mapToGlobal(r.topLeft()), r.size()); }
 
     ImagePtr grabPixmap(const QRect& r) const {
-        XSync(holder->holderDisplay, False);
-        return ImagePtr(XGetImage(holder->holderDisplay, holder->offscreenPixmap, r.x(), r.y(),
-                                  unsigned(r.width()), unsigned(r.height()), AllPlanes, ZPixmap));
+        const VLImageHolder::DrawTarget t = holder->drawTarget();
+        XSync(t.display, False);
+        return ImagePtr(XGetImage(t.display, t.pixmap, r.x(), r.y(), unsigned(r.width()),
+                                  unsigned(r.height()), AllPlanes, ZPixmap));
     }
 
     // Screen pixels of the visible part of the holder that differ from the pixmap.

@@ -38,9 +38,10 @@ TEST_F(HolderTest, InteractiveHostAnswersFromTheHolder) {
     EXPECT_EQ(nullptr, host.frameRecords(7));
     holder->slot_get_current_frame(0);
     EXPECT_EQ(0, host.currentFrame());
-    ASSERT_EQ(1u, holder->vObjectList.size());
-    EXPECT_EQ(holder->vObjectList[0], host.selectedItem());
-    EXPECT_STREQ("Start", holder->vObjectList[0]->getObjectName()) << "names come from the playback records";
+    ASSERT_EQ(1u, holder->liveObjects().size());
+    EXPECT_EQ(holder->liveObjects()[0], host.selectedItem());
+    EXPECT_STREQ("Start", holder->liveObjects()[0]->getObjectName())
+        << "names come from the playback records";
     EXPECT_EQ(QSize(1024, 768), host.screenSize());
     EXPECT_FALSE(host.propertyBoxVisible());
     EXPECT_EQ(0, host.propertyPageIndex());

@@ -39,8 +39,10 @@ class HolderMouseTest : public HolderTest {
         holder->get_no_frames(2);
         holder->addFrameStructureToList(1);
         holder->slot_get_current_frame(0);
-        VLImageHolder::numRects = 0;
-        holder->vLastObjectNumber[0] = sLastObjectNumber{};
+        sLastObjectNumber counters = VLImageHolder::currentCounters();
+        counters.numRects = 0;
+        VLImageHolder::setCurrentCounters(counters);
+        internals(holder).vLastObjectNumber[0] = sLastObjectNumber{};
     }
 
     void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
@@ -76,31 +78,31 @@ TEST_F(HolderMouseTest, ClickWithoutDragMakesNoRectangleAndTakesItsNumberBack) {
     QSignalSpy region(holder, &VLImageHolder::signal_select_region);
     press(QPoint(50, 50));
     release(QPoint(50, 50));
-    EXPECT_EQ(1u, holder->vObjectList.size());
-    EXPECT_EQ(0, VLImageHolder::numRects);
-    EXPECT_EQ(0, holder->vLastObjectNumber[0].numRects);
+    EXPECT_EQ(1u, holder->liveObjects().size());
+    EXPECT_EQ(0, VLImageHolder::currentCounters().numRects);
+    EXPECT_EQ(0, internals(holder).vLastObjectNumber[0].numRects);
     EXPECT_EQ(1, region.count());
     EXPECT_EQ(1, chooserCount());
-    EXPECT_TRUE(holder->stUndoCodes.empty());
+    EXPECT_TRUE(internals(holder).stUndoCodes.empty());
 }
 
 TEST_F(HolderMouseTest, DragMakesOneObjectAndOneUndoRecordNotSelected) {
     holder->slot_select_draw_object(RECTANGLE);
     QSignalSpy undo(holder, &VLImageHolder::signalEnableUndo);
     drag(QPoint(50, 50), QPoint(150, 120));
-    ASSERT_EQ(2u, holder->vObjectList.size());
-    EXPECT_EQ(RECTANGLE, holder->vObjectList[1]->drawingObject);
-    EXPECT_STREQ("R1", holder->vObjectList[1]->getObjectIDText());
-    ASSERT_EQ(2u, holder->vAllObjects[0].AllObjects.size());
-    EXPECT_EQ("R1", holder->vAllObjects[0].AllObjects[1].objectID);
-    ASSERT_EQ(1u, holder->stUndoCodes.size());
-    EXPECT_EQ(UNDO_CREATION, holder->stUndoCodes.top());
-    EXPECT_EQ(1, holder->stObjectIndexes.top());
+    ASSERT_EQ(2u, holder->liveObjects().size());
+    EXPECT_EQ(RECTANGLE, holder->liveObjects()[1]->drawingObject);
+    EXPECT_STREQ("R1", holder->liveObjects()[1]->getObjectIDText());
+    ASSERT_EQ(2u, holder->allObjects()[0].AllObjects.size());
+    EXPECT_EQ("R1", holder->allObjects()[0].AllObjects[1].objectID);
+    ASSERT_EQ(1u, internals(holder).stUndoCodes.size());
+    EXPECT_EQ(UNDO_CREATION, internals(holder).stUndoCodes.top());
+    EXPECT_EQ(1, internals(holder).stObjectIndexes.top());
     EXPECT_EQ(1, undo.count());
-    EXPECT_TRUE(holder->vSelectedObjectIndex.empty());
+    EXPECT_TRUE(holder->selectedIndexes().empty());
     EXPECT_EQ(2, chooserCount());
-    EXPECT_EQ(1, holder->vLastObjectNumber[0].numRects);
-    const sDrawRect* r = holder->vAllObjects[0].AllObjects[1].get<sDrawRect>();
+    EXPECT_EQ(1, internals(holder).vLastObjectNumber[0].numRects);
+    const sDrawRect* r = holder->allObjects()[0].AllObjects[1].get<sDrawRect>();
     ASSERT_NE(nullptr, r);
     EXPECT_EQ(QRect(50, 50, 100, 70),
               QRect(QPoint(r->left, r->top), QPoint(r->right, r->bottom) - QPoint(1, 1)));
@@ -111,10 +113,10 @@ TEST_F(HolderMouseTest, DragReleasedInItsStartColumnOrRowMakesNothing) {
     for (QPoint end : ends) {
         holder->slot_select_draw_object(RECTANGLE);
         drag(QPoint(50, 50), end);
-        EXPECT_EQ(1u, holder->vObjectList.size()) << end.x() << "," << end.y();
-        EXPECT_EQ(0, VLImageHolder::numRects);
+        EXPECT_EQ(1u, holder->liveObjects().size()) << end.x() << "," << end.y();
+        EXPECT_EQ(0, VLImageHolder::currentCounters().numRects);
         EXPECT_EQ(1, chooserCount());
-        EXPECT_TRUE(holder->stUndoCodes.empty());
+        EXPECT_TRUE(internals(holder).stUndoCodes.empty());
     }
 }
 
@@ -122,13 +124,13 @@ TEST_F(HolderMouseTest, BandSelectsInDescendingOrderAndAnEmptyBandNothing) {
     drawRect(QRect(20, 20, 40, 40));
     drawRect(QRect(100, 20, 40, 40));
     drawRect(QRect(300, 300, 40, 40));
-    ASSERT_EQ(4u, holder->vObjectList.size());
+    ASSERT_EQ(4u, holder->liveObjects().size());
     drag(QPoint(10, 10), QPoint(200, 100));
-    EXPECT_EQ(std::vector<int>({2, 1}), holder->vSelectedObjectIndex);
+    EXPECT_EQ(std::vector<int>({2, 1}), holder->selectedIndexes());
     EXPECT_TRUE(holder->checkObjectSelection());
 
     drag(QPoint(10, 10), QPoint(10, 400));
-    EXPECT_TRUE(holder->vSelectedObjectIndex.empty());
+    EXPECT_TRUE(holder->selectedIndexes().empty());
     EXPECT_FALSE(holder->checkObjectSelection());
 }
 
@@ -136,44 +138,44 @@ TEST_F(HolderMouseTest, PressOnTheClickTargetDoesNotSelectItAndTheReleaseDoes) {
     playback[1].vType = VALIDATION_MOUSE;
     playback[1].clickRect = SRect{200, 200, 260, 240};
     holder->slot_get_current_frame(1);
-    ASSERT_EQ(2u, holder->vObjectList.size());
+    ASSERT_EQ(2u, holder->liveObjects().size());
     press(QPoint(230, 220));
-    EXPECT_TRUE(holder->vSelectedObjectIndex.empty());
+    EXPECT_TRUE(holder->selectedIndexes().empty());
     release(QPoint(230, 220));
-    EXPECT_EQ(std::vector<int>({1}), holder->vSelectedObjectIndex);
+    EXPECT_EQ(std::vector<int>({1}), holder->selectedIndexes());
 }
 
 TEST_F(HolderMouseTest, GroupMoveMakesOneUndoRecordForAllObjects) {
     drawRect(QRect(20, 20, 40, 40));
     drawRect(QRect(100, 20, 40, 40));
-    while (!holder->stUndoCodes.empty())
-        holder->stUndoCodes.pop();
+    while (!internals(holder).stUndoCodes.empty())
+        internals(holder).stUndoCodes.pop();
     drag(QPoint(10, 10), QPoint(200, 100));
-    ASSERT_EQ(2u, holder->vSelectedObjectIndex.size());
+    ASSERT_EQ(2u, holder->selectedIndexes().size());
     press(QPoint(30, 30));
     moveTo(QPoint(35, 30));
     moveTo(QPoint(40, 30));
     release(QPoint(40, 30));
-    const sDrawRect* a = static_cast<DrawRect*>(holder->vObjectList[1])->record().get<sDrawRect>();
-    const sDrawRect* b = static_cast<DrawRect*>(holder->vObjectList[2])->record().get<sDrawRect>();
+    const sDrawRect* a = static_cast<DrawRect*>(holder->liveObjects()[1])->record().get<sDrawRect>();
+    const sDrawRect* b = static_cast<DrawRect*>(holder->liveObjects()[2])->record().get<sDrawRect>();
     EXPECT_EQ(30, a->left);
     EXPECT_EQ(110, b->left);
-    EXPECT_EQ(2u, holder->stUndoCodes.size());
-    EXPECT_EQ(1u, holder->stGeometryCounts.size());
-    EXPECT_EQ(2, holder->stGeometryCounts.top());
-    EXPECT_EQ(2u, holder->stRects.size());
+    EXPECT_EQ(2u, internals(holder).stUndoCodes.size());
+    EXPECT_EQ(1u, internals(holder).stGeometryCounts.size());
+    EXPECT_EQ(2, internals(holder).stGeometryCounts.top());
+    EXPECT_EQ(2u, internals(holder).stRects.size());
 }
 
 TEST_F(HolderMouseTest, ToolChoiceAndSelection) {
     drawRect(QRect(20, 20, 40, 40));
     drawRect(QRect(100, 20, 40, 40));
     drag(QPoint(10, 10), QPoint(200, 100));
-    ASSERT_EQ(2u, holder->vSelectedObjectIndex.size());
+    ASSERT_EQ(2u, holder->selectedIndexes().size());
     holder->slot_select_draw_object(SELECTION);
-    EXPECT_EQ(2u, holder->vSelectedObjectIndex.size()) << "the selector keeps the list";
+    EXPECT_EQ(2u, holder->selectedIndexes().size()) << "the selector keeps the list";
     EXPECT_FALSE(holder->checkObjectSelection());
     holder->slot_select_draw_object(ELLIPSE);
-    EXPECT_TRUE(holder->vSelectedObjectIndex.empty());
+    EXPECT_TRUE(holder->selectedIndexes().empty());
     EXPECT_EQ(ELLIPSE, DrawTools::currentlySelectedObject);
 }
 
@@ -182,32 +184,34 @@ TEST_F(HolderMouseTest, ChoosingAToolDiscardsAnUnfinishedObjectWholly) {
     // An open polyline that cannot be kept, as the creation left it.
     auto* open = new UnfinishedObject;
     open->drawingObject = POLYLINE;
-    VLImageHolder::numPolylines = 1;
-    std::snprintf(holder->newObjectID, sizeof holder->newObjectID, "P1");
+    sLastObjectNumber counters = VLImageHolder::currentCounters();
+    counters.numPolylines = 1;
+    VLImageHolder::setCurrentCounters(counters);
+    std::snprintf(internals(holder).newObjectID, sizeof internals(holder).newObjectID, "P1");
     view->_get_editprop_box()->objectChooser->addItem("Unfinished");
-    holder->currentTool = POLYLINE;
-    holder->polylineClosed = false;
-    holder->draw_tool = open;
-    holder->vObjectList.push_back(open);
-    holder->vAllObjects[0].AllObjects.emplace_back();
-    holder->stUndoCodes.push(UNDO_CREATION);
-    holder->stObjectIndexes.push(2);
+    internals(holder).currentTool = POLYLINE;
+    internals(holder).polylineClosed = false;
+    holder->setCurrentObject(open);
+    internals(holder).vObjectList.push_back(open);
+    internals(holder).vAllObjects[0].AllObjects.emplace_back();
+    internals(holder).stUndoCodes.push(UNDO_CREATION);
+    internals(holder).stObjectIndexes.push(2);
     // A nudge made while drawing sits on top of the creation record.
-    holder->stRects.push(QRect(20, 20, 40, 40));
-    holder->stUndoCodes.push(UNDO_GEOMETRY);
-    holder->stObjectIndexes.push(1);
-    holder->stGeometryCounts.push(1);
+    internals(holder).stRects.push(QRect(20, 20, 40, 40));
+    internals(holder).stUndoCodes.push(UNDO_GEOMETRY);
+    internals(holder).stObjectIndexes.push(1);
+    internals(holder).stGeometryCounts.push(1);
 
     holder->slot_select_draw_object(SELECTION);
-    EXPECT_EQ(2u, holder->vObjectList.size());
-    EXPECT_EQ(2u, holder->vAllObjects[0].AllObjects.size());
+    EXPECT_EQ(2u, holder->liveObjects().size());
+    EXPECT_EQ(2u, holder->allObjects()[0].AllObjects.size());
     EXPECT_EQ(2, chooserCount());
-    EXPECT_EQ(0, VLImageHolder::numPolylines);
-    ASSERT_EQ(2u, holder->stUndoCodes.size());
-    EXPECT_EQ(UNDO_GEOMETRY, holder->stUndoCodes.top());
-    EXPECT_EQ(1, holder->stObjectIndexes.top());
-    EXPECT_TRUE(
-        std::all_of(holder->vObjectList.begin(), holder->vObjectList.end(), [](DrawTools* o) { return o; }));
+    EXPECT_EQ(0, VLImageHolder::currentCounters().numPolylines);
+    ASSERT_EQ(2u, internals(holder).stUndoCodes.size());
+    EXPECT_EQ(UNDO_GEOMETRY, internals(holder).stUndoCodes.top());
+    EXPECT_EQ(1, internals(holder).stObjectIndexes.top());
+    EXPECT_TRUE(std::all_of(holder->liveObjects().begin(), holder->liveObjects().end(),
+                            [](DrawTools* o) { return o; }));
 }
 
 TEST_F(HolderMouseTest, HighlightingEntryZeroShowsTheFrameObject) {
@@ -217,13 +221,13 @@ TEST_F(HolderMouseTest, HighlightingEntryZeroShowsTheFrameObject) {
     holder->slotResetCombo();
     ASSERT_EQ(2, chooserCount());
     emit box->objectChooser->highlighted(1);
-    EXPECT_EQ(std::vector<int>({1}), holder->vSelectedObjectIndex);
-    EXPECT_EQ(holder->vObjectList[1], holder->getSelectedItem());
+    EXPECT_EQ(std::vector<int>({1}), holder->selectedIndexes());
+    EXPECT_EQ(holder->liveObjects()[1], holder->getSelectedItem());
     EXPECT_FALSE(box->tabWidget->isTabEnabled(1)) << "rectangles have no events";
     emit box->objectChooser->highlighted(0);
-    EXPECT_TRUE(holder->vSelectedObjectIndex.empty());
+    EXPECT_TRUE(holder->selectedIndexes().empty());
     EXPECT_FALSE(holder->checkObjectSelection());
-    EXPECT_EQ(holder->vObjectList[0], holder->getSelectedItem());
+    EXPECT_EQ(holder->liveObjects()[0], holder->getSelectedItem());
     EXPECT_TRUE(box->tabWidget->isTabEnabled(1)) << "frame objects have events";
     EXPECT_EQ(QString("Properties [Frame 1]"), box->windowTitle());
     box->hide();
@@ -233,23 +237,23 @@ TEST_F(HolderMouseTest, DeletedFrameBlocksEditing) {
     holder->slotCheckFrameStatus(true);
     holder->slot_select_draw_object(RECTANGLE);
     drag(QPoint(50, 50), QPoint(150, 120));
-    EXPECT_EQ(1u, holder->vObjectList.size());
+    EXPECT_EQ(1u, holder->liveObjects().size());
     holder->slotCheckFrameStatus(false);
     drag(QPoint(50, 50), QPoint(150, 120));
-    EXPECT_EQ(2u, holder->vObjectList.size());
+    EXPECT_EQ(2u, holder->liveObjects().size());
 }
 
 TEST_F(HolderMouseTest, SingleDragMakesAGeometryRecordThatKeepsTheSize) {
     drawRect(QRect(20, 20, 40, 40));
-    while (!holder->stUndoCodes.empty())
-        holder->stUndoCodes.pop();
+    while (!internals(holder).stUndoCodes.empty())
+        internals(holder).stUndoCodes.pop();
     press(QPoint(30, 30));
     release(QPoint(30, 30));
-    ASSERT_EQ(std::vector<int>({1}), holder->vSelectedObjectIndex);
+    ASSERT_EQ(std::vector<int>({1}), holder->selectedIndexes());
     drag(QPoint(30, 30), QPoint(50, 40));
-    ASSERT_EQ(1u, holder->stUndoCodes.size());
-    EXPECT_EQ(UNDO_GEOMETRY, holder->stUndoCodes.top());
-    EXPECT_EQ(QRect(20, 20, 40, 40), holder->stRects.top());
+    ASSERT_EQ(1u, internals(holder).stUndoCodes.size());
+    EXPECT_EQ(UNDO_GEOMETRY, internals(holder).stUndoCodes.top());
+    EXPECT_EQ(QRect(20, 20, 40, 40), internals(holder).stRects.top());
 }
 
 } // namespace

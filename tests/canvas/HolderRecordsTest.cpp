@@ -110,7 +110,7 @@ TEST_F(HolderRecordsTest, StoredRecordsOfEveryKindRoundTrip) {
     std::vector<sAllObjects> copy = in;
     ASSERT_TRUE(holder->setVectorRef(copy, 1));
     // Records with a live object class are held as records, the others kept.
-    EXPECT_EQ(4u, holder->vAllObjects[1].AllObjects.size());
+    EXPECT_EQ(4u, holder->allObjects()[1].AllObjects.size());
     EXPECT_EQ(3u, holder->keptRecords(1).size());
 
     std::vector<sAllObjects> out;
@@ -130,10 +130,10 @@ TEST_F(HolderRecordsTest, WithoutObjectClassesEveryObjectRecordIsKeptAsStored) {
     std::vector<sAllObjects> in = {frameStored("A"), shapeStored(RECTANGLE, "R1", 10), bitmapStored("B1", 4)};
     std::vector<sAllObjects> copy = in;
     holder->setVectorRef(copy, 0);
-    EXPECT_EQ(1u, holder->vAllObjects[0].AllObjects.size());
+    EXPECT_EQ(1u, holder->allObjects()[0].AllObjects.size());
     EXPECT_EQ(2u, holder->keptRecords(0).size());
     holder->slot_get_current_frame(0);
-    EXPECT_EQ(1u, holder->vObjectList.size()) << "the frame record alone, as a plain object";
+    EXPECT_EQ(1u, holder->liveObjects().size()) << "the frame record alone, as a plain object";
     std::vector<sAllObjects> out;
     holder->getVectorRef(out, 0);
     ASSERT_EQ(3u, out.size());
@@ -150,7 +150,7 @@ TEST_F(HolderRecordsTest, RecordsSurviveAVisitOfTheirFrame) {
     std::vector<sAllObjects> copy = in;
     holder->setVectorRef(copy, 0);
     holder->slot_get_current_frame(0);
-    ASSERT_EQ(2u, holder->vObjectList.size()) << "the bitmap waits for its class";
+    ASSERT_EQ(2u, holder->liveObjects().size()) << "the bitmap waits for its class";
     holder->slot_get_current_frame(1);
     holder->slot_get_current_frame(0);
     holder->updateObjects();
@@ -168,9 +168,9 @@ TEST_F(HolderRecordsTest, CountersRestoreFromTheHighestNumber) {
         frameStored("A"),           shapeStored(LINE, "L3", 1),       shapeStored(LINE, "L7", 2),
         shapeStored(LINE, "L5", 3), shapeStored(RECTANGLE, "R12", 4), shapeStored(RECTANGLE, "R2", 5)};
     holder->setVectorRef(in, 0);
-    EXPECT_EQ(7, holder->vLastObjectNumber[0].numLines);
-    EXPECT_EQ(12, holder->vLastObjectNumber[0].numRects);
-    EXPECT_EQ(0, holder->vLastObjectNumber[0].numEllipses);
+    EXPECT_EQ(7, internals(holder).vLastObjectNumber[0].numLines);
+    EXPECT_EQ(12, internals(holder).vLastObjectNumber[0].numRects);
+    EXPECT_EQ(0, internals(holder).vLastObjectNumber[0].numEllipses);
 }
 
 TEST_F(HolderRecordsTest, ObjectIdNumberTable) {
@@ -199,7 +199,7 @@ TEST_F(HolderRecordsTest, FrameRecordThatIsNotFirstKeepsTheRecordsBeforeIt) {
     std::vector<sAllObjects> in = {shapeStored(RECTANGLE, "R1", 10), frameStored("Late"),
                                    shapeStored(ELLIPSE, "E1", 40)};
     holder->setVectorRef(in, 0);
-    const auto& records = holder->vAllObjects[0].AllObjects;
+    const auto& records = holder->allObjects()[0].AllObjects;
     ASSERT_EQ(3u, records.size());
     EXPECT_EQ(FRAMEOBJECT, records[0].drawingObject);
     EXPECT_EQ(RECTANGLE, records[1].drawingObject);
@@ -231,7 +231,7 @@ TEST_F(HolderRecordsTest, EmptyFrameIsStoredWithItsFrameRecordAndPlaybackName) {
     // A read frame record takes the playback record's name when there is one.
     std::vector<sAllObjects> in = {frameStored("Stored")};
     holder->setVectorRef(in, 1);
-    EXPECT_EQ("Named", holder->vAllObjects[1].AllObjects[0].get<NVFrame>()->m_Caption);
+    EXPECT_EQ("Named", holder->allObjects()[1].AllObjects[0].get<NVFrame>()->m_Caption);
     EXPECT_FALSE(holder->getVectorRef(out, 2));
     EXPECT_TRUE(out.empty());
 }
@@ -245,7 +245,7 @@ TEST_F(HolderRecordsTest, ClickTargetIsNeverStored) {
     holder->setVectorRef(in, 0);
     holder->slot_get_current_frame(0);
     holder->getMouseActionFrames(playback);
-    ASSERT_EQ(2u, holder->vObjectList.size());
+    ASSERT_EQ(2u, holder->liveObjects().size());
     holder->updateObjects();
     std::vector<sAllObjects> out;
     holder->getVectorRef(out, 0);
@@ -258,16 +258,16 @@ TEST_F(HolderRecordsTest, ResetWithLiveObjectsLeavesAnEmptyCanvas) {
     std::vector<sAllObjects> in = {frameStored("A"), shapeStored(RECTANGLE, "R1", 10)};
     holder->setVectorRef(in, 0);
     holder->slot_get_current_frame(0);
-    ASSERT_EQ(2u, holder->vObjectList.size());
+    ASSERT_EQ(2u, holder->liveObjects().size());
     QSignalSpy undo(holder, &VLImageHolder::signalDisableUndo);
     holder->getNoFramesOnFileOpen(0);
-    EXPECT_TRUE(holder->vObjectList.empty());
-    EXPECT_TRUE(holder->vAllObjects.empty());
+    EXPECT_TRUE(holder->liveObjects().empty());
+    EXPECT_TRUE(holder->allObjects().empty());
     EXPECT_EQ(0, holder->getTotalFrames());
     EXPECT_EQ(-1, holder->getCurrentFrame());
     EXPECT_EQ(0, view->_get_editprop_box()->objectChooser->count());
     EXPECT_EQ(1, undo.count());
-    EXPECT_EQ(0, VLImageHolder::numRects);
+    EXPECT_EQ(0, VLImageHolder::currentCounters().numRects);
 }
 
 TEST_F(HolderRecordsTest, KeptRecordsFollowCopiesAndPurges) {
@@ -314,7 +314,7 @@ TEST_F(HolderRecordsTest, KeptValidationFieldReleasesItsOwnResources) {
     v.validationData = CValidationData().pack(strings);
     std::vector<sAllObjects> in = {frameStored("A"), stored(VALIDATIONFIELD, "T1", v)};
     holder->setVectorRef(in, 0);
-    holder->validationImageID = 999;
+    holder->assignIDValue(999);
     QSignalSpy released(holder, &VLImageHolder::signalReduceIDOnDelete);
     holder->deleteObjectsOnPurge(0);
     QList<unsigned long long> ids;

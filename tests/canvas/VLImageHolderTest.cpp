@@ -65,17 +65,18 @@ TEST_F(HolderTest, SurvivesCoverUncoverAndQtRepaints) {
 TEST_F(HolderTest, XorRubberBandDrawnTwiceLeavesTheImage) {
     showPattern(1024, 768);
     holder->initGC();
-    GC first = holder->xorGC;
+    GC first = holder->drawTarget().xorGC;
     holder->initGC();
-    EXPECT_EQ(first, holder->xorGC) << "a second initGC makes no second context";
-    ASSERT_TRUE(holder->gcCreated);
-    ASSERT_NE(0ul, holder->holderWindow);
+    EXPECT_EQ(first, holder->drawTarget().xorGC) << "a second initGC makes no second context";
+    ASSERT_TRUE(internals(holder).gcCreated);
+    const VLImageHolder::DrawTarget t = holder->drawTarget();
+    ASSERT_NE(0ul, t.window);
 
     const QRect band(30, 40, 200, 120);
-    XDrawRectangle(holder->holderDisplay, holder->holderWindow, holder->xorGC, band.x(), band.y(),
-                   unsigned(band.width()), unsigned(band.height()));
-    XFlush(holder->holderDisplay);
-    XSync(holder->holderDisplay, False);
+    XDrawRectangle(t.display, t.window, t.xorGC, band.x(), band.y(), unsigned(band.width()),
+                   unsigned(band.height()));
+    XFlush(t.display);
+    XSync(t.display, False);
     ImagePtr drawn = grabScreen(toGlobal(QRect(band.topLeft(), QSize(band.width() + 1, 1))));
     const unsigned long x = holder->xorForeground();
     EXPECT_NE(0ul, x);
@@ -83,9 +84,9 @@ TEST_F(HolderTest, XorRubberBandDrawnTwiceLeavesTheImage) {
               mismatches(drawn.get(), [&](int px, int) { return patternPixel(px + band.x(), band.y()) ^ x; }))
         << "the band's edge is the image XOR the band pixel";
 
-    XDrawRectangle(holder->holderDisplay, holder->holderWindow, holder->xorGC, band.x(), band.y(),
-                   unsigned(band.width()), unsigned(band.height()));
-    XSync(holder->holderDisplay, False);
+    XDrawRectangle(t.display, t.window, t.xorGC, band.x(), band.y(), unsigned(band.width()),
+                   unsigned(band.height()));
+    XSync(t.display, False);
     EXPECT_EQ(0, windowPatternMismatches()) << "drawn twice, the band is gone";
 }
 
@@ -118,7 +119,7 @@ TEST_F(HolderTest, ChildWidgetStaysIntact) {
 TEST_F(HolderTest, ModeZeroStoresOnlyAndTheNextDrawPutsIt) {
     ImagePtr blackBefore = grabPixmap(QRect(0, 0, 64, 64));
     showPattern(800, 600, 0);
-    EXPECT_EQ(image.get(), holder->frameImage);
+    EXPECT_EQ(image.get(), holder->shownImage());
     EXPECT_EQ(QSize(800, 600), holder->size());
     ImagePtr stillBlack = grabPixmap(QRect(0, 0, 64, 64));
     EXPECT_EQ(0, mismatches(stillBlack.get(), blackBefore.get())) << "mode 0 does not touch the pixmap";
@@ -136,14 +137,14 @@ TEST_F(HolderTest, ImageSmallerThan1024x768IsPutWholeAndNoMore) {
     EXPECT_EQ(
         0, mismatches(put.get(), [](int x, int y) { return x < 640 && y < 480 ? patternPixel(x, y) : 0ul; }));
     EXPECT_EQ(0, windowMismatches());
-    ASSERT_TRUE(holder->screenRegion);
-    EXPECT_EQ(QRect(0, 0, 1024, 768), holder->screenRegion->boundingRect());
+    ASSERT_TRUE(internals(holder).screenRegion);
+    EXPECT_EQ(QRect(0, 0, 1024, 768), internals(holder).screenRegion->boundingRect());
 }
 
 TEST_F(HolderTest, SelectionHandlesOnlyWhenSelectionIsShown) {
     showPattern(320, 200);
     QSignalSpy cutCopy(holder, &VLImageHolder::signalEnableCutCopy);
-    holder->vSelectedObjectIndex = {0};
+    internals(holder).vSelectedObjectIndex = {0};
     holder->setObjectSelection(false);
     holder->drawContents();
     EXPECT_EQ(0, cutCopy.count());
@@ -152,7 +153,7 @@ TEST_F(HolderTest, SelectionHandlesOnlyWhenSelectionIsShown) {
     EXPECT_EQ(1, cutCopy.count());
     // A new image empties the selection.
     canvas->setImageClient(QPixmap(), image.get(), 0);
-    EXPECT_TRUE(holder->vSelectedObjectIndex.empty());
+    EXPECT_TRUE(holder->selectedIndexes().empty());
 }
 
 TEST_F(HolderTest, HolderNeverDestroysTheImageItShows) {
@@ -261,11 +262,11 @@ TEST_F(HolderTest, DrawContentsDrawsEveryLiveObjectButTheFrameObject) {
     int i = 0;
     for (const Case& c : cases) {
         auto* o = new FillObject(holder, c.kind, QRect(10 + 20 * i, 10, 10, 10), 0x102030ul + unsigned(i));
-        holder->vObjectList.push_back(o);
+        internals(holder).vObjectList.push_back(o);
         objects.push_back(o);
         ++i;
     }
-    holder->vSelectedObjectIndex = {2};
+    internals(holder).vSelectedObjectIndex = {2};
     holder->setObjectSelection(true);
     holder->drawContents();
     ImagePtr put = grabPixmap(QRect(0, 0, 400, 40));
@@ -281,7 +282,7 @@ TEST_F(HolderTest, DrawContentsDrawsEveryLiveObjectButTheFrameObject) {
     EXPECT_EQ(0xFFFFFFul, XGetPixel(put.get(), 50, 10) & 0xFFFFFF);
     // The view hands the property box the one selected object, else the frame object.
     EXPECT_EQ(objects[2], view->getSelectedItem());
-    holder->vSelectedObjectIndex = {2, 1};
+    internals(holder).vSelectedObjectIndex = {2, 1};
     EXPECT_EQ(objects[0], view->getSelectedItem());
     EXPECT_EQ(1, view->getNumValidationFields());
     EXPECT_EQ(RECTANGLE, view->drawingObject(objects[2]));

@@ -29,7 +29,7 @@ class DrawRectOnHolder : public objecttest::HolderTest {
             return;
         DrawTools::currentlySelectedObject = SELECTION;
         // Live object 0 is the frame object; a plain object stands in for it.
-        holder->vObjectList.push_back(new DrawTools(nullptr, nullptr));
+        internals(holder).vObjectList.push_back(new DrawTools(nullptr, nullptr));
     }
     void TearDown() override {
         DrawTools::currentlySelectedObject = SELECTION;
@@ -49,10 +49,10 @@ class DrawRectOnHolder : public objecttest::HolderTest {
         p.fillGreen = 255;
         p.name = "Live";
         auto* object = new DrawRect(holder, p);
-        holder->vObjectList.push_back(object);
-        holder->vSelectedObjectIndex = {int(holder->vObjectList.size()) - 1};
+        internals(holder).vObjectList.push_back(object);
+        internals(holder).vSelectedObjectIndex = {int(holder->liveObjects().size()) - 1};
         holder->setObjectSelection(true);
-        holder->draw_tool = object;
+        holder->setCurrentObject(object);
         return object;
     }
     QRect geometry(const DrawRect* r) const {
@@ -201,10 +201,10 @@ TEST_F(DrawRectOnHolder, ResizeBelowFiveIsFive) {
 TEST_F(DrawRectOnHolder, CreationDragDrawsItsBandAndFixesTheEdges) {
     DrawTools::currentlySelectedObject = RECTANGLE;
     holder->setObjectSelection(false);
-    holder->vSelectedObjectIndex.clear();
+    internals(holder).vSelectedObjectIndex.clear();
     repaintHolder();
     auto* r = new DrawRect(holder, holder, DrawRect::SHAPE_RECTANGLE, 1);
-    holder->vObjectList.push_back(r);
+    internals(holder).vObjectList.push_back(r);
     press(r, {200, 150});
     drag(r, {150, 120});
     drag(r, {100, 100});
@@ -240,18 +240,18 @@ TEST_F(DrawRectOnHolder, RowsEditedInTheBoxReachTheObjectAndItsDrawing) {
     EXPECT_EQ(pixel(0, 0, 255), at(img, 240, 80));
     EXPECT_NE(pixel(0, 255, 0), at(img, 80, 80));
     // The holder's current object is the selection again.
-    EXPECT_EQ(r, holder->draw_tool);
+    EXPECT_EQ(r, holder->currentObject());
 }
 
 TEST_F(DrawRectOnHolder, ALockedFrameIgnoresTheMouse) {
     DrawRect* r = addSelected(40, 50, 120, 110);
-    holder->editDisabled = true;
+    internals(holder).editDisabled = true;
     press(r, {80, 80});
     drag(r, {120, 120});
     release(r, {120, 120});
     EXPECT_EQ(QRect(40, 50, 80, 60), geometry(r));
     EXPECT_EQ(0, xorTrace());
-    holder->editDisabled = false;
+    internals(holder).editDisabled = false;
 }
 
 } // namespace

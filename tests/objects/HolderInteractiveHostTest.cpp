@@ -4,6 +4,7 @@
 #include "objects/interactive/CFrameObject.h"
 #include "objects/interactive/CMouseClick.h"
 #include "objects/interactive/HolderInteractiveHost.h"
+#include "support/VLImageHolderTestAccess.h"
 #include "support/XvfbServer.h"
 
 #include <gtest/gtest.h>
@@ -37,25 +38,25 @@ TEST_F(HolderHost, SelectionRecordsAndScreenComeFromTheHolder) {
     EXPECT_EQ(host.selectedItem(), nullptr);
     auto* frame = new CFrameObject(&holder, 1, 0);
     auto* target = new CMouseClick(&holder, host.playback[1].clickRect, 0, 1);
-    holder.vObjectList = {frame, target};
+    internals(&holder).vObjectList = {frame, target};
     EXPECT_EQ(host.selectedItem(), frame);
-    holder.vSelectedObjectIndex = {1};
+    internals(&holder).vSelectedObjectIndex = {1};
     EXPECT_EQ(host.selectedItem(), target);
-    holder.vSelectedObjectIndex = {0, 1};
+    internals(&holder).vSelectedObjectIndex = {0, 1};
     EXPECT_EQ(host.selectedItem(), frame);
 
     host.setCurrentObject(target);
-    EXPECT_EQ(holder.draw_tool, target);
+    EXPECT_EQ(holder.currentObject(), target);
     host.setObjectSelection(true);
     EXPECT_TRUE(holder.checkObjectSelection());
     host.setHolderCursor(Qt::SizeAllCursor);
     EXPECT_EQ(holder.cursor().shape(), Qt::SizeAllCursor);
     EXPECT_EQ(host.screenSize(), QSize(1024, 768));
 
-    holder.vAllObjects.resize(1);
+    internals(&holder).vAllObjects.resize(1);
     NVAllObjects rec;
     frame->getAllObjectStructure(&rec);
-    holder.vAllObjects[0].AllObjects.push_back(rec);
+    internals(&holder).vAllObjects[0].AllObjects.push_back(rec);
     ASSERT_NE(host.frameRecords(0), nullptr);
     EXPECT_EQ(host.frameRecords(0)->AllObjects.size(), 1u);
     EXPECT_EQ(host.frameRecords(1), nullptr);
@@ -67,7 +68,7 @@ TEST_F(HolderHost, SelectionRecordsAndScreenComeFromTheHolder) {
     EXPECT_EQ(host.selectedPropertyRow(), QString());
     host.appendObjectName("x");
 
-    holder.vObjectList.clear();
+    internals(&holder).vObjectList.clear();
     delete target;
     delete frame;
     InteractiveHost::setCurrent(nullptr);
@@ -113,7 +114,7 @@ TEST_F(HolderHost, EventsPageOfTheFrameObjectInThePropertyBox) {
         f.m_Caption = "Frame 1";
         f.events = {NVFrameEvent{0, 0, 0}, NVFrameEvent{9, 1, 1}};
         auto* frame = new CFrameObject(holder, f, 0);
-        holder->vObjectList = {frame};
+        internals(holder).vObjectList = {frame};
         box->show();
         box->tabWidget->setCurrentIndex(1);
         EXPECT_TRUE(host.propertyBoxVisible());
@@ -139,7 +140,7 @@ TEST_F(HolderHost, EventsPageOfTheFrameObjectInThePropertyBox) {
         EXPECT_EQ(frame->getFrameObjectStructure()->events[1].transitionSpeed, 2);
 
         box->hide();
-        holder->vObjectList.clear();
+        internals(holder).vObjectList.clear();
         delete frame;
         InteractiveHost::setCurrent(nullptr);
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "support/QtTestApp.h"
+#include "support/VLImageHolderTestAccess.h"
 
 #include "canvas/VLCanvas.h"
 #include "canvas/VLImageHolder.h"
@@ -114,14 +115,14 @@ class HolderTest : public testsupport::XvfbTest {
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
         holder = view->_get_vlCanvas()->get_image_holder();
-        ASSERT_NE(nullptr, holder->holderDisplay);
+        ASSERT_NE(nullptr, holder->drawTarget().display);
         holder->resize(600, 400);
         holder->show();
         QTest::qWait(50);
         holder->initGC();
-        ASSERT_NE(nullptr, holder->xorGC);
+        ASSERT_NE(nullptr, holder->drawTarget().xorGC);
         // A black frame image, so that every repaint starts from a clean frame.
-        Display* hd = holder->holderDisplay;
+        Display* hd = holder->drawTarget().display;
         const int screen = DefaultScreen(hd);
         frameImage = XCreateImage(hd, DefaultVisual(hd, screen), unsigned(DefaultDepth(hd, screen)), ZPixmap,
                                   0, nullptr, 600, 400, 32, 0);
@@ -158,15 +159,16 @@ class HolderTest : public testsupport::XvfbTest {
 
     // What the holder's window shows, through a connection of the test's own.
     ImagePtr grabWindow(const QRect& r) {
-        XSync(holder->holderDisplay, False);
+        XSync(holder->drawTarget().display, False);
         XSync(checker, False);
-        return ImagePtr(XGetImage(checker, holder->holderWindow, r.x(), r.y(), unsigned(r.width()),
+        return ImagePtr(XGetImage(checker, holder->drawTarget().window, r.x(), r.y(), unsigned(r.width()),
                                   unsigned(r.height()), AllPlanes, ZPixmap));
     }
     ImagePtr grabPixmap(const QRect& r) {
-        XSync(holder->holderDisplay, False);
-        return ImagePtr(XGetImage(holder->holderDisplay, holder->offscreenPixmap, r.x(), r.y(),
-                                  unsigned(r.width()), unsigned(r.height()), AllPlanes, ZPixmap));
+        const VLImageHolder::DrawTarget t = holder->drawTarget();
+        XSync(t.display, False);
+        return ImagePtr(XGetImage(t.display, t.pixmap, r.x(), r.y(), unsigned(r.width()),
+                                  unsigned(r.height()), AllPlanes, ZPixmap));
     }
     long differences(const ImagePtr& a, const ImagePtr& b) const {
         const Visual* v = DefaultVisual(checker, DefaultScreen(checker));
