@@ -79,10 +79,10 @@ void VlmFile::resetState() {
 int VlmFile::checkSignature(int signKind) const {
     const char* expected = nullptr;
     int wrong = 0;
-    if (signKind == 0) {
+    if (signKind == SIGN_INT) {
         expected = "INT";
         wrong = vlm::VLM_WRONG_SIGN;
-    } else if (signKind == 1) {
+    } else if (signKind == SIGN_EXM) {
         expected = "EXM";
         wrong = vlm::EXM_WRONG_SIGN;
     } else {
@@ -97,7 +97,7 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
     resetState();
     m_mode = mode;
 
-    if (mode == 0) {
+    if (mode == MODE_WRITE) {
         m_writeStream = std::fopen(path.c_str(), "w+");
         if (!m_writeStream) {
             std::printf("file open fail");
@@ -157,7 +157,7 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
         return 0;
     }
 
-    if (mode == 1) {
+    if (mode == MODE_READ) {
         m_readStream = std::fopen(path.c_str(), "rb");
         if (!m_readStream) {
             std::fprintf(stderr, "vlm file open error \n");
@@ -243,7 +243,7 @@ bool VlmFile::rewindToEnd(uint64_t end) {
 }
 
 bool VlmFile::writable() const {
-    return m_open && m_mode == 0 && m_writeStream && !m_broken;
+    return m_open && m_mode == MODE_WRITE && m_writeStream && !m_broken;
 }
 
 bool VlmFile::blockAllowed(uint32_t length) const {
@@ -565,10 +565,10 @@ int VlmFile::closeWriting() {
 }
 
 int VlmFile::vlmFileClose() {
-    if (!m_open || (m_mode != 0 && m_mode != 1))
+    if (!m_open || (m_mode != MODE_WRITE && m_mode != MODE_READ))
         return 1;
     m_open = false;
-    if (m_mode == 1) {
+    if (m_mode == MODE_READ) {
         releaseStreams();
         return 0;
     }

@@ -19,10 +19,22 @@ class VlmFile {
     VlmFile(const VlmFile&) = delete;
     VlmFile& operator=(const VlmFile&) = delete;
 
+    // Modes of vlmInitialise, and the signature a read accepts ("INT" for
+    // kind 0, "EXM" for kind 1).
+    enum Mode { MODE_WRITE = 0, MODE_READ = 1 };
+    enum SignKind { SIGN_INT = 0, SIGN_EXM = 1 };
+
     // Mode 0 creates `path` with `slots` index slots; mode 1 opens it for
     // reading. Returns 0, 1 (failure, or a malformed file), 2 (cannot create),
     // or the signature result (7, 8).
     int vlmInitialise(const std::string& path, int mode, uint32_t slots, int signKind);
+    // The two uses of vlmInitialise, with its results.
+    int openToRead(const std::string& path, int signKind = SIGN_INT) {
+        return vlmInitialise(path, MODE_READ, 0, signKind);
+    }
+    int createToWrite(const std::string& path, uint32_t slotCount) {
+        return vlmInitialise(path, MODE_WRITE, slotCount, SIGN_INT);
+    }
     int checkSignature(int signKind) const;
     // Writing: completes the file (index, headers, resource table) and closes
     // it; stops at the first failed step and returns 1 (the stream is closed
