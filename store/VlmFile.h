@@ -151,6 +151,23 @@ class VlmFile {
     bool rewindToEnd(uint64_t end);
     bool readAt(uint64_t offset, void* buffer, size_t length);
     const VLMIndex* entry(uint32_t frame) const;
+    // A block as the header or index records it: offset and length.
+    struct Chunk {
+        uint32_t offset = 0;
+        uint32_t length = 0;
+    };
+    // The frame's chunk of a stream type, or its format record (kind 0) or
+    // audio chunk (kind 1). False for a frame beyond the index or another
+    // type or kind.
+    bool streamChunk(uint32_t frame, uint32_t type, Chunk& out) const;
+    bool formatChunk(uint32_t frame, int kind, Chunk& out) const;
+    // Reads a chunk whole into a buffer of `capacity` bytes, only when it
+    // fits both the buffer and the file: 0 with *outLength set (left alone
+    // for an empty chunk), 1 when the buffer is missing or too small, the
+    // chunk runs past the end of the file or the read fails.
+    int readChunk(const Chunk& chunk, void* buffer, size_t capacity, uint32_t* outLength);
+    // Same, into a vector sized to the chunk; left empty on failure.
+    int readChunk(const Chunk& chunk, std::vector<uint8_t>& out);
     int closeWriting();
     void releaseStreams();
 
