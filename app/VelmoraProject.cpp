@@ -532,7 +532,7 @@ int Velmora::makeBuilderScratch(const std::string& path) {
         // Size the holder's store before the objects arrive.
         VlmFile probe;
         uint32_t frames = 0;
-        if (probe.vlmInitialise(path, 1, 0, 0) == 0)
+        if (probe.openToRead(path) == 0)
             frames = probe.vlmStreamLength(vlm::CHUNK_VIDEO);
         probe.vlmFileClose();
         holder->getNoFramesOnFileOpen(int(frames));

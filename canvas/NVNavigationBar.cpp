@@ -179,18 +179,26 @@ void NVNavigationBar::slot_change_button_state(int state) {
         if (on >= 0)
             b->setEnabled(on != 0);
     };
-    // previous frame, next frame, previous user action, next user action; -1 keeps the state.
-    static const int table[9][4] = {
-        {0, 1, -1, -1}, {0, 0, 0, 0},   {-1, -1, 0, 1}, {-1, -1, 0, 0}, {1, 1, -1, -1},
-        {-1, -1, 1, 1}, {1, 0, -1, -1}, {-1, -1, 1, 0}, {0, 0, 0, 0},
+    // Per NavigationBarBase::ButtonState code: previous frame, next frame,
+    // previous user action, next user action; -1 keeps the state.
+    static const int table[NavigationBarBase::ButtonsStripEmpty + 1][4] = {
+        {0, 1, -1, -1}, // ButtonsFirstFrame
+        {0, 0, 0, 0},   // ButtonsOnlyFrame
+        {-1, -1, 0, 1}, // ButtonsFirstUserAction
+        {-1, -1, 0, 0}, // ButtonsOnlyUserAction
+        {1, 1, -1, -1}, // ButtonsMiddleFrame
+        {-1, -1, 1, 1}, // ButtonsMiddleUserAction
+        {1, 0, -1, -1}, // ButtonsLastFrame
+        {-1, -1, 1, 0}, // ButtonsLastUserAction
+        {0, 0, 0, 0},   // ButtonsStripEmpty
     };
-    if (state < 0 || state > 8)
+    if (state < NavigationBarBase::ButtonsFirstFrame || state > NavigationBarBase::ButtonsStripEmpty)
         return;
     set(m_preFrame, table[state][0]);
     set(m_nextFrame, table[state][1]);
     set(m_preUserAction, table[state][2]);
     set(m_nextUserAction, table[state][3]);
-    if (state == 8) {
+    if (state == NavigationBarBase::ButtonsStripEmpty) {
         m_frameField->setEnabled(false);
         m_userActionField->setEnabled(false);
     }

@@ -338,21 +338,21 @@ void NavigationBarBase::clearRanges() {
 void NavigationBarBase::emitFrameButtonState(int frame) {
     const int frames = get_total_no_frames();
     if (frame == 1)
-        emit signal_change_button_state(frames > 1 ? 0 : 1);
+        emit signal_change_button_state(frames > 1 ? ButtonsFirstFrame : ButtonsOnlyFrame);
     else if (frame >= 2 && frame <= frames - 1)
-        emit signal_change_button_state(4);
+        emit signal_change_button_state(ButtonsMiddleFrame);
     else if (frame == frames && frames > 1)
-        emit signal_change_button_state(6);
+        emit signal_change_button_state(ButtonsLastFrame);
 }
 
 void NavigationBarBase::emitUserActionButtonState(int userActionFrame) {
     const int count = get_total_no_user_action_frames();
     if (userActionFrame == 1)
-        emit signal_change_button_state(count > 1 ? 2 : 3);
+        emit signal_change_button_state(count > 1 ? ButtonsFirstUserAction : ButtonsOnlyUserAction);
     else if (userActionFrame >= 2 && userActionFrame <= count - 1)
-        emit signal_change_button_state(5);
+        emit signal_change_button_state(ButtonsMiddleUserAction);
     else if (userActionFrame == count && count > 1)
-        emit signal_change_button_state(7);
+        emit signal_change_button_state(ButtonsLastUserAction);
 }
 
 void NavigationBarBase::set_current_frame(int frame) {
@@ -408,7 +408,7 @@ void NavigationBarBase::set_recorded(bool recorded) {
 }
 
 void NavigationBarBase::disableButtonsOnMakeAndOpen() {
-    emit signal_change_button_state(1);
+    emit signal_change_button_state(ButtonsOnlyFrame);
 }
 
 void NavigationBarBase::enableButtonsAfterMakeAndOpen() {
@@ -688,7 +688,7 @@ void NavigationBarBase::reset_frame_details(int frames, int userActionFrames, co
         m_clipboardFull = 0;
         applyStripSize();
         emit signal_current_user_action_frame_is(-2);
-        emit signal_change_button_state(8);
+        emit signal_change_button_state(ButtonsStripEmpty);
     } else {
         int valid = 0;
         if (list)

@@ -33,6 +33,20 @@ class NavigationBarBase : public QWidget {
         MenuMouseMovement
     };
 
+    // Codes of signal_change_button_state: which of the previous and next
+    // buttons (frames, user-action frames) the navigation bar enables.
+    enum ButtonState : int {
+        ButtonsFirstFrame = 0,       // frame 1 of several
+        ButtonsOnlyFrame = 1,        // frame 1 of one; also while a make or open runs
+        ButtonsFirstUserAction = 2,  // user-action frame 1 of several
+        ButtonsOnlyUserAction = 3,   // user-action frame 1 of one
+        ButtonsMiddleFrame = 4,      // a frame between the first and the last
+        ButtonsMiddleUserAction = 5, // a user-action frame between the first and the last
+        ButtonsLastFrame = 6,        // the last of several frames
+        ButtonsLastUserAction = 7,   // the last of several user-action frames
+        ButtonsStripEmpty = 8,       // the strip was emptied: the go-to fields go off too
+    };
+
     NavigationBarBase(QWidget* parent, const char* name, int frames, int userActionFrames, bool recorded);
     ~NavigationBarBase() override;
 

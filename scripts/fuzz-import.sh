@@ -6,6 +6,6 @@ cd "$(dirname "$0")/.."
 out=build-fuzz
 mkdir -p "$out"
 srcs=(store/OutputFileImporter.cpp store/VlmFile.cpp store/VlmRecords.cpp store/VideoBlocks.cpp store/DatRecords.cpp)
-clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I. "${srcs[@]}" tests/fuzz/ImportFuzz.cpp -lz \
+clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I. "${srcs[@]}" tests/fuzz/ImportEntry.cpp tests/fuzz/ImportFuzz.cpp -lz \
   -o "$out/import_fuzz"
 "$out/import_fuzz" -max_total_time="${1:-60}" -max_len=65536 tests/fuzz/corpus

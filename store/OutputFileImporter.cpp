@@ -94,7 +94,7 @@ ImportResult OutputFileImporter::run() {
     }
 
     VlmFile file;
-    const int opened = file.vlmInitialise(m_vlmPath, 1, 0, 0);
+    const int opened = file.openToRead(m_vlmPath);
     if (opened == vlm::VLM_WRONG_SIGN || opened == vlm::EXM_WRONG_SIGN) {
         fail(IMPORT_BAD_SIGNATURE, "scap error");
         return m_r;

@@ -199,7 +199,7 @@ OutputFileMaker::Result OutputFileMaker::make() {
 
     const std::string scratch = m_in.outputPath + ".part";
     VlmFile file;
-    const int created = file.vlmInitialise(scratch, 0, m_in.frameCount, 0);
+    const int created = file.createToWrite(scratch, m_in.frameCount);
     if (created != 0) {
         std::remove(scratch.c_str());
         return fail(MAKE_CREATE_FAILED, "make: cannot create " + scratch + ": " + std::strerror(errno));

@@ -80,10 +80,10 @@ void VlmFile::resetState() {
 int VlmFile::checkSignature(int signKind) const {
     const char* expected = nullptr;
     int wrong = 0;
-    if (signKind == 0) {
+    if (signKind == SIGN_INT) {
         expected = "INT";
         wrong = vlm::VLM_WRONG_SIGN;
-    } else if (signKind == 1) {
+    } else if (signKind == SIGN_EXM) {
         expected = "EXM";
         wrong = vlm::EXM_WRONG_SIGN;
     } else {
@@ -98,7 +98,7 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
     resetState();
     m_mode = mode;
 
-    if (mode == 0) {
+    if (mode == MODE_WRITE) {
         m_writeStream = std::fopen(path.c_str(), "w+");
         if (!m_writeStream) {
             std::printf("file open fail");
@@ -158,7 +158,7 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
         return 0;
     }
 
-    if (mode == 1) {
+    if (mode == MODE_READ) {
         m_readStream = std::fopen(path.c_str(), "rb");
         if (!m_readStream) {
             diag::print("vlm file open error \n");
@@ -244,7 +244,7 @@ bool VlmFile::rewindToEnd(uint64_t end) {
 }
 
 bool VlmFile::writable() const {
-    return m_open && m_mode == 0 && m_writeStream && !m_broken;
+    return m_open && m_mode == MODE_WRITE && m_writeStream && !m_broken;
 }
 
 bool VlmFile::blockAllowed(uint32_t length) const {
@@ -565,10 +565,10 @@ int VlmFile::closeWriting() {
 }
 
 int VlmFile::vlmFileClose() {
-    if (!m_open || (m_mode != 0 && m_mode != 1))
+    if (!m_open || (m_mode != MODE_WRITE && m_mode != MODE_READ))
         return 1;
     m_open = false;
-    if (m_mode == 1) {
+    if (m_mode == MODE_READ) {
         releaseStreams();
         return 0;
     }
@@ -723,13 +723,46 @@ std::pair<uint32_t, uint32_t> chunkOf(const VLMIndex& x, uint32_t type) {
 int VlmFile::vlmStreamSize(uint32_t frame, uint32_t type, uint32_t* outLength) const {
     if (outLength)
         *outLength = 0;
-    if (!isFrameStream(type) || !outLength)
+    Chunk chunk;
+    if (!outLength || !streamChunk(frame, type, chunk))
         return 1;
-    const VLMIndex* x = entry(frame);
-    if (!x)
-        return 1;
-    *outLength = chunkOf(*x, type).second;
+    *outLength = chunk.length;
     return 0;
+}
+
+bool VlmFile::streamChunk(uint32_t frame, uint32_t type, Chunk& out) const {
+    const VLMIndex* x = isFrameStream(type) ? entry(frame) : nullptr;
+    if (!x)
+        return false;
+    const auto [offset, length] = chunkOf(*x, type);
+    out = {offset, length};
+    return true;
+}
+
+bool VlmFile::formatChunk(uint32_t frame, int kind, Chunk& out) const {
+    const VLMIndex* x = kind == 0 || kind == 1 ? entry(frame) : nullptr;
+    if (!x)
+        return false;
+    out = kind == 0 ? Chunk{x->formatOffset, x->formatLength} : Chunk{x->audioOffset, x->audioLength};
+    return true;
+}
+
+int VlmFile::readChunk(const Chunk& chunk, void* buffer, size_t capacity, uint32_t* outLength) {
+    if (chunk.length == 0)
+        return 0;
+    if (!buffer || capacity < chunk.length || !readAt(chunk.offset, buffer, chunk.length))
+        return 1;
+    *outLength = chunk.length;
+    return 0;
+}
+
+int VlmFile::readChunk(const Chunk& chunk, std::vector<uint8_t>& out) {
+    out.resize(chunk.length);
+    uint32_t got = 0;
+    const int r = readChunk(chunk, out.data(), out.size(), &got);
+    if (r != 0)
+        out.clear();
+    return r;
 }
 
 int VlmFile::vlmStreamRead(void* buffer, size_t capacity, uint32_t frame, uint32_t type,
@@ -738,31 +771,18 @@ int VlmFile::vlmStreamRead(void* buffer, size_t capacity, uint32_t frame, uint32
     if (!outLength)
         outLength = &dummy;
     *outLength = 0;
-    if (!isFrameStream(type))
+    Chunk chunk;
+    if (!streamChunk(frame, type, chunk))
         return 1;
-    const VLMIndex* x = entry(frame);
-    if (!x)
-        return 1;
-    auto [offset, length] = chunkOf(*x, type);
-    if (length == 0)
-        return 0;
-    if (!buffer || capacity < length || !readAt(offset, buffer, length))
-        return 1;
-    *outLength = length;
-    return 0;
+    return readChunk(chunk, buffer, capacity, outLength);
 }
 
 int VlmFile::vlmStreamRead(std::vector<uint8_t>& out, uint32_t frame, uint32_t type) {
     out.clear();
-    uint32_t length = 0;
-    if (vlmStreamSize(frame, type, &length) != 0)
+    Chunk chunk;
+    if (!streamChunk(frame, type, chunk))
         return 1;
-    out.resize(length);
-    uint32_t got = 0;
-    int r = vlmStreamRead(out.data(), out.size(), frame, type, &got);
-    if (r != 0)
-        out.clear();
-    return r;
+    return readChunk(chunk, out);
 }
 
 int VlmFile::vlmGetFormat(void* buffer, size_t capacity, uint32_t frame, uint32_t* outLength, int kind) {
@@ -770,30 +790,18 @@ int VlmFile::vlmGetFormat(void* buffer, size_t capacity, uint32_t frame, uint32_
     if (!outLength)
         outLength = &dummy;
     *outLength = 0;
-    const VLMIndex* x = entry(frame);
-    if (!x || (kind != 0 && kind != 1))
+    Chunk chunk;
+    if (!formatChunk(frame, kind, chunk))
         return 1;
-    uint32_t offset = kind == 0 ? x->formatOffset : x->audioOffset;
-    uint32_t length = kind == 0 ? x->formatLength : x->audioLength;
-    if (length == 0)
-        return 0;
-    if (!buffer || capacity < length || !readAt(offset, buffer, length))
-        return 1;
-    *outLength = length;
-    return 0;
+    return readChunk(chunk, buffer, capacity, outLength);
 }
 
 int VlmFile::vlmGetFormat(std::vector<uint8_t>& out, uint32_t frame, int kind) {
     out.clear();
-    const VLMIndex* x = entry(frame);
-    if (!x || (kind != 0 && kind != 1))
+    Chunk chunk;
+    if (!formatChunk(frame, kind, chunk))
         return 1;
-    out.resize(kind == 0 ? x->formatLength : x->audioLength);
-    uint32_t got = 0;
-    int r = vlmGetFormat(out.data(), out.size(), frame, &got, kind);
-    if (r != 0)
-        out.clear();
-    return r;
+    return readChunk(chunk, out);
 }
 
 int VlmFile::vlmAdditionalDataRead(void* buffer, size_t capacity, uint32_t* outLength) {
@@ -801,13 +809,8 @@ int VlmFile::vlmAdditionalDataRead(void* buffer, size_t capacity, uint32_t* outL
     if (!outLength)
         outLength = &dummy;
     *outLength = 0;
-    const uint32_t length = m_header.additionalDataLength;
-    if (length == 0)
-        return 0;
-    if (!buffer || capacity < length || !readAt(m_header.additionalDataOffset, buffer, length))
-        return 1;
-    *outLength = length;
-    return 0;
+    return readChunk({m_header.additionalDataOffset, m_header.additionalDataLength}, buffer, capacity,
+                     outLength);
 }
 
 bool VlmFile::ScapAudioStreamRead(void* buffer, uint32_t frame, uint32_t length, uint32_t* outCount,

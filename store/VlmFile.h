@@ -19,10 +19,22 @@ class VlmFile {
     VlmFile(const VlmFile&) = delete;
     VlmFile& operator=(const VlmFile&) = delete;
 
+    // Modes of vlmInitialise, and the signature a read accepts ("INT" for
+    // kind 0, "EXM" for kind 1).
+    enum Mode { MODE_WRITE = 0, MODE_READ = 1 };
+    enum SignKind { SIGN_INT = 0, SIGN_EXM = 1 };
+
     // Mode 0 creates `path` with `slots` index slots; mode 1 opens it for
     // reading. Returns 0, 1 (failure, or a malformed file), 2 (cannot create),
     // or the signature result (7, 8).
     int vlmInitialise(const std::string& path, int mode, uint32_t slots, int signKind);
+    // The two uses of vlmInitialise, with its results.
+    int openToRead(const std::string& path, int signKind = SIGN_INT) {
+        return vlmInitialise(path, MODE_READ, 0, signKind);
+    }
+    int createToWrite(const std::string& path, uint32_t slotCount) {
+        return vlmInitialise(path, MODE_WRITE, slotCount, SIGN_INT);
+    }
     int checkSignature(int signKind) const;
     // Writing: completes the file (index, headers, resource table) and closes
     // it; stops at the first failed step and returns 1 (the stream is closed
@@ -139,6 +151,23 @@ class VlmFile {
     bool rewindToEnd(uint64_t end);
     bool readAt(uint64_t offset, void* buffer, size_t length);
     const VLMIndex* entry(uint32_t frame) const;
+    // A block as the header or index records it: offset and length.
+    struct Chunk {
+        uint32_t offset = 0;
+        uint32_t length = 0;
+    };
+    // The frame's chunk of a stream type, or its format record (kind 0) or
+    // audio chunk (kind 1). False for a frame beyond the index or another
+    // type or kind.
+    bool streamChunk(uint32_t frame, uint32_t type, Chunk& out) const;
+    bool formatChunk(uint32_t frame, int kind, Chunk& out) const;
+    // Reads a chunk whole into a buffer of `capacity` bytes, only when it
+    // fits both the buffer and the file: 0 with *outLength set (left alone
+    // for an empty chunk), 1 when the buffer is missing or too small, the
+    // chunk runs past the end of the file or the read fails.
+    int readChunk(const Chunk& chunk, void* buffer, size_t capacity, uint32_t* outLength);
+    // Same, into a vector sized to the chunk; left empty on failure.
+    int readChunk(const Chunk& chunk, std::vector<uint8_t>& out);
     int closeWriting();
     void releaseStreams();
 

@@ -80,20 +80,20 @@ TEST_F(NavigationControls, StartsBlankAndDisabled) {
 
 TEST_F(NavigationControls, StateCodesSetTheButtons) {
     struct Row {
-        int code;
+        NavigationBarBase::ButtonState code;
         std::vector<bool> fromOn;  // starting with every button enabled
         std::vector<bool> fromOff; // starting with every button disabled
     };
     const std::vector<Row> table = {
-        {0, {false, true, true, true}, {false, true, false, false}},
-        {1, {false, false, false, false}, {false, false, false, false}},
-        {2, {true, true, false, true}, {false, false, false, true}},
-        {3, {true, true, false, false}, {false, false, false, false}},
-        {4, {true, true, true, true}, {true, true, false, false}},
-        {5, {true, true, true, true}, {false, false, true, true}},
-        {6, {true, false, true, true}, {true, false, false, false}},
-        {7, {true, true, true, false}, {false, false, true, false}},
-        {8, {false, false, false, false}, {false, false, false, false}},
+        {NavigationBarBase::ButtonsFirstFrame, {false, true, true, true}, {false, true, false, false}},
+        {NavigationBarBase::ButtonsOnlyFrame, {false, false, false, false}, {false, false, false, false}},
+        {NavigationBarBase::ButtonsFirstUserAction, {true, true, false, true}, {false, false, false, true}},
+        {NavigationBarBase::ButtonsOnlyUserAction, {true, true, false, false}, {false, false, false, false}},
+        {NavigationBarBase::ButtonsMiddleFrame, {true, true, true, true}, {true, true, false, false}},
+        {NavigationBarBase::ButtonsMiddleUserAction, {true, true, true, true}, {false, false, true, true}},
+        {NavigationBarBase::ButtonsLastFrame, {true, false, true, true}, {true, false, false, false}},
+        {NavigationBarBase::ButtonsLastUserAction, {true, true, true, false}, {false, false, true, false}},
+        {NavigationBarBase::ButtonsStripEmpty, {false, false, false, false}, {false, false, false, false}},
     };
     for (const Row& row : table) {
         for (bool on : {true, false}) {
@@ -107,9 +107,9 @@ TEST_F(NavigationControls, StateCodesSetTheButtons) {
     }
     bar->slot_enable_edit_texts();
     EXPECT_TRUE(bar->frameField()->isEnabled());
-    bar->slot_change_button_state(4);
+    bar->slot_change_button_state(NavigationBarBase::ButtonsMiddleFrame);
     EXPECT_TRUE(bar->userActionField()->isEnabled());
-    bar->slot_change_button_state(8);
+    bar->slot_change_button_state(NavigationBarBase::ButtonsStripEmpty);
     EXPECT_FALSE(bar->frameField()->isEnabled());
     EXPECT_FALSE(bar->userActionField()->isEnabled());
 }

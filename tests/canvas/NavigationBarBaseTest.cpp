@@ -158,20 +158,21 @@ TEST_F(FrameStrip, FrameChangeSignalsInOrder) {
     StripSignalLog log(strip.get());
 
     strip->set_current_frame(5);
-    EXPECT_EQ(log.take(), (Events{"frame(4)", "ua(1)", "state(7)", "status(ok)", "state(4)"}));
+    EXPECT_EQ(log.take(), (Events{"frame(4)", "ua(1)", "state(ButtonsLastUserAction)", "status(ok)",
+                                  "state(ButtonsMiddleFrame)"}));
     EXPECT_EQ(strip->get_current_user_action_frame(), 2);
 
     strip->set_current_frame(3);
-    EXPECT_EQ(log.take(), (Events{"frame(2)", "ua(-1)", "status(ok)", "state(4)"}));
+    EXPECT_EQ(log.take(), (Events{"frame(2)", "ua(-1)", "status(ok)", "state(ButtonsMiddleFrame)"}));
     EXPECT_EQ(strip->get_current_user_action_frame(), 2) << "the next user-action frame";
 
     press(strip.get(), {cellX(1), UA_Y});
-    EXPECT_EQ(log.take(),
-              (Events{"ua(0)", "frame(1)", "ua(0)", "state(2)", "status(ok)", "state(4)", "state(2)"}));
+    EXPECT_EQ(log.take(), (Events{"ua(0)", "frame(1)", "ua(0)", "state(ButtonsFirstUserAction)", "status(ok)",
+                                  "state(ButtonsMiddleFrame)", "state(ButtonsFirstUserAction)"}));
     EXPECT_EQ(strip->get_current_frame(), 2);
 
     press(strip.get(), {cellX(6), FRAME_Y});
-    EXPECT_EQ(log.take(), (Events{"frame(5)", "ua(-1)", "status(ok)", "state(6)"}));
+    EXPECT_EQ(log.take(), (Events{"frame(5)", "ua(-1)", "status(ok)", "state(ButtonsLastFrame)"}));
     EXPECT_EQ(strip->get_current_user_action_frame(), 1) << "no user-action frame follows: unchanged";
 
     // Pressing the current frame again changes nothing.
@@ -180,7 +181,7 @@ TEST_F(FrameStrip, FrameChangeSignalsInOrder) {
 
     strip->mark_frame_delete(0);
     strip->set_current_frame(1);
-    EXPECT_EQ(log.take(), (Events{"frame(0)", "ua(-1)", "status(deleted)", "state(0)"}));
+    EXPECT_EQ(log.take(), (Events{"frame(0)", "ua(-1)", "status(deleted)", "state(ButtonsFirstFrame)"}));
 
     strip->set_current_frame(0);
     strip->set_current_frame(7);
@@ -193,7 +194,7 @@ struct ButtonStateCase {
     std::vector<int> uaList;
     bool userActionCall;
     int number;
-    std::vector<int> states;
+    std::vector<int> states; // NavigationBarBase::ButtonState codes
 };
 void PrintTo(const ButtonStateCase& c, std::ostream* os) {
     *os << c.label;
@@ -216,16 +217,41 @@ TEST_P(FrameStripButtonStates, AsTheTableSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     FrameStrip, FrameStripButtonStates,
-    ::testing::Values(ButtonStateCase{"FirstOfSeveral", 20, {}, false, 1, {0}},
-                      ButtonStateCase{"OnlyFrame", 1, {}, false, 1, {1}},
-                      ButtonStateCase{"Second", 20, {}, false, 2, {4}},
-                      ButtonStateCase{"LastButOne", 20, {}, false, 19, {4}},
-                      ButtonStateCase{"Last", 20, {}, false, 20, {6}},
-                      ButtonStateCase{"OnlyUserActionFrame", 20, {6}, true, 1, {3, 4, 3}},
-                      ButtonStateCase{"FirstUserActionOfThree", 20, {0, 6, 9}, true, 1, {2}},
-                      ButtonStateCase{"MiddleUserAction", 20, {0, 6, 9}, true, 2, {5, 4, 5}},
-                      ButtonStateCase{"LastUserAction", 20, {0, 6, 19}, true, 3, {7, 6, 7}},
-                      ButtonStateCase{"FrameThatIsLastUserAction", 20, {0, 6, 9}, false, 10, {7, 4}}),
+    ::testing::Values(
+        ButtonStateCase{"FirstOfSeveral", 20, {}, false, 1, {NavigationBarBase::ButtonsFirstFrame}},
+        ButtonStateCase{"OnlyFrame", 1, {}, false, 1, {NavigationBarBase::ButtonsOnlyFrame}},
+        ButtonStateCase{"Second", 20, {}, false, 2, {NavigationBarBase::ButtonsMiddleFrame}},
+        ButtonStateCase{"LastButOne", 20, {}, false, 19, {NavigationBarBase::ButtonsMiddleFrame}},
+        ButtonStateCase{"Last", 20, {}, false, 20, {NavigationBarBase::ButtonsLastFrame}},
+        ButtonStateCase{"OnlyUserActionFrame",
+                        20,
+                        {6},
+                        true,
+                        1,
+                        {NavigationBarBase::ButtonsOnlyUserAction, NavigationBarBase::ButtonsMiddleFrame,
+                         NavigationBarBase::ButtonsOnlyUserAction}},
+        ButtonStateCase{
+            "FirstUserActionOfThree", 20, {0, 6, 9}, true, 1, {NavigationBarBase::ButtonsFirstUserAction}},
+        ButtonStateCase{"MiddleUserAction",
+                        20,
+                        {0, 6, 9},
+                        true,
+                        2,
+                        {NavigationBarBase::ButtonsMiddleUserAction, NavigationBarBase::ButtonsMiddleFrame,
+                         NavigationBarBase::ButtonsMiddleUserAction}},
+        ButtonStateCase{"LastUserAction",
+                        20,
+                        {0, 6, 19},
+                        true,
+                        3,
+                        {NavigationBarBase::ButtonsLastUserAction, NavigationBarBase::ButtonsLastFrame,
+                         NavigationBarBase::ButtonsLastUserAction}},
+        ButtonStateCase{"FrameThatIsLastUserAction",
+                        20,
+                        {0, 6, 9},
+                        false,
+                        10,
+                        {NavigationBarBase::ButtonsLastUserAction, NavigationBarBase::ButtonsMiddleFrame}}),
     [](const ::testing::TestParamInfo<ButtonStateCase>& info) { return std::string(info.param.label); });
 
 TEST_F(FrameStrip, OpenAndMakeButtonStates) {
@@ -237,7 +263,9 @@ TEST_F(FrameStrip, OpenAndMakeButtonStates) {
     strip->enableButtonsAfterMakeAndOpen();
     strip->set_current_frame(3);
     strip->enableButtonsAfterMakeAndOpen();
-    EXPECT_EQ(states, (std::vector<int>{1, 0, 6, 6}));
+    EXPECT_EQ(states,
+              (std::vector<int>{NavigationBarBase::ButtonsOnlyFrame, NavigationBarBase::ButtonsFirstFrame,
+                                NavigationBarBase::ButtonsLastFrame, NavigationBarBase::ButtonsLastFrame}));
     states.clear();
     NavigationBarBase blank(nullptr, "base", 0, 0, false);
     QObject::connect(&blank, &NavigationBarBase::signal_change_button_state, &blank,
@@ -398,7 +426,7 @@ TEST_F(FrameStrip, EmptyingRebuildLeavesABlankStrip) {
     auto strip = makeStrip(8, {2});
     StripSignalLog log(strip.get());
     strip->reset_frame_details(0, 0, nullptr);
-    EXPECT_EQ(log.take(), (Events{"ua(-2)", "state(8)"}));
+    EXPECT_EQ(log.take(), (Events{"ua(-2)", "state(ButtonsStripEmpty)"}));
     EXPECT_EQ(strip->get_total_no_frames(), 0);
     EXPECT_EQ(strip->get_total_no_user_action_frames(), 0);
     EXPECT_EQ(strip->get_current_frame(), 0);
@@ -415,7 +443,8 @@ TEST_F(FrameStrip, RebuildWithFramesSelectsTheFirst) {
     StripSignalLog log(&strip);
     const int list[] = {0, 3};
     strip.reset_frame_details(5, 2, list);
-    EXPECT_EQ(log.take(), (Events{"frame(0)", "ua(0)", "state(2)", "status(ok)", "state(0)"}));
+    EXPECT_EQ(log.take(), (Events{"frame(0)", "ua(0)", "state(ButtonsFirstUserAction)", "status(ok)",
+                                  "state(ButtonsFirstFrame)"}));
     EXPECT_TRUE(strip.isRecorded());
     EXPECT_EQ(strip.get_total_no_user_action_frames(), 2);
     EXPECT_EQ(strip.uFrameDetails()[1].frame, 4);

@@ -441,12 +441,13 @@ TEST_F(FrameStripCommands, AppendToABlankStrip) {
     NavigationBarBase strip(nullptr, "base", 0, 0, false);
     StripSignalLog log(&strip);
     strip.resetFrameDetailsOnAppendFrame();
-    EXPECT_EQ(log.take(), (Events{"frame(0)", "ua(-1)", "status(ok)", "state(1)"}));
+    EXPECT_EQ(log.take(), (Events{"frame(0)", "ua(-1)", "status(ok)", "state(ButtonsOnlyFrame)"}));
     EXPECT_EQ(strip.get_total_no_frames(), 1);
     EXPECT_EQ(strip.get_current_frame(), 1);
     strip.set_recorded(true);
     strip.resetFrameDetailsOnAppendFrame();
-    EXPECT_EQ(log.take(), (Events{"recorded", "frame(1)", "ua(-1)", "status(ok)", "state(6)"}));
+    EXPECT_EQ(log.take(),
+              (Events{"recorded", "frame(1)", "ua(-1)", "status(ok)", "state(ButtonsLastFrame)"}));
     EXPECT_EQ(strip.get_total_no_frames(), 2);
 }
 

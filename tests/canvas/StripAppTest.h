@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -47,6 +48,16 @@ class StripAppTest : public ::testing::Test {
     static inline QApplication* s_app = nullptr;
 };
 
+// The name of a NavigationBarBase::ButtonState code, for the signal log.
+inline std::string buttonStateName(int code) {
+    static const char* const names[] = {
+        "ButtonsFirstFrame",     "ButtonsOnlyFrame",      "ButtonsFirstUserAction",
+        "ButtonsOnlyUserAction", "ButtonsMiddleFrame",    "ButtonsMiddleUserAction",
+        "ButtonsLastFrame",      "ButtonsLastUserAction", "ButtonsStripEmpty"};
+    static_assert(std::size(names) == NavigationBarBase::ButtonsStripEmpty + 1);
+    return code >= 0 && code <= NavigationBarBase::ButtonsStripEmpty ? names[code] : std::to_string(code);
+}
+
 // Records every signal of a strip as text, in the order they come.
 class StripSignalLog {
   public:
@@ -57,7 +68,8 @@ class StripSignalLog {
         };
         QObject::connect(strip, &NavigationBarBase::signal_current_frame_is, strip, one("frame"));
         QObject::connect(strip, &NavigationBarBase::signal_current_user_action_frame_is, strip, one("ua"));
-        QObject::connect(strip, &NavigationBarBase::signal_change_button_state, strip, one("state"));
+        QObject::connect(strip, &NavigationBarBase::signal_change_button_state, strip,
+                         [add](int code) { add("state(" + buttonStateName(code) + ")"); });
         QObject::connect(strip, &NavigationBarBase::signalCurrentFrameStatus, strip,
                          [add](bool d) { add(d ? "status(deleted)" : "status(ok)"); });
         QObject::connect(strip, &NavigationBarBase::signal_on_delete_frame, strip, [add](int a, int b) {

@@ -272,7 +272,7 @@ TEST_P(MakeImport, RoundTripKeepsPicturesSoundObjectsAndPalettes) {
 
     {
         VlmFile f;
-        ASSERT_EQ(f.vlmInitialise(vlm, 1, 0, 0), 0);
+        ASSERT_EQ(f.openToRead(vlm), 0);
         EXPECT_EQ(f.vlmStreamLength(2), 7u);
         EXPECT_EQ(f.ScapResourceCount(), 1u) << "one slot for a resource used twice";
         EXPECT_EQ(f.getAdditionalDataSize(), 60u + 152u * 8u);
@@ -334,8 +334,8 @@ TEST_P(MakeImport, RoundTripKeepsPicturesSoundObjectsAndPalettes) {
     in.library = svc.library;
     ASSERT_EQ(again.make(), OutputFileMaker::MAKE_OK) << again.error();
     VlmFile a, b;
-    ASSERT_EQ(a.vlmInitialise(vlm, 1, 0, 0), 0);
-    ASSERT_EQ(b.vlmInitialise(vlm2, 1, 0, 0), 0);
+    ASSERT_EQ(a.openToRead(vlm), 0);
+    ASSERT_EQ(b.openToRead(vlm2), 0);
     for (uint32_t i = 0; i < 7; ++i) {
         std::vector<uint8_t> va, vb, fa, fb, aa, ab;
         ASSERT_EQ(a.vlmStreamRead(va, i, 2), 0);
@@ -411,7 +411,7 @@ TEST(ImportFailures, MalformedFilesGiveTheirCodes) {
 
     // Corrupt each video chunk's zlib data in turn: every one is refused or read, never a crash.
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(vlm, 1, 0, 0), 0);
+    ASSERT_EQ(f.openToRead(vlm), 0);
     for (uint32_t i = 0; i < 7; ++i) {
         const auto& x = f.index()[i];
         if (x.videoLength == 0)

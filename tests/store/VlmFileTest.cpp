@@ -58,7 +58,7 @@ struct RoundTripCase {
 
 void writeFile(const std::string& path, const RoundTripCase& c) {
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path, 0, c.slots, 0), 0);
+    ASSERT_EQ(f.createToWrite(path, c.slots), 0);
     f.videoHeader().headerWord = 10;
     f.videoHeader().largestChunk = VLMVideoHeader::FIRST_LARGEST_CHUNK;
     f.videoHeader().capture = {0, 0, 640, 480};
@@ -121,7 +121,7 @@ TEST_P(VlmFileRoundTrip, StreamsReadBackAsWritten) {
     ASSERT_NO_FATAL_FAILURE(writeFile(path, c));
 
     VlmFile r;
-    ASSERT_EQ(r.vlmInitialise(path, 1, 0, 0), 0);
+    ASSERT_EQ(r.openToRead(path), 0);
     EXPECT_EQ(r.header().minorVersion, 995);
     EXPECT_EQ(r.vlmStreamLength(vlm::CHUNK_VIDEO), c.expectedEntries);
     EXPECT_EQ(r.vlmStreamLength(vlm::CHUNK_AUDIO), c.expectedEntries);
@@ -271,7 +271,7 @@ class VlmFileWrite : public ::testing::Test {
 
 TEST_F(VlmFileWrite, CreatedFileIsHeaderStreamHeadersAndZeroSlots) {
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path(), 0, 3, 0), 0);
+    ASSERT_EQ(f.createToWrite(path(), 3), 0);
     EXPECT_TRUE(f.vlmIsFileOpened());
     Bytes b = fileBytes();
     ASSERT_EQ(b.size(), 344u + 3 * 92);
@@ -292,7 +292,7 @@ TEST_F(VlmFileWrite, CreatedFileIsHeaderStreamHeadersAndZeroSlots) {
 
 TEST_F(VlmFileWrite, ThreeFramesInThreeSlots) {
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path(), 0, 3, 0), 0);
+    ASSERT_EQ(f.createToWrite(path(), 3), 0);
     ASSERT_TRUE(video(f, 0, "aaaa"));
     ASSERT_TRUE(video(f, 1, "bb"));
     ASSERT_TRUE(video(f, 2, "c"));
@@ -325,7 +325,7 @@ TEST_F(VlmFileWrite, ThreeFramesInThreeSlots) {
 
 TEST_F(VlmFileWrite, SizeWordOfASingleRecordWraps) {
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path(), 0, 1, 0), 0);
+    ASSERT_EQ(f.createToWrite(path(), 1), 0);
     ASSERT_TRUE(video(f, 0, "x"));
     ASSERT_EQ(f.vlmFileClose(), 0);
     Bytes b = fileBytes();
@@ -334,7 +334,7 @@ TEST_F(VlmFileWrite, SizeWordOfASingleRecordWraps) {
 
 TEST_F(VlmFileWrite, SkippedFramesAreExpandedOnReading) {
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path(), 0, 4, 0), 0);
+    ASSERT_EQ(f.createToWrite(path(), 4), 0);
     ASSERT_TRUE(video(f, 0, "zero"));
     ASSERT_TRUE(video(f, 3, "three"));
     ASSERT_EQ(f.vlmFileClose(), 0);
@@ -344,7 +344,7 @@ TEST_F(VlmFileWrite, SkippedFramesAreExpandedOnReading) {
     EXPECT_EQ(at32(b, 12), 4u);
 
     VlmFile r;
-    ASSERT_EQ(r.vlmInitialise(path(), 1, 0, 0), 0);
+    ASSERT_EQ(r.openToRead(path()), 0);
     ASSERT_EQ(r.index().size(), 4u);
     const VLMIndex& first = r.index()[0];
     for (uint32_t i = 1; i <= 2; ++i) {
@@ -363,7 +363,7 @@ TEST_F(VlmFileWrite, SkippedFramesAreExpandedOnReading) {
 
 TEST_F(VlmFileWrite, MoreRecordsThanSlotsWritesTheFirstOnes) {
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path(), 0, 2, 0), 0);
+    ASSERT_EQ(f.createToWrite(path(), 2), 0);
     for (uint32_t i = 0; i < 4; ++i)
         ASSERT_TRUE(video(f, i, "frame" + std::to_string(i)));
     ASSERT_EQ(f.vlmFileClose(), 0);
@@ -374,7 +374,7 @@ TEST_F(VlmFileWrite, MoreRecordsThanSlotsWritesTheFirstOnes) {
     EXPECT_EQ(VLMIndex::fromBytes(b.data() + 344 + 92).frameNumber, 1u);
 
     VlmFile r;
-    ASSERT_EQ(r.vlmInitialise(path(), 1, 0, 0), 0);
+    ASSERT_EQ(r.openToRead(path()), 0);
     EXPECT_EQ(r.index().size(), 2u);
     Bytes got;
     EXPECT_EQ(r.vlmStreamRead(got, 1, vlm::CHUNK_VIDEO), 0);
@@ -388,7 +388,7 @@ TEST_F(VlmFileWrite, MoreRecordsThanSlotsWritesTheFirstOnes) {
 
 TEST_F(VlmFileWrite, FewerRecordsThanSlotsLeaveZeroSlots) {
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path(), 0, 5, 0), 0);
+    ASSERT_EQ(f.createToWrite(path(), 5), 0);
     ASSERT_TRUE(video(f, 0, "a"));
     ASSERT_TRUE(video(f, 1, "b"));
     ASSERT_EQ(f.vlmFileClose(), 0);
@@ -398,13 +398,13 @@ TEST_F(VlmFileWrite, FewerRecordsThanSlotsLeaveZeroSlots) {
     for (size_t i = 344 + 2 * 92; i < 344 + 5 * 92; ++i)
         ASSERT_EQ(b[i], 0) << i;
     VlmFile r;
-    ASSERT_EQ(r.vlmInitialise(path(), 1, 0, 0), 0);
+    ASSERT_EQ(r.openToRead(path()), 0);
     EXPECT_EQ(r.index().size(), 2u);
 }
 
 TEST_F(VlmFileWrite, EmptyVideoChunkGetsARecordWithoutFlag) {
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path(), 0, 1, 0), 0);
+    ASSERT_EQ(f.createToWrite(path(), 1), 0);
     ASSERT_TRUE(video(f, 0, ""));
     ASSERT_EQ(f.vlmFileClose(), 0);
     VLMIndex x = VLMIndex::fromBytes(fileBytes().data() + 344);
@@ -416,7 +416,7 @@ TEST_F(VlmFileWrite, EmptyVideoChunkGetsARecordWithoutFlag) {
 
 TEST_F(VlmFileWrite, AudioChunkIsRecordedWhereItsBytesBegin) {
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path(), 0, 1, 0), 0);
+    ASSERT_EQ(f.createToWrite(path(), 1), 0);
     uint32_t out = 0;
     ASSERT_TRUE(f.ScapAudioStreamWrite("12345", 5, 0, 4, &out));
     EXPECT_EQ(out, 5u);
@@ -439,7 +439,7 @@ TEST_F(VlmFileWrite, AudioChunkIsRecordedWhereItsBytesBegin) {
 
 TEST_F(VlmFileWrite, ResourceSlotsMustPrecedeOtherBlocks) {
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path(), 0, 1, 0), 0);
+    ASSERT_EQ(f.createToWrite(path(), 1), 0);
     uint32_t out = 0;
     ASSERT_EQ(f.ScapResourceWrite(nullptr, 0, &out, resource(7, "/a")), 0);
     ASSERT_TRUE(video(f, 0, "block"));
@@ -450,7 +450,7 @@ TEST_F(VlmFileWrite, ResourceSlotsMustPrecedeOtherBlocks) {
     EXPECT_EQ(f.resourceTable().size(), 1u);
     ASSERT_EQ(f.vlmFileClose(), 0);
     VlmFile r;
-    ASSERT_EQ(r.vlmInitialise(path(), 1, 0, 0), 0);
+    ASSERT_EQ(r.openToRead(path()), 0);
     Bytes got;
     ASSERT_EQ(r.vlmStreamRead(got, 0, vlm::CHUNK_VIDEO), 0);
     EXPECT_EQ(got, bytesOf("block"));
@@ -458,7 +458,7 @@ TEST_F(VlmFileWrite, ResourceSlotsMustPrecedeOtherBlocks) {
 
 TEST_F(VlmFileWrite, ResourceDataWithoutSlotIsRefusedAndOffsetsStayTrue) {
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path(), 0, 1, 0), 0);
+    ASSERT_EQ(f.createToWrite(path(), 1), 0);
     uint32_t out = 0;
     ASSERT_EQ(f.ScapResourceWrite(nullptr, 0, &out, resource(7, "/a")), 0);
     EXPECT_EQ(f.ScapResourceDataWrite("stray", 5, &out, resource(9, "/z")), 1);
@@ -470,7 +470,7 @@ TEST_F(VlmFileWrite, ResourceDataWithoutSlotIsRefusedAndOffsetsStayTrue) {
     ASSERT_TRUE(video(f, 0, "after"));
     ASSERT_EQ(f.vlmFileClose(), 0);
     VlmFile r;
-    ASSERT_EQ(r.vlmInitialise(path(), 1, 0, 0), 0);
+    ASSERT_EQ(r.openToRead(path()), 0);
     Bytes got;
     ASSERT_EQ(r.vlmStreamRead(got, 0, vlm::CHUNK_VIDEO), 0);
     EXPECT_EQ(got, bytesOf("after"));
@@ -489,12 +489,12 @@ TEST_F(VlmFileWrite, ResourceDataWithoutSlotIsRefusedAndOffsetsStayTrue) {
 TEST_F(VlmFileWrite, BackgroundSoundSenseIsInverted) {
     for (uint32_t id : {0u, 0x03010005u}) {
         VlmFile f;
-        ASSERT_EQ(f.vlmInitialise(path(), 0, 1, 0), 0);
+        ASSERT_EQ(f.createToWrite(path(), 1), 0);
         rec::writeLe32(f.audioHeader().backgroundSound.data(), id);
         ASSERT_TRUE(video(f, 0, "v"));
         ASSERT_EQ(f.vlmFileClose(), 0);
         VlmFile r;
-        ASSERT_EQ(r.vlmInitialise(path(), 1, 0, 0), 0);
+        ASSERT_EQ(r.openToRead(path()), 0);
         EXPECT_EQ(r.vlmBackgroundSoundPresent(), id == 0) << "true means no background sound";
         EXPECT_EQ(r.hasBackgroundSound(), id != 0);
         EXPECT_EQ(r.vlmGetStream(vlm::CHUNK_VIDEO), false);
@@ -508,10 +508,10 @@ TEST_F(VlmFileWrite, BackgroundSoundSenseIsInverted) {
 
 TEST_F(VlmFileWrite, CreateOnAFullDeviceFailsClosed) {
     VlmFile f;
-    EXPECT_EQ(f.vlmInitialise("/dev/full", 0, 2, 0), 1);
+    EXPECT_EQ(f.createToWrite("/dev/full", 2), 1);
     EXPECT_FALSE(f.vlmIsFileOpened());
     EXPECT_EQ(f.vlmFileClose(), 1);
-    EXPECT_EQ(f.vlmInitialise(m_dir.file("no/such/dir.vlm"), 0, 2, 0), 2);
+    EXPECT_EQ(f.createToWrite(m_dir.file("no/such/dir.vlm"), 2), 2);
 }
 
 TEST_F(VlmFileWrite, FailedWriteLeavesNoTraceAndLaterBlocksStayTrue) {
@@ -520,7 +520,7 @@ TEST_F(VlmFileWrite, FailedWriteLeavesNoTraceAndLaterBlocksStayTrue) {
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path(), 0, 1, 0), 0); // 436 bytes
+    ASSERT_EQ(f.createToWrite(path(), 1), 0); // 436 bytes
     rlimit lim = old;
     lim.rlim_cur = 1500;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &lim), 0);
@@ -538,7 +538,7 @@ TEST_F(VlmFileWrite, FailedWriteLeavesNoTraceAndLaterBlocksStayTrue) {
     Bytes b = fileBytes();
     EXPECT_EQ(b.size(), 436u + 1000 + 3);
     VlmFile r;
-    ASSERT_EQ(r.vlmInitialise(path(), 1, 0, 0), 0);
+    ASSERT_EQ(r.openToRead(path()), 0);
     Bytes got;
     ASSERT_EQ(r.vlmStreamRead(got, 0, vlm::CHUNK_OBJECT), 0);
     EXPECT_EQ(got, bytesOf("obj"));
@@ -562,7 +562,7 @@ TEST_F(VlmFileWrite, WrongModeAndClosedContainerAreRefused) {
 Bytes validFile(const testsupport::TempDir& dir) {
     const std::string path = dir.file("valid.vlm");
     VlmFile f;
-    EXPECT_EQ(f.vlmInitialise(path, 0, 2, 0), 0);
+    EXPECT_EQ(f.createToWrite(path, 2), 0);
     uint32_t out = 0;
     EXPECT_EQ(f.ScapResourceWrite(nullptr, 0, &out, resource(1, "/r/one")), 0);
     EXPECT_EQ(f.ScapResourceWrite(nullptr, 0, &out, resource(2, "/r/two")), 0);
@@ -597,7 +597,7 @@ TEST_P(VlmFileMalformed, IsRefusedWithItsCode) {
     Bytes b = validFile(dir);
     {
         VlmFile ok;
-        ASSERT_EQ(ok.vlmInitialise(dir.file("valid.vlm"), 1, 0, 0), 0) << "the undamaged file reads";
+        ASSERT_EQ(ok.openToRead(dir.file("valid.vlm")), 0) << "the undamaged file reads";
         ASSERT_EQ(ok.index().size(), 3u);
         ASSERT_EQ(ok.resourceTable().size(), 2u);
     }
@@ -605,7 +605,7 @@ TEST_P(VlmFileMalformed, IsRefusedWithItsCode) {
     const std::string path = dir.file("bad.vlm");
     testsupport::writeFile(path, std::string(b.begin(), b.end()));
     VlmFile r;
-    EXPECT_EQ(r.vlmInitialise(path, 1, 0, 0), GetParam().expected);
+    EXPECT_EQ(r.openToRead(path), GetParam().expected);
     EXPECT_FALSE(r.vlmIsFileOpened());
     Bytes got;
     EXPECT_EQ(r.vlmStreamRead(got, 0, vlm::CHUNK_VIDEO), 1);
@@ -660,7 +660,7 @@ TEST(VlmFileRead, StreamHeaderBeyondTheFileReadsAsFailure) {
     const std::string path = dir.file("info.vlm");
     testsupport::writeFile(path, std::string(b.begin(), b.end()));
     VlmFile r;
-    ASSERT_EQ(r.vlmInitialise(path, 1, 0, 0), 0);
+    ASSERT_EQ(r.openToRead(path), 0);
     std::array<uint8_t, 72> info{};
     EXPECT_EQ(r.vlmStreamInfo(info.data(), info.size(), 0), 0) << "a failed seek is no success";
     EXPECT_EQ(r.vlmStreamInfo(info.data(), info.size(), 1), 1);
@@ -669,7 +669,7 @@ TEST(VlmFileRead, StreamHeaderBeyondTheFileReadsAsFailure) {
 
 TEST(VlmFileRead, MissingFileFails) {
     VlmFile r;
-    EXPECT_EQ(r.vlmInitialise("/nonexistent/dir/x.vlm", 1, 0, 0), 1);
+    EXPECT_EQ(r.openToRead("/nonexistent/dir/x.vlm"), 1);
     EXPECT_FALSE(r.vlmIsFileOpened());
 }
 
@@ -680,13 +680,13 @@ TEST(VlmFileRead, SignatureKinds) {
     const std::string path = dir.file("exm.vlm");
     testsupport::writeFile(path, std::string(b.begin(), b.end()));
     VlmFile r;
-    EXPECT_EQ(r.vlmInitialise(path, 1, 0, 1), 0) << "kind 1 accepts EXM";
-    EXPECT_EQ(r.checkSignature(0), vlm::VLM_WRONG_SIGN);
-    EXPECT_EQ(r.checkSignature(1), vlm::SCAP_SIGNATURE_OK);
+    EXPECT_EQ(r.openToRead(path, VlmFile::SIGN_EXM), 0) << "the EXM kind accepts EXM";
+    EXPECT_EQ(r.checkSignature(VlmFile::SIGN_INT), vlm::VLM_WRONG_SIGN);
+    EXPECT_EQ(r.checkSignature(VlmFile::SIGN_EXM), vlm::SCAP_SIGNATURE_OK);
     EXPECT_EQ(r.checkSignature(5), vlm::SCAP_SIGNATURE_OK);
     b[0] = 'I', b[1] = 'N', b[2] = 'T';
     testsupport::writeFile(path, std::string(b.begin(), b.end()));
-    EXPECT_EQ(r.vlmInitialise(path, 1, 0, 1), vlm::EXM_WRONG_SIGN);
+    EXPECT_EQ(r.openToRead(path, VlmFile::SIGN_EXM), vlm::EXM_WRONG_SIGN);
 }
 
 TEST(VlmFileRead, ChainedResourceRecordsAreFollowed) {
@@ -727,7 +727,7 @@ TEST(VlmFileRead, ChainedResourceRecordsAreFollowed) {
     testsupport::writeFile(path, std::string(b.begin(), b.end()));
 
     VlmFile r;
-    ASSERT_EQ(r.vlmInitialise(path, 1, 0, 0), 0);
+    ASSERT_EQ(r.openToRead(path), 0);
     ASSERT_EQ(r.resourceTable().size(), 2u);
     char data[8];
     uint32_t len = 0;
@@ -743,7 +743,7 @@ TEST(VlmFileRead, PathWithoutNulIsCutToTheBuffer) {
     testsupport::TempDir dir;
     const std::string path = dir.file("p.vlm");
     VlmFile f;
-    ASSERT_EQ(f.vlmInitialise(path, 0, 1, 0), 0);
+    ASSERT_EQ(f.createToWrite(path, 1), 0);
     VlmResourceRecord node = resource(5, "");
     std::memset(node.bytes.data() + 20, 'p', 260);
     uint32_t out = 0;
@@ -751,7 +751,7 @@ TEST(VlmFileRead, PathWithoutNulIsCutToTheBuffer) {
     ASSERT_TRUE(f.vlmStreamWrite("v", 1, 0, 2, &out));
     ASSERT_EQ(f.vlmFileClose(), 0);
     VlmFile r;
-    ASSERT_EQ(r.vlmInitialise(path, 1, 0, 0), 0);
+    ASSERT_EQ(r.openToRead(path), 0);
     char big[300];
     ASSERT_EQ(r.ScapResourceReadFileName(big, sizeof big, 5), 0);
     EXPECT_EQ(std::string(big), std::string(260, 'p'));
@@ -765,7 +765,7 @@ TEST(VlmFileRead, AudioReadInPiecesStaysInsideTheChunk) {
     Bytes b = validFile(dir);
     (void)b;
     VlmFile r;
-    ASSERT_EQ(r.vlmInitialise(dir.file("valid.vlm"), 1, 0, 0), 0);
+    ASSERT_EQ(r.openToRead(dir.file("valid.vlm")), 0);
     char buf[8];
     uint32_t count = 0;
     EXPECT_TRUE(r.ScapAudioStreamRead(buf, 0, 3, &count, 0));
