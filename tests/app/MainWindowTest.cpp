@@ -1012,6 +1012,13 @@ struct EndCase {
 
 enum class Ending { Exit, Close };
 
+void PrintTo(const EndCase& c, std::ostream* os) {
+    *os << c.name;
+}
+void PrintTo(Ending how, std::ostream* os) {
+    *os << (how == Ending::Exit ? "Exit" : "Close");
+}
+
 // Presses the button of `text` of the next modal box as soon as it shows.
 void answerWith(const QString& text) {
     QTimer::singleShot(0, [text] {
