@@ -304,6 +304,7 @@ TEST_P(MakeImport, RoundTripKeepsPicturesSoundObjectsAndPalettes) {
         EXPECT_EQ(r.project.m_vPlayBackFrameInfo[i].frameFlags, p.tables.m_vPlayBackFrameInfo[i].frameFlags);
     }
     EXPECT_EQ(r.project.m_vUserActionFrames, (std::vector<uint32_t>{1, 2, 4})) << "mouse, sound, key";
+    EXPECT_EQ(r.project.m_dwUserActionFrame, 3u);
     EXPECT_EQ(in.imported.size(), 3u);
     EXPECT_EQ(in.imported[1], svc.objects[1]);
     EXPECT_EQ(in.importedResources[0x01010001], svc.library[0x01010001]);
