@@ -2,6 +2,7 @@
 #include "store/Diagnostics.h"
 
 #include "app/AppImages.h"
+#include "app/HelpWindow.h"
 #include "app/SessionFiles.h"
 #include "app/VelmoraHosts.h"
 #include "app/aboutVl.h"
@@ -90,7 +91,7 @@ Velmora::Velmora(QWidget* parent) : QMainWindow(parent) {
     m_pBufferManager = std::make_unique<NVBufferManager>();
     m_pRecordTimer = new QTimer();
     connect(m_pRecordTimer, &QTimer::timeout, this, &Velmora::slotTimerTick);
-    m_dwFrameCount = 0;
+    m_project.m_dwFrameCount = 0;
     m_nCurrentPalette = -1;
 
     setAcceptDrops(true);
@@ -249,4 +250,60 @@ std::array<QToolButton*, 11> Velmora::toolButtons() const {
     return {m_pSelectButton,         m_pLineButton,       m_pRectangleButton, m_pEllipseButton,
             m_pRoundRectButton,      m_pPolylineButton,   m_pBitmapButton,    m_pTextFieldButton,
             m_pInstructionBoxButton, m_pValidationButton, m_pHyperlinkButton};
+}
+
+Velmora::ScreenInfo Velmora::screenInfo() const {
+    return {m_display,        m_screenWidth,  m_screenHeight, m_depth,     m_screenBytesPerPixel,
+            m_screenRowBytes, m_screenPixmap, m_redMask,      m_greenMask, m_blueMask,
+            m_captureRect,    m_frameRect};
+}
+
+Velmora::Session Velmora::session() const {
+    return {m_soundFileName, m_recentFiles,          m_frameRate,
+            m_blockSize,     m_nCurrentPalette,      m_bRecording,
+            m_bFullScreen,   m_pBufferManager.get(), m_pMachineProfile.get()};
+}
+
+Velmora::Widgets Velmora::widgets() const {
+    return {m_pFileMenu,
+            m_pEditMenu,
+            m_pViewMenu,
+            m_pRecordMenu,
+            m_pSoundMenu,
+            m_pPreferencesMenu,
+            m_pObjectsMenu,
+            m_pDrawPaletteMenu,
+            m_pEditPaletteMenu,
+            m_pHelpMenu,
+            m_pPasswordMenu,
+            m_pStyleMenu,
+            m_pFileToolBar,
+            m_pDrawToolBar,
+            m_pEditToolBar,
+            m_pColorToolBar,
+            m_pNewButton,
+            m_pOpenButton,
+            m_pMakeButton,
+            m_pSaveAsButton,
+            m_pRecordButton,
+            m_pAppendButton,
+            m_pInsertButton,
+            m_pDeleteFrameButton,
+            m_pUndoButton,
+            m_pAudioSettingsButton,
+            m_pFullScreenButton,
+            m_pStatusBar,
+            m_pProgressBar,
+            m_pFrameLabel,
+            m_pPointerLabel,
+            m_pActionLabel,
+            m_pActionIconLabel,
+            m_pNoUserActionPixmap.get(),
+            m_pKeyClickPixmap.get(),
+            m_pRightClickPixmap.get(),
+            m_pLeftClickPixmap.get(),
+            m_pAboutDialog,
+            m_pHelpWindow.data(),
+            m_pRecordBar,
+            m_pCaptureSettings};
 }

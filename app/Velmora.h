@@ -6,6 +6,7 @@
 #include "capture/NVCap.h"
 #include "record/RecordingSession.h"
 #include "store/DatRecords.h"
+#include "store/ProjectTables.h"
 
 #include <QColor>
 #include <QFont>
@@ -80,8 +81,58 @@ class Velmora : public QMainWindow {
     static unsigned long keySymToAscii(unsigned long pcKeyCode);
 
     const std::string& workingFileName() const { return m_vlmFileName; }
-    uint32_t getFrameCount() const { return m_dwFrameCount; }
-    std::vector<SPlayBackFrameInfo>* getPlayBackFrameInfo() { return &m_vPlayBackFrameInfo; }
+    uint32_t getFrameCount() const { return m_project.m_dwFrameCount; }
+    std::vector<SPlayBackFrameInfo>* getPlayBackFrameInfo() { return &m_project.m_vPlayBackFrameInfo; }
+
+    // The project's frame tables and counters.
+    ProjectTables& project() { return m_project; }
+    const ProjectTables& project() const { return m_project; }
+    RecordingSession& recording() { return *m_recording; }
+    FrameLoader* frameLoader() const { return m_frameLoader.get(); }
+    NVNavigationBar* navigationBar() const { return m_pNavigationBar; }
+    CColorBar* colorBar() const { return m_pColorBar; }
+
+    // The screen as the window found it at the start, and the rectangles taken from it.
+    struct ScreenInfo {
+        _XDisplay* display;
+        int width, height, depth;
+        int bytesPerPixel, rowBytes; // as grabbed
+        unsigned long pixmap;        // the screen-sized server pixmap
+        uint32_t redMask, greenMask, blueMask;
+        SRect captureRect, frameRect;
+    };
+    ScreenInfo screenInfo() const;
+
+    // Files, settings and flags of the session.
+    struct Session {
+        std::string soundFile; // the sound working file
+        QStringList recentFiles;
+        int frameRate, blockSize, currentPalette;
+        bool recording, fullScreen;
+        const NVBufferManager* bufferManager;
+        const machineprofile* machineProfile;
+    };
+    Session session() const;
+
+    // The window's menus, bars, buttons and status fields, and the windows it opens.
+    struct Widgets {
+        QMenu *fileMenu, *editMenu, *viewMenu, *recordMenu, *soundMenu, *preferencesMenu, *objectsMenu,
+            *drawPaletteMenu, *editPaletteMenu, *helpMenu, *passwordMenu, *styleMenu;
+        QToolBar *fileToolBar, *drawToolBar, *editToolBar, *colorToolBar;
+        // The file tool bar's buttons; the tool buttons are toolButtons().
+        QToolButton *newButton, *openButton, *makeButton, *saveAsButton, *recordButton, *appendButton,
+            *insertButton, *deleteFrameButton, *undoButton, *audioSettingsButton, *fullScreenButton;
+        QStatusBar* statusBar;
+        QProgressBar* progressBar;
+        QLabel *frameLabel, *pointerLabel, *actionLabel, *actionIconLabel;
+        // The action icons the action icon label shows.
+        const QPixmap *noUserActionIcon, *keyClickIcon, *rightClickIcon, *leftClickIcon;
+        aboutVl* aboutDialog;
+        HelpWindow* helpWindow;
+        QWidget* recordBar;
+        CaptureSettings* captureSettings;
+    };
+    Widgets widgets() const;
 
     // Menu items by their fixed ids (and the ids given to recent-file items).
     QAction* actionById(int id) const { return m_menuItems.value(id, nullptr); }
@@ -95,116 +146,6 @@ class Velmora : public QMainWindow {
     Qt::CursorShape toolCursor() const { return m_toolCursor; }
     // The main window's frame accelerators, in table order.
     const std::vector<QShortcut*>& frameAccelerators() const { return m_frameAccelerators; }
-
-    // Display and screen.
-    _XDisplay* m_display = nullptr;
-    int m_screen = 0;
-    unsigned long m_rootWindow = 0;
-    int m_depth = 0;
-    int m_screenWidth = 0;
-    int m_screenHeight = 0;
-    int m_screenBytesPerPixel = 0;
-    int m_screenRowBytes = 0;
-    unsigned long m_screenPixmap = 0;
-    uint32_t m_redMask = 0, m_greenMask = 0, m_blueMask = 0;
-    _XImage* m_pFrameImage = nullptr;
-
-    // Files.
-    std::string m_homeDir;
-    std::string m_vlmFileName;     // the working frame file
-    std::string m_soundFileName;   // the sound working file
-    std::string m_madeWorkingFile; // the working frame file this run made, removed at the end
-    QString m_caption;
-    QStringList m_recentFiles;
-
-    // Frame tables.
-    uint32_t m_dwFrameCount = 0;
-    uint32_t m_dwUserActionFrame = 0;
-    std::vector<uint32_t> m_vUserActionFrames;
-    std::vector<SPlayBackFrameInfo> m_vPlayBackFrameInfo;
-    std::vector<SEditInfo> m_vEditInfo;
-    std::vector<stdColormapArray> m_vColormaps;
-    int m_nCurrentPalette = -1;
-    int m_currentFrame = 0;
-    int m_appendedCount = 0, m_insertedCount = 0, m_deletedCount = 0, m_frameNameCounter = 0;
-    bool m_bFramesReady = false;
-    SRect m_frameRect{0, 0, 0, 0};
-
-    // Output file.
-    int m_blockSize = 8;
-    std::vector<uint32_t> m_vWrittenResources;
-
-    // Recording. The hook status, the timer's busy flag, the modifier word and
-    // the pointer live in the recording session, shared with the action thread.
-    std::unique_ptr<RecordingSession> m_recording;
-    bool m_bRecording = false, m_bNoRecordExtension = false, m_bUserActionsOnly = false,
-         m_bActionCaptureSuspended = false;
-    int m_frameRate = 2;
-    SRect m_captureRect{0, 0, 0, 0};
-    uint32_t m_nextRecordOffset = 0;
-    std::unique_ptr<machineprofile> m_pMachineProfile;
-    CaptureSettings* m_pCaptureSettings = nullptr;
-    std::unique_ptr<NVBufferManager> m_pBufferManager;
-    QTimer* m_pRecordTimer = nullptr;
-    QPixmap m_pausePixmap, m_resumePixmap;
-    QWidget* m_pRecordBar = nullptr;
-    QWidget* m_pStopButton = nullptr;
-    QWidget* m_pPauseButton = nullptr;
-
-    // Status display: the recorded action's icons.
-    std::unique_ptr<QPixmap> m_pNoUserActionPixmap, m_pKeyClickPixmap, m_pRightClickPixmap,
-        m_pLeftClickPixmap;
-
-    // Sound.
-    uint32_t m_backgroundSoundId = 0;
-    std::string m_backgroundSoundFile;
-    bool m_bSoundFileOpen = false;
-
-    // Shell.
-    bool m_bFullScreen = false;
-    QPointer<HelpWindow> m_pHelpWindow;
-    aboutVl* m_pAboutDialog = nullptr;
-    QFont m_font;
-    QPixmap m_iconPixmap;
-
-    // Menus.
-    QMenuBar* m_pMenuBar = nullptr;
-    QMenu *m_pFileMenu = nullptr, *m_pEditMenu = nullptr, *m_pViewMenu = nullptr, *m_pRecordMenu = nullptr,
-          *m_pSoundMenu = nullptr, *m_pPreferencesMenu = nullptr, *m_pObjectsMenu = nullptr,
-          *m_pDrawPaletteMenu = nullptr, *m_pEditPaletteMenu = nullptr, *m_pHelpMenu = nullptr,
-          *m_pPasswordMenu = nullptr, *m_pStyleMenu = nullptr;
-    StyleMenu* m_pStyles = nullptr;
-    std::array<int, 8> m_styleIds{};
-
-    // Tool bars and their buttons.
-    QToolBar *m_pFileToolBar = nullptr, *m_pDrawToolBar = nullptr, *m_pEditToolBar = nullptr,
-             *m_pColorToolBar = nullptr;
-    QToolButton *m_pNewButton = nullptr, *m_pOpenButton = nullptr, *m_pMakeButton = nullptr,
-                *m_pSaveAsButton = nullptr, *m_pRecordButton = nullptr, *m_pAppendButton = nullptr,
-                *m_pInsertButton = nullptr, *m_pDeleteFrameButton = nullptr, *m_pUndoButton = nullptr,
-                *m_pAudioSettingsButton = nullptr, *m_pFullScreenButton = nullptr;
-    QToolButton *m_pSelectButton = nullptr, *m_pLineButton = nullptr, *m_pRectangleButton = nullptr,
-                *m_pEllipseButton = nullptr, *m_pRoundRectButton = nullptr, *m_pPolylineButton = nullptr;
-    QToolButton *m_pBitmapButton = nullptr, *m_pTextFieldButton = nullptr, *m_pInstructionBoxButton = nullptr,
-                *m_pValidationButton = nullptr, *m_pHyperlinkButton = nullptr;
-    CColorBar* m_pColorBar = nullptr;
-
-    // Status bar.
-    QStatusBar* m_pStatusBar = nullptr;
-    QProgressBar* m_pProgressBar = nullptr;
-    QLabel *m_pFrameLabel = nullptr, *m_pPointerLabel = nullptr, *m_pActionLabel = nullptr,
-           *m_pActionIconLabel = nullptr;
-
-    // Project: view and canvas, frame loading, the navigation bar, the media
-    // library, the frame table and the output file.
-    VelmoraDoc* m_doc = nullptr;
-    VelmoraView* m_view = nullptr;
-    std::unique_ptr<FrameLoader> m_frameLoader;
-    NVNavigationBar* m_pNavigationBar = nullptr;
-    std::unique_ptr<MediaLibraryInterface> m_pResourceEditor;
-    std::unique_ptr<FrameTable> m_frameTable;
-    std::unique_ptr<FrameStripHost> m_stripHost;
-    std::unique_ptr<InteractiveHost> m_interactiveHost;
 
     VelmoraView* getView() const { return m_view; }
     VLImageHolder* imageHolder() const;
@@ -370,6 +311,10 @@ class Velmora : public QMainWindow {
     // The Save Frames prompt: 0 Yes, 1 No, 2 Cancel.
     int saveFramesPrompt();
     bool makeForPrompt();
+    // The window's size and the bars shown, for the next start.
+    void saveUserSettings();
+    // Exit's and close's common sequence; false when the program goes on.
+    bool finishSession();
     void initializeForFrameAddition();
     void createRecordBar();
 
@@ -393,6 +338,109 @@ class Velmora : public QMainWindow {
     void chooseTool(QToolButton* on, Qt::CursorShape cursor, int kind);
     void showProgress(const QString& text);
     void showReady();
+
+    // Display and screen.
+    _XDisplay* m_display = nullptr;
+    int m_screen = 0;
+    unsigned long m_rootWindow = 0;
+    int m_depth = 0;
+    int m_screenWidth = 0;
+    int m_screenHeight = 0;
+    int m_screenBytesPerPixel = 0;
+    int m_screenRowBytes = 0;
+    unsigned long m_screenPixmap = 0;
+    uint32_t m_redMask = 0, m_greenMask = 0, m_blueMask = 0;
+    _XImage* m_pFrameImage = nullptr;
+
+    // Files.
+    std::string m_homeDir;
+    std::string m_vlmFileName;     // the working frame file
+    std::string m_soundFileName;   // the sound working file
+    std::string m_madeWorkingFile; // the working frame file this run made, removed at the end
+    QString m_caption;
+    QStringList m_recentFiles;
+
+    // Frame tables and counters.
+    ProjectTables m_project;
+    int m_nCurrentPalette = -1;
+    bool m_bFramesReady = false;
+    SRect m_frameRect{0, 0, 0, 0};
+
+    // Output file.
+    int m_blockSize = 8;
+    std::vector<uint32_t> m_vWrittenResources;
+
+    // Recording. The hook status, the timer's busy flag, the modifier word and
+    // the pointer live in the recording session, shared with the action thread.
+    std::unique_ptr<RecordingSession> m_recording;
+    bool m_bRecording = false, m_bNoRecordExtension = false, m_bUserActionsOnly = false,
+         m_bActionCaptureSuspended = false;
+    int m_frameRate = 2;
+    SRect m_captureRect{0, 0, 0, 0};
+    std::unique_ptr<machineprofile> m_pMachineProfile;
+    CaptureSettings* m_pCaptureSettings = nullptr;
+    std::unique_ptr<NVBufferManager> m_pBufferManager;
+    QTimer* m_pRecordTimer = nullptr;
+    QPixmap m_pausePixmap, m_resumePixmap;
+    QWidget* m_pRecordBar = nullptr;
+    QWidget* m_pStopButton = nullptr;
+    QWidget* m_pPauseButton = nullptr;
+
+    // Status display: the recorded action's icons.
+    std::unique_ptr<QPixmap> m_pNoUserActionPixmap, m_pKeyClickPixmap, m_pRightClickPixmap,
+        m_pLeftClickPixmap;
+
+    // Sound.
+    uint32_t m_backgroundSoundId = 0;
+    std::string m_backgroundSoundFile;
+    bool m_bSoundFileOpen = false;
+
+    // Shell.
+    bool m_bFullScreen = false;
+    bool m_bSessionFinished = false; // Exit or close has ended the session
+    QPointer<HelpWindow> m_pHelpWindow;
+    aboutVl* m_pAboutDialog = nullptr;
+    QFont m_font;
+    QPixmap m_iconPixmap;
+
+    // Menus.
+    QMenuBar* m_pMenuBar = nullptr;
+    QMenu *m_pFileMenu = nullptr, *m_pEditMenu = nullptr, *m_pViewMenu = nullptr, *m_pRecordMenu = nullptr,
+          *m_pSoundMenu = nullptr, *m_pPreferencesMenu = nullptr, *m_pObjectsMenu = nullptr,
+          *m_pDrawPaletteMenu = nullptr, *m_pEditPaletteMenu = nullptr, *m_pHelpMenu = nullptr,
+          *m_pPasswordMenu = nullptr, *m_pStyleMenu = nullptr;
+    StyleMenu* m_pStyles = nullptr;
+    std::array<int, 8> m_styleIds{};
+
+    // Tool bars and their buttons.
+    QToolBar *m_pFileToolBar = nullptr, *m_pDrawToolBar = nullptr, *m_pEditToolBar = nullptr,
+             *m_pColorToolBar = nullptr;
+    QToolButton *m_pNewButton = nullptr, *m_pOpenButton = nullptr, *m_pMakeButton = nullptr,
+                *m_pSaveAsButton = nullptr, *m_pRecordButton = nullptr, *m_pAppendButton = nullptr,
+                *m_pInsertButton = nullptr, *m_pDeleteFrameButton = nullptr, *m_pUndoButton = nullptr,
+                *m_pAudioSettingsButton = nullptr, *m_pFullScreenButton = nullptr;
+    QToolButton *m_pSelectButton = nullptr, *m_pLineButton = nullptr, *m_pRectangleButton = nullptr,
+                *m_pEllipseButton = nullptr, *m_pRoundRectButton = nullptr, *m_pPolylineButton = nullptr;
+    QToolButton *m_pBitmapButton = nullptr, *m_pTextFieldButton = nullptr, *m_pInstructionBoxButton = nullptr,
+                *m_pValidationButton = nullptr, *m_pHyperlinkButton = nullptr;
+    CColorBar* m_pColorBar = nullptr;
+
+    // Status bar.
+    QStatusBar* m_pStatusBar = nullptr;
+    QProgressBar* m_pProgressBar = nullptr;
+    QLabel *m_pFrameLabel = nullptr, *m_pPointerLabel = nullptr, *m_pActionLabel = nullptr,
+           *m_pActionIconLabel = nullptr;
+
+    // Project: view and canvas, frame loading, the navigation bar, the media
+    // library, the frame table and the output file.
+    VelmoraDoc* m_doc = nullptr;
+    VelmoraView* m_view = nullptr;
+    std::unique_ptr<FrameLoader> m_frameLoader;
+    NVNavigationBar* m_pNavigationBar = nullptr;
+    std::unique_ptr<MediaLibraryInterface> m_pResourceEditor;
+    std::unique_ptr<FrameTable> m_frameTable;
+    std::unique_ptr<FrameStripHost> m_stripHost;
+    std::unique_ptr<InteractiveHost> m_interactiveHost;
 
     QHash<int, QAction*> m_menuItems;
     int m_nextToolkitId = -2; // ids of items inserted without one, as the toolkit numbered them

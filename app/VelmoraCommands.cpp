@@ -80,19 +80,19 @@ void Velmora::statusCallback(int id) {
 
 void Velmora::slotLoadFrame(int frame) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_currentFrame = frame;
-    if (frame >= 0 && uint32_t(frame) < m_dwFrameCount && m_frameLoader) {
+    m_project.m_currentFrame = frame;
+    if (frame >= 0 && uint32_t(frame) < m_project.m_dwFrameCount && m_frameLoader) {
         emit NewFrameSignal(frame);
-        if (m_frameLoader->loadFrame(size_t(frame), m_vEditInfo, m_vPlayBackFrameInfo, nullptr,
-                                     m_depth <= 15 ? &m_vColormaps : nullptr,
+        if (m_frameLoader->loadFrame(size_t(frame), m_project.m_vEditInfo, m_project.m_vPlayBackFrameInfo,
+                                     nullptr, m_depth <= 15 ? &m_project.m_vColormaps : nullptr,
                                      &m_nCurrentPalette) == FrameLoader::LoadResult::Failed)
             m_pStatusBar->showMessage(QString::fromStdString(m_frameLoader->lastError()), 4000);
     }
-    m_pFrameLabel->setText(commandtexts::frameLabel(frame, m_dwFrameCount));
+    m_pFrameLabel->setText(commandtexts::frameLabel(frame, m_project.m_dwFrameCount));
 
-    if (frame >= 0 && size_t(frame) < m_vPlayBackFrameInfo.size()) {
+    if (frame >= 0 && size_t(frame) < m_project.m_vPlayBackFrameInfo.size()) {
         const commandtexts::ActionDisplay d =
-            commandtexts::actionDisplay(m_vPlayBackFrameInfo[size_t(frame)]);
+            commandtexts::actionDisplay(m_project.m_vPlayBackFrameInfo[size_t(frame)]);
         if (d.changesText) {
             m_pActionLabel->setText(d.text);
             const QPixmap* icon = nullptr;
@@ -133,7 +133,7 @@ void Velmora::slotEnableMenu() {
         setItemEnabled(id, true);
     for (int id : {RECORD_START, EDIT_SELECT_ALL, EDIT_PURGE_FRAMES})
         setItemEnabled(id, false);
-    setItemEnabled(EDIT_SELECT_UA_FRAMES, m_dwUserActionFrame != 0);
+    setItemEnabled(EDIT_SELECT_UA_FRAMES, m_project.m_dwUserActionFrame != 0);
     for (int id : kDrawPaletteItems)
         setItemEnabled(id, true);
     for (int id : kEditPaletteItems)
@@ -366,11 +366,11 @@ void Velmora::slotRecentFileSelected(int id) {
     const QString path = a->property("recentPath").toString();
     if (path.isEmpty() || !m_recentFiles.contains(path))
         return;
-    if (m_dwFrameCount != 0) {
+    if (m_project.m_dwFrameCount != 0) {
         const int answer = saveFramesPrompt();
         if (answer == 2 || (answer == 0 && !makeForPrompt()))
             return;
-        if (m_dwFrameCount != 0)
+        if (m_project.m_dwFrameCount != 0)
             resetProject(false);
     }
     frameStrip()->disableButtonsOnMakeAndOpen();
@@ -473,9 +473,10 @@ void Velmora::slotHelp() {
 void Velmora::slotHelpAbout() {
     m_pAboutDialog->setWindowTitle("About Velmora");
     m_pAboutDialog->show();
-    qCDebug(lcCommands, "#####-- m_dwFrameNumber -- %d\n", int(m_dwFrameCount));
-    for (uint32_t i = 0; i < m_dwFrameCount && i < m_vPlayBackFrameInfo.size(); ++i)
-        qCDebug(lcCommands, "m_vPlayBackFrameInfo[%d].vType %d", int(i), int(m_vPlayBackFrameInfo[i].vType));
+    qCDebug(lcCommands, "#####-- m_dwFrameNumber -- %d\n", int(m_project.m_dwFrameCount));
+    for (uint32_t i = 0; i < m_project.m_dwFrameCount && i < m_project.m_vPlayBackFrameInfo.size(); ++i)
+        qCDebug(lcCommands, "m_vPlayBackFrameInfo[%d].vType %d", int(i),
+                int(m_project.m_vPlayBackFrameInfo[i].vType));
     const QStringList args = QApplication::arguments();
     qCDebug(lcCommands, "argc - %d %s %s", int(args.size()), args.value(0).toLocal8Bit().constData(),
             args.value(1).toLocal8Bit().constData());

@@ -7,13 +7,13 @@
 #include "objects/interactive/CFrameObject.h"
 
 const SPlayBackFrameInfo* VelmoraStripHost::record(int frame) const {
-    if (frame < 0 || size_t(frame) >= m_w->m_vPlayBackFrameInfo.size())
+    if (frame < 0 || size_t(frame) >= m_w->project().m_vPlayBackFrameInfo.size())
         return nullptr;
-    return &m_w->m_vPlayBackFrameInfo[size_t(frame)];
+    return &m_w->project().m_vPlayBackFrameInfo[size_t(frame)];
 }
 
 int VelmoraStripHost::playbackFrameCount() const {
-    return int(m_w->m_vPlayBackFrameInfo.size());
+    return int(m_w->project().m_vPlayBackFrameInfo.size());
 }
 
 bool VelmoraStripHost::isPlaybackFrameDeleted(int frame) const {
@@ -33,7 +33,7 @@ bool VelmoraStripHost::hasAudio(int frame) const {
 
 void VelmoraStripHost::setActionDisabled(int frame, uint8_t value) {
     if (record(frame))
-        m_w->m_vPlayBackFrameInfo[size_t(frame)].actionDisabled = value;
+        m_w->project().m_vPlayBackFrameInfo[size_t(frame)].actionDisabled = value;
 }
 
 void VelmoraStripHost::disableObjects() {
@@ -82,21 +82,22 @@ void VelmoraStripHost::setFrameUserAction(int frame, uint8_t value) {
 }
 
 std::vector<SPlayBackFrameInfo>* VelmoraInteractiveHost::playbackRecords() {
-    return &m_w->m_vPlayBackFrameInfo;
+    return &m_w->project().m_vPlayBackFrameInfo;
 }
 
 void VelmoraInteractiveHost::changeFrameColor(const QColor& color) {
-    if (!m_w->m_frameLoader)
+    FrameLoader* loader = m_w->frameLoader();
+    if (!loader)
         return;
     const uint32_t ref =
         uint32_t(color.red()) | (uint32_t(color.green()) << 8) | (uint32_t(color.blue()) << 16);
-    m_w->m_frameLoader->fillFrameColor(m_w->m_frameLoader->pixelForColorRef(ref));
+    loader->fillFrameColor(loader->pixelForColorRef(ref));
 }
 
 void VelmoraInteractiveHost::setUserActionStatus(bool enabled) {
     NavigationBarBase* strip = m_w->frameStrip();
     if (strip)
-        strip->setUserActionStatus(m_w->m_currentFrame, m_w->m_currentFrame, enabled);
+        strip->setUserActionStatus(m_w->project().m_currentFrame, m_w->project().m_currentFrame, enabled);
 }
 
 void VelmoraInteractiveHost::soundAddedOrRemovedInFrame(bool) {

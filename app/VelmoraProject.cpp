@@ -83,16 +83,11 @@ void Velmora::initProject() {
     initDoc();
     initView();
     VLImageHolder* holder = imageHolder();
-    holder->setPlaybackRecords(&m_vPlayBackFrameInfo);
+    holder->setPlaybackRecords(&m_project.m_vPlayBackFrameInfo);
     m_interactiveHost = std::make_unique<VelmoraInteractiveHost>(this, holder);
     InteractiveHost::setCurrent(m_interactiveHost.get());
-    m_frameTable = std::make_unique<FrameTable>(
-        FrameTableState{m_vEditInfo, m_vPlayBackFrameInfo, m_dwFrameCount, m_dwUserActionFrame,
-                        m_currentFrame, m_appendedCount, m_insertedCount, m_frameNameCounter, m_deletedCount},
-        m_frameLoader->store(), m_frameRect, holder);
-    m_recording = std::make_unique<RecordingSession>(
-        RecordingTables{m_vEditInfo, m_vPlayBackFrameInfo, m_vUserActionFrames, m_vColormaps, m_dwFrameCount,
-                        m_dwUserActionFrame, m_nextRecordOffset});
+    m_frameTable = std::make_unique<FrameTable>(m_project, m_frameLoader->store(), m_frameRect, holder);
+    m_recording = std::make_unique<RecordingSession>(m_project);
     // The hook runs on the action thread, as the signal's direct connection says.
     connect(this, &Velmora::signalHook, this, &Velmora::slotHook, Qt::DirectConnection);
     m_recording->onAction = [this](SActionType* action) { emit signalHook(action); };
@@ -204,14 +199,14 @@ int Velmora::initEditingFrames() {
 
 void Velmora::rebuildStrip(bool fromOpen) {
     NavigationBarBase* strip = frameStrip();
-    std::vector<int> list(m_vUserActionFrames.begin(), m_vUserActionFrames.end());
+    std::vector<int> list(m_project.m_vUserActionFrames.begin(), m_project.m_vUserActionFrames.end());
     strip->reset_frame_details(0, 0, nullptr);
     m_pNavigationBar->getScrollNavigationBar()->scrollToStart();
     if (fromOpen)
-        strip->resetFrameDetailsOnFileOpen(int(m_dwFrameCount), int(list.size()), list.data());
+        strip->resetFrameDetailsOnFileOpen(int(m_project.m_dwFrameCount), int(list.size()), list.data());
     else
-        strip->reset_frame_details(int(m_dwFrameCount), int(list.size()), list.data());
-    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
+        strip->reset_frame_details(int(m_project.m_dwFrameCount), int(list.size()), list.data());
+    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_project.m_dwFrameCount), true);
 }
 
 void Velmora::addFrameName() {
@@ -337,21 +332,21 @@ int Velmora::slotBackToNormal() {
         m_pRecordBar->hide();
 
     VLImageHolder* holder = imageHolder();
-    holder->get_no_frames(int(m_dwFrameCount));
+    holder->get_no_frames(int(m_project.m_dwFrameCount));
     rebuildStrip(false);
-    if (m_vUserActionFrames.empty())
+    if (m_project.m_vUserActionFrames.empty())
         setItemEnabled(EDIT_SELECT_UA_FRAMES, false);
-    diag::print("m_dwUserActionFrame == %u\n", m_dwUserActionFrame);
-    diag::print("m_dwFrameCount == %u\n", m_dwFrameCount);
+    diag::print("m_dwUserActionFrame == %u\n", m_project.m_dwUserActionFrame);
+    diag::print("m_dwFrameCount == %u\n", m_project.m_dwFrameCount);
     diag::print("dwFrameCount == %u\n", m_recording->captureCount());
-    holder->getMouseActionFrames(m_vPlayBackFrameInfo);
+    holder->getMouseActionFrames(m_project.m_vPlayBackFrameInfo);
     addFrameName();
     if (m_bFullScreen)
         showFullScreen();
     else
         showNormal();
     show();
-    if (m_dwFrameCount > 0)
+    if (m_project.m_dwFrameCount > 0)
         frameStrip()->set_current_frame(1);
 
     if (failure == RecordingSession::FAIL_LIMIT)
@@ -386,12 +381,12 @@ void Velmora::initializeForFrameAddition() {
 
 void Velmora::slotEditAppendFrames() {
     showProgress("Appending a frame...");
-    if (m_dwFrameCount == 0 && !m_bFramesReady) {
+    if (m_project.m_dwFrameCount == 0 && !m_bFramesReady) {
         enableObjects();
         slotEnableTool();
         slotEnableMenu();
-        m_vEditInfo.clear();
-        m_vPlayBackFrameInfo.clear();
+        m_project.m_vEditInfo.clear();
+        m_project.m_vPlayBackFrameInfo.clear();
         initializeForFrameAddition();
         qCDebug(lcProject, "initialized for Frame Addition");
     }
@@ -401,13 +396,13 @@ void Velmora::slotEditAppendFrames() {
         return;
     }
     frameStrip()->resetFrameDetailsOnAppendFrame();
-    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
+    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_project.m_dwFrameCount), true);
     showReady();
 }
 
 void Velmora::slotEditInsertFrames() {
     showProgress("Inserting a frame...");
-    if (m_dwFrameCount == 0) {
+    if (m_project.m_dwFrameCount == 0) {
         slotEditAppendFrames();
         return;
     }
@@ -417,7 +412,7 @@ void Velmora::slotEditInsertFrames() {
         return;
     }
     frameStrip()->resetFrameDetailsOnInsertFrame();
-    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
+    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_project.m_dwFrameCount), true);
     showReady();
 }
 
@@ -425,7 +420,7 @@ void Velmora::slotDeleteFrame(int first, int last) {
     if (first < 0 || last < first)
         return;
     m_frameTable->toggleDeleted(uint32_t(first), uint32_t(last));
-    changePurgeStatus(m_deletedCount > 0);
+    changePurgeStatus(m_project.m_deletedCount > 0);
 }
 
 void Velmora::slotUnDeleteFrame(int frame) {
@@ -438,8 +433,8 @@ void Velmora::slotEditDeleteFrames() {
 
 void Velmora::slotEditPurgeFrames() {
     showProgress("Purging frames...");
-    for (int i = int(m_dwFrameCount) - 1; i >= 0; --i)
-        if (m_vEditInfo[size_t(i)].deletedFlag)
+    for (int i = int(m_project.m_dwFrameCount) - 1; i >= 0; --i)
+        if (m_project.m_vEditInfo[size_t(i)].deletedFlag)
             m_frameTable->purgeFrame(uint32_t(i));
     CFrameObject::resetBackColor();
     rebuildStrip(false);
@@ -455,10 +450,10 @@ void Velmora::slotPasteFrames(int current, int first, int last) {
     std::vector<uint32_t> marked = m_frameTable->markedFrames();
     std::vector<int> list(marked.begin(), marked.end());
     NavigationBarBase* strip = frameStrip();
-    strip->resetFrameDetailsOnPasteFrame(int(m_dwFrameCount), int(list.size()), list.data(), false);
-    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
-    for (uint32_t i = 0; i < m_dwFrameCount; ++i)
-        if (m_vEditInfo[i].deletedFlag)
+    strip->resetFrameDetailsOnPasteFrame(int(m_project.m_dwFrameCount), int(list.size()), list.data(), false);
+    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_project.m_dwFrameCount), true);
+    for (uint32_t i = 0; i < m_project.m_dwFrameCount; ++i)
+        if (m_project.m_vEditInfo[i].deletedFlag)
             strip->mark_frame_delete(int(i));
 }
 
@@ -470,8 +465,9 @@ void Velmora::slotPasteAfterCut(int current, int first, int last) {
     m_frameTable->fileHeaderWrite();
     std::vector<uint32_t> marked = m_frameTable->markedFrames();
     std::vector<int> list(marked.begin(), marked.end());
-    frameStrip()->resetFrameDetailsOnPasteFrame(int(m_dwFrameCount), int(list.size()), list.data(), false);
-    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_dwFrameCount), true);
+    frameStrip()->resetFrameDetailsOnPasteFrame(int(m_project.m_dwFrameCount), int(list.size()), list.data(),
+                                                false);
+    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_project.m_dwFrameCount), true);
 }
 
 // ---- Output file ---------------------------------------------------------------------
@@ -494,10 +490,7 @@ int Velmora::makeBuilderVLM(const std::string& path) {
     in.workingPath = path;
     in.outputPath = path.size() >= 4 ? path.substr(0, path.size() - 4) + ".vlm" : path + ".vlm";
     in.soundPath = m_soundFileName;
-    in.frameCount = m_dwFrameCount;
-    in.editInfo = &m_vEditInfo;
-    in.playBack = &m_vPlayBackFrameInfo;
-    in.colormaps = &m_vColormaps;
+    in.project = &m_project;
     in.depth = m_depth;
     in.screenWidth = m_screenWidth;
     in.screenHeight = m_screenHeight;
@@ -548,20 +541,15 @@ int Velmora::makeBuilderScratch(const std::string& path) {
                         QMessageBox::Ok, this);
         box.exec();
     }
-    if (r.code != 0)
+    if (r.code != OutputFileImporter::IMPORT_OK)
         return r.code;
     m_vlmFileName = r.workingPath;
     m_madeWorkingFile = r.workingPath;
-    m_vEditInfo = std::move(r.editInfo);
-    m_vPlayBackFrameInfo = std::move(r.playBack);
-    m_vColormaps = std::move(r.colormaps);
-    m_vUserActionFrames = std::move(r.userActionFrames);
-    m_dwUserActionFrame = uint32_t(m_vUserActionFrames.size());
-    m_dwFrameCount = r.frameCount;
-    m_nextRecordOffset = r.nextRecordOffset;
-    m_deletedCount = r.deletedCount;
-    m_insertedCount = r.insertedCount;
-    m_appendedCount = r.appendedCount;
+    // The frame name counter and the current frame stay as they were.
+    const int nameCounter = m_project.m_frameNameCounter, current = m_project.m_currentFrame;
+    m_project = std::move(r.project);
+    m_project.m_frameNameCounter = nameCounter;
+    m_project.m_currentFrame = current;
     m_captureRect = r.captureRect;
     m_backgroundSoundId = r.backgroundSoundId;
     m_backgroundSoundFile = r.backgroundSoundFile;
@@ -572,33 +560,30 @@ int Velmora::makeBuilderScratch(const std::string& path) {
 
 // ---- File commands ---------------------------------------------------------------------
 
-namespace {
 // The window's size and the bars shown, for the next start.
-void saveUserSettings(Velmora* w) {
+void Velmora::saveUserSettings() {
     auto shown = [](QWidget* widget) { return widget && widget->isVisible(); };
     uint8_t bits = 0;
-    if (shown(w->m_pFileToolBar))
+    if (shown(m_pFileToolBar))
         bits |= SWindowSettings::TOOL_BAR;
-    if (shown(w->m_pStatusBar))
+    if (shown(m_pStatusBar))
         bits |= SWindowSettings::STATUS_BAR;
-    if (shown(w->m_pNavigationBar))
+    if (shown(m_pNavigationBar))
         bits |= SWindowSettings::NAVIGATION_BAR;
-    if (shown(w->m_pDrawToolBar))
+    if (shown(m_pDrawToolBar))
         bits |= SWindowSettings::DRAW_PALETTE;
-    if (shown(w->m_pEditToolBar))
+    if (shown(m_pEditToolBar))
         bits |= SWindowSettings::EDIT_PALETTE;
-    if (shown(w->m_pColorToolBar))
+    if (shown(m_pColorToolBar))
         bits |= SWindowSettings::COLOR_BAR;
-    if (!SessionFiles::saveSettings(datfile::dataDirectory(w->m_homeDir),
-                                    SessionFiles::makeSettings(w->geometry(), w->m_bFullScreen,
-                                                               w->isMinimized(), bits, w->m_screenWidth,
-                                                               w->m_screenHeight)))
+    if (!SessionFiles::saveSettings(datfile::dataDirectory(m_homeDir),
+                                    SessionFiles::makeSettings(geometry(), m_bFullScreen, isMinimized(), bits,
+                                                               m_screenWidth, m_screenHeight)))
         diag::print("the window settings could not be written\n");
 }
-} // namespace
 
 int Velmora::saveFramesPrompt() {
-    if (m_dwFrameCount == 0)
+    if (m_project.m_dwFrameCount == 0)
         return 1;
     QMessageBox box(QMessageBox::Information, "Velmora 1.0", "Save Frames?", QMessageBox::NoButton, this);
     QPushButton* yes = box.addButton("&Yes ", QMessageBox::YesRole);
@@ -616,18 +601,19 @@ int Velmora::saveFramesPrompt() {
 
 // Make for the Yes of the prompt: false when it failed, and the project must stay.
 bool Velmora::makeForPrompt() {
-    const uint32_t before = m_dwFrameCount;
+    const uint32_t before = m_project.m_dwFrameCount;
     slotFileMake();
-    return before == 0 || m_dwFrameCount == 0;
+    return before == 0 || m_project.m_dwFrameCount == 0;
 }
 
 void Velmora::resetProject(bool keepPath) {
-    m_vEditInfo.clear();
-    m_vPlayBackFrameInfo.clear();
-    m_dwFrameCount = 0;
-    m_dwUserActionFrame = 0;
-    m_appendedCount = m_insertedCount = m_frameNameCounter = m_deletedCount = 0;
-    m_vUserActionFrames.clear();
+    m_project.m_vEditInfo.clear();
+    m_project.m_vPlayBackFrameInfo.clear();
+    m_project.m_dwFrameCount = 0;
+    m_project.m_dwUserActionFrame = 0;
+    m_project.m_appendedCount = m_project.m_insertedCount = m_project.m_frameNameCounter =
+        m_project.m_deletedCount = 0;
+    m_project.m_vUserActionFrames.clear();
     frameStrip()->reset_frame_details(0, 0, nullptr);
     m_pNavigationBar->getScrollNavigationBar()->scrollToStart();
     if (!keepPath) {
@@ -652,7 +638,7 @@ void Velmora::resetProject(bool keepPath) {
 void Velmora::slotFileNew() {
     m_view->_get_editprop_box()->hide();
     showProgress("Creating new file...");
-    if (m_dwFrameCount != 0) {
+    if (m_project.m_dwFrameCount != 0) {
         const int answer = saveFramesPrompt();
         if (answer == 2 || (answer == 0 && !makeForPrompt())) {
             showReady();
@@ -665,7 +651,7 @@ void Velmora::slotFileNew() {
 }
 
 void Velmora::slotFileMake() {
-    if (m_dwFrameCount == 0)
+    if (m_project.m_dwFrameCount == 0)
         return;
     showProgress("Making VLM ...");
     frameStrip()->disableButtonsOnMakeAndOpen();
@@ -676,7 +662,7 @@ void Velmora::slotFileMake() {
     disableObjects();
     slotDisableMenu();
     slotDisableTools();
-    m_pProgressBar->setRange(0, int(m_dwFrameCount));
+    m_pProgressBar->setRange(0, int(m_project.m_dwFrameCount));
     const int result = makeBuilderVLM(m_vlmFileName);
     m_pProgressBar->reset();
     QApplication::restoreOverrideCursor();
@@ -718,15 +704,15 @@ void Velmora::openCompletion() {
     initEditingFrames();
     setBuilderCaption();
     rebuildStrip(true);
-    diag::print("m_dwUserActionFrame == %u\n", m_dwUserActionFrame);
-    diag::print("m_dwFrameCount == %u\n", m_dwFrameCount);
-    imageHolder()->getMouseActionFrames(m_vPlayBackFrameInfo);
-    for (uint32_t i = 0; i < m_dwFrameCount; ++i)
-        if (m_vEditInfo[i].deletedFlag)
+    diag::print("m_dwUserActionFrame == %u\n", m_project.m_dwUserActionFrame);
+    diag::print("m_dwFrameCount == %u\n", m_project.m_dwFrameCount);
+    imageHolder()->getMouseActionFrames(m_project.m_vPlayBackFrameInfo);
+    for (uint32_t i = 0; i < m_project.m_dwFrameCount; ++i)
+        if (m_project.m_vEditInfo[i].deletedFlag)
             frameStrip()->mark_frame_delete(int(i));
-    changePurgeStatus(m_deletedCount > 0);
+    changePurgeStatus(m_project.m_deletedCount > 0);
     m_pCaptureSettings->setCaptureControlsEnabled(false);
-    if (m_dwFrameCount > 0)
+    if (m_project.m_dwFrameCount > 0)
         frameStrip()->set_current_frame(1);
     showReady();
 }
@@ -738,26 +724,26 @@ void Velmora::openPath(const QString& path, bool fromCommandLine) {
         return;
     }
     showProgress("Opening file...");
-    m_appendedCount = m_insertedCount = 0;
+    m_project.m_appendedCount = m_project.m_insertedCount = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const int result = makeBuilderScratch(path.toLocal8Bit().toStdString());
     QApplication::restoreOverrideCursor();
     QString message;
     switch (result) {
-    case 0:
+    case OutputFileImporter::IMPORT_OK:
         break;
-    case 1505:
+    case OutputFileImporter::IMPORT_MEMORY:
         message = fromCommandLine ? "VLM Memoer Error" : "VLM File Error";
         break;
-    case 5006:
+    case OutputFileImporter::IMPORT_NO_ADDITIONAL_DATA:
         message = "VLM File Wrong Signature, File Corrupt";
         break;
-    case 5023:
+    case OutputFileImporter::IMPORT_BAD_SIGNATURE:
         message = fromCommandLine ? "VLM File Wrong Sign" : "VLM File Wrong Signature";
         break;
-    case 1506:
-        break;
-    case 1503:
+    case OutputFileImporter::IMPORT_RESOLUTION:
+        break; // makeBuilderScratch has told the author
+    case OutputFileImporter::IMPORT_OPEN:
         message = "The working frame file beside the output file cannot be made:\n" +
                   QString::fromLocal8Bit(datfile::workingPathFor(path.toLocal8Bit().toStdString()).c_str());
         break;
@@ -765,7 +751,7 @@ void Velmora::openPath(const QString& path, bool fromCommandLine) {
         message = "VLM File Error";
         break;
     }
-    if (result != 0) {
+    if (result != OutputFileImporter::IMPORT_OK) {
         m_vlmFileName = datfile::untitledPath(m_homeDir);
         if (!message.isEmpty())
             VL_ErrMessage(message);
@@ -781,14 +767,14 @@ void Velmora::openPath(const QString& path, bool fromCommandLine) {
 
 void Velmora::slotFileOpen() {
     const QString start = QString::fromLocal8Bit((m_homeDir + "/zedaro").c_str());
-    if (m_dwFrameCount != 0) {
+    if (m_project.m_dwFrameCount != 0) {
         diag::print("already opened\n");
         const int answer = saveFramesPrompt();
         if (answer == 2 || (answer == 0 && !makeForPrompt())) {
             showReady();
             return;
         }
-        if (m_dwFrameCount != 0)
+        if (m_project.m_dwFrameCount != 0)
             resetProject(false);
     }
     frameStrip()->disableButtonsOnMakeAndOpen();
@@ -880,47 +866,48 @@ void Velmora::slotFileSaveAs() {
     m_pStatusBar->showMessage("Ready...");
 }
 
-void Velmora::slotFileQuit() {
+// Exit and close: keeps the recent files, the custom colours and the window
+// settings, asks about the frames and removes the working frame file this run
+// made or imported (one already gone is no error). False when the author
+// cancelled, or the make asked for failed: the program goes on. Runs once:
+// the toolkit's quit after Exit closes the window, which finds it done.
+bool Velmora::finishSession() {
+    if (m_bSessionFinished)
+        return true;
     SessionFiles::writeRecentFiles(datfile::dataDirectory(m_homeDir), m_recentFiles);
     showProgress("Exiting application...");
     if (m_pColorBar)
         m_pColorBar->write();
     m_view->_get_editprop_box()->hide();
-    saveUserSettings(this);
-    if (m_dwFrameCount != 0) {
+    saveUserSettings();
+    if (m_project.m_dwFrameCount != 0) {
         const int answer = saveFramesPrompt();
         if (answer == 2 || (answer == 0 && !makeForPrompt())) {
             showReady();
-            return;
+            return false;
         }
-        if (m_dwFrameCount != 0)
+        if (m_project.m_dwFrameCount != 0)
             resetProject(true);
-        if (m_vlmFileName == m_madeWorkingFile && unlink(m_vlmFileName.c_str()) != 0)
-            diag::error("unlink ");
-        m_madeWorkingFile.clear();
-    }
-    QApplication::quit();
-}
-
-void Velmora::closeEvent(QCloseEvent* event) {
-    if (m_pColorBar)
-        m_pColorBar->write();
-    SessionFiles::writeRecentFiles(datfile::dataDirectory(m_homeDir), m_recentFiles);
-    showProgress("Exiting application...");
-    saveUserSettings(this);
-    if (m_dwFrameCount != 0) {
-        const int answer = saveFramesPrompt();
-        if (answer == 2 || (answer == 0 && !makeForPrompt())) {
-            event->ignore();
-            showReady();
-            return;
-        }
     }
     qCDebug(lcProject, "m_vlmFileName %s", m_vlmFileName.c_str());
-    // Remove only a working frame file this run made or imported.
     if (!m_madeWorkingFile.empty() && m_vlmFileName == m_madeWorkingFile)
         if (unlink(m_vlmFileName.c_str()) != 0 && errno != ENOENT)
             diag::error("unlink ");
+    m_madeWorkingFile.clear();
+    m_bSessionFinished = true;
+    return true;
+}
+
+void Velmora::slotFileQuit() {
+    if (finishSession())
+        QApplication::quit();
+}
+
+void Velmora::closeEvent(QCloseEvent* event) {
+    if (!finishSession()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     QMainWindow::closeEvent(event);
 }

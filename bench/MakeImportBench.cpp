@@ -30,9 +30,7 @@ struct Services : MakeServices, ImportServices {
 
 struct Project {
     std::string dir;
-    std::vector<SEditInfo> edit;
-    std::vector<SPlayBackFrameInfo> playBack;
-    std::vector<stdColormapArray> palettes;
+    ProjectTables tables;
 
     Project() {
         char tmpl[] = "/tmp/velmora-bench-XXXXXX";
@@ -67,13 +65,14 @@ struct Project {
             e.keyFlag = key;
             e.recordOffset = int32_t(offset);
             offset += h.recordSize;
-            edit.push_back(e);
+            tables.m_vEditInfo.push_back(e);
             SPlayBackFrameInfo p;
             p.frameFlags = key ? PBF_KEY : 0;
             p.pixelFlags = 0x03;
-            playBack.push_back(p);
+            tables.m_vPlayBackFrameInfo.push_back(p);
         }
         std::fclose(f);
+        tables.m_dwFrameCount = FRAMES;
     }
     ~Project() {
         std::string cmd = "rm -rf '" + dir + "'";
@@ -84,10 +83,7 @@ struct Project {
         MakeInput in;
         in.workingPath = dir + "/Untitled.dat";
         in.outputPath = dir + "/Untitled.vlm";
-        in.frameCount = FRAMES;
-        in.editInfo = &edit;
-        in.playBack = &playBack;
-        in.colormaps = &palettes;
+        in.project = &tables;
         in.depth = 24;
         in.screenWidth = W;
         in.screenHeight = H;

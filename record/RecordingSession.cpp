@@ -10,7 +10,7 @@
 #include <ctime>
 #include <new>
 
-RecordingSession::RecordingSession(RecordingTables tables) : m_tables(tables) {}
+RecordingSession::RecordingSession(ProjectTables& tables) : m_tables(tables) {}
 
 RecordingSession::~RecordingSession() {
     stop();
@@ -49,8 +49,8 @@ RecordingSession::StartResult RecordingSession::start(const std::string& path, b
         return START_NO_MEMORY;
     }
     m_writer.initBufferManager(RING_SIZE, uint64_t(m_screenRowBytes) * h);
-    if (m_tables.frameCount == 0)
-        m_tables.nextRecordOffset = uint32_t(NVBufferManager::getFileHeaderSize());
+    if (m_tables.m_dwFrameCount == 0)
+        m_tables.m_nextRecordOffset = uint32_t(NVBufferManager::getFileHeaderSize());
     if (m_writer.startBufferManager(path.c_str(), DAT_FILE_SIZE_LIMIT, SRect{0, 0, w, h}) != 0) {
         m_writer.stopBufferManager(0);
         NV_CleanUpCapture();
@@ -86,7 +86,7 @@ void RecordingSession::capturePalette() {
     for (int i = 0; i < 256; ++i)
         palette.colors[i] = {uint32_t(colors[i].pixel), colors[i].red, colors[i].green, colors[i].blue,
                              uint8_t(colors[i].flags)};
-    m_tables.colormaps.push_back(palette);
+    m_tables.m_vColormaps.push_back(palette);
     XCloseDisplay(d);
 }
 
@@ -139,18 +139,18 @@ int RecordingSession::stop() {
         return 0;
     m_bRecording = false;
     m_actions.stop();
-    const int result = m_writer.stopBufferManager(m_tables.frameCount);
+    const int result = m_writer.stopBufferManager(m_tables.m_dwFrameCount);
     NV_CleanUpCapture();
     m_pPreviousFrame = {};
     if (result != 0 && m_failure == FAIL_NONE)
         m_failure = FAIL_WRITE;
 
     // Release frames keep their place but are no user actions.
-    m_tables.userActionFrames.clear();
-    for (uint32_t i = 0; i < m_tables.playBack.size(); ++i)
-        if (m_tables.playBack[i].vType != VALIDATION_NONE)
-            m_tables.userActionFrames.push_back(i);
-    m_tables.userActionCount = uint32_t(m_tables.userActionFrames.size());
+    m_tables.m_vUserActionFrames.clear();
+    for (uint32_t i = 0; i < m_tables.m_vPlayBackFrameInfo.size(); ++i)
+        if (m_tables.m_vPlayBackFrameInfo[i].vType != VALIDATION_NONE)
+            m_tables.m_vUserActionFrames.push_back(i);
+    m_tables.m_dwUserActionFrame = uint32_t(m_tables.m_vUserActionFrames.size());
     return result;
 }
 
@@ -172,18 +172,18 @@ int RecordingSession::NVCaptureScreen(EFrameState state, unsigned long, SActionT
         return -1;
     }
     CaptureContext ctx;
-    ctx.frameIndex = m_tables.frameCount;
+    ctx.frameIndex = m_tables.m_dwFrameCount;
     ctx.captureCount = m_captureCount;
     ctx.captureRect = m_captureRect;
     ctx.rowBytes = uint32_t(m_screenRowBytes);
     ctx.depth = m_depth;
-    ctx.paletteCount = m_tables.colormaps.size();
+    ctx.paletteCount = m_tables.m_vColormaps.size();
     ctx.screenWidth = m_screenWidth;
     ctx.screenHeight = m_screenHeight;
     ctx.lastPointerX = m_state.m_lastPointerX;
     ctx.lastPointerY = m_state.m_lastPointerY;
     ctx.modifierWord = m_state.m_modifierWord;
-    ctx.nextRecordOffset = m_tables.nextRecordOffset;
+    ctx.nextRecordOffset = m_tables.m_nextRecordOffset;
     ctx.now = uint32_t(time(nullptr));
     CapturedFrame f = buildCapturedFrame(ctx, state, band, action);
     ++m_captureCount;
@@ -196,14 +196,14 @@ int RecordingSession::NVCaptureScreen(EFrameState state, unsigned long, SActionT
         requestStop(r == NVBufferManager::FLUSH_LIMIT_REACHED ? FAIL_LIMIT : FAIL_WRITE);
         return -1;
     }
-    m_tables.playBack.push_back(f.playback);
-    m_tables.editInfo.push_back(f.edit);
+    m_tables.m_vPlayBackFrameInfo.push_back(f.playback);
+    m_tables.m_vEditInfo.push_back(f.edit);
     if (f.userAction) {
-        ++m_tables.userActionCount;
-        m_tables.userActionFrames.push_back(m_tables.frameCount);
+        ++m_tables.m_dwUserActionFrame;
+        m_tables.m_vUserActionFrames.push_back(m_tables.m_dwFrameCount);
     }
-    ++m_tables.frameCount;
-    m_tables.nextRecordOffset += f.header.recordSize;
+    ++m_tables.m_dwFrameCount;
+    m_tables.m_nextRecordOffset += f.header.recordSize;
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "record/FrameCapture.h"
 #include "record/NVBufferManager.h"
 #include "store/DatRecords.h"
+#include "store/ProjectTables.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -19,17 +20,6 @@
 #include <vector>
 
 enum eHookStatus : int { HOOK_IDLE = 0, HOOK_PENDING = 1 };
-
-// The main window's frame tables, which the recording appends to.
-struct RecordingTables {
-    std::vector<SEditInfo>& editInfo;
-    std::vector<SPlayBackFrameInfo>& playBack;
-    std::vector<uint32_t>& userActionFrames;
-    std::vector<stdColormapArray>& colormaps;
-    uint32_t& frameCount;
-    uint32_t& userActionCount;
-    uint32_t& nextRecordOffset;
-};
 
 class RecordingSession {
   public:
@@ -43,7 +33,8 @@ class RecordingSession {
     // Why a recording ended early; shown to the author after the stop.
     enum Failure { FAIL_NONE, FAIL_LIMIT, FAIL_CAPTURE, FAIL_WRITE };
 
-    explicit RecordingSession(RecordingTables tables);
+    // Appends to the frame tables of `tables`, which must outlive the session.
+    explicit RecordingSession(ProjectTables& tables);
     ~RecordingSession();
     RecordingSession(const RecordingSession&) = delete;
     RecordingSession& operator=(const RecordingSession&) = delete;
@@ -95,7 +86,7 @@ class RecordingSession {
     void capturePalette();
     void requestStop(Failure why);
 
-    RecordingTables m_tables;
+    ProjectTables& m_tables;
     ActionCaptureState m_state;
     ActionRecorder m_actions;
     NVBufferManager m_writer;

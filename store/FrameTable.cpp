@@ -52,9 +52,9 @@ void FrameAction::applyTo(SPlayBackFrameInfo& p) const {
     p.actionDisabled = actionDisabled;
 }
 
-FrameTable::FrameTable(FrameTableState state, FrameStore& store, SRect frameRect,
+FrameTable::FrameTable(ProjectTables& project, FrameStore& store, SRect frameRect,
                        FrameTableListener* listener)
-    : m_s(state), m_store(store), m_frameRect(frameRect), m_listener(listener) {}
+    : m_p(project), m_store(store), m_frameRect(frameRect), m_listener(listener) {}
 
 bool FrameTable::editDataWrite(SDatFrameHeader& header, uint32_t& offset) {
     std::FILE* f = m_store.stream();
@@ -78,8 +78,8 @@ bool FrameTable::editDataWrite(SDatFrameHeader& header, uint32_t& offset) {
 
 bool FrameTable::editHeaderRead(uint32_t frame, SDatFrameHeader& header) {
     std::FILE* f = m_store.stream();
-    if (!f || frame >= m_s.editInfo.size() ||
-        std::fseek(f, m_s.editInfo[frame].recordOffset, SEEK_SET) != 0) {
+    if (!f || frame >= m_p.m_vEditInfo.size() ||
+        std::fseek(f, m_p.m_vEditInfo[frame].recordOffset, SEEK_SET) != 0) {
         report("editHeaderRead fseek");
         return false;
     }
@@ -94,8 +94,8 @@ bool FrameTable::editHeaderRead(uint32_t frame, SDatFrameHeader& header) {
 
 bool FrameTable::editHeaderWrite(uint32_t frame, const SDatFrameHeader& header) {
     std::FILE* f = m_store.stream();
-    if (!f || frame >= m_s.editInfo.size() ||
-        std::fseek(f, m_s.editInfo[frame].recordOffset, SEEK_SET) != 0) {
+    if (!f || frame >= m_p.m_vEditInfo.size() ||
+        std::fseek(f, m_p.m_vEditInfo[frame].recordOffset, SEEK_SET) != 0) {
         report("editHeaderWrite fseek");
         return false;
     }
@@ -119,7 +119,7 @@ bool FrameTable::fileHeaderWrite() {
         return false;
     }
     SDatMainHeader h = SDatMainHeader::fromBytes(raw);
-    h.frameCount = m_s.frameCount;
+    h.frameCount = m_p.m_dwFrameCount;
     auto out = h.toBytes();
     if (std::fseek(f, 0, SEEK_SET) != 0 || std::fwrite(out.data(), 1, out.size(), f) != out.size() ||
         std::fflush(f) != 0) {
@@ -130,12 +130,12 @@ bool FrameTable::fileHeaderWrite() {
 }
 
 bool FrameTable::makeKeyFrame(uint32_t n) {
-    if (n >= m_s.editInfo.size())
+    if (n >= m_p.m_vEditInfo.size())
         return false;
-    if (m_s.editInfo[n].keyFlag == 1)
+    if (m_p.m_vEditInfo[n].keyFlag == 1)
         return true;
     SDatFrameHeader header;
-    if (m_store.getEditFrame(m_s.editInfo, n, header) != FrameStore::Result::Ok) {
+    if (m_store.getEditFrame(m_p.m_vEditInfo, n, header) != FrameStore::Result::Ok) {
         diag::print("makeKeyFrame: %s\n", m_store.lastError().c_str());
         return false;
     }
@@ -147,9 +147,9 @@ bool FrameTable::makeKeyFrame(uint32_t n) {
     uint32_t offset = 0;
     if (!editDataWrite(header, offset))
         return false; // the frame keeps its old record
-    m_s.editInfo[n].recordOffset = int32_t(offset);
-    m_s.editInfo[n].keyFlag = 1;
-    m_s.playBack[n].frameFlags |= PBF_KEY;
+    m_p.m_vEditInfo[n].recordOffset = int32_t(offset);
+    m_p.m_vEditInfo[n].keyFlag = 1;
+    m_p.m_vPlayBackFrameInfo[n].frameFlags |= PBF_KEY;
     return true;
 }
 
@@ -161,7 +161,7 @@ bool FrameTable::writeBlank(uint32_t& offset, int32_t frameState) {
     }
     const long at = std::ftell(f);
     SDatFrameHeader h;
-    h.frameNumber = m_s.frameCount;
+    h.frameNumber = m_p.m_dwFrameCount;
     h.timeStamp = uint32_t(time(nullptr));
     h.frameState = frameState;
     h.data = m_frameRect;
@@ -183,30 +183,31 @@ bool FrameTable::addBlankFrame(uint32_t at, bool insert, int32_t frameState) {
     p.vType = VALIDATION_NONE;
     p.marker = 0;
     p.frameFlags = uint8_t((insert ? PBF_INSERTED : PBF_APPENDED) | PBF_KEY);
-    p.setName(insert ? "Inserted " + std::to_string(++m_s.insertedCount)
-                     : "Appended " + std::to_string(++m_s.appendedCount));
-    p.frameNumber = uint32_t(++m_s.frameNameCounter);
+    p.setName(insert ? "Inserted " + std::to_string(++m_p.m_insertedCount)
+                     : "Appended " + std::to_string(++m_p.m_appendedCount));
+    p.frameNumber = uint32_t(++m_p.m_frameNameCounter);
     SEditInfo e;
     e.keyFlag = 1;
     e.recordOffset = int32_t(offset);
     e.addedMark = 1;
-    m_s.playBack.insert(m_s.playBack.begin() + at, p);
-    m_s.editInfo.insert(m_s.editInfo.begin() + at, e);
-    ++m_s.frameCount;
+    m_p.m_vPlayBackFrameInfo.insert(m_p.m_vPlayBackFrameInfo.begin() + at, p);
+    m_p.m_vEditInfo.insert(m_p.m_vEditInfo.begin() + at, e);
+    ++m_p.m_dwFrameCount;
     if (m_listener)
         m_listener->addFrameObject(insert);
     return fileHeaderWrite();
 }
 
 bool FrameTable::appendFrame() {
-    return addBlankFrame(m_s.frameCount, false, m_s.frameCount == 0 ? FRAME_STATE_FIRST : FRAME_STATE_TIMER);
+    return addBlankFrame(m_p.m_dwFrameCount, false,
+                         m_p.m_dwFrameCount == 0 ? FRAME_STATE_FIRST : FRAME_STATE_TIMER);
 }
 
 bool FrameTable::insertFrame() {
-    if (m_s.frameCount == 0)
+    if (m_p.m_dwFrameCount == 0)
         return appendFrame();
-    const uint32_t at = uint32_t(std::max(0, m_s.currentFrame));
-    if (at >= m_s.frameCount)
+    const uint32_t at = uint32_t(std::max(0, m_p.m_currentFrame));
+    if (at >= m_p.m_dwFrameCount)
         return false;
     if (at == 0) {
         SDatFrameHeader h;
@@ -223,59 +224,61 @@ bool FrameTable::insertFrame() {
 }
 
 bool FrameTable::copyFrame(uint32_t s, uint32_t p, bool keyCopy) {
-    if (s >= m_s.frameCount || p > m_s.frameCount)
+    if (s >= m_p.m_dwFrameCount || p > m_p.m_dwFrameCount)
         return false;
-    const int32_t noted = m_s.editInfo[s].recordOffset;
+    const int32_t noted = m_p.m_vEditInfo[s].recordOffset;
     if (keyCopy && !makeKeyFrame(s))
         return false;
-    if (p < m_s.frameCount && !makeKeyFrame(p))
+    if (p < m_p.m_dwFrameCount && !makeKeyFrame(p))
         return false;
 
-    ++m_s.insertedCount;
-    if (m_s.playBack[s].vType != VALIDATION_NONE)
-        ++m_s.userActionCount;
-    SEditInfo e = m_s.editInfo[s];
+    ++m_p.m_insertedCount;
+    if (m_p.m_vPlayBackFrameInfo[s].vType != VALIDATION_NONE)
+        ++m_p.m_dwUserActionFrame;
+    SEditInfo e = m_p.m_vEditInfo[s];
     if (keyCopy)
         e.keyFlag = 1;
     else
         e.recordOffset = noted;
-    const FrameAction into = p < m_s.frameCount ? FrameAction::of(m_s.playBack[p]) : FrameAction();
-    const FrameAction outOf = s + 1 < m_s.frameCount ? FrameAction::of(m_s.playBack[s + 1]) : FrameAction();
+    const FrameAction into =
+        p < m_p.m_dwFrameCount ? FrameAction::of(m_p.m_vPlayBackFrameInfo[p]) : FrameAction();
+    const FrameAction outOf =
+        s + 1 < m_p.m_dwFrameCount ? FrameAction::of(m_p.m_vPlayBackFrameInfo[s + 1]) : FrameAction();
 
-    SPlayBackFrameInfo copy = clearedAction(m_s.playBack[s]);
-    copy.setName("Inserted " + std::to_string(m_s.insertedCount));
-    copy.frameNumber = uint32_t(m_s.frameNameCounter + 1);
+    SPlayBackFrameInfo copy = clearedAction(m_p.m_vPlayBackFrameInfo[s]);
+    copy.setName("Inserted " + std::to_string(m_p.m_insertedCount));
+    copy.frameNumber = uint32_t(m_p.m_frameNameCounter + 1);
     if (!(copy.frameFlags & (PBF_APPENDED | PBF_INSERTED)))
         copy.frameFlags |= PBF_COPIED;
     into.applyTo(copy);
     if (keyCopy)
         copy.frameFlags |= PBF_KEY;
 
-    m_s.editInfo.insert(m_s.editInfo.begin() + p, e);
-    m_s.playBack.insert(m_s.playBack.begin() + p, copy);
-    if (p + 1 < m_s.playBack.size()) {
-        outOf.applyTo(m_s.playBack[p + 1]);
-        m_s.playBack[p + 1].frameFlags |= PBF_KEY;
+    m_p.m_vEditInfo.insert(m_p.m_vEditInfo.begin() + p, e);
+    m_p.m_vPlayBackFrameInfo.insert(m_p.m_vPlayBackFrameInfo.begin() + p, copy);
+    if (p + 1 < m_p.m_vPlayBackFrameInfo.size()) {
+        outOf.applyTo(m_p.m_vPlayBackFrameInfo[p + 1]);
+        m_p.m_vPlayBackFrameInfo[p + 1].frameFlags |= PBF_KEY;
     }
-    ++m_s.frameCount;
+    ++m_p.m_dwFrameCount;
     if (m_listener)
         m_listener->addObjectsOnPaste(s, p);
     return true;
 }
 
 bool FrameTable::validRange(uint32_t first, uint32_t last) const {
-    return first <= last && last < m_s.frameCount;
+    return first <= last && last < m_p.m_dwFrameCount;
 }
 
 int FrameTable::copyRangeFrames(uint32_t first, uint32_t last, uint32_t position) {
     // A stale clipboard may name frames that are gone.
-    if (!validRange(first, last) || position > m_s.frameCount)
+    if (!validRange(first, last) || position > m_p.m_dwFrameCount)
         return -1;
     uint32_t copies = 0;
     bool key = true; // the first frame copied, and the first after a skipped one, stands on its own
     for (uint32_t i = first; i <= last; ++i) {
         const uint32_t at = i < position ? i : i + copies;
-        if (m_s.editInfo[at].deletedFlag) {
+        if (m_p.m_vEditInfo[at].deletedFlag) {
             key = true;
             continue;
         }
@@ -290,78 +293,79 @@ int FrameTable::copyRangeFrames(uint32_t first, uint32_t last, uint32_t position
 }
 
 bool FrameTable::cutPasteFrame(uint32_t s, uint32_t p, bool keyCopy) {
-    if (s >= m_s.frameCount || p > m_s.frameCount)
+    if (s >= m_p.m_dwFrameCount || p > m_p.m_dwFrameCount)
         return false;
     if (p == s || p == s + 1)
         return true; // already in place
-    const int32_t noted = m_s.editInfo[s].recordOffset;
+    const int32_t noted = m_p.m_vEditInfo[s].recordOffset;
     if (keyCopy && !makeKeyFrame(s))
         return false;
-    if (p < m_s.frameCount && !makeKeyFrame(p))
+    if (p < m_p.m_dwFrameCount && !makeKeyFrame(p))
         return false;
 
-    SEditInfo e = m_s.editInfo[s];
+    SEditInfo e = m_p.m_vEditInfo[s];
     if (keyCopy)
         e.keyFlag = 1;
     else
         e.recordOffset = noted;
-    const bool hasF = s + 1 < m_s.frameCount;
-    const FrameAction own = FrameAction::of(m_s.playBack[s]);
-    const FrameAction into = p < m_s.frameCount ? FrameAction::of(m_s.playBack[p]) : FrameAction();
-    const FrameAction outOf = hasF ? FrameAction::of(m_s.playBack[s + 1]) : FrameAction();
-    SPlayBackFrameInfo moved = m_s.playBack[s];
+    const bool hasF = s + 1 < m_p.m_dwFrameCount;
+    const FrameAction own = FrameAction::of(m_p.m_vPlayBackFrameInfo[s]);
+    const FrameAction into =
+        p < m_p.m_dwFrameCount ? FrameAction::of(m_p.m_vPlayBackFrameInfo[p]) : FrameAction();
+    const FrameAction outOf = hasF ? FrameAction::of(m_p.m_vPlayBackFrameInfo[s + 1]) : FrameAction();
+    SPlayBackFrameInfo moved = m_p.m_vPlayBackFrameInfo[s];
 
-    m_s.editInfo.insert(m_s.editInfo.begin() + p, e);
-    m_s.editInfo.erase(m_s.editInfo.begin() + (s < p ? s : s + 1));
+    m_p.m_vEditInfo.insert(m_p.m_vEditInfo.begin() + p, e);
+    m_p.m_vEditInfo.erase(m_p.m_vEditInfo.begin() + (s < p ? s : s + 1));
     if (m_listener)
         m_listener->changeObjectsOnCutPaste(s, p);
-    m_s.playBack.insert(m_s.playBack.begin() + p, moved);
-    m_s.playBack.erase(m_s.playBack.begin() + (s < p ? s : s + 1));
+    m_p.m_vPlayBackFrameInfo.insert(m_p.m_vPlayBackFrameInfo.begin() + p, moved);
+    m_p.m_vPlayBackFrameInfo.erase(m_p.m_vPlayBackFrameInfo.begin() + (s < p ? s : s + 1));
 
     const uint32_t m = s < p ? p - 1 : p; // where the moved frame is now
     const uint32_t f = s < p ? s : s + 1; // where F is now
-    into.applyTo(m_s.playBack[m]);
-    if (m + 1 < m_s.frameCount)
-        (hasF ? outOf : FrameAction()).applyTo(m_s.playBack[m + 1]);
+    into.applyTo(m_p.m_vPlayBackFrameInfo[m]);
+    if (m + 1 < m_p.m_dwFrameCount)
+        (hasF ? outOf : FrameAction()).applyTo(m_p.m_vPlayBackFrameInfo[m + 1]);
     if (hasF)
-        own.applyTo(m_s.playBack[f]);
+        own.applyTo(m_p.m_vPlayBackFrameInfo[f]);
     return true;
 }
 
 bool FrameTable::pasteFrameToEnd(uint32_t s, bool keyCopy) {
-    if (s >= m_s.frameCount)
+    if (s >= m_p.m_dwFrameCount)
         return false;
     if (keyCopy && !makeKeyFrame(s))
         return false;
-    SEditInfo e = m_s.editInfo[s];
-    SPlayBackFrameInfo p = m_s.playBack[s];
+    SEditInfo e = m_p.m_vEditInfo[s];
+    SPlayBackFrameInfo p = m_p.m_vPlayBackFrameInfo[s];
     if (keyCopy) {
         e.keyFlag = 1;
         p.frameFlags |= PBF_KEY;
     }
-    m_s.editInfo.push_back(e);
-    m_s.playBack.push_back(p);
-    m_s.editInfo.erase(m_s.editInfo.begin() + s);
-    m_s.playBack.erase(m_s.playBack.begin() + s);
+    m_p.m_vEditInfo.push_back(e);
+    m_p.m_vPlayBackFrameInfo.push_back(p);
+    m_p.m_vEditInfo.erase(m_p.m_vEditInfo.begin() + s);
+    m_p.m_vPlayBackFrameInfo.erase(m_p.m_vPlayBackFrameInfo.begin() + s);
     // Insert-then-remove, as a move elsewhere: the target is the row's end before the move.
     if (m_listener)
-        m_listener->changeObjectsOnCutPaste(s, m_s.frameCount);
+        m_listener->changeObjectsOnCutPaste(s, m_p.m_dwFrameCount);
     return true;
 }
 
 bool FrameTable::cutPasteRangeFrames(uint32_t first, uint32_t last, uint32_t position) {
-    if (!validRange(first, last) || position > m_s.frameCount)
+    if (!validRange(first, last) || position > m_p.m_dwFrameCount)
         return false;
     if (position >= first && position <= last)
         return true;
-    if (last + 1 < m_s.frameCount && !makeKeyFrame(last + 1))
+    if (last + 1 < m_p.m_dwFrameCount && !makeKeyFrame(last + 1))
         return false;
     const uint32_t n = last - first + 1;
     bool ok = true;
-    if (position == m_s.frameCount) {
-        if (last + 1 >= m_s.frameCount)
+    if (position == m_p.m_dwFrameCount) {
+        if (last + 1 >= m_p.m_dwFrameCount)
             return true; // already at the end
-        FrameAction::of(m_s.playBack[first]).applyTo(m_s.playBack[last + 1]);
+        FrameAction::of(m_p.m_vPlayBackFrameInfo[first]).applyTo(m_p.m_vPlayBackFrameInfo[last + 1]);
         ok = pasteFrameToEnd(first, true);
         for (uint32_t k = 1; ok && k < n; ++k)
             ok = pasteFrameToEnd(first, false);
@@ -370,38 +374,38 @@ bool FrameTable::cutPasteRangeFrames(uint32_t first, uint32_t last, uint32_t pos
         for (uint32_t k = 1; ok && k < n; ++k)
             ok = position < first ? cutPasteFrame(first + k, position + k, false)
                                   : cutPasteFrame(first, position, false);
-        m_s.currentFrame = first < position ? int(position) - 1 : int(position);
+        m_p.m_currentFrame = first < position ? int(position) - 1 : int(position);
     }
     return ok;
 }
 
 void FrameTable::toggleDeleted(uint32_t first, uint32_t last) {
-    for (uint32_t i = first; i <= last && i < m_s.frameCount; ++i) {
-        if (m_s.editInfo[i].deletedFlag) {
-            m_s.editInfo[i].deletedFlag = 0;
-            m_s.playBack[i].frameFlags &= uint8_t(~PBF_DELETED);
-            --m_s.deletedCount;
+    for (uint32_t i = first; i <= last && i < m_p.m_dwFrameCount; ++i) {
+        if (m_p.m_vEditInfo[i].deletedFlag) {
+            m_p.m_vEditInfo[i].deletedFlag = 0;
+            m_p.m_vPlayBackFrameInfo[i].frameFlags &= uint8_t(~PBF_DELETED);
+            --m_p.m_deletedCount;
         } else {
-            m_s.editInfo[i].deletedFlag = 1;
-            m_s.playBack[i].frameFlags |= PBF_DELETED;
-            ++m_s.deletedCount;
+            m_p.m_vEditInfo[i].deletedFlag = 1;
+            m_p.m_vPlayBackFrameInfo[i].frameFlags |= PBF_DELETED;
+            ++m_p.m_deletedCount;
         }
     }
 }
 
 bool FrameTable::purgeFrame(uint32_t n) {
-    if (n >= m_s.frameCount)
+    if (n >= m_p.m_dwFrameCount)
         return false;
-    if (n + 1 < m_s.frameCount) {
+    if (n + 1 < m_p.m_dwFrameCount) {
         if (!makeKeyFrame(n + 1))
             return false;
-        FrameAction::of(m_s.playBack[n]).applyTo(m_s.playBack[n + 1]);
+        FrameAction::of(m_p.m_vPlayBackFrameInfo[n]).applyTo(m_p.m_vPlayBackFrameInfo[n + 1]);
     }
     if (m_listener)
         m_listener->deleteObjectsOnPurge(n);
-    m_s.playBack.erase(m_s.playBack.begin() + n);
-    m_s.editInfo.erase(m_s.editInfo.begin() + n);
-    --m_s.frameCount;
+    m_p.m_vPlayBackFrameInfo.erase(m_p.m_vPlayBackFrameInfo.begin() + n);
+    m_p.m_vEditInfo.erase(m_p.m_vEditInfo.begin() + n);
+    --m_p.m_dwFrameCount;
     recount();
     return fileHeaderWrite();
 }
@@ -409,20 +413,20 @@ bool FrameTable::purgeFrame(uint32_t n) {
 void FrameTable::recount() {
     int deleted = 0;
     uint32_t actions = 0;
-    for (uint32_t i = 0; i < m_s.frameCount; ++i) {
-        if (m_s.editInfo[i].deletedFlag)
+    for (uint32_t i = 0; i < m_p.m_dwFrameCount; ++i) {
+        if (m_p.m_vEditInfo[i].deletedFlag)
             ++deleted;
-        if (m_s.playBack[i].vType != VALIDATION_NONE)
+        if (m_p.m_vPlayBackFrameInfo[i].vType != VALIDATION_NONE)
             ++actions;
     }
-    m_s.deletedCount = deleted;
-    m_s.userActionCount = actions;
+    m_p.m_deletedCount = deleted;
+    m_p.m_dwUserActionFrame = actions;
 }
 
 std::vector<uint32_t> FrameTable::markedFrames() const {
     std::vector<uint32_t> marked;
-    for (uint32_t i = 0; i < m_s.frameCount; ++i) {
-        const auto& p = m_s.playBack[i];
+    for (uint32_t i = 0; i < m_p.m_dwFrameCount; ++i) {
+        const auto& p = m_p.m_vPlayBackFrameInfo[i];
         if (p.vType == VALIDATION_MOUSE || p.vType == VALIDATION_KEY || (p.frameFlags & PBF_AUDIO) ||
             (m_listener && m_listener->frameHasAudioResource(i)))
             marked.push_back(i);
@@ -431,9 +435,9 @@ std::vector<uint32_t> FrameTable::markedFrames() const {
 }
 
 void FrameTable::addFrameName() {
-    m_s.frameNameCounter = 0;
-    for (uint32_t i = 0; i < m_s.frameCount && i < m_s.playBack.size(); ++i) {
-        m_s.playBack[i].setName("Frame " + std::to_string(i + 1));
-        m_s.playBack[i].frameNumber = uint32_t(++m_s.frameNameCounter);
+    m_p.m_frameNameCounter = 0;
+    for (uint32_t i = 0; i < m_p.m_dwFrameCount && i < m_p.m_vPlayBackFrameInfo.size(); ++i) {
+        m_p.m_vPlayBackFrameInfo[i].setName("Frame " + std::to_string(i + 1));
+        m_p.m_vPlayBackFrameInfo[i].frameNumber = uint32_t(++m_p.m_frameNameCounter);
     }
 }

@@ -6,24 +6,12 @@
 #pragma once
 
 #include "store/DatRecords.h"
+#include "store/ProjectTables.h"
 
 #include <cstdint>
 #include <vector>
 
 class FrameStore;
-
-// The main window's frame tables and counters the operations change.
-struct FrameTableState {
-    std::vector<SEditInfo>& editInfo;
-    std::vector<SPlayBackFrameInfo>& playBack;
-    uint32_t& frameCount;
-    uint32_t& userActionCount;
-    int& currentFrame;
-    int& appendedCount;
-    int& insertedCount;
-    int& frameNameCounter;
-    int& deletedCount;
-};
 
 // What the canvas keeps per frame follows the frames through these calls.
 class FrameTableListener {
@@ -52,7 +40,8 @@ struct FrameAction {
 
 class FrameTable {
   public:
-    FrameTable(FrameTableState state, FrameStore& store, SRect frameRect,
+    // Works on `project` by reference; it must outlive the table.
+    FrameTable(ProjectTables& project, FrameStore& store, SRect frameRect,
                FrameTableListener* listener = nullptr);
 
     // Each returns false when the working frame file could not be read or
@@ -87,7 +76,7 @@ class FrameTable {
     bool addBlankFrame(uint32_t at, bool insert, int32_t frameState);
     bool validRange(uint32_t first, uint32_t last) const;
 
-    FrameTableState m_s;
+    ProjectTables& m_p;
     FrameStore& m_store;
     SRect m_frameRect;
     FrameTableListener* m_listener;

@@ -182,12 +182,13 @@ ImportResult OutputFileImporter::run() {
     if (importObjects(file) != IMPORT_OK)
         return m_r;
 
-    for (uint32_t i = 0; i < m_r.frameCount; ++i) {
-        const auto& p = m_r.playBack[i];
+    for (uint32_t i = 0; i < m_r.project.m_dwFrameCount; ++i) {
+        const auto& p = m_r.project.m_vPlayBackFrameInfo[i];
         if (p.vType == VALIDATION_MOUSE || p.vType == VALIDATION_KEY || (p.frameFlags & PBF_AUDIO) ||
             m_services.frameHasAudioResource(i))
-            m_r.userActionFrames.push_back(i);
+            m_r.project.m_vUserActionFrames.push_back(i);
     }
+    m_r.project.m_dwUserActionFrame = uint32_t(m_r.project.m_vUserActionFrames.size());
     m_r.code = IMPORT_OK;
     return m_r;
 }
@@ -225,7 +226,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     auto mh = main.toBytes();
     if (!writeAll(dat, mh.data(), mh.size()))
         return fail(IMPORT_WRITE, "file header write failed");
-    m_r.nextRecordOffset = SDatMainHeader::SIZE;
+    m_r.project.m_nextRecordOffset = SDatMainHeader::SIZE;
     m_r.rowBytes = int(R);
     SRect capture = m_r.captureRect;
     int32_t palette = -1;
@@ -244,10 +245,10 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
                     pal.colors[c] = {uint32_t(c), uint16_t(q[2] * 257), uint16_t(q[1] * 257),
                                      uint16_t(q[0] * 257), uint8_t(7)};
                 }
-                m_r.colormaps.push_back(pal);
+                m_r.project.m_vColormaps.push_back(pal);
                 lastFormat = format;
             }
-            palette = int32_t(m_r.colormaps.size()) - 1;
+            palette = int32_t(m_r.project.m_vColormaps.size()) - 1;
         } else {
             palette = 0;
         }
@@ -325,7 +326,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             length = R * size_t(t.bottom - t.top + 1);
         }
         if (p.frameFlags & PBF_DELETED)
-            ++m_r.deletedCount;
+            ++m_r.project.m_deletedCount;
         h.recordSize = uint32_t(SDatFrameHeader::SIZE + length);
         h.frameNumber = i;
         h.paletteIndex = uint32_t(palette);
@@ -340,14 +341,14 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         SEditInfo e;
         e.keyFlag = int32_t(h.keyFlag);
         e.deletedFlag = (p.frameFlags & PBF_DELETED) ? 1 : 0;
-        e.recordOffset = int32_t(m_r.nextRecordOffset);
+        e.recordOffset = int32_t(m_r.project.m_nextRecordOffset);
         auto hb = h.toBytes();
         if (!writeAll(dat, hb.data(), hb.size()))
             return fail(IMPORT_WRITE, "File header write");
         if (!writeAll(dat, data, length))
             return fail(IMPORT_WRITE, "Frame data write");
-        m_r.nextRecordOffset += h.recordSize;
-        m_r.editInfo.push_back(e);
+        m_r.project.m_nextRecordOffset += h.recordSize;
+        m_r.project.m_vEditInfo.push_back(e);
 
         if (m_screen.depth <= 15)
             p.paletteIndex = int16_t(palette);
@@ -357,15 +358,15 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             p.pixelFlags |= 0x02;
         }
         if (p.frameFlags & PBF_INSERTED)
-            ++m_r.insertedCount;
+            ++m_r.project.m_insertedCount;
         else if (p.frameFlags & PBF_APPENDED)
-            ++m_r.appendedCount;
+            ++m_r.project.m_appendedCount;
         else if (p.frameFlags & PBF_COPIED)
-            ++m_r.insertedCount;
-        m_r.playBack.push_back(p);
+            ++m_r.project.m_insertedCount;
+        m_r.project.m_vPlayBackFrameInfo.push_back(p);
     }
 
-    main.fileSize = m_r.nextRecordOffset;
+    main.fileSize = m_r.project.m_nextRecordOffset;
     main.frameCount = F;
     main.capture = capture;
     main.redMask = m_r.redMask;
@@ -377,7 +378,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     if (!writeAll(dat, mh.data(), mh.size()) || std::fflush(dat) != 0)
         return fail(IMPORT_WRITE, "fwrite FileHeader");
     m_r.captureRect = capture;
-    m_r.frameCount = F;
+    m_r.project.m_dwFrameCount = F;
     diag::print("Reading frames complete--\n");
     return IMPORT_OK;
 }
@@ -415,8 +416,8 @@ int OutputFileImporter::importSound(VlmFile& file) {
         return failSound(IMPORT_WRITE, "\n\t Error On Header Read");
 
     std::vector<uint8_t> chunk;
-    for (uint32_t i = 0; i < entries && i < m_r.frameCount; ++i) {
-        SPlayBackFrameInfo& p = m_r.playBack[i];
+    for (uint32_t i = 0; i < entries && i < m_r.project.m_dwFrameCount; ++i) {
+        SPlayBackFrameInfo& p = m_r.project.m_vPlayBackFrameInfo[i];
         if (p.audioSize == 0)
             continue;
         diag::print("Writing Audio Frame Header----\n");
@@ -446,7 +447,7 @@ int OutputFileImporter::importSound(VlmFile& file) {
         rec::writeLe32(fh + 20, p.hasSound);
         if (!writeAll(out.f, fh, sizeof fh) || !writeAll(out.f, pcm.data(), pcm.size()))
             return failSound(IMPORT_WRITE, "import: the sound cannot be written");
-        SEditInfo& e = m_r.editInfo[i];
+        SEditInfo& e = m_r.project.m_vEditInfo[i];
         e.audioFlag = 1;
         e.audioHeaderOffset = e.audioHeaderOffsetCopy = int32_t(offset);
     }
@@ -469,8 +470,8 @@ int OutputFileImporter::importObjects(VlmFile& file) {
         return IMPORT_OK;
     const uint32_t entries = file.vlmStreamLength(vlm::CHUNK_OBJECT);
     std::vector<uint8_t> chunk, plain;
-    for (uint32_t i = 0; i < entries && i < m_r.frameCount; ++i) {
-        if (m_r.playBack[i].frameFlags & PBF_NO_OBJECTS)
+    for (uint32_t i = 0; i < entries && i < m_r.project.m_dwFrameCount; ++i) {
+        if (m_r.project.m_vPlayBackFrameInfo[i].frameFlags & PBF_NO_OBJECTS)
             continue;
         uint32_t size = 0;
         if (file.vlmStreamSize(i, vlm::CHUNK_OBJECT, &size) != 0)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "store/DatRecords.h"
+#include "store/ProjectTables.h"
 #include "store/VlmRecords.h"
 
 #include <cstdint>
@@ -30,16 +31,12 @@ class ImportServices {
 struct ImportResult {
     int code = 0;
     std::string workingPath;
-    std::vector<SEditInfo> editInfo;
-    std::vector<SPlayBackFrameInfo> playBack;
-    std::vector<stdColormapArray> colormaps;
-    std::vector<uint32_t> userActionFrames;
-    uint32_t frameCount = 0;
-    uint32_t nextRecordOffset = 0;
+    // The imported frame tables and counters (the frame name counter and the
+    // current frame are left at 0).
+    ProjectTables project;
     uint32_t redMask = 0, greenMask = 0, blueMask = 0;
     SRect captureRect{0, 0, 0, 0};
     int rowBytes = 0;
-    int deletedCount = 0, insertedCount = 0, appendedCount = 0;
     SBackgroundSoundBytes backgroundSound{};
     uint32_t backgroundSoundId = 0;
     std::string backgroundSoundFile; // at most 199 characters

@@ -92,9 +92,9 @@ std::vector<uint8_t> OutputFileMaker::additionalData(const std::vector<SPlayBack
 }
 
 uint32_t OutputFileMaker::cursorImageOf(uint32_t frame) const {
-    if (frame >= m_in.playBack->size())
+    if (frame >= m_in.project->m_vPlayBackFrameInfo.size())
         return 0;
-    const auto& p = (*m_in.playBack)[frame];
+    const auto& p = m_in.project->m_vPlayBackFrameInfo[frame];
     if (p.vType != VALIDATION_MOUSE || (p.mouseMessage != 513 && p.mouseMessage != 516))
         return 0;
     return p.cursorImage;
@@ -125,20 +125,20 @@ void OutputFileMaker::writeResource(VlmFile& file, uint32_t id, bool data) {
 }
 
 void OutputFileMaker::writeResources(VlmFile& file, uint32_t frame, bool data) {
-    if (m_in.editInfo->empty() || m_services.objectCount(frame) == 0)
+    if (m_in.project->m_vEditInfo.empty() || m_services.objectCount(frame) == 0)
         return;
     // The cursor image of a frame's recorded press goes with the resources
     // of the frame before it; frame 0's own goes first.
     if (frame == 0)
         writeResource(file, cursorImageOf(0), data);
-    if (frame + 1 < m_in.frameCount)
+    if (frame + 1 < m_in.project->m_dwFrameCount)
         writeResource(file, cursorImageOf(frame + 1), data);
     for (uint32_t id : m_services.resourceIds(frame))
         writeResource(file, id, data);
 }
 
 bool OutputFileMaker::writeAudio(VlmFile& file, uint32_t frame, std::FILE* sound) {
-    const SEditInfo& e = (*m_in.editInfo)[frame];
+    const SEditInfo& e = m_in.project->m_vEditInfo[frame];
     uint8_t head[AUDIO_HEADER_SIZE];
     if (std::fseek(sound, e.audioHeaderOffset, SEEK_SET) != 0 ||
         std::fread(head, 1, sizeof head, sound) != sizeof head) {
@@ -193,13 +193,13 @@ bool OutputFileMaker::writeObjects(VlmFile& file, uint32_t frame) {
 OutputFileMaker::Result OutputFileMaker::make() {
     m_error.clear();
     m_missing.clear();
-    if (!m_in.editInfo || !m_in.playBack || !m_in.colormaps || m_in.editInfo->size() < m_in.frameCount ||
-        m_in.playBack->size() < m_in.frameCount)
+    if (!m_in.project || m_in.project->m_vEditInfo.size() < m_in.project->m_dwFrameCount ||
+        m_in.project->m_vPlayBackFrameInfo.size() < m_in.project->m_dwFrameCount)
         return fail(MAKE_DAT_UNREADABLE, "make: the frame tables do not match the frame count");
 
     const std::string scratch = m_in.outputPath + ".part";
     VlmFile file;
-    const int created = file.createToWrite(scratch, m_in.frameCount);
+    const int created = file.vlmInitialise(scratch, 0, m_in.project->m_dwFrameCount, 0);
     if (created != 0) {
         std::remove(scratch.c_str());
         return fail(MAKE_CREATE_FAILED, "make: cannot create " + scratch + ": " + std::strerror(errno));
@@ -240,7 +240,7 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
     vh.headerWord = 10;
     vh.largestChunk = VLMVideoHeader::FIRST_LARGEST_CHUNK;
     vh.capture = main.capture;
-    vh.frameCount = m_in.frameCount;
+    vh.frameCount = m_in.project->m_dwFrameCount;
     vh.bitsPerPixel = uint8_t(m_in.depth);
 
     FileCloser sound;
@@ -250,14 +250,14 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
 
     // Resource records first: the close rewrites them as one table.
     const uint32_t background = rec::readLe32(m_in.backgroundSound.data());
-    if (!m_in.editInfo->empty()) {
+    if (!m_in.project->m_vEditInfo.empty()) {
         writeResource(file, background, false);
-        for (uint32_t f = 0; f < m_in.frameCount; ++f)
+        for (uint32_t f = 0; f < m_in.project->m_dwFrameCount; ++f)
             writeResources(file, f, false);
     }
     {
-        auto block =
-            additionalData(*m_in.playBack, m_in.frameCount, m_in.redMask, m_in.greenMask, m_in.blueMask);
+        auto block = additionalData(m_in.project->m_vPlayBackFrameInfo, m_in.project->m_dwFrameCount,
+                                    m_in.redMask, m_in.greenMask, m_in.blueMask);
         uint32_t out = 0;
         if (!file.vlmStreamWrite(block.data(), uint32_t(block.size()), 0, vlm::CHUNK_ADDITIONAL_DATA, &out))
             return fail(MAKE_WRITE_FAILED, "make: the additional data cannot be written");
@@ -271,16 +271,16 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
     SDatFrameHeader header;
     std::vector<uint8_t> data, compressed;
 
-    for (uint32_t i = 0; i < m_in.frameCount; ++i) {
+    for (uint32_t i = 0; i < m_in.project->m_dwFrameCount; ++i) {
         m_services.progress(i);
-        if (i == 0 && background != 0 && !m_in.editInfo->empty())
+        if (i == 0 && background != 0 && !m_in.project->m_vEditInfo.empty())
             writeResource(file, background, true);
         writeResources(file, i, true);
 
-        if (frames.getFrame(*m_in.editInfo, i, header, data, packed) != FrameStore::GETFRAME_OK)
+        if (frames.getFrame(m_in.project->m_vEditInfo, i, header, data, packed) != FrameStore::GETFRAME_OK)
             return fail(MAKE_FRAME_UNREADABLE, "getFrame () failed: " + frames.lastError());
         const size_t length = header.dataLength(); // packed to 3 bytes a pixel where asked
-        SPlayBackFrameInfo& pb = (*m_in.playBack)[i];
+        SPlayBackFrameInfo& pb = m_in.project->m_vPlayBackFrameInfo[i];
         const bool keyFrame = pb.frameFlags & PBF_KEY;
         const int32_t palette = int32_t(header.paletteIndex);
 
@@ -295,8 +295,8 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
             if (!writeObjects(file, i))
                 return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written");
             if (i == 0 && palette != lastPalette) {
-                auto fmt =
-                    formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette, *m_in.colormaps);
+                auto fmt = formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette,
+                                        m_in.project->m_vColormaps);
                 if (!fmt.empty() && file.vlmSetFormat(fmt.data(), uint32_t(fmt.size()), 0) == 0)
                     lastPalette = palette;
                 pb.paletteIndex = int16_t(lastPalette);
@@ -351,12 +351,12 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
         }
 
         if (sound.f && pb.audioSize != 0 && (pb.frameFlags & PBF_AUDIO_RECORDED) &&
-            (*m_in.editInfo)[i].audioFlag == 1)
+            m_in.project->m_vEditInfo[i].audioFlag == 1)
             if (!writeAudio(file, i, sound.f))
                 return fail(MAKE_WRITE_FAILED, "make: the sound cannot be written");
         if (palette != lastPalette) {
-            auto fmt =
-                formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette, *m_in.colormaps);
+            auto fmt = formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette,
+                                    m_in.project->m_vColormaps);
             if (fmt.empty()) {
                 diag::print("SetBitmapInfo  SetFormat Failed ...\n");
             } else if (file.vlmSetFormat(fmt.data(), uint32_t(fmt.size()), 0) != 0) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "store/DatRecords.h"
+#include "store/ProjectTables.h"
 #include "store/VlmRecords.h"
 
 #include <array>
@@ -36,10 +37,9 @@ struct MakeInput {
     std::string workingPath; // the working frame file
     std::string outputPath;  // the output file to make
     std::string soundPath;   // the sound working file; empty or missing: no sound
-    uint32_t frameCount = 0;
-    const std::vector<SEditInfo>* editInfo = nullptr;
-    std::vector<SPlayBackFrameInfo>* playBack = nullptr;
-    const std::vector<stdColormapArray>* colormaps = nullptr;
+    // The frame tables, not owned; the make notes each frame's palette index
+    // in its playback record.
+    ProjectTables* project = nullptr;
     int depth = 24;
     int screenWidth = 0;
     int screenHeight = 0;

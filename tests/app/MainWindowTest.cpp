@@ -4,7 +4,9 @@
 #include "app/MenuIds.h"
 #include "app/SessionFiles.h"
 #include "app/aboutVl.h"
+#include "canvas/VelmoraView.h"
 #include "objects/draw/CColorBar.h"
+#include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"
 #include "support/ProcessRunner.h"
 
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
 #include <QShortcut>
@@ -77,49 +80,48 @@ void expectItems(QMenu* menu, const std::vector<Item>& expected, const char* nam
 TEST_F(MainWindowTest, FieldsAfterConstruction) {
     EXPECT_EQ(w->objectName(), "VL 1.0-1 for Linux");
     EXPECT_TRUE(w->testAttribute(Qt::WA_DeleteOnClose));
-    EXPECT_EQ(w->m_dwFrameCount, 0u);
-    EXPECT_EQ(w->m_frameRate, 2);
-    EXPECT_EQ(w->m_nCurrentPalette, -1);
-    EXPECT_EQ(w->m_blockSize, 8);
-    EXPECT_EQ(w->m_vlmFileName, home() + "/zedaro/Untitled.dat");
-    EXPECT_EQ(w->m_soundFileName, home() + "/zedaro/Sound.dat");
+    EXPECT_EQ(w->project().m_dwFrameCount, 0u);
+    EXPECT_EQ(w->session().frameRate, 2);
+    EXPECT_EQ(w->session().currentPalette, -1);
+    EXPECT_EQ(w->session().blockSize, 8);
+    EXPECT_EQ(w->workingFileName(), home() + "/zedaro/Untitled.dat");
+    EXPECT_EQ(w->session().soundFile, home() + "/zedaro/Sound.dat");
     EXPECT_EQ(w->windowTitle().toStdString(), "Velmora 1.0 - " + home() + "/zedaro/Untitled");
     eHookStatus hook = HOOK_PENDING;
-    ASSERT_NE(w->m_recording, nullptr);
-    EXPECT_EQ(w->m_recording->getSharedData(&hook), 1);
+    EXPECT_EQ(w->recording().getSharedData(&hook), 1);
     EXPECT_EQ(hook, HOOK_IDLE);
-    EXPECT_FALSE(w->m_bRecording);
-    EXPECT_FALSE(w->m_bFullScreen);
-    EXPECT_EQ(w->m_pRecordBar, nullptr);
-    EXPECT_NE(w->m_pCaptureSettings, nullptr);
-    EXPECT_NE(w->m_pBufferManager, nullptr);
-    EXPECT_NE(w->m_pMachineProfile, nullptr);
+    EXPECT_FALSE(w->session().recording);
+    EXPECT_FALSE(w->session().fullScreen);
+    EXPECT_EQ(w->widgets().recordBar, nullptr);
+    EXPECT_NE(w->widgets().captureSettings, nullptr);
+    EXPECT_NE(w->session().bufferManager, nullptr);
+    EXPECT_NE(w->session().machineProfile, nullptr);
     EXPECT_TRUE(w->acceptDrops());
     EXPECT_FALSE(w->windowIcon().isNull());
 
-    ASSERT_NE(w->m_display, nullptr);
-    EXPECT_EQ(w->m_screenWidth, 1024);
-    EXPECT_EQ(w->m_screenHeight, 768);
-    EXPECT_EQ(w->m_captureRect.left, 0);
-    EXPECT_EQ(w->m_captureRect.top, 0);
-    EXPECT_EQ(w->m_captureRect.right, 1024);
-    EXPECT_EQ(w->m_captureRect.bottom, 768);
-    EXPECT_EQ(w->m_frameRect.right, 1023);
-    EXPECT_EQ(w->m_frameRect.bottom, 767);
-    EXPECT_NE(w->m_screenPixmap, 0u);
-    EXPECT_EQ(w->m_depth, testDepth());
+    ASSERT_NE(w->screenInfo().display, nullptr);
+    EXPECT_EQ(w->screenInfo().width, 1024);
+    EXPECT_EQ(w->screenInfo().height, 768);
+    EXPECT_EQ(w->screenInfo().captureRect.left, 0);
+    EXPECT_EQ(w->screenInfo().captureRect.top, 0);
+    EXPECT_EQ(w->screenInfo().captureRect.right, 1024);
+    EXPECT_EQ(w->screenInfo().captureRect.bottom, 768);
+    EXPECT_EQ(w->screenInfo().frameRect.right, 1023);
+    EXPECT_EQ(w->screenInfo().frameRect.bottom, 767);
+    EXPECT_NE(w->screenInfo().pixmap, 0u);
+    EXPECT_EQ(w->screenInfo().depth, testDepth());
     if (testDepth() == 24) {
-        EXPECT_EQ(w->m_screenBytesPerPixel, 4);
-        EXPECT_EQ(w->m_screenRowBytes, 4 * 1024);
-        EXPECT_EQ(w->m_redMask, 0xFF0000u);
-        EXPECT_EQ(w->m_greenMask, 0x00FF00u);
-        EXPECT_EQ(w->m_blueMask, 0x0000FFu);
+        EXPECT_EQ(w->screenInfo().bytesPerPixel, 4);
+        EXPECT_EQ(w->screenInfo().rowBytes, 4 * 1024);
+        EXPECT_EQ(w->screenInfo().redMask, 0xFF0000u);
+        EXPECT_EQ(w->screenInfo().greenMask, 0x00FF00u);
+        EXPECT_EQ(w->screenInfo().blueMask, 0x0000FFu);
     } else if (testDepth() == 16) {
-        EXPECT_EQ(w->m_screenBytesPerPixel, 2);
-        EXPECT_EQ(w->m_screenRowBytes, 2 * 1024);
-        EXPECT_EQ(w->m_redMask, 0xF800u);
-        EXPECT_EQ(w->m_greenMask, 0x07E0u);
-        EXPECT_EQ(w->m_blueMask, 0x001Fu);
+        EXPECT_EQ(w->screenInfo().bytesPerPixel, 2);
+        EXPECT_EQ(w->screenInfo().rowBytes, 2 * 1024);
+        EXPECT_EQ(w->screenInfo().redMask, 0xF800u);
+        EXPECT_EQ(w->screenInfo().greenMask, 0x07E0u);
+        EXPECT_EQ(w->screenInfo().blueMask, 0x001Fu);
     }
 }
 
@@ -151,7 +153,7 @@ TEST_F(MainWindowTest, MenuBarSnapshot) {
     EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit", "&View", "&Record", "Prefere&nces",
                                                 "&Objects", "-", "&Help"}));
 
-    expectItems(w->m_pFileMenu,
+    expectItems(w->widgets().fileMenu,
                 {{10020, "&New", "Ctrl+N", true, false},
                  {10030, "&Open...", "Ctrl+O", true, false},
                  {3009, "&Make", "Ctrl+M", false, false},
@@ -160,7 +162,7 @@ TEST_F(MainWindowTest, MenuBarSnapshot) {
                  {10100, "E&xit", "Ctrl+Q", true, false},
                  SEP},
                 "File");
-    expectItems(w->m_pEditMenu,
+    expectItems(w->widgets().editMenu,
                 {{11010, "&Undo", "Ctrl+Z", false, false},
                  {11040, "Cu&t", "Shift+Del", false, false},
                  {11030, "&Copy", "Ctrl+Ins", false, false},
@@ -178,7 +180,7 @@ TEST_F(MainWindowTest, MenuBarSnapshot) {
                  {3069, "Select All Frames\tCtrl+Alt+A", "", false, false},
                  {3068, "Select All Sound or Action Frames\tCtrl+Alt+S", "", false, false}},
                 "Edit");
-    expectItems(w->m_pViewMenu,
+    expectItems(w->widgets().viewMenu,
                 {{12010, "&Tool Bar", "", true, true},
                  {12020, "&Status Bar", "", true, true},
                  {3019, "&Navigation Bar", "", true, true},
@@ -188,25 +190,25 @@ TEST_F(MainWindowTest, MenuBarSnapshot) {
                  {3023, "&Color Bar", "", true, false},
                  {3024, "&Full Screen", "", true, false}},
                 "View");
-    expectItems(w->m_pRecordMenu,
+    expectItems(w->widgets().recordMenu,
                 {{3031, "&Start Recording", "Alt+C", true, false}, {3032, "S&ound", "", false, false}},
                 "Record");
-    expectItems(w->m_pSoundMenu,
+    expectItems(w->widgets().soundMenu,
                 {{3026, "&Record", "", false, false},
                  {3027, "&Stop", "", false, false},
                  {3028, "&Play", "", false, false},
                  {3029, "&Rewind", "", false, false},
                  {3030, "&Forward", "", false, false}},
                 "Sound");
-    expectItems(w->m_pPreferencesMenu,
+    expectItems(w->widgets().preferencesMenu,
                 {{3038, "Capture &Settings...", "", true, false},
                  {3040, "&Audio Specifications...", "", false, false},
                  {3041, "&Background Sound Settings...", "", false, false}},
                 "Preferences");
-    expectItems(w->m_pObjectsMenu,
+    expectItems(w->widgets().objectsMenu,
                 {{3046, "&Draw Palette", "", true, false}, {3060, "&Edit Palette", "", true, false}},
                 "Objects");
-    expectItems(w->m_pDrawPaletteMenu,
+    expectItems(w->widgets().drawPaletteMenu,
                 {{3047, "&Select", "", false, false},
                  {3049, "&Line", "", false, false},
                  {3052, "&Rectangle", "", false, false},
@@ -214,37 +216,38 @@ TEST_F(MainWindowTest, MenuBarSnapshot) {
                  {3050, "R&ound Rectangle", "", false, false},
                  {3057, "&Polyline", "", false, false}},
                 "Draw Palette");
-    expectItems(w->m_pEditPaletteMenu,
+    expectItems(w->widgets().editPaletteMenu,
                 {{3067, "&Bitmap", "", false, false},
                  {3066, "&Text Field", "", false, false},
                  {3065, "&Instruction Box", "", false, false},
                  {3064, "&Validation Field", "", false, false},
                  {3062, "&Hyperlink", "", false, false}},
                 "Edit Palette");
-    expectItems(w->m_pHelpMenu,
+    expectItems(w->widgets().helpMenu,
                 {{1003, "Contents...", "F1", true, false}, {1002, "About...", "", true, false}}, "Help");
-    expectItems(w->m_pPasswordMenu,
+    expectItems(w->widgets().passwordMenu,
                 {{3033, "&Set Password", "", true, false},
                  {3034, "&Change Password", "", false, false},
                  {3035, "C&lear Password", "", false, false}},
                 "Password");
 
-    EXPECT_EQ(w->m_pRecordMenu->actions()[1]->menu(), w->m_pSoundMenu);
-    EXPECT_EQ(w->m_pObjectsMenu->actions()[0]->menu(), w->m_pDrawPaletteMenu);
-    EXPECT_EQ(w->m_pObjectsMenu->actions()[1]->menu(), w->m_pEditPaletteMenu);
-    for (QMenu* m : {w->m_pFileMenu, w->m_pEditMenu, w->m_pViewMenu, w->m_pRecordMenu, w->m_pSoundMenu,
-                     w->m_pPreferencesMenu, w->m_pObjectsMenu, w->m_pDrawPaletteMenu, w->m_pEditPaletteMenu,
-                     w->m_pHelpMenu, w->m_pPasswordMenu})
+    EXPECT_EQ(w->widgets().recordMenu->actions()[1]->menu(), w->widgets().soundMenu);
+    EXPECT_EQ(w->widgets().objectsMenu->actions()[0]->menu(), w->widgets().drawPaletteMenu);
+    EXPECT_EQ(w->widgets().objectsMenu->actions()[1]->menu(), w->widgets().editPaletteMenu);
+    for (QMenu* m : {w->widgets().fileMenu, w->widgets().editMenu, w->widgets().viewMenu,
+                     w->widgets().recordMenu, w->widgets().soundMenu, w->widgets().preferencesMenu,
+                     w->widgets().objectsMenu, w->widgets().drawPaletteMenu, w->widgets().editPaletteMenu,
+                     w->widgets().helpMenu, w->widgets().passwordMenu})
         EXPECT_TRUE(m->isTearOffEnabled());
 
     // The Password and Style popups are reachable from no menu.
     for (QAction* a : bar->actions()) {
-        EXPECT_NE(a->menu(), w->m_pPasswordMenu);
-        EXPECT_NE(a->menu(), w->m_pStyleMenu);
+        EXPECT_NE(a->menu(), w->widgets().passwordMenu);
+        EXPECT_NE(a->menu(), w->widgets().styleMenu);
     }
-    ASSERT_NE(w->m_pStyleMenu, nullptr);
-    EXPECT_FALSE(w->m_pStyleMenu->isEnabled());
-    EXPECT_EQ(w->m_pStyleMenu->actions().size(), 8);
+    ASSERT_NE(w->widgets().styleMenu, nullptr);
+    EXPECT_FALSE(w->widgets().styleMenu->isEnabled());
+    EXPECT_EQ(w->widgets().styleMenu->actions().size(), 8);
 }
 
 // ---- Accelerators ---------------------------------------------------------
@@ -291,28 +294,28 @@ const int kAllIds[] = {10020, 10030, 3009, 10060, 10100, 11010, 11040, 11030, 11
                        3067,  3066,  3065, 3064,  3062,  1003,  1002,  3033,  3034,  3035};
 
 std::map<std::string, QToolButton*> buttons(Velmora* w) {
-    return {{"New", w->m_pNewButton},
-            {"Open", w->m_pOpenButton},
-            {"Make", w->m_pMakeButton},
-            {"SaveAs", w->m_pSaveAsButton},
-            {"Record", w->m_pRecordButton},
-            {"Append", w->m_pAppendButton},
-            {"Insert", w->m_pInsertButton},
-            {"DeleteFrame", w->m_pDeleteFrameButton},
-            {"Undo", w->m_pUndoButton},
-            {"AudioSettings", w->m_pAudioSettingsButton},
-            {"FullScreen", w->m_pFullScreenButton},
-            {"Select", w->m_pSelectButton},
-            {"Line", w->m_pLineButton},
-            {"Rectangle", w->m_pRectangleButton},
-            {"Ellipse", w->m_pEllipseButton},
-            {"RoundRect", w->m_pRoundRectButton},
-            {"Polyline", w->m_pPolylineButton},
-            {"Bitmap", w->m_pBitmapButton},
-            {"TextField", w->m_pTextFieldButton},
-            {"InstructionBox", w->m_pInstructionBoxButton},
-            {"Validation", w->m_pValidationButton},
-            {"Hyperlink", w->m_pHyperlinkButton}};
+    return {{"New", w->widgets().newButton},
+            {"Open", w->widgets().openButton},
+            {"Make", w->widgets().makeButton},
+            {"SaveAs", w->widgets().saveAsButton},
+            {"Record", w->widgets().recordButton},
+            {"Append", w->widgets().appendButton},
+            {"Insert", w->widgets().insertButton},
+            {"DeleteFrame", w->widgets().deleteFrameButton},
+            {"Undo", w->widgets().undoButton},
+            {"AudioSettings", w->widgets().audioSettingsButton},
+            {"FullScreen", w->widgets().fullScreenButton},
+            {"Select", w->toolButtons()[0]},
+            {"Line", w->toolButtons()[1]},
+            {"Rectangle", w->toolButtons()[2]},
+            {"Ellipse", w->toolButtons()[3]},
+            {"RoundRect", w->toolButtons()[4]},
+            {"Polyline", w->toolButtons()[5]},
+            {"Bitmap", w->toolButtons()[6]},
+            {"TextField", w->toolButtons()[7]},
+            {"InstructionBox", w->toolButtons()[8]},
+            {"Validation", w->toolButtons()[9]},
+            {"Hyperlink", w->toolButtons()[10]}};
 }
 
 const std::set<int> kStartItems = {10020, 10030, 10100, 3012, 3013, 12010, 12020, 3019, 3021, 3022,
@@ -360,7 +363,7 @@ const StateCase kStates[] = {
     {"FramesWithoutUserActions", framesExist, kFramesItems, kFramesButtons},
     {"FramesWithUserActions",
      [](Velmora* w) {
-         w->m_dwUserActionFrame = 3;
+         w->project().m_dwUserActionFrame = 3;
          framesExist(w);
      },
      plus(kFramesItems, {3068}), kFramesButtons},
@@ -540,8 +543,8 @@ TEST_F(MainWindowTest, RectangleToolEnablesTheHyperlinkButton) {
 
     w->disableObjects();
     w->slotDrawToolsRectangle();
-    EXPECT_TRUE(w->m_pHyperlinkButton->isEnabled());
-    EXPECT_FALSE(w->m_pLineButton->isEnabled());
+    EXPECT_TRUE(w->toolButtons()[10]->isEnabled());
+    EXPECT_FALSE(w->toolButtons()[1]->isEnabled());
 }
 
 TEST_F(MainWindowTest, SelectDoesNothingWhileItsButtonIsHeldDown) {
@@ -549,18 +552,19 @@ TEST_F(MainWindowTest, SelectDoesNothingWhileItsButtonIsHeldDown) {
     w->slotDrawToolsLine();
     std::vector<int> kinds;
     QObject::connect(w, &Velmora::signal_draw_object, [&](int k) { kinds.push_back(k); });
-    w->m_pSelectButton->setDown(true);
+    w->toolButtons()[0]->setDown(true);
     w->slotDrawToolsSelect();
     EXPECT_TRUE(kinds.empty());
-    EXPECT_TRUE(w->m_pLineButton->isChecked());
-    w->m_pSelectButton->setDown(false);
+    EXPECT_TRUE(w->toolButtons()[1]->isChecked());
+    w->toolButtons()[0]->setDown(false);
 }
 
 TEST_F(MainWindowTest, OpeningAnyPopupReturnsToTheSelectionTool) {
     framesExist(w);
-    for (QMenu* popup : {w->m_pFileMenu, w->m_pEditMenu, w->m_pViewMenu, w->m_pSoundMenu, w->m_pRecordMenu,
-                         w->m_pPasswordMenu, w->m_pPreferencesMenu, w->m_pDrawPaletteMenu,
-                         w->m_pEditPaletteMenu, w->m_pObjectsMenu, w->m_pHelpMenu}) {
+    for (QMenu* popup : {w->widgets().fileMenu, w->widgets().editMenu, w->widgets().viewMenu,
+                         w->widgets().soundMenu, w->widgets().recordMenu, w->widgets().passwordMenu,
+                         w->widgets().preferencesMenu, w->widgets().drawPaletteMenu,
+                         w->widgets().editPaletteMenu, w->widgets().objectsMenu, w->widgets().helpMenu}) {
         w->slotDrawToolsLine();
         std::vector<int> kinds;
         auto c = QObject::connect(w, &Velmora::signal_draw_object, [&](int k) { kinds.push_back(k); });
@@ -574,9 +578,9 @@ TEST_F(MainWindowTest, OpeningAnyPopupReturnsToTheSelectionTool) {
     // A real popup too.
     w->show();
     w->slotEditToolsBitmap();
-    w->m_pEditMenu->popup(QPoint(10, 10));
+    w->widgets().editMenu->popup(QPoint(10, 10));
     EXPECT_EQ(checkedButtons(w), std::set<std::string>{"Select"});
-    w->m_pEditMenu->hide();
+    w->widgets().editMenu->hide();
 }
 
 // ---- Status texts ---------------------------------------------------------
@@ -609,49 +613,51 @@ TEST_F(MainWindowTest, EditCommandsShowReadyAndReachTheCanvas) {
 }
 
 TEST_F(MainWindowTest, FrameAndActionLabels) {
-    w->m_dwFrameCount = 4;
-    w->m_vPlayBackFrameInfo.resize(4);
-    w->m_vPlayBackFrameInfo[0].vType = VALIDATION_KEY;
-    w->m_vPlayBackFrameInfo[0].xOrKey = 65;
-    w->m_vPlayBackFrameInfo[0].yOrModifiers = int32_t(1u << 31);
-    w->m_vPlayBackFrameInfo[1].vType = VALIDATION_MOUSE;
-    w->m_vPlayBackFrameInfo[1].mouseMessage = 519;
-    w->m_vPlayBackFrameInfo[2].vType = VALIDATION_MOUSE;
-    w->m_vPlayBackFrameInfo[2].mouseMessage = 516;
-    w->m_vPlayBackFrameInfo[3].vType = VALIDATION_NONE;
+    w->project().m_dwFrameCount = 4;
+    w->project().m_vPlayBackFrameInfo.resize(4);
+    w->project().m_vPlayBackFrameInfo[0].vType = VALIDATION_KEY;
+    w->project().m_vPlayBackFrameInfo[0].xOrKey = 65;
+    w->project().m_vPlayBackFrameInfo[0].yOrModifiers = int32_t(1u << 31);
+    w->project().m_vPlayBackFrameInfo[1].vType = VALIDATION_MOUSE;
+    w->project().m_vPlayBackFrameInfo[1].mouseMessage = 519;
+    w->project().m_vPlayBackFrameInfo[2].vType = VALIDATION_MOUSE;
+    w->project().m_vPlayBackFrameInfo[2].mouseMessage = 516;
+    w->project().m_vPlayBackFrameInfo[3].vType = VALIDATION_NONE;
 
-    auto iconIs = [&](const QPixmap& p) { return w->m_pActionIconLabel->pixmap().toImage() == p.toImage(); };
+    auto iconIs = [&](const QPixmap& p) {
+        return w->widgets().actionIconLabel->pixmap().toImage() == p.toImage();
+    };
     w->slotLoadFrame(0);
-    EXPECT_EQ(w->m_currentFrame, 0);
-    EXPECT_EQ(w->m_pFrameLabel->text(), "  Frame 1 of 4  ");
-    EXPECT_EQ(w->m_pActionLabel->text(), "KeyBoard CTRL+A");
-    EXPECT_TRUE(iconIs(*w->m_pKeyClickPixmap));
+    EXPECT_EQ(w->project().m_currentFrame, 0);
+    EXPECT_EQ(w->widgets().frameLabel->text(), "  Frame 1 of 4  ");
+    EXPECT_EQ(w->widgets().actionLabel->text(), "KeyBoard CTRL+A");
+    EXPECT_TRUE(iconIs(*w->widgets().keyClickIcon));
 
     w->slotLoadFrame(1); // a middle press keeps the key icon
-    EXPECT_EQ(w->m_pActionLabel->text(), " Middle button Pressed ");
-    EXPECT_TRUE(iconIs(*w->m_pKeyClickPixmap));
+    EXPECT_EQ(w->widgets().actionLabel->text(), " Middle button Pressed ");
+    EXPECT_TRUE(iconIs(*w->widgets().keyClickIcon));
 
     w->slotLoadFrame(2);
-    EXPECT_EQ(w->m_pActionLabel->text(), " Right button Pressed ");
-    EXPECT_TRUE(iconIs(*w->m_pRightClickPixmap));
+    EXPECT_EQ(w->widgets().actionLabel->text(), " Right button Pressed ");
+    EXPECT_TRUE(iconIs(*w->widgets().rightClickIcon));
 
     w->slotLoadFrame(3);
-    EXPECT_EQ(w->m_pFrameLabel->text(), "  Frame 4 of 4  ");
-    EXPECT_EQ(w->m_pActionLabel->text(), " No User Action ");
-    EXPECT_TRUE(iconIs(*w->m_pNoUserActionPixmap));
+    EXPECT_EQ(w->widgets().frameLabel->text(), "  Frame 4 of 4  ");
+    EXPECT_EQ(w->widgets().actionLabel->text(), " No User Action ");
+    EXPECT_TRUE(iconIs(*w->widgets().noUserActionIcon));
 
     // A frame without a playback record changes only the frame label.
     w->slotLoadFrame(7);
-    EXPECT_EQ(w->m_pFrameLabel->text(), "  Frame 8 of 4  ");
-    EXPECT_EQ(w->m_pActionLabel->text(), " No User Action ");
+    EXPECT_EQ(w->widgets().frameLabel->text(), "  Frame 8 of 4  ");
+    EXPECT_EQ(w->widgets().actionLabel->text(), " No User Action ");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(MainWindowTest, PointerPosition) {
     w->slotMouseMovePositions(QPoint(120, 45));
-    EXPECT_EQ(w->m_pPointerLabel->text(), " 120,45");
+    EXPECT_EQ(w->widgets().pointerLabel->text(), " 120,45");
     w->slotMouseMovePositions(QPoint(-1, 5));
-    EXPECT_EQ(w->m_pPointerLabel->text(), " 120,45");
+    EXPECT_EQ(w->widgets().pointerLabel->text(), " 120,45");
 }
 
 // ---- Tool bars and status bar ---------------------------------------------
@@ -664,37 +670,37 @@ TEST_F(MainWindowTest, ToolBarsAndTheirPlaces) {
         bool visible;
     };
     w->show();
-    for (const Bar& b : {Bar{w->m_pFileToolBar, "file operations", Qt::TopToolBarArea, true},
-                         Bar{w->m_pColorToolBar, "ColorBar", Qt::RightToolBarArea, false},
-                         Bar{w->m_pDrawToolBar, "draw tools", Qt::LeftToolBarArea, true},
-                         Bar{w->m_pEditToolBar, "edit tools", Qt::LeftToolBarArea, true}}) {
+    for (const Bar& b : {Bar{w->widgets().fileToolBar, "file operations", Qt::TopToolBarArea, true},
+                         Bar{w->widgets().colorToolBar, "ColorBar", Qt::RightToolBarArea, false},
+                         Bar{w->widgets().drawToolBar, "draw tools", Qt::LeftToolBarArea, true},
+                         Bar{w->widgets().editToolBar, "edit tools", Qt::LeftToolBarArea, true}}) {
         ASSERT_NE(b.bar, nullptr) << b.title;
         EXPECT_EQ(b.bar->windowTitle(), b.title);
         EXPECT_EQ(w->toolBarArea(b.bar), b.area) << b.title;
         EXPECT_EQ(b.bar->isVisible(), b.visible) << b.title;
         EXPECT_FALSE(b.bar->isMovable()) << b.title;
     }
-    EXPECT_EQ(w->m_pColorToolBar->width(), 168);
-    EXPECT_EQ(w->m_pColorToolBar->orientation(), Qt::Vertical);
-    ASSERT_NE(w->m_pColorBar, nullptr);
-    EXPECT_EQ(w->m_pColorBar->objectName(), "colorbar");
-    EXPECT_EQ(w->m_pColorBar->parentWidget(), w->m_pColorToolBar);
+    EXPECT_EQ(w->widgets().colorToolBar->width(), 168);
+    EXPECT_EQ(w->widgets().colorToolBar->orientation(), Qt::Vertical);
+    ASSERT_NE(w->colorBar(), nullptr);
+    EXPECT_EQ(w->colorBar()->objectName(), "colorbar");
+    EXPECT_EQ(w->colorBar()->parentWidget(), w->widgets().colorToolBar);
 
     std::vector<std::string> labels;
-    for (QToolBar* bar : {w->m_pColorToolBar, w->m_pDrawToolBar, w->m_pEditToolBar})
+    for (QToolBar* bar : {w->widgets().colorToolBar, w->widgets().drawToolBar, w->widgets().editToolBar})
         for (QLabel* l : bar->findChildren<QLabel*>())
             labels.push_back(l->text().toStdString());
     EXPECT_NE(std::find(labels.begin(), labels.end(), "              Color Bar"), labels.end());
     EXPECT_NE(std::find(labels.begin(), labels.end(), "Draw"), labels.end());
     EXPECT_NE(std::find(labels.begin(), labels.end(), "Edit"), labels.end());
 
-    EXPECT_EQ(w->m_pAppendButton->statusTip(),
+    EXPECT_EQ(w->widgets().appendButton->statusTip(),
               "Adds a blank frame to the end of the row of frames.\n        ");
-    EXPECT_EQ(w->m_pRecordButton->toolTip(), "Record");
-    EXPECT_EQ(w->m_pSaveAsButton->toolTip(), "Save As...");
-    EXPECT_EQ(w->m_pSelectButton->toolTip(), "Selection Tool");
-    EXPECT_TRUE(w->m_pSelectButton->statusTip().isEmpty());
-    EXPECT_EQ(w->m_pHyperlinkButton->toolTip(), "Hyperlink");
+    EXPECT_EQ(w->widgets().recordButton->toolTip(), "Record");
+    EXPECT_EQ(w->widgets().saveAsButton->toolTip(), "Save As...");
+    EXPECT_EQ(w->toolButtons()[0]->toolTip(), "Selection Tool");
+    EXPECT_TRUE(w->toolButtons()[0]->statusTip().isEmpty());
+    EXPECT_EQ(w->toolButtons()[10]->toolTip(), "Hyperlink");
     for (auto& [name, b] : buttons(w))
         EXPECT_FALSE(b->isChecked()) << name;
 }
@@ -702,29 +708,29 @@ TEST_F(MainWindowTest, ToolBarsAndTheirPlaces) {
 TEST_F(MainWindowTest, StatusBarLayout) {
     w->show();
     QStatusBar* bar = w->statusBar();
-    EXPECT_EQ(bar, w->m_pStatusBar);
+    EXPECT_EQ(bar, w->widgets().statusBar);
     EXPECT_EQ(bar->objectName(), "vl_status");
     EXPECT_FALSE(bar->isSizeGripEnabled());
-    EXPECT_EQ(w->m_pPointerLabel->text(), " ");
-    EXPECT_EQ(w->m_pPointerLabel->size(), QSize(60, 18));
-    EXPECT_EQ(w->m_pProgressBar->size(), QSize(150, 18));
-    EXPECT_EQ(w->m_pProgressBar->maximum(), 100);
-    EXPECT_EQ(w->m_pActionIconLabel->size(), QSize(15, 18));
-    EXPECT_EQ(w->m_pFrameLabel->height(), 18);
-    EXPECT_EQ(w->m_pActionLabel->height(), 18);
+    EXPECT_EQ(w->widgets().pointerLabel->text(), " ");
+    EXPECT_EQ(w->widgets().pointerLabel->size(), QSize(60, 18));
+    EXPECT_EQ(w->widgets().progressBar->size(), QSize(150, 18));
+    EXPECT_EQ(w->widgets().progressBar->maximum(), 100);
+    EXPECT_EQ(w->widgets().actionIconLabel->size(), QSize(15, 18));
+    EXPECT_EQ(w->widgets().frameLabel->height(), 18);
+    EXPECT_EQ(w->widgets().actionLabel->height(), 18);
     // Left to right: progress, action, action icon, frame, pointer.
-    EXPECT_LT(w->m_pProgressBar->x(), w->m_pActionLabel->x());
-    EXPECT_LT(w->m_pActionLabel->x(), w->m_pActionIconLabel->x());
-    EXPECT_LT(w->m_pActionIconLabel->x(), w->m_pFrameLabel->x());
-    EXPECT_LT(w->m_pFrameLabel->x(), w->m_pPointerLabel->x());
+    EXPECT_LT(w->widgets().progressBar->x(), w->widgets().actionLabel->x());
+    EXPECT_LT(w->widgets().actionLabel->x(), w->widgets().actionIconLabel->x());
+    EXPECT_LT(w->widgets().actionIconLabel->x(), w->widgets().frameLabel->x());
+    EXPECT_LT(w->widgets().frameLabel->x(), w->widgets().pointerLabel->x());
 }
 
 TEST_F(MainWindowTest, WithoutImageFilesTheButtonsHaveNoIcons) {
     // The working directory is empty.
-    EXPECT_TRUE(w->m_pMakeButton->icon().isNull());
-    EXPECT_TRUE(w->m_pRecordButton->icon().isNull());
+    EXPECT_TRUE(w->widgets().makeButton->icon().isNull());
+    EXPECT_TRUE(w->widgets().recordButton->icon().isNull());
     EXPECT_TRUE(w->actionById(SOUND_RECORD)->icon().isNull());
-    EXPECT_FALSE(w->m_pNewButton->icon().isNull()) << "compiled-in images need no file";
+    EXPECT_FALSE(w->widgets().newButton->icon().isNull()) << "compiled-in images need no file";
 }
 
 class MainWindowInImagesFolder : public MainWindowTest {
@@ -733,8 +739,9 @@ class MainWindowInImagesFolder : public MainWindowTest {
 };
 
 TEST_F(MainWindowInImagesFolder, ImageFilesGiveTheButtonsTheirIcons) {
-    for (QToolButton* b : {w->m_pMakeButton, w->m_pSaveAsButton, w->m_pRecordButton, w->m_pUndoButton,
-                           w->m_pAudioSettingsButton, w->m_pFullScreenButton})
+    for (QToolButton* b :
+         {w->widgets().makeButton, w->widgets().saveAsButton, w->widgets().recordButton,
+          w->widgets().undoButton, w->widgets().audioSettingsButton, w->widgets().fullScreenButton})
         EXPECT_FALSE(b->icon().isNull()) << b->toolTip().toStdString();
     EXPECT_FALSE(w->actionById(SOUND_RECORD)->icon().isNull());
     EXPECT_FALSE(w->actionById(PREFERENCES_AUDIO)->icon().isNull());
@@ -751,7 +758,7 @@ class MainWindowWithRecentFiles : public MainWindowTest {
 };
 
 TEST_F(MainWindowWithRecentFiles, FileMenuEndsWithTheRecentFiles) {
-    QList<QAction*> items = w->m_pFileMenu->actions();
+    QList<QAction*> items = w->widgets().fileMenu->actions();
     ASSERT_EQ(items.size(), 10);
     EXPECT_TRUE(items[6]->isSeparator());
     EXPECT_EQ(items[7]->text(), "/tmp/c.vlm");
@@ -761,7 +768,7 @@ TEST_F(MainWindowWithRecentFiles, FileMenuEndsWithTheRecentFiles) {
     w->statusBar()->showMessage("before");
     items[8]->hover();
     EXPECT_EQ(w->statusBar()->currentMessage(), "before") << "recent files have no help text";
-    EXPECT_EQ(w->m_recentFiles, (QStringList{"/tmp/c.vlm", "/tmp/b & a.vlm", "/tmp/a.vlm"}));
+    EXPECT_EQ(w->session().recentFiles, (QStringList{"/tmp/c.vlm", "/tmp/b & a.vlm", "/tmp/a.vlm"}));
 }
 
 // ---- View commands --------------------------------------------------------
@@ -769,24 +776,24 @@ TEST_F(MainWindowWithRecentFiles, FileMenuEndsWithTheRecentFiles) {
 TEST_F(MainWindowTest, ViewTogglesFollowTheirWindows) {
     w->show();
     w->slotViewToolBar();
-    EXPECT_FALSE(w->m_pFileToolBar->isVisible());
+    EXPECT_FALSE(w->widgets().fileToolBar->isVisible());
     EXPECT_FALSE(w->isItemChecked(VIEW_TOOL_BAR));
     w->slotViewToolBar();
-    EXPECT_TRUE(w->m_pFileToolBar->isVisible());
+    EXPECT_TRUE(w->widgets().fileToolBar->isVisible());
     EXPECT_TRUE(w->isItemChecked(VIEW_TOOL_BAR));
 
     w->slotViewStatusBar();
-    EXPECT_FALSE(w->m_pStatusBar->isVisible());
+    EXPECT_FALSE(w->widgets().statusBar->isVisible());
     EXPECT_FALSE(w->isItemChecked(VIEW_STATUS_BAR));
-    EXPECT_EQ(w->m_pStatusBar->currentMessage(), "Ready.");
+    EXPECT_EQ(w->widgets().statusBar->currentMessage(), "Ready.");
     w->slotViewStatusBar();
-    EXPECT_TRUE(w->m_pStatusBar->isVisible());
+    EXPECT_TRUE(w->widgets().statusBar->isVisible());
 
     w->slotViewDrawTool();
-    EXPECT_FALSE(w->m_pDrawToolBar->isVisible());
+    EXPECT_FALSE(w->widgets().drawToolBar->isVisible());
     EXPECT_FALSE(w->isItemChecked(VIEW_DRAW_PALETTE));
     w->slotViewEditTool();
-    EXPECT_FALSE(w->m_pEditToolBar->isVisible());
+    EXPECT_FALSE(w->widgets().editToolBar->isVisible());
     EXPECT_FALSE(w->isItemChecked(VIEW_EDIT_PALETTE));
 }
 
@@ -794,11 +801,11 @@ TEST_F(MainWindowTest, HidingTheColourBarSavesTheCustomColours) {
     w->show();
     const std::string file = home() + "/zedaro/customclr.clr";
     w->slotViewColorBar();
-    EXPECT_TRUE(w->m_pColorToolBar->isVisible());
+    EXPECT_TRUE(w->widgets().colorToolBar->isVisible());
     EXPECT_TRUE(w->isItemChecked(VIEW_COLOR_BAR));
     EXPECT_FALSE(testsupport::fileExists(file));
     w->slotViewColorBar();
-    EXPECT_FALSE(w->m_pColorToolBar->isVisible());
+    EXPECT_FALSE(w->widgets().colorToolBar->isVisible());
     EXPECT_FALSE(w->isItemChecked(VIEW_COLOR_BAR));
     EXPECT_EQ(testsupport::readFile(file).size(), CColorBar::FILE_SIZE);
 }
@@ -806,18 +813,18 @@ TEST_F(MainWindowTest, HidingTheColourBarSavesTheCustomColours) {
 TEST_F(MainWindowTest, FullScreenTwiceReturnsToTheNormalWindow) {
     w->show();
     w->slotViewFullScreen();
-    EXPECT_TRUE(w->m_bFullScreen);
+    EXPECT_TRUE(w->session().fullScreen);
     EXPECT_TRUE(w->isFullScreen());
-    EXPECT_FALSE(w->m_pStatusBar->isVisible());
+    EXPECT_FALSE(w->widgets().statusBar->isVisible());
     EXPECT_FALSE(w->isItemChecked(VIEW_STATUS_BAR));
     EXPECT_TRUE(w->isItemChecked(VIEW_FULL_SCREEN));
     w->slotViewFullScreen();
-    EXPECT_FALSE(w->m_bFullScreen);
+    EXPECT_FALSE(w->session().fullScreen);
     EXPECT_FALSE(w->isFullScreen());
-    EXPECT_TRUE(w->m_pStatusBar->isVisible());
+    EXPECT_TRUE(w->widgets().statusBar->isVisible());
     EXPECT_TRUE(w->isItemChecked(VIEW_STATUS_BAR));
     EXPECT_FALSE(w->isItemChecked(VIEW_FULL_SCREEN));
-    EXPECT_EQ(w->m_pStatusBar->currentMessage(), "Ready.");
+    EXPECT_EQ(w->widgets().statusBar->currentMessage(), "Ready.");
 }
 
 TEST_F(MainWindowTest, ClosingDeletesTheWindow) {
@@ -833,11 +840,11 @@ TEST_F(MainWindowTest, ClosingDeletesTheWindow) {
 
 TEST_F(MainWindowTest, AboutShowsTheAboutBox) {
     w->slotHelpAbout();
-    ASSERT_NE(w->m_pAboutDialog, nullptr);
-    EXPECT_TRUE(w->m_pAboutDialog->isVisible());
-    EXPECT_EQ(w->m_pAboutDialog->windowTitle(), "About Velmora");
-    EXPECT_EQ(w->m_pAboutDialog->objectName(), "about");
-    w->m_pAboutDialog->hide();
+    ASSERT_NE(w->widgets().aboutDialog, nullptr);
+    EXPECT_TRUE(w->widgets().aboutDialog->isVisible());
+    EXPECT_EQ(w->widgets().aboutDialog->windowTitle(), "About Velmora");
+    EXPECT_EQ(w->widgets().aboutDialog->objectName(), "about");
+    w->widgets().aboutDialog->hide();
 }
 
 TEST_F(MainWindowTest, HelpOpensOneHelpWindow) {
@@ -846,12 +853,12 @@ TEST_F(MainWindowTest, HelpOpensOneHelpWindow) {
     testsupport::writeFile(install.file("help/vuduziv.htm"), "<html><body>Help</body></html>");
     setenv("ZEDARO", install.path().c_str(), 1);
     w->slotHelp();
-    QPointer<HelpWindow> first = w->m_pHelpWindow;
+    QPointer<HelpWindow> first = w->widgets().helpWindow;
     ASSERT_FALSE(first.isNull());
     EXPECT_TRUE(first->isVisible());
     first->close();
     w->slotHelp();
-    EXPECT_EQ(w->m_pHelpWindow, first) << "the same window comes back";
+    EXPECT_EQ(w->widgets().helpWindow, first) << "the same window comes back";
     EXPECT_TRUE(first->isVisible());
     unsetenv("ZEDARO");
 }
@@ -870,11 +877,11 @@ class MainWindowWithSettings : public MainWindowTest {
 TEST_F(MainWindowWithSettings, StoredSizeAndBarsAreAppliedAndTheFileRemoved) {
     w->show();
     EXPECT_EQ(w->size(), QSize(800, 600));
-    EXPECT_TRUE(w->m_pFileToolBar->isVisible());
-    EXPECT_FALSE(w->m_pStatusBar->isVisible());
-    EXPECT_TRUE(w->m_pDrawToolBar->isVisible());
-    EXPECT_FALSE(w->m_pEditToolBar->isVisible());
-    EXPECT_TRUE(w->m_pColorToolBar->isVisible());
+    EXPECT_TRUE(w->widgets().fileToolBar->isVisible());
+    EXPECT_FALSE(w->widgets().statusBar->isVisible());
+    EXPECT_TRUE(w->widgets().drawToolBar->isVisible());
+    EXPECT_FALSE(w->widgets().editToolBar->isVisible());
+    EXPECT_TRUE(w->widgets().colorToolBar->isVisible());
     EXPECT_TRUE(w->isItemChecked(VIEW_TOOL_BAR));
     EXPECT_FALSE(w->isItemChecked(VIEW_STATUS_BAR));
     EXPECT_FALSE(w->isItemChecked(VIEW_NAVIGATION_BAR));
@@ -886,7 +893,7 @@ TEST_F(MainWindowWithSettings, StoredSizeAndBarsAreAppliedAndTheFileRemoved) {
 
 TEST_F(MainWindowTest, WithoutSettingsTheWindowTakesNearlyTheWholeScreen) {
     EXPECT_EQ(w->size(), QSize(1024 - 10, 768 - 100));
-    EXPECT_FALSE(w->m_pColorToolBar->isVisibleTo(w));
+    EXPECT_FALSE(w->widgets().colorToolBar->isVisibleTo(w));
 }
 
 // ---- Keys through the X server --------------------------------------------
@@ -947,7 +954,7 @@ TEST_F(MainWindowTest, F1OpensTheHelpWithNoPopupOpen) {
     setenv("ZEDARO", install.path().c_str(), 1);
     ASSERT_TRUE(showForKeys(w));
     testsupport::runCommand("xdotool key F1");
-    EXPECT_TRUE(pumpUntil([&] { return !w->m_pHelpWindow.isNull() && w->m_pHelpWindow->isVisible(); }));
+    EXPECT_TRUE(pumpUntil([&] { return w->widgets().helpWindow && w->widgets().helpWindow->isVisible(); }));
     unsetenv("ZEDARO");
 }
 
@@ -985,3 +992,147 @@ TEST_F(MainWindowTest, CancelledPasswordDialogsSetTheMenuByTheirFalseRows) {
         EXPECT_EQ(w->isItemEnabled(PASSWORD_CLEAR), r.clear);
     }
 }
+
+// ---- Exit and close -------------------------------------------------------
+
+namespace {
+
+// The prompt's answer, or none when no prompt is expected.
+enum class Answer { None, No, Cancel };
+
+struct EndCase {
+    const char* name;
+    bool appendFrame;     // a frame, and with it a working frame file this run made
+    bool makeFirst;       // make the output file before ending (the project is then empty)
+    bool removeFileFirst; // the working frame file is gone before the end
+    Answer answer;
+    bool ends;      // the program ends (Exit) or the window closes (close)
+    bool fileStays; // the working frame file is still there afterwards
+};
+
+enum class Ending { Exit, Close };
+
+void PrintTo(const EndCase& c, std::ostream* os) {
+    *os << c.name;
+}
+void PrintTo(Ending how, std::ostream* os) {
+    *os << (how == Ending::Exit ? "Exit" : "Close");
+}
+
+// Presses the button of `text` of the next modal box as soon as it shows.
+void answerWith(const QString& text) {
+    QTimer::singleShot(0, [text] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == text)
+                    b->click();
+    });
+}
+
+// What the window showed once the session ended, or went on.
+struct Outcome {
+    bool ended = false;
+    bool boxVisible = false;
+    uint32_t frames = 0;
+    bool windowVisible = false;
+};
+
+class EndSession : public MainWindowTest, public ::testing::WithParamInterface<std::tuple<Ending, EndCase>> {
+  protected:
+    // Ends the session the chosen way, answering the prompt with `answer`
+    // (empty: none expected). A window that ends is deleted: `w` is cleared.
+    Outcome end(Ending how, const QString& answer) {
+        Outcome o;
+        QPointer<Velmora> window = w;
+        QPointer<EditPropertyBox> box = w->getView()->_get_editprop_box();
+        auto look = [&] {
+            o.boxVisible = box && box->isVisible();
+            o.frames = w->project().m_dwFrameCount;
+            o.windowVisible = w->isVisible();
+        };
+        if (how == Ending::Close) {
+            if (!answer.isEmpty())
+                answerWith(answer);
+            o.ended = w->close();
+            look();
+        } else {
+            // Exit ends the event loop: run one, with a guard for when it goes on.
+            QTimer guard;
+            guard.setSingleShot(true);
+            QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(2); });
+            guard.start(3000);
+            auto c = QObject::connect(qApp, &QCoreApplication::aboutToQuit, look);
+            QTimer::singleShot(0, w, [this, answer] {
+                if (!answer.isEmpty())
+                    answerWith(answer);
+                w->slotFileQuit();
+            });
+            o.ended = QApplication::exec() == 0;
+            QObject::disconnect(c);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (window.isNull())
+            w = nullptr; // closed and deleted
+        return o;
+    }
+};
+
+} // namespace
+
+TEST_P(EndSession, KeepsTheSettingsAndRemovesOnlyTheWorkingFileThisRunMade) {
+    const auto& [how, c] = GetParam();
+    const std::string dat = home() + "/zedaro/Untitled.dat";
+    if (c.appendFrame) {
+        w->slotEditAppendFrames();
+        ASSERT_EQ(w->project().m_dwFrameCount, 1u);
+        ASSERT_TRUE(testsupport::fileExists(dat));
+    } else {
+        testsupport::writeFile(dat, "a working frame file of an earlier run");
+    }
+    if (c.makeFirst) {
+        w->slotFileMake();
+        ASSERT_EQ(w->project().m_dwFrameCount, 0u) << "the make succeeded";
+        ASSERT_TRUE(testsupport::fileExists(home() + "/zedaro/Untitled.vlm"));
+    }
+    if (c.removeFileFirst) {
+        ASSERT_EQ(unlink(dat.c_str()), 0);
+    }
+    w->show();
+    w->getView()->_get_editprop_box()->show();
+    const QString answer = c.answer == Answer::No ? "&No " : c.answer == Answer::Cancel ? "&Cancel" : "";
+
+    testing::internal::CaptureStderr();
+    const Outcome o = end(how, answer);
+    const std::string err = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(o.ended, c.ends);
+    EXPECT_EQ(w == nullptr, c.ends) << "a window that ends is deleted";
+    EXPECT_FALSE(o.boxVisible) << "the property box is hidden";
+    EXPECT_TRUE(testsupport::fileExists(home() + "/zedaro/settings.rse")) << "the window settings are kept";
+    EXPECT_TRUE(testsupport::fileExists(home() + "/zedaro/recentfiles"));
+    EXPECT_EQ(testsupport::fileExists(dat), c.fileStays);
+    EXPECT_EQ(err.find("unlink"), std::string::npos) << err;
+    if (c.ends) {
+        EXPECT_EQ(o.frames, 0u);
+    } else {
+        EXPECT_EQ(o.frames, 1u) << "Cancel keeps the project";
+        EXPECT_TRUE(o.windowVisible);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EndSession,
+    ::testing::Combine(::testing::Values(Ending::Exit, Ending::Close),
+                       ::testing::Values(
+                           // A file this run did not make is left alone.
+                           EndCase{"EarlierRunsFileStays", false, false, false, Answer::None, true, true},
+                           EndCase{"NoRemovesTheFramesFile", true, false, false, Answer::No, true, false},
+                           EndCase{"CancelKeepsEverything", true, false, false, Answer::Cancel, false, true},
+                           EndCase{"FileAlreadyGoneIsNoError", true, false, true, Answer::No, true, false},
+                           // After a make the project is empty, but its working file is still this run's.
+                           EndCase{"AfterMakeTheFramesFileGoes", true, true, false, Answer::None, true,
+                                   false})),
+    [](const ::testing::TestParamInfo<std::tuple<Ending, EndCase>>& info) {
+        return std::string(std::get<0>(info.param) == Ending::Exit ? "Exit" : "Close") +
+               std::get<1>(info.param).name;
+    });

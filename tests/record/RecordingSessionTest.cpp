@@ -16,15 +16,14 @@ using namespace testsupport;
 namespace {
 
 struct Tables {
-    std::vector<SEditInfo> editInfo;
-    std::vector<SPlayBackFrameInfo> playBack;
-    std::vector<uint32_t> userActionFrames;
-    std::vector<stdColormapArray> colormaps;
-    uint32_t frameCount = 0, userActionCount = 0, nextRecordOffset = 0;
-    RecordingTables refs() {
-        return {editInfo,   playBack,        userActionFrames, colormaps,
-                frameCount, userActionCount, nextRecordOffset};
-    }
+    ProjectTables project;
+    std::vector<SEditInfo>& editInfo = project.m_vEditInfo;
+    std::vector<SPlayBackFrameInfo>& playBack = project.m_vPlayBackFrameInfo;
+    std::vector<uint32_t>& userActionFrames = project.m_vUserActionFrames;
+    std::vector<stdColormapArray>& colormaps = project.m_vColormaps;
+    uint32_t& frameCount = project.m_dwFrameCount;
+    uint32_t& userActionCount = project.m_dwUserActionFrame;
+    uint32_t& nextRecordOffset = project.m_nextRecordOffset;
 };
 
 struct DatFrame {
@@ -90,7 +89,7 @@ TEST_F(RecordingSessionTest, RecordsTimerAndActionFramesIntoTheWorkingFile) {
     TempDir dir;
     std::string path = dir.file("Untitled.dat");
     Tables t;
-    RecordingSession s(t.refs());
+    RecordingSession s(t.project);
     ASSERT_EQ(s.start(path, true), RecordingSession::START_OK);
     EXPECT_TRUE(s.actionsRecorded());
     EXPECT_EQ(t.frameCount, 1u);
@@ -184,7 +183,7 @@ TEST_F(RecordingSessionTest, RecordsTimerAndActionFramesIntoTheWorkingFile) {
 TEST_F(RecordingSessionTest, StopRequestedWhilePausedRunsAfterResume) {
     TempDir dir;
     Tables t;
-    RecordingSession s(t.refs());
+    RecordingSession s(t.project);
     ASSERT_EQ(s.start(dir.file("a.dat"), false), RecordingSession::START_OK);
     s.togglePause();
     s.state().m_bStopRequest = true;
@@ -197,7 +196,7 @@ TEST_F(RecordingSessionTest, StopRequestedWhilePausedRunsAfterResume) {
 
 TEST_F(RecordingSessionTest, UnwritableFileFailsTheStart) {
     Tables t;
-    RecordingSession s(t.refs());
+    RecordingSession s(t.project);
     EXPECT_EQ(s.start("/nonexistent-dir/x/Untitled.dat", false), RecordingSession::START_FILE_FAILED);
     EXPECT_FALSE(s.recording());
     EXPECT_EQ(t.frameCount, 0u);
@@ -208,7 +207,7 @@ class RecordingAtOtherDepths : public XvfbParamTest {};
 TEST_P(RecordingAtOtherDepths, RowSizeAndPalettes) {
     TempDir dir;
     Tables t;
-    RecordingSession s(t.refs());
+    RecordingSession s(t.project);
     ASSERT_EQ(s.start(dir.file("a.dat"), false), RecordingSession::START_OK);
     s.tick();
     ASSERT_EQ(s.stop(), 0);

@@ -32,10 +32,13 @@ struct Listener : FrameTableListener {
 struct Fixture {
     TempDir dir;
     std::string path = dir.file("Untitled.dat");
-    std::vector<SEditInfo> edit;
-    std::vector<SPlayBackFrameInfo> playBack;
-    uint32_t frameCount = 0, userActions = 0;
-    int current = 0, appended = 0, inserted = 0, nameCounter = 0, deleted = 0;
+    ProjectTables project;
+    std::vector<SEditInfo>& edit = project.m_vEditInfo;
+    std::vector<SPlayBackFrameInfo>& playBack = project.m_vPlayBackFrameInfo;
+    uint32_t &frameCount = project.m_dwFrameCount, &userActions = project.m_dwUserActionFrame;
+    int &current = project.m_currentFrame, &appended = project.m_appendedCount,
+        &inserted = project.m_insertedCount, &nameCounter = project.m_frameNameCounter,
+        &deleted = project.m_deletedCount;
     FrameStore store;
     Listener listener;
     std::vector<Picture> model; // expected pictures
@@ -82,9 +85,7 @@ struct Fixture {
         frameCount = uint32_t(frames);
         userActions = uint32_t(frames - 1);
         EXPECT_TRUE(store.open(path, FrameGeometry{W, H, BPP, 0}));
-        table = std::make_unique<FrameTable>(FrameTableState{edit, playBack, frameCount, userActions, current,
-                                                             appended, inserted, nameCounter, deleted},
-                                             store, SRect{0, 0, W - 1, H - 1}, &listener);
+        table = std::make_unique<FrameTable>(project, store, SRect{0, 0, W - 1, H - 1}, &listener);
     }
 
     Picture picture(uint32_t n) {

@@ -25,9 +25,7 @@ struct Screen {
 struct Project {
     Screen screen;
     std::string datPath, soundPath;
-    std::vector<SEditInfo> edit;
-    std::vector<SPlayBackFrameInfo> playBack;
-    std::vector<stdColormapArray> colormaps;
+    ProjectTables tables;
     std::vector<std::vector<uint8_t>> pictures; // every frame's picture (blank: empty)
     std::vector<uint8_t> sound;                 // PCM of the frame with sound
     uint32_t soundFrame = 0;
@@ -60,7 +58,7 @@ Project makeProject(const TempDir& dir, Screen s) {
         for (size_t i = 3; i < picture.size(); i += 4)
             picture[i] = 0;
     if (s.depth <= 15) {
-        p.colormaps.push_back(palette(1));
+        p.tables.m_vColormaps.push_back(palette(1));
     }
 
     std::FILE* f = std::fopen(p.datPath.c_str(), "wb");
@@ -88,7 +86,7 @@ Project makeProject(const TempDir& dir, Screen s) {
         e.recordOffset = int32_t(offset);
         e.deletedFlag = (flags & PBF_DELETED) ? 1 : 0;
         offset += h.recordSize;
-        p.edit.push_back(e);
+        p.tables.m_vEditInfo.push_back(e);
         SPlayBackFrameInfo pb;
         pb.vType = vType;
         pb.frameFlags = flags;
@@ -101,7 +99,7 @@ Project makeProject(const TempDir& dir, Screen s) {
             pb.yOrModifiers = 6;
             pb.clickRect = SRect{0, 0, 25, 26};
         }
-        p.playBack.push_back(pb);
+        p.tables.m_vPlayBackFrameInfo.push_back(pb);
     };
     auto band = [&](int top, int bottom) {
         for (int y = top; y <= bottom; ++y)
@@ -121,7 +119,7 @@ Project makeProject(const TempDir& dir, Screen s) {
     p.pictures.push_back({});
     uint32_t pal4 = pal0;
     if (s.depth <= 15) {
-        p.colormaps.push_back(palette(9));
+        p.tables.m_vColormaps.push_back(palette(9));
         pal4 = 1;
     }
     band(0, s.height - 1);
@@ -150,10 +148,10 @@ Project makeProject(const TempDir& dir, Screen s) {
     put(snd, fh, sizeof fh);
     put(snd, p.sound.data(), p.sound.size());
     std::fclose(snd);
-    auto& e = p.edit[p.soundFrame];
+    auto& e = p.tables.m_vEditInfo[p.soundFrame];
     e.audioFlag = 1;
     e.audioHeaderOffset = e.audioHeaderOffsetCopy = 48;
-    auto& pb = p.playBack[p.soundFrame];
+    auto& pb = p.tables.m_vPlayBackFrameInfo[p.soundFrame];
     pb.audioSize = uint32_t(p.sound.size());
     pb.frameFlags |= PBF_AUDIO | PBF_AUDIO_RECORDED;
     pb.hasSound = 1;
@@ -207,10 +205,8 @@ MakeInput inputFor(Project& p, const std::string& out) {
     in.workingPath = p.datPath;
     in.outputPath = out;
     in.soundPath = p.soundPath;
-    in.frameCount = uint32_t(p.playBack.size());
-    in.editInfo = &p.edit;
-    in.playBack = &p.playBack;
-    in.colormaps = &p.colormaps;
+    p.tables.m_dwFrameCount = uint32_t(p.tables.m_vPlayBackFrameInfo.size());
+    in.project = &p.tables;
     in.depth = p.screen.depth;
     in.screenWidth = p.screen.width;
     in.screenHeight = p.screen.height;
@@ -228,8 +224,9 @@ std::vector<std::vector<uint8_t>> pictures(const ImportResult& r, const Screen& 
     std::vector<std::vector<uint8_t>> out;
     std::string bytes = readFile(r.workingPath);
     std::vector<uint8_t> pic(s.row() * s.height, 0);
-    for (size_t i = 0; i < r.editInfo.size(); ++i) {
-        const auto* p = reinterpret_cast<const uint8_t*>(bytes.data()) + r.editInfo[i].recordOffset;
+    for (size_t i = 0; i < r.project.m_vEditInfo.size(); ++i) {
+        const auto* p =
+            reinterpret_cast<const uint8_t*>(bytes.data()) + r.project.m_vEditInfo[i].recordOffset;
         SDatFrameHeader h = SDatFrameHeader::fromBytes(p);
         if (h.dataLength() == 0 && h.keyFlag) {
             out.push_back({});
@@ -291,31 +288,32 @@ TEST_P(MakeImport, RoundTripKeepsPicturesSoundObjectsAndPalettes) {
     ImportResult r = importer.run();
     ASSERT_EQ(r.code, 0);
     EXPECT_EQ(r.workingPath, other.file("show.dat"));
-    ASSERT_EQ(r.frameCount, 7u);
+    ASSERT_EQ(r.project.m_dwFrameCount, 7u);
     auto got = pictures(r, s);
     for (size_t i = 0; i < got.size(); ++i)
         EXPECT_TRUE(got[i] == p.pictures[i]) << "picture of frame " << i;
-    EXPECT_EQ(r.editInfo[0].keyFlag, 1);
-    EXPECT_EQ(r.editInfo[1].keyFlag, 0);
-    EXPECT_EQ(r.editInfo[3].keyFlag, 1) << "appended frames come back blank";
-    EXPECT_EQ(r.deletedCount, 1);
-    EXPECT_EQ(r.editInfo[5].deletedFlag, 1);
-    EXPECT_EQ(r.appendedCount, 1);
-    EXPECT_EQ(r.insertedCount, 1);
+    EXPECT_EQ(r.project.m_vEditInfo[0].keyFlag, 1);
+    EXPECT_EQ(r.project.m_vEditInfo[1].keyFlag, 0);
+    EXPECT_EQ(r.project.m_vEditInfo[3].keyFlag, 1) << "appended frames come back blank";
+    EXPECT_EQ(r.project.m_deletedCount, 1);
+    EXPECT_EQ(r.project.m_vEditInfo[5].deletedFlag, 1);
+    EXPECT_EQ(r.project.m_appendedCount, 1);
+    EXPECT_EQ(r.project.m_insertedCount, 1);
     for (size_t i = 0; i < 7; ++i) {
-        EXPECT_EQ(r.playBack[i].name(), p.playBack[i].name());
-        EXPECT_EQ(r.playBack[i].frameFlags, p.playBack[i].frameFlags);
+        EXPECT_EQ(r.project.m_vPlayBackFrameInfo[i].name(), p.tables.m_vPlayBackFrameInfo[i].name());
+        EXPECT_EQ(r.project.m_vPlayBackFrameInfo[i].frameFlags, p.tables.m_vPlayBackFrameInfo[i].frameFlags);
     }
-    EXPECT_EQ(r.userActionFrames, (std::vector<uint32_t>{1, 2, 4})) << "mouse, sound, key";
+    EXPECT_EQ(r.project.m_vUserActionFrames, (std::vector<uint32_t>{1, 2, 4})) << "mouse, sound, key";
+    EXPECT_EQ(r.project.m_dwUserActionFrame, 3u);
     EXPECT_EQ(in.imported.size(), 3u);
     EXPECT_EQ(in.imported[1], svc.objects[1]);
     EXPECT_EQ(in.importedResources[0x01010001], svc.library[0x01010001]);
-    EXPECT_EQ(r.colormaps.size(), s.depth <= 15 ? 2u : 0u);
+    EXPECT_EQ(r.project.m_vColormaps.size(), s.depth <= 15 ? 2u : 0u);
 
     // Sound: the decoded bytes, exactly the pieces' own lengths.
     std::string sound = readFile(other.file("Sound.dat"));
     ASSERT_TRUE(r.soundWritten);
-    const auto& e = r.editInfo[p.soundFrame];
+    const auto& e = r.project.m_vEditInfo[p.soundFrame];
     ASSERT_EQ(e.audioFlag, 1);
     const auto* sp = reinterpret_cast<const uint8_t*>(sound.data()) + e.audioHeaderOffset;
     EXPECT_EQ(rec::readLe32(sp + 4), p.sound.size());
@@ -325,9 +323,7 @@ TEST_P(MakeImport, RoundTripKeepsPicturesSoundObjectsAndPalettes) {
     Project q = p;
     q.datPath = r.workingPath;
     q.soundPath = other.file("Sound.dat");
-    q.edit = r.editInfo;
-    q.playBack = r.playBack;
-    q.colormaps = r.colormaps;
+    q.tables = r.project;
     const std::string vlm2 = other.file("again.vlm");
     OutputFileMaker again(inputFor(q, vlm2), in);
     in.objects = svc.objects;
@@ -370,7 +366,7 @@ TEST(MakeFailures, AFailedMakeLeavesTheEarlierFileAndTablesAlone) {
     FakeServices svc;
     const std::string vlm = dir.file("show.vlm");
     writeFile(vlm, "an earlier output file");
-    p.edit[4].recordOffset = 1 << 30; // unreadable frame
+    p.tables.m_vEditInfo[4].recordOffset = 1 << 30; // unreadable frame
     OutputFileMaker maker(inputFor(p, vlm), svc);
     EXPECT_EQ(maker.make(), OutputFileMaker::MAKE_FRAME_UNREADABLE);
     EXPECT_EQ(readFile(vlm), "an earlier output file");
