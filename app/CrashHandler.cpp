@@ -1,4 +1,5 @@
 #include "app/CrashHandler.h"
+#include "store/Diagnostics.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -28,20 +29,8 @@ std::vector<char*> g_envp;
 char* g_argv[2] = {nullptr, nullptr};
 std::vector<char> g_altStack;
 
-void writeAll(const char* s, size_t n) {
-    while (n > 0) {
-        ssize_t w = write(STDERR_FILENO, s, n);
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w <= 0)
-            return;
-        s += w;
-        n -= size_t(w);
-    }
-}
-
 void signalHandler(int) {
-    writeAll(kStderrText, sizeof kStderrText - 1);
+    diag::writeAll(kStderrText, sizeof kStderrText - 1);
     if (!g_exe.empty()) {
         pid_t pid = _Fork();
         if (pid == 0) {

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 namespace diag {
-namespace {
 
 void writeAll(const char* text, size_t size) {
     while (size > 0) {
@@ -21,8 +20,6 @@ void writeAll(const char* text, size_t size) {
         size -= size_t(n);
     }
 }
-
-} // namespace
 
 void print(const char* format, ...) {
     const int saved = errno;
