@@ -2,6 +2,7 @@
 // bar, recording, the frame table and the file commands.
 #include "app/Velmora.h"
 
+#include "app/HolderObjectKinds.h"
 #include "app/MenuIds.h"
 #include "app/OutputFileServices.h"
 #include "app/SessionFiles.h"
@@ -9,7 +10,6 @@
 #include "canvas/DrawTools.h"
 #include "canvas/FrameDetails.h"
 #include "canvas/FrameLoader.h"
-#include "canvas/HolderObjectKinds.h"
 #include "canvas/NVNavigationBar.h"
 #include "canvas/NavigationBarBase.h"
 #include "canvas/ScrollNavigationBar.h"
@@ -75,7 +75,7 @@ void Velmora::initView() {
 void Velmora::initProject() {
     installHolderObjectKinds();
     m_pResourceEditor = std::make_unique<InMemoryMediaLibrary>();
-    DrawTools::setApplicationObjects(this, m_pResourceEditor.get());
+    DrawTools::setMediaLibrary(m_pResourceEditor.get());
     initDoc();
     initView();
     VLImageHolder* holder = imageHolder();

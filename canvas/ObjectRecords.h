@@ -9,9 +9,9 @@
 // Latin-1 bytes (see StoredText.h), cut to their field on storing.
 #pragma once
 
-#include "canvas/DrawingObjectType.h"
 #include "canvas/NVFont.h"
 #include "store/CValidationData.h"
+#include "store/DrawingObjectType.h"
 
 #include <array>
 #include <cstddef>

@@ -7,7 +7,9 @@
 #include "properties/EditPropertyBox.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QResizeEvent>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -106,6 +108,15 @@ QString VelmoraView::getValidationObjName(int n) {
         if (object && object->drawingObject == VALIDATIONFIELD && ++seen == n)
             return QString::fromLatin1(object->getObjectName());
     return QString();
+}
+
+QSize VelmoraView::getScreenResolution() {
+    VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
+    if (holder && !holder->screenSize().isEmpty())
+        return holder->screenSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        return screen->size();
+    return QSize();
 }
 
 int VelmoraView::drawingObject(QObject* item) {

@@ -1,6 +1,5 @@
 #include "properties/EditPropertyBox.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyEntry.h"
 #include "properties/PropertyBoxClient.h"
@@ -9,6 +8,7 @@
 #include "properties/PropertyListView.h"
 #include "properties/PropertyListViewItem.h"
 #include "properties/PropertyLviBase.h"
+#include "store/DrawingObjectType.h"
 
 #include <QComboBox>
 #include <QHeaderView>

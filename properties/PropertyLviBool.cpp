@@ -1,8 +1,8 @@
 #include "properties/PropertyLviBool.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/EditPropertyEntry.h"
 #include "properties/PropertyBoxClient.h"
+#include "store/DrawingObjectType.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
 #include "properties/PropertyLviMousePointer.h"
 
-#include "canvas/DrawingObjectType.h"
+#include "store/DrawingObjectType.h"
 
 PropertyLviMousePointer::PropertyLviMousePointer(QWidget* parent, PropertyBoxClient* view,
                                                  EditPropertyEntry* entry, const char* name, int eventIndex)

@@ -1,7 +1,7 @@
 #include "properties/PropertyLviString.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/EditPropertyEntry.h"
+#include "store/DrawingObjectType.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "properties/PropertyLviTransitionEffect.h"
 
-#include "canvas/DrawingObjectType.h"
+#include "store/DrawingObjectType.h"
 
 PropertyLviTransitionEffect::PropertyLviTransitionEffect(QWidget* parent, PropertyBoxClient* view,
                                                          EditPropertyEntry* entry, const char* name,

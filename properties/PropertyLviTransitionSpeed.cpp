@@ -1,6 +1,6 @@
 #include "properties/PropertyLviTransitionSpeed.h"
 
-#include "canvas/DrawingObjectType.h"
+#include "store/DrawingObjectType.h"
 
 PropertyLviTransitionSpeed::PropertyLviTransitionSpeed(QWidget* parent, PropertyBoxClient* view,
                                                        EditPropertyEntry* entry, const char* name,

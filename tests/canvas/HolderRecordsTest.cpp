@@ -1,7 +1,7 @@
 // Conversion between the holder's records and the stored records of the
 // output file, and the reset of the per-frame store.
+#include "app/HolderObjectKinds.h"
 #include "canvas/DrawTools.h"
-#include "canvas/HolderObjectKinds.h"
 #include "canvas/sAllObjects.h"
 #include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"

@@ -1,6 +1,5 @@
 #include "PropertyTestSupport.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/EditPropertyEntry.h"
 #include "properties/PropertyEditorType.h"
 #include "properties/PropertyLviAlign.h"
@@ -22,6 +21,7 @@
 #include "properties/PropertyLviValidateTarget.h"
 #include "properties/PropertyLviValidationFrame.h"
 #include "properties/PropertyLviWidth.h"
+#include "store/DrawingObjectType.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -616,18 +616,6 @@ TEST_F(PropertyEditors, GoToListPrefersTheLaterOfTwoFramesWithOneName) {
         PropertyLviValidationFrame list(nullptr, &client, &fixed, nullptr, 0, 2);
         EXPECT_EQ(list.getText(), word);
     }
-}
-
-} // namespace
-
-namespace {
-
-// The default screen size is the private server's.
-TEST(PropertyBoxClientDefaults, ScreenSizeComesFromTheDisplay) {
-    struct Client : FakeClient {
-        QSize getScreenResolution() override { return PropertyBoxClient::getScreenResolution(); }
-    } client;
-    EXPECT_EQ(client.getScreenResolution(), QSize(1024, 768));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "PropertyTestSupport.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/PropertyEditorFactory.h"
 #include "properties/PropertyEditorType.h"
 #include "properties/PropertyListView.h"
@@ -24,6 +23,7 @@
 #include "properties/PropertyLviValidateTarget.h"
 #include "properties/PropertyLviValidationFrame.h"
 #include "properties/PropertyLviWidth.h"
+#include "store/DrawingObjectType.h"
 
 #include <QLabel>
 

@@ -1,8 +1,8 @@
 #include "PropertyTestSupport.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/EditPropertyBox.h"
 #include "properties/PropertyEditorType.h"
+#include "store/DrawingObjectType.h"
 #include "support/XvfbServer.h"
 
 #include <QApplication>
