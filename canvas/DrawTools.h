@@ -7,7 +7,7 @@
 // drawable by reference.
 #pragma once
 
-#include "canvas/ObjectRecords.h"
+#include "canvas/records/ObjectRecords.h"
 #include "store/DrawingObjectType.h"
 
 #include <QColor>

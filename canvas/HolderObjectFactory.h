@@ -7,8 +7,8 @@
 // makers are missing has no live objects: its records stay as they are.
 #pragma once
 
-#include "canvas/ObjectRecords.h"
-#include "canvas/sAllObjects.h"
+#include "canvas/records/ObjectRecords.h"
+#include "canvas/records/sAllObjects.h"
 #include "capture/NVCap.h"
 #include "store/DatRecords.h"
 

@@ -2,7 +2,7 @@
 // output file, and the reset of the per-frame store.
 #include "app/HolderObjectKinds.h"
 #include "canvas/DrawTools.h"
-#include "canvas/sAllObjects.h"
+#include "canvas/records/sAllObjects.h"
 #include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"
 

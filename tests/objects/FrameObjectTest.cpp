@@ -1,6 +1,6 @@
 #include "InteractiveTestHost.h"
 
-#include "canvas/sAllObjects.h"
+#include "canvas/records/sAllObjects.h"
 #include "objects/interactive/CFrameObject.h"
 #include "properties/EditPropertyBase.h"
 #include "store/RecordIO.h"
