@@ -5,6 +5,7 @@
 #include "canvas/VLImageHolder.h"
 #include "canvas/VelmoraDoc.h"
 #include "properties/EditPropertyBox.h"
+#include "properties/editors/PropertyEditorFactory.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -25,7 +26,9 @@ VelmoraView::VelmoraView(QWidget* parent, VelmoraDoc* doc) : QWidget(parent) {
     m_canvas = new VLCanvas(this, this, "Canvas");
     m_canvas->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_canvas->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    // A modeless dialog with the view as parent; it asks the view about the canvas.
+    // A modeless dialog with the view as parent; it asks the view about the
+    // canvas. Its rows get the in-place editors of properties/editors.
+    PropertyEditorFactory::install();
     m_editPropBox = new EditPropertyBox(this, this, "Edit", false, 0);
 }
 

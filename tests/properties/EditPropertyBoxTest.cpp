@@ -2,8 +2,8 @@
 
 #include "properties/PropertyListView.h"
 #include "properties/PropertyListViewItem.h"
-#include "properties/PropertyLviNumber.h"
-#include "properties/PropertyLviString.h"
+#include "properties/editors/PropertyLviNumber.h"
+#include "properties/editors/PropertyLviString.h"
 #include "store/DrawingObjectType.h"
 
 #include <QComboBox>

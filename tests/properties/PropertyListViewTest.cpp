@@ -4,7 +4,7 @@
 #include "properties/PropertyEditorType.h"
 #include "properties/PropertyListView.h"
 #include "properties/PropertyListViewItem.h"
-#include "properties/PropertyLviString.h"
+#include "properties/editors/PropertyLviString.h"
 #include "store/DrawingObjectType.h"
 
 #include <QHeaderView>

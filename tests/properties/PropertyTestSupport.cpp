@@ -2,6 +2,7 @@
 
 #include "properties/EditPropertyBox.h"
 #include "properties/PropertyEditorType.h"
+#include "properties/editors/PropertyEditorFactory.h"
 #include "store/DrawingObjectType.h"
 #include "support/XvfbServer.h"
 
@@ -27,6 +28,7 @@ class QtEnvironment : public ::testing::Environment {
         static char arg0[] = "properties_tests";
         static char* argv[] = {arg0, nullptr};
         m_app = std::make_unique<QApplication>(argc, argv);
+        PropertyEditorFactory::install();
     }
     void TearDown() override {
         m_app.reset();
