@@ -26,6 +26,7 @@
 #include "store/DrawingObjectType.h"
 
 #include <QLabel>
+#include <QTreeWidgetItemIterator>
 
 #include <map>
 #include <typeindex>
@@ -204,6 +205,27 @@ TEST_F(PropertyFill, EveryKindListsItsPropertiesInOrderWithTheirEditors) {
             }
         }
     }
+}
+
+// The box makes editors through the installed maker only: with none, its
+// rows show their values without editors.
+TEST_F(PropertyFill, RowsGetEditorsFromTheInstalledMakerOnly) {
+    auto object = makeSelected(RECTANGLE);
+    auto rowsWithEditors = [&] {
+        box->getListView()->clear();
+        box->refillList(object.get());
+        settle();
+        int n = 0;
+        for (QTreeWidgetItemIterator it(box->getListView()); *it; ++it)
+            if (editorOf(*it) != std::type_index(typeid(NoEditor)))
+                ++n;
+        return n;
+    };
+    PropertyRowEditors::install(nullptr);
+    const int without = rowsWithEditors();
+    PropertyEditorFactory::install();
+    EXPECT_EQ(without, 0);
+    EXPECT_GT(rowsWithEditors(), 0);
 }
 
 TEST_F(PropertyFill, EditorTypeAndListChooseTheEditor) {
