@@ -2,7 +2,7 @@
 // stored object records, the media library's resources and the G.723 coder.
 #pragma once
 
-#include "canvas/sAllObjects.h"
+#include "canvas/records/sAllObjects.h"
 #include "store/OutputFileImporter.h"
 #include "store/OutputFileMaker.h"
 

@@ -11,8 +11,8 @@
 
 #include "app/aboutVl.h"
 #include "canvas/FrameLoader.h"
-#include "canvas/NavigationBarBase.h"
 #include "canvas/VLImageHolder.h"
+#include "canvas/strip/NavigationBarBase.h"
 #include "objects/draw/CColorBar.h"
 #include "record/CaptureSettings.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/Velmora.h"
 #include "canvas/FrameLoader.h"
-#include "canvas/NavigationBarBase.h"
 #include "canvas/VLImageHolder.h"
+#include "canvas/strip/NavigationBarBase.h"
 #include "objects/interactive/CFrameObject.h"
 
 const SPlayBackFrameInfo* VelmoraStripHost::record(int frame) const {

@@ -2,7 +2,7 @@
 // host interfaces.
 #pragma once
 
-#include "canvas/FrameStripHost.h"
+#include "canvas/strip/FrameStripHost.h"
 #include "objects/interactive/HolderInteractiveHost.h"
 
 class Velmora;

@@ -3,21 +3,21 @@
 #include "app/Velmora.h"
 #include "store/Diagnostics.h"
 
+#include "app/HolderObjectKinds.h"
 #include "app/MenuIds.h"
 #include "app/OutputFileServices.h"
 #include "app/SessionFiles.h"
 #include "app/VelmoraHosts.h"
 #include "canvas/DrawTools.h"
-#include "canvas/FrameDetails.h"
 #include "canvas/FrameLoader.h"
-#include "canvas/HolderObjectKinds.h"
-#include "canvas/NVNavigationBar.h"
-#include "canvas/NavigationBarBase.h"
-#include "canvas/ScrollNavigationBar.h"
 #include "canvas/VLCanvas.h"
 #include "canvas/VLImageHolder.h"
 #include "canvas/VelmoraDoc.h"
 #include "canvas/VelmoraView.h"
+#include "canvas/strip/FrameDetails.h"
+#include "canvas/strip/NVNavigationBar.h"
+#include "canvas/strip/NavigationBarBase.h"
+#include "canvas/strip/ScrollNavigationBar.h"
 #include "capture/NVCap.h"
 #include "media/InMemoryMediaLibrary.h"
 #include "objects/draw/CColorBar.h"
@@ -79,7 +79,7 @@ void Velmora::initView() {
 void Velmora::initProject() {
     installHolderObjectKinds();
     m_pResourceEditor = std::make_unique<InMemoryMediaLibrary>();
-    DrawTools::setApplicationObjects(this, m_pResourceEditor.get());
+    DrawTools::setMediaLibrary(m_pResourceEditor.get());
     initDoc();
     initView();
     VLImageHolder* holder = imageHolder();

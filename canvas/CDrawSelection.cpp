@@ -1,7 +1,7 @@
 #include "canvas/CDrawSelection.h"
 
+#include "canvas/MouseButtonState.h"
 #include "canvas/VLImageHolder.h"
-#include "objects/draw/MouseButtonState.h"
 
 #include <QMouseEvent>
 

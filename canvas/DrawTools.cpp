@@ -7,20 +7,18 @@
 #include <cstring>
 
 int32_t DrawTools::currentlySelectedObject = VALIDATIONFIELD;
-Velmora* DrawTools::s_mainWindow = nullptr;
 MediaLibraryInterface* DrawTools::s_mediaLibrary = nullptr;
 
 DrawTools::DrawTools(QWidget* parent, const char* name)
-    : QWidget(parent), m_properties(std::make_unique<EditPropertyBase>(true)), m_mediaLibrary(s_mediaLibrary),
-      m_mainWindow(s_mainWindow) {
+    : QWidget(parent), m_properties(std::make_unique<EditPropertyBase>(true)),
+      m_mediaLibrary(s_mediaLibrary) {
     if (name)
         setObjectName(QString::fromLatin1(name));
 }
 
 DrawTools::~DrawTools() = default;
 
-void DrawTools::setApplicationObjects(Velmora* mainWindow, MediaLibraryInterface* mediaLibrary) {
-    s_mainWindow = mainWindow;
+void DrawTools::setMediaLibrary(MediaLibraryInterface* mediaLibrary) {
     s_mediaLibrary = mediaLibrary;
 }
 
@@ -82,9 +80,6 @@ EditPropertyBase* DrawTools::getEditPropertyBase() {
 }
 MediaLibraryInterface* DrawTools::getResourceEditor() {
     return m_mediaLibrary;
-}
-Velmora* DrawTools::getVelmora() {
-    return m_mainWindow;
 }
 void DrawTools::addEventPropEntrys(int) {}
 void DrawTools::addEventPropEntrys(int, int) {}

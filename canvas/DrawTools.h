@@ -7,8 +7,8 @@
 // drawable by reference.
 #pragma once
 
-#include "canvas/DrawingObjectType.h"
-#include "canvas/ObjectRecords.h"
+#include "canvas/records/ObjectRecords.h"
+#include "store/DrawingObjectType.h"
 
 #include <QColor>
 #include <QFont>
@@ -27,7 +27,6 @@ struct _XDisplay;
 struct _XGC;
 class EditPropertyBase;
 class MediaLibraryInterface;
-class Velmora;
 
 class DrawTools : public QWidget {
     Q_OBJECT
@@ -38,9 +37,10 @@ class DrawTools : public QWidget {
     DrawTools(QWidget* parent, const char* name);
     ~DrawTools() override;
 
-    // The main window and its media library, which every object takes at
-    // construction. Set once by the main window before it makes objects.
-    static void setApplicationObjects(Velmora* mainWindow, MediaLibraryInterface* mediaLibrary);
+    // The media library, which every object takes at construction. Set once
+    // by the main window before it makes objects. Objects reach the main
+    // window itself through InteractiveHost.
+    static void setMediaLibrary(MediaLibraryInterface* mediaLibrary);
 
     // The current tool code; only the canvas's tool selection changes it.
     static int32_t currentlySelectedObject;
@@ -74,7 +74,6 @@ class DrawTools : public QWidget {
     virtual void GetFileData(char* buffer, short& length);
     virtual EditPropertyBase* getEditPropertyBase();
     virtual MediaLibraryInterface* getResourceEditor();
-    virtual Velmora* getVelmora();
     virtual void addEventPropEntrys(int event);
     virtual void addEventPropEntrys(int string, int key);
     virtual void setEventProperty(int event);
@@ -114,8 +113,6 @@ class DrawTools : public QWidget {
   private:
     std::unique_ptr<EditPropertyBase> m_properties;
     MediaLibraryInterface* m_mediaLibrary = nullptr; // not owned
-    Velmora* m_mainWindow = nullptr;                 // not owned
 
-    static Velmora* s_mainWindow;
     static MediaLibraryInterface* s_mediaLibrary;
 };

@@ -2,13 +2,13 @@
 //
 // The object classes live in libraries that build on the canvas, so the
 // holder does not name them: the program installs one table of makers at
-// start-up (installHolderObjectKinds() in canvas/HolderObjectKinds.h does it
+// start-up (installHolderObjectKinds() in app/HolderObjectKinds.h does it
 // for every class there is) and the holder asks the table. A kind whose
 // makers are missing has no live objects: its records stay as they are.
 #pragma once
 
-#include "canvas/ObjectRecords.h"
-#include "canvas/sAllObjects.h"
+#include "canvas/records/ObjectRecords.h"
+#include "canvas/records/sAllObjects.h"
 #include "capture/NVCap.h"
 #include "store/DatRecords.h"
 

@@ -13,8 +13,8 @@
 // Xlib stays out of this header: X types appear as Xlib's own struct tags.
 #pragma once
 
-#include "canvas/ObjectRecords.h"
-#include "canvas/sAllObjects.h"
+#include "canvas/records/ObjectRecords.h"
+#include "canvas/records/sAllObjects.h"
 #include "store/FrameTable.h"
 
 #include <QColor>

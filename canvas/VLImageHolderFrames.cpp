@@ -5,8 +5,8 @@
 
 #include "canvas/DrawTools.h"
 #include "canvas/HolderObjectFactory.h"
-#include "canvas/StoredText.h"
 #include "canvas/VelmoraView.h"
+#include "canvas/records/StoredText.h"
 #include "properties/EditPropertyBox.h"
 #include "store/CValidationData.h"
 #include "store/DatRecords.h"

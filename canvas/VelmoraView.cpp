@@ -6,9 +6,12 @@
 #include "canvas/VLImageHolder.h"
 #include "canvas/VelmoraDoc.h"
 #include "properties/EditPropertyBox.h"
+#include "properties/editors/PropertyEditorFactory.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QResizeEvent>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -24,7 +27,9 @@ VelmoraView::VelmoraView(QWidget* parent, VelmoraDoc* doc) : QWidget(parent) {
     m_canvas = new VLCanvas(this, this, "Canvas");
     m_canvas->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_canvas->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    // A modeless dialog with the view as parent; it asks the view about the canvas.
+    // A modeless dialog with the view as parent; it asks the view about the
+    // canvas. Its rows get the in-place editors of properties/editors.
+    PropertyEditorFactory::install();
     m_editPropBox = new EditPropertyBox(this, this, "Edit", false, 0);
 }
 
@@ -97,6 +102,15 @@ QString VelmoraView::getValidationObjName(int n) {
         if (object && object->drawingObject == VALIDATIONFIELD && ++seen == n)
             return QString::fromLatin1(object->getObjectName());
     return QString();
+}
+
+QSize VelmoraView::getScreenResolution() {
+    VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
+    if (holder && !holder->screenSize().isEmpty())
+        return holder->screenSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        return screen->size();
+    return QSize();
 }
 
 int VelmoraView::drawingObject(QObject* item) {

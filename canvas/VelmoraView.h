@@ -27,6 +27,9 @@ class VelmoraView : public QWidget, public PropertyBoxClient {
     QString getFrameObjName(int frame) override;
     int getNumValidationFields() override;
     QString getValidationObjName(int n) override;
+    // The image holder's screen; the screen Qt shows the view on when the
+    // holder has no connection.
+    QSize getScreenResolution() override;
     int drawingObject(QObject* item) override;
     EditPropertyBase* getEditPropertyBase(QObject* item) override;
     void setGeometryEntrys(QObject* item, int* left, int* top, int* width, int* height) override;

@@ -1,14 +1,14 @@
 #include "properties/EditPropertyBox.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyEntry.h"
 #include "properties/PropertyBoxClient.h"
-#include "properties/PropertyEditorFactory.h"
 #include "properties/PropertyHelpTable.h"
 #include "properties/PropertyListView.h"
 #include "properties/PropertyListViewItem.h"
 #include "properties/PropertyLviBase.h"
+#include "properties/PropertyRowEditors.h"
+#include "store/DrawingObjectType.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -370,8 +370,8 @@ void EditPropertyBox::refillList(QObject* object) {
         }
         if (!group)
             continue; // a second entry of the empty category
-        PropertyLviBase* editor = PropertyEditorFactory::create(
-            PropertyEditorFactory::PROPERTIES, e->editorType, propertyList->editorParent(), view, e, 0, 0);
+        PropertyLviBase* editor = PropertyRowEditors::create(PropertyRowEditors::PROPERTIES, e->editorType,
+                                                             propertyList->editorParent(), view, e, 0, 0);
         auto* row = new PropertyListViewItem(group, e->name, e->value);
         if (editor)
             row->setColumnWidget(1, editor, true);
@@ -464,9 +464,9 @@ void EditPropertyBox::fillEvents(QObject* object, EventSet set, int string, int 
     watch(object, m_eventListed);
     PropertyLviBase::ListingScope scope(object);
 
-    const auto listKind = set == EventSet::SHORT  ? PropertyEditorFactory::SHORT_SET
-                          : set == EventSet::LONG ? PropertyEditorFactory::LONG_SET
-                                                  : PropertyEditorFactory::VALIDATION_SET;
+    const auto listKind = set == EventSet::SHORT  ? PropertyRowEditors::SHORT_SET
+                          : set == EventSet::LONG ? PropertyRowEditors::LONG_SET
+                                                  : PropertyRowEditors::VALIDATION_SET;
     const int count = set == EventSet::SHORT ? store->getEntryEventCount() : store->getEntryValEventCount();
     std::vector<QString> categories;
     std::vector<QString> names;
@@ -495,8 +495,8 @@ void EditPropertyBox::fillEvents(QObject* object, EventSet set, int string, int 
             names.push_back(e->name);
         }
         PropertyLviBase* editor =
-            PropertyEditorFactory::create(listKind, e->editorType, eventList->editorParent(), view, e,
-                                          set == EventSet::VALIDATION ? string : 0, event);
+            PropertyRowEditors::create(listKind, e->editorType, eventList->editorParent(), view, e,
+                                       set == EventSet::VALIDATION ? string : 0, event);
         auto* row = new PropertyEventListViewItem(group, e->name, e->value);
         if (editor)
             row->setColumnWidget(1, editor, true);

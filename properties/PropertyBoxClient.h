@@ -41,9 +41,8 @@ class PropertyBoxClient {
     virtual int getNumValidationFields() = 0;
     // Name of the n-th validation field of the current frame (from 1).
     virtual QString getValidationObjName(int n) = 0;
-    // Screen width and height for the geometry editors' ranges. The default
-    // asks the X server each time (NVUtil::getScreenResolution).
-    virtual QSize getScreenResolution();
+    // Screen width and height for the geometry editors' ranges.
+    virtual QSize getScreenResolution() = 0;
 
     // ---- operations of a frame object (the object base class's virtuals) ----
 

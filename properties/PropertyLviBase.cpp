@@ -1,10 +1,10 @@
 #include "properties/PropertyLviBase.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/EditPropertyBox.h"
 #include "properties/EditPropertyEntry.h"
 #include "properties/PropertyBoxClient.h"
 #include "properties/PropertyListView.h"
+#include "store/DrawingObjectType.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

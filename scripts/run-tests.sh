@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-packages.sh
 bash scripts/check-format.sh
+bash scripts/check-layers.sh
 dir=build
 opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ "${VELMORA_SANITIZE:-0}" = 1 ]; then

@@ -1,10 +1,10 @@
 #include "objects/draw/DrawRect.h"
 
-#include "canvas/StoredText.h"
+#include "canvas/MouseButtonState.h"
 #include "canvas/VLImageHolder.h"
 #include "canvas/VelmoraView.h"
+#include "canvas/records/StoredText.h"
 #include "objects/draw/DrawingColors.h"
-#include "objects/draw/MouseButtonState.h"
 #include "objects/draw/XColorPixel.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyBox.h"

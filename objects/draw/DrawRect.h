@@ -11,7 +11,7 @@
 #pragma once
 
 #include "canvas/DrawTools.h"
-#include "canvas/ObjectRecords.h"
+#include "canvas/records/ObjectRecords.h"
 #include "objects/draw/SelectionHandles.h"
 
 #include <QPoint>

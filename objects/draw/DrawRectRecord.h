@@ -3,8 +3,8 @@
 // rectangle and point as the player draws them.
 #pragma once
 
-#include "canvas/ObjectRecords.h"
-#include "canvas/sAllObjects.h"
+#include "canvas/records/ObjectRecords.h"
+#include "canvas/records/sAllObjects.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "objects/interactive/CFrameObject.h"
 
-#include "canvas/StoredText.h"
+#include "canvas/records/StoredText.h"
 #include "media/MediaLibraryInterface.h"
 #include "objects/interactive/InteractiveHost.h"
 #include "properties/EditPropertyBase.h"

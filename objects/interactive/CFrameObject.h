@@ -6,7 +6,7 @@
 #pragma once
 
 #include "canvas/DrawTools.h"
-#include "canvas/ObjectRecords.h"
+#include "canvas/records/ObjectRecords.h"
 
 #include <QColor>
 #include <QString>

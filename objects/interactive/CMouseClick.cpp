@@ -1,6 +1,6 @@
 #include "objects/interactive/CMouseClick.h"
 
-#include "canvas/StoredText.h"
+#include "canvas/records/StoredText.h"
 #include "media/MediaLibraryInterface.h"
 #include "objects/draw/SelectionHandles.h"
 #include "objects/draw/XColorPixel.h"

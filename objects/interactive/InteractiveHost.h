@@ -10,7 +10,7 @@
 // register a stand-in. Frames are 0-based here.
 #pragma once
 
-#include "canvas/ObjectRecords.h"
+#include "canvas/records/ObjectRecords.h"
 #include "store/DatRecords.h"
 
 #include <QColor>

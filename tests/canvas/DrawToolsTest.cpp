@@ -65,16 +65,15 @@ TEST_F(DrawToolsTest, EachObjectOwnsAStandardPropertyStore) {
     EXPECT_EQ(a.getEditPropertyBase()->getEntryCount(), 0);
 }
 
-TEST_F(DrawToolsTest, TakesMainWindowAndMediaLibraryAtConstruction) {
+TEST_F(DrawToolsTest, TakesTheMediaLibraryAtConstruction) {
     ResourceUseTable uses;
     InMemoryMediaLibrary lib(uses);
     DrawTools before(nullptr, "before");
-    DrawTools::setApplicationObjects(nullptr, &lib);
+    DrawTools::setMediaLibrary(&lib);
     DrawTools after(nullptr, "after");
     EXPECT_EQ(before.getResourceEditor(), nullptr);
     EXPECT_EQ(after.getResourceEditor(), &lib);
-    EXPECT_EQ(after.getVelmora(), nullptr);
-    DrawTools::setApplicationObjects(nullptr, nullptr);
+    DrawTools::setMediaLibrary(nullptr);
 }
 
 TEST_F(DrawToolsTest, StaticsAndObjectIds) {
@@ -83,24 +82,6 @@ TEST_F(DrawToolsTest, StaticsAndObjectIds) {
     DrawTools t(nullptr, "t");
     t.setObjectID("J123456789012");
     EXPECT_STREQ(t.getObjectIDText(), "J1234567890");
-}
-
-TEST(DrawingObjectType, IdLettersByKind) {
-    struct Case {
-        int32_t kind;
-        bool withTool;
-        const char* letter;
-    };
-    const std::vector<Case> cases = {
-        {LINE, true, "L"},           {RECTANGLE, true, "R"},       {ROUNDRECT, true, "N"},
-        {ELLIPSE, true, "E"},        {VALIDATIONFIELD, true, "T"}, {VALIDATIONFIELD, false, "F"},
-        {INSTRUCTIONBOX, true, "I"}, {HYPERLINK, true, "J"},       {TEXTFIELD, true, "F"},
-        {BITMAP, true, "B"},         {POLYLINE, true, "P"},        {FRAMEOBJECT, true, ""},
-        {MOUSECLICK, true, ""},      {SELECTION, true, ""},        {PENCIL, true, ""},
-    };
-    for (const Case& c : cases)
-        EXPECT_STREQ(objectIdLetter(c.kind, c.withTool), c.letter) << c.kind;
-    EXPECT_STREQ(FRAME_OBJECT_ID, "XXX");
 }
 
 TEST(StrAllObjects, CopiesOwnTheirData) {

@@ -1,7 +1,7 @@
 // Keyboard, deletion, select all, colours, the object clipboard and undo on
 // the canvas.
+#include "app/HolderObjectKinds.h"
 #include "canvas/DrawTools.h"
-#include "canvas/HolderObjectKinds.h"
 #include "objects/draw/DrawRect.h"
 #include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"

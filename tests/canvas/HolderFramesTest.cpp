@@ -1,7 +1,7 @@
 // The holder's per-frame records through frame-row changes, and the frame
 // change that turns records into live objects and back.
+#include "app/HolderObjectKinds.h"
 #include "canvas/DrawTools.h"
-#include "canvas/HolderObjectKinds.h"
 #include "objects/draw/DrawRect.h"
 #include "objects/interactive/CMouseClick.h"
 #include "properties/EditPropertyBox.h"

@@ -3,7 +3,7 @@
 #include "properties/EditPropertyBox.h"
 #include "properties/PropertyListView.h"
 
-#include "canvas/HolderObjectKinds.h"
+#include "app/HolderObjectKinds.h"
 #include "store/DatRecords.h"
 #include <QComboBox>
 #include <QTabWidget>

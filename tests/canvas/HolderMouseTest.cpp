@@ -1,7 +1,7 @@
 // Mouse interaction on the canvas and the link with the property box,
 // driven with the events an author's mouse gives.
+#include "app/HolderObjectKinds.h"
 #include "canvas/DrawTools.h"
-#include "canvas/HolderObjectKinds.h"
 #include "objects/draw/DrawRect.h"
 #include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"

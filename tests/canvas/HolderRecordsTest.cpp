@@ -1,8 +1,8 @@
 // Conversion between the holder's records and the stored records of the
 // output file, and the reset of the per-frame store.
+#include "app/HolderObjectKinds.h"
 #include "canvas/DrawTools.h"
-#include "canvas/HolderObjectKinds.h"
-#include "canvas/sAllObjects.h"
+#include "canvas/records/sAllObjects.h"
 #include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"
 

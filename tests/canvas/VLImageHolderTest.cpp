@@ -202,6 +202,14 @@ class LargeScreenHolderTest : public HolderTest {
     testsupport::ScreenSpec screen() const override { return {1280, 1024, 24, {}}; }
 };
 
+// The property box's screen size is the private server's, at either size.
+TEST_F(HolderTest, PropertyBoxScreenSizeComesFromTheDisplay) {
+    EXPECT_EQ(view->getScreenResolution(), QSize(1024, 768));
+}
+TEST_F(LargeScreenHolderTest, PropertyBoxScreenSizeComesFromTheDisplay) {
+    EXPECT_EQ(view->getScreenResolution(), QSize(1280, 1024));
+}
+
 TEST_F(LargeScreenHolderTest, ImageLargerThan1024x768IsPutWhole) {
     view->setGeometry(0, 0, 1280, 1024);
     showPattern(1280, 1024);

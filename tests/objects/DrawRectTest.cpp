@@ -3,8 +3,8 @@
 #include "objects/draw/DrawRect.h"
 
 #include "canvas/DrawTools.h"
+#include "canvas/MouseButtonState.h"
 #include "objects/draw/DrawingColors.h"
-#include "objects/draw/MouseButtonState.h"
 #include "properties/EditPropertyBase.h"
 
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #include "InteractiveTestHost.h"
 
-#include "canvas/sAllObjects.h"
+#include "canvas/records/sAllObjects.h"
 #include "objects/interactive/CFrameObject.h"
 #include "properties/EditPropertyBase.h"
 #include "store/RecordIO.h"
@@ -22,13 +22,13 @@ class FrameObjectTest : public ::testing::Test {
     void SetUp() override {
         interactivetest::app();
         std::setlocale(LC_COLLATE, "C");
-        DrawTools::setApplicationObjects(nullptr, &media);
+        DrawTools::setMediaLibrary(&media);
         CFrameObject::resetBackColor();
         host = std::make_unique<FakeHost>(4);
         host->current = 2;
     }
     void TearDown() override {
-        DrawTools::setApplicationObjects(nullptr, nullptr);
+        DrawTools::setMediaLibrary(nullptr);
         CFrameObject::resetBackColor();
     }
 

@@ -28,7 +28,7 @@ class HolderHost : public testsupport::XvfbTest {
 TEST_F(HolderHost, SelectionRecordsAndScreenComeFromTheHolder) {
     interactivetest::app();
     interactivetest::SpyMediaLibrary media;
-    DrawTools::setApplicationObjects(nullptr, &media);
+    DrawTools::setMediaLibrary(&media);
     VLImageHolder holder(nullptr, nullptr);
     Host host(&holder);
     InteractiveHost::setCurrent(&host);
@@ -72,7 +72,7 @@ TEST_F(HolderHost, SelectionRecordsAndScreenComeFromTheHolder) {
     delete target;
     delete frame;
     InteractiveHost::setCurrent(nullptr);
-    DrawTools::setApplicationObjects(nullptr, nullptr);
+    DrawTools::setMediaLibrary(nullptr);
 }
 
 } // namespace
@@ -100,7 +100,7 @@ QTreeWidgetItem* findRow(QTreeWidget* list, const QString& name) {
 TEST_F(HolderHost, EventsPageOfTheFrameObjectInThePropertyBox) {
     interactivetest::app();
     interactivetest::SpyMediaLibrary media;
-    DrawTools::setApplicationObjects(nullptr, &media);
+    DrawTools::setMediaLibrary(&media);
     {
         VelmoraView view(nullptr, nullptr);
         VLImageHolder* holder = view._get_vlCanvas()->get_image_holder();
@@ -144,7 +144,7 @@ TEST_F(HolderHost, EventsPageOfTheFrameObjectInThePropertyBox) {
         delete frame;
         InteractiveHost::setCurrent(nullptr);
     }
-    DrawTools::setApplicationObjects(nullptr, nullptr);
+    DrawTools::setMediaLibrary(nullptr);
 }
 
 } // namespace

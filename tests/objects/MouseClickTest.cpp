@@ -33,14 +33,14 @@ class MouseClickTest : public ::testing::Test {
   protected:
     void SetUp() override {
         interactivetest::app();
-        DrawTools::setApplicationObjects(nullptr, &media);
+        DrawTools::setMediaLibrary(&media);
         DrawTools::currentlySelectedObject = SELECTION;
         host = std::make_unique<FakeHost>(3);
         host->current = 1;
         host->playback[1].vType = VALIDATION_MOUSE;
         host->playback[1].clickRect = SRect{100, 200, 110, 210};
     }
-    void TearDown() override { DrawTools::setApplicationObjects(nullptr, nullptr); }
+    void TearDown() override { DrawTools::setMediaLibrary(nullptr); }
 
     std::unique_ptr<CMouseClick> target(int frame = 1) {
         return std::make_unique<CMouseClick>(nullptr, host->playback[size_t(frame)].clickRect, 0, frame);
@@ -245,7 +245,7 @@ class MouseClickDrawing : public testsupport::XvfbTest {};
 TEST_F(MouseClickDrawing, CornerMarksAreRed) {
     interactivetest::app();
     SpyMediaLibrary media;
-    DrawTools::setApplicationObjects(nullptr, &media);
+    DrawTools::setMediaLibrary(&media);
     FakeHost host(1);
     host.playback[0].clickRect = SRect{50, 60, 60, 70}; // drawn 40 x 36
     CMouseClick t(nullptr, host.playback[0].clickRect, 0, 0);
@@ -300,7 +300,7 @@ TEST_F(MouseClickDrawing, CornerMarksAreRed) {
     XFreeGC(dpy, gc);
     XFreePixmap(dpy, pixmap);
     XCloseDisplay(dpy);
-    DrawTools::setApplicationObjects(nullptr, nullptr);
+    DrawTools::setMediaLibrary(nullptr);
 }
 
 } // namespace

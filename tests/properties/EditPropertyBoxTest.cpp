@@ -1,10 +1,10 @@
 #include "PropertyTestSupport.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/PropertyListView.h"
 #include "properties/PropertyListViewItem.h"
-#include "properties/PropertyLviNumber.h"
-#include "properties/PropertyLviString.h"
+#include "properties/editors/PropertyLviNumber.h"
+#include "properties/editors/PropertyLviString.h"
+#include "store/DrawingObjectType.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

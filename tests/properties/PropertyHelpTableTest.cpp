@@ -1,7 +1,7 @@
 #include "PropertyTestSupport.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/PropertyHelpTable.h"
+#include "store/DrawingObjectType.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "PropertyTestSupport.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/EditPropertyEntry.h"
 #include "properties/PropertyEditorType.h"
 #include "properties/PropertyListView.h"
 #include "properties/PropertyListViewItem.h"
-#include "properties/PropertyLviString.h"
+#include "properties/editors/PropertyLviString.h"
+#include "store/DrawingObjectType.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

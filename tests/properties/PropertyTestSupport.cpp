@@ -1,8 +1,9 @@
 #include "PropertyTestSupport.h"
 
-#include "canvas/DrawingObjectType.h"
 #include "properties/EditPropertyBox.h"
 #include "properties/PropertyEditorType.h"
+#include "properties/editors/PropertyEditorFactory.h"
+#include "store/DrawingObjectType.h"
 #include "support/XvfbServer.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ class QtEnvironment : public ::testing::Environment {
         static char arg0[] = "properties_tests";
         static char* argv[] = {arg0, nullptr};
         m_app = std::make_unique<QApplication>(argc, argv);
+        PropertyEditorFactory::install();
     }
     void TearDown() override {
         m_app.reset();
