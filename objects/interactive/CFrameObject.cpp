@@ -5,6 +5,8 @@
 #include "objects/interactive/InteractiveHost.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/PropertyEditorType.h"
+#include "properties/editors/PropertyLviTransitionEffect.h"
+#include "properties/editors/PropertyLviTransitionSpeed.h"
 
 #include <QFileInfo>
 
@@ -14,31 +16,6 @@
 #include <limits>
 
 namespace {
-
-const std::array<const char*, 21> kEffectWords = {
-    "None",
-    "Wipe left",
-    "Wipe right",
-    "Wipe top",
-    "Wipe bottom",
-    "Blinds left",
-    "Blinds right",
-    "Blinds top",
-    "Blinds bottom",
-    "Push left",
-    "Push right",
-    "Push top",
-    "Push bottom",
-    "Slide in left",
-    "Slide in right",
-    "Slide in top",
-    "Slide in bottom",
-    "Slide out left",
-    "Slide out right",
-    "Slide out top",
-    "Slide out bottom",
-};
-const std::array<const char*, 3> kSpeedWords = {"Slow", "Medium", "Fast"};
 
 const QString kGeneral = QStringLiteral("General");
 const QString kAppearance = QStringLiteral("Appearance");
@@ -366,27 +343,21 @@ void CFrameObject::applyProperty(const QString& row) {
 }
 
 QString CFrameObject::effectWord(int code) {
-    return code >= 0 && size_t(code) < kEffectWords.size() ? QString::fromLatin1(kEffectWords[size_t(code)])
-                                                           : QString();
+    const QStringList& words = PropertyLviTransitionEffect::words();
+    return code >= 0 && code < words.size() ? words[code] : QString();
 }
 
 int CFrameObject::effectCode(const QString& word) {
-    for (size_t i = 0; i < kEffectWords.size(); ++i)
-        if (word == QLatin1String(kEffectWords[i]))
-            return int(i);
-    return -1;
+    return int(PropertyLviTransitionEffect::words().indexOf(word));
 }
 
 QString CFrameObject::speedWord(int code) {
-    return code >= 0 && size_t(code) < kSpeedWords.size() ? QString::fromLatin1(kSpeedWords[size_t(code)])
-                                                          : QString();
+    const QStringList& words = PropertyLviTransitionSpeed::words();
+    return code >= 0 && code < words.size() ? words[code] : QString();
 }
 
 int CFrameObject::speedCode(const QString& word) {
-    for (size_t i = 0; i < kSpeedWords.size(); ++i)
-        if (word == QLatin1String(kSpeedWords[i]))
-            return int(i);
-    return -1;
+    return int(PropertyLviTransitionSpeed::words().indexOf(word));
 }
 
 void CFrameObject::addEventPropEntrys(int event) {
