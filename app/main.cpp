@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QStyleFactory>
 
+#include <csignal>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -26,6 +27,9 @@ void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& ms
 } // namespace
 
 int main(int argc, char** argv) {
+    // Past the file size limit a write fails with EFBIG and the frame writer
+    // reports it, instead of the signal ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (crash::boxRequested())
         return crash::showBox(argc, argv);
 

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <new>
 #include <system_error>
+#include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcBuffer, "velmora.record.buffer", QtWarningMsg)
 
@@ -78,6 +79,11 @@ int NVBufferManager::startBufferManager(const char* path, unsigned long sizeLimi
     m_bytesHandedIn = 0;
     m_limitReached = false;
     m_writeError = 0;
+    m_bytesWritten = 0;
+    m_wholeFramesBytes = 0;
+    m_frameEnds.clear();
+    m_framesHandedIn = 0;
+    m_framesWritten = 0;
     m_captureRect = captureRect;
     m_ring.reset();
     m_file = path ? std::fopen(path, "wb") : nullptr;
@@ -85,6 +91,8 @@ int NVBufferManager::startBufferManager(const char* path, unsigned long sizeLimi
         diag::print("Error Opening Dat file\n");
         return -1;
     }
+    // Unbuffered: what fwrite reports written is what the file holds.
+    std::setvbuf(m_file, nullptr, _IONBF, 0);
     bool ok = writeMainHeader(10) && std::fflush(m_file) == 0;
     if (!ok)
         diag::print("sMainHeader not written\n");
@@ -132,6 +140,8 @@ int NVBufferManager::flushFrame(const void* header, unsigned long headerLength, 
     }
     m_memoryAvail.wait(lock, [&] { return m_ring.hasRoomFor(size_t(length)); });
     m_bytesHandedIn += length;
+    m_frameEnds.push_back(m_bytesHandedIn);
+    ++m_framesHandedIn;
     m_ring.copyFrame2Buffer(static_cast<const uint8_t*>(header), headerLength);
     m_ring.copyFrame2Buffer(static_cast<const uint8_t*>(data), dataLength);
     lock.unlock();
@@ -165,6 +175,7 @@ void NVBufferManager::write2File(std::unique_lock<std::mutex>& lock, size_t leng
     const bool failedBefore = m_writeError != 0;
     lock.unlock();
     int err = 0;
+    uint64_t written = 0;
     size_t left = length;
     for (const auto& s : spans) {
         const size_t n = std::min(s.length, left);
@@ -172,20 +183,38 @@ void NVBufferManager::write2File(std::unique_lock<std::mutex>& lock, size_t leng
         // After a failure the bytes are drained unwritten so producers never block.
         if (n == 0 || failedBefore || err || !file)
             continue;
-        if (std::fwrite(s.data, 1, n, file) != n)
+        errno = 0;
+        const size_t done = std::fwrite(s.data, 1, n, file);
+        written += done;
+        if (done != n)
             err = errno ? errno : EIO;
     }
     if (!file && !failedBefore)
         err = EBADF;
     lock.lock();
+    noteBytesWritten(written);
     if (err)
         noteWriteError(err);
     m_ring.consume(length);
 }
 
+void NVBufferManager::noteBytesWritten(uint64_t count) {
+    m_bytesWritten += count;
+    while (!m_frameEnds.empty() && m_frameEnds.front() <= m_bytesWritten) {
+        m_wholeFramesBytes = m_frameEnds.front();
+        m_frameEnds.pop_front();
+        ++m_framesWritten;
+    }
+}
+
 void NVBufferManager::noteWriteError(int err) {
     if (!m_writeError)
         m_writeError = err;
+}
+
+unsigned long NVBufferManager::framesLost() const {
+    std::lock_guard<std::mutex> lock(m_ringMutex);
+    return m_framesHandedIn - m_framesWritten;
 }
 
 int NVBufferManager::stopBufferManager(unsigned long frameCount) {
@@ -200,6 +229,13 @@ int NVBufferManager::stopBufferManager(unsigned long frameCount) {
     if (m_file) {
         if (std::fflush(m_file) != 0)
             noteWriteError(errno);
+        const unsigned long lost = m_framesHandedIn - m_framesWritten;
+        if (m_writeError) {
+            // A torn frame at the end would make every later read of the file fail.
+            if (ftruncate(fileno(m_file), off_t(SDatMainHeader::SIZE + m_wholeFramesBytes)) != 0)
+                diag::error("ftruncate");
+            frameCount = frameCount > lost ? frameCount - lost : 0;
+        }
         if (std::fseek(m_file, 0, SEEK_SET) != 0) {
             diag::error("fseek");
             noteWriteError(errno);

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <mutex>
 #include <thread>
 
@@ -45,8 +46,13 @@ class NVBufferManager : public QObject {
                    unsigned long dataLength);
     // Writes everything queued, ends the writer thread, rewrites the main
     // header with the frame count and closes the file. Returns 0, or -1 when
-    // any write to the file failed (the message says why).
+    // any write to the file failed (the message says why): the file is then
+    // cut after the last frame that reached it whole, and the header counts
+    // `frameCount` less framesLost().
     int stopBufferManager(unsigned long frameCount);
+    // Frames queued since the start whose bytes did not all reach the file;
+    // they are the last ones queued, and the caller takes them out of its tables.
+    unsigned long framesLost() const;
     static int getFileHeaderSize();
 
     // Ring size a frame of `largestFrameData` bytes needs: header plus data
@@ -65,6 +71,7 @@ class NVBufferManager : public QObject {
     void cleanUpThreads();
     bool writeMainHeader(uint32_t frameCount);
     void noteWriteError(int err);
+    void noteBytesWritten(uint64_t count);
 
     mutable std::mutex m_ringMutex; // guards everything below
     std::condition_variable m_dataReady;
@@ -74,7 +81,12 @@ class NVBufferManager : public QObject {
     unsigned long m_sizeLimit = 0;
     unsigned long m_bytesHandedIn = 0;
     bool m_limitReached = false;
-    int m_writeError = 0; // errno of the first failed write since the start
+    int m_writeError = 0;             // errno of the first failed write since the start
+    uint64_t m_bytesWritten = 0;      // bytes behind the main header that reached the file
+    uint64_t m_wholeFramesBytes = 0;  // where the last frame written whole ends, behind the header
+    std::deque<uint64_t> m_frameEnds; // ends of the queued frames not yet written whole
+    unsigned long m_framesHandedIn = 0;
+    unsigned long m_framesWritten = 0;
     SRect m_captureRect{0, 0, 0, 0};
     std::FILE* m_file = nullptr;
     std::thread m_writer;

@@ -144,6 +144,7 @@ int RecordingSession::stop() {
     m_pPreviousFrame = {};
     if (result != 0 && m_failure == FAIL_NONE)
         m_failure = FAIL_WRITE;
+    dropLostFrames(m_writer.framesLost());
 
     // Release frames keep their place but are no user actions.
     m_tables.m_vUserActionFrames.clear();
@@ -152,6 +153,22 @@ int RecordingSession::stop() {
             m_tables.m_vUserActionFrames.push_back(i);
     m_tables.m_dwUserActionFrame = uint32_t(m_tables.m_vUserActionFrames.size());
     return result;
+}
+
+// Frames whose bytes did not all reach the file leave the tables, as a frame
+// refused at the size limit never enters them; the writer cut them off the file.
+void RecordingSession::dropLostFrames(unsigned long lost) {
+    const uint32_t count = m_tables.m_dwFrameCount;
+    const uint32_t keep = lost < count ? uint32_t(count - lost) : 0;
+    if (keep == count)
+        return;
+    if (keep < m_tables.m_vEditInfo.size()) {
+        m_tables.m_nextRecordOffset = uint32_t(m_tables.m_vEditInfo[keep].recordOffset);
+        m_tables.m_vEditInfo.resize(keep);
+    }
+    if (keep < m_tables.m_vPlayBackFrameInfo.size())
+        m_tables.m_vPlayBackFrameInfo.resize(keep);
+    m_tables.m_dwFrameCount = keep;
 }
 
 void RecordingSession::requestStop(Failure why) {

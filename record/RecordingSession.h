@@ -85,6 +85,7 @@ class RecordingSession {
     void onWireEvent(const uint8_t* event);
     void capturePalette();
     void requestStop(Failure why);
+    void dropLostFrames(unsigned long lost);
 
     ProjectTables& m_tables;
     ActionCaptureState m_state;

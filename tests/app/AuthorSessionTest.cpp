@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
 
 using namespace testsupport;
@@ -138,6 +139,56 @@ TEST_F(AuthorSession, ExitWithFramesAsksAndCancelKeepsTheProject) {
     EXPECT_EQ(*status, 0);
     EXPECT_FALSE(fileExists(dat)) << "the working frame file goes with the program";
     EXPECT_FALSE(fileExists(home() + "/zedaro/Untitled.vlm")) << "No makes nothing";
+}
+
+// Whole frame records behind the main header, and whether the last one ends the file.
+struct WholeFrames {
+    uint32_t count = 0;
+    bool endsTheFile = false;
+};
+
+WholeFrames wholeFrames(const std::string& bytes) {
+    WholeFrames w;
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+    size_t at = SDatMainHeader::SIZE;
+    while (at + SDatFrameHeader::SIZE <= bytes.size()) {
+        const SDatFrameHeader h = SDatFrameHeader::fromBytes(p + at);
+        if (h.recordSize < SDatFrameHeader::SIZE || at + h.recordSize > bytes.size())
+            break;
+        at += h.recordSize;
+        ++w.count;
+    }
+    w.endsTheFile = at == bytes.size();
+    return w;
+}
+
+// The file size limit of the shell (4 MB) falls inside the second key frame:
+// the program lives on, the author is told, and the working frame file
+// holds whole frames only, which its main header counts.
+TEST_F(AuthorSession, FileSizeLimitDuringARecordingStopsItAndKeepsTheWholeFrames) {
+    Process p;
+    ProcessOptions o = options({"-c", "ulimit -f 8000 && exec \"$0\"", velmoraBinary()});
+    ASSERT_TRUE(p.start("/bin/sh", o));
+    std::string w = mainWindow();
+    ASSERT_FALSE(w.empty()) << p.err();
+    focus(w);
+    runCommand("xdotool keydown alt key c keyup alt");
+    ASSERT_TRUE(p.waitForErr("in threadProc", 10000)) << "the recording starts: " << p.err();
+    ASSERT_TRUE(p.waitForErr("could not be written", 30000)) << p.err();
+    ASSERT_TRUE(p.waitForErr("m_dwFrameCount == ", 10000)) << p.err();
+    EXPECT_TRUE(p.running()) << p.err();
+
+    const std::string bytes = readFile(home() + "/zedaro/Untitled.dat");
+    ASSERT_GE(bytes.size(), SDatMainHeader::SIZE);
+    const SDatMainHeader h = SDatMainHeader::fromBytes(reinterpret_cast<const uint8_t*>(bytes.data()));
+    const WholeFrames frames = wholeFrames(bytes);
+    EXPECT_GE(frames.count, 1u);
+    EXPECT_EQ(h.frameCount, frames.count);
+    EXPECT_TRUE(frames.endsTheFile) << "no torn frame at the end";
+    EXPECT_NE(p.err().find("m_dwFrameCount == " + std::to_string(frames.count) + "\n"), std::string::npos)
+        << "the tables hold the frames of the file: " << p.err();
+    p.signal(SIGTERM);
+    p.wait(5000);
 }
 
 } // namespace

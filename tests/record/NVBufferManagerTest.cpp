@@ -238,6 +238,44 @@ TEST(NVBufferManagerDeath, WriteErrorIsReportedAtStop) {
         ::testing::ExitedWithCode(3), "could not be written");
 }
 
+// A write that fails part-way through a frame (the file size limit of the
+// process falls inside the twentieth): that frame and every later one are
+// lost, the file ends after the last whole frame and the header counts those.
+TEST(NVBufferManagerDeath, FrameTornByAFailedWriteIsCutOff) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto tornRecording = [] {
+        TempDir dir;
+        const std::string path = dir.file("Untitled.dat");
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lim;
+        lim.rlim_cur = lim.rlim_max = 48 + 19 * 1000 + 500;
+        setrlimit(RLIMIT_FSIZE, &lim);
+        NVBufferManager m;
+        m.initBufferManager(100000, 0);
+        if (m.startBufferManager(path.c_str(), DAT_FILE_SIZE_LIMIT, kRect) != 0)
+            return 10;
+        std::vector<Frame> whole;
+        unsigned long handedIn = 0;
+        for (int i = 0; i < 100; ++i) {
+            const Frame f = makeFrame(i, 60, 940);
+            if (i < 19)
+                whole.push_back(f);
+            if (flush(m, f) == NVBufferManager::FLUSH_OK)
+                ++handedIn;
+        }
+        const int stopped = m.stopBufferManager(handedIn);
+        const std::string file = testsupport::readFile(path);
+        if (stopped != -1 || handedIn < 20 || handedIn - m.framesLost() != 19)
+            return 4;
+        if (file.size() != 48u + 19u * 1000u || file.substr(48) != concatenation(whole))
+            return 5;
+        if (headerOf(file).frameCount != 19u)
+            return 6;
+        return 3;
+    };
+    EXPECT_EXIT(std::exit(tornRecording()), ::testing::ExitedWithCode(3), "could not be written");
+}
+
 class NVBufferManagerScreen : public testsupport::XvfbTest {
   protected:
     testsupport::ScreenSpec screen() const override { return {2560, 1600, 24, {}}; }

@@ -1,4 +1,5 @@
 #include "record/RecordingSession.h"
+#include "store/OutputFileMaker.h"
 #include "store/RecordIO.h"
 #include "support/ProcessRunner.h"
 #include "support/TempDir.h"
@@ -9,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -200,6 +204,69 @@ TEST_F(RecordingSessionTest, UnwritableFileFailsTheStart) {
     EXPECT_EQ(s.start("/nonexistent-dir/x/Untitled.dat", false), RecordingSession::START_FILE_FAILED);
     EXPECT_FALSE(s.recording());
     EXPECT_EQ(t.frameCount, 0u);
+}
+
+// The make sees a project without objects, resources or sound.
+struct PlainFrames : MakeServices {
+    size_t objectCount(uint32_t) override { return 0; }
+    std::vector<uint8_t> objectChunk(uint32_t) override { return {}; }
+    std::vector<uint32_t> resourceIds(uint32_t) override { return {}; }
+    bool resource(uint32_t, VlmResourceRecord&, std::vector<uint8_t>*) override { return false; }
+    std::vector<uint8_t> encodeAudio(const uint8_t* pcm, size_t n) override { return {pcm, pcm + n}; }
+};
+
+// The disk fills during a recording (the file size limit of the process falls
+// inside the second key frame): the recording stops, the frames that did not
+// reach the file whole leave the tables, the file ends after the last whole
+// one, and once there is room again the make succeeds with those frames.
+TEST(RecordingSessionDeath, FullDiskKeepsTheWholeFramesAndTheMakeSucceeds) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto fullDisk = [] {
+        XvfbServer server(ScreenSpec{1024, 768, 24, {}});
+        if (!server.running())
+            return 10;
+        TempDir dir;
+        const std::string path = dir.file("Untitled.dat");
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lim;
+        getrlimit(RLIMIT_FSIZE, &lim);
+        const rlim_t unlimited = lim.rlim_cur;
+        lim.rlim_cur = 48 + 60 + 1024 * 768 * 4 + 200000; // the first key frame and some bands
+        setrlimit(RLIMIT_FSIZE, &lim);
+
+        Tables t;
+        RecordingSession s(t.project);
+        if (s.start(path, false) != RecordingSession::START_OK)
+            return 11;
+        int ticks = 0;
+        while (s.tick() != RecordingSession::TICK_STOP && ++ticks < 500)
+            usleep(2000);
+        if (s.stop() != -1 || s.failure() != RecordingSession::FAIL_WRITE)
+            return 4;
+        if (t.frameCount < 1 || t.frameCount >= s.captureCount() || t.editInfo.size() != t.frameCount ||
+            t.playBack.size() != t.frameCount)
+            return 5;
+        const DatContents dat = readDat(path);
+        if (dat.main.frameCount != t.frameCount || dat.frames.size() != t.frameCount ||
+            readFile(path).size() != t.nextRecordOffset)
+            return 6;
+
+        lim.rlim_cur = unlimited; // room again
+        setrlimit(RLIMIT_FSIZE, &lim);
+        MakeInput in;
+        in.workingPath = path;
+        in.outputPath = dir.file("Untitled.vlm");
+        in.project = &t.project;
+        in.depth = 24;
+        in.screenWidth = 1024;
+        in.screenHeight = 768;
+        PlainFrames services;
+        OutputFileMaker maker(in, services);
+        if (maker.make() != OutputFileMaker::MAKE_OK)
+            return 7;
+        return 3;
+    };
+    EXPECT_EXIT(std::exit(fullDisk()), ::testing::ExitedWithCode(3), "could not be written");
 }
 
 class RecordingAtOtherDepths : public XvfbParamTest {};
