@@ -15,4 +15,11 @@ if [ "${VELMORA_SANITIZE:-0}" = 1 ]; then
 fi
 cmake -S . -B "$dir" "${opts[@]}"
 cmake --build "$dir" -j"$(nproc)"
-ctest --test-dir "$dir" -j"$(nproc)" --output-on-failure
+# Every X server a test starts is named by a PID file in this folder while it
+# runs; none may survive the run.
+VELMORA_TEST_PID_DIR=$(mktemp -d)
+export VELMORA_TEST_PID_DIR
+status=0
+ctest --test-dir "$dir" -j"$(nproc)" --output-on-failure || status=$?
+bash scripts/check-test-servers.sh "$VELMORA_TEST_PID_DIR" || status=1
+exit $status

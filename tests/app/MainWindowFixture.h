@@ -23,12 +23,14 @@ inline int testDepth() {
     return d ? atoi(d) : 24;
 }
 
+// The server is a static object, stopped when the process exits; the
+// application is left to the exit, as Qt's own statics may be gone by then.
 inline QApplication& app() {
-    static testsupport::XvfbServer* server = [] {
+    static testsupport::XvfbServer server([] {
         testsupport::ScreenSpec spec;
         spec.depth = testDepth();
-        return new testsupport::XvfbServer(spec);
-    }();
+        return spec;
+    }());
     static int argc = 1;
     static char name[] = "app_tests";
     static char* argv[] = {name, nullptr};

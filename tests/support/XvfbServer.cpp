@@ -5,8 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
+#include <set>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,7 +29,48 @@ void restoreEnv(const char* name, const std::string& value, bool had) {
     else
         unsetenv(name);
 }
+
+// The servers of this process that still run, stopped at exit when nothing
+// else stopped them (a server held by a static pointer). Never destroyed, so
+// the exit handler finds it whatever order the statics go in.
+struct Running {
+    std::mutex lock;
+    std::set<XvfbServer*> servers;
+};
+Running& liveServers() {
+    static Running* r = new Running;
+    return *r;
+}
+
+void stopAllAtExit() {
+    std::set<XvfbServer*> left;
+    {
+        std::lock_guard<std::mutex> g(liveServers().lock);
+        left = liveServers().servers;
+    }
+    for (XvfbServer* s : left)
+        s->stop();
+}
+
+void track(XvfbServer* s) {
+    static std::once_flag once;
+    std::call_once(once, [] { atexit(stopAllAtExit); });
+    std::lock_guard<std::mutex> g(liveServers().lock);
+    liveServers().servers.insert(s);
+}
+
+void untrack(XvfbServer* s) {
+    std::lock_guard<std::mutex> g(liveServers().lock);
+    liveServers().servers.erase(s);
+}
 } // namespace
+
+std::string XvfbServer::pidFilePath(pid_t pid) {
+    const char* dir = getenv(PID_DIR_VARIABLE);
+    if (!dir || !*dir)
+        return {};
+    return std::string(dir) + "/xvfb." + std::to_string(pid);
+}
 
 XvfbServer::XvfbServer(const ScreenSpec& spec) : m_spec(spec) {
     saveEnv("DISPLAY", m_oldDisplay, m_hadDisplay);
@@ -47,8 +91,13 @@ XvfbServer::XvfbServer(const ScreenSpec& spec) : m_spec(spec) {
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    const pid_t parent = getpid();
     m_pid = fork();
     if (m_pid == 0) {
+        // The server ends with the thread that started it, even when that is killed.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(127);
         fcntl(fds[1], F_SETFD, 0); // keep the write end open across exec
         int devnull = open("/dev/null", O_RDWR);
         if (devnull >= 0) {
@@ -62,6 +111,17 @@ XvfbServer::XvfbServer(const ScreenSpec& spec) : m_spec(spec) {
     if (m_pid < 0) {
         close(fds[0]);
         return;
+    }
+    m_owner = parent;
+    track(this);
+    m_pidFile = pidFilePath(m_pid);
+    if (!m_pidFile.empty()) {
+        const std::string text = std::to_string(m_pid) + "\n";
+        int fd = open(m_pidFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0 || write(fd, text.data(), text.size()) != ssize_t(text.size()))
+            m_pidFile.clear();
+        if (fd >= 0)
+            close(fd);
     }
     std::string number;
     pollfd p{fds[0], POLLIN, 0};
@@ -91,7 +151,15 @@ XvfbServer::XvfbServer(const ScreenSpec& spec) : m_spec(spec) {
 }
 
 XvfbServer::~XvfbServer() {
-    if (m_pid > 0) {
+    stop();
+    restoreEnv("DISPLAY", m_oldDisplay, m_hadDisplay);
+    restoreEnv("XDG_RUNTIME_DIR", m_oldRuntime, m_hadRuntime);
+}
+
+void XvfbServer::stop() {
+    untrack(this);
+    // A forked copy of the test process (a death test) leaves its parent's server alone.
+    if (m_pid > 0 && m_owner == getpid()) {
         kill(m_pid, SIGTERM);
         int status;
         for (int i = 0; i < 100; ++i) {
@@ -105,9 +173,10 @@ XvfbServer::~XvfbServer() {
             kill(m_pid, SIGKILL);
             waitpid(m_pid, &status, 0);
         }
+        if (!m_pidFile.empty())
+            unlink(m_pidFile.c_str());
     }
-    restoreEnv("DISPLAY", m_oldDisplay, m_hadDisplay);
-    restoreEnv("XDG_RUNTIME_DIR", m_oldRuntime, m_hadRuntime);
+    m_pid = -1;
 }
 
 void XvfbTest::SetUp() {

@@ -1,5 +1,10 @@
 // A private Xvfb server for one test: started with -displayfd at a fixed size
 // and depth, DISPLAY and XDG_RUNTIME_DIR set while it runs, stopped afterwards.
+// A server ends with its test process however that ends: by its destructor,
+// at exit when it was never destroyed, and by the parent-death signal when the
+// process is killed. With VELMORA_TEST_PID_DIR set, each server's PID is kept in
+// a file "xvfb.<pid>" in that folder while the server runs, so the test command
+// can check that none survives.
 #pragma once
 
 #include "support/TempDir.h"
@@ -32,7 +37,15 @@ class XvfbServer {
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
 
+    // Stops the server now (the destructor does it too).
+    void stop();
+
     bool running() const { return m_pid > 0 && !m_display.empty(); }
+    pid_t pid() const { return m_pid; }
+
+    static constexpr const char* PID_DIR_VARIABLE = "VELMORA_TEST_PID_DIR";
+    // The PID file of a server, or empty when no folder is named.
+    static std::string pidFilePath(pid_t pid);
     const std::string& display() const { return m_display; }
     const ScreenSpec& spec() const { return m_spec; }
     const std::string& runtimeDir() const { return m_runtime.path(); }
@@ -40,6 +53,8 @@ class XvfbServer {
   private:
     ScreenSpec m_spec;
     pid_t m_pid = -1;
+    pid_t m_owner = -1;
+    std::string m_pidFile;
     std::string m_display;
     std::string m_oldDisplay;
     bool m_hadDisplay = false;
