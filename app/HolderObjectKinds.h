@@ -12,16 +12,31 @@
 
 inline void installHolderObjectKinds() {
     HolderObjectFactory f;
-    f.newShape = [](VLImageHolder* holder, QPaintDevice* device, int shape, int number) -> DrawTools* {
-        return new DrawRect(holder, device, shape, number);
+    HolderKindMakers shapes;
+    shapes.newAtTool = [](VLImageHolder* holder, QPaintDevice* device, int kind, int number) -> DrawTools* {
+        // Shape codes 1, 2, 3 follow the kind codes 2, 3, 4.
+        return new DrawRect(holder, device, kind - 1, number);
     };
-    f.shapeOfPayload = [](VLImageHolder* holder, const sDrawRect& payload) -> DrawTools* {
-        return new DrawRect(holder, payload);
+    shapes.ofRecord = [](VLImageHolder* holder, const NVAllObjects& record) -> DrawTools* {
+        const sDrawRect* p = record.get<sDrawRect>();
+        return p ? new DrawRect(holder, *p) : nullptr;
     };
-    f.pastedShape = [](VLImageHolder* holder, const NVAllObjects& record, int number,
-                       QPoint offset) -> DrawTools* { return new DrawRect(holder, record, number, offset); };
-    f.shapeToStored = [](const NVAllObjects& record) { return DrawRectRecord::toStored(record); };
-    f.shapeFromStored = [](const sAllObjects& stored) { return DrawRectRecord::fromStored(stored); };
+    shapes.pasted = [](VLImageHolder* holder, const NVAllObjects& record, int number,
+                       QPoint offset) -> DrawTools* {
+        return record.get<sDrawRect>() ? new DrawRect(holder, record, number, offset) : nullptr;
+    };
+    shapes.toStored = [](const NVAllObjects& record, sAllObjects& stored) {
+        stored = DrawRectRecord::toStored(record);
+        return true;
+    };
+    shapes.fromStored = [](const sAllObjects& stored, NVAllObjects& record) {
+        if (!stored.get<StoredShape>())
+            return false;
+        record = DrawRectRecord::fromStored(stored);
+        return true;
+    };
+    for (int kind : {RECTANGLE, ROUNDRECT, ELLIPSE})
+        f.setKind(kind, shapes);
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };

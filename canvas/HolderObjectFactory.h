@@ -20,15 +20,36 @@ class DrawTools;
 class QPaintDevice;
 class VLImageHolder;
 
+// The makers of one kind of object: a new object at a tool press, the object
+// of a record, a pasted object, and the record's stored form both ways. A
+// maker that cannot use the record it is given answers null or false.
+struct HolderKindMakers {
+    DrawTools* (*newAtTool)(VLImageHolder* holder, QPaintDevice* device, int kind, int number) = nullptr;
+    DrawTools* (*ofRecord)(VLImageHolder* holder, const NVAllObjects& record) = nullptr;
+    DrawTools* (*pasted)(VLImageHolder* holder, const NVAllObjects& record, int number,
+                         QPoint offset) = nullptr;
+    bool (*toStored)(const NVAllObjects& record, sAllObjects& stored) = nullptr;
+    bool (*fromStored)(const sAllObjects& stored, NVAllObjects& record) = nullptr;
+
+    bool complete() const { return newAtTool && ofRecord && pasted && toStored && fromStored; }
+};
+
 struct HolderObjectFactory {
-    // Rectangles, round rectangles, ellipses (shape 1, 2, 3): a new object of
-    // a creation drag, an object of a record, a pasted object.
-    DrawTools* (*newShape)(VLImageHolder* holder, QPaintDevice* device, int shape, int number) = nullptr;
-    DrawTools* (*shapeOfPayload)(VLImageHolder* holder, const sDrawRect& payload) = nullptr;
-    DrawTools* (*pastedShape)(VLImageHolder* holder, const NVAllObjects& record, int number,
-                              QPoint offset) = nullptr;
-    sAllObjects (*shapeToStored)(const NVAllObjects& record) = nullptr;
-    NVAllObjects (*shapeFromStored)(const sAllObjects& stored) = nullptr;
+    static constexpr int KIND_COUNT = 32;
+
+    // One row per kind code; kinds without a complete row have no live objects.
+    HolderKindMakers kinds[KIND_COUNT];
+
+    void setKind(int kind, const HolderKindMakers& makers) {
+        if (kind >= 0 && kind < KIND_COUNT)
+            kinds[kind] = makers;
+    }
+    // The kind's complete row, or null.
+    const HolderKindMakers* makersOf(int kind) const {
+        if (kind < 0 || kind >= KIND_COUNT || !kinds[kind].complete())
+            return nullptr;
+        return &kinds[kind];
+    }
 
     // The frame object of a frame's record, and the record a new frame's
     // frame object fills (frameNumber from 1).
@@ -46,8 +67,5 @@ struct HolderObjectFactory {
     static void install(const HolderObjectFactory& factory);
     static const HolderObjectFactory& current();
 
-    bool makesShapes() const {
-        return newShape && shapeOfPayload && pastedShape && shapeToStored && shapeFromStored;
-    }
     bool makesFrameObjects() const { return frameObjectOfRecord && newFrameRecord; }
 };

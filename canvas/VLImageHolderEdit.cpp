@@ -246,19 +246,13 @@ DrawTools* VLImageHolder::makePastedObject(const NVAllObjects& record) {
     int* counter = counterOfKind(kind);
     if (!counter)
         return nullptr;
-    DrawTools* object = nullptr;
-    switch (kind) {
-    case RECTANGLE:
-    case ROUNDRECT:
-    case ELLIPSE:
-        if (!record.get<sDrawRect>() || !HolderObjectFactory::current().makesShapes())
-            return nullptr;
-        ++*counter;
-        object = HolderObjectFactory::current().pastedShape(this, record, *counter, sqpPos);
-        break;
-    default:
+    const HolderKindMakers* makers = HolderObjectFactory::current().makersOf(kind);
+    if (!makers)
         return nullptr; // no paste constructor for this kind
-    }
+    DrawTools* object = makers->pasted(this, record, *counter + 1, sqpPos);
+    if (!object)
+        return nullptr;
+    ++*counter;
     if (validIndex(vLastObjectNumber.size(), current_frame))
         if (int32_t* saved = savedCounterOfKind(vLastObjectNumber[size_t(current_frame)], kind))
             *saved = *counter;

@@ -50,12 +50,9 @@ const SPlayBackFrameInfo* VLImageHolder::playbackRecord(int frame) const {
 }
 
 bool VLImageHolder::hasObjectClass(int kind) {
-    const HolderObjectFactory& f = HolderObjectFactory::current();
+    if (HolderObjectFactory::current().makersOf(kind))
+        return true;
     switch (kind) {
-    case RECTANGLE:
-    case ROUNDRECT:
-    case ELLIPSE:
-        return f.makesShapes();
     // Frame records are the canvas's own; without a class they only make no live object.
     case FRAMEOBJECT:
     case MOUSECLICK:
@@ -263,12 +260,6 @@ void VLImageHolder::createObjects(int frame) {
         const int kind = record.drawingObject;
         const HolderObjectFactory& f = HolderObjectFactory::current();
         switch (kind) {
-        case RECTANGLE:
-        case ROUNDRECT:
-        case ELLIPSE:
-            if (const sDrawRect* p = record.get<sDrawRect>(); p && f.makesShapes())
-                object = f.shapeOfPayload(this, *p);
-            break;
         case FRAMEOBJECT:
             if (const NVFrame* p = record.get<NVFrame>(); p && f.makesFrameObjects())
                 object = f.frameObjectOfRecord(this, *p);
@@ -280,6 +271,8 @@ void VLImageHolder::createObjects(int frame) {
             }
             break;
         default:
+            if (const HolderKindMakers* m = f.makersOf(kind))
+                object = m->ofRecord(this, record);
             break;
         }
         if (!object) {

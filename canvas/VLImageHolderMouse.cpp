@@ -114,21 +114,11 @@ void VLImageHolder::takeNumberBack(int kind) {
 
 DrawTools* VLImageHolder::makeToolObject() {
     int* counter = counterOfKind(currentTool);
-    DrawTools* object = nullptr;
-    switch (currentTool) {
-    case RECTANGLE:
-    case ROUNDRECT:
-    case ELLIPSE: {
-        if (!HolderObjectFactory::current().makesShapes())
-            return nullptr;
-        ++*counter;
-        // Shape codes 1, 2, 3 follow the tool codes 2, 3, 4.
-        object = HolderObjectFactory::current().newShape(this, this, currentTool - 1, *counter);
-        break;
-    }
-    default:
+    const HolderKindMakers* makers = HolderObjectFactory::current().makersOf(currentTool);
+    if (!makers || !counter)
         return nullptr; // no object class for this tool yet
-    }
+    ++*counter;
+    DrawTools* object = makers->newAtTool(this, this, currentTool, *counter);
     if (validIndex(vLastObjectNumber.size(), current_frame))
         if (int32_t* saved = savedCounterOfKind(vLastObjectNumber[size_t(current_frame)], currentTool))
             *saved = *counter;

@@ -119,18 +119,13 @@ void VLImageHolder::convertIntoSAllObject(std::vector<sAllObjects>& out, int fra
         case FRAMEOBJECT:
             s.payload = record.get<NVFrame>() ? *record.get<NVFrame>() : NVFrame{};
             break;
-        case RECTANGLE:
-        case ROUNDRECT:
-        case ELLIPSE:
-            if (!HolderObjectFactory::current().makesShapes()) {
-                stored = false;
-                break;
-            }
-            s = HolderObjectFactory::current().shapeToStored(record);
-            break;
         default:
-            stored = false;
-            break; // the click target, and kinds without a stored form
+            // The click target, and kinds without a stored form, are not stored.
+            if (const HolderKindMakers* m = HolderObjectFactory::current().makersOf(record.drawingObject))
+                stored = m->toStored(record, s);
+            else
+                stored = false;
+            break;
         }
         if (!stored)
             continue;
@@ -183,11 +178,9 @@ void VLImageHolder::convertFromSAllObject(std::vector<sAllObjects>& in, int fram
             if (p && !p->name().empty())
                 frameRecord.m_Caption = p->name();
             record.payload = std::move(frameRecord);
-        } else if ((kind == RECTANGLE || kind == ROUNDRECT || kind == ELLIPSE) &&
-                   HolderObjectFactory::current().makesShapes()) {
-            if (!s.get<StoredShape>())
+        } else if (const HolderKindMakers* m = HolderObjectFactory::current().makersOf(kind)) {
+            if (!m->fromStored(s, record))
                 continue;
-            record = HolderObjectFactory::current().shapeFromStored(s);
         } else if (kind == MOUSECLICK || kind == SELECTION) {
             continue; // never stored
         } else {
