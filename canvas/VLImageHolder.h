@@ -183,6 +183,9 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     QString getValidationObjName(int n) const;
     QString getFrameObjName(int frame) const;
     static bool isaControl(int kind);
+    // Lines and polylines keep their undo geometry as points (getArrayPoints,
+    // restorePoly); a bounding rectangle would lose a line's diagonal.
+    static bool keepsGeometryAsPoints(int kind) { return kind == LINE || kind == POLYLINE; }
     void getNumSingleFrameObjects(int count);
     int getObjectIdStrcture(int value, char*) const { return value; }
     // Kinds the canvas makes live objects of; records of other kinds are

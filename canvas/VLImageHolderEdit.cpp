@@ -469,7 +469,7 @@ void VLImageHolder::restoreGeometry() {
         const int index = stObjectIndexes.top();
         stObjectIndexes.pop();
         DrawTools* object = validIndex(vObjectList.size(), index) ? vObjectList[size_t(index)] : nullptr;
-        const bool polyline = object && object->drawingObject == POLYLINE;
+        const bool polyline = object && keepsGeometryAsPoints(object->drawingObject);
         if (polyline && !stPointArrays.empty()) {
             draw_tool = object;
             object->restorePoly(stPointArrays.top());

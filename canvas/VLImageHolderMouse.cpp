@@ -226,7 +226,7 @@ void VLImageHolder::discardCreatedObject(int index) {
 
 void VLImageHolder::pushGeometry(int index) {
     DrawTools* object = vObjectList[size_t(index)];
-    if (object->drawingObject == POLYLINE)
+    if (keepsGeometryAsPoints(object->drawingObject))
         stPointArrays.push(object->getArrayPoints());
     else
         stRects.push(object->getRegion().boundingRect());
@@ -471,7 +471,7 @@ void VLImageHolder::mouseReleaseEvent(QMouseEvent* e) {
                    draw_tool->drawingObject != SELECTION) {
             const int index = vSelectedObjectIndex.front();
             DrawTools* object = draw_tool;
-            const bool polyline = object->drawingObject == POLYLINE;
+            const bool polyline = keepsGeometryAsPoints(object->drawingObject);
             const bool target = object->drawingObject == MOUSECLICK;
             const QPolygon points = polyline ? object->getArrayPoints() : QPolygon();
             const QRect rect = object->getRegion().boundingRect();

@@ -7,9 +7,16 @@
 #include "store/DatRecords.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTabWidget>
+
+// Before Xlib, which defines KeyPress.
+static void sendKeyPress(QObject* receiver, Qt::Key key) {
+    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(receiver, &e);
+}
 
 // Xlib after the toolkit headers.
 #include "HolderFixture.h"
@@ -24,6 +31,29 @@ class UnfinishedObject : public DrawTools {
     UnfinishedObject() : DrawTools(nullptr, "unfinished") {}
     bool keepWithinVLI() override { return false; }
     const char* getObjectName() const override { return "Unfinished"; }
+};
+
+// A live object whose geometry is two end points, as a line keeps it.
+class TwoPointObject : public DrawTools {
+  public:
+    TwoPointObject(QPoint a, QPoint b) : DrawTools(nullptr, "two points"), points({a, b}) {}
+    QPolygon getArrayPoints() override { return points; }
+    void restorePoly(QPolygon p) override { points = p; }
+    void restoreGeometry(QRect) override { restoredAsRect = true; }
+    QRegion getRegion() override { return QRegion(points.boundingRect()); }
+    void updatePosition(int dx, int dy) override { points.translate(dx, dy); }
+    using DrawTools::select;
+    bool select(QPoint p) override { return getRegion().contains(p); }
+    const char* getObjectName() const override { return "Two points"; }
+    QPolygon points;
+    QPoint dragBy;
+
+  protected:
+    // The object's own drag applies at the release.
+    void mouseReleaseEvent(QMouseEvent*) override { points.translate(dragBy); }
+
+  public:
+    bool restoredAsRect = false;
 };
 
 class HolderMouseTest : public HolderTest {
@@ -254,6 +284,69 @@ TEST_F(HolderMouseTest, SingleDragMakesAGeometryRecordThatKeepsTheSize) {
     ASSERT_EQ(1u, internals(holder).stUndoCodes.size());
     EXPECT_EQ(UNDO_GEOMETRY, internals(holder).stUndoCodes.top());
     EXPECT_EQ(QRect(20, 20, 40, 40), internals(holder).stRects.top());
+}
+
+class HolderLineUndoTest : public HolderMouseTest {
+  protected:
+    TwoPointObject* addLine(QPoint a, QPoint b) {
+        auto* line = new TwoPointObject(a, b);
+        line->drawingObject = LINE;
+        internals(holder).vObjectList.push_back(line);
+        internals(holder).vAllObjects[0].AllObjects.emplace_back();
+        return line;
+    }
+    void key(Qt::Key k) { sendKeyPress(holder, k); }
+    void select(std::vector<int> indexes) { internals(holder).vSelectedObjectIndex = std::move(indexes); }
+};
+
+// Lines keep their own diagonal end points through nudges and undo, each
+// sequence booking one step per selected line.
+TEST_F(HolderLineUndoTest, NudgedLinesComeBackExactly) {
+    drawRect(QRect(20, 20, 40, 40));
+    TwoPointObject* a = addLine(QPoint(100, 100), QPoint(200, 150));
+    TwoPointObject* b = addLine(QPoint(300, 200), QPoint(250, 120));
+    const QPolygon a0 = a->points, b0 = b->points;
+    select({1, 2, 3});
+    for (int k = 0; k < 5; ++k)
+        key(Qt::Key_Right);
+    ASSERT_EQ(a0.translated(5, 0), a->points);
+    holder->slotUndoAction();
+    EXPECT_EQ(a0, a->points);
+    EXPECT_EQ(b0, b->points);
+    EXPECT_FALSE(a->restoredAsRect || b->restoredAsRect);
+    EXPECT_EQ(20, static_cast<DrawRect*>(holder->liveObjects()[1])->record().get<sDrawRect>()->left);
+    EXPECT_TRUE(internals(holder).stUndoCodes.empty() ||
+                internals(holder).stUndoCodes.top() != UNDO_GEOMETRY);
+    EXPECT_TRUE(internals(holder).stPointArrays.empty());
+
+    // Later sequences book their own steps; a press on the canvas starts one.
+    internals(holder).moveUndoSaved = false;
+    key(Qt::Key_Down);
+    internals(holder).moveUndoSaved = false;
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    holder->slotUndoAction();
+    EXPECT_EQ(a0.translated(0, 1), a->points);
+    holder->slotUndoAction();
+    EXPECT_EQ(a0, a->points);
+    EXPECT_EQ(b0, b->points);
+}
+
+TEST_F(HolderLineUndoTest, SingleDragOfALineBooksItsPoints) {
+    TwoPointObject* line = addLine(QPoint(100, 100), QPoint(200, 150));
+    const QPolygon before = line->points;
+    line->dragBy = QPoint(30, 10);
+    holder->slot_select_draw_object(SELECTION);
+    press(QPoint(150, 120));
+    ASSERT_EQ(std::vector<int>({1}), holder->selectedIndexes());
+    release(QPoint(180, 130));
+    ASSERT_FALSE(internals(holder).stUndoCodes.empty());
+    ASSERT_EQ(UNDO_GEOMETRY, internals(holder).stUndoCodes.top());
+    ASSERT_EQ(1u, internals(holder).stPointArrays.size());
+    EXPECT_EQ(before, internals(holder).stPointArrays.top());
+    holder->slotUndoAction();
+    EXPECT_EQ(before, line->points);
+    EXPECT_FALSE(line->restoredAsRect);
 }
 
 } // namespace

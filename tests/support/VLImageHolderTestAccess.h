@@ -14,8 +14,9 @@ class VLImageHolderTestAccess {
           newObjectID(h.newObjectID), vSelectedObjectIndex(h.vSelectedObjectIndex),
           stRemovedObjects(h.stRemovedObjects), stActionCounts(h.stActionCounts),
           stGeometryCounts(h.stGeometryCounts), stObjectIndexes(h.stObjectIndexes),
-          stUndoCodes(h.stUndoCodes), stRects(h.stRects), stObjectClipboard(h.stObjectClipboard),
-          stFrameRanges(h.stFrameRanges), polylineClosed(h.polylineClosed) {}
+          stUndoCodes(h.stUndoCodes), stRects(h.stRects), stPointArrays(h.stPointArrays),
+          stObjectClipboard(h.stObjectClipboard), stFrameRanges(h.stFrameRanges),
+          polylineClosed(h.polylineClosed) {}
 
     bool& gcCreated;
     DrawTools*& draw_tool;
@@ -34,6 +35,7 @@ class VLImageHolderTestAccess {
     std::stack<int>& stObjectIndexes;
     std::stack<int>& stUndoCodes;
     std::stack<QRect>& stRects;
+    std::stack<QPolygon>& stPointArrays;
     std::stack<NVAllObjects>& stObjectClipboard;
     std::stack<std::pair<int, int>>& stFrameRanges;
     bool& polylineClosed;
