@@ -115,6 +115,14 @@ QByteArray SessionFiles::encodeRecentFiles(const QStringList& list) {
 }
 
 std::optional<QStringList> SessionFiles::decodeRecentFiles(const QByteArray& bytes) {
+    // The count word comes first and every entry takes at least its 4-byte
+    // length word; a larger count would have the stream reserve it up front.
+    if (bytes.size() < 4)
+        return std::nullopt;
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const quint32 count = quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | quint32(b[3]);
+    if (count > quint32((bytes.size() - 4) / 4))
+        return std::nullopt;
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_2_0);
     QStringList list;
