@@ -1,5 +1,6 @@
 #include "app/SessionFiles.h"
 #include "store/Diagnostics.h"
+#include "store/RegularFile.h"
 
 #include <QDataStream>
 #include <QDebug>
@@ -115,6 +116,14 @@ QByteArray SessionFiles::encodeRecentFiles(const QStringList& list) {
 }
 
 std::optional<QStringList> SessionFiles::decodeRecentFiles(const QByteArray& bytes) {
+    // The count word comes first and every entry takes at least its 4-byte
+    // length word; a larger count would have the stream reserve it up front.
+    if (bytes.size() < 4)
+        return std::nullopt;
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const quint32 count = quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | quint32(b[3]);
+    if (count > quint32((bytes.size() - 4) / 4))
+        return std::nullopt;
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_2_0);
     QStringList list;
@@ -128,13 +137,18 @@ QStringList SessionFiles::readRecentFileList(const std::string& dataDir) {
     const QString path = QString::fromStdString(recentFilesPath(dataDir));
     qCDebug(lcSession, "recent %s", qPrintable(path));
     QStringList list;
-    QFile file(path);
-    if (file.exists() && file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    const int fd = regularfile::open(recentFilesPath(dataDir), O_RDONLY);
+    if (fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         if (auto decoded = decodeRecentFiles(file.readAll()))
             list = *decoded;
         else
             diag::print("velmora: %s is damaged, recent-file list not restored\n", qPrintable(path));
+    } else if (fd < 0 && errno == EINVAL) {
+        diag::print("velmora: %s is not a regular file, recent-file list not restored\n", qPrintable(path));
     } else {
+        if (fd >= 0)
+            ::close(fd);
         qCDebug(lcSession, "No history found");
     }
     for (const QString& entry : list)
@@ -145,9 +159,15 @@ QStringList SessionFiles::readRecentFileList(const std::string& dataDir) {
 }
 
 bool SessionFiles::writeRecentFiles(const std::string& dataDir, const QStringList& list) {
-    QFile file(QString::fromStdString(recentFilesPath(dataDir)));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Never waits on a FIFO put in the file's place.
+    const int fd = regularfile::open(recentFilesPath(dataDir), O_WRONLY | O_CREAT | O_TRUNC);
+    QFile file;
+    if (fd < 0)
         return false;
+    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
     const QByteArray bytes = encodeRecentFiles(list);
     bool ok = file.write(bytes) == bytes.size();
     file.close();

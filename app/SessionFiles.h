@@ -40,7 +40,8 @@ class SessionFiles {
     static QRect startGeometry(const SWindowSettings* stored, int screenWidth, int screenHeight);
     static QRect defaultGeometry(int screenWidth, int screenHeight);
 
-    // Reads the list; a missing or unreadable file gives an empty list. Trimmed
+    // Reads the list; a missing or unreadable file, or one that is not a
+    // regular file, gives an empty list. Trimmed
     // to ten entries by dropping the last entry (with every copy of it) while
     // the list is longer.
     static QStringList readRecentFileList(const std::string& dataDir);

@@ -308,6 +308,9 @@ class Velmora : public QMainWindow {
     void resetProject(bool keepPath);
     void openCompletion();
     void openPath(const QString& path, bool fromCommandLine);
+    // Tells the author and returns true when the working frame file at `path`
+    // is there but is no regular file (a FIFO would block the program).
+    bool refuseIrregularWorkingFile(const std::string& path);
     // The Save Frames prompt: 0 Yes, 1 No, 2 Cancel.
     int saveFramesPrompt();
     bool makeForPrompt();

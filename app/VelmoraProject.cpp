@@ -27,6 +27,7 @@
 #include "record/NVBufferManager.h"
 #include "record/machineprofile.h"
 #include "store/FrameTable.h"
+#include "store/RegularFile.h"
 #include "store/VlmFile.h"
 
 #include <QApplication>
@@ -188,6 +189,14 @@ int Velmora::setBuilderSplash() {
     return m_frameLoader ? m_frameLoader->setBuilderSplash(m_screenWidth, m_screenHeight, m_depth) : 0;
 }
 
+bool Velmora::refuseIrregularWorkingFile(const std::string& path) {
+    if (!regularfile::existsButNotRegular(path))
+        return false;
+    VL_ErrMessage("The working frame file is not a regular file:\n" + QString::fromLocal8Bit(path.c_str()));
+    showReady();
+    return true;
+}
+
 int Velmora::initEditingFrames() {
     FrameGeometry g{uint32_t(m_screenWidth), uint32_t(m_screenHeight), uint32_t(m_screenBytesPerPixel), 0};
     if (!m_frameLoader->initEditingFrames(m_vlmFileName, g)) {
@@ -239,6 +248,8 @@ void Velmora::createRecordBar() {
 
 void Velmora::slotRecordStartRecord() {
     if (m_bRecording)
+        return;
+    if (refuseIrregularWorkingFile(datfile::untitledPath(m_homeDir)))
         return;
     const int64_t free = m_pMachineProfile->getFreeDiskSpace(m_homeDir.c_str());
     if (free <= 24) {
@@ -369,6 +380,8 @@ void Velmora::initializeForFrameAddition() {
         m_screenRowBytes = m_screenBytesPerPixel * m_screenWidth;
     }
     NV_CleanUpCapture();
+    if (refuseIrregularWorkingFile(datfile::untitledPath(m_homeDir)))
+        return;
     m_vlmFileName = datfile::untitledPath(m_homeDir);
     setBuilderCaption();
     if (m_pBufferManager->startBufferManager(m_vlmFileName.c_str(), DAT_FILE_SIZE_LIMIT,
@@ -719,6 +732,12 @@ void Velmora::openCompletion() {
 
 void Velmora::openPath(const QString& path, bool fromCommandLine) {
     if (path.isEmpty() || !QFile::exists(path)) {
+        frameStrip()->enableButtonsAfterMakeAndOpen();
+        showReady();
+        return;
+    }
+    if (regularfile::existsButNotRegular(path.toLocal8Bit().toStdString())) {
+        VL_ErrMessage("VLM File Error\n" + path + " is not a regular file.");
         frameStrip()->enableButtonsAfterMakeAndOpen();
         showReady();
         return;

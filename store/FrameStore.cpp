@@ -1,9 +1,12 @@
 #include "store/FrameStore.h"
+#include "store/RegularFile.h"
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <iostream>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -67,9 +70,13 @@ bool FrameStore::open(const std::string& path, const FrameGeometry& geometry) {
         return false;
     }
     errno = 0;
-    m_file = std::fopen(path.c_str(), "r+");
+    const int fd = regularfile::open(path, O_RDWR);
+    m_file = fd >= 0 ? fdopen(fd, "r+") : nullptr;
     if (!m_file) {
-        m_lastError = systemError(("Error opening file " + path).c_str());
+        if (fd >= 0)
+            ::close(fd);
+        m_lastError = errno == EINVAL ? "Error opening file " + path + ": not a regular file"
+                                      : systemError(("Error opening file " + path).c_str());
         std::cerr << m_lastError << "\n";
         return false;
     }

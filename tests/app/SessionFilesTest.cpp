@@ -164,6 +164,33 @@ TEST(SessionFiles, TruncatedRecentFilesAreRejected) {
     EXPECT_FALSE(SessionFiles::decodeRecentFiles(b));
 }
 
+// The count word is checked against what the bytes can hold (4 bytes at least
+// per entry) before the stream reserves room for that many entries.
+TEST(SessionFiles, CountLargerThanTheFileCanHoldIsRejected) {
+    struct Case {
+        std::string bytes;
+        bool accepted;
+    };
+    const std::string oneEmpty("\0\0\0\0", 4); // an empty entry: its length word alone
+    const Case cases[] = {
+        {std::string("\xff\xff\xff\xff", 4), false},
+        {std::string("\x7f\xff\xff\xff", 4), false},
+        {std::string("\x10\0\0\0", 4) + oneEmpty, false},
+        {std::string("\0\0\0\x02", 4) + oneEmpty, false},
+        {std::string("\0\0\0", 3), false},
+        {std::string("\0\0\0\x01", 4) + oneEmpty, true},
+        {std::string("\0\0\0\0", 4), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        EXPECT_EQ(SessionFiles::decodeRecentFiles(QByteArray::fromStdString(c.bytes)).has_value(),
+                  c.accepted);
+    }
+    DataDir d;
+    writeFile(SessionFiles::recentFilesPath(d.dir), std::string("\xff\xff\xff\xf0", 4));
+    EXPECT_TRUE(SessionFiles::readRecentFileList(d.dir).isEmpty());
+}
+
 TEST(SessionFiles, ExistingEntryMovesToTheFrontWithoutANewMenuItem) {
     QStringList list{"/c.vlm", "/b.vlm", "/a.vlm"};
     EXPECT_FALSE(SessionFiles::updateRecentFileList(list, "/a.vlm"));

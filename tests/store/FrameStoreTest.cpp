@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -277,6 +279,22 @@ TEST_F(FrameStoreTest, GetFrameReadsTheRecordAsStored) {
     EXPECT_TRUE(data.empty());
     EXPECT_EQ(FrameStore::GETFRAME_SEEK_FAILED, store.getFrame(edit, 5, h, data));
     EXPECT_EQ(FrameStore::GETFRAME_SEEK_FAILED, store.getFrame(edit, 6, h, data)) << "no such frame";
+}
+
+// A FIFO or a directory in place of the working frame file is refused at
+// once; a FIFO opened plainly would wait for a writer.
+TEST_F(FrameStoreTest, OpenRefusesWhatIsNotARegularFile) {
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+    const std::string folder = dir.file("folder.dat");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    const std::pair<std::string, std::string> cases[] = {{path, "not a regular file"},
+                                                         {folder, "Is a directory"}};
+    for (const auto& [p, reason] : cases) {
+        FrameStore store;
+        EXPECT_FALSE(store.open(p, geometry())) << p;
+        EXPECT_FALSE(store.isOpen());
+        EXPECT_EQ(store.lastError(), "Error opening file " + p + ": " + reason);
+    }
 }
 
 TEST_F(FrameStoreTest, OpenFailsCleanlyAndReusesTheBuffer) {
