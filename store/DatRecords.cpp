@@ -3,6 +3,8 @@
 #include "store/RecordIO.h"
 #include "store/RectFields.h"
 
+#include <cctype>
+#include <cstring>
 #include <tuple>
 
 using rec::getRect;
@@ -167,8 +169,22 @@ std::string dataDirectory(const std::string& home) {
 std::string untitledPath(const std::string& home) {
     return dataDirectory(home) + "/Untitled.dat";
 }
+
+namespace {
+// True when the path ends in `ending` (lower case), in any case.
+bool endsWithAnyCase(const std::string& path, const char* ending) {
+    const size_t n = std::strlen(ending);
+    if (path.size() < n)
+        return false;
+    for (size_t i = 0; i < n; ++i)
+        if (std::tolower(static_cast<unsigned char>(path[path.size() - n + i])) != ending[i])
+            return false;
+    return true;
+}
+} // namespace
+
 std::string workingPathFor(const std::string& vlmPath) {
-    if (vlmPath.size() < 4)
+    if (!endsWithAnyCase(vlmPath, ".vlm"))
         return vlmPath + ".dat";
     return vlmPath.substr(0, vlmPath.size() - 4) + ".dat";
 }

@@ -195,8 +195,8 @@ namespace datfile {
 std::string dataDirectory(const std::string& home);
 // The working frame file of a recording or a new project.
 std::string untitledPath(const std::string& home);
-// The working frame file of an imported output file: ".dat" in place of the
-// last four characters, or appended when the path is too short to have them.
+// The working frame file of an imported output file: ".dat" in place of a
+// ".vlm" ending in any case, appended to any other name.
 std::string workingPathFor(const std::string& vlmPath);
 // Length of a frame's data: rows top..bottom inclusive.
 inline uint32_t bandLength(int32_t top, int32_t bottom, uint32_t rowSize) {

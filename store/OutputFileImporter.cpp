@@ -7,7 +7,9 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +22,8 @@ namespace {
 constexpr size_t AUDIO_FILE_HEADER = 48;
 constexpr size_t AUDIO_FRAME_HEADER = 28;
 constexpr uint32_t MAX_OBJECT_CHUNK = 256u << 20;
+// The additional data's head in front of the playback records.
+constexpr size_t ADDITIONAL_HEAD = 60;
 
 struct FileCloser {
     std::FILE* f = nullptr;
@@ -37,6 +41,22 @@ bool writeAll(std::FILE* f, const void* p, size_t n) {
 uint16_t widen555(uint16_t v) {
     const uint16_t r = (v & 0x7C00) >> 10, g = (v & 0x03E0) >> 5, b = v & 0x001F;
     return uint16_t((r << 11) | ((g << 1) << 5) | b);
+}
+
+// Playback records the file's additional data holds, read from its header
+// alone: every frame has one, so the index may describe no more frames.
+uint64_t playbackRecordsHeld(const std::string& path) {
+    FileCloser f{std::fopen(path.c_str(), "rb")};
+    uint8_t raw[VLMHeader::SIZE];
+    struct stat st {};
+    if (!f.f || fstat(fileno(f.f), &st) != 0 || std::fread(raw, 1, sizeof raw, f.f) != sizeof raw)
+        return 0;
+    const VLMHeader h = VLMHeader::fromBytes(raw);
+    const uint64_t size = uint64_t(st.st_size), offset = h.additionalDataOffset,
+                   length = h.additionalDataLength;
+    if (length < ADDITIONAL_HEAD || offset > size || length > size - offset)
+        return 0;
+    return (length - ADDITIONAL_HEAD) / SPlayBackFrameInfo::SIZE;
 }
 
 } // namespace
@@ -94,6 +114,7 @@ ImportResult OutputFileImporter::run() {
     }
 
     VlmFile file;
+    file.limitReadFrames(playbackRecordsHeld(m_vlmPath));
     const int opened = file.openToRead(m_vlmPath);
     if (opened == vlm::VLM_WRONG_SIGN || opened == vlm::EXM_WRONG_SIGN) {
         fail(IMPORT_BAD_SIGNATURE, "scap error");
@@ -142,10 +163,15 @@ ImportResult OutputFileImporter::run() {
     const VLMVideoHeader vh = VLMVideoHeader::fromBytes(vhRaw);
     m_r.captureRect = vh.capture;
     const int B = m_screen.depth / 8;
-    m_r.fileWidth = vh.capture.right - vh.capture.left;
-    m_r.fileHeight = vh.capture.bottom - vh.capture.top;
+    // In 64 bits: forged edges must not overflow; every edge lies on the screen.
+    const int64_t width = int64_t(vh.capture.right) - vh.capture.left;
+    const int64_t height = int64_t(vh.capture.bottom) - vh.capture.top;
+    const bool onScreen = vh.capture.left >= 0 && vh.capture.top >= 0 && vh.capture.right <= m_screen.width &&
+                          vh.capture.bottom <= m_screen.height;
+    m_r.fileWidth = int(std::clamp<int64_t>(width, INT32_MIN, INT32_MAX));
+    m_r.fileHeight = int(std::clamp<int64_t>(height, INT32_MIN, INT32_MAX));
     m_r.fileBitsPerPixel = vh.bitsPerPixel;
-    if (m_r.fileWidth != m_screen.width || m_r.fileHeight != m_screen.height || vh.bitsPerPixel != 8 * B) {
+    if (!onScreen || width != m_screen.width || height != m_screen.height || vh.bitsPerPixel != 8 * B) {
         fail(IMPORT_RESOLUTION, "resolution conflict");
         return m_r;
     }
@@ -262,7 +288,9 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             plainLength = uLongf(plain.size());
             if (uncompress(plain.data(), &plainLength, chunk.data(), uLong(chunk.size())) != Z_OK)
                 return fail(IMPORT_READ, "error reading frames: a video chunk does not decompress");
-            hasImage = plainLength != 0 && plainLength != video::TRAILER_SIZE;
+            if (plainLength != 0 && plainLength < video::TRAILER_SIZE)
+                return fail(IMPORT_READ, "error reading frames: a video chunk is shorter than its trailer");
+            hasImage = plainLength > video::TRAILER_SIZE;
         }
         const bool key = p.frameFlags & PBF_KEY;
         const bool blank = p.frameFlags & (PBF_INSERTED | PBF_APPENDED);

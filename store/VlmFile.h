@@ -36,6 +36,10 @@ class VlmFile {
         return vlmInitialise(path, MODE_WRITE, slotCount, SIGN_INT);
     }
     int checkSignature(int signKind) const;
+    // Frames a later read accepts at most, skipped frames included: a reader
+    // that knows what the file can hold for each frame bounds the index by
+    // it before skip counts are expanded. Kept across opens.
+    void limitReadFrames(uint64_t frames) { m_readFrameLimit = frames; }
     // Writing: completes the file (index, headers, resource table) and closes
     // it; stops at the first failed step and returns 1 (the stream is closed
     // all the same). Reading: releases the file. Returns 1 when not open.
@@ -195,4 +199,5 @@ class VlmFile {
     VLMObjectHeader m_objectHeader;
     std::vector<VLMIndex> m_index;
     uint32_t m_audioReadTotal = 0;
+    uint64_t m_readFrameLimit = UINT64_MAX;
 };

@@ -174,7 +174,14 @@ TEST(DatFilePaths, WorkingFilePaths) {
     } cases[] = {
         {"/home/a/show.vlm", "/home/a/show.dat"},
         {"/x/y.VLM", "/x/y.dat"},
+        {"/x/y.vLm", "/x/y.dat"},
+        {".vlm", ".dat"},
         {"ab", "ab.dat"},
+        // Names without a ".vlm" ending keep every character.
+        {"in/sub/ab", "in/sub/ab.dat"},
+        {"in/sub/show.vlm.old", "in/sub/show.vlm.old.dat"},
+        {"in/d.vlm/show", "in/d.vlm/show.dat"},
+        {"in/showvlm", "in/showvlm.dat"},
     };
     for (auto& c : cases)
         EXPECT_EQ(datfile::workingPathFor(c.in), c.out) << c.in;

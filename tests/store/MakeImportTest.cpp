@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <random>
 
@@ -429,5 +431,92 @@ TEST(ImportFailures, MalformedFilesGiveTheirCodes) {
         1503);
     EXPECT_EQ(readFile(t.file("x.dat")), "notes of the author");
 }
+
+// Crafted from a made 64x40x24 project: each damage is refused with its code.
+struct CraftedCase {
+    const char* name;
+    std::function<void(std::string&, const VlmFile&)> damage;
+    int code;
+};
+
+void put32(std::string& b, size_t at, uint32_t v) {
+    rec::writeLe32(reinterpret_cast<uint8_t*>(b.data()) + at, v);
+}
+
+// Appends a zlib chunk that inflates to `plain` bytes as frame 1's video chunk.
+void shortVideoChunk(std::string& b, const VlmFile& f, size_t plain) {
+    std::vector<uint8_t> z(64);
+    uLongf n = uLongf(z.size());
+    const std::vector<uint8_t> bytes(plain, 0x11);
+    ASSERT_EQ(compress(z.data(), &n, bytes.data(), uLong(bytes.size())), Z_OK);
+    const size_t record = f.header().indexOffset + 1 * VLMIndex::SIZE;
+    put32(b, record + VLMIndex::VIDEO_OFFSET, uint32_t(b.size()));
+    put32(b, record + VLMIndex::VIDEO_LENGTH, uint32_t(n));
+    b.append(reinterpret_cast<const char*>(z.data()), n);
+}
+
+void captureEdges(std::string& b, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    const size_t at = vlm::VIDEO_HEADER_OFFSET;
+    put32(b, at + VLMVideoHeader::CAPTURE_LEFT, uint32_t(left));
+    put32(b, at + VLMVideoHeader::CAPTURE_TOP, uint32_t(top));
+    put32(b, at + VLMVideoHeader::CAPTURE_RIGHT, uint32_t(right));
+    put32(b, at + VLMVideoHeader::CAPTURE_BOTTOM, uint32_t(bottom));
+}
+
+class ImportCrafted : public ::testing::TestWithParam<CraftedCase> {};
+
+TEST_P(ImportCrafted, IsRefusedWithItsCode) {
+    TempDir dir;
+    Project p = makeProject(dir, Screen{64, 40, 24, 4});
+    FakeServices svc;
+    const std::string vlm = dir.file("show.vlm");
+    ASSERT_EQ(OutputFileMaker(inputFor(p, vlm), svc).make(), OutputFileMaker::MAKE_OK);
+    std::string bytes = readFile(vlm);
+    {
+        VlmFile f;
+        ASSERT_EQ(f.openToRead(vlm), 0);
+        ASSERT_EQ(f.index().size(), 7u);
+        GetParam().damage(bytes, f);
+    }
+    TempDir t;
+    writeFile(t.file("x.vlm"), bytes);
+    FakeServices s;
+    const ImportResult r =
+        OutputFileImporter(t.file("x.vlm"), {64, 40, 24, 4}, t.path(), t.file("Sound.dat"), s).run();
+    EXPECT_EQ(r.code, GetParam().code);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ImportCrafted,
+    ::testing::Values(
+        // A plain chunk shorter than its trailer.
+        CraftedCase{"VideoChunkOfOneByte", [](std::string& b, const VlmFile& f) { shortVideoChunk(b, f, 1); },
+                    OutputFileImporter::IMPORT_READ},
+        CraftedCase{"VideoChunkOfNineBytes",
+                    [](std::string& b, const VlmFile& f) { shortVideoChunk(b, f, 9); },
+                    OutputFileImporter::IMPORT_READ},
+        // Edges whose difference overflows 32 bits, or that lie off the screen.
+        CraftedCase{"CaptureLeftAtTheLowestInt",
+                    [](std::string& b, const VlmFile&) { captureEdges(b, INT32_MIN, 0, 64, 40); },
+                    OutputFileImporter::IMPORT_RESOLUTION},
+        CraftedCase{"CaptureBottomAtTheHighestInt",
+                    [](std::string& b, const VlmFile&) { captureEdges(b, 0, -40, 64, INT32_MAX); },
+                    OutputFileImporter::IMPORT_RESOLUTION},
+        CraftedCase{"CaptureLeftOfTheScreen",
+                    [](std::string& b, const VlmFile&) { captureEdges(b, -10, 0, 54, 40); },
+                    OutputFileImporter::IMPORT_RESOLUTION},
+        CraftedCase{"CaptureBelowTheScreen",
+                    [](std::string& b, const VlmFile&) { captureEdges(b, 0, 5, 64, 45); },
+                    OutputFileImporter::IMPORT_RESOLUTION},
+        // One index record whose skip count names far more frames than the
+        // file holds playback records for: refused before it is expanded.
+        CraftedCase{"SkipCountBeyondThePlaybackRecords",
+                    [](std::string& b, const VlmFile&) {
+                        put32(b, VLMHeader::INDEX_COUNT, 1u << 22);
+                        put32(b, VLMHeader::INDEX_LENGTH, uint32_t(VLMIndex::SIZE));
+                        put32(b, vlm::INDEX_OFFSET + VLMIndex::SKIP_COUNT, (1u << 22) - 1);
+                    },
+                    OutputFileImporter::IMPORT_CANNOT_OPEN}),
+    [](const ::testing::TestParamInfo<CraftedCase>& i) { return std::string(i.param.name); });
 
 } // namespace
