@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <mutex>
 #include <vector>
@@ -74,8 +75,14 @@ void keepRunning(Display*, void*) {}
 } // namespace
 
 void installHandlers() {
-    if (!g_installed.exchange(true))
+    if (!g_installed.exchange(true)) {
         XInitThreads();
+        // A request written to a server that has gone away must fail with
+        // EPIPE and reach the I/O-error handler, not end the process.
+        struct sigaction old {};
+        if (sigaction(SIGPIPE, nullptr, &old) == 0 && old.sa_handler == SIG_DFL)
+            std::signal(SIGPIPE, SIG_IGN);
+    }
     // Set every time: Qt's xcb plugin puts its own pair in place when it opens
     // its connection, and its I/O handler ends the process.
     XSetErrorHandler(onXError);

@@ -15,7 +15,8 @@ struct _XDisplay; // Display of <X11/Xlib.h>, kept out of this header
 
 namespace xerrors {
 
-// Installs both handlers (and calls XInitThreads the first time). The
+// Installs both handlers (and, the first time, calls XInitThreads and
+// ignores SIGPIPE unless something else handles it). The
 // program calls it at start-up right after constructing QApplication: the
 // xcb platform plugin installs its own pair while it connects, and its
 // I/O-error handler ends the process. NV_CapInit calls it too, so the

@@ -1,4 +1,5 @@
 #include "record/ActionRecorder.h"
+#include "capture/XErrorHandlers.h"
 #include "store/Diagnostics.h"
 
 #include <X11/Xlib.h>
@@ -10,6 +11,17 @@
 namespace {
 Display* dpy(void* p) {
     return static_cast<Display*>(p);
+}
+// A server lost during the last requests shows in the sync, while the
+// connection is still watched. A lost connection is left unclosed: Xlib can
+// wait forever there for the reply the ended enable call never read.
+void closeWatched(Display* d) {
+    if (!xerrors::connectionLost(d))
+        XSync(d, False);
+    const bool lost = xerrors::connectionLost(d);
+    xerrors::forgetConnection(d);
+    if (!lost)
+        XCloseDisplay(d);
 }
 } // namespace
 
@@ -40,8 +52,13 @@ bool ActionRecorder::start(EventSink sink) {
     stop();
     m_error.clear();
     m_sink = std::move(sink);
+    // A lost server ends the enable call instead of the process: the thread
+    // returns and the stop finds both connections dead but harmless.
+    xerrors::installHandlers();
     m_control = XOpenDisplay(nullptr);
     m_data = XOpenDisplay(nullptr);
+    xerrors::watchConnection(dpy(m_control));
+    xerrors::watchConnection(dpy(m_data));
     if (!m_control || !m_data) {
         m_error = "cannot open a display connection for the action thread";
         release();
@@ -82,20 +99,23 @@ bool ActionRecorder::start(EventSink sink) {
 
 void ActionRecorder::stop() {
     if (m_thread.joinable()) {
-        XRecordDisableContext(dpy(m_control), XRecordContext(m_context));
-        XFlush(dpy(m_control));
+        // Without a server the enable call has returned, or returns once it reads the loss.
+        if (!xerrors::connectionLost(dpy(m_data)) && !xerrors::connectionLost(dpy(m_control))) {
+            XRecordDisableContext(dpy(m_control), XRecordContext(m_context));
+            XFlush(dpy(m_control));
+        }
         m_thread.join();
     }
     release();
 }
 
 void ActionRecorder::release() {
-    if (m_context && m_control)
+    if (m_context && m_control && !xerrors::connectionLost(dpy(m_data)))
         XRecordFreeContext(dpy(m_control), XRecordContext(m_context));
     m_context = 0;
     if (m_data)
-        XCloseDisplay(dpy(m_data));
+        closeWatched(dpy(m_data));
     if (m_control)
-        XCloseDisplay(dpy(m_control));
+        closeWatched(dpy(m_control));
     m_data = m_control = nullptr;
 }

@@ -6,9 +6,26 @@
 
 #include <X11/Xlib.h>
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <new>
+
+namespace {
+
+// The recording under way, for the stop at process exit.
+std::atomic<RecordingSession*> g_live{nullptr};
+
+// A lost server ends the program with exit(1) from the toolkit or from Xlib,
+// on the interface thread. The recording is stopped on the way out, so the
+// working frame file holds every frame handed in and its header counts them.
+void stopLiveRecording() {
+    if (RecordingSession* s = g_live.exchange(nullptr))
+        s->stop();
+}
+
+} // namespace
 
 RecordingSession::RecordingSession(ProjectTables& tables) : m_tables(tables) {}
 
@@ -58,6 +75,10 @@ RecordingSession::StartResult RecordingSession::start(const std::string& path, b
         return START_FILE_FAILED;
     }
     m_bRecording = true;
+    // Registered at every start: exit runs it before the destructors of
+    // statics an earlier recording's stop first made.
+    g_live = this;
+    std::atexit(stopLiveRecording);
     if (m_depth <= 15)
         capturePalette();
     NVCaptureScreen(FRAME_STATE_FIRST, 0, nullptr);
@@ -137,6 +158,8 @@ void RecordingSession::togglePause() {
 int RecordingSession::stop() {
     if (!m_bRecording)
         return 0;
+    RecordingSession* self = this;
+    g_live.compare_exchange_strong(self, nullptr);
     m_bRecording = false;
     m_actions.stop();
     const int result = m_writer.stopBufferManager(m_tables.m_dwFrameCount);

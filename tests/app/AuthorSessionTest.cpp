@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <memory>
 #include <sys/stat.h>
 
 using namespace testsupport;
@@ -189,6 +190,49 @@ TEST_F(AuthorSession, FileSizeLimitDuringARecordingStopsItAndKeepsTheWholeFrames
         << "the tables hold the frames of the file: " << p.err();
     p.signal(SIGTERM);
     p.wait(5000);
+}
+
+// The server goes away during a recording: the program ends once, with
+// status 1 and the loss on standard error, and the working frame file holds
+// whole frames only, which its main header counts.
+TEST(LostServer, DuringARecordingEndsTheProgramOnceAndKeepsTheFrames) {
+    TempDir root;
+    const std::string home = root.file("home");
+    mkdir(home.c_str(), 0755);
+    auto server = std::make_unique<XvfbServer>();
+    ASSERT_TRUE(server->running());
+    ProcessOptions o;
+    o.env["HOME"] = home;
+    o.env["QT_ENABLE_HIGHDPI_SCALING"] = "0";
+    o.workingDirectory = root.path();
+    Process p;
+    ASSERT_TRUE(p.start(velmoraBinary(), o));
+    std::string w;
+    waitUntil(
+        [&] {
+            return !(w = trim(runCommand("xdotool search --name '^Velmora 1.0 - ' 2>/dev/null | head -n1")))
+                        .empty();
+        },
+        15000);
+    ASSERT_FALSE(w.empty()) << p.err();
+    runCommand("xdotool windowfocus --sync " + w + " 2>/dev/null");
+    runCommand("xdotool keydown alt key c keyup alt");
+    ASSERT_TRUE(p.waitForErr("in threadProc", 10000)) << "the recording starts: " << p.err();
+    runCommand("sleep 1.2; xdotool mousemove 300 200 click 1; sleep 0.3");
+
+    server.reset();
+    const auto status = p.wait(15000);
+    ASSERT_TRUE(status.has_value()) << "the program ends: " << p.err();
+    EXPECT_EQ(*status, 1) << p.err();
+    EXPECT_NE(p.err().find("X connection to"), std::string::npos) << p.err();
+
+    const std::string bytes = readFile(home + "/zedaro/Untitled.dat");
+    ASSERT_GE(bytes.size(), SDatMainHeader::SIZE);
+    const SDatMainHeader h = SDatMainHeader::fromBytes(reinterpret_cast<const uint8_t*>(bytes.data()));
+    const WholeFrames frames = wholeFrames(bytes);
+    EXPECT_GE(frames.count, 2u);
+    EXPECT_EQ(h.frameCount, frames.count);
+    EXPECT_TRUE(frames.endsTheFile) << "no torn frame at the end";
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -204,6 +205,41 @@ TEST_F(RecordingSessionTest, UnwritableFileFailsTheStart) {
     EXPECT_EQ(s.start("/nonexistent-dir/x/Untitled.dat", false), RecordingSession::START_FILE_FAILED);
     EXPECT_FALSE(s.recording());
     EXPECT_EQ(t.frameCount, 0u);
+}
+
+// The server goes away during a recording with actions: both X RECORD
+// connections report the loss instead of ending the process, the action
+// thread leaves the enable call, the capture fails and the recording stops
+// with every frame handed in whole in the file and counted in its header.
+TEST(RecordingSessionDeath, LostServerStopsTheRecordingAndKeepsItsFrames) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto lostServer = [] {
+        auto server = std::make_unique<XvfbServer>(ScreenSpec{640, 480, 24, {}});
+        if (!server->running())
+            return 10;
+        TempDir dir;
+        const std::string path = dir.file("Untitled.dat");
+        Tables t;
+        RecordingSession s(t.project);
+        if (s.start(path, true) != RecordingSession::START_OK || !s.actionsRecorded())
+            return 11;
+        for (int i = 0; i < 3; ++i)
+            s.tick();
+        server.reset();
+        int ticks = 0;
+        while (s.tick() != RecordingSession::TICK_STOP && ++ticks < 500)
+            usleep(2000);
+        if (ticks >= 500)
+            return 4;
+        if (s.stop() != 0 || s.failure() != RecordingSession::FAIL_CAPTURE)
+            return 5;
+        const DatContents dat = readDat(path);
+        if (t.frameCount < 4 || dat.main.frameCount != t.frameCount || dat.frames.size() != t.frameCount ||
+            readFile(path).size() != t.nextRecordOffset)
+            return 6;
+        return 3;
+    };
+    EXPECT_EXIT(std::exit(lostServer()), ::testing::ExitedWithCode(3), "X connection to .* lost");
 }
 
 // The make sees a project without objects, resources or sound.
