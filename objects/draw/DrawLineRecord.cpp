@@ -1,5 +1,7 @@
 #include "objects/draw/DrawLineRecord.h"
 
+#include "objects/draw/StoredRecordHeader.h"
+
 StoredShape DrawLineRecord::toStoredShape(const sDrawLine& p) {
     StoredShape s;
     s.name = p.name;
@@ -41,21 +43,14 @@ sDrawLine DrawLineRecord::fromStoredShape(const StoredShape& s) {
 }
 
 sAllObjects DrawLineRecord::toStored(const NVAllObjects& record) {
-    sAllObjects out;
-    out.frameIndex = record.frameIndex;
-    out.drawingObject = record.drawingObject;
-    out.objectID = record.objectID;
+    sAllObjects out = storedHeaderOf(record);
     const sDrawLine* p = record.get<sDrawLine>();
     out.payload = p ? toStoredShape(*p) : StoredShape{};
     return out;
 }
 
 NVAllObjects DrawLineRecord::fromStored(const sAllObjects& stored) {
-    NVAllObjects out;
-    out.recordSize = NVAllObjects::STORED_SIZE;
-    out.frameIndex = stored.frameIndex;
-    out.drawingObject = stored.drawingObject;
-    out.objectID = stored.objectID;
+    NVAllObjects out = liveHeaderOf(stored);
     const StoredShape* s = stored.get<StoredShape>();
     out.payload = s ? fromStoredShape(*s) : sDrawLine{};
     return out;

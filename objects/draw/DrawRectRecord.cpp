@@ -1,5 +1,7 @@
 #include "objects/draw/DrawRectRecord.h"
 
+#include "objects/draw/StoredRecordHeader.h"
+
 #include "objects/draw/DrawRect.h"
 
 namespace {
@@ -80,21 +82,14 @@ sDrawRect DrawRectRecord::fromStoredShape(const StoredShape& s, int32_t kind) {
 }
 
 sAllObjects DrawRectRecord::toStored(const NVAllObjects& record) {
-    sAllObjects out;
-    out.frameIndex = record.frameIndex;
-    out.drawingObject = record.drawingObject;
-    out.objectID = record.objectID;
+    sAllObjects out = storedHeaderOf(record);
     const sDrawRect* p = record.get<sDrawRect>();
     out.payload = p ? toStoredShape(*p, record.drawingObject) : StoredShape{};
     return out;
 }
 
 NVAllObjects DrawRectRecord::fromStored(const sAllObjects& stored) {
-    NVAllObjects out;
-    out.recordSize = NVAllObjects::STORED_SIZE;
-    out.frameIndex = stored.frameIndex;
-    out.drawingObject = stored.drawingObject;
-    out.objectID = stored.objectID;
+    NVAllObjects out = liveHeaderOf(stored);
     const StoredShape* s = stored.get<StoredShape>();
     out.payload = s ? fromStoredShape(*s, stored.drawingObject) : sDrawRect{};
     return out;

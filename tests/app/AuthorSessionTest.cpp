@@ -15,12 +15,6 @@ using namespace testsupport;
 
 namespace {
 
-std::string trim(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
-        s.pop_back();
-    return s;
-}
-
 class AuthorSession : public XvfbTest {
   protected:
     TempDir root;

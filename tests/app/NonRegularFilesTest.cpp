@@ -14,12 +14,6 @@ using namespace testsupport;
 
 namespace {
 
-std::string trim(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
-        s.pop_back();
-    return s;
-}
-
 // A window whose name matches `pattern`, waiting at most `ms`; empty if none.
 std::string windowNamed(const std::string& pattern, int ms) {
     std::string id;

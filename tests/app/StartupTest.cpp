@@ -36,12 +36,6 @@ std::string windowNamed(const std::string& pattern) {
     return runCommand("xdotool search --name '" + pattern + "' 2>/dev/null | head -n1");
 }
 
-std::string trim(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
-        s.pop_back();
-    return s;
-}
-
 // Geometry of the first window of that size in xwininfo's tree, "WxH+X+Y".
 std::string windowGeometryOfSize(const std::string& size) {
     std::string tree = runCommand("xwininfo -root -tree 2>/dev/null");

@@ -97,6 +97,12 @@ bool Process::waitForErr(const std::string& text, int timeoutMs) {
     return waitUntil([&] { return err().find(text) != std::string::npos; }, timeoutMs);
 }
 
+std::string trim(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
 std::string runCommand(const std::string& commandLine, int* status) {
     std::string result;
     FILE* p = popen(commandLine.c_str(), "r");

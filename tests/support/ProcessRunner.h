@@ -68,5 +68,7 @@ template <class F> bool waitUntil(F condition, int timeoutMs) {
 
 // Runs a shell command line and returns its standard output (for xdotool).
 std::string runCommand(const std::string& commandLine, int* status = nullptr);
+// `text` without the newlines and blanks at its end, as commands print them.
+std::string trim(std::string text);
 
 } // namespace testsupport

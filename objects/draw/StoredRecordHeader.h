@@ -1,0 +1,23 @@
+// The fields every kind's live record and its stored form share: frame,
+// kind and object ID. Each kind's converter adds its own payload.
+#pragma once
+
+#include "canvas/records/ObjectRecords.h"
+#include "canvas/records/sAllObjects.h"
+
+inline sAllObjects storedHeaderOf(const NVAllObjects& record) {
+    sAllObjects out;
+    out.frameIndex = record.frameIndex;
+    out.drawingObject = record.drawingObject;
+    out.objectID = record.objectID;
+    return out;
+}
+
+inline NVAllObjects liveHeaderOf(const sAllObjects& stored) {
+    NVAllObjects out;
+    out.recordSize = NVAllObjects::STORED_SIZE;
+    out.frameIndex = stored.frameIndex;
+    out.drawingObject = stored.drawingObject;
+    out.objectID = stored.objectID;
+    return out;
+}
