@@ -345,6 +345,18 @@ TEST_F(NVWMTest, CloseAsksAWindowThatTakesDeleteAndKillsOneThatDoesNot) {
     ::Window rude = 0;
     ASSERT_TRUE(waitUntil([&] { return (rude = wm->topLevelNamed("Event Tester")) != 0; }, 10000))
         << client.err() << client.out();
+    // The client names its window before it sets its protocols: wait for
+    // them, so the deletion below is not undone.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            Atom* protocols = nullptr;
+            int count = 0;
+            const bool set = XGetWMProtocols(wm->display(), rude, &protocols, &count) && count > 0;
+            if (protocols)
+                XFree(protocols);
+            return set;
+        },
+        10000));
     // Without WM_DELETE_WINDOW among its protocols the client is killed.
     XDeleteProperty(wm->display(), rude, wm->atom("WM_PROTOCOLS"));
     XSync(wm->display(), False);
