@@ -77,7 +77,7 @@ SessionFiles::LoadResult SessionFiles::loadSettings(const std::string& dataDir, 
         std::remove(path.c_str()); // also an empty directory of that name
         return LoadResult::NoFile;
     }
-    int fd = ::open(path.c_str(), O_RDONLY);
+    int fd = regularfile::open(path, O_RDONLY);
     if (fd < 0)
         return LoadResult::Unreadable;
     uint8_t buf[SWindowSettings::SIZE] = {};
