@@ -43,22 +43,6 @@ uint16_t widen555(uint16_t v) {
     return uint16_t((r << 11) | ((g << 1) << 5) | b);
 }
 
-// Playback records the file's additional data holds, read from its header
-// alone: every frame has one, so the index may describe no more frames.
-uint64_t playbackRecordsHeld(const std::string& path) {
-    FileCloser f{std::fopen(path.c_str(), "rb")};
-    uint8_t raw[VLMHeader::SIZE];
-    struct stat st {};
-    if (!f.f || fstat(fileno(f.f), &st) != 0 || std::fread(raw, 1, sizeof raw, f.f) != sizeof raw)
-        return 0;
-    const VLMHeader h = VLMHeader::fromBytes(raw);
-    const uint64_t size = uint64_t(st.st_size), offset = h.additionalDataOffset,
-                   length = h.additionalDataLength;
-    if (length < ADDITIONAL_HEAD || offset > size || length > size - offset)
-        return 0;
-    return (length - ADDITIONAL_HEAD) / SPlayBackFrameInfo::SIZE;
-}
-
 } // namespace
 
 OutputFileImporter::OutputFileImporter(std::string vlmPath, Screen screen, std::string dataDirectory,
@@ -114,7 +98,7 @@ ImportResult OutputFileImporter::run() {
     }
 
     VlmFile file;
-    file.limitReadFrames(playbackRecordsHeld(m_vlmPath));
+    file.limitReadFramesToAdditionalRecords(ADDITIONAL_HEAD, SPlayBackFrameInfo::SIZE);
     const int opened = file.openToRead(m_vlmPath);
     if (opened == vlm::VLM_WRONG_SIGN || opened == vlm::EXM_WRONG_SIGN) {
         fail(IMPORT_BAD_SIGNATURE, "scap error");

@@ -598,7 +598,12 @@ bool VlmFile::vlmIndexRead() {
     // Entries are addressed by frame number: records must come in frame
     // order from frame 0, each followed by its skipped frames, and describe
     // no more frames than the header counts.
-    const uint64_t limit = std::min({uint64_t(m_header.indexCount), MAX_INDEX_ENTRIES, m_readFrameLimit});
+    uint64_t limit = std::min(uint64_t(m_header.indexCount), MAX_INDEX_ENTRIES);
+    if (m_limitRecord > 0) {
+        const uint64_t offset = m_header.additionalDataOffset, length = m_header.additionalDataLength;
+        const bool held = length >= m_limitHead && fitsIn(offset, length, m_fileSize);
+        limit = std::min(limit, held ? (length - m_limitHead) / m_limitRecord : 0);
+    }
     std::array<uint8_t, VLMIndex::SIZE> b;
     for (uint64_t i = 0; i < count; ++i) {
         if (std::fread(b.data(), 1, b.size(), m_readStream) != b.size())

@@ -36,10 +36,15 @@ class VlmFile {
         return vlmInitialise(path, MODE_WRITE, slotCount, SIGN_INT);
     }
     int checkSignature(int signKind) const;
-    // Frames a later read accepts at most, skipped frames included: a reader
-    // that knows what the file can hold for each frame bounds the index by
-    // it before skip counts are expanded. Kept across opens.
-    void limitReadFrames(uint64_t frames) { m_readFrameLimit = frames; }
+    // A later read accepts at most as many frames, skipped ones included, as
+    // the additional-data block holds records of `recordSize` bytes behind its
+    // `headSize`-byte head (none when the block lies outside the file): a
+    // reader that needs one record per frame bounds the index by it before
+    // skip counts are expanded. Kept across opens.
+    void limitReadFramesToAdditionalRecords(uint32_t headSize, uint32_t recordSize) {
+        m_limitHead = headSize;
+        m_limitRecord = recordSize;
+    }
     // Writing: completes the file (index, headers, resource table) and closes
     // it; stops at the first failed step and returns 1 (the stream is closed
     // all the same). Reading: releases the file. Returns 1 when not open.
@@ -199,5 +204,5 @@ class VlmFile {
     VLMObjectHeader m_objectHeader;
     std::vector<VLMIndex> m_index;
     uint32_t m_audioReadTotal = 0;
-    uint64_t m_readFrameLimit = UINT64_MAX;
+    uint32_t m_limitHead = 0, m_limitRecord = 0; // 0: no limit by the additional data
 };
