@@ -3,6 +3,7 @@
 
 #include "record/NVUtil.h"
 #include "store/DatRecords.h"
+#include "store/RegularFile.h"
 
 #include <QDebug>
 
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
 #include <system_error>
 #include <unistd.h>
@@ -86,8 +88,12 @@ int NVBufferManager::startBufferManager(const char* path, unsigned long sizeLimi
     m_framesWritten = 0;
     m_captureRect = captureRect;
     m_ring.reset();
-    m_file = path ? std::fopen(path, "wb") : nullptr;
+    // Only a regular file: a FIFO in its place would block the open.
+    const int fd = path ? regularfile::open(path, O_WRONLY | O_CREAT | O_TRUNC) : -1;
+    m_file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
     if (!m_file) {
+        if (fd >= 0)
+            ::close(fd);
         diag::print("Error Opening Dat file\n");
         return -1;
     }

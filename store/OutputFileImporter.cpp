@@ -2,6 +2,8 @@
 #include "store/Diagnostics.h"
 
 #include "store/RecordIO.h"
+#include "store/RegularFile.h"
+#include "store/ScratchFile.h"
 #include "store/VideoBlocks.h"
 #include "store/VlmFile.h"
 
@@ -14,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,16 +53,31 @@ OutputFileImporter::OutputFileImporter(std::string vlmPath, Screen screen, std::
     : m_vlmPath(std::move(vlmPath)), m_screen(screen), m_dataDirectory(std::move(dataDirectory)),
       m_soundPath(std::move(soundPath)), m_services(services) {}
 
-int OutputFileImporter::fail(int code, const std::string& message) {
+int OutputFileImporter::fail(int code, const std::string& message, const std::string& cause) {
     diag::print("%s\n", message.c_str());
     m_r.code = code;
+    if (m_r.error.empty())
+        m_r.error = cause.empty() ? m_vlmPath + ": " + message : cause;
     return code;
 }
 
+std::string OutputFileImporter::frameCause(uint32_t frame, const std::string& what) const {
+    return m_vlmPath + ": frame " + std::to_string(frame) + ": " + what;
+}
+
+int OutputFileImporter::failWrite(const std::string& what, const std::string& path) {
+    const int err = errno ? errno : EIO;
+    return fail(IMPORT_WRITE, what, "cannot write " + path + ": " + std::strerror(err));
+}
+
 bool OutputFileImporter::looksLikeWorkingFile(const std::string& path) {
-    FileCloser f{std::fopen(path.c_str(), "rb")};
-    if (!f.f)
+    const int fd = regularfile::open(path, O_RDONLY);
+    FileCloser f{fd >= 0 ? fdopen(fd, "rb") : nullptr};
+    if (!f.f) {
+        if (fd >= 0)
+            ::close(fd);
         return false;
+    }
     uint8_t raw[SDatMainHeader::SIZE];
     if (std::fread(raw, 1, sizeof raw, f.f) != sizeof raw)
         return false;
@@ -90,10 +108,13 @@ bool OutputFileImporter::looksLikeWorkingFile(const std::string& path) {
 
 ImportResult OutputFileImporter::run() {
     m_r = ImportResult{};
+    m_workingScratch.clear();
+    m_soundScratch.clear();
     m_r.workingPath = datfile::workingPathFor(m_vlmPath);
     struct stat st {};
     if (stat(m_r.workingPath.c_str(), &st) == 0 && !looksLikeWorkingFile(m_r.workingPath)) {
-        fail(IMPORT_OPEN, "import: " + m_r.workingPath + " exists and is not a working frame file");
+        fail(IMPORT_OPEN, "import: " + m_r.workingPath + " exists and is not a working frame file",
+             m_r.workingPath + " exists and is not a working frame file");
         return m_r;
     }
 
@@ -101,12 +122,13 @@ ImportResult OutputFileImporter::run() {
     file.limitReadFramesToAdditionalRecords(ADDITIONAL_HEAD, SPlayBackFrameInfo::SIZE);
     const int opened = file.openToRead(m_vlmPath);
     if (opened == vlm::VLM_WRONG_SIGN || opened == vlm::EXM_WRONG_SIGN) {
-        fail(IMPORT_BAD_SIGNATURE, "scap error");
+        fail(IMPORT_BAD_SIGNATURE, "scap error", file.lastError());
         return m_r;
     }
     if (opened != 0) {
+        const std::string cause = file.lastError();
         file.vlmFileClose();
-        fail(IMPORT_CANNOT_OPEN, "scap error");
+        fail(IMPORT_CANNOT_OPEN, "scap error", cause);
         return m_r;
     }
     diag::print("scap sucess\n");
@@ -178,19 +200,44 @@ ImportResult OutputFileImporter::run() {
     if (file.vlmGlobalObjectSize() == 0)
         diag::print("no global objects\n");
 
-    FileCloser dat{std::fopen(m_r.workingPath.c_str(), "w+b")};
+    // The frames go to a scratch beside the working frame file; it and the
+    // sound replace the old files only once everything was read.
+    ScratchFile working(m_r.workingPath);
+    m_workingScratch = working.path();
+    FileCloser dat{working.create()};
     if (!dat.f) {
-        fail(IMPORT_OPEN, "fopen " + m_r.workingPath + ": " + std::strerror(errno));
+        fail(IMPORT_OPEN, "import: " + working.error(), working.error());
         return m_r;
     }
     if (importFrames(file, dat.f, additional) != IMPORT_OK)
         return m_r;
-    std::fclose(dat.f);
+    errno = 0;
+    const int closed = std::fclose(dat.f);
     dat.f = nullptr;
-    if (importSound(file) != IMPORT_OK)
+    if (closed != 0) {
+        failWrite("import: the working frame file cannot be completed", m_workingScratch);
         return m_r;
-    if (importObjects(file) != IMPORT_OK)
+    }
+    if (importSound(file) != IMPORT_OK || importObjects(file) != IMPORT_OK) {
+        if (!m_soundScratch.empty())
+            std::remove(m_soundScratch.c_str());
         return m_r;
+    }
+    if (!m_soundScratch.empty()) {
+        if (std::rename(m_soundScratch.c_str(), m_soundPath.c_str()) != 0) {
+            const int err = errno;
+            std::remove(m_soundScratch.c_str());
+            fail(IMPORT_WRITE,
+                 "import: the sound working file cannot be written: " + std::string(std::strerror(err)),
+                 "cannot move " + m_soundScratch + " to " + m_soundPath + ": " + std::strerror(err));
+            return m_r;
+        }
+        m_r.soundWritten = true;
+    }
+    if (!working.commit()) {
+        fail(IMPORT_WRITE, "import: " + working.error(), working.error());
+        return m_r;
+    }
 
     for (uint32_t i = 0; i < m_r.project.m_dwFrameCount; ++i) {
         const auto& p = m_r.project.m_vPlayBackFrameInfo[i];
@@ -231,11 +278,12 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     SDatMainHeader main;
     main.fileSize = 0;
     main.capture = m_r.captureRect;
+    errno = 0;
     if (std::fseek(dat, 0, SEEK_SET) != 0)
-        return fail(IMPORT_SEEK, "fseek");
+        return fail(IMPORT_SEEK, "fseek", "cannot seek in " + m_workingScratch + ": " + std::strerror(errno));
     auto mh = main.toBytes();
     if (!writeAll(dat, mh.data(), mh.size()))
-        return fail(IMPORT_WRITE, "file header write failed");
+        return failWrite("file header write failed", m_workingScratch);
     m_r.project.m_nextRecordOffset = SDatMainHeader::SIZE;
     m_r.rowBytes = int(R);
     SRect capture = m_r.captureRect;
@@ -247,7 +295,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             SPlayBackFrameInfo::fromBytes(additional.data() + 60 + size_t(i) * SPlayBackFrameInfo::SIZE);
         if (m_screen.depth <= 15) {
             if (file.vlmGetFormat(format, i, 0) != 0 || format.size() < 40 + 4 * 256)
-                return fail(IMPORT_READ, "palette read error");
+                return fail(IMPORT_READ, "palette read error", frameCause(i, "the palette cannot be read"));
             if (format != lastFormat) {
                 stdColormapArray pal;
                 for (size_t c = 0; c < 256; ++c) {
@@ -264,16 +312,18 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         }
 
         if (file.vlmStreamRead(chunk, i, vlm::CHUNK_VIDEO) != 0)
-            return fail(IMPORT_READ, "error reading frames");
+            return fail(IMPORT_READ, "error reading frames", frameCause(i, "the video chunk cannot be read"));
         bool hasImage = false;
         video::Trailer t;
         uLongf plainLength = 0;
         if (!chunk.empty()) {
             plainLength = uLongf(plain.size());
             if (uncompress(plain.data(), &plainLength, chunk.data(), uLong(chunk.size())) != Z_OK)
-                return fail(IMPORT_READ, "error reading frames: a video chunk does not decompress");
+                return fail(IMPORT_READ, "error reading frames: a video chunk does not decompress",
+                            frameCause(i, "a video chunk does not decompress"));
             if (plainLength != 0 && plainLength < video::TRAILER_SIZE)
-                return fail(IMPORT_READ, "error reading frames: a video chunk is shorter than its trailer");
+                return fail(IMPORT_READ, "error reading frames: a video chunk is shorter than its trailer",
+                            frameCause(i, "a video chunk is shorter than its trailer"));
             hasImage = plainLength > video::TRAILER_SIZE;
         }
         const bool key = p.frameFlags & PBF_KEY;
@@ -282,10 +332,12 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             t = video::readTrailer(plain.data() + plainLength - video::TRAILER_SIZE);
             std::printf("Block Rect---- %d %d %d %d\n", t.left, t.right, t.top, t.bottom);
             if (t.left != 0 || t.top < 0 || t.right != W - 1 || t.bottom < t.top || t.bottom >= H)
-                return fail(IMPORT_READ, "error reading frames: a band lies outside the screen");
+                return fail(IMPORT_READ, "error reading frames: a band lies outside the screen",
+                            frameCause(i, "a band lies outside the screen"));
             if (key) {
                 if (t.top != 0 || t.bottom != H - 1)
-                    return fail(IMPORT_READ, "error reading frames: a key frame is not whole");
+                    return fail(IMPORT_READ, "error reading frames: a key frame is not whole",
+                                frameCause(i, "a key frame is not whole"));
                 capture = SRect{t.left, t.top, t.right + 1, t.bottom + 1};
                 m_r.rowBytes = (t.right + 1 - t.left) * sB;
             }
@@ -297,7 +349,8 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
                 d = video::applyDeltaChunk(plain.data(), plainLength, image.data(), W, H, S, B, capture);
             }
             if (d != video::DecodeResult::Ok)
-                return fail(IMPORT_READ, "error reading frames: a bad video chunk");
+                return fail(IMPORT_READ, "error reading frames: a bad video chunk",
+                            frameCause(i, "a bad video chunk"));
 
             // Into the screen's own pixel format.
             const bool from555 = B == 2 && !(p.pixelFlags & 0x01);
@@ -355,10 +408,11 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         e.deletedFlag = (p.frameFlags & PBF_DELETED) ? 1 : 0;
         e.recordOffset = int32_t(m_r.project.m_nextRecordOffset);
         auto hb = h.toBytes();
+        errno = 0;
         if (!writeAll(dat, hb.data(), hb.size()))
-            return fail(IMPORT_WRITE, "File header write");
+            return failWrite("File header write", m_workingScratch);
         if (!writeAll(dat, data, length))
-            return fail(IMPORT_WRITE, "Frame data write");
+            return failWrite("Frame data write", m_workingScratch);
         m_r.project.m_nextRecordOffset += h.recordSize;
         m_r.project.m_vEditInfo.push_back(e);
 
@@ -384,11 +438,13 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     main.redMask = m_r.redMask;
     main.greenMask = m_r.greenMask;
     main.blueMask = m_r.blueMask;
+    errno = 0;
     if (std::fseek(dat, 0, SEEK_SET) != 0)
-        return fail(IMPORT_SEEK, "fseek dat file");
+        return fail(IMPORT_SEEK, "fseek dat file",
+                    "cannot seek in " + m_workingScratch + ": " + std::strerror(errno));
     mh = main.toBytes();
     if (!writeAll(dat, mh.data(), mh.size()) || std::fflush(dat) != 0)
-        return fail(IMPORT_WRITE, "fwrite FileHeader");
+        return failWrite("fwrite FileHeader", m_workingScratch);
     m_r.captureRect = capture;
     m_r.project.m_dwFrameCount = F;
     diag::print("Reading frames complete--\n");
@@ -406,24 +462,31 @@ int OutputFileImporter::importSound(VlmFile& file) {
 
     std::string scratch = m_dataDirectory + "/import-sound-XXXXXX";
     const int fd = mkstemp(scratch.data());
-    if (fd < 0)
-        return fail(IMPORT_OPEN,
-                    "import: cannot create the sound scratch file: " + std::string(std::strerror(errno)));
+    if (fd < 0) {
+        const std::string cause = "cannot create " + scratch + ": " + std::strerror(errno);
+        return fail(IMPORT_OPEN, "import: " + cause, cause);
+    }
     FileCloser out{fdopen(fd, "w+b")};
     if (!out.f) {
+        const std::string cause = "cannot open " + scratch + ": " + std::strerror(errno);
         ::close(fd);
         std::remove(scratch.c_str());
-        return fail(IMPORT_OPEN, "import: cannot open the sound scratch file");
+        return fail(IMPORT_OPEN, "import: " + cause, cause);
     }
-    auto failSound = [&](int code, const std::string& message) {
+    // A write failure names the scratch and the system's text; a read one the frame.
+    auto failSound = [&](int code, const std::string& message, const std::string& cause = {}) {
+        const int err = errno ? errno : EIO;
         std::fclose(out.f);
         out.f = nullptr;
         std::remove(scratch.c_str());
-        return fail(code, message);
+        if (code == IMPORT_WRITE && cause.empty())
+            return fail(code, message, "cannot write " + scratch + ": " + std::strerror(err));
+        return fail(code, message, cause);
     };
     uint8_t head[AUDIO_FILE_HEADER] = {};
     rec::writeLe32(head, AUDIO_FILE_HEADER);
     rec::writeLe32(head + 4, entries);
+    errno = 0;
     if (!writeAll(out.f, head, sizeof head))
         return failSound(IMPORT_WRITE, "\n\t Error On Header Read");
 
@@ -437,15 +500,18 @@ int OutputFileImporter::importSound(VlmFile& file) {
         std::vector<uint8_t> pcm;
         if (p.frameFlags & PBF_AUDIO_RECORDED) {
             if (file.vlmGetFormat(chunk, i, 1) != 0)
-                return failSound(IMPORT_READ, "import: an audio chunk cannot be read");
+                return failSound(IMPORT_READ, "import: an audio chunk cannot be read",
+                                 frameCause(i, "the audio chunk cannot be read"));
             size_t at = 0;
             while (at < chunk.size()) {
                 if (chunk.size() - at < 8)
-                    return failSound(IMPORT_READ, "import: an audio piece is cut short");
+                    return failSound(IMPORT_READ, "import: an audio piece is cut short",
+                                     frameCause(i, "an audio piece is cut short"));
                 const uint32_t uncoded = rec::readLe32(chunk.data() + at);
                 const uint32_t coded = rec::readLe32(chunk.data() + at + 4);
                 if (uncoded > 88200 || coded > chunk.size() - at - 8)
-                    return failSound(IMPORT_READ, "import: an audio piece is longer than its chunk");
+                    return failSound(IMPORT_READ, "import: an audio piece is longer than its chunk",
+                                     frameCause(i, "an audio piece is longer than its chunk"));
                 std::vector<uint8_t> samples = m_services.decodeAudio(chunk.data() + at + 8, coded, uncoded);
                 samples.resize(uncoded, 0); // exactly the piece's own length
                 pcm.insert(pcm.end(), samples.begin(), samples.end());
@@ -457,22 +523,23 @@ int OutputFileImporter::importSound(VlmFile& file) {
         rec::writeLe32(fh + 4, uint32_t(pcm.size()));
         rec::writeLe32(fh + 12, i == 0 ? entries : p.marker);
         rec::writeLe32(fh + 20, p.hasSound);
+        errno = 0;
         if (!writeAll(out.f, fh, sizeof fh) || !writeAll(out.f, pcm.data(), pcm.size()))
             return failSound(IMPORT_WRITE, "import: the sound cannot be written");
         SEditInfo& e = m_r.project.m_vEditInfo[i];
         e.audioFlag = 1;
         e.audioHeaderOffset = e.audioHeaderOffsetCopy = int32_t(offset);
     }
+    errno = 0;
     if (std::fflush(out.f) != 0)
         return failSound(IMPORT_WRITE, "import: the sound cannot be written");
-    std::fclose(out.f);
+    const int closed = std::fclose(out.f);
     out.f = nullptr;
-    if (std::rename(scratch.c_str(), m_soundPath.c_str()) != 0) {
+    if (closed != 0) {
         std::remove(scratch.c_str());
-        return fail(IMPORT_WRITE,
-                    "import: the sound working file cannot be written: " + std::string(std::strerror(errno)));
+        return failWrite("import: the sound cannot be written", scratch);
     }
-    m_r.soundWritten = true;
+    m_soundScratch = scratch; // moved into place when the whole import succeeded
     diag::print("End of Audio writing-----\n");
     return IMPORT_OK;
 }
@@ -487,22 +554,24 @@ int OutputFileImporter::importObjects(VlmFile& file) {
             continue;
         uint32_t size = 0;
         if (file.vlmStreamSize(i, vlm::CHUNK_OBJECT, &size) != 0)
-            return fail(IMPORT_READ, "SCP File Read Error");
+            return fail(IMPORT_READ, "SCP File Read Error", frameCause(i, "the object chunk cannot be read"));
         if (size == 0)
             continue;
         if (file.vlmStreamRead(chunk, i, vlm::CHUNK_OBJECT) != 0 || chunk.size() < 16)
-            return fail(IMPORT_READ, "SCP File Read Error");
+            return fail(IMPORT_READ, "SCP File Read Error", frameCause(i, "the object chunk cannot be read"));
         const uint32_t plainLength = rec::readLe32(chunk.data());
         const uint32_t packed = rec::readLe32(chunk.data() + 4);
         if (plainLength < 24 || plainLength > MAX_OBJECT_CHUNK || packed > chunk.size() - 16)
-            return fail(IMPORT_READ, "import: a bad object chunk");
+            return fail(IMPORT_READ, "import: a bad object chunk", frameCause(i, "a bad object chunk"));
         plain.resize(plainLength);
         uLongf got = plainLength;
         const int z = uncompress(plain.data(), &got, chunk.data() + 16, packed);
         if (z != Z_OK || got != plainLength)
-            return fail(IMPORT_READ, "Obj decompression failed");
+            return fail(IMPORT_READ, "Obj decompression failed",
+                        frameCause(i, "the object chunk does not decompress"));
         if (!m_services.frameObjects(i, plain.data(), plain.size()))
-            return fail(IMPORT_READ, "import: the objects of a frame cannot be read");
+            return fail(IMPORT_READ, "import: the objects of a frame cannot be read",
+                        frameCause(i, "the objects cannot be read"));
     }
     return IMPORT_OK;
 }

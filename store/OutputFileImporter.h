@@ -30,6 +30,9 @@ class ImportServices {
 
 struct ImportResult {
     int code = 0;
+    // Why the import failed, on one line: what failed, which file and the
+    // system's error text where there is one. Empty on success.
+    std::string error;
     std::string workingPath;
     // The imported frame tables and counters (the frame name counter and the
     // current frame are left at 0).
@@ -67,17 +70,26 @@ class OutputFileImporter {
     };
 
     // `dataDirectory` holds the scratch file of the decoded sound;
-    // `soundPath` is the sound working file to fill.
+    // `soundPath` is the sound working file to fill. The working frame file
+    // and the sound working file are written as scratch files and replace
+    // the old ones only when the whole import succeeded; a failed import
+    // leaves both as they were and no scratch behind.
     OutputFileImporter(std::string vlmPath, Screen screen, std::string dataDirectory, std::string soundPath,
                        ImportServices& services);
 
     ImportResult run();
 
-    // Whether an existing file reads as a working frame file (so it may be replaced).
+    // Whether an existing file reads as a working frame file (so it may be
+    // replaced). Only a regular file does; a FIFO is not waited on.
     static bool looksLikeWorkingFile(const std::string& path);
 
   private:
-    int fail(int code, const std::string& message);
+    // Prints `message`; error() becomes `cause`, or the output file's name
+    // and the message.
+    int fail(int code, const std::string& message, const std::string& cause = {});
+    // Fails with "cannot write <path>" and the text of errno.
+    int failWrite(const std::string& what, const std::string& path);
+    std::string frameCause(uint32_t frame, const std::string& what) const;
     int importFrames(VlmFile& file, std::FILE* dat, const std::vector<uint8_t>& additional);
     int importSound(VlmFile& file);
     int importObjects(VlmFile& file);
@@ -88,4 +100,6 @@ class OutputFileImporter {
     std::string m_soundPath;
     ImportServices& m_services;
     ImportResult m_r;
+    std::string m_workingScratch; // the frames' scratch beside the working frame file
+    std::string m_soundScratch;   // the decoded sound, moved into place at the end
 };

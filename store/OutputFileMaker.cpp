@@ -3,6 +3,8 @@
 
 #include "store/FrameStore.h"
 #include "store/RecordIO.h"
+#include "store/RegularFile.h"
+#include "store/ScratchFile.h"
 #include "store/VideoBlocks.h"
 #include "store/VlmFile.h"
 
@@ -11,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -30,11 +33,19 @@ struct FileCloser {
 OutputFileMaker::OutputFileMaker(MakeInput input, MakeServices& services)
     : m_in(std::move(input)), m_services(services) {}
 
-OutputFileMaker::Result OutputFileMaker::fail(Result r, const std::string& message) {
+OutputFileMaker::Result OutputFileMaker::fail(Result r, const std::string& message,
+                                              const std::string& cause) {
     if (m_error.empty())
-        m_error = message;
-    diag::print("%s\n", message.c_str());
+        m_error = cause.empty() ? message : cause;
+    if (cause.empty() || message.find(cause) != std::string::npos)
+        diag::print("%s\n", message.c_str());
+    else
+        diag::print("%s: %s\n", message.c_str(), cause.c_str());
     return r;
+}
+
+std::string OutputFileMaker::workingCause(const std::string& detail) const {
+    return "the working frame file " + m_in.workingPath + ": " + detail;
 }
 
 bool OutputFileMaker::compress(const std::vector<uint8_t>& plain, std::vector<uint8_t>& out, size_t offset) {
@@ -197,22 +208,20 @@ OutputFileMaker::Result OutputFileMaker::make() {
         m_in.project->m_vPlayBackFrameInfo.size() < m_in.project->m_dwFrameCount)
         return fail(MAKE_DAT_UNREADABLE, "make: the frame tables do not match the frame count");
 
-    const std::string scratch = m_in.outputPath + ".part";
+    // The scratch beside the output file, moved over it only when whole.
+    ScratchFile scratch(m_in.outputPath);
     VlmFile file;
-    const int created = file.vlmInitialise(scratch, 0, m_in.project->m_dwFrameCount, 0);
-    if (created != 0) {
-        std::remove(scratch.c_str());
-        return fail(MAKE_CREATE_FAILED, "make: cannot create " + scratch + ": " + std::strerror(errno));
-    }
+    std::FILE* stream = scratch.create();
+    if (!stream)
+        return fail(MAKE_CREATE_FAILED, "make: " + scratch.error(), scratch.error());
+    if (file.createToWrite(stream, scratch.path(), m_in.project->m_dwFrameCount) != 0)
+        return fail(MAKE_CREATE_FAILED, "make: " + file.lastError(), file.lastError());
     Result r = run(file);
     const bool closed = file.vlmFileClose() == 0;
     if (r == MAKE_OK && !closed)
-        r = fail(MAKE_CLOSE_FAILED, "make: the output file could not be completed");
-    if (r == MAKE_OK && std::rename(scratch.c_str(), m_in.outputPath.c_str()) != 0)
-        r = fail(MAKE_CLOSE_FAILED,
-                 "make: cannot move the output file into place: " + std::string(std::strerror(errno)));
-    if (r != MAKE_OK)
-        std::remove(scratch.c_str());
+        r = fail(MAKE_CLOSE_FAILED, "make: the output file could not be completed", file.lastError());
+    if (r == MAKE_OK && !scratch.commit())
+        r = fail(MAKE_CLOSE_FAILED, "make: " + scratch.error(), scratch.error());
     return r;
 }
 
@@ -224,17 +233,27 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
     // The working frame file's main header gives the capture rectangle.
     SDatMainHeader main;
     {
-        FileCloser dat{std::fopen(m_in.workingPath.c_str(), "rb")};
+        errno = 0;
+        const int fd = regularfile::open(m_in.workingPath, O_RDONLY);
+        FileCloser dat{fd >= 0 ? fdopen(fd, "rb") : nullptr};
+        if (!dat.f && fd >= 0)
+            ::close(fd);
         uint8_t raw[SDatMainHeader::SIZE];
-        if (!dat.f || std::fread(raw, 1, sizeof raw, dat.f) != sizeof raw)
-            return fail(MAKE_DAT_UNREADABLE, "***error reading dat file ***");
+        if (!dat.f)
+            return fail(MAKE_DAT_UNREADABLE, "***error reading dat file ***",
+                        "cannot open the working frame file " + m_in.workingPath + ": " +
+                            (errno == EINVAL ? "not a regular file" : std::strerror(errno)));
+        if (std::fread(raw, 1, sizeof raw, dat.f) != sizeof raw)
+            return fail(
+                MAKE_DAT_UNREADABLE, "***error reading dat file ***",
+                workingCause(std::ferror(dat.f) ? std::strerror(errno) : "the main header is cut short"));
         main = SDatMainHeader::fromBytes(raw);
     }
     FrameStore frames;
     FrameGeometry geometry{uint32_t(m_in.screenWidth), uint32_t(m_in.screenHeight),
                            uint32_t(m_in.bytesPerPixel), 0};
     if (!frames.open(m_in.workingPath, geometry))
-        return fail(MAKE_DAT_UNREADABLE, "***error reading dat file ***");
+        return fail(MAKE_DAT_UNREADABLE, "***error reading dat file ***", frames.lastError());
 
     VLMVideoHeader& vh = file.videoHeader();
     vh.headerWord = 10;
@@ -244,8 +263,12 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
     vh.bitsPerPixel = uint8_t(m_in.depth);
 
     FileCloser sound;
-    if (!m_in.soundPath.empty())
-        sound.f = std::fopen(m_in.soundPath.c_str(), "rb");
+    if (!m_in.soundPath.empty()) {
+        const int fd = regularfile::open(m_in.soundPath, O_RDONLY);
+        sound.f = fd >= 0 ? fdopen(fd, "rb") : nullptr;
+        if (!sound.f && fd >= 0)
+            ::close(fd);
+    }
     file.audioHeader().backgroundSound = m_in.backgroundSound;
 
     // Resource records first: the close rewrites them as one table.
@@ -260,7 +283,7 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
                                     m_in.redMask, m_in.greenMask, m_in.blueMask);
         uint32_t out = 0;
         if (!file.vlmStreamWrite(block.data(), uint32_t(block.size()), 0, vlm::CHUNK_ADDITIONAL_DATA, &out))
-            return fail(MAKE_WRITE_FAILED, "make: the additional data cannot be written");
+            return fail(MAKE_WRITE_FAILED, "make: the additional data cannot be written", file.lastError());
     }
 
     // The reference: the area of the last key frame and the picture the player shows.
@@ -278,7 +301,8 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
         writeResources(file, i, true);
 
         if (frames.getFrame(m_in.project->m_vEditInfo, i, header, data, packed) != FrameStore::GETFRAME_OK)
-            return fail(MAKE_FRAME_UNREADABLE, "getFrame () failed: " + frames.lastError());
+            return fail(MAKE_FRAME_UNREADABLE, "getFrame () failed: " + frames.lastError(),
+                        workingCause(frames.lastError()));
         const size_t length = header.dataLength(); // packed to 3 bytes a pixel where asked
         SPlayBackFrameInfo& pb = m_in.project->m_vPlayBackFrameInfo[i];
         const bool keyFrame = pb.frameFlags & PBF_KEY;
@@ -293,7 +317,7 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
         const bool blank = length == 0 && (pb.frameFlags & (PBF_INSERTED | PBF_APPENDED));
         if (blank) {
             if (!writeObjects(file, i))
-                return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written");
+                return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written", file.lastError());
             if (i == 0 && palette != lastPalette) {
                 auto fmt = formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette,
                                         m_in.project->m_vColormaps);
@@ -303,11 +327,11 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
             }
             uint32_t out = 0;
             if (!file.vlmStreamWrite(nullptr, 0, i, vlm::CHUNK_VIDEO, &out))
-                return fail(MAKE_WRITE_FAILED, "vlmStreamWrite falied before audio");
+                return fail(MAKE_WRITE_FAILED, "vlmStreamWrite falied before audio", file.lastError());
             continue;
         }
         if (W <= 0 || H <= 0)
-            return fail(MAKE_FRAME_UNREADABLE, "make: no picture area");
+            return fail(MAKE_FRAME_UNREADABLE, "make: no picture area", workingCause("no picture area"));
         // A first picture that is not a key frame is laid over black.
         if (reference.size() != Rp * H)
             reference.assign(Rp * size_t(H), 0);
@@ -315,7 +339,8 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
         std::vector<uint8_t> plain;
         if (keyFrame && length > 0) {
             if (length < Rp * size_t(H))
-                return fail(MAKE_FRAME_UNREADABLE, "make: a key frame is cut short");
+                return fail(MAKE_FRAME_UNREADABLE, "make: a key frame is cut short",
+                            workingCause("a key frame is cut short"));
             std::memcpy(reference.data(), data.data(), Rp * size_t(H));
             plain = video::keyChunk(reference.data(), W, H, Rp, B, header.data);
         } else if (length == 0) {
@@ -329,10 +354,12 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
             const int bandRows = band.bottom - band.top + 1;
             if (band.top < refRect.top || band.bottom >= refRect.bottom || bandRows <= 0 ||
                 band.right - band.left + 1 > W)
-                return fail(MAKE_FRAME_UNREADABLE, "make: a band lies outside the picture");
+                return fail(MAKE_FRAME_UNREADABLE, "make: a band lies outside the picture",
+                            workingCause("a band lies outside the picture"));
             const size_t first = header.keyFlag ? size_t(band.top - refRect.top) * Rp : 0;
             if (first + size_t(bandRows) * R > length)
-                return fail(MAKE_FRAME_UNREADABLE, "make: a band is cut short");
+                return fail(MAKE_FRAME_UNREADABLE, "make: a band is cut short",
+                            workingCause("a band is cut short"));
             const uint8_t* bandData = data.data() + first;
             uint8_t* refBand = reference.data() + size_t(band.top - refRect.top) * Rp;
             video::BlockGeometry g;
@@ -353,14 +380,17 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
         if (sound.f && pb.audioSize != 0 && (pb.frameFlags & PBF_AUDIO_RECORDED) &&
             m_in.project->m_vEditInfo[i].audioFlag == 1)
             if (!writeAudio(file, i, sound.f))
-                return fail(MAKE_WRITE_FAILED, "make: the sound cannot be written");
+                return fail(MAKE_WRITE_FAILED, "make: the sound cannot be written",
+                            file.lastError().empty()
+                                ? "the sound working file " + m_in.soundPath + " cannot be read"
+                                : file.lastError());
         if (palette != lastPalette) {
             auto fmt = formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette,
                                     m_in.project->m_vColormaps);
             if (fmt.empty()) {
                 diag::print("SetBitmapInfo  SetFormat Failed ...\n");
             } else if (file.vlmSetFormat(fmt.data(), uint32_t(fmt.size()), 0) != 0) {
-                return fail(MAKE_WRITE_FAILED, "make: a format record cannot be written");
+                return fail(MAKE_WRITE_FAILED, "make: a format record cannot be written", file.lastError());
             } else {
                 lastPalette = palette;
             }
@@ -369,9 +399,9 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
             return fail(MAKE_WRITE_FAILED, "make: a frame cannot be compressed");
         uint32_t out = 0;
         if (!file.vlmStreamWrite(compressed.data(), uint32_t(compressed.size()), i, vlm::CHUNK_VIDEO, &out))
-            return fail(MAKE_WRITE_FAILED, "vlmStreamWrite failed before objects");
+            return fail(MAKE_WRITE_FAILED, "vlmStreamWrite failed before objects", file.lastError());
         if (!writeObjects(file, i))
-            return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written");
+            return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written", file.lastError());
     }
     return MAKE_OK;
 }

@@ -69,6 +69,8 @@ class OutputFileMaker {
 
     // Resources the media library could not give; reported, not fatal.
     const std::vector<uint32_t>& missingResources() const { return m_missing; }
+    // Why the make failed, on one line: what failed, which file and the
+    // system's error text where there is one.
     const std::string& error() const { return m_error; }
 
     // The format record of a frame: a bitmap information header and, at 8
@@ -85,7 +87,9 @@ class OutputFileMaker {
     static constexpr uint32_t AUDIO_PIECE = 88200;
 
   private:
-    Result fail(Result r, const std::string& message);
+    // Prints `message`; the first failure's `cause` (or the message) is error().
+    Result fail(Result r, const std::string& message, const std::string& cause = {});
+    std::string workingCause(const std::string& detail) const;
     Result run(VlmFile& file);
     void writeResources(VlmFile& file, uint32_t frame, bool data);
     void writeResource(VlmFile& file, uint32_t id, bool data);

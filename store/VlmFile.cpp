@@ -2,11 +2,14 @@
 #include "store/Diagnostics.h"
 
 #include "store/RecordIO.h"
+#include "store/RegularFile.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <limits>
 #include <unistd.h>
 
@@ -56,6 +59,8 @@ void VlmFile::releaseStreams() {
 
 void VlmFile::resetState() {
     m_resources.clear();
+    m_path.clear();
+    m_error.clear();
     m_mode = -1;
     m_open = false;
     m_fileSize = 0;
@@ -97,117 +102,153 @@ int VlmFile::vlmInitialise(const std::string& path, int mode, uint32_t slots, in
     releaseStreams();
     resetState();
     m_mode = mode;
+    m_path = path;
 
     if (mode == MODE_WRITE) {
         m_writeStream = std::fopen(path.c_str(), "w+");
         if (!m_writeStream) {
+            noteError("cannot create", errno);
             std::printf("file open fail");
             std::fflush(stdout);
             return 2;
         }
-        // Unbuffered: a block is on the file or its failure is seen at once,
-        // never later at a flush that belongs to another block.
-        std::setvbuf(m_writeStream, nullptr, _IONBF, 0);
-        auto fail = [this](const char* message) {
-            std::printf("%s", message);
-            std::fflush(stdout);
-            releaseStreams();
-            m_mode = -1;
-            return 1;
-        };
-        if (uint64_t(slots) * VLMIndex::SIZE > U32_MAX - vlm::INDEX_OFFSET)
-            return fail("fwrite 5");
-
-        m_header.signature = {'I', 'N', 'T', '\0'};
-        m_header.majorVersion = vlm::MAJOR_VERSION;
-        m_header.minorVersion = vlm::MINOR_VERSION_OPEN;
-        if (!writeRecord(m_writeStream, m_header.toBytes()))
-            return fail("fwrite1");
-        m_offset = VLMHeader::SIZE;
-
-        if (!writeRecord(m_writeStream, VLMVideoHeader{}.toBytes()))
-            return fail("fwrite2");
-        if (!writeRecord(m_writeStream, VLMAudioHeader{}.toBytes()))
-            return fail("fwrite 3");
-        if (!writeRecord(m_writeStream, VLMObjectHeader{}.toBytes()))
-            return fail("fwrite4");
-        m_header.videoHeaderOffset = vlm::VIDEO_HEADER_OFFSET;
-        m_header.videoHeaderLength = VLMVideoHeader::SIZE;
-        m_header.audioHeaderOffset = vlm::AUDIO_HEADER_OFFSET;
-        m_header.audioHeaderLength = VLMAudioHeader::SIZE;
-        m_header.objectHeaderOffset = vlm::OBJECT_HEADER_OFFSET;
-        m_header.objectHeaderLength = VLMObjectHeader::SIZE;
-        m_offset = vlm::INDEX_OFFSET;
-
-        const std::vector<uint8_t> zeroSlots(VLMIndex::SIZE * 512, 0);
-        for (uint64_t left = uint64_t(slots) * VLMIndex::SIZE; left > 0;) {
-            size_t n = size_t(std::min<uint64_t>(left, zeroSlots.size()));
-            if (std::fwrite(zeroSlots.data(), 1, n, m_writeStream) != n)
-                return fail("fwrite 5");
-            left -= n;
-        }
-        m_slots = slots;
-        m_header.indexOffset = vlm::INDEX_OFFSET;
-        m_header.indexCount = slots;
-        m_header.indexLength = slots * uint32_t(VLMIndex::SIZE);
-        m_offset += m_header.indexLength;
-
-        if (std::fflush(m_writeStream) != 0)
-            return fail("fwrite 5");
-        m_open = true;
-        return 0;
+        return beginWriting(slots);
     }
 
     if (mode == MODE_READ) {
-        m_readStream = std::fopen(path.c_str(), "rb");
+        // Only a regular file: a FIFO opened plainly would block.
+        const int fd = regularfile::open(path, O_RDONLY);
+        m_readStream = fd >= 0 ? fdopen(fd, "rb") : nullptr;
         if (!m_readStream) {
+            const int err = errno;
+            if (fd >= 0)
+                ::close(fd);
+            noteError(err == EINVAL ? "cannot open (not a regular file)" : "cannot open",
+                      err == EINVAL ? 0 : err);
             diag::print("vlm file open error \n");
             m_mode = -1;
             return 1;
         }
-        auto fail = [this](const char* message, int result) {
+        auto fail = [this](const char* message, const char* what, int result) {
             if (message)
                 diag::print("%s", message);
+            noteError(what, 0);
             releaseStreams();
             m_mode = -1;
             return result;
         };
         if (std::fseek(m_readStream, 0, SEEK_END) != 0)
-            return fail("vlm file VLMHeader read error \n", 1);
+            return fail("vlm file VLMHeader read error \n", "cannot find the length of", 1);
         long size = std::ftell(m_readStream);
         if (size < 0 || std::fseek(m_readStream, 0, SEEK_SET) != 0)
-            return fail("vlm file VLMHeader read error \n", 1);
+            return fail("vlm file VLMHeader read error \n", "cannot find the length of", 1);
         m_fileSize = uint64_t(size);
 
         std::array<uint8_t, VLMHeader::SIZE> hb;
         if (std::fread(hb.data(), 1, hb.size(), m_readStream) != hb.size())
-            return fail("vlm file VLMHeader read error \n", 1);
+            return fail("vlm file VLMHeader read error \n", "the header is cut short in", 1);
         m_header = VLMHeader::fromBytes(hb.data());
         int sig = checkSignature(signKind);
         if (sig != vlm::SCAP_SIGNATURE_OK)
-            return fail("vlm sig not ok \n", sig);
+            return fail("vlm sig not ok \n", "wrong signature in", sig);
 
         std::array<uint8_t, VLMVideoHeader::SIZE> vb;
         if (std::fread(vb.data(), 1, vb.size(), m_readStream) != vb.size())
-            return fail("vlm video header read error \n", 1);
+            return fail("vlm video header read error \n", "the video header is cut short in", 1);
         m_videoHeader = VLMVideoHeader::fromBytes(vb.data());
         std::array<uint8_t, VLMAudioHeader::SIZE> ab;
         if (std::fread(ab.data(), 1, ab.size(), m_readStream) != ab.size())
-            return fail(nullptr, 1);
+            return fail(nullptr, "the audio header is cut short in", 1);
         m_audioHeader = VLMAudioHeader::fromBytes(ab.data());
         std::array<uint8_t, VLMObjectHeader::SIZE> ob;
         if (std::fread(ob.data(), 1, ob.size(), m_readStream) != ob.size())
-            return fail(nullptr, 1);
+            return fail(nullptr, "the object header is cut short in", 1);
         m_objectHeader = VLMObjectHeader::fromBytes(ob.data());
 
         if (!vlmIndexRead())
-            return fail("vlm index read error \n", 1);
+            return fail("vlm index read error \n", "a damaged frame index in", 1);
         if (!ScapResourceIndexRead())
-            return fail("vlm resource table read error \n", 1);
+            return fail("vlm resource table read error \n", "a damaged resource table in", 1);
         m_open = true;
         return 0;
     }
 
+    m_open = true;
+    return 0;
+}
+
+int VlmFile::createToWrite(std::FILE* stream, const std::string& path, uint32_t slotCount) {
+    releaseStreams();
+    resetState();
+    m_mode = MODE_WRITE;
+    m_path = path;
+    m_writeStream = stream;
+    if (!stream) {
+        m_mode = -1;
+        return 2;
+    }
+    return beginWriting(slotCount);
+}
+
+void VlmFile::noteError(const std::string& what, int err) {
+    m_error = what + " " + m_path;
+    if (err != 0)
+        m_error += std::string(": ") + std::strerror(err);
+}
+
+int VlmFile::beginWriting(uint32_t slots) {
+    // Unbuffered: a block is on the file or its failure is seen at once,
+    // never later at a flush that belongs to another block.
+    std::setvbuf(m_writeStream, nullptr, _IONBF, 0);
+    auto fail = [this](const char* message) {
+        noteError("cannot write", errno);
+        std::printf("%s", message);
+        std::fflush(stdout);
+        releaseStreams();
+        m_mode = -1;
+        return 1;
+    };
+    if (uint64_t(slots) * VLMIndex::SIZE > U32_MAX - vlm::INDEX_OFFSET) {
+        errno = EFBIG;
+        return fail("fwrite 5");
+    }
+
+    m_header.signature = {'I', 'N', 'T', '\0'};
+    m_header.majorVersion = vlm::MAJOR_VERSION;
+    m_header.minorVersion = vlm::MINOR_VERSION_OPEN;
+    if (!writeRecord(m_writeStream, m_header.toBytes()))
+        return fail("fwrite1");
+    m_offset = VLMHeader::SIZE;
+
+    if (!writeRecord(m_writeStream, VLMVideoHeader{}.toBytes()))
+        return fail("fwrite2");
+    if (!writeRecord(m_writeStream, VLMAudioHeader{}.toBytes()))
+        return fail("fwrite 3");
+    if (!writeRecord(m_writeStream, VLMObjectHeader{}.toBytes()))
+        return fail("fwrite4");
+    m_header.videoHeaderOffset = vlm::VIDEO_HEADER_OFFSET;
+    m_header.videoHeaderLength = VLMVideoHeader::SIZE;
+    m_header.audioHeaderOffset = vlm::AUDIO_HEADER_OFFSET;
+    m_header.audioHeaderLength = VLMAudioHeader::SIZE;
+    m_header.objectHeaderOffset = vlm::OBJECT_HEADER_OFFSET;
+    m_header.objectHeaderLength = VLMObjectHeader::SIZE;
+    m_offset = vlm::INDEX_OFFSET;
+
+    const std::vector<uint8_t> zeroSlots(VLMIndex::SIZE * 512, 0);
+    for (uint64_t left = uint64_t(slots) * VLMIndex::SIZE; left > 0;) {
+        size_t n = size_t(std::min<uint64_t>(left, zeroSlots.size()));
+        if (std::fwrite(zeroSlots.data(), 1, n, m_writeStream) != n)
+            return fail("fwrite 5");
+        left -= n;
+    }
+    m_slots = slots;
+    m_header.indexOffset = vlm::INDEX_OFFSET;
+    m_header.indexCount = slots;
+    m_header.indexLength = slots * uint32_t(VLMIndex::SIZE);
+    m_offset += m_header.indexLength;
+
+    if (std::fflush(m_writeStream) != 0)
+        return fail("fwrite 5");
     m_open = true;
     return 0;
 }
@@ -220,11 +261,13 @@ bool VlmFile::appendBytes(const void* data, uint32_t length, uint32_t* written, 
         return true;
     if (!data || uint64_t(end) + length > U32_MAX)
         return false;
+    errno = 0;
     size_t n = std::fwrite(data, 1, length, m_writeStream);
     if (n == length) {
         *written = length;
         return true;
     }
+    noteError("cannot write", errno ? errno : EIO);
     // Take the partial bytes back so that the file ends where the recorded
     // offsets say; otherwise every later offset would be wrong.
     std::clearerr(m_writeStream);
@@ -495,12 +538,16 @@ bool VlmFile::ScapResourceIndexWrite() {
 }
 
 int VlmFile::closeWriting() {
+    errno = 0;
     vlmIndexArrayAdd(m_currentFrame);
     if (!m_writeStream)
         return 1;
 
     auto fail = [this](const char* what) {
+        const int err = errno;
         diag::print("vlmFileClose: %s\n", what);
+        if (m_error.empty())
+            noteError(std::string("cannot complete (") + what + ")", err);
         releaseStreams();
         return 1;
     };
@@ -558,6 +605,7 @@ int VlmFile::closeWriting() {
     FILE* f = m_writeStream;
     m_writeStream = nullptr;
     if (std::fclose(f) != 0) {
+        noteError("cannot complete", errno);
         diag::print("vlmFileClose: close failed\n");
         return 1;
     }

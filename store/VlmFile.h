@@ -35,6 +35,10 @@ class VlmFile {
     int createToWrite(const std::string& path, uint32_t slotCount) {
         return vlmInitialise(path, MODE_WRITE, slotCount, SIGN_INT);
     }
+    // Mode 0 into a stream the caller opened (a scratch file), `path` being
+    // its name for the error texts; the container owns the stream from here
+    // on and closes it. Same results.
+    int createToWrite(std::FILE* stream, const std::string& path, uint32_t slotCount);
     int checkSignature(int signKind) const;
     // A later read accepts at most as many frames, skipped ones included, as
     // the additional-data block holds records of `recordSize` bytes behind its
@@ -50,6 +54,9 @@ class VlmFile {
     // all the same). Reading: releases the file. Returns 1 when not open.
     int vlmFileClose();
     bool vlmIsFileOpened() const { return m_open; }
+    // Why the last open, write or close failed: what, which file and the
+    // system's error text where there is one. Empty until something failed.
+    const std::string& lastError() const { return m_error; }
 
     // --- Writing (mode 0) ---
     // Appends a block of a chunk type (vlm::ChunkType) for a frame. False
@@ -154,6 +161,9 @@ class VlmFile {
     bool ScapResourceIndexWrite();
 
     void resetState();
+    int beginWriting(uint32_t slots);
+    // Notes the failure in lastError(), with the text of errno when it is set.
+    void noteError(const std::string& what, int err);
     bool writable() const;
     bool blockAllowed(uint32_t length) const;
     bool appendBytes(const void* data, uint32_t length, uint32_t* written, uint64_t end);
@@ -181,6 +191,8 @@ class VlmFile {
     void releaseStreams();
 
     std::vector<VlmResourceRecord> m_resources;
+    std::string m_path; // of the file open, for the error texts
+    std::string m_error;
     int m_mode = -1;
     bool m_open = false;
     FILE* m_readStream = nullptr;

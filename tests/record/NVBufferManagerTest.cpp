@@ -9,6 +9,7 @@
 #include <csignal>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -160,6 +161,27 @@ TEST(NVBufferManager, StartFailsWhenTheFileCannotBeCreated) {
     EXPECT_EQ(NVBufferManager::FLUSH_NOT_STARTED, flush(m, makeFrame(1, 60, 10)));
     EXPECT_EQ(0, m.stopBufferManager(0));
     EXPECT_FALSE(testsupport::fileExists(path));
+}
+
+// A FIFO or a folder in the working frame file's place is refused at once,
+// without waiting for a reader, and left as it was.
+TEST(NVBufferManager, StartRefusesWhatIsNotARegularFile) {
+    TempDir dir;
+    const std::string fifo = dir.file("Untitled.dat");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const std::string folder = dir.file("folder.dat");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    for (const std::string& path : {fifo, folder}) {
+        SCOPED_TRACE(path);
+        NVBufferManager m;
+        ASSERT_EQ(0, m.initBufferManager(1000, 0));
+        EXPECT_EQ(-1, m.startBufferManager(path.c_str(), DAT_FILE_SIZE_LIMIT, kRect));
+        EXPECT_EQ(NVBufferManager::FLUSH_NOT_STARTED, flush(m, makeFrame(1, 60, 10)));
+        EXPECT_EQ(0, m.stopBufferManager(0));
+    }
+    struct stat st {};
+    ASSERT_EQ(stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST(NVBufferManager, NullPointerWithLengthIsRefused) {

@@ -8,11 +8,17 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <functional>
 #include <map>
 #include <random>
+#include <set>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -432,6 +438,226 @@ TEST(ImportFailures, MalformedFilesGiveTheirCodes) {
     EXPECT_EQ(readFile(t.file("x.dat")), "notes of the author");
 }
 
+// The names in a folder.
+std::set<std::string> entriesOf(const std::string& folder) {
+    std::set<std::string> names;
+    if (DIR* d = opendir(folder.c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, ".."))
+                names.insert(e->d_name);
+        closedir(d);
+    }
+    return names;
+}
+
+bool isLink(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// A failed import leaves the working frame file and the sound working file
+// beside the output file as they were, and no scratch; a link in the working
+// file's place is never written through.
+struct WorkingFileCase {
+    const char* name;
+    enum { NONE, GOOD_FILE, LINK } before;
+    enum { GOOD, DAMAGED_VIDEO, REFUSED_OBJECTS } input;
+};
+
+void PrintTo(const WorkingFileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ImportWorkingFile : public ::testing::TestWithParam<WorkingFileCase> {};
+
+TEST_P(ImportWorkingFile, IsReplacedOnlyByAWholeImport) {
+    const WorkingFileCase& c = GetParam();
+    TempDir dir;
+    Project p = makeProject(dir, Screen{64, 40, 24, 4});
+    FakeServices svc;
+    svc.objects[1] = objectChunk(1, 5);
+    const std::string vlm = dir.file("show.vlm");
+    ASSERT_EQ(OutputFileMaker(inputFor(p, vlm), svc).make(), OutputFileMaker::MAKE_OK);
+    std::string bytes = readFile(vlm);
+    if (c.input == WorkingFileCase::DAMAGED_VIDEO) {
+        // The last picture's chunk: the frames before it reach the scratch.
+        VlmFile f;
+        ASSERT_EQ(f.openToRead(vlm), 0);
+        const VLMIndex& x = f.index()[5];
+        ASSERT_GT(x.videoLength, 2u);
+        for (uint32_t k = 2; k < x.videoLength; ++k)
+            bytes[x.videoOffset + k] = char(0x5A ^ k);
+    }
+
+    TempDir t, elsewhere;
+    writeFile(t.file("x.vlm"), bytes);
+    const std::string earlier = readFile(p.datPath); // another project's working frame file
+    const std::string other = elsewhere.file("Untitled.dat");
+    writeFile(other, earlier);
+    if (c.before == WorkingFileCase::GOOD_FILE)
+        writeFile(t.file("x.dat"), earlier);
+    if (c.before == WorkingFileCase::LINK) {
+        ASSERT_EQ(symlink(other.c_str(), t.file("x.dat").c_str()), 0);
+    }
+    writeFile(t.file("Sound.dat"), "an earlier sound working file");
+
+    struct Refusing : FakeServices {
+        bool frameObjects(uint32_t, const uint8_t*, size_t) override { return false; }
+    } refusing;
+    FakeServices accepting;
+    ImportServices& services =
+        c.input == WorkingFileCase::REFUSED_OBJECTS ? static_cast<ImportServices&>(refusing) : accepting;
+    const ImportResult r =
+        OutputFileImporter(t.file("x.vlm"), {64, 40, 24, 4}, t.path(), t.file("Sound.dat"), services).run();
+
+    EXPECT_EQ(readFile(other), earlier) << "a file reached through a link is never written";
+    std::set<std::string> expected = {"x.vlm", "Sound.dat"};
+    if (c.input == WorkingFileCase::GOOD) {
+        ASSERT_EQ(r.code, 0) << r.error;
+        expected.insert("x.dat");
+        EXPECT_FALSE(isLink(t.file("x.dat"))) << "the link is replaced by the imported file";
+        EXPECT_TRUE(OutputFileImporter::looksLikeWorkingFile(t.file("x.dat")));
+        EXPECT_NE(readFile(t.file("x.dat")), earlier);
+        EXPECT_TRUE(r.soundWritten);
+        EXPECT_NE(readFile(t.file("Sound.dat")), "an earlier sound working file");
+    } else {
+        EXPECT_EQ(r.code, OutputFileImporter::IMPORT_READ);
+        EXPECT_NE(r.error.find(t.file("x.vlm")), std::string::npos) << r.error;
+        EXPECT_FALSE(r.soundWritten);
+        EXPECT_EQ(readFile(t.file("Sound.dat")), "an earlier sound working file");
+        if (c.before != WorkingFileCase::NONE)
+            expected.insert("x.dat");
+        if (c.before == WorkingFileCase::GOOD_FILE) {
+            EXPECT_EQ(readFile(t.file("x.dat")), earlier);
+        }
+        if (c.before == WorkingFileCase::LINK) {
+            EXPECT_TRUE(isLink(t.file("x.dat")));
+        }
+    }
+    EXPECT_EQ(entriesOf(t.path()), expected) << "no scratch stays";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ImportWorkingFile,
+    ::testing::Values(
+        WorkingFileCase{"NoneAndADamagedPicture", WorkingFileCase::NONE, WorkingFileCase::DAMAGED_VIDEO},
+        WorkingFileCase{"NoneAndRefusedObjects", WorkingFileCase::NONE, WorkingFileCase::REFUSED_OBJECTS},
+        WorkingFileCase{"GoodFileAndADamagedPicture", WorkingFileCase::GOOD_FILE,
+                        WorkingFileCase::DAMAGED_VIDEO},
+        WorkingFileCase{"GoodFileAndRefusedObjects", WorkingFileCase::GOOD_FILE,
+                        WorkingFileCase::REFUSED_OBJECTS},
+        WorkingFileCase{"GoodFileAndAGoodImport", WorkingFileCase::GOOD_FILE, WorkingFileCase::GOOD},
+        WorkingFileCase{"LinkAndADamagedPicture", WorkingFileCase::LINK, WorkingFileCase::DAMAGED_VIDEO},
+        WorkingFileCase{"LinkAndRefusedObjects", WorkingFileCase::LINK, WorkingFileCase::REFUSED_OBJECTS},
+        WorkingFileCase{"LinkAndAGoodImport", WorkingFileCase::LINK, WorkingFileCase::GOOD}),
+    [](const ::testing::TestParamInfo<WorkingFileCase>& i) { return std::string(i.param.name); });
+
+// A FIFO in place of the output file or of its working frame file is refused
+// at once and left as it was.
+TEST(ImportFailures, NonRegularFilesAreRefusedWithoutWaiting) {
+    struct Case {
+        const char* fifo;
+        int code;
+    };
+    for (const Case& c : {Case{"x.vlm", OutputFileImporter::IMPORT_CANNOT_OPEN},
+                          Case{"x.dat", OutputFileImporter::IMPORT_OPEN}}) {
+        SCOPED_TRACE(c.fifo);
+        TempDir t;
+        if (std::string(c.fifo) != "x.vlm")
+            writeFile(t.file("x.vlm"), "INT");
+        ASSERT_EQ(mkfifo(t.file(c.fifo).c_str(), 0644), 0);
+        FakeServices s;
+        const ImportResult r =
+            OutputFileImporter(t.file("x.vlm"), {64, 40, 24, 4}, t.path(), t.file("Sound.dat"), s).run();
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_NE(r.error.find(t.file(c.fifo)), std::string::npos) << r.error;
+        struct stat st {};
+        ASSERT_EQ(stat(t.file(c.fifo).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    }
+}
+
+// Each failed make says why on one line: what failed, which file and the
+// system's error text. Run in a child: some cases lower the file size limit or
+// drop to an ordinary user so that a folder's permissions count.
+struct MakeCauseCase {
+    const char* name;
+    // Prepares the folder and the input; returns the cause expected.
+    std::function<std::string(const TempDir&, MakeInput&)> prepare;
+    std::function<void()> inChild;
+    OutputFileMaker::Result code;
+};
+
+void PrintTo(const MakeCauseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MakeCause : public ::testing::TestWithParam<MakeCauseCase> {};
+
+TEST_P(MakeCause, NamesTheFileAndTheSystemsError) {
+    const MakeCauseCase& c = GetParam();
+    TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    Project p = makeProject(dir, Screen{64, 40, 24, 4});
+    FakeServices svc;
+    MakeInput in = inputFor(p, dir.file("show.vlm"));
+    const std::string cause = c.prepare(dir, in);
+    const auto run = [&] {
+        c.inChild();
+        OutputFileMaker maker(in, svc);
+        const OutputFileMaker::Result result = maker.make();
+        if (result != c.code || maker.error() != cause) {
+            std::fprintf(stderr, "result %d, cause \"%s\"\n", int(result), maker.error().c_str());
+            return 4;
+        }
+        return fileExists(in.outputPath + ".part") ? 5 : 3;
+    };
+    EXPECT_EXIT(std::exit(run()), ::testing::ExitedWithCode(3), "") << "expected \"" << cause << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MakeCause,
+    ::testing::Values(MakeCauseCase{"FolderCannotBeWritten",
+                                    [](const TempDir& d, MakeInput& in) {
+                                        mkdir(d.file("locked").c_str(), 0555);
+                                        in.outputPath = d.file("locked/show.vlm");
+                                        return "cannot create " + in.outputPath +
+                                               ".part: " + std::strerror(EACCES);
+                                    },
+                                    [] {
+                                        // An ordinary user, for whom the folder's permissions hold.
+                                        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                                            std::exit(6);
+                                    },
+                                    OutputFileMaker::MAKE_CREATE_FAILED},
+                      MakeCauseCase{"FileSizeLimit",
+                                    [](const TempDir&, MakeInput& in) {
+                                        return "cannot write " + in.outputPath +
+                                               ".part: " + std::strerror(EFBIG);
+                                    },
+                                    [] {
+                                        std::signal(SIGXFSZ, SIG_IGN);
+                                        rlimit lim{};
+                                        lim.rlim_cur = lim.rlim_max = 3000;
+                                        setrlimit(RLIMIT_FSIZE, &lim);
+                                    },
+                                    OutputFileMaker::MAKE_WRITE_FAILED},
+                      MakeCauseCase{"OutputNameIsAFolder",
+                                    [](const TempDir&, MakeInput& in) {
+                                        mkdir(in.outputPath.c_str(), 0755);
+                                        return "cannot move " + in.outputPath + ".part to " + in.outputPath +
+                                               ": " + std::strerror(EISDIR);
+                                    },
+                                    [] {}, OutputFileMaker::MAKE_CLOSE_FAILED},
+                      MakeCauseCase{"WorkingFileMissing",
+                                    [](const TempDir& d, MakeInput& in) {
+                                        in.workingPath = d.file("missing.dat");
+                                        return "cannot open the working frame file " + in.workingPath + ": " +
+                                               std::strerror(ENOENT);
+                                    },
+                                    [] {}, OutputFileMaker::MAKE_DAT_UNREADABLE}),
+    [](const ::testing::TestParamInfo<MakeCauseCase>& i) { return std::string(i.param.name); });
+
 // Crafted from a made 64x40x24 project: each damage is refused with its code.
 struct CraftedCase {
     const char* name;
@@ -484,6 +710,8 @@ TEST_P(ImportCrafted, IsRefusedWithItsCode) {
     const ImportResult r =
         OutputFileImporter(t.file("x.vlm"), {64, 40, 24, 4}, t.path(), t.file("Sound.dat"), s).run();
     EXPECT_EQ(r.code, GetParam().code);
+    EXPECT_NE(r.error.find(t.file("x.vlm")), std::string::npos) << "the cause names the file: " << r.error;
+    EXPECT_EQ(entriesOf(t.path()), std::set<std::string>{"x.vlm"}) << "no working file and no scratch";
 }
 
 INSTANTIATE_TEST_SUITE_P(

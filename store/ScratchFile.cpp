@@ -1,0 +1,58 @@
+#include "store/ScratchFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+ScratchFile::ScratchFile(std::string target) : m_target(std::move(target)), m_path(m_target + ".part") {}
+
+ScratchFile::~ScratchFile() {
+    discard();
+}
+
+std::FILE* ScratchFile::create() {
+    m_error.clear();
+    discard();
+    ::unlink(m_path.c_str()); // a stale scratch; O_EXCL refuses whatever stays
+    int fd;
+    do
+        fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        m_error = "cannot create " + m_path + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    m_created = true;
+    std::FILE* f = fdopen(fd, "w+b");
+    if (!f) {
+        m_error = "cannot open " + m_path + ": " + std::strerror(errno);
+        ::close(fd);
+        discard();
+    }
+    return f;
+}
+
+bool ScratchFile::commit() {
+    if (!m_created) {
+        if (m_error.empty())
+            m_error = "cannot move " + m_path + " into place: it was not created";
+        return false;
+    }
+    if (std::rename(m_path.c_str(), m_target.c_str()) != 0) {
+        m_error = "cannot move " + m_path + " to " + m_target + ": " + std::strerror(errno);
+        discard();
+        return false;
+    }
+    m_created = false;
+    return true;
+}
+
+void ScratchFile::discard() {
+    if (m_created) {
+        const int saved = errno;
+        ::unlink(m_path.c_str());
+        errno = saved;
+    }
+    m_created = false;
+}

@@ -1,0 +1,122 @@
+#include "store/ScratchFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using testsupport::fileExists;
+using testsupport::readFile;
+using testsupport::TempDir;
+using testsupport::writeFile;
+
+bool isLink(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// What lies at the target and the scratch's name before the write; the file
+// "other" is someone else's, reached only through links.
+struct Case {
+    const char* name;
+    std::function<void(const TempDir&)> before;
+    bool commit;
+    const char* target; // the target's bytes afterwards; null: absent
+};
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ScratchFileCases : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ScratchFileCases, ReplacesTheTargetOnlyWhenCommittedAndNeverWritesThroughALink) {
+    const Case& c = GetParam();
+    TempDir dir;
+    writeFile(dir.file("other"), "another project's file");
+    c.before(dir);
+    {
+        ScratchFile scratch(dir.file("x.dat"));
+        EXPECT_EQ(scratch.path(), dir.file("x.dat.part"));
+        std::FILE* f = scratch.create();
+        ASSERT_NE(f, nullptr) << scratch.error();
+        EXPECT_FALSE(isLink(scratch.path()));
+        ASSERT_GE(std::fputs("new bytes", f), 0);
+        ASSERT_EQ(std::fclose(f), 0);
+        if (c.commit) {
+            ASSERT_TRUE(scratch.commit()) << scratch.error();
+        }
+    }
+    EXPECT_EQ(readFile(dir.file("other")), "another project's file");
+    EXPECT_FALSE(fileExists(dir.file("x.dat.part")));
+    EXPECT_FALSE(isLink(dir.file("x.dat.part")));
+    if (c.target) {
+        EXPECT_EQ(readFile(dir.file("x.dat")), c.target);
+    } else {
+        EXPECT_FALSE(fileExists(dir.file("x.dat")));
+    }
+    if (c.commit) {
+        EXPECT_FALSE(isLink(dir.file("x.dat"))) << "a link at the target is replaced";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ScratchFileCases,
+    ::testing::Values(Case{"NewTarget", [](const TempDir&) {}, true, "new bytes"},
+                      Case{"NotCommittedLeavesNothing", [](const TempDir&) {}, false, nullptr},
+                      Case{"OldTargetKeptWhenNotCommitted",
+                           [](const TempDir& d) { writeFile(d.file("x.dat"), "old"); }, false, "old"},
+                      Case{"OldTargetReplaced", [](const TempDir& d) { writeFile(d.file("x.dat"), "old"); },
+                           true, "new bytes"},
+                      Case{"StaleScratchStartsEmpty",
+                           [](const TempDir& d) { writeFile(d.file("x.dat.part"), "stale stale"); }, true,
+                           "new bytes"},
+                      Case{"ScratchNameIsALink",
+                           [](const TempDir& d) {
+                               ASSERT_EQ(symlink(d.file("other").c_str(), d.file("x.dat.part").c_str()), 0);
+                           },
+                           true, "new bytes"},
+                      Case{"TargetIsALinkNotCommitted",
+                           [](const TempDir& d) {
+                               ASSERT_EQ(symlink(d.file("other").c_str(), d.file("x.dat").c_str()), 0);
+                           },
+                           false, "another project's file"},
+                      Case{"TargetIsALinkCommitted",
+                           [](const TempDir& d) {
+                               ASSERT_EQ(symlink(d.file("other").c_str(), d.file("x.dat").c_str()), 0);
+                           },
+                           true, "new bytes"}),
+    [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
+
+// Each failure says what failed, which file and the system's text.
+TEST(ScratchFile, FailuresNameTheFileAndTheSystemsError) {
+    TempDir dir;
+    {
+        ScratchFile scratch(dir.file("missing/x.dat"));
+        EXPECT_EQ(scratch.create(), nullptr);
+        EXPECT_EQ(scratch.error(),
+                  "cannot create " + dir.file("missing/x.dat.part") + ": " + std::strerror(ENOENT));
+    }
+    {
+        // A folder holds the target's name: the scratch is written, the move fails.
+        ASSERT_EQ(mkdir(dir.file("x.vlm").c_str(), 0755), 0);
+        writeFile(dir.file("x.vlm/inside"), "");
+        ScratchFile scratch(dir.file("x.vlm"));
+        std::FILE* f = scratch.create();
+        ASSERT_NE(f, nullptr) << scratch.error();
+        std::fclose(f);
+        EXPECT_FALSE(scratch.commit());
+        EXPECT_EQ(scratch.error(), "cannot move " + dir.file("x.vlm.part") + " to " + dir.file("x.vlm") +
+                                       ": " + std::strerror(EISDIR));
+        EXPECT_FALSE(fileExists(dir.file("x.vlm.part"))) << "removed after the failed move";
+    }
+}
+
+} // namespace
