@@ -153,8 +153,9 @@ class Velmora : public QMainWindow {
     int initEditingFrames();
     int setBuilderSplash();
     void addFrameName();
-    int makeBuilderVLM(const std::string& path);
-    int makeBuilderScratch(const std::string& path);
+    // The make and the import; on failure `cause` gets why, on one line.
+    int makeBuilderVLM(const std::string& path, std::string* cause = nullptr);
+    int makeBuilderScratch(const std::string& path, std::string* cause = nullptr);
     void openFromArgv(const char* path);
 
     // The eleven tool toggle buttons, draw palette first.

@@ -57,6 +57,15 @@ Q_LOGGING_CATEGORY(lcProject, "velmora.app.project", QtWarningMsg)
 
 using namespace menuid;
 
+namespace {
+
+// A message box's own text, and the cause of the failure on a second line.
+QString withCause(const QString& text, const std::string& cause) {
+    return cause.empty() ? text : text + "\n" + QString::fromLocal8Bit(cause.c_str());
+}
+
+} // namespace
+
 // ---- Construction -----------------------------------------------------------
 
 VLImageHolder* Velmora::imageHolder() const {
@@ -485,7 +494,7 @@ void Velmora::slotPasteAfterCut(int current, int first, int last) {
 
 // ---- Output file ---------------------------------------------------------------------
 
-int Velmora::makeBuilderVLM(const std::string& path) {
+int Velmora::makeBuilderVLM(const std::string& path, std::string* cause) {
     VLImageHolder* holder = imageHolder();
     OutputFileServices services(
         m_pResourceEditor.get(),
@@ -513,6 +522,8 @@ int Velmora::makeBuilderVLM(const std::string& path) {
     in.blueMask = m_blueMask;
     OutputFileMaker maker(in, services);
     const int result = maker.make();
+    if (result != 0 && cause)
+        *cause = maker.error();
     if (!maker.missingResources().empty())
         m_pStatusBar->showMessage(QString("%1 resource(s) are not in the media library and were not written")
                                       .arg(maker.missingResources().size()),
@@ -520,7 +531,7 @@ int Velmora::makeBuilderVLM(const std::string& path) {
     return result;
 }
 
-int Velmora::makeBuilderScratch(const std::string& path) {
+int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
     VLImageHolder* holder = imageHolder();
     holder->getNoFramesOnFileOpen(0);
     OutputFileServices services(
@@ -545,6 +556,8 @@ int Velmora::makeBuilderScratch(const std::string& path) {
     }
     OutputFileImporter importer(path, screen, datfile::dataDirectory(m_homeDir), m_soundFileName, services);
     r = importer.run();
+    if (cause)
+        *cause = r.error;
     if (r.code == OutputFileImporter::IMPORT_RESOLUTION) {
         QMessageBox box(QMessageBox::Information, "Velmora 1.0",
                         QString("Resolution conflict error\nVLM captured in %1x%2 %3bpp")
@@ -676,12 +689,13 @@ void Velmora::slotFileMake() {
     slotDisableMenu();
     slotDisableTools();
     m_pProgressBar->setRange(0, int(m_project.m_dwFrameCount));
-    const int result = makeBuilderVLM(m_vlmFileName);
+    std::string cause;
+    const int result = makeBuilderVLM(m_vlmFileName, &cause);
     m_pProgressBar->reset();
     QApplication::restoreOverrideCursor();
     if (result != 0) {
-        QMessageBox box(QMessageBox::Critical, "Velmora 1.0", "Make VLM... process exited with errors",
-                        QMessageBox::Ok);
+        QMessageBox box(QMessageBox::Critical, "Velmora 1.0",
+                        withCause("Make VLM... process exited with errors", cause), QMessageBox::Ok);
         box.exec();
         // The project is kept: give the author the commands back to try again.
         frameStrip()->enableButtonsAfterMakeAndOpen();
@@ -745,7 +759,8 @@ void Velmora::openPath(const QString& path, bool fromCommandLine) {
     showProgress("Opening file...");
     m_project.m_appendedCount = m_project.m_insertedCount = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int result = makeBuilderScratch(path.toLocal8Bit().toStdString());
+    std::string cause;
+    const int result = makeBuilderScratch(path.toLocal8Bit().toStdString(), &cause);
     QApplication::restoreOverrideCursor();
     QString message;
     switch (result) {
@@ -763,8 +778,9 @@ void Velmora::openPath(const QString& path, bool fromCommandLine) {
     case OutputFileImporter::IMPORT_RESOLUTION:
         break; // makeBuilderScratch has told the author
     case OutputFileImporter::IMPORT_OPEN:
-        message = "The working frame file beside the output file cannot be made:\n" +
-                  QString::fromLocal8Bit(datfile::workingPathFor(path.toLocal8Bit().toStdString()).c_str());
+        message = "The working frame file beside the output file cannot be made:";
+        if (cause.empty())
+            cause = datfile::workingPathFor(path.toLocal8Bit().toStdString());
         break;
     default:
         message = "VLM File Error";
@@ -773,7 +789,7 @@ void Velmora::openPath(const QString& path, bool fromCommandLine) {
     if (result != OutputFileImporter::IMPORT_OK) {
         m_vlmFileName = datfile::untitledPath(m_homeDir);
         if (!message.isEmpty())
-            VL_ErrMessage(message);
+            VL_ErrMessage(withCause(message, cause));
         m_pProgressBar->reset();
         frameStrip()->enableButtonsAfterMakeAndOpen();
         showReady();

@@ -23,10 +23,13 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <map>
 #include <set>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
 
 using namespace mainwin;
 using namespace menuid;
@@ -1136,3 +1139,113 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<0>(info.param) == Ending::Exit ? "Exit" : "Close") +
                std::get<1>(info.param).name;
     });
+
+// ---- Failure messages -----------------------------------------------------
+
+namespace {
+
+// Runs `action`; the first message box it shows is read and closed.
+QString firstBoxText(const std::function<void()>& action) {
+    QString text;
+    QTimer timer;
+    timer.setInterval(20);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (text.isEmpty())
+                text = box->text();
+            box->done(0);
+        }
+    });
+    timer.start();
+    action();
+    return text;
+}
+
+struct MakeFailure {
+    const char* name;
+    // Spoils the make; returns the cause expected.
+    std::function<std::string(const std::string& zedaro)> spoil;
+    // The make runs with the file access of an ordinary user, for whom a
+    // folder's permissions hold.
+    bool ordinaryUser;
+};
+
+void PrintTo(const MakeFailure& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MakeFailureBox : public MainWindowTest, public ::testing::WithParamInterface<MakeFailure> {};
+
+} // namespace
+
+// The box keeps its text and names the cause on a second line; the project stays.
+TEST_P(MakeFailureBox, KeepsItsTextAndNamesTheCause) {
+    w->slotEditAppendFrames();
+    ASSERT_EQ(w->project().m_dwFrameCount, 1u);
+    const std::string zedaro = home() + "/zedaro";
+    const std::string cause = GetParam().spoil(zedaro);
+    const bool asOther = GetParam().ordinaryUser && geteuid() == 0;
+    if (asOther) {
+        // Only this thread's file access changes; the folders above must let it through.
+        ASSERT_EQ(chmod(home().substr(0, home().rfind('/')).c_str(), 0755), 0);
+        setfsgid(65534);
+        setfsuid(65534);
+        ASSERT_EQ(int(setfsuid(uid_t(-1))), 65534);
+    }
+    const QString text = firstBoxText([&] { w->slotFileMake(); });
+    if (asOther) {
+        setfsuid(0);
+        setfsgid(0);
+    }
+    chmod(zedaro.c_str(), 0755);
+
+    const QStringList lines = text.split('\n');
+    ASSERT_EQ(lines.size(), 2) << text.toStdString();
+    EXPECT_EQ(lines[0], "Make VLM... process exited with errors");
+    EXPECT_EQ(lines[1].toStdString(), cause);
+    EXPECT_EQ(w->project().m_dwFrameCount, 1u) << "the project is kept";
+    EXPECT_FALSE(testsupport::fileExists(zedaro + "/Untitled.vlm.part"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MakeFailureBox,
+    ::testing::Values(MakeFailure{"FolderCannotBeWritten",
+                                  [](const std::string& zedaro) {
+                                      chmod(zedaro.c_str(), 0555);
+                                      return "cannot create " + zedaro +
+                                             "/Untitled.vlm.part: " + std::strerror(EACCES);
+                                  },
+                                  true},
+                      MakeFailure{"OutputNameTakenByAFolder",
+                                  [](const std::string& zedaro) {
+                                      mkdir((zedaro + "/Untitled.vlm").c_str(), 0755);
+                                      return "cannot move " + zedaro + "/Untitled.vlm.part to " + zedaro +
+                                             "/Untitled.vlm: " + std::strerror(EISDIR);
+                                  },
+                                  false}),
+    [](const ::testing::TestParamInfo<MakeFailure>& info) { return std::string(info.param.name); });
+
+// A damaged output file: the box keeps its text and names the file and what is wrong.
+TEST_F(MainWindowTest, ImportFailureBoxKeepsItsTextAndNamesTheCause) {
+    struct Case {
+        const char* bytes;
+        const char* first;
+        const char* cause; // followed by the file's path
+    };
+    const std::string path = home() + "/zedaro/bad.vlm";
+    for (const Case& c : {Case{"INT and no more", "VLM File Error", "the header is cut short in "},
+                          Case{"XYZ and no more", "VLM File Wrong Sign", "wrong signature in "}}) {
+        SCOPED_TRACE(c.bytes);
+        std::string bytes = c.bytes;
+        if (bytes[0] == 'X')
+            bytes.resize(4096, '\0');
+        testsupport::writeFile(path, bytes);
+        const QString text = firstBoxText([&] { w->openFromArgv(path.c_str()); });
+        const QStringList lines = text.split('\n');
+        ASSERT_EQ(lines.size(), 2) << text.toStdString();
+        EXPECT_EQ(lines[0], c.first);
+        EXPECT_EQ(lines[1].toStdString(), c.cause + path);
+        EXPECT_FALSE(testsupport::fileExists(home() + "/zedaro/bad.dat"));
+        EXPECT_EQ(w->project().m_dwFrameCount, 0u);
+    }
+}
