@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the import fuzz target with clang's libFuzzer and runs it for a while
-# (seconds as the first argument, 60 by default) on the kept corpus.
+# (seconds as the first argument, 60 by default) on the kept corpus. Every
+# sanitizer report ends the run at once, undefined behaviour included.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build-fuzz
 mkdir -p "$out"
-srcs=(store/OutputFileImporter.cpp store/VlmFile.cpp store/VlmRecords.cpp store/VideoBlocks.cpp store/DatRecords.cpp)
-clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I. "${srcs[@]}" tests/fuzz/ImportEntry.cpp tests/fuzz/ImportFuzz.cpp -lz \
+srcs=(store/OutputFileImporter.cpp store/VlmFile.cpp store/VlmRecords.cpp store/VideoBlocks.cpp store/DatRecords.cpp
+  store/Diagnostics.cpp store/RegularFile.cpp store/ScratchFile.cpp)
+clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I. "${srcs[@]}" tests/fuzz/ImportEntry.cpp tests/fuzz/ImportFuzz.cpp -lz \
   -o "$out/import_fuzz"
 "$out/import_fuzz" -max_total_time="${1:-60}" -max_len=65536 tests/fuzz/corpus
