@@ -293,9 +293,10 @@ void Velmora::slotRecordStartRecord() {
         delete m_pRecordBar;
         m_pRecordBar = nullptr;
         show();
+        const std::string cause = m_recording->writerError();
         VL_ErrMessage(started == RecordingSession::START_FILE_FAILED
-                          ? "The working frame file cannot be created:\n" +
-                                QString::fromStdString(m_vlmFileName)
+                          ? withCause("The working frame file cannot be created:",
+                                      cause.empty() ? m_vlmFileName : cause)
                           : QString("The screen cannot be captured."));
         showReady();
         return;
@@ -376,7 +377,8 @@ int Velmora::slotBackToNormal() {
     else if (failure == RecordingSession::FAIL_CAPTURE)
         VL_ErrMessage("The screen could no longer be captured: the recording was stopped.");
     else if (failure == RecordingSession::FAIL_WRITE || written != 0)
-        VL_ErrMessage("The working frame file could not be written completely.");
+        VL_ErrMessage(
+            withCause("The working frame file could not be written completely.", m_recording->writerError()));
     return 0;
 }
 

@@ -88,20 +88,30 @@ int NVBufferManager::startBufferManager(const char* path, unsigned long sizeLimi
     m_framesWritten = 0;
     m_captureRect = captureRect;
     m_ring.reset();
+    m_path = path ? path : "";
+    m_openError.clear();
     // Only a regular file: a FIFO in its place would block the open.
+    errno = 0;
     const int fd = path ? regularfile::open(path, O_WRONLY | O_CREAT | O_TRUNC) : -1;
     m_file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
     if (!m_file) {
+        const int err = errno;
         if (fd >= 0)
             ::close(fd);
+        const bool irregular = err == EINVAL || regularfile::existsButNotRegular(m_path);
+        m_openError = "cannot create " + m_path + ": " +
+                      (irregular ? std::string("not a regular file") : std::strerror(err ? err : EINVAL));
         diag::print("Error Opening Dat file\n");
         return -1;
     }
     // Unbuffered: what fwrite reports written is what the file holds.
     std::setvbuf(m_file, nullptr, _IONBF, 0);
+    errno = 0;
     bool ok = writeMainHeader(10) && std::fflush(m_file) == 0;
-    if (!ok)
+    if (!ok) {
+        noteWriteError(errno ? errno : EIO);
         diag::print("sMainHeader not written\n");
+    }
     if (!m_writer.joinable() || !ok) {
         // No writer thread: nothing can pass through the ring, so the file is done.
         if (std::fclose(m_file) != 0)
@@ -211,6 +221,15 @@ void NVBufferManager::noteBytesWritten(uint64_t count) {
         m_frameEnds.pop_front();
         ++m_framesWritten;
     }
+}
+
+std::string NVBufferManager::errorText() const {
+    std::lock_guard<std::mutex> lock(m_ringMutex);
+    if (!m_openError.empty())
+        return m_openError;
+    if (m_writeError)
+        return "cannot write " + m_path + ": " + std::strerror(m_writeError);
+    return {};
 }
 
 void NVBufferManager::noteWriteError(int err) {

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <deque>
 #include <mutex>
+#include <string>
 #include <thread>
 
 class NVBufferManager : public QObject {
@@ -53,6 +54,9 @@ class NVBufferManager : public QObject {
     // Frames queued since the start whose bytes did not all reach the file;
     // they are the last ones queued, and the caller takes them out of its tables.
     unsigned long framesLost() const;
+    // Why the last start or the writing since failed, on one line: what
+    // failed, which file and the system's error text. Empty while all is well.
+    std::string errorText() const;
     static int getFileHeaderSize();
 
     // Ring size a frame of `largestFrameData` bytes needs: header plus data
@@ -88,6 +92,8 @@ class NVBufferManager : public QObject {
     unsigned long m_framesHandedIn = 0;
     unsigned long m_framesWritten = 0;
     SRect m_captureRect{0, 0, 0, 0};
+    std::string m_path;      // of the working frame file, for errorText
+    std::string m_openError; // why the last start could not create the file
     std::FILE* m_file = nullptr;
     std::thread m_writer;
 };

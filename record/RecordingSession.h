@@ -68,6 +68,8 @@ class RecordingSession {
     bool recording() const { return m_bRecording; }
     bool paused() const { return m_bPaused; }
     Failure failure() const { return m_failure; }
+    // The frame writer's cause of a failed start or write, on one line.
+    std::string writerError() const { return m_writer.errorText(); }
     uint32_t captureCount() const { return m_captureCount; }
     int rowBytes() const { return m_screenRowBytes; }
     int bytesPerPixel() const { return m_screenBytesPerPixel; }

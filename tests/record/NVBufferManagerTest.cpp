@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -158,6 +160,7 @@ TEST(NVBufferManager, StartFailsWhenTheFileCannotBeCreated) {
     NVBufferManager m;
     ASSERT_EQ(0, m.initBufferManager(1000, 0));
     EXPECT_EQ(-1, m.startBufferManager(path.c_str(), DAT_FILE_SIZE_LIMIT, kRect));
+    EXPECT_EQ(m.errorText(), "cannot create " + path + ": " + std::strerror(ENOENT));
     EXPECT_EQ(NVBufferManager::FLUSH_NOT_STARTED, flush(m, makeFrame(1, 60, 10)));
     EXPECT_EQ(0, m.stopBufferManager(0));
     EXPECT_FALSE(testsupport::fileExists(path));
@@ -176,6 +179,7 @@ TEST(NVBufferManager, StartRefusesWhatIsNotARegularFile) {
         NVBufferManager m;
         ASSERT_EQ(0, m.initBufferManager(1000, 0));
         EXPECT_EQ(-1, m.startBufferManager(path.c_str(), DAT_FILE_SIZE_LIMIT, kRect));
+        EXPECT_EQ(m.errorText(), "cannot create " + path + ": not a regular file");
         EXPECT_EQ(NVBufferManager::FLUSH_NOT_STARTED, flush(m, makeFrame(1, 60, 10)));
         EXPECT_EQ(0, m.stopBufferManager(0));
     }
@@ -255,6 +259,8 @@ TEST(NVBufferManagerDeath, WriteErrorIsReportedAtStop) {
                 if (flush(m, makeFrame(i, 60, 940)) == NVBufferManager::FLUSH_WRITE_FAILED)
                     ++refused;
             int stopped = m.stopBufferManager(200);
+            if (m.errorText() != "cannot write " + path + ": " + std::strerror(EFBIG))
+                std::exit(5);
             std::exit(stopped == -1 && refused > 0 ? 3 : 4);
         },
         ::testing::ExitedWithCode(3), "could not be written");
