@@ -17,10 +17,7 @@ using namespace testsupport;
 namespace {
 
 // The project's own help pages, with ZEDARO at the project root.
-const std::string kProjectRoot = [] {
-    std::string f = __FILE__; // .../tests/app/HelpWindowTest.cpp
-    return f.substr(0, f.rfind("/tests/app/"));
-}();
+const std::string kProjectRoot = VELMORA_SOURCE_ROOT;
 
 class HelpWindowTest : public ShellAppTest {
   protected:
