@@ -152,6 +152,10 @@ class Velmora : public QMainWindow {
     NavigationBarBase* frameStrip() const;
     int initEditingFrames();
     int setBuilderSplash();
+    // Paints the current frame's image in the pixel; with `gradient`, a
+    // gradient from `from` to `to` of the frame's gradient type (0 linear,
+    // 1 rectangular, 2 radial) at `angle` over it.
+    void fillFrameColor(unsigned long pixel, QColor from, QColor to, int type, int angle, bool gradient);
     void addFrameName();
     // The make and the import; on failure `cause` gets why, on one line.
     int makeBuilderVLM(const std::string& path, std::string* cause = nullptr);

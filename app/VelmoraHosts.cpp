@@ -86,12 +86,18 @@ std::vector<SPlayBackFrameInfo>* VelmoraInteractiveHost::playbackRecords() {
 }
 
 void VelmoraInteractiveHost::changeFrameColor(const QColor& color) {
+    // Recorded frames keep their picture: only blank frames are refilled.
+    const int frame = m_w->project().m_currentFrame;
+    const auto& records = m_w->project().m_vPlayBackFrameInfo;
+    if (frame < 0 || size_t(frame) >= records.size() ||
+        !(records[size_t(frame)].frameFlags & (PBF_INSERTED | PBF_APPENDED)))
+        return;
     FrameLoader* loader = m_w->frameLoader();
     if (!loader)
         return;
     const uint32_t ref =
         uint32_t(color.red()) | (uint32_t(color.green()) << 8) | (uint32_t(color.blue()) << 16);
-    loader->fillFrameColor(loader->pixelForColorRef(ref));
+    m_w->fillFrameColor(loader->pixelForColorRef(ref), Qt::white, Qt::white, 0, 0, false);
 }
 
 void VelmoraInteractiveHost::setUserActionStatus(bool enabled) {

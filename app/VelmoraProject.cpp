@@ -3,6 +3,7 @@
 #include "app/Velmora.h"
 #include "store/Diagnostics.h"
 
+#include "app/FrameGradientStep.h"
 #include "app/HolderObjectKinds.h"
 #include "app/MenuIds.h"
 #include "app/OutputFileServices.h"
@@ -21,8 +22,10 @@
 #include "capture/NVCap.h"
 #include "media/InMemoryMediaLibrary.h"
 #include "objects/draw/CColorBar.h"
+#include "objects/draw/CGradientFillSetUp.h"
 #include "objects/interactive/CFrameObject.h"
 #include "properties/EditPropertyBox.h"
+#include "properties/GradientDialogMaker.h"
 #include "record/CaptureSettings.h"
 #include "record/NVBufferManager.h"
 #include "record/machineprofile.h"
@@ -88,6 +91,8 @@ void Velmora::initView() {
 
 void Velmora::initProject() {
     installHolderObjectKinds();
+    GradientDialogMaker::install(
+        [](QWidget* parent) -> QDialog* { return new CGradientFillSetUp(parent, nullptr); });
     m_pResourceEditor = std::make_unique<InMemoryMediaLibrary>();
     DrawTools::setMediaLibrary(m_pResourceEditor.get());
     initDoc();
@@ -196,6 +201,16 @@ void Velmora::createNavigationBar() {
 
 int Velmora::setBuilderSplash() {
     return m_frameLoader ? m_frameLoader->setBuilderSplash(m_screenWidth, m_screenHeight, m_depth) : 0;
+}
+
+void Velmora::fillFrameColor(unsigned long pixel, QColor from, QColor to, int type, int angle,
+                             bool gradient) {
+    if (!m_frameLoader)
+        return;
+    if (gradient)
+        m_frameLoader->fillFrameColor(pixel, frameGradientStep(from, to, type, angle));
+    else
+        m_frameLoader->fillFrameColor(pixel);
 }
 
 bool Velmora::refuseIrregularWorkingFile(const std::string& path) {

@@ -122,8 +122,33 @@ unsigned long FrameLoader::pixelForColorRef(uint32_t colorRef) {
     return c.pixel;
 }
 
-void FrameLoader::fillFrameColor(unsigned long pixel) {
-    m_store.fillPixel(uint32_t(pixel));
+bool FrameLoader::fillThroughPixmap(unsigned long pixel, const PaintStep& step) {
+    Display* dpy = display();
+    const FrameGeometry& g = m_store.geometry();
+    std::vector<uint8_t>& work = m_store.workBuffer();
+    if (!dpy || !g.valid() || work.size() < g.frameBytes())
+        return false;
+    const int screen = DefaultScreen(dpy);
+    const int width = int(g.width), height = int(g.height);
+    Pixmap pixmap =
+        XCreatePixmap(dpy, RootWindow(dpy, screen), g.width, g.height, unsigned(DefaultDepth(dpy, screen)));
+    GC gc = XCreateGC(dpy, pixmap, 0, nullptr);
+    XSetForeground(dpy, gc, pixel);
+    XFillRectangle(dpy, pixmap, gc, 0, 0, g.width, g.height);
+    step(dpy, pixmap, gc, width, height);
+    const FrameImage painted = FrameImage::fromDrawable(dpy, pixmap, width, height);
+    const bool read = painted && painted.bitsPerPixel() == int(g.bytesPerPixel * 8) &&
+                      painted.copyToBuffer(work.data(), g.rowBytes(), g.height);
+    XFreeGC(dpy, gc);
+    XFreePixmap(dpy, pixmap);
+    if (!read)
+        diag::print("Cannot read the frame fill back\n");
+    return read;
+}
+
+void FrameLoader::fillFrameColor(unsigned long pixel, const PaintStep& step) {
+    if (!step || !fillThroughPixmap(pixel, step))
+        m_store.fillPixel(uint32_t(pixel));
     const FrameGeometry& g = m_store.geometry();
     if (m_image)
         m_image.copyFromBuffer(m_store.workBuffer().data(), g.rowBytes(), g.height);

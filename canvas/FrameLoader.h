@@ -12,11 +12,13 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 class VLCanvas;
 struct _XDisplay;
+struct _XGC;
 
 class FrameLoader {
   public:
@@ -60,9 +62,15 @@ class FrameLoader {
                          const std::vector<stdColormapArray>* palettes = nullptr,
                          int* currentPalette = nullptr);
 
+    // Paints over a frame-sized pixmap already filled with the frame's pixel:
+    // display, pixmap, a graphics context, width, height.
+    using PaintStep = std::function<void(_XDisplay*, unsigned long, _XGC*, int, int)>;
+
     // Paints the whole frame in one pixel value into the work buffer and the
     // edit image and hands it to the canvas with mode 2 (drawn at once).
-    void fillFrameColor(unsigned long pixel);
+    // With a step, the plain fill goes through a frame-sized pixmap on the
+    // loader's display, the step paints over it and the result is read back.
+    void fillFrameColor(unsigned long pixel, const PaintStep& step = {});
     // The screen pixel of a 0x00BBGGRR colour, allocated in the default colormap.
     unsigned long pixelForColorRef(uint32_t colorRef);
 
@@ -79,6 +87,7 @@ class FrameLoader {
   private:
     _XDisplay* display() const;
     bool ensureImage();
+    bool fillThroughPixmap(unsigned long pixel, const PaintStep& step);
     void showImage(short mode);
 
     QPointer<VLCanvas> m_canvas;

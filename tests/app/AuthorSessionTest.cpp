@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
 #include <csignal>
 #include <memory>
 #include <sys/stat.h>
@@ -141,6 +145,99 @@ TEST_F(AuthorSession, ExitWithFramesAsksAndCancelKeepsTheProject) {
     EXPECT_EQ(*status, 0);
     EXPECT_FALSE(fileExists(dat)) << "the working frame file goes with the program";
     EXPECT_FALSE(fileExists(home() + "/zedaro/Untitled.vlm")) << "No makes nothing";
+}
+
+// The part of the canvas the author sees: the screen-sized native window
+// under the main window, clipped by its ancestors, in root coordinates.
+struct ScreenRect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+ScreenRect visibleCanvas(Display* dpy, Window top, int canvasWidth, int canvasHeight) {
+    ScreenRect found;
+    // Depth-first, keeping the clip of the ancestors.
+    struct Item {
+        Window w;
+        ScreenRect clip;
+    };
+    std::vector<Item> todo{{top, {0, 0, 1 << 15, 1 << 15}}};
+    while (!todo.empty() && found.width == 0) {
+        const Item item = todo.back();
+        todo.pop_back();
+        XWindowAttributes a{};
+        if (!XGetWindowAttributes(dpy, item.w, &a) || a.map_state != IsViewable)
+            continue;
+        int rx = 0, ry = 0;
+        Window child = 0;
+        XTranslateCoordinates(dpy, item.w, DefaultRootWindow(dpy), 0, 0, &rx, &ry, &child);
+        ScreenRect clip;
+        clip.x = std::max(rx, item.clip.x);
+        clip.y = std::max(ry, item.clip.y);
+        clip.width = std::min(rx + a.width, item.clip.x + item.clip.width) - clip.x;
+        clip.height = std::min(ry + a.height, item.clip.y + item.clip.height) - clip.y;
+        if (clip.width <= 0 || clip.height <= 0)
+            continue;
+        if (item.w != top && a.width == canvasWidth && a.height == canvasHeight) {
+            found = clip;
+            break;
+        }
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int n = 0;
+        if (XQueryTree(dpy, item.w, &root, &parent, &children, &n)) {
+            for (unsigned int i = 0; i < n; ++i)
+                todo.push_back({children[i], clip});
+            XFree(children);
+        }
+    }
+    return found;
+}
+
+// Pixels of the rectangle of the screen that are not `rgb`.
+long pixelsOtherThan(Display* dpy, const ScreenRect& r, unsigned long rgb) {
+    XImage* img = XGetImage(dpy, DefaultRootWindow(dpy), r.x, r.y, unsigned(r.width), unsigned(r.height),
+                            AllPlanes, ZPixmap);
+    if (!img)
+        return -1;
+    long other = 0;
+    for (int y = 0; y < r.height; ++y)
+        for (int x = 0; x < r.width; ++x)
+            if ((XGetPixel(img, x, y) & 0xFFFFFF) != rgb)
+                ++other;
+    XDestroyImage(img);
+    return other;
+}
+
+// Two appended frames are filled by the frame loading in their frame
+// object's colour; stepping back shows the first one so, and the make runs.
+TEST_F(AuthorSession, AppendedFramesShowTheirFrameColourAndMake) {
+    Process p;
+    ASSERT_TRUE(p.start(velmoraBinary(), options()));
+    std::string w = mainWindow();
+    ASSERT_FALSE(w.empty()) << p.err();
+    focus(w);
+    runCommand("xdotool key F5; sleep 0.5; xdotool key F5; sleep 0.5; xdotool key ctrl+Left");
+
+    Display* dpy = XOpenDisplay(xvfb().display().c_str());
+    ASSERT_NE(nullptr, dpy);
+    const unsigned long frameColour = 0x1622C7; // red 22, green 34, blue 199
+    ScreenRect canvas;
+    long other = -1;
+    waitUntil(
+        [&] {
+            canvas = visibleCanvas(dpy, Window(std::stoul(w)), 1024, 768);
+            other = canvas.width > 0 ? pixelsOtherThan(dpy, canvas, frameColour) : -1;
+            return other == 0;
+        },
+        10000);
+    EXPECT_GT(canvas.width * canvas.height, 100 * 100) << "the canvas is shown";
+    EXPECT_EQ(0, other) << "every canvas pixel in the frame colour: " << p.err();
+
+    focus(mainWindow());
+    runCommand("xdotool key ctrl+m");
+    EXPECT_TRUE(waitUntil([&] { return fileExists(home() + "/zedaro/Untitled.vlm"); }, 15000)) << p.err();
+    XCloseDisplay(dpy);
+    p.signal(SIGTERM);
+    p.wait(5000);
 }
 
 // Whole frame records behind the main header, and whether the last one ends the file.
