@@ -20,6 +20,7 @@
 #include "canvas/strip/ScrollNavigationBar.h"
 #include "capture/NVCap.h"
 #include "media/InMemoryMediaLibrary.h"
+#include "media/SoundWorkingFile.h"
 #include "objects/draw/CColorBar.h"
 #include "objects/interactive/CFrameObject.h"
 #include "properties/EditPropertyBox.h"
@@ -502,7 +503,7 @@ int Velmora::makeBuilderVLM(const std::string& path) {
     MakeInput in;
     in.workingPath = path;
     in.outputPath = path.size() >= 4 ? path.substr(0, path.size() - 4) + ".vlm" : path + ".vlm";
-    in.soundPath = m_soundFileName;
+    in.soundPath = m_soundWorkingFile->path();
     in.project = &m_project;
     in.depth = m_depth;
     in.screenWidth = m_screenWidth;
@@ -543,7 +544,8 @@ int Velmora::makeBuilderScratch(const std::string& path) {
         probe.vlmFileClose();
         holder->getNoFramesOnFileOpen(int(frames));
     }
-    OutputFileImporter importer(path, screen, datfile::dataDirectory(m_homeDir), m_soundFileName, services);
+    OutputFileImporter importer(path, screen, datfile::dataDirectory(m_homeDir), m_soundWorkingFile->path(),
+                                services);
     r = importer.run();
     if (r.code == OutputFileImporter::IMPORT_RESOLUTION) {
         QMessageBox box(QMessageBox::Information, "Velmora 1.0",
@@ -566,7 +568,8 @@ int Velmora::makeBuilderScratch(const std::string& path) {
     m_captureRect = r.captureRect;
     m_backgroundSoundId = r.backgroundSoundId;
     m_backgroundSoundFile = r.backgroundSoundFile;
-    m_bSoundFileOpen = r.soundWritten;
+    if (r.soundWritten)
+        m_soundWorkingFile->adoptImported();
     m_bFramesReady = true;
     return 0;
 }
@@ -650,6 +653,7 @@ void Velmora::resetProject(bool keepPath) {
 
 void Velmora::slotFileNew() {
     m_view->_get_editprop_box()->hide();
+    hideSoundItems();
     showProgress("Creating new file...");
     if (m_project.m_dwFrameCount != 0) {
         const int answer = saveFramesPrompt();
@@ -667,6 +671,7 @@ void Velmora::slotFileMake() {
     if (m_project.m_dwFrameCount == 0)
         return;
     showProgress("Making VLM ...");
+    hideSoundItems();
     frameStrip()->disableButtonsOnMakeAndOpen();
     slotDrawToolsSelect();
     imageHolder()->updateObjects();
@@ -676,6 +681,8 @@ void Velmora::slotFileMake() {
     slotDisableMenu();
     slotDisableTools();
     m_pProgressBar->setRange(0, int(m_project.m_dwFrameCount));
+    // The make reads the sound working file by its path; the next clip reopens it.
+    m_soundWorkingFile->close();
     const int result = makeBuilderVLM(m_vlmFileName);
     m_pProgressBar->reset();
     QApplication::restoreOverrideCursor();
@@ -745,6 +752,8 @@ void Velmora::openPath(const QString& path, bool fromCommandLine) {
     showProgress("Opening file...");
     m_project.m_appendedCount = m_project.m_insertedCount = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The import renames a new sound working file over this one.
+    m_soundWorkingFile->close();
     const int result = makeBuilderScratch(path.toLocal8Bit().toStdString());
     QApplication::restoreOverrideCursor();
     QString message;
@@ -898,6 +907,7 @@ bool Velmora::finishSession() {
     if (m_pColorBar)
         m_pColorBar->write();
     m_view->_get_editprop_box()->hide();
+    hideSoundItems();
     saveUserSettings();
     if (m_project.m_dwFrameCount != 0) {
         const int answer = saveFramesPrompt();
