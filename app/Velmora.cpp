@@ -8,7 +8,9 @@
 #include "app/aboutVl.h"
 #include "canvas/FrameLoader.h"
 #include "canvas/VelmoraDoc.h"
+#include "media/CAudioSpec.h"
 #include "media/MediaLibraryInterface.h"
+#include "media/SoundWorkingFile.h"
 #include "objects/draw/CColorBar.h"
 #include "record/CaptureSettings.h"
 #include "record/KeyTables.h"
@@ -55,7 +57,7 @@ Velmora::Velmora(QWidget* parent) : QMainWindow(parent) {
     m_pMachineProfile = std::make_unique<machineprofile>();
     m_pAboutDialog = new aboutVl(this, "about");
 
-    m_soundFileName = datfile::dataDirectory(m_homeDir) + "/Sound.dat";
+    m_soundWorkingFile = std::make_unique<SoundWorkingFile>(datfile::dataDirectory(m_homeDir));
     m_captureRect = {0, 0, m_screenWidth, m_screenHeight};
     m_frameRect = {0, 0, m_screenWidth - 1, m_screenHeight - 1};
 
@@ -96,6 +98,7 @@ Velmora::Velmora(QWidget* parent) : QMainWindow(parent) {
 
     setAcceptDrops(true);
     initProject();
+    initSound();
 }
 
 Velmora::~Velmora() {
@@ -259,9 +262,9 @@ Velmora::ScreenInfo Velmora::screenInfo() const {
 }
 
 Velmora::Session Velmora::session() const {
-    return {m_soundFileName, m_recentFiles,          m_frameRate,
-            m_blockSize,     m_nCurrentPalette,      m_bRecording,
-            m_bFullScreen,   m_pBufferManager.get(), m_pMachineProfile.get()};
+    return {m_soundWorkingFile->path(), m_recentFiles, m_frameRate,   m_blockSize,
+            m_nCurrentPalette,          m_bRecording,  m_bFullScreen, m_pBufferManager.get(),
+            m_pMachineProfile.get()};
 }
 
 Velmora::Widgets Velmora::widgets() const {

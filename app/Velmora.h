@@ -4,6 +4,7 @@
 
 #include "app/SWindowSettings.h"
 #include "capture/NVCap.h"
+#include "media/SoundRecords.h"
 #include "record/RecordingSession.h"
 #include "store/DatRecords.h"
 #include "store/ProjectTables.h"
@@ -27,8 +28,10 @@
 #include <string>
 #include <vector>
 
+class CAudioSpec;
 class CColorBar;
 class HelpWindow;
+class SoundWorkingFile;
 class aboutVl;
 class CaptureSettings;
 class NVBufferManager;
@@ -91,6 +94,9 @@ class Velmora : public QMainWindow {
     FrameLoader* frameLoader() const { return m_frameLoader.get(); }
     NVNavigationBar* navigationBar() const { return m_pNavigationBar; }
     CColorBar* colorBar() const { return m_pColorBar; }
+    // The sound working file and the audio settings dialog.
+    SoundWorkingFile& soundWorkingFile() const { return *m_soundWorkingFile; }
+    CAudioSpec* audioSettings() const { return m_pAudioSpec; }
 
     // The screen as the window found it at the start, and the rectangles taken from it.
     struct ScreenInfo {
@@ -164,6 +170,16 @@ class Velmora : public QMainWindow {
 
     // The eleven tool toggle buttons, draw palette first.
     std::array<QToolButton*, 11> toolButtons() const;
+
+    // Notes a clip of `length` bytes in `spec`'s format in the frame's playback
+    // record and tells the frame strip that the current frame has sound.
+    void SetUpPlayBackFrameInfoAudio(int frame, long length, sAudioSpecStruct spec);
+    // The format of the frame's clip, to play it in.
+    sAudioSpecStruct getPlayBackFrameInfoAudio(int frame);
+    // 401 ALSA, 400 OSS or 402 no sound card, by the files the drivers make.
+    int detect_soundcard_type();
+    // Hides the sound windows that are shown.
+    void hideSoundItems();
 
   signals:
     void NewFrameSignal(int);
@@ -325,6 +341,7 @@ class Velmora : public QMainWindow {
     bool finishSession();
     void initializeForFrameAddition();
     void createRecordBar();
+    void initSound();
 
     void initMenuBar();
     void initToolBar();
@@ -363,7 +380,6 @@ class Velmora : public QMainWindow {
     // Files.
     std::string m_homeDir;
     std::string m_vlmFileName;     // the working frame file
-    std::string m_soundFileName;   // the sound working file
     std::string m_madeWorkingFile; // the working frame file this run made, removed at the end
     QString m_caption;
     QStringList m_recentFiles;
@@ -401,7 +417,8 @@ class Velmora : public QMainWindow {
     // Sound.
     uint32_t m_backgroundSoundId = 0;
     std::string m_backgroundSoundFile;
-    bool m_bSoundFileOpen = false;
+    std::unique_ptr<SoundWorkingFile> m_soundWorkingFile;
+    CAudioSpec* m_pAudioSpec = nullptr;
 
     // Shell.
     bool m_bFullScreen = false;

@@ -82,6 +82,14 @@ void Velmora::slotLoadFrame(int frame) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_project.m_currentFrame = frame;
     if (frame >= 0 && uint32_t(frame) < m_project.m_dwFrameCount && m_frameLoader) {
+        // The Sound menu for the frame: Play, Rewind and Forward when it has sound.
+        const bool sound = size_t(frame) < m_project.m_vPlayBackFrameInfo.size() &&
+                           (m_project.m_vPlayBackFrameInfo[size_t(frame)].frameFlags & PBF_AUDIO);
+        for (int id : {RECORD_SOUND, SOUND_RECORD})
+            setItemEnabled(id, true);
+        setItemEnabled(SOUND_STOP, false);
+        for (int id : {SOUND_PLAY, SOUND_REWIND, SOUND_FORWARD})
+            setItemEnabled(id, sound);
         emit NewFrameSignal(frame);
         if (m_frameLoader->loadFrame(size_t(frame), m_project.m_vEditInfo, m_project.m_vPlayBackFrameInfo,
                                      nullptr, m_depth <= 15 ? &m_project.m_vColormaps : nullptr,
@@ -346,7 +354,6 @@ void Velmora::slotEditSelectAll() {
     emit signalSelectAllObjects();
     showReady();
 }
-void Velmora::slotEditDeleteSound() {}
 void Velmora::slotSelectAllFrames() {
     if (NavigationBarBase* strip = frameStrip())
         strip->slot_select_all_frames();
@@ -383,9 +390,7 @@ void Velmora::slotSoundStopFromMenu() {}
 void Velmora::slotSoundPlayFromMenu() {}
 void Velmora::slotSoundRewindFromMenu() {}
 void Velmora::slotSoundForwardFromMenu() {}
-void Velmora::slotPerferencesAudio() {}
 void Velmora::slotPerferencesBackground() {}
-void Velmora::slotShowAudioSettings() {}
 void Velmora::slotViewRecordSoundClip() {}
 
 void Velmora::slotPerferencesCapture() {

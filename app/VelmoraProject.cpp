@@ -21,6 +21,7 @@
 #include "canvas/strip/ScrollNavigationBar.h"
 #include "capture/NVCap.h"
 #include "media/InMemoryMediaLibrary.h"
+#include "media/SoundWorkingFile.h"
 #include "objects/draw/CColorBar.h"
 #include "objects/draw/CGradientFillSetUp.h"
 #include "objects/interactive/CFrameObject.h"
@@ -528,7 +529,7 @@ int Velmora::makeBuilderVLM(const std::string& path, std::string* cause) {
     MakeInput in;
     in.workingPath = path;
     in.outputPath = path.size() >= 4 ? path.substr(0, path.size() - 4) + ".vlm" : path + ".vlm";
-    in.soundPath = m_soundFileName;
+    in.soundPath = m_soundWorkingFile->path();
     in.project = &m_project;
     in.depth = m_depth;
     in.screenWidth = m_screenWidth;
@@ -571,7 +572,8 @@ int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
         probe.vlmFileClose();
         holder->getNoFramesOnFileOpen(int(frames));
     }
-    OutputFileImporter importer(path, screen, datfile::dataDirectory(m_homeDir), m_soundFileName, services);
+    OutputFileImporter importer(path, screen, datfile::dataDirectory(m_homeDir), m_soundWorkingFile->path(),
+                                services);
     r = importer.run();
     if (cause)
         *cause = r.error;
@@ -596,7 +598,8 @@ int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
     m_captureRect = r.captureRect;
     m_backgroundSoundId = r.backgroundSoundId;
     m_backgroundSoundFile = r.backgroundSoundFile;
-    m_bSoundFileOpen = r.soundWritten;
+    if (r.soundWritten)
+        m_soundWorkingFile->adoptImported();
     m_bFramesReady = true;
     return 0;
 }
@@ -680,6 +683,7 @@ void Velmora::resetProject(bool keepPath) {
 
 void Velmora::slotFileNew() {
     m_view->_get_editprop_box()->hide();
+    hideSoundItems();
     showProgress("Creating new file...");
     if (m_project.m_dwFrameCount != 0) {
         const int answer = saveFramesPrompt();
@@ -697,6 +701,7 @@ void Velmora::slotFileMake() {
     if (m_project.m_dwFrameCount == 0)
         return;
     showProgress("Making VLM ...");
+    hideSoundItems();
     frameStrip()->disableButtonsOnMakeAndOpen();
     slotDrawToolsSelect();
     imageHolder()->updateObjects();
@@ -706,6 +711,8 @@ void Velmora::slotFileMake() {
     slotDisableMenu();
     slotDisableTools();
     m_pProgressBar->setRange(0, int(m_project.m_dwFrameCount));
+    // The make reads the sound working file by its path; the next clip reopens it.
+    m_soundWorkingFile->close();
     std::string cause;
     const int result = makeBuilderVLM(m_vlmFileName, &cause);
     m_pProgressBar->reset();
@@ -776,6 +783,8 @@ void Velmora::openPath(const QString& path, bool fromCommandLine) {
     showProgress("Opening file...");
     m_project.m_appendedCount = m_project.m_insertedCount = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The import renames a new sound working file over this one.
+    m_soundWorkingFile->close();
     std::string cause;
     const int result = makeBuilderScratch(path.toLocal8Bit().toStdString(), &cause);
     QApplication::restoreOverrideCursor();
@@ -931,6 +940,7 @@ bool Velmora::finishSession() {
     if (m_pColorBar)
         m_pColorBar->write();
     m_view->_get_editprop_box()->hide();
+    hideSoundItems();
     saveUserSettings();
     if (m_project.m_dwFrameCount != 0) {
         const int answer = saveFramesPrompt();
