@@ -6,14 +6,13 @@
 #include <cstdint>
 
 struct sAudioSpecStruct {
-    int32_t inputSource = 100; // 100 CD audio, 101 microphone (0 when playing)
+    enum Source : int32_t {
+        SOURCE_CD_AUDIO = 100,
+        SOURCE_MICROPHONE = 101,
+    };
+    int32_t inputSource = SOURCE_CD_AUDIO; // 0 when playing
     int32_t samplingRate = 8000;
     int32_t channels = 1;
     int32_t bitsPerSample = 8;
 };
 static_assert(sizeof(sAudioSpecStruct) == 16, "sAudioSpecStruct is 16 bytes");
-
-namespace audiospec {
-constexpr int32_t SOURCE_CD_AUDIO = 100;
-constexpr int32_t SOURCE_MICROPHONE = 101;
-} // namespace audiospec

@@ -53,7 +53,8 @@ bool COSSSound::close_mixer() {
 }
 
 bool COSSSound::setup_recording_source(int source) {
-    if (!m_mixer->setRecordSource(source == audiospec::SOURCE_CD_AUDIO ? SOUND_MASK_CD : SOUND_MASK_MIC)) {
+    if (!m_mixer->setRecordSource(source == sAudioSpecStruct::SOURCE_CD_AUDIO ? SOUND_MASK_CD
+                                                                              : SOUND_MASK_MIC)) {
         diag::error(m_mixer->path().c_str());
         process_error(ERROR_CRITICAL, "Failed to set the recording source");
         return false;

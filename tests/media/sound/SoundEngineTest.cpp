@@ -184,7 +184,7 @@ TEST_P(SoundRecordingTest, RecordsOneUnbrokenToneInWholeSegments) {
     const RecordCase c = GetParam();
     PulseServer server;
     ASSERT_TRUE(server.running());
-    m_host.settings = {audiospec::SOURCE_MICROPHONE, c.rate, c.channels, c.bits};
+    m_host.settings = {sAudioSpecStruct::SOURCE_MICROPHONE, c.rate, c.channels, c.bits};
     record(2000);
 
     EXPECT_EQ(texts(), "");
@@ -274,7 +274,7 @@ TEST_F(SoundEngineTest, DeviceRefusingTheFormatGivesTheWarningAndNoClip) {
 TEST_F(SoundEngineTest, ServerEndingMidRecordingKeepsWhatCameBefore) {
     PulseServer server;
     ASSERT_TRUE(server.running());
-    m_host.settings = {audiospec::SOURCE_MICROPHONE, 22050, 1, 16};
+    m_host.settings = {sAudioSpecStruct::SOURCE_MICROPHONE, 22050, 1, 16};
     record(20000, 1500, [&] { server.stop(); });
 
     ASSERT_EQ(m_host.boxes.size(), 1u) << texts();
@@ -293,7 +293,7 @@ TEST_F(SoundEngineTest, TemporaryFileThatCannotBeWrittenKeepsThePreviousClip) {
     ASSERT_TRUE(server.running());
     m_store.clips[m_host.frame] = {"previous", {}};
     ASSERT_EQ(symlink("/dev/full", m_engine->tempFilePath().c_str()), 0);
-    m_host.settings = {audiospec::SOURCE_MICROPHONE, 22050, 1, 16};
+    m_host.settings = {sAudioSpecStruct::SOURCE_MICROPHONE, 22050, 1, 16};
     record(20000);
     ASSERT_EQ(m_host.boxes.size(), 1u) << texts();
     EXPECT_EQ(m_host.boxes[0].text, std::string("write syscall to output failed: ") + strerror(ENOSPC));
@@ -317,7 +317,7 @@ TEST_F(SoundEngineTest, ForwardEndsPlaybackAtOnce) {
 TEST_F(SoundEngineTest, PrivilegeStepsAroundTheWorkers) {
     PulseServer server;
     ASSERT_TRUE(server.running());
-    m_host.settings = {audiospec::SOURCE_MICROPHONE, 22050, 1, 16};
+    m_host.settings = {sAudioSpecStruct::SOURCE_MICROPHONE, 22050, 1, 16};
 
     // Memory that cannot be locked is only reported; the clip is kept.
     auto privileges = std::make_unique<FakePrivileges>(&m_privilegeCalls, true);
