@@ -5,6 +5,7 @@ packages=(
   g++ make cmake qt6-base-dev libx11-dev libxext-dev libxtst-dev zlib1g-dev
   libgtest-dev libbenchmark-dev libsndfile1-dev
   xvfb xauth xdotool x11-utils fonts-dejavu-core xfonts-base xfonts-75dpi
+  pulseaudio pulseaudio-utils
   clang-format-14 git
 )
 missing=()

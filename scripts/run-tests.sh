@@ -11,11 +11,12 @@ opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ "${VELMORA_SANITIZE:-0}" = 1 ]; then
   dir=build-asan
   opts+=(-DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF)
-  export ASAN_OPTIONS=detect_leaks=0:allow_user_segv_handler=1:handle_segv=0
+  # The sound tests preload PulseAudio's OSS emulation ahead of the ASan runtime.
+  export ASAN_OPTIONS=detect_leaks=0:allow_user_segv_handler=1:handle_segv=0:verify_asan_link_order=0
 fi
 cmake -S . -B "$dir" "${opts[@]}"
 cmake --build "$dir" -j"$(nproc)"
-# Every X server a test starts is named by a PID file in this folder while it
+# Every X and sound server a test starts is named by a PID file in this folder while it
 # runs; none may survive the run.
 VELMORA_TEST_PID_DIR=$(mktemp -d)
 export VELMORA_TEST_PID_DIR

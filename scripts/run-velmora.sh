@@ -18,5 +18,13 @@ fi
 # loads by name come from the folder it starts in.
 export ZEDARO="${ZEDARO:-$PWD}"
 bin="$PWD/build/app/velmora"
+# Without /dev/dsp the sound engine reaches the sound server through
+# PulseAudio's OSS emulation, preloaded for velmora alone (the loader expands
+# $LIB; Debian's padsp names a wrong path).
+run=("$bin")
+if [ ! -e /dev/dsp ] && compgen -G '/usr/lib/*/pulseaudio/libpulsedsp.so' >/dev/null; then
+  run=(env 'LD_PRELOAD=/usr/$LIB/pulseaudio/libpulsedsp.so' "$bin")
+  echo "No /dev/dsp: velmora runs with LD_PRELOAD='/usr/\$LIB/pulseaudio/libpulsedsp.so' (PulseAudio's OSS emulation)."
+fi
 cd images
-exec "$bin" "$@"
+exec "${run[@]}" "$@"
