@@ -12,8 +12,8 @@
 // stored is the one the device granted.
 #pragma once
 
-#include "media/AudioSpec.h"
 #include "media/SoundPrivileges.h"
+#include "media/SoundRecords.h"
 #include "media/SoundRing.h"
 
 #include <QObject>

@@ -4,7 +4,7 @@
 // A failing step shows its own box and leaves the frame's previous clip.
 #pragma once
 
-#include "media/AudioSpec.h"
+#include "media/SoundRecords.h"
 
 #include <cstdint>
 #include <string>

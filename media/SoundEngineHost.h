@@ -3,7 +3,7 @@
 // window hands the engine one object answering for all (CBuilderSound::setHost).
 #pragma once
 
-#include "media/AudioSpec.h"
+#include "media/SoundRecords.h"
 
 #include <string>
 
