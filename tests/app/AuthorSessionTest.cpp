@@ -1,5 +1,6 @@
 // An author's session driven through the keyboard and mouse: record, stop,
 // make, quit, and open the made file again from the command line.
+#include "AuthorSessionFixture.h"
 #include "store/DatRecords.h"
 #include "support/ProcessRunner.h"
 #include "support/TempDir.h"
@@ -18,47 +19,6 @@
 using namespace testsupport;
 
 namespace {
-
-class AuthorSession : public XvfbTest {
-  protected:
-    TempDir root;
-    std::string home() const { return root.file("home"); }
-    ProcessOptions options(std::vector<std::string> args = {}) const {
-        ProcessOptions o;
-        o.env["HOME"] = home();
-        o.env["QT_ENABLE_HIGHDPI_SCALING"] = "0";
-        o.workingDirectory = root.path();
-        o.args = std::move(args);
-        return o;
-    }
-    std::string mainWindow() {
-        std::string id;
-        waitUntil(
-            [&] {
-                return !(id = trim(
-                             runCommand("xdotool search --name '^Velmora 1.0 - ' 2>/dev/null | head -n1")))
-                            .empty();
-            },
-            15000);
-        return id;
-    }
-    void focus(const std::string& id) { runCommand("xdotool windowfocus --sync " + id + " 2>/dev/null"); }
-    // Alt+C pressed while the window is still settling can be lost: press
-    // again until the recording starts.
-    bool startRecording(Process& p) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            focus(mainWindow());
-            runCommand("xdotool keydown alt key c keyup alt");
-            if (p.waitForErr("in threadProc", 8000))
-                return true;
-        }
-        return false;
-    }
-    void SetUp() override {
-        XvfbTest::SetUp();
-        mkdir(home().c_str(), 0755);
-    }
-};
 
 TEST_F(AuthorSession, RecordStopMakeAndOpenAgain) {
     Process p;
@@ -311,9 +271,7 @@ TEST(LostServer, DuringARecordingEndsTheProgramOnceAndKeepsTheFrames) {
         },
         15000);
     ASSERT_FALSE(w.empty()) << p.err();
-    runCommand("xdotool windowfocus --sync " + w + " 2>/dev/null");
-    runCommand("xdotool keydown alt key c keyup alt");
-    ASSERT_TRUE(p.waitForErr("in threadProc", 10000)) << "the recording starts: " << p.err();
+    ASSERT_TRUE(pressUntilRecording(p, w)) << "the recording starts: " << p.err();
     runCommand("sleep 1.2; xdotool mousemove 300 200 click 1; sleep 0.3");
 
     server.reset();
