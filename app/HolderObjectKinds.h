@@ -4,6 +4,8 @@
 #pragma once
 
 #include "canvas/HolderObjectFactory.h"
+#include "objects/draw/CDrawLine.h"
+#include "objects/draw/DrawLineRecord.h"
 #include "objects/draw/DrawRect.h"
 #include "objects/draw/DrawRectRecord.h"
 #include "objects/interactive/CFrameObject.h"
@@ -37,6 +39,29 @@ inline void installHolderObjectKinds() {
     };
     for (int kind : {RECTANGLE, ROUNDRECT, ELLIPSE})
         f.setKind(kind, shapes);
+    HolderKindMakers lines;
+    lines.newAtTool = [](VLImageHolder* holder, QPaintDevice* device, int, int number) -> DrawTools* {
+        return new CDrawLine(holder, device, number);
+    };
+    lines.ofRecord = [](VLImageHolder* holder, const NVAllObjects& record) -> DrawTools* {
+        const sDrawLine* p = record.get<sDrawLine>();
+        return p ? new CDrawLine(holder, *p) : nullptr;
+    };
+    lines.pasted = [](VLImageHolder* holder, const NVAllObjects& record, int number,
+                      QPoint offset) -> DrawTools* {
+        return record.get<sDrawLine>() ? new CDrawLine(holder, record, number, offset) : nullptr;
+    };
+    lines.toStored = [](const NVAllObjects& record, sAllObjects& stored) {
+        stored = DrawLineRecord::toStored(record);
+        return true;
+    };
+    lines.fromStored = [](const sAllObjects& stored, NVAllObjects& record) {
+        if (!stored.get<StoredShape>())
+            return false;
+        record = DrawLineRecord::fromStored(stored);
+        return true;
+    };
+    f.setKind(LINE, lines);
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };

@@ -1,6 +1,8 @@
 // Repainting a frame's shapes into a 1920x1080 pixmap on a private Xvfb, as
-// the image holder does after every change: solid shapes, and shapes with
-// fill patterns (each patterned draw makes and frees its tile).
+// the image holder does after every change: solid shapes, shapes with fill
+// patterns (each patterned draw makes and frees its tile), and lines with
+// arrow heads.
+#include "objects/draw/CDrawLine.h"
 #include "objects/draw/DrawRect.h"
 
 #include "support/XvfbServer.h"
@@ -37,7 +39,9 @@ std::vector<sDrawRect> frameShapes(int count, bool patterned) {
     return shapes;
 }
 
-void repaint(benchmark::State& state, bool patterned) {
+// Paints everything with paintAll into a screen-sized pixmap of a private X
+// server at each iteration; items is the number of objects it paints.
+template <typename Paint> void repaintWith(benchmark::State& state, int64_t items, Paint paintAll) {
     testsupport::XvfbServer server({kWidth, kHeight, 24, {}});
     Display* dpy = server.running() ? XOpenDisplay(server.display().c_str()) : nullptr;
     if (!dpy) {
@@ -48,16 +52,48 @@ void repaint(benchmark::State& state, bool patterned) {
     Pixmap pixmap =
         XCreatePixmap(dpy, RootWindow(dpy, screen), kWidth, kHeight, unsigned(DefaultDepth(dpy, screen)));
     GC gc = XCreateGC(dpy, pixmap, 0, nullptr);
-    const std::vector<sDrawRect> shapes = frameShapes(int(state.range(0)), patterned);
     for (auto _ : state) {
-        for (const sDrawRect& s : shapes)
-            DrawRect::paint(dpy, gc, pixmap, s);
+        paintAll(dpy, gc, pixmap);
         XSync(dpy, False);
     }
-    state.SetItemsProcessed(state.iterations() * int64_t(shapes.size()));
+    state.SetItemsProcessed(state.iterations() * items);
     XFreeGC(dpy, gc);
     XFreePixmap(dpy, pixmap);
     XCloseDisplay(dpy);
+}
+
+void repaint(benchmark::State& state, bool patterned) {
+    const std::vector<sDrawRect> shapes = frameShapes(int(state.range(0)), patterned);
+    repaintWith(state, int64_t(shapes.size()), [&shapes](Display* dpy, GC gc, Pixmap pixmap) {
+        for (const sDrawRect& s : shapes)
+            DrawRect::paint(dpy, gc, pixmap, s);
+    });
+}
+
+// Dashed lines of width 3 with heads at both ends, in every direction.
+std::vector<sDrawLine> frameLines(int count) {
+    std::vector<sDrawLine> lines;
+    for (int i = 0; i < count; ++i) {
+        sDrawLine l;
+        l.x1 = 50 + (i * 97) % (kWidth - 300);
+        l.y1 = 50 + (i * 53) % (kHeight - 300);
+        l.x2 = l.x1 + (i % 2 ? 1 : -1) * (40 + (i * 31) % 200);
+        l.y2 = l.y1 + (i % 3 ? 1 : -1) * (20 + (i * 17) % 200);
+        l.lineWidth = 3;
+        l.lineStyle = 1;
+        l.arrow = 3;
+        l.red = 200;
+        lines.push_back(l);
+    }
+    return lines;
+}
+
+void BM_RepaintLines(benchmark::State& state) {
+    const std::vector<sDrawLine> lines = frameLines(int(state.range(0)));
+    repaintWith(state, int64_t(lines.size()), [&lines](Display* dpy, GC gc, Pixmap pixmap) {
+        for (const sDrawLine& l : lines)
+            CDrawLine::paint(dpy, gc, pixmap, l);
+    });
 }
 
 void BM_RepaintSolidShapes(benchmark::State& state) {
@@ -69,6 +105,7 @@ void BM_RepaintPatternedShapes(benchmark::State& state) {
 
 BENCHMARK(BM_RepaintSolidShapes)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintPatternedShapes)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintLines)->Arg(100)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "canvas/VelmoraView.h"
 #include "canvas/records/StoredText.h"
 #include "objects/draw/DrawingColors.h"
+#include "objects/draw/LineStyles.h"
 #include "objects/draw/XColorPixel.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyBox.h"
@@ -32,8 +33,6 @@ const unsigned char left30_bits[] = {0x03, 0x0c, 0x30, 0xc0};
 const unsigned char right30_bits[] = {0xc0, 0x30, 0x0c, 0x03};
 const unsigned char crosshatch45_bits[] = {0x11, 0x0a, 0x04, 0x0a, 0x11, 0xa0, 0x40, 0xa0};
 
-constexpr int STYLE_NULL = 5;
-constexpr int LAST_STYLE = 5;
 constexpr int LAST_PATTERN = 6;
 // The border widths a payload from a file may ask X for.
 constexpr int MAX_BORDER_WIDTH = 255;
@@ -64,12 +63,7 @@ int DrawRect::y_point = 0;
 int DrawRect::r_width = 0;
 int DrawRect::r_height = 0;
 
-// ---- words, tiles and dashes ----
-
-const QStringList& DrawRect::borderStyleWords() {
-    static const QStringList words{"Solid", "Dash", "Dot", "Dash Dot", "Dash Dot Dot", "Null"};
-    return words;
-}
+// ---- words and tiles ----
 
 const QStringList& DrawRect::fillPatternWords() {
     static const QStringList words{"Solid",          "Left Diagonal", "Cross",   "Diagonal Cross",
@@ -80,21 +74,6 @@ const QStringList& DrawRect::fillPatternWords() {
 const QStringList& DrawRect::fillModeWords() {
     static const QStringList words{"Opaque", "Transparent"};
     return words;
-}
-
-QByteArray DrawRect::dashList(int style) {
-    switch (style) {
-    case 1:
-        return QByteArray("\x04\x04", 2);
-    case 2:
-        return QByteArray("\x02\x02", 2);
-    case 3:
-        return QByteArray("\x04\x02\x02\x02", 4);
-    case 4:
-        return QByteArray("\x04\x02\x02\x02\x02\x02", 6);
-    default:
-        return QByteArray();
-    }
 }
 
 DrawRect::Tile DrawRect::fillTile(int pattern) {
@@ -337,7 +316,7 @@ void DrawRect::setStyleRows() {
     // A code outside the lists (a damaged or foreign file) leaves its row empty.
     const int style = s.borderStyle;
     p->setProp_Value("Border Style",
-                     style >= 0 && style <= LAST_STYLE ? borderStyleWords()[style] : QString());
+                     style >= 0 && style <= LineStyles::LAST_STYLE ? LineStyles::words()[style] : QString());
     const int pattern = s.fillPattern;
     p->setProp_Value("Fill Pattern", pattern <= LAST_PATTERN ? fillPatternWords()[pattern] : QString());
     const int mode = s.fillMode;
@@ -528,7 +507,7 @@ void DrawRect::repaintItem() {
 
     v = Prop2Str("Border Style");
     if (!v.isEmpty()) {
-        const int code = int(borderStyleWords().indexOf(v));
+        const int code = LineStyles::codeOf(v);
         if (code >= 0)
             s.borderStyle = int8_t(code);
     }
@@ -573,10 +552,10 @@ void DrawRect::paint(Display* d, GC gc, unsigned long drawable, const sDrawRect&
     const int top = std::min(s.top, s.bottom), bottom = std::max(s.top, s.bottom);
     const int w = right - left, h = bottom - top;
     // Codes outside the lists draw solid; widths beyond reason are capped.
-    const int style = s.borderStyle >= 0 && s.borderStyle <= LAST_STYLE ? s.borderStyle : 0;
+    const int style = s.borderStyle >= 0 && s.borderStyle <= LineStyles::LAST_STYLE ? s.borderStyle : 0;
     const int pattern = s.fillPattern <= LAST_PATTERN ? s.fillPattern : 0;
     const int borderWidth = std::clamp(s.borderWidth, 0, MAX_BORDER_WIDTH);
-    const QByteArray dashes = dashList(style);
+    const QByteArray dashes = LineStyles::dashList(style);
 
     Pixmap tile = 0;
     if (const Tile t = fillTile(pattern); t.bits) {
@@ -611,7 +590,7 @@ void DrawRect::paint(Display* d, GC gc, unsigned long drawable, const sDrawRect&
             XSetDashes(d, gc, 0, dashes.constData(), int(dashes.size()));
     };
     const bool opaque = s.fillMode == 0;
-    const bool outlined = style != STYLE_NULL;
+    const bool outlined = style != LineStyles::NONE;
 
     switch (s.shape) {
     case SHAPE_RECTANGLE:

@@ -98,12 +98,10 @@ class DrawRect : public DrawTools {
     static int32_t shapeOfKind(int32_t kind);
     // "Rectangle", "Round Rectangle", "Ellipse" by shape.
     static QString kindWord(int32_t shape);
-    // Display words of the codes, index = code.
-    static const QStringList& borderStyleWords();
+    // Display words of the codes, index = code. Border styles are the
+    // LineStyles the lines use too.
     static const QStringList& fillPatternWords();
     static const QStringList& fillModeWords();
-    // Dash list of a border style; empty for solid lines.
-    static QByteArray dashList(int style);
     // Fill tile of a pattern (1..6): X bitmap rows, width 8.
     struct Tile {
         int height = 0;

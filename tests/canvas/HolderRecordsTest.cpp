@@ -53,8 +53,11 @@ sAllObjects shapeStored(int32_t kind, const char* id, int16_t x) {
     s.height = 20;
     if (kind == ROUNDRECT)
         s.cornerWidth = s.cornerHeight = 7;
-    if (kind == LINE)
+    if (kind == LINE) {
+        // A line's brush is its pen.
+        s.brushColor = s.penColor;
         s.arrow = 1;
+    }
     return stored(kind, id, s);
 }
 
@@ -110,8 +113,8 @@ TEST_F(HolderRecordsTest, StoredRecordsOfEveryKindRoundTrip) {
     std::vector<sAllObjects> copy = in;
     ASSERT_TRUE(holder->setVectorRef(copy, 1));
     // Records with a live object class are held as records, the others kept.
-    EXPECT_EQ(4u, holder->allObjects()[1].AllObjects.size());
-    EXPECT_EQ(3u, holder->keptRecords(1).size());
+    EXPECT_EQ(5u, holder->allObjects()[1].AllObjects.size());
+    EXPECT_EQ(2u, holder->keptRecords(1).size());
 
     std::vector<sAllObjects> out;
     ASSERT_TRUE(holder->getVectorRef(out, 1));

@@ -5,6 +5,7 @@
 #include "canvas/DrawTools.h"
 #include "canvas/MouseButtonState.h"
 #include "objects/draw/DrawingColors.h"
+#include "objects/draw/LineStyles.h"
 #include "properties/EditPropertyBase.h"
 
 #include <QMouseEvent>
@@ -238,7 +239,7 @@ TEST_F(DrawRectLogic, GeometryRowsKeepOrRefuse) {
 
 TEST_F(DrawRectLogic, StyleRowsBecomeCodes) {
     DrawRect r(nullptr, nullptr, DrawRect::SHAPE_RECTANGLE, 1);
-    const QStringList styles = DrawRect::borderStyleWords();
+    const QStringList styles = LineStyles::words();
     for (int i = 0; i < styles.size(); ++i) {
         setRow(r, "Border Style", styles[i]);
         r.repaintItem();
