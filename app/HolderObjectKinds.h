@@ -4,6 +4,7 @@
 #pragma once
 
 #include "canvas/HolderObjectFactory.h"
+#include "objects/draw/CDrawPolyLine.h"
 #include "objects/draw/DrawRect.h"
 #include "objects/draw/DrawRectRecord.h"
 #include "objects/interactive/CFrameObject.h"
@@ -37,6 +38,7 @@ inline void installHolderObjectKinds() {
     };
     for (int kind : {RECTANGLE, ROUNDRECT, ELLIPSE})
         f.setKind(kind, shapes);
+    f.setKind(POLYLINE, CDrawPolyLine::holderKindMakers());
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };
