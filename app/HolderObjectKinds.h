@@ -5,6 +5,7 @@
 
 #include "canvas/HolderObjectFactory.h"
 #include "objects/draw/CDrawLine.h"
+#include "objects/draw/CDrawPolyLine.h"
 #include "objects/draw/DrawLineRecord.h"
 #include "objects/draw/DrawRect.h"
 #include "objects/draw/DrawRectRecord.h"
@@ -62,6 +63,7 @@ inline void installHolderObjectKinds() {
         return true;
     };
     f.setKind(LINE, lines);
+    f.setKind(POLYLINE, CDrawPolyLine::holderKindMakers());
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };

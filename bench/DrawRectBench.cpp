@@ -1,8 +1,9 @@
 // Repainting a frame's shapes into a 1920x1080 pixmap on a private Xvfb, as
 // the image holder does after every change: solid shapes, shapes with fill
-// patterns (each patterned draw makes and frees its tile), and lines with
-// arrow heads.
+// patterns (each patterned draw makes and frees its tile), lines with arrow
+// heads, and polylines.
 #include "objects/draw/CDrawLine.h"
+#include "objects/draw/CDrawPolyLine.h"
 #include "objects/draw/DrawRect.h"
 
 #include "support/XvfbServer.h"
@@ -96,6 +97,29 @@ void BM_RepaintLines(benchmark::State& state) {
     });
 }
 
+std::vector<sPoly> framePolylines(int count) {
+    std::vector<sPoly> lines;
+    for (int i = 0; i < count; ++i) {
+        sPoly p;
+        p.thickness = 3;
+        p.color = 0x0040C0u + uint32_t(i);
+        const int left = (i * 97) % (kWidth - 400);
+        const int top = (i * 53) % (kHeight - 150);
+        for (int k = 0; k < 20; ++k)
+            p.points.push_back(NVPoint{left + 20 * k, top + (k % 2 ? 120 : 0) + i % 30});
+        lines.push_back(std::move(p));
+    }
+    return lines;
+}
+
+void BM_RepaintPolylines(benchmark::State& state) {
+    const std::vector<sPoly> lines = framePolylines(int(state.range(0)));
+    repaintWith(state, int64_t(lines.size()), [&lines](Display* dpy, GC gc, Pixmap pixmap) {
+        for (const sPoly& p : lines)
+            CDrawPolyLine::paint(dpy, gc, pixmap, p);
+    });
+}
+
 void BM_RepaintSolidShapes(benchmark::State& state) {
     repaint(state, false);
 }
@@ -106,6 +130,7 @@ void BM_RepaintPatternedShapes(benchmark::State& state) {
 BENCHMARK(BM_RepaintSolidShapes)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintPatternedShapes)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintLines)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintPolylines)->Arg(100)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -591,6 +591,18 @@ int VLImageHolder::slot_select_draw_object(int tool) {
                 delete draw_tool;
             }
             draw_tool = vObjectList.empty() ? nullptr : vObjectList.front();
+        } else if (draw_tool && polylineStored && validIndex(vAllObjects.size(), current_frame)) {
+            // The record was taken at the first release, before the entry had points.
+            auto& records = vAllObjects[size_t(current_frame)].AllObjects;
+            const auto it = std::find(vObjectList.begin(), vObjectList.end(), draw_tool);
+            const size_t index = size_t(it - vObjectList.begin());
+            if (it != vObjectList.end() && index < records.size()) {
+                const std::string id = records[index].objectID;
+                draw_tool->getAllObjectStructure(&records[index]);
+                records[index].drawingObject = POLYLINE;
+                records[index].recordSize = NVAllObjects::STORED_SIZE;
+                records[index].objectID = id;
+            }
         }
     }
     currentTool = tool;

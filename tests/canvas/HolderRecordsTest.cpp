@@ -83,6 +83,15 @@ sAllObjects hyperlinkStored(const char* id) {
     return stored(HYPERLINK, id, h);
 }
 
+sAllObjects polylineStored(const char* id) {
+    sPoly p;
+    p.name = id;
+    p.thickness = 3;
+    p.color = 0x00804020;
+    p.points = {{10, 20}, {110, 25}, {60, 90}};
+    return stored(POLYLINE, id, p);
+}
+
 bool sameBytes(const sAllObjects& a, const sAllObjects& b) {
     return a.toBytes() == b.toBytes() && a.tailBytes() == b.tailBytes();
 }
@@ -106,14 +115,14 @@ TEST_F(HolderRecordsTest, StoredRecordsOfEveryKindRoundTrip) {
         frameStored("Intro", 9),     shapeStored(RECTANGLE, "R1", 10),
         shapeStored(LINE, "L2", 20), shapeStored(ROUNDRECT, "N3", 30),
         bitmapStored("B1", 44),      shapeStored(ELLIPSE, "E4", 40),
-        hyperlinkStored("J1"),
+        hyperlinkStored("J1"),       polylineStored("P2"),
     };
     for (sAllObjects& s : in)
         s.frameIndex = 1;
     std::vector<sAllObjects> copy = in;
     ASSERT_TRUE(holder->setVectorRef(copy, 1));
     // Records with a live object class are held as records, the others kept.
-    EXPECT_EQ(5u, holder->allObjects()[1].AllObjects.size());
+    EXPECT_EQ(6u, holder->allObjects()[1].AllObjects.size());
     EXPECT_EQ(2u, holder->keptRecords(1).size());
 
     std::vector<sAllObjects> out;
@@ -148,18 +157,18 @@ TEST_F(HolderRecordsTest, WithoutObjectClassesEveryObjectRecordIsKeptAsStored) {
 TEST_F(HolderRecordsTest, RecordsSurviveAVisitOfTheirFrame) {
     playback.assign(2, SPlayBackFrameInfo{});
     holder->getNoFramesOnFileOpen(2);
-    std::vector<sAllObjects> in = {frameStored("A"), shapeStored(RECTANGLE, "R1", 10),
-                                   bitmapStored("B1", 44)};
+    std::vector<sAllObjects> in = {frameStored("A"), shapeStored(RECTANGLE, "R1", 10), bitmapStored("B1", 44),
+                                   polylineStored("P1")};
     std::vector<sAllObjects> copy = in;
     holder->setVectorRef(copy, 0);
     holder->slot_get_current_frame(0);
-    ASSERT_EQ(2u, holder->liveObjects().size()) << "the bitmap waits for its class";
+    ASSERT_EQ(3u, holder->liveObjects().size()) << "the bitmap waits for its class";
     holder->slot_get_current_frame(1);
     holder->slot_get_current_frame(0);
     holder->updateObjects();
     std::vector<sAllObjects> out;
     holder->getVectorRef(out, 0);
-    ASSERT_EQ(3u, out.size());
+    ASSERT_EQ(4u, out.size());
     for (size_t i = 0; i < in.size(); ++i)
         EXPECT_TRUE(sameBytes(in[i], out[i])) << i;
 }
