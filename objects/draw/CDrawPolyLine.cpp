@@ -341,7 +341,8 @@ void CDrawPolyLine::finishEntry() {
 
 bool CDrawPolyLine::keepWithinVLI() {
     if (m_bEntering) {
-        m_entry.push_back(m_ptRubberEnd);
+        if (m_entry.empty() || m_entry.back() != m_ptRubberEnd)
+            m_entry.push_back(m_ptRubberEnd);
         finishEntry();
     }
     // An entry whose vertices all lie on one spot makes no polyline, however it ends.
@@ -462,7 +463,10 @@ void CDrawPolyLine::mousePressEvent(QMouseEvent* event) {
     if (currentlySelectedObject == POLYLINE) {
         if (!m_bEntering)
             return;
-        m_entry.push_back(p);
+        // The toolkit delivers the second press of a double-click before the
+        // double-click itself: a press on the last vertex adds none.
+        if (m_entry.empty() || m_entry.back() != p)
+            m_entry.push_back(p);
         m_ptRubberEnd = p;
         m_ptPress = p;
         // The holder's repaint at every release wipes the band.

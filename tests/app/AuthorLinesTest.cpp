@@ -1,0 +1,289 @@
+// An author draws a line and a polyline, styles the line in the property
+// box, nudges it and takes the nudges back, copies and pastes it twice and
+// makes the output file; the file holds the objects, and the program started
+// on it shows the same frame.
+#include "AuthorSessionFixture.h"
+#include "app/OutputFileServices.h"
+#include "canvas/records/sAllObjects.h"
+#include "store/DrawingObjectType.h"
+#include "store/RecordIO.h"
+#include "store/VlmFile.h"
+#include "store/VlmRecords.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <sstream>
+#include <zlib.h>
+
+using namespace testsupport;
+
+namespace {
+
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+// A window's place on the screen and its size, from xwininfo.
+std::optional<Rect> placeOf(const std::string& id) {
+    const std::string info = runCommand("xwininfo -id " + id + " 2>/dev/null");
+    Rect r;
+    int found = 0;
+    std::istringstream in(info);
+    std::string line;
+    while (std::getline(in, line)) {
+        found += std::sscanf(line.c_str(), " Absolute upper-left X: %d", &r.x) == 1;
+        found += std::sscanf(line.c_str(), " Absolute upper-left Y: %d", &r.y) == 1;
+        found += std::sscanf(line.c_str(), " Width: %d", &r.w) == 1;
+        found += std::sscanf(line.c_str(), " Height: %d", &r.h) == 1;
+    }
+    if (found != 4)
+        return std::nullopt;
+    return r;
+}
+
+// The canvas: the child of the main window as large as the screen.
+std::optional<Rect> canvasOf(const std::string& mainWindow) {
+    const std::string tree = runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null");
+    std::istringstream in(tree);
+    std::string line;
+    while (std::getline(in, line)) {
+        Rect r;
+        int relX = 0, relY = 0;
+        const auto at = line.find(')');
+        if (at == std::string::npos)
+            continue;
+        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
+                6 &&
+            r.w == 1024 && r.h == 768)
+            return r;
+    }
+    return std::nullopt;
+}
+
+// The pixels of the canvas's visible top-left part, read through a
+// connection of the test's own.
+std::vector<unsigned long> pixelsOf(const Rect& canvas) {
+    const Rect r{canvas.x, canvas.y, 900, 440};
+    std::vector<unsigned long> out;
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        return out;
+    XImage* image =
+        XGetImage(d, DefaultRootWindow(d), r.x, r.y, unsigned(r.w), unsigned(r.h), AllPlanes, ZPixmap);
+    if (image) {
+        out.reserve(size_t(r.w) * size_t(r.h));
+        for (int y = 0; y < r.h; ++y)
+            for (int x = 0; x < r.w; ++x)
+                out.push_back(XGetPixel(image, x, y));
+        XDestroyImage(image);
+    }
+    XCloseDisplay(d);
+    return out;
+}
+
+// The objects of frame 0 of a made output file.
+std::vector<sAllObjects> objectsOfFirstFrame(const std::string& path) {
+    VlmFile file;
+    if (file.openToRead(path) != 0)
+        return {};
+    std::vector<uint8_t> chunk;
+    if (file.vlmStreamRead(chunk, 0, vlm::CHUNK_OBJECT) != 0 || chunk.size() < 16)
+        return {};
+    const uint32_t plainLength = rec::readLe32(chunk.data());
+    const uint32_t packed = rec::readLe32(chunk.data() + 4);
+    if (packed > chunk.size() - 16)
+        return {};
+    std::vector<uint8_t> plain(plainLength);
+    uLongf got = plainLength;
+    if (uncompress(plain.data(), &got, chunk.data() + 16, packed) != Z_OK)
+        return {};
+    auto records = OutputFileServices::parseObjectChunk(plain.data(), got);
+    return records ? *records : std::vector<sAllObjects>{};
+}
+
+class AuthorLines : public AuthorSession {
+  protected:
+    Rect canvas;
+    std::string main;
+
+    void key(const std::string& keys) { runCommand("xdotool " + keys); }
+    // Objects > Draw Palette > the item of `letter`, by the keyboard.
+    void drawPalette(const std::string& letter) {
+        focus(main);
+        key("keydown alt key o keyup alt");
+        key("sleep 0.3 key d sleep 0.3 key " + letter + " sleep 0.3");
+    }
+    std::string at(int x, int y) const {
+        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
+    }
+    void click(int x, int y) { key("mousemove " + at(x, y) + " click 1 sleep 0.3"); }
+    // The property box: a top-level window other than the main window, of
+    // the box's size.
+    std::string propertyBox() {
+        std::string box;
+        waitUntil(
+            [&] {
+                std::istringstream in(runCommand("xwininfo -root -children 2>/dev/null"));
+                std::string line;
+                while (std::getline(in, line)) {
+                    char id[32] = {};
+                    int w = 0, h = 0;
+                    const auto at = line.rfind(')');
+                    if (at == std::string::npos || std::sscanf(line.c_str(), " %31s", id) != 1 ||
+                        std::sscanf(line.c_str() + at + 1, " %dx%d", &w, &h) != 2)
+                        continue;
+                    if (w > 200 && h > 300 && w < 600 && std::stoul(id, nullptr, 16) != std::stoul(main)) {
+                        box = std::to_string(std::stoul(id, nullptr, 16));
+                        return true;
+                    }
+                }
+                return false;
+            },
+            10000);
+        return box;
+    }
+    // Opens the row editor at `rowY` (box coordinates) and picks the entry
+    // `downs` below the current one.
+    void choose(const Rect& box, int rowY, int downs) {
+        const std::string y = std::to_string(box.y + rowY);
+        key("mousemove " + std::to_string(box.x + 180) + " " + y + " click 1 sleep 0.6");
+        key("mousemove " + std::to_string(box.x + box.w - 18) + " " + y + " click 1 sleep 0.6");
+        for (int i = 0; i < downs; ++i)
+            key("key Down sleep 0.1");
+        key("key Return sleep 0.6");
+    }
+};
+
+TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
+    Process p;
+    ASSERT_TRUE(p.start(velmoraBinary(), options()));
+    main = mainWindow();
+    ASSERT_FALSE(main.empty()) << p.err();
+    focus(main);
+    key("key F5 sleep 1");
+    auto c = canvasOf(main);
+    ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
+    canvas = *c;
+
+    // A line from (100, 100) to (300, 200), then selected.
+    drawPalette("l");
+    key("mousemove " + at(100, 100) + " mousedown 1 mousemove " + at(200, 150) + " mousemove " +
+        at(300, 200) + " mouseup 1 sleep 0.3");
+    drawPalette("s");
+    click(200, 150);
+
+    // The property box: the line from the object list, then Arrow "Both" and
+    // Line Style "Dash".
+    focus(main);
+    key("key F10");
+    const std::string boxId = propertyBox();
+    ASSERT_FALSE(boxId.empty()) << p.err();
+    const auto boxPlace = placeOf(boxId);
+    ASSERT_TRUE(boxPlace.has_value());
+    const Rect box = *boxPlace;
+    key("mousemove " + std::to_string(box.x + box.w - 14) + " " + std::to_string(box.y + 15) +
+        " click 1 sleep 0.5 key Escape sleep 0.3");
+    ASSERT_TRUE(waitUntil(
+        [&] { return trim(runCommand("xdotool getwindowname " + boxId)) == "Properties [Line 1]"; }, 5000))
+        << runCommand("xdotool getwindowname " + boxId);
+    // Appearance rows in order: Arrow, Line Color, Line Style, Line Width.
+    choose(box, 103, 3);
+    choose(box, 149, 1);
+    focus(boxId);
+    key("key Escape sleep 0.3");
+
+    // Three nudges, taken back at once.
+    focus(main);
+    click(200, 150);
+    key("key Right Right Right sleep 0.3 key ctrl+z sleep 0.3");
+
+    // A polyline: two clicks, then a double-click.
+    drawPalette("p");
+    click(400, 300);
+    click(500, 360);
+    key("mousemove " + at(600, 300) + " click --repeat 2 --delay 80 1 sleep 0.3");
+
+    // The line copied and pasted twice.
+    drawPalette("s");
+    click(200, 150);
+    key("key ctrl+Insert sleep 0.3 key shift+Insert sleep 0.3 key shift+Insert sleep 0.3");
+
+    // Nothing selected, so the canvas shows what a player would.
+    click(800, 600);
+    const std::vector<unsigned long> before = pixelsOf(canvas);
+    ASSERT_FALSE(before.empty());
+
+    focus(main);
+    key("key ctrl+m");
+    const std::string vlm = home() + "/zedaro/Untitled.vlm";
+    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
+    runCommand("sleep 0.5");
+
+    const std::vector<sAllObjects> objects = objectsOfFirstFrame(vlm);
+    std::vector<const StoredShape*> lines;
+    std::vector<const sPoly*> polylines;
+    for (const sAllObjects& o : objects) {
+        if (o.drawingObject == LINE)
+            lines.push_back(std::get_if<StoredShape>(&o.payload));
+        if (o.drawingObject == POLYLINE)
+            polylines.push_back(std::get_if<sPoly>(&o.payload));
+    }
+    ASSERT_EQ(lines.size(), 3u) << p.err();
+    struct Expected {
+        const char* name;
+        int offset;
+    };
+    const Expected expected[] = {{"Line 1", 0}, {"Line 2", 0}, {"Line 3", 5}};
+    for (size_t i = 0; i < 3; ++i) {
+        ASSERT_NE(lines[i], nullptr);
+        const StoredShape& s = *lines[i];
+        SCOPED_TRACE(expected[i].name);
+        EXPECT_EQ(s.name, expected[i].name);
+        EXPECT_EQ(s.arrow, 3);
+        EXPECT_EQ(s.penStyle & 0xff, 1);
+        const int d = expected[i].offset;
+        EXPECT_EQ(s.x, 100 + d);
+        EXPECT_EQ(s.y, 100 + d);
+        EXPECT_EQ(s.x + s.width, 300 + d);
+        EXPECT_EQ(s.y + s.height, 200 + d);
+    }
+    ASSERT_EQ(polylines.size(), 1u);
+    ASSERT_NE(polylines[0], nullptr);
+    std::vector<std::pair<int, int>> points;
+    for (const NVPoint& pt : polylines[0]->points)
+        points.emplace_back(pt.x, pt.y);
+    EXPECT_EQ(points, (std::vector<std::pair<int, int>>{{400, 300}, {500, 360}, {600, 300}}));
+
+    focus(main);
+    key("key ctrl+q");
+    p.wait(10000);
+    if (p.running()) {
+        p.signal(SIGTERM);
+        p.wait(5000);
+    }
+
+    // The made file shown again: the same pixels.
+    const std::string copy = root.file("show.vlm");
+    writeFile(copy, readFile(vlm));
+    Process again;
+    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    main = mainWindow();
+    ASSERT_FALSE(main.empty()) << again.err();
+    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
+    canvas = *canvasOf(main);
+    std::vector<unsigned long> after;
+    waitUntil(
+        [&] {
+            after = pixelsOf(canvas);
+            return after == before;
+        },
+        10000);
+    EXPECT_TRUE(after == before) << "the frame shown again differs";
+    again.signal(SIGTERM);
+    again.wait(5000);
+}
+
+} // namespace
