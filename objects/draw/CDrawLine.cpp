@@ -7,6 +7,7 @@
 #include "objects/draw/DrawingColors.h"
 #include "objects/draw/LineGeometry.h"
 #include "objects/draw/LineStyles.h"
+#include "objects/draw/SelectionHandles.h"
 #include "objects/draw/XColorPixel.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyBox.h"
@@ -420,13 +421,7 @@ bool CDrawLine::editingDisabled() const {
 }
 
 QSize CDrawLine::screenSize() const {
-    if (m_pDisplay) {
-        const int screen = DefaultScreen(m_pDisplay);
-        return QSize(DisplayWidth(m_pDisplay, screen), DisplayHeight(m_pDisplay, screen));
-    }
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        return screen->geometry().size();
-    return QSize(INT_MAX / 2, INT_MAX / 2);
+    return SelectionHandles::screenSizeOf(m_pDisplay);
 }
 
 void CDrawLine::mousePressEvent(QMouseEvent* event) {

@@ -684,13 +684,7 @@ bool DrawRect::editingDisabled() const {
 }
 
 QSize DrawRect::screenSize() const {
-    if (m_pDisplay) {
-        const int screen = DefaultScreen(m_pDisplay);
-        return QSize(DisplayWidth(m_pDisplay, screen), DisplayHeight(m_pDisplay, screen));
-    }
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        return screen->geometry().size();
-    return QSize(INT_MAX / 2, INT_MAX / 2);
+    return SelectionHandles::screenSizeOf(m_pDisplay);
 }
 
 void DrawRect::mousePressEvent(QMouseEvent* event) {

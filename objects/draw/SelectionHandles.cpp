@@ -2,9 +2,12 @@
 
 #include "objects/draw/XColorPixel.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <X11/Xlib.h>
+#include <climits>
 // Xlib names a constant after the Qt enumeration used below.
 #undef CursorShape
 
@@ -170,4 +173,14 @@ void SelectionHandles::drawXorBand(Display* display, GC xorGC, unsigned long win
     XDrawRectangle(display, window, xorGC, x, y, unsigned(band.w < 0 ? -band.w : band.w),
                    unsigned(band.h < 0 ? -band.h : band.h));
     XFlush(display);
+}
+
+QSize SelectionHandles::screenSizeOf(Display* display) {
+    if (display) {
+        const int screen = DefaultScreen(display);
+        return QSize(DisplayWidth(display, screen), DisplayHeight(display, screen));
+    }
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        return screen->geometry().size();
+    return QSize(INT_MAX / 2, INT_MAX / 2);
 }

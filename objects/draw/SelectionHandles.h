@@ -70,6 +70,9 @@ class SelectionHandles {
     // screen's right and bottom edges.
     static Box dragBand(int handle, const Box& atPress, QPoint press, QPoint pointer, QSize screen,
                         const Box& lastBand);
+    // The screen a drag is bounded by: the display's default screen, else
+    // the toolkit's primary screen, else no bound.
+    static QSize screenSizeOf(_XDisplay* display);
 
     // Fills the eight squares in blue into the drawable, in handle order;
     // leaves the GC's foreground blue and its fill style solid.
