@@ -174,21 +174,24 @@ TEST_F(AuthorSession, AppendedFramesShowTheirFrameColourAndMake) {
     ASSERT_TRUE(p.start(velmoraBinary(), options()));
     std::string w = mainWindow();
     ASSERT_FALSE(w.empty()) << p.err();
-    focus(w);
-    runCommand("xdotool key F5; sleep 0.5; xdotool key F5; sleep 0.5; xdotool key ctrl+Left");
-
     Display* dpy = XOpenDisplay(xvfb().display().c_str());
     ASSERT_NE(nullptr, dpy);
     const unsigned long frameColour = 0x1622C7; // red 22, green 34, blue 199
     ScreenRect canvas;
     long other = -1;
-    waitUntil(
-        [&] {
-            canvas = visibleCanvas(dpy, Window(std::stoul(w)), 1024, 768);
-            other = canvas.width > 0 ? pixelsOtherThan(dpy, canvas, frameColour) : -1;
-            return other == 0;
-        },
-        10000);
+    // Keys pressed while the window is still settling can be lost: press
+    // again until the canvas shows a blank frame (any appended frame does).
+    for (int attempt = 0; attempt < 3 && other != 0; ++attempt) {
+        focus(w);
+        runCommand("xdotool key F5; sleep 0.5; xdotool key F5; sleep 0.5; xdotool key ctrl+Left");
+        waitUntil(
+            [&] {
+                canvas = visibleCanvas(dpy, Window(std::stoul(w)), 1024, 768);
+                other = canvas.width > 0 ? pixelsOtherThan(dpy, canvas, frameColour) : -1;
+                return other == 0;
+            },
+            8000);
+    }
     EXPECT_GT(canvas.width * canvas.height, 100 * 100) << "the canvas is shown";
     EXPECT_EQ(0, other) << "every canvas pixel in the frame colour: " << p.err();
 

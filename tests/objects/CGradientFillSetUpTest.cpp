@@ -38,7 +38,8 @@ TEST_F(GradientDialogTest, FixedLayoutWithAnEmptyStyleList) {
     EXPECT_EQ(QRect(140, 10, 160, 30), lists[0]->geometry());
     // The group frame with its nine widgets, Ok and Cancel.
     QList<QWidget*> made = d.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    for (QWidget* w : made)
+    const QList<QWidget*> top = made;
+    for (QWidget* w : top)
         if (w->inherits("QFrame") && !w->inherits("QLabel"))
             made += w->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     EXPECT_EQ(12, made.size());
