@@ -8,7 +8,7 @@
 #include "app/aboutVl.h"
 #include "canvas/FrameLoader.h"
 #include "canvas/VelmoraDoc.h"
-#include "media/CAudioSpec.h"
+#include "media/AudioSettingsDialog.h"
 #include "media/MediaLibraryInterface.h"
 #include "media/SoundWorkingFile.h"
 #include "objects/draw/CColorBar.h"

@@ -5,7 +5,7 @@
 #include "store/Diagnostics.h"
 
 #include "canvas/strip/NavigationBarBase.h"
-#include "media/CAudioSpec.h"
+#include "media/AudioSettingsDialog.h"
 #include "media/SoundWorkingFile.h"
 
 #include <QMessageBox>

@@ -6,7 +6,7 @@
 #include "app/MenuIds.h"
 #include "canvas/VLImageHolder.h"
 #include "canvas/strip/NavigationBarBase.h"
-#include "media/CAudioSpec.h"
+#include "media/AudioSettingsDialog.h"
 #include "media/SoundWorkingFile.h"
 #include "store/RecordIO.h"
 #include "store/VlmFile.h"

@@ -1,4 +1,4 @@
-#include "media/CAudioSpec.h"
+#include "media/AudioSettingsDialog.h"
 
 #include "store/Diagnostics.h"
 

@@ -1,6 +1,6 @@
 // The audio settings dialog on the offscreen platform: rows, offered values and
 // what a recording would read after a sequence of choices.
-#include "media/CAudioSpec.h"
+#include "media/AudioSettingsDialog.h"
 #include "support/QtTestApp.h"
 
 #include <gtest/gtest.h>
