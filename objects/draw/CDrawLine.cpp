@@ -1,4 +1,5 @@
 #include "objects/draw/CDrawLine.h"
+#include "objects/draw/StoredRecordHeader.h"
 
 #include "canvas/MouseButtonState.h"
 #include "canvas/VLImageHolder.h"
@@ -289,12 +290,7 @@ void* CDrawLine::getObjectStructure() {
 }
 
 bool CDrawLine::getAllObjectStructure(NVAllObjects* target) {
-    if (!target)
-        return false;
-    std::string id = target->objectID;
-    *target = m_record;
-    target->objectID = std::move(id);
-    return true;
+    return copyRecordKeepingId(m_record, target);
 }
 
 void CDrawLine::changeForeColor(QColor& color) {

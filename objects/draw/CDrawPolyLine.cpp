@@ -372,12 +372,7 @@ void* CDrawPolyLine::getObjectStructure() {
 }
 
 bool CDrawPolyLine::getAllObjectStructure(NVAllObjects* target) {
-    if (!target)
-        return false;
-    std::string id = target->objectID;
-    *target = m_record;
-    target->objectID = std::move(id);
-    return true;
+    return copyRecordKeepingId(m_record, target);
 }
 
 void CDrawPolyLine::changeForeColor(QColor& color) {

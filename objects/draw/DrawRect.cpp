@@ -1,4 +1,5 @@
 #include "objects/draw/DrawRect.h"
+#include "objects/draw/StoredRecordHeader.h"
 
 #include "canvas/MouseButtonState.h"
 #include "canvas/VLImageHolder.h"
@@ -396,12 +397,7 @@ void DrawRect::restoreGeometry(QRect r) {
 }
 
 bool DrawRect::getAllObjectStructure(NVAllObjects* target) {
-    if (!target)
-        return false;
-    std::string id = target->objectID;
-    *target = m_record;
-    target->objectID = std::move(id);
-    return true;
+    return copyRecordKeepingId(m_record, target);
 }
 
 void DrawRect::setGeometryEntrys(int* x, int* y, int* width, int* height) {

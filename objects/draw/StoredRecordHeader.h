@@ -21,3 +21,14 @@ inline NVAllObjects liveHeaderOf(const sAllObjects& stored) {
     out.objectID = stored.objectID;
     return out;
 }
+
+// Hands an object's own record to the holder's copy of it, keeping the object
+// ID the holder gave that copy.
+inline bool copyRecordKeepingId(const NVAllObjects& own, NVAllObjects* target) {
+    if (!target)
+        return false;
+    std::string id = target->objectID;
+    *target = own;
+    target->objectID = std::move(id);
+    return true;
+}
