@@ -6,11 +6,13 @@
 
 #include "media/ResourceIds.h"
 #include "media/ResourceStore.h"
+#include "support/QtTestApp.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
+#include <set>
 
 #include <sys/resource.h>
 #include <zlib.h>
@@ -573,6 +575,40 @@ TEST(ResourceStoreMessages, TextsAreTheLibrarysOwn) {
     EXPECT_EQ(ResourceStore::messageText(8), "File name too long");
     EXPECT_EQ(ResourceStore::messageText(9), "File type not supported");
     EXPECT_EQ(ResourceStore::messageText(10), QString());
+}
+
+} // namespace
+
+namespace {
+
+class CommittedDefaultIcons : public testsupport::OffscreenAppSuite {};
+
+TEST_F(CommittedDefaultIcons, FiftyThreeIconFilesWithPngPreviews) {
+    Folders folders;
+    std::vector<QString> statuses;
+    ResourceUseTable uses;
+    ResourceStore store(
+        folders.store(), VELMORA_SOURCE_DIR "/images/RESOURCES.RSE",
+        [](int k) { ADD_FAILURE() << "message " << k; }, [&](const QString& s) { statuses.push_back(s); },
+        uses);
+    EXPECT_EQ(store.defaultIconsWritten(), 53);
+    EXPECT_TRUE(statuses.empty());
+    std::set<QByteArray> previews;
+    for (int n = 1; n <= 53; ++n) {
+        SCOPED_TRACE(n);
+        unsigned long length = 0;
+        store.ReadDefaultResourceData(ResourceIds::FIRST_DEFAULT_ICON + uint32_t(n - 1), nullptr, 0, length);
+        std::vector<uint8_t> icon(length);
+        store.ReadDefaultResourceData(ResourceIds::FIRST_DEFAULT_ICON + uint32_t(n - 1), icon.data(),
+                                      icon.size(), length);
+        EXPECT_EQ(QImage::fromData(icon.data(), int(icon.size()), "ICO").size(), QSize(32, 32));
+        const auto preview = store.defaultIconPreview(QString("Default Icon %1").arg(n));
+        const QImage image = QImage::fromData(preview.data(), int(preview.size()), "PNG");
+        EXPECT_EQ(image.size(), QSize(64, 64));
+        previews.insert(
+            QByteArray(reinterpret_cast<const char*>(image.constBits()), int(image.sizeInBytes())));
+    }
+    EXPECT_EQ(previews.size(), 53u);
 }
 
 } // namespace
