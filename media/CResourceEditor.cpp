@@ -139,9 +139,9 @@ CResourceEditor::CResourceEditor(QWidget* parent, const char* name, bool)
     setFixedSize(405, 405);
     buildWidgets();
 
-    const QString home = qEnvironmentVariable("HOME");
-    const QString dataDir = home + "/zedaro";
-    QDir().mkpath(dataDir);
+    const QString dataDir = qEnvironmentVariable("HOME") + "/zedaro";
+    if (qEnvironmentVariableIsSet("HOME"))
+        QDir().mkpath(dataDir);
     // A store made at construction reports on standard error and in the main
     // window's status bar: no box before anything is shown.
     bool constructing = true;

@@ -299,16 +299,6 @@ TEST_F(ResourceStoreFile, RemovingASharedIdentifierRemovesEveryNodeOfIt) {
     EXPECT_EQ(storeSize(), 60 + 332 + 3);
 }
 
-TEST_F(ResourceStoreFile, FailedRemovalLeavesTheStoreByteForByte) {
-    auto store = open(3);
-    const uint32_t id = store->importFile(QString::fromStdString(source("a.gif", "GIF")));
-    const std::string before = storeBytes();
-    std::filesystem::create_directories(folders.scratch()); // the scratch copy cannot be written
-    EXPECT_FALSE(store->DeleteItemFromListView(id));
-    EXPECT_EQ(messages, std::vector<int>{ResourceStore::MSG_CANNOT_OPEN});
-    EXPECT_EQ(storeBytes(), before);
-}
-
 // Appends beyond a lowered file-size limit fail part way; the signal the limit
 // raises is ignored so the write reports it instead.
 class FileSizeLimit {
@@ -329,6 +319,37 @@ class FileSizeLimit {
     rlimit m_old{};
     void (*m_oldHandler)(int) = nullptr;
 };
+
+TEST_F(ResourceStoreFile, FailedRemovalLeavesTheStoreByteForByte) {
+    struct Row {
+        const char* name;
+        bool scratchIsFolder;
+        bool lowLimit; // the scratch copy cannot be written whole
+        int message;
+    };
+    for (const Row row : {Row{"scratch copy is a folder", true, false, ResourceStore::MSG_CANNOT_OPEN},
+                          Row{"scratch copy cut short", false, true, ResourceStore::MSG_WRITE_ERROR}}) {
+        SCOPED_TRACE(row.name);
+        StoreRig t;
+        auto store = t.open(3);
+        const uint32_t id = store->importFile(QString::fromStdString(t.source("a.gif", "GIF")));
+        store->importFile(QString::fromStdString(t.source("b.gif", std::string(5000, 'b'))));
+        const std::string before = t.storeBytes();
+        if (row.scratchIsFolder)
+            std::filesystem::create_directories(t.folders.scratch());
+        {
+            std::unique_ptr<FileSizeLimit> limit;
+            if (row.lowLimit)
+                limit = std::make_unique<FileSizeLimit>(before.size() - 2000);
+            EXPECT_FALSE(store->DeleteItemFromListView(id));
+        }
+        EXPECT_EQ(t.messages, std::vector<int>{row.message});
+        EXPECT_EQ(t.storeBytes(), before);
+        if (!row.scratchIsFolder) {
+            EXPECT_FALSE(testsupport::fileExists(t.folders.scratch()));
+        }
+    }
+}
 
 TEST_F(ResourceStoreFile, ShortAppendIsReportedAndCutBack) {
     auto store = open(3);
