@@ -502,7 +502,8 @@ void CResourceEditor::SlotReplaceButtonClicked() {
         if (m_justChanged == item)
             m_justChanged = nullptr;
         delete item;
-    } else if (!m_replaceImported) {
+    } else if (!m_replaceImported && isVisible()) {
+        // Reselected only while the dialog is open: a message has closed it.
         m_tree->setCurrentItem(item);
     }
     m_replaceInProgress = m_replaceImported = false;
