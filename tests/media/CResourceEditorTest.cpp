@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QStatusBar>
@@ -462,6 +465,36 @@ TEST(ResourceEditorFilters, PatternsAreSeparatedByBlanks) {
               "Audio Files (*.wav);;MP3 Files (*.mp3);;All Files (*.wav *.mp3)");
     EXPECT_EQ(CResourceEditor::importFilter("Video"), "\tMovie Files (*.avi)");
     EXPECT_EQ(CResourceEditor::importFilter("Resources"), QString());
+}
+
+// The "All Files" filter of Images in Qt's own file dialog: its patterns are
+// taken one by one, whatever the case of the extension.
+TEST_F(ResourceEditor, AllFilesFilterListsEveryImageWhateverItsCase) {
+    const std::string dir = folders.file("choose");
+    std::filesystem::create_directories(dir);
+    for (const char* name : {"PHOTO.JPG", "a.jpg", "C.Gif", "d.bmp", "notes.txt", "song.wav"})
+        writeFile(dir + "/" + name, "x");
+    const QString filter = CResourceEditor::importFilter("Images");
+    QFileDialog dialog(nullptr, QString(), QString::fromStdString(dir), filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.selectNameFilter(filter.split(";;").last());
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    ASSERT_NE(model, nullptr);
+    const QModelIndex root = model->index(QString::fromStdString(dir));
+    if (model->rowCount(root) < 6) {
+        QEventLoop loop;
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, &loop, &QEventLoop::quit);
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    QStringList shown;
+    for (int i = 0; i < model->rowCount(root); ++i) {
+        const QModelIndex index = model->index(i, 0, root);
+        if (model->flags(index) & Qt::ItemIsEnabled)
+            shown << model->fileName(index);
+    }
+    shown.sort();
+    EXPECT_EQ(shown, QStringList({"C.Gif", "PHOTO.JPG", "a.jpg", "d.bmp"}));
 }
 
 } // namespace
