@@ -193,10 +193,10 @@ ResourceStore::ResourceStore(std::string storePath, std::string defaultIconPath,
     : m_storePath(std::move(storePath)), m_scratchPath(scratchPathOf(m_storePath)),
       m_iconPath(std::move(defaultIconPath)), m_onMessage(std::move(onMessage)),
       m_onStatus(std::move(onStatus)), m_uses(uses) {
-    if (!storeUsable()) {
-        m_uses.clear();
+    // The use counts stay: an instance made while a project is open must not
+    // free the resources its objects use.
+    if (!storeUsable())
         makeStore();
-    }
 }
 
 // A regular file with at least its header; anything shorter holds no

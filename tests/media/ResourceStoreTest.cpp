@@ -389,6 +389,14 @@ TEST_F(ResourceStoreFile, VanishedStoreIsMadeAnewBeforeTheNextAppend) {
     EXPECT_EQ(all[0].resourceId, ResourceIds::FIRST_DEFAULT_ICON);
     EXPECT_EQ(all[4].fileName, "b.gif");
     EXPECT_EQ(storeBytes().substr(0, 4), std::string("INT\0", 4));
+
+    // An instance made on a vanished store keeps the use counts of the open
+    // project.
+    uses.addCopyUse(0x01020001);
+    std::filesystem::remove(folders.store());
+    auto another = open(4);
+    EXPECT_EQ(another->nodes().size(), 4u);
+    EXPECT_EQ(uses.countOf(0x01020001), 1);
 }
 
 ResourceChildNode vlmNode(uint32_t id, const std::string& path, uint8_t flags, uint32_t stored,
