@@ -334,21 +334,22 @@ std::vector<ResourceChildNode> ResourceStore::nodes() {
     return all;
 }
 
-std::vector<uint32_t> ResourceStore::identifiers() const {
-    std::vector<uint32_t> ids;
-    walk([&](const ResourceChildNode& n, uint64_t) {
+bool ResourceStore::collectIdentifiers(std::vector<uint32_t>& ids) const {
+    return walk([&](const ResourceChildNode& n, uint64_t) {
         ids.push_back(n.resourceId);
         return true;
     });
+}
+
+std::vector<uint32_t> ResourceStore::identifiers() const {
+    std::vector<uint32_t> ids;
+    collectIdentifiers(ids);
     return ids;
 }
 
 uint32_t ResourceStore::FindTheResourceID(const QString& extension) {
     std::vector<uint32_t> ids;
-    if (!walk([&](const ResourceChildNode& n, uint64_t) {
-            ids.push_back(n.resourceId);
-            return true;
-        })) {
+    if (!collectIdentifiers(ids)) {
         report(MSG_CANNOT_OPEN);
         return 0;
     }
@@ -417,13 +418,8 @@ uint32_t ResourceStore::importFile(const QString& path) {
     }
     if (!ensureStore())
         return 0;
-    bool opened = true;
     std::vector<uint32_t> ids;
-    opened = walk([&](const ResourceChildNode& n, uint64_t) {
-        ids.push_back(n.resourceId);
-        return true;
-    });
-    if (!opened) {
+    if (!collectIdentifiers(ids)) {
         report(MSG_CANNOT_OPEN);
         return 0;
     }

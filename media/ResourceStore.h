@@ -148,6 +148,9 @@ class ResourceStore : public MediaLibraryInterface {
     // Walks the valid nodes; visit returns false to stop. False when the
     // store cannot be opened.
     bool walk(const Visit& visit) const;
+    // The identifiers of every node in one walk; false when the store cannot
+    // be opened.
+    bool collectIdentifiers(std::vector<uint32_t>& ids) const;
     // First node the predicate accepts; opened is false when the store could
     // not be opened.
     std::optional<Found> findFirst(const std::function<bool(const ResourceChildNode&)>& match,
