@@ -316,4 +316,88 @@ INSTANTIATE_TEST_SUITE_P(
                   "10100"}),
     [](const ::testing::TestParamInfo<StateCase>& info) { return std::string(info.param.name); });
 
+TEST_F(SoundWindow, WithoutAServerTheBoxShowsAndTheProjectStays) {
+    TempDir dir;
+    writeFile(dir.file("client.conf"), "autospawn = no\n");
+    setenv("PULSE_SERVER", ("unix:" + dir.file("none")).c_str(), 1);
+    setenv("PULSE_CLIENTCONFIG", dir.file("client.conf").c_str(), 1);
+    recordedProject(2);
+    clipOn(0, tone(0.5));
+    const SPlayBackFrameInfo before = w->project().m_vPlayBackFrameInfo[1];
+    showWindowOn(1);
+
+    const std::vector<Box> boxes = answering({"OK"}, [&] { w->soundClip()->recordButton()->click(); });
+    unsetenv("PULSE_SERVER");
+    unsetenv("PULSE_CLIENTCONFIG");
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Record SoundClip");
+    EXPECT_EQ(boxes[0].text, "Unable to Open SoundDevice");
+    EXPECT_EQ(w->project().m_dwFrameCount, 2u);
+    EXPECT_EQ(w->project().m_vPlayBackFrameInfo[1], before) << "no clip";
+    EXPECT_EQ(w->project().m_vPlayBackFrameInfo[0].audioSize, 8000u) << "the other frame's clip stays";
+    EXPECT_FALSE(w->isSoundBusy());
+    EXPECT_EQ(windowStates(w->soundClip()), "10000") << "ready to record again";
+    EXPECT_EQ(menuStates(), "10000");
+    EXPECT_TRUE(projectCommandsOn());
+}
+
+// Closing the main window during a transfer stops it, waits for its end and
+// then closes as usual.
+TEST_F(SoundWindow, ClosingDuringPlaybackEndsTheTransferThenCloses) {
+    PulseServer server(PulseFormat{"s16le", 8000, 1});
+    ASSERT_TRUE(server.running());
+    recordedProject(2);
+    clipOn(1, tone(6.0));
+    showWindowOn(1);
+    w->show();
+    QPointer<Velmora> window(w);
+    bool closedDuring = true;
+    QTimer::singleShot(700, &timers, [&] {
+        closedDuring = w->close(); // refused while the transfer ends
+    });
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<Box> boxes = answering({"&No "}, [&] {
+        w->soundClip()->playButton()->click();
+        // The close asked for goes on once the transfer has ended.
+        for (int i = 0; i < 500 && window && window->isVisible(); ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    });
+    EXPECT_FALSE(closedDuring);
+    EXPECT_LT(clock.elapsed(), 4000) << "the 6-s clip was stopped";
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Save Frames?");
+    for (int i = 0; i < 100 && window; ++i)
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull()) << "the window closed";
+    if (!window)
+        w = nullptr;
+}
+
+TEST_F(SoundWindow, ClosingDuringARecordingKeepsTheClip) {
+    PulseServer server(PulseFormat{"s16le", 8000, 1});
+    ASSERT_TRUE(server.running());
+    recordedProject(2);
+    showWindowOn(0);
+    w->show();
+    QTimer::singleShot(2000, &timers, [&] { w->close(); });
+    // The author cancels at the Save Frames prompt: the window stays, with the clip.
+    const std::vector<Box> boxes = answering({"&Cancel"}, [&] {
+        w->soundClip()->recordButton()->click();
+        for (int i = 0; i < 100 && QApplication::activeModalWidget() == nullptr; ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        for (int i = 0; i < 100 && QApplication::activeModalWidget() != nullptr; ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Save Frames?");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->isSoundBusy());
+    const SPlayBackFrameInfo& p = w->project().m_vPlayBackFrameInfo[0];
+    EXPECT_GT(p.audioSize, 0u) << "the clip recorded before the close is kept";
+    EXPECT_EQ(w->project().m_vEditInfo[0].audioFlag, 1);
+    EXPECT_TRUE(projectCommandsOn());
+}
+
 } // namespace
