@@ -400,4 +400,76 @@ TEST_F(SoundWindow, ClosingDuringARecordingKeepsTheClip) {
     EXPECT_TRUE(projectCommandsOn());
 }
 
+// Exit during a recording: the recording ends and is kept, then Exit goes on
+// as usual; here the author cancels at its prompt.
+TEST_F(SoundWindow, ExitDuringARecordingKeepsTheClipThenAsks) {
+    PulseServer server(PulseFormat{"s16le", 8000, 1});
+    ASSERT_TRUE(server.running());
+    recordedProject(2);
+    showWindowOn(1);
+    bool busyAtExit = false;
+    QTimer::singleShot(2000, &timers, [&] {
+        busyAtExit = w->isSoundBusy();
+        w->actionById(FILE_EXIT)->trigger();
+    });
+    const std::vector<Box> boxes = answering({"&Cancel"}, [&] {
+        w->soundClip()->recordButton()->click();
+        for (int i = 0; i < 300 && !QApplication::activeModalWidget(); ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        for (int i = 0; i < 100 && QApplication::activeModalWidget(); ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    });
+    EXPECT_TRUE(busyAtExit);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Save Frames?");
+    EXPECT_GT(w->project().m_vPlayBackFrameInfo[1].audioSize, 0u) << "the clip is kept";
+    EXPECT_EQ(w->project().m_dwFrameCount, 2u);
+    EXPECT_TRUE(projectCommandsOn());
+}
+
+struct FrameChangeCase {
+    const char* name;
+    bool shown;
+    int to;             // 0 has no clip, 1 has one
+    const char* window; // Record Stop Play Forward Rewind
+    const char* menu;   // Record Stop Play Rewind Forward
+    bool deleteSound;
+};
+
+class SoundWindowFrameChange : public SoundWindow, public ::testing::WithParamInterface<FrameChangeCase> {};
+
+// A frame change sets Delete Sound by the frame's clip; with the window shown
+// it sets the buttons and turns the menu's Play off, as designed.
+TEST_P(SoundWindowFrameChange, FollowsTheFrame) {
+    const FrameChangeCase c = GetParam();
+    recordedProject(2);
+    clipOn(1, tone(0.5));
+    w->frameStrip()->set_current_frame(c.to == 0 ? 2 : 1);
+    if (c.shown) {
+        w->slotViewRecordSoundClip();
+        ASSERT_TRUE(w->soundClip()->isVisible());
+    }
+    w->frameStrip()->set_current_frame(c.to + 1);
+    ASSERT_EQ(w->project().m_currentFrame, c.to);
+    EXPECT_EQ(w->soundClip()->announcedFrame(), c.to);
+    if (c.shown)
+        EXPECT_EQ(windowStates(w->soundClip()), c.window);
+    EXPECT_EQ(menuStates(), c.menu);
+    EXPECT_EQ(w->isItemEnabled(EDIT_DELETE_SOUND), c.deleteSound);
+
+    // New hides the window.
+    answering({"&No "}, [&] { w->slotFileNew(); });
+    EXPECT_FALSE(w->soundClip()->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SoundWindowFrameChange,
+                         ::testing::Values(FrameChangeCase{"ShownToAClip", true, 1, "10100", "10011", true},
+                                           FrameChangeCase{"ShownToNoClip", true, 0, "10000", "10000", false},
+                                           // Hidden: the Sound menu keeps what the frame loading set.
+                                           FrameChangeCase{"HiddenToAClip", false, 1, "", "10111", true},
+                                           FrameChangeCase{"HiddenToNoClip", false, 0, "", "10000", false}),
+                         [](const ::testing::TestParamInfo<FrameChangeCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
 } // namespace
