@@ -56,6 +56,8 @@ void CSoundClip::showEvent(QShowEvent* event) {
         setButtons(false, true, false);
     else if (m_main->frameHasClip(m_nCurrentFrame))
         setButtons(true, false, true);
+    else
+        setButtons(true, false, false, 0, 0); // as built: the buttons outlive a showing
     QDialog::showEvent(event);
 }
 

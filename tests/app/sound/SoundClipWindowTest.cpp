@@ -472,4 +472,23 @@ INSTANTIATE_TEST_SUITE_P(Table, SoundWindowFrameChange,
                              return std::string(info.param.name);
                          });
 
+// The buttons are built once: a showing on a frame without a clip does not
+// keep the Play of an earlier frame's clip.
+TEST_F(SoundWindow, ShowingAgainOnAFrameWithoutAClipTurnsPlayOff) {
+    recordedProject(2);
+    clipOn(1, tone(0.5));
+    showWindowOn(1);
+    CSoundClip* window = w->soundClip();
+    QPushButton* record = window->recordButton();
+    ASSERT_EQ(windowStates(window), "10100");
+    w->slotViewRecordSoundClip();
+    ASSERT_FALSE(window->isVisible());
+    w->frameStrip()->set_current_frame(1);
+    w->slotViewRecordSoundClip();
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_EQ(windowStates(window), "10000");
+    EXPECT_EQ(window->recordButton(), record) << "the same buttons";
+    EXPECT_EQ(window->findChildren<QPushButton*>().size(), 5);
+}
+
 } // namespace
