@@ -5,6 +5,7 @@
 
 #include "app/CSoundClip.h"
 #include "app/MenuIds.h"
+#include "app/SessionFiles.h"
 #include "canvas/VLImageHolder.h"
 #include "canvas/strip/NVNavigationBar.h"
 #include "canvas/strip/NavigationBarBase.h"
@@ -490,5 +491,29 @@ TEST_F(SoundWindow, ShowingAgainOnAFrameWithoutAClipTurnsPlayOff) {
     EXPECT_EQ(window->recordButton(), record) << "the same buttons";
     EXPECT_EQ(window->findChildren<QPushButton*>().size(), 5);
 }
+
+// The window settings of the last run show the window at the start.
+class SoundWindowSaved : public SoundWindow, public ::testing::WithParamInterface<bool> {
+  protected:
+    void prepareHome() override {
+        const uint8_t bits = SWindowSettings::TOOL_BAR | SWindowSettings::STATUS_BAR |
+                             (GetParam() ? SWindowSettings::SOUND_CLIP : uint8_t(0));
+        ASSERT_TRUE(SessionFiles::saveSettings(
+            home() + "/zedaro",
+            SessionFiles::makeSettings(QRect(10, 10, 800, 600), false, false, bits, 1024, 768)));
+    }
+};
+
+TEST_P(SoundWindowSaved, ShowsTheWindowAsLastTime) {
+    EXPECT_EQ(w->soundClip()->isVisible(), GetParam());
+    EXPECT_EQ(w->isItemChecked(VIEW_RECORD_SOUND_CLIP), GetParam());
+    if (GetParam())
+        EXPECT_EQ(windowStates(w->soundClip()), "10000");
+}
+
+INSTANTIATE_TEST_SUITE_P(Start, SoundWindowSaved, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Shown" : "Hidden");
+                         });
 
 } // namespace
