@@ -10,6 +10,7 @@
 #include "canvas/VelmoraDoc.h"
 #include "media/AudioSettingsDialog.h"
 #include "media/MediaLibraryInterface.h"
+#include "media/SoundClipStore.h"
 #include "media/SoundWorkingFile.h"
 #include "objects/draw/CColorBar.h"
 #include "record/CaptureSettings.h"
@@ -79,6 +80,8 @@ Velmora::Velmora(QWidget* parent) : QMainWindow(parent) {
     m_pCaptureSettings->setFrameRate(m_frameRate);
 
     setBuilderCaption();
+    // The sound clip window first: the saved settings show or hide it.
+    initSound();
     loadSettings();
 
     // Opening any popup drops the current tool back to the selection tool.
@@ -98,7 +101,6 @@ Velmora::Velmora(QWidget* parent) : QMainWindow(parent) {
 
     setAcceptDrops(true);
     initProject();
-    initSound();
 }
 
 Velmora::~Velmora() {
@@ -230,6 +232,11 @@ unsigned long Velmora::keySymToAscii(unsigned long pcKeyCode) {
 }
 
 void Velmora::setItemEnabled(int id, bool on) {
+    // A transfer keeps its locked items off; they take the last state asked for after it.
+    if (m_bTransferLock && m_lockedItems.contains(id)) {
+        m_lockedItems[id] = on;
+        return;
+    }
     if (QAction* a = actionById(id))
         a->setEnabled(on);
 }

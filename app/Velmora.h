@@ -4,6 +4,7 @@
 
 #include "app/SWindowSettings.h"
 #include "capture/NVCap.h"
+#include "media/SoundEngineHost.h"
 #include "media/SoundRecords.h"
 #include "record/RecordingSession.h"
 #include "store/DatRecords.h"
@@ -29,6 +30,9 @@
 #include <vector>
 
 class CAudioSpec;
+class COSSSound;
+class CSoundClip;
+class SoundClipStore;
 class CColorBar;
 class HelpWindow;
 class SoundWorkingFile;
@@ -61,7 +65,7 @@ class VelmoraView;
 struct _XDisplay;
 struct _XImage;
 
-class Velmora : public QMainWindow {
+class Velmora : public QMainWindow, public SoundEngineHost {
     Q_OBJECT
   public:
     explicit Velmora(QWidget* parent = nullptr);
@@ -180,6 +184,30 @@ class Velmora : public QMainWindow {
     int detect_soundcard_type();
     // Hides the sound windows that are shown.
     void hideSoundItems();
+
+    // The sound engine and the sound clip window.
+    COSSSound* soundEngine() const { return m_pOSSSound; }
+    CSoundClip* soundClip() const { return m_pSoundClip; }
+    // The sound operations of the window and the Sound menu. Record and play
+    // return when the transfer has ended; meanwhile the commands that change
+    // the project, the frame table or the sound files are disabled.
+    void record_audio();
+    void play_audio();
+    void stop_audio();
+    void forward_audio();
+    void rewind_audio();
+    bool isSoundBusy() const { return m_bSoundBusy; }
+    bool isRecordingAudio() const { return m_bRecordingAudio; }
+    // Whether the 0-based frame has a clip (a non-zero audio size).
+    bool frameHasClip(int frame) const;
+    // The "file operations" tool bar on or off; kept off while a transfer runs.
+    void setFileToolBarEnabled(bool on);
+
+    // The engine's host: the settings, the current frame, a clip's format and the boxes.
+    sAudioSpecStruct recordingSettings() override;
+    int currentFrame() override;
+    sAudioSpecStruct clipFormat(int frame) override;
+    void showSoundError(int code, const std::string& text) override;
 
   signals:
     void NewFrameSignal(int);
@@ -342,6 +370,13 @@ class Velmora : public QMainWindow {
     void initializeForFrameAddition();
     void createRecordBar();
     void initSound();
+    // During a transfer: the project's commands off, and back as they were after.
+    void lockForTransfer();
+    void unlockAfterTransfer();
+    // The steps every transfer ends with, then an Exit or close asked for during it.
+    void afterTransfer();
+    // Exit or close during a transfer: stop it and go on when it has ended.
+    bool deferUntilTransferEnds(bool quit);
 
     void initMenuBar();
     void initToolBar();
@@ -419,6 +454,17 @@ class Velmora : public QMainWindow {
     std::string m_backgroundSoundFile;
     std::unique_ptr<SoundWorkingFile> m_soundWorkingFile;
     CAudioSpec* m_pAudioSpec = nullptr;
+    COSSSound* m_pOSSSound = nullptr;
+    CSoundClip* m_pSoundClip = nullptr;
+    std::unique_ptr<SoundClipStore> m_soundClipStore;
+    bool m_bRecordingAudio = false, m_bSoundBusy = false;
+    bool m_bQuitAfterTransfer = false, m_bCloseAfterTransfer = false;
+    // While a transfer runs: the locked items with the states they return to.
+    bool m_bTransferLock = false;
+    QHash<int, bool> m_lockedItems;
+    bool m_bToolBarAfterTransfer = true;
+    std::vector<std::pair<QWidget*, bool>> m_lockedWidgets;
+    std::vector<std::pair<QShortcut*, bool>> m_lockedShortcuts;
 
     // Shell.
     bool m_bFullScreen = false;

@@ -384,14 +384,9 @@ void Velmora::slotRecentFileSelected(int id) {
     openPath(path, false);
 }
 
-// Recording and sound, with their subsystems.
-void Velmora::slotSoundRecord() {}
-void Velmora::slotSoundStopFromMenu() {}
-void Velmora::slotSoundPlayFromMenu() {}
-void Velmora::slotSoundRewindFromMenu() {}
-void Velmora::slotSoundForwardFromMenu() {}
+// The background sound dialog comes with its own subsystem; the other sound
+// commands are in VelmoraSound.cpp.
 void Velmora::slotPerferencesBackground() {}
-void Velmora::slotViewRecordSoundClip() {}
 
 void Velmora::slotPerferencesCapture() {
     m_pCaptureSettings->setFrameRate(m_frameRate);

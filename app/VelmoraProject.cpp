@@ -3,6 +3,7 @@
 #include "app/Velmora.h"
 #include "store/Diagnostics.h"
 
+#include "app/CSoundClip.h"
 #include "app/FrameGradientStep.h"
 #include "app/HolderObjectKinds.h"
 #include "app/MenuIds.h"
@@ -180,6 +181,7 @@ void Velmora::createNavigationBar() {
     connect(strip, &NavigationBarBase::signal_on_insert_frame, this, [this](int) { slotEditInsertFrames(); });
     connect(holder, &VLImageHolder::signalDeleteFrame, strip, &NavigationBarBase::slot_manage_menu);
     connect(this, &Velmora::SoundFrameDeleteSignal, strip, &NavigationBarBase::slotSoundDeletedFromFrame);
+    connect(strip, &NavigationBarBase::signal_current_frame_is, m_pSoundClip, &CSoundClip::slotcurrentframe);
 
     // The frame accelerators, in table order.
     using Target = std::function<void()>;
@@ -961,12 +963,14 @@ bool Velmora::finishSession() {
 }
 
 void Velmora::slotFileQuit() {
+    if (deferUntilTransferEnds(true))
+        return;
     if (finishSession())
         QApplication::quit();
 }
 
 void Velmora::closeEvent(QCloseEvent* event) {
-    if (!finishSession()) {
+    if (deferUntilTransferEnds(false) || !finishSession()) {
         event->ignore();
         return;
     }

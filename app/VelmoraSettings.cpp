@@ -1,4 +1,5 @@
 // The window settings kept between runs: size and the bars shown.
+#include "app/CSoundClip.h"
 #include "app/MenuIds.h"
 #include "app/SessionFiles.h"
 #include "app/Velmora.h"
@@ -29,7 +30,7 @@ void Velmora::loadSettings() {
 void Velmora::restoreUserSettings(SWindowSettings& settings) {
     auto apply = [&](uint8_t bit, int item, QWidget* window) {
         const bool show = settings.flags & bit;
-        // The navigation bar and the sound clip window join this once built.
+        // The navigation bar joins this once built.
         if (window)
             window->setVisible(show);
         setItemChecked(item, show);
@@ -37,7 +38,7 @@ void Velmora::restoreUserSettings(SWindowSettings& settings) {
     apply(SWindowSettings::TOOL_BAR, VIEW_TOOL_BAR, m_pFileToolBar);
     apply(SWindowSettings::STATUS_BAR, VIEW_STATUS_BAR, m_pStatusBar);
     apply(SWindowSettings::NAVIGATION_BAR, VIEW_NAVIGATION_BAR, nullptr);
-    apply(SWindowSettings::SOUND_CLIP, VIEW_RECORD_SOUND_CLIP, nullptr);
+    apply(SWindowSettings::SOUND_CLIP, VIEW_RECORD_SOUND_CLIP, m_pSoundClip);
     apply(SWindowSettings::DRAW_PALETTE, VIEW_DRAW_PALETTE, m_pDrawToolBar);
     apply(SWindowSettings::EDIT_PALETTE, VIEW_EDIT_PALETTE, m_pEditToolBar);
     if (!(settings.flags & SWindowSettings::COLOR_BAR))
