@@ -48,8 +48,11 @@ InPlaceEditorFrame::InPlaceEditorFrame(const Policy& policy, Client* client, Dra
                                        QWidget* holder, InteractiveHost* host)
     : m_policy(policy), m_client(client), m_owner(owner), m_holder(holder), m_host(host) {
     // A native window of its own: X clips the holder's XOR outlines at it.
-    if (QWidget* w = m_client ? m_client->frameWidget() : nullptr)
+    // Hover moves without a button reach only widgets that track the mouse.
+    if (QWidget* w = m_client ? m_client->frameWidget() : nullptr) {
         w->setAttribute(Qt::WA_NativeWindow);
+        w->setMouseTracking(true);
+    }
 }
 
 QPoint InPlaceEditorFrame::holderPosition(const QMouseEvent* event) const {

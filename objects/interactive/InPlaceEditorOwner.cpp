@@ -9,7 +9,10 @@
 #include <string>
 
 InPlaceEditorOwner::InPlaceEditorOwner(QWidget* parent, const char* name)
-    : DrawTools(parent, name), m_host(InteractiveHost::current()) {}
+    : DrawTools(parent, name), m_host(InteractiveHost::current()) {
+    // The holder passes hover moves on; without tracking they would not arrive.
+    setMouseTracking(true);
+}
 
 InPlaceEditorOwner::~InPlaceEditorOwner() = default;
 

@@ -486,9 +486,27 @@ TEST_F(InPlaceEditorSourceTest, EdgePressOnTheEditorPicksHandleOne) {
     EXPECT_EQ(Qt::SizeFDiagCursor, host.cursors.back());
 }
 
+// A hover the holder passes on reaches the frame: owner and editor track the
+// mouse. Over the bottom-right handle the holder shows its cursor; over the
+// body, the arrow.
+TEST_F(InPlaceEditorSourceTest, HoverThroughTheHolderSetsTheHandleCursor) {
+    FakeHost host;
+    host.selection = true;
+    StandInOwner owner(holder.get(), InPlaceEditorFrame::Policy::textField(), R);
+    send(owner, HOLDER, QEvent::MouseMove, QPoint(203, 153), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(4, owner.editor()->frame.handle());
+    ASSERT_FALSE(host.cursors.empty());
+    EXPECT_EQ(Qt::SizeFDiagCursor, host.cursors.back());
+    send(owner, HOLDER, QEvent::MouseMove, QPoint(150, 120), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(0, owner.editor()->frame.handle());
+    EXPECT_EQ(Qt::ArrowCursor, host.cursors.back());
+}
+
 TEST_F(InPlaceEditorSourceTest, OwnerKeepsTheCallersObjectIdAndShowsOnlyTheEditor) {
     FakeHost host;
     StandInOwner owner(holder.get(), InPlaceEditorFrame::Policy::bitmap(), R);
+    // A window of its own, at which X clips the holder's outlines.
+    EXPECT_TRUE(owner.editor()->testAttribute(Qt::WA_NativeWindow));
     owner.editor()->record.objectID = "F9";
     NVAllObjects target;
     target.objectID = "F2";
