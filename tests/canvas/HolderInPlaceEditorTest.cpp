@@ -7,8 +7,10 @@
 #include "objects/InPlaceStandIn.h"
 #include "objects/draw/DrawRect.h"
 #include "objects/interactive/HolderInteractiveHost.h"
+#include "properties/EditPropertyBox.h"
 #include "store/DatRecords.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -47,7 +49,10 @@ void installStandInKind() {
     installHolderObjectKinds();
     HolderObjectFactory f = HolderObjectFactory::current();
     HolderKindMakers row;
-    row.newAtTool = [](VLImageHolder* holder, QPaintDevice*, int, int) -> DrawTools* {
+    row.newAtTool = [](VLImageHolder* holder, QPaintDevice*, int, int number) -> DrawTools* {
+        // As every new-object maker does: its name at the end of the chooser.
+        if (InteractiveHost* host = InteractiveHost::current())
+            host->appendObjectName(QStringLiteral("Text Field %1").arg(number));
         return new StandInOwner(holder, InPlaceEditorFrame::Policy::textField(), Box{0, 0, 0, 0});
     };
     row.ofRecord = [](VLImageHolder* holder, const NVAllObjects& record) -> DrawTools* {
@@ -116,6 +121,12 @@ class HolderInPlaceEditorTest : public HolderTest {
         return QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom));
     }
     static QRect boxRect(const Box& b) { return QRect(b.x, b.y, b.w, b.h); }
+    static QStringList chooserNames(const QComboBox* c) {
+        QStringList names;
+        for (int i = 0; i < c->count(); ++i)
+            names << c->itemText(i);
+        return names;
+    }
 
     // Real pointer events through the X server, at holder positions.
     void pointerTo(QPoint p) {
@@ -248,6 +259,9 @@ TEST_F(HolderInPlaceEditorTest, CreationReleasedOnItsStartRowTakesTheNumberBack)
     ASSERT_EQ(2u, holder->liveObjects().size());
     ASSERT_EQ(1, VLImageHolder::currentCounters().numTextFields);
     const size_t undo = internals(holder).stUndoCodes.size();
+    QComboBox* chooser = view->_get_editprop_box()->objectChooser;
+    ASSERT_NE(nullptr, chooser);
+    const QStringList names = chooserNames(chooser);
 
     // Down and back to the start's row: no area.
     holder->slot_select_draw_object(TEXTFIELD);
@@ -260,6 +274,7 @@ TEST_F(HolderInPlaceEditorTest, CreationReleasedOnItsStartRowTakesTheNumberBack)
     EXPECT_EQ(2u, holder->allObjects()[0].AllObjects.size());
     EXPECT_EQ(1, VLImageHolder::currentCounters().numTextFields);
     EXPECT_EQ(undo, internals(holder).stUndoCodes.size());
+    EXPECT_EQ(names, chooserNames(chooser));
 
     // The next one takes the number again.
     drawWith(TEXTFIELD, {300, 300}, {360, 340});
