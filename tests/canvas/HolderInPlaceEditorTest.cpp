@@ -168,6 +168,7 @@ TEST_F(HolderInPlaceEditorTest, RealPointerDragsOnTheBodyAndOnAHandle) {
     // The body: the editor itself receives the pointer.
     const size_t undoBefore = internals(holder).stUndoCodes.size();
     pointerDrag({150, 150}, {190, 170});
+    (void)QTest::qWaitFor([&] { return owner->editor()->notices.size() >= 2; }, 3000);
     EXPECT_EQ(QRect(140, 120, 150, 100), boxRect(owner->editor()->frame.rect()));
     EXPECT_EQ(QRect(140, 120, 150, 100), owner->editor()->geometry());
     EXPECT_EQ(std::vector<std::string>({"selected", "moved 100,100,150,100"}), owner->editor()->notices);
@@ -179,7 +180,10 @@ TEST_F(HolderInPlaceEditorTest, RealPointerDragsOnTheBodyAndOnAHandle) {
     // the pointer and passes it on.
     pointerTo({200, 200});
     pointerTo({293, 223});
+    // The hover, passed on by the holder, shows the handle's cursor.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return holder->cursor().shape() == Qt::SizeFDiagCursor; }, 3000));
     pointerDrag({293, 223}, {333, 243});
+    (void)QTest::qWaitFor([&] { return owner->editor()->frame.rect().w != 150; }, 3000);
     EXPECT_EQ(QRect(140, 120, 190, 120), boxRect(owner->editor()->frame.rect()));
     EXPECT_EQ(QRect(140, 120, 190, 120), owner->editor()->geometry());
 
