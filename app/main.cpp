@@ -36,6 +36,9 @@ int main(int argc, char** argv) {
     crash::installHandler();
     qInstallMessageHandler(toolkitMessage);
 
+    // The in-place editors are native windows, so that X clips the holder's
+    // drawing at them; their siblings stay as they are.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication app(argc, argv);
     // After the toolkit has connected: its platform plugin installs a pair of
     // its own, whose I/O-error handler ends the process.

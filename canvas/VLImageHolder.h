@@ -289,6 +289,9 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     void clearUndo();
     void refillChooser();
     void connectObject(DrawTools* object);
+    // The selected and moved signals of the widget kinds, even without a
+    // property box.
+    void connectEditObject(DrawTools* object);
     void releaseRecordResources(const NVAllObjects& record, const NVAllObjects& frameRecord);
     void releaseKeptResources(const sAllObjects& stored);
     void announceKeptResources(const sAllObjects& stored);

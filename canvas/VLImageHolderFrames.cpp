@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QLoggingCategory>
+#include <QMetaMethod>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -221,6 +222,7 @@ void VLImageHolder::clearUndo() {
 }
 
 void VLImageHolder::connectObject(DrawTools* object) {
+    connectEditObject(object);
     EditPropertyBox* box = view ? view->_get_editprop_box() : nullptr;
     if (!box || !box->tabWidget)
         return;
@@ -230,6 +232,26 @@ void VLImageHolder::connectObject(DrawTools* object) {
         connect(tabs, &QTabWidget::currentChanged, object,
                 [object, tabs](int index) { object->slotEnterEventItems(tabs->widget(index)); });
     }
+}
+
+void VLImageHolder::connectEditObject(DrawTools* object) {
+    // The widget kinds' classes build on the canvas: their signals are found
+    // by name. The bitmap declares its selected signal under a name of its own.
+    if (!object)
+        return;
+    const QMetaObject* kind = object->metaObject();
+    const QMetaObject* self = metaObject();
+    int selected = kind->indexOfSignal("signal_selected_edit_object(DrawTools*)");
+    if (selected < 0)
+        selected = kind->indexOfSignal("signalSelectedEditObject(DrawTools*)");
+    const int moved = kind->indexOfSignal("signalMovedEditObject(QRect)");
+    if (selected >= 0)
+        connect(object, kind->method(selected), this,
+                self->method(self->indexOfSlot("slot_selected_edit_object(DrawTools*)")),
+                Qt::UniqueConnection);
+    if (moved >= 0)
+        connect(object, kind->method(moved), this,
+                self->method(self->indexOfSlot("slotMovedEditObject(QRect)")), Qt::UniqueConnection);
 }
 
 void VLImageHolder::refillChooser() {

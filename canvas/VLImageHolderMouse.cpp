@@ -119,6 +119,8 @@ DrawTools* VLImageHolder::makeToolObject() {
         return nullptr; // no object class for this tool yet
     ++*counter;
     DrawTools* object = makers->newAtTool(this, this, currentTool, *counter);
+    if (object)
+        connectEditObject(object);
     if (validIndex(vLastObjectNumber.size(), current_frame))
         if (int32_t* saved = savedCounterOfKind(vLastObjectNumber[size_t(current_frame)], currentTool))
             *saved = *counter;

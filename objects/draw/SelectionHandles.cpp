@@ -126,7 +126,7 @@ void SelectionHandles::ItemsSetMouseCursor(QWidget* holder, int handle) {
 }
 
 SelectionHandles::Box SelectionHandles::dragBand(int handle, const Box& atPress, QPoint press, QPoint pointer,
-                                                 QSize screen, const Box& lastBand) {
+                                                 QSize screen, const Box& lastBand, int minSize) {
     Box b = atPress;
     ItemsGetResizeCoords(handle, b.x, b.y, b.w, b.h, pointer.x() - press.x(), pointer.y() - press.y());
     if (b.x < 0)
@@ -141,10 +141,10 @@ SelectionHandles::Box SelectionHandles::dragBand(int handle, const Box& atPress,
         if (b.h <= 0)
             b.h = 1;
     }
-    if (b.w < MIN_BAND_SIZE)
-        b.w = MIN_BAND_SIZE;
-    if (b.h < MIN_BAND_SIZE)
-        b.h = MIN_BAND_SIZE;
+    if (b.w < minSize)
+        b.w = minSize;
+    if (b.h < minSize)
+        b.h = minSize;
     if (b.x + b.w > screen.width())
         b.x = screen.width() - b.w;
     if (b.y + b.h > screen.height())

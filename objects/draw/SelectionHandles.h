@@ -66,10 +66,11 @@ class SelectionHandles {
     // One motion step of a move or resize drag: the band for the pointer,
     // from the object's rectangle at the press. The band stays where it was
     // (lastBand) while the pointer is right of or below the screen; it is
-    // never smaller than 5 x 5, never left of or above 0 and kept inside the
-    // screen's right and bottom edges.
+    // never smaller than minSize x minSize, never left of or above 0 and kept inside the
+    // screen's right and bottom edges. minSize is the smallest width and
+    // height (5 for shapes and lines, 1 or 5 for the in-place editors).
     static Box dragBand(int handle, const Box& atPress, QPoint press, QPoint pointer, QSize screen,
-                        const Box& lastBand);
+                        const Box& lastBand, int minSize = MIN_BAND_SIZE);
     // The screen a drag is bounded by: the display's default screen, else
     // the toolkit's primary screen, else no bound.
     static QSize screenSizeOf(_XDisplay* display);

@@ -93,6 +93,15 @@ QSize HolderInteractiveHost::screenSize() const {
     return m_screen;
 }
 
+bool HolderInteractiveHost::checkFrameStatus() const {
+    return m_holder && m_holder->checkFrameStatus();
+}
+
+void HolderInteractiveHost::showPropertyBox() {
+    if (EditPropertyBox* b = box())
+        b->show();
+}
+
 bool HolderInteractiveHost::propertyBoxVisible() const {
     EditPropertyBox* b = box();
     return b && b->isVisible();

@@ -30,8 +30,10 @@ class HolderInteractiveHost : public InteractiveHost {
     void setHolderCursor(Qt::CursorShape shape) override;
     void drawBand(const QRect& band) override;
     QSize screenSize() const override;
+    bool checkFrameStatus() const override;
 
     bool propertyBoxVisible() const override;
+    void showPropertyBox() override;
     int propertyPageIndex() const override;
     bool isPropertiesPage(QWidget* page) const override;
     bool isEventsPage(QWidget* page) const override;

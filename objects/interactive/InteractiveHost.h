@@ -71,10 +71,14 @@ class InteractiveHost {
     // same rectangle again erases it.
     virtual void drawBand(const QRect& band) = 0;
     virtual QSize screenSize() const = 0;
+    // True while the current frame's objects may not be edited.
+    virtual bool checkFrameStatus() const = 0;
 
     // ---- property box ----
 
     virtual bool propertyBoxVisible() const = 0;
+    // Shows the property box, when the view has one.
+    virtual void showPropertyBox() = 0;
     // 0 Properties, 1 Events, -1 when there is no box.
     virtual int propertyPageIndex() const = 0;
     virtual bool isPropertiesPage(QWidget* page) const = 0;

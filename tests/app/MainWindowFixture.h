@@ -37,6 +37,7 @@ inline QApplication& app() {
     static QApplication* instance = [] {
         unsetenv("QT_QPA_PLATFORMTHEME");
         qputenv("QT_QPA_PLATFORM", "xcb");
+        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
         return new QApplication(argc, argv);
     }();
     (void)server;

@@ -62,6 +62,7 @@ class CanvasTest : public testsupport::XvfbTest {
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
         ASSERT_EQ(nullptr, QCoreApplication::instance()) << "another suite left its application behind";
+        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
         checker = XOpenDisplay(nullptr);
         ASSERT_NE(nullptr, checker);

@@ -20,6 +20,8 @@ inline QApplication& app() {
     static char* argv[] = {arg0, nullptr};
     if (!QApplication::instance()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Native editors clip the holder's drawing without making their siblings native.
+        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
         static QApplication* instance = new QApplication(argc, argv);
         (void)instance;
     }
@@ -64,6 +66,8 @@ class FakeHost : public InteractiveHost {
     std::vector<Qt::CursorShape> cursors;
     std::vector<QRect> bands;
     QSize screen{1024, 768};
+    bool frameLocked = false;
+    int boxShown = 0;
     bool boxVisible = true;
     int page = 0;
     QWidget* propertiesPage = reinterpret_cast<QWidget*>(0x10);
@@ -102,7 +106,9 @@ class FakeHost : public InteractiveHost {
     void setHolderCursor(Qt::CursorShape s) override { cursors.push_back(s); }
     void drawBand(const QRect& r) override { bands.push_back(r); }
     QSize screenSize() const override { return screen; }
+    bool checkFrameStatus() const override { return frameLocked; }
     bool propertyBoxVisible() const override { return boxVisible; }
+    void showPropertyBox() override { ++boxShown; }
     int propertyPageIndex() const override { return page; }
     bool isPropertiesPage(QWidget* p) const override { return p == propertiesPage; }
     bool isEventsPage(QWidget* p) const override { return p == eventsPage; }

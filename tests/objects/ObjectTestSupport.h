@@ -109,6 +109,7 @@ class HolderTest : public testsupport::XvfbTest {
         unsetenv("QT_QPA_PLATFORMTHEME");
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
         view = std::make_unique<VelmoraView>(nullptr, nullptr);
         view->setGeometry(0, 0, 700, 500);

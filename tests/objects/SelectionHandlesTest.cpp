@@ -130,6 +130,21 @@ TEST_P(DragBand, FollowsThePointerWithinTheScreen) {
 
 constexpr Box kRect{100, 100, 50, 40};
 
+// The in-place editors' minimum is a parameter: 1, or 5 for the validation field.
+TEST(DragBandMinimum, IsTheGivenSize) {
+    const QSize screen(1024, 768);
+    // Handle 1 past the far edge: the size goes to 1, then to the minimum.
+    EXPECT_EQ((Box{149, 110, 1, 30}),
+              SelectionHandles::dragBand(1, kRect, {100, 100}, {160, 110}, screen, {}, 1));
+    EXPECT_EQ((Box{149, 110, 5, 30}),
+              SelectionHandles::dragBand(1, kRect, {100, 100}, {160, 110}, screen, {}, 5));
+    // Beyond the screen the kept band is raised to the minimum too.
+    EXPECT_EQ((Box{300, 100, 1, 2}),
+              SelectionHandles::dragBand(0, kRect, {120, 120}, {1030, 120}, screen, {300, 100, 1, 2}, 1));
+    EXPECT_EQ((Box{300, 100, 5, 5}),
+              SelectionHandles::dragBand(0, kRect, {120, 120}, {1030, 120}, screen, {300, 100, 1, 2}, 5));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Steps, DragBand,
     ::testing::Values(

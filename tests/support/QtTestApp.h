@@ -16,6 +16,8 @@ inline QApplication* makeTestApplication(const char* platform) {
     static int argc = 1;
     static char name[] = "velmora_tests";
     static char* argv[] = {name, nullptr};
+    // As the program does: native editors without native siblings.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     auto* app = new QApplication(argc, argv);
     if (had)
         qputenv("QT_QPA_PLATFORM", old);

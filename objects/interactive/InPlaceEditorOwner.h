@@ -1,0 +1,74 @@
+// The base of the objects shown by an in-place editor (text field,
+// instruction box, validation field, bitmap). The editor holds the record and
+// the move and resize frame; the owner passes the canvas's calls and mouse
+// events on to it, relays its notices to the holder while the frame may be
+// edited, and is never visible itself: showing the owner shows the editor at
+// the record's rectangle, so every holder repaint re-places it.
+#pragma once
+
+#include "canvas/DrawTools.h"
+
+#include <QRect>
+
+class InPlaceEditorFrame;
+class InteractiveHost;
+class QMouseEvent;
+
+class InPlaceEditorOwner : public DrawTools {
+    Q_OBJECT
+
+  public:
+    InPlaceEditorOwner(QWidget* parent, const char* name);
+    ~InPlaceEditorOwner() override;
+
+    // The editor widget and its frame; null until the subclass made them.
+    virtual QWidget* editorWidget() const = 0;
+    virtual InPlaceEditorFrame* editorFrame() const = 0;
+    // Copies the editor's whole record into target.
+    virtual void copyRecord(NVAllObjects& target) const = 0;
+
+    // The interaction flag: set while a press forwarded by the holder is held.
+    bool interacting() const { return m_interacting; }
+
+    bool select(QPoint point) override;
+    void select() override;
+    void select(_XDisplay* display, _XGC* gc, unsigned long& drawable) override;
+    QRegion getRegion() override;
+    void updatePosition(int dx, int dy) override;
+    int getIndex() const override;
+    // Sets the record's rectangle and places the editor at it.
+    void restoreGeometry(QRect rect) override;
+    // Copies the record but keeps the target's object ID.
+    bool getAllObjectStructure(NVAllObjects* target) override;
+    // False while the rectangle has no width or no height.
+    bool keepWithinVLI() override;
+    // Shows or hides the editor; the owner itself stays hidden.
+    void setVisible(bool visible) override;
+
+  signals:
+    void signalSelectedEditObject(DrawTools* object);
+    void signalMovedEditObject(QRect before);
+
+  public slots:
+    // The editor's notices, passed on while the frame may be edited.
+    void relaySelected();
+    void relayMoved(QRect before);
+
+  protected:
+    // Emits the holder's selected signal; a kind that declares another name
+    // emits that one.
+    virtual void emitSelectedEditObject();
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    InteractiveHost* m_host = nullptr; // not owned
+
+  private:
+    void sendToEditor(QMouseEvent* event);
+    void emitGeometry();
+    bool locked() const;
+
+    bool m_interacting = false;
+};
