@@ -133,6 +133,11 @@ bool OutputFileServices::resource(uint32_t id, VlmResourceRecord& record, std::v
         data->resize(std::min<size_t>(length, data->size()));
         return !data->empty();
     }
+    if (node->storedSize == 0) {
+        // Sounds and videos are kept by path: their block is empty.
+        data->clear();
+        return true;
+    }
     data->assign(std::max(node->storedSize, node->fileSize), 0);
     const uint32_t got = m_media->Read(*node, data->data(), data->size());
     if (got == 0) {

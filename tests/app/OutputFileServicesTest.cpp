@@ -114,4 +114,27 @@ TEST(OutputFileServices, ResourcesFromTheMediaLibrary) {
     EXPECT_FALSE(s.resource(0x01010002, r, &data)) << "unknown to the library";
 }
 
+// Sounds and videos are kept by path: their data block is empty, and they
+// are written, not reported missing.
+TEST(OutputFileServices, APathOnlyResourceHasAnEmptyBlock) {
+    InMemoryMediaLibrary lib;
+    for (const auto& [id, path] : {std::pair<uint32_t, const char*>{0x03010001, "/sounds/a.wav"},
+                                   {0x03030001, "/sounds/b.mp3"},
+                                   {0x02030001, "/films/c.avi"}}) {
+        SCOPED_TRACE(path);
+        ResourceChildNode node;
+        node.resourceId = id;
+        node.fullPath = path;
+        node.fileSize = 5000; // the file's size; nothing stored
+        lib.addResource(node, {});
+        OutputFileServices s(&lib, {}, {});
+        VlmResourceRecord r;
+        std::vector<uint8_t> data{1, 2, 3};
+        ASSERT_TRUE(s.resource(id, r, &data));
+        EXPECT_TRUE(data.empty());
+        EXPECT_EQ(r.resourceId(), id);
+        EXPECT_EQ(r.fullPath(), path);
+    }
+}
+
 } // namespace
