@@ -7,6 +7,7 @@
 #include "store/OutputFileMaker.h"
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -43,6 +44,16 @@ class OutputFileServices : public MakeServices, public ImportServices {
     static std::optional<std::vector<sAllObjects>> parseObjectChunk(const uint8_t* plain, size_t length);
     // The resource identifiers a record refers to, in writing order (no zeros).
     static std::vector<uint32_t> resourceIdsOf(const sAllObjects& record);
+
+    // Resources an import stored under other identifiers: old -> new.
+    using Renumbering = std::map<uint32_t, uint32_t>;
+    // Rewrites the identifiers resourceIdsOf reads by the map (validation
+    // strings are unpacked and packed again); true when any changed. A
+    // validation tail that does not unpack is left as it is.
+    static bool renumberResources(sAllObjects& record, const Renumbering& renumbered);
+    // The same for the playback records' cursor images and the background sound.
+    static void renumberResources(std::vector<SPlayBackFrameInfo>& playback, uint32_t& backgroundSoundId,
+                                  const Renumbering& renumbered);
 
   private:
     const std::vector<sAllObjects>& recordsOf(uint32_t frame);
