@@ -248,6 +248,7 @@ bool OutputFileServices::frameObjects(uint32_t frame, const uint8_t* plain, size
         return false;
     for (auto& r : *records) {
         r.frameIndex = int32_t(frame);
+        renumberResources(r, m_renumbered);
         if (auto* f = r.get<NVFrame>()) {
             if (f->m_Caption.empty())
                 f->m_Caption = "Frame " + std::to_string(frame + 1);
@@ -258,6 +259,11 @@ bool OutputFileServices::frameObjects(uint32_t frame, const uint8_t* plain, size
     if (m_take)
         m_take(frame, std::move(*records));
     return true;
+}
+
+void OutputFileServices::noteRenumbered(uint32_t stored, uint32_t kept) {
+    if (stored != 0 && kept != 0 && stored != kept)
+        m_renumbered[stored] = kept;
 }
 
 bool OutputFileServices::frameHasAudioResource(uint32_t frame) {

@@ -55,6 +55,11 @@ class OutputFileServices : public MakeServices, public ImportServices {
     static void renumberResources(std::vector<SPlayBackFrameInfo>& playback, uint32_t& backgroundSoundId,
                                   const Renumbering& renumbered);
 
+    // An imported resource the media library keeps under another identifier:
+    // object records taken afterwards refer to `kept` instead of `stored`.
+    void noteRenumbered(uint32_t stored, uint32_t kept);
+    const Renumbering& renumbered() const { return m_renumbered; }
+
   private:
     const std::vector<sAllObjects>& recordsOf(uint32_t frame);
 
@@ -66,4 +71,5 @@ class OutputFileServices : public MakeServices, public ImportServices {
     uint32_t m_cachedFrame = UINT32_MAX;
     std::vector<sAllObjects> m_cache;
     std::set<uint32_t> m_framesWithAudio;
+    Renumbering m_renumbered;
 };

@@ -605,6 +605,8 @@ int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
     m_captureRect = r.captureRect;
     m_backgroundSoundId = r.backgroundSoundId;
     m_backgroundSoundFile = r.backgroundSoundFile;
+    OutputFileServices::renumberResources(m_project.m_vPlayBackFrameInfo, m_backgroundSoundId,
+                                          services.renumbered());
     if (r.soundWritten)
         m_soundWorkingFile->adoptImported();
     // One use per reference of the opened project.

@@ -109,6 +109,22 @@ TEST(OutputFileServices, ImportNamesUnnamedFrameObjectsAndNotesAudio) {
     EXPECT_FALSE(s.frameHasAudioResource(5));
 }
 
+// Records taken after the library renumbered a resource refer to the kept identifier.
+TEST(OutputFileServices, ImportedRecordsTakeRenumberedResources) {
+    std::vector<sAllObjects> taken;
+    OutputFileServices s(nullptr, {}, [&](uint32_t, std::vector<sAllObjects>&& r) { taken = r; });
+    s.noteRenumbered(0x03010001, 0x03010007);
+    s.noteRenumbered(0x01010001, 0x01010001); // kept as stored
+    s.noteRenumbered(0x01010002, 0);          // no answer
+    EXPECT_EQ(s.renumbered(), (OutputFileServices::Renumbering{{0x03010001, 0x03010007}}));
+    auto plain = OutputFileServices::plainObjectChunk({frameObject("f", 0x03010001), bitmap(0x01010002)});
+    ASSERT_TRUE(s.frameObjects(0, plain.data(), plain.size()));
+    ASSERT_EQ(taken.size(), 2u);
+    EXPECT_EQ(taken[0].get<NVFrame>()->audioId, 0x03010007u);
+    EXPECT_EQ(taken[1].get<StoredBitmap>()->imageId, 0x01010002u);
+    EXPECT_TRUE(s.frameHasAudioResource(0));
+}
+
 TEST(OutputFileServices, AudioThroughTheCoder) {
     OutputFileServices s(nullptr, {}, {});
     std::vector<int16_t> pcm(1000);
