@@ -4,8 +4,10 @@
 #include "MainWindowFixture.h"
 
 #include "canvas/DrawTools.h"
+#include "canvas/FrameLoader.h"
 #include "canvas/VLImageHolder.h"
 #include "canvas/VelmoraView.h"
+#include "objects/draw/XColorPixel.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyBox.h"
 #include "properties/PropertyListView.h"
@@ -17,6 +19,9 @@
 #include <QPushButton>
 
 #include <functional>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 using mainwin::MainWindowTest;
 
@@ -127,6 +132,10 @@ TEST_F(ColourRows, EveryColourRowReachesTheStoredRecord) {
         EXPECT_EQ(object->getEditPropertyBase()->getPropValue(c.row), c.colour.name());
         EXPECT_EQ(c.stored(storedRecord(c.object)), colorRef(c.colour));
     }
+    // The appended frame is blank: its picture is refilled with the new back colour.
+    const unsigned long mask = w->screenInfo().bytesPerPixel == 4 ? 0xFFFFFFul : 0xFFFFul;
+    EXPECT_EQ(XGetPixel(w->frameLoader()->frameImage(), 5, 5) & mask,
+              XColorPixel::pixelOf(w->screenInfo().display, QColor(130, 140, 150)) & mask);
 }
 
 } // namespace
