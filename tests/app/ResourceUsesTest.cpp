@@ -16,6 +16,8 @@
 #include "store/DrawingObjectType.h"
 #include "store/VlmFile.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -53,18 +55,22 @@ class ResourceUses : public MainWindowTest {
         EXPECT_EQ(o ? o->drawingObject : -1, FRAMEOBJECT);
         return o;
     }
-    // The author lists the object, presses "..." on its "Audio File Name"
-    // row and picks a resource.
-    void choose(DrawTools* object, const Choice& choice) {
-        m_next = choice;
+    // Lists the object in the property box; the editor of its "Audio File Name" row.
+    PropertyLviResourceEditorFile* audioRow(DrawTools* object) {
         EditPropertyBox* box = w->getView()->_get_editprop_box();
         box->getListView()->clear();
         box->refillList(object);
         const auto rows =
             box->getListView()->findItems("Audio File Name", Qt::MatchExactly | Qt::MatchRecursive, 0);
-        ASSERT_EQ(rows.size(), 1);
+        if (rows.size() != 1)
+            return nullptr;
         auto* row = static_cast<PropertyListViewItem*>(rows.first());
-        auto* editor = dynamic_cast<PropertyLviResourceEditorFile*>(row->getColumnWidget(1));
+        return dynamic_cast<PropertyLviResourceEditorFile*>(row->getColumnWidget(1));
+    }
+    // The author presses "..." on that row and picks a resource.
+    void choose(DrawTools* object, const Choice& choice) {
+        m_next = choice;
+        PropertyLviResourceEditorFile* editor = audioRow(object);
         ASSERT_NE(editor, nullptr);
         editor->getButton()->click();
     }
@@ -149,6 +155,14 @@ TEST_F(ResourceUses, CountsFollowTheProject) {
     choose(y, {QString::fromStdString(home() + "/other.wav"), B});
     choose(y, {QString::fromStdString(home() + "/take.wav"), A});
     EXPECT_EQ(ResourceUseTable::instance().entries(), (std::vector<UseStruct>{{A, 2}}));
+
+    // Typing into the row ("[None]") frees Y's use.
+    PropertyLviResourceEditorFile* row = audioRow(y);
+    ASSERT_NE(row, nullptr);
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QCoreApplication::sendEvent(row->getLineEdit(), &typed);
+    EXPECT_EQ(y->getEditPropertyBase()->getPropValue("Audio File Name"), "[None]");
+    EXPECT_EQ(ResourceUseTable::instance().entries(), (std::vector<UseStruct>{{A, 1}}));
 
     // New closes the project: nothing is in use.
     answerNo([&] { w->slotFileNew(); });
