@@ -405,7 +405,7 @@ TEST_F(DialogEditors, TheButtonSitsAtTheRightOfTheLine) {
     PropertyLviColorEdit editor(nullptr, &client, &entry, nullptr);
     editor.resize(120, 20);
     editor.show();
-    QTest::qWaitForWindowExposed(&editor);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
     EXPECT_EQ(editor.getButton()->geometry(), QRect(105, 0, 15, 20));
     EXPECT_EQ(editor.getLineEdit()->geometry(), QRect(0, 0, 105, 21));
     EXPECT_EQ(editor.getButton()->text(), "...");
