@@ -4,6 +4,7 @@
 
 #include <QColorDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 #include <utility>
@@ -15,10 +16,16 @@ PropertyLviColorEdit::ColorChooser& colorChooser() {
 }
 
 QColor askColor(const QColor& initial, QWidget* parent) {
-    QColorDialog dialog(initial, parent);
-    dialog.setObjectName(QStringLiteral("ColorBox"));
-    dialog.setOption(QColorDialog::ShowAlphaChannel);
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedColor() : QColor();
+    // The editor may go while the dialog runs, and its children with it.
+    QPointer<QColorDialog> dialog = new QColorDialog(initial, parent);
+    dialog->setObjectName(QStringLiteral("ColorBox"));
+    dialog->setOption(QColorDialog::ShowAlphaChannel);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    if (!dialog)
+        return QColor();
+    const QColor chosen = accepted ? dialog->selectedColor() : QColor();
+    delete dialog;
+    return chosen;
 }
 } // namespace
 
@@ -34,9 +41,10 @@ void PropertyLviColorEdit::setColorChooser(ColorChooser chooser) {
 }
 
 void PropertyLviColorEdit::slotSelectColor() {
+    QPointer<PropertyLviColorEdit> self(this);
     const QColor chosen =
         colorChooser() ? colorChooser()(initialColor(), this) : askColor(initialColor(), this);
-    if (!chosen.isValid())
+    if (!self || !chosen.isValid())
         return;
     setLineText(chosen.name());
     lineEdit->setFocus();

@@ -6,6 +6,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <QPushButton>
 
 #include <utility>
@@ -38,9 +39,10 @@ QString PropertyLviFilename::filterFor(const QString& data) {
 
 void PropertyLviFilename::btnPressed() {
     const QString filter = filterFor(entry ? entry->data : QString());
+    QPointer<PropertyLviFilename> self(this);
     const QString path = fileChooser() ? fileChooser()(this, filter)
                                        : QFileDialog::getOpenFileName(this, QString(), QString(), filter);
-    if (path.isEmpty())
+    if (!self || path.isEmpty())
         return;
     QObject* current = view ? view->currentObject() : nullptr;
     if (current && view->drawingObject(current) == TEXTFIELD) {

@@ -5,6 +5,7 @@
 
 #include <QFontDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -45,8 +46,9 @@ QString PropertyLviFont::valueText(const QFont& font) {
 
 void PropertyLviFont::btnPressed() {
     const QFont initial;
+    QPointer<PropertyLviFont> self(this);
     std::optional<QFont> chosen = fontChooser() ? fontChooser()(initial, this) : askFont(initial, this);
-    if (!chosen)
+    if (!self || !chosen)
         return;
     const QString text = valueText(*chosen);
     emit signalFontSelected(*chosen);

@@ -157,6 +157,51 @@ TEST_F(DialogEditors, CancelChangesNothing) {
     client.current = nullptr;
 }
 
+// The lists may be rebuilt while a modal dialog runs: an editor deleted
+// meanwhile takes no answer.
+TEST_F(DialogEditors, AnEditorDeletedWhileItsDialogRunsTakesNoAnswer) {
+    PropertyLviExtEdit* running = nullptr;
+    PropertyLviFilename::setFileChooser([&](QWidget*, const QString&) {
+        delete running;
+        return QStringLiteral("/a/b.txt");
+    });
+    PropertyLviColorEdit::setColorChooser([&](const QColor&, QWidget*) {
+        delete running;
+        return QColor(1, 2, 3);
+    });
+    PropertyLviFont::setFontChooser([&](const QFont&, QWidget*) {
+        delete running;
+        return std::optional<QFont>(QFont("courier"));
+    });
+    PropertyLviResourceEditorFile::setResourceDialog([&](QWidget*, int, uint32_t) {
+        delete running;
+        return std::optional<PropertyLviResourceEditorFile::Choice>({"/r/a.wav", 0x03010001});
+    });
+    struct Case {
+        const char* label;
+        Make make;
+    };
+    const std::vector<Case> cases{
+        {"file", filename()},
+        {"colour", plain<PropertyLviColorEdit>()},
+        {"font", plain<PropertyLviFont>()},
+        {"resource", resource()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        FakeObject object(RECTANGLE);
+        client.selected = &object;
+        client.calls.clear();
+        EditPropertyEntry entry("Row", "before", "General", 0, "91", 7);
+        running = c.make(&client, &entry).release();
+        QPushButton* button = running->getButton();
+        emit button->clicked();
+        EXPECT_EQ(entry.value, "before");
+        EXPECT_EQ(entry.valueId, 7);
+        EXPECT_TRUE(client.calls.empty());
+    }
+}
+
 TEST_F(DialogEditors, AResourceChoiceSetsTheIdentifierAndTheFileName) {
     std::vector<std::pair<int, uint32_t>> asked;
     PropertyLviResourceEditorFile::Choice answer{"/home/author/sounds/take one.wav", 0x03010002};
