@@ -3,6 +3,7 @@
 #include "properties/EditPropertyEntry.h"
 #include "properties/GradientDialogMaker.h"
 #include "properties/PropertyEditorType.h"
+#include "properties/editors/PropertyEditorFactory.h"
 #include "properties/editors/PropertyLviCGradientFillSetUp.h"
 #include "properties/editors/PropertyLviColorEdit.h"
 #include "properties/editors/PropertyLviFilename.h"
@@ -275,6 +276,46 @@ TEST_F(DialogEditors, AResourceChoiceIsAppliedWhereTheRowBelongs) {
             EXPECT_EQ(client.calls[0].first, 2);
             EXPECT_EQ(client.calls[0].second, 4);
         }
+    }
+    onEventsPage(false);
+}
+
+// The factory hands a resource row its context: the event in event sets,
+// the string and the key in a validation set.
+TEST_F(DialogEditors, FactoryResourceEditorsApplyToTheirEventOrKey) {
+    PropertyLviResourceEditorFile::setResourceDialog([](QWidget*, int, uint32_t) {
+        return std::optional<PropertyLviResourceEditorFile::Choice>({"/r/pic.gif", 0x01020001});
+    });
+    using Kind = PropertyEditorFactory::ListKind;
+    struct Case {
+        const char* label;
+        Kind list;
+        int kind;
+        int first, second;
+        Call expected;
+    };
+    const std::vector<Case> cases{
+        {"long set", Kind::LONG_SET, HYPERLINK, 0, 2, {"event", nullptr, {}, 2, 0}},
+        {"short set", Kind::SHORT_SET, HYPERLINK, 0, 5, {"event", nullptr, {}, 5, 0}},
+        {"validation set", Kind::VALIDATION_SET, VALIDATIONFIELD, 3, 1, {"key", nullptr, {}, 3, 1}},
+    };
+    onEventsPage(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        FakeObject object(c.kind);
+        client.selected = &object;
+        client.calls.clear();
+        EditPropertyEntry entry("Validation Image", "", "Events", PE_RESOURCE_FILE, "90", 0);
+        QWidget parent;
+        std::unique_ptr<PropertyLviBase> editor(PropertyEditorFactory::create(
+            c.list, PE_RESOURCE_FILE, &parent, &client, &entry, c.first, c.second));
+        auto* resource = dynamic_cast<PropertyLviResourceEditorFile*>(editor.get());
+        ASSERT_NE(resource, nullptr);
+        press(*resource);
+        ASSERT_EQ(client.calls.size(), 1u);
+        EXPECT_EQ(client.calls[0].what, c.expected.what);
+        EXPECT_EQ(client.calls[0].first, c.expected.first);
+        EXPECT_EQ(client.calls[0].second, c.expected.second);
     }
     onEventsPage(false);
 }
