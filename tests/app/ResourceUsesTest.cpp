@@ -29,7 +29,7 @@ using mainwin::MainWindowTest;
 namespace {
 
 using Choice = PropertyLviResourceEditorFile::Choice;
-constexpr uint32_t A = 0x03010001, B = 0x03010002;
+constexpr uint32_t A = 0x03010001, B = 0x03010002, CURSOR = 0x05010001;
 
 class ResourceUses : public MainWindowTest {
   protected:
@@ -113,6 +113,9 @@ TEST_F(ResourceUses, CountsFollowTheProject) {
     choose(x, {QString::fromStdString(home() + "/take.wav"), A});
     EXPECT_EQ(x->getEditPropertyBase()->getPropValue("Audio File Name"), "take.wav");
     EXPECT_EQ(count(A), 1);
+    // A cursor image in the frame's playback record (no recorded press: not written).
+    w->project().m_vPlayBackFrameInfo[0].cursorImage = CURSOR;
+
     // The make writes the sound's record, reports nothing missing and resets
     // the project, which empties the table.
     testing::internal::CaptureStderr();
@@ -132,10 +135,11 @@ TEST_F(ResourceUses, CountsFollowTheProject) {
         EXPECT_EQ(r.fullPath(), home() + "/take.wav");
     }
 
-    // Opening it counts the frame object's use.
+    // Opening it counts the frame object's use and the cursor image's.
     w->openFromArgv(vlm.c_str());
     ASSERT_EQ(w->project().m_dwFrameCount, 1u);
-    EXPECT_EQ(ResourceUseTable::instance().entries(), (std::vector<UseStruct>{{A, 1}}));
+    ASSERT_EQ(w->project().m_vPlayBackFrameInfo[0].cursorImage, CURSOR);
+    EXPECT_EQ(ResourceUseTable::instance().entries(), (std::vector<UseStruct>{{A, 1}, {CURSOR, 1}}));
 
     // Deleting the object on the canvas frees its resource; undoing takes it back.
     VLImageHolder* holder = w->imageHolder();
@@ -154,7 +158,7 @@ TEST_F(ResourceUses, CountsFollowTheProject) {
     choose(y, {QString::fromStdString(home() + "/take.wav"), A});
     choose(y, {QString::fromStdString(home() + "/other.wav"), B});
     choose(y, {QString::fromStdString(home() + "/take.wav"), A});
-    EXPECT_EQ(ResourceUseTable::instance().entries(), (std::vector<UseStruct>{{A, 2}}));
+    EXPECT_EQ(ResourceUseTable::instance().entries(), (std::vector<UseStruct>{{CURSOR, 1}, {A, 2}}));
 
     // Typing into the row ("[None]") frees Y's use.
     PropertyLviResourceEditorFile* row = audioRow(y);
@@ -162,7 +166,7 @@ TEST_F(ResourceUses, CountsFollowTheProject) {
     QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
     QCoreApplication::sendEvent(row->getLineEdit(), &typed);
     EXPECT_EQ(y->getEditPropertyBase()->getPropValue("Audio File Name"), "[None]");
-    EXPECT_EQ(ResourceUseTable::instance().entries(), (std::vector<UseStruct>{{A, 1}}));
+    EXPECT_EQ(ResourceUseTable::instance().entries(), (std::vector<UseStruct>{{CURSOR, 1}, {A, 1}}));
 
     // New closes the project: nothing is in use.
     answerNo([&] { w->slotFileNew(); });
