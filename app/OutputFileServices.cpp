@@ -114,6 +114,69 @@ std::vector<uint32_t> OutputFileServices::resourceIdsOf(const sAllObjects& r) {
     return ids;
 }
 
+bool OutputFileServices::renumberResources(sAllObjects& r, const Renumbering& renumbered) {
+    bool changed = false;
+    auto fix = [&](uint32_t& id) {
+        auto it = id ? renumbered.find(id) : renumbered.end();
+        if (it != renumbered.end() && it->second != id) {
+            id = it->second;
+            changed = true;
+        }
+    };
+    if (renumbered.empty())
+        return false;
+    if (auto* v = r.get<StoredValidationField>()) {
+        if (v->dialog)
+            fix(v->dialog->icon1);
+        SMultiString strings;
+        const CValidationData codec;
+        if (!v->validationData.empty() &&
+            codec.GetValidationDataArray(v->validationData.data(), v->validationData.size(), strings)) {
+            const bool before = changed;
+            changed = false;
+            for (auto& s : strings.list)
+                for (auto& k : s.keys)
+                    if (k.event) {
+                        fix(k.event->iconId);
+                        fix(k.event->imageId);
+                    }
+            if (changed)
+                v->validationData = codec.pack(strings);
+            changed = changed || before;
+        }
+    } else if (auto* f = r.get<NVFrame>()) {
+        fix(f->audioId);
+    } else if (auto* h = r.get<StoredHyperLink>()) {
+        fix(h->clickedImageId);
+        fix(h->mouseOverImageId);
+        for (auto& e : h->events) {
+            fix(e.audioId);
+            fix(e.validationImageId);
+            fix(e.validationSoundId);
+            fix(e.validationVideoId);
+            if (e.dialog) {
+                fix(e.dialog->icon0);
+                fix(e.dialog->icon1);
+            }
+        }
+    } else if (auto* b = r.get<StoredBitmap>()) {
+        fix(b->imageId);
+    }
+    return changed;
+}
+
+void OutputFileServices::renumberResources(std::vector<SPlayBackFrameInfo>& playback,
+                                           uint32_t& backgroundSoundId, const Renumbering& renumbered) {
+    auto fix = [&](uint32_t& id) {
+        auto it = id ? renumbered.find(id) : renumbered.end();
+        if (it != renumbered.end())
+            id = it->second;
+    };
+    for (SPlayBackFrameInfo& p : playback)
+        fix(p.cursorImage);
+    fix(backgroundSoundId);
+}
+
 bool OutputFileServices::resource(uint32_t id, VlmResourceRecord& record, std::vector<uint8_t>* data) {
     if (!m_media || id == 0)
         return false;
@@ -132,6 +195,11 @@ bool OutputFileServices::resource(uint32_t id, VlmResourceRecord& record, std::v
         m_media->ReadDefaultResourceData(source, data->data(), data->size(), length);
         data->resize(std::min<size_t>(length, data->size()));
         return !data->empty();
+    }
+    if (node->storedSize == 0) {
+        // Sounds and videos are kept by path: their block is empty.
+        data->clear();
+        return true;
     }
     data->assign(std::max(node->storedSize, node->fileSize), 0);
     const uint32_t got = m_media->Read(*node, data->data(), data->size());
@@ -180,6 +248,7 @@ bool OutputFileServices::frameObjects(uint32_t frame, const uint8_t* plain, size
         return false;
     for (auto& r : *records) {
         r.frameIndex = int32_t(frame);
+        renumberResources(r, m_renumbered);
         if (auto* f = r.get<NVFrame>()) {
             if (f->m_Caption.empty())
                 f->m_Caption = "Frame " + std::to_string(frame + 1);
@@ -190,6 +259,11 @@ bool OutputFileServices::frameObjects(uint32_t frame, const uint8_t* plain, size
     if (m_take)
         m_take(frame, std::move(*records));
     return true;
+}
+
+void OutputFileServices::noteRenumbered(uint32_t stored, uint32_t kept) {
+    if (stored != 0 && kept != 0 && stored != kept)
+        m_renumbered[stored] = kept;
 }
 
 bool OutputFileServices::frameHasAudioResource(uint32_t frame) {

@@ -7,6 +7,7 @@
 #include "store/OutputFileMaker.h"
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -44,6 +45,21 @@ class OutputFileServices : public MakeServices, public ImportServices {
     // The resource identifiers a record refers to, in writing order (no zeros).
     static std::vector<uint32_t> resourceIdsOf(const sAllObjects& record);
 
+    // Resources an import stored under other identifiers: old -> new.
+    using Renumbering = std::map<uint32_t, uint32_t>;
+    // Rewrites the identifiers resourceIdsOf reads by the map (validation
+    // strings are unpacked and packed again); true when any changed. A
+    // validation tail that does not unpack is left as it is.
+    static bool renumberResources(sAllObjects& record, const Renumbering& renumbered);
+    // The same for the playback records' cursor images and the background sound.
+    static void renumberResources(std::vector<SPlayBackFrameInfo>& playback, uint32_t& backgroundSoundId,
+                                  const Renumbering& renumbered);
+
+    // An imported resource the media library keeps under another identifier:
+    // object records taken afterwards refer to `kept` instead of `stored`.
+    void noteRenumbered(uint32_t stored, uint32_t kept);
+    const Renumbering& renumbered() const { return m_renumbered; }
+
   private:
     const std::vector<sAllObjects>& recordsOf(uint32_t frame);
 
@@ -55,4 +71,5 @@ class OutputFileServices : public MakeServices, public ImportServices {
     uint32_t m_cachedFrame = UINT32_MAX;
     std::vector<sAllObjects> m_cache;
     std::set<uint32_t> m_framesWithAudio;
+    Renumbering m_renumbered;
 };

@@ -22,6 +22,7 @@
 #include "canvas/strip/ScrollNavigationBar.h"
 #include "capture/NVCap.h"
 #include "media/InMemoryMediaLibrary.h"
+#include "media/ResourceUseTable.h"
 #include "media/SoundWorkingFile.h"
 #include "objects/draw/CColorBar.h"
 #include "objects/draw/CGradientFillSetUp.h"
@@ -126,8 +127,9 @@ void Velmora::initProject() {
     connect(this, &Velmora::signalPasteObjects, holder, &VLImageHolder::slotPasteObjects);
     connect(this, &Velmora::signalUndoDeletion, holder, &VLImageHolder::slotUndoAction);
     MediaLibraryInterface* media = m_pResourceEditor.get();
+    // A deleted object's resource loses its use, and is free once none is left.
     connect(holder, &VLImageHolder::signalReduceIDOnDelete, this,
-            [media](unsigned long id) { media->slotReduceIDOnDelete(id); });
+            [media](unsigned long id) { media->SlotDeleteIDFromUseArray(id); });
     connect(holder, &VLImageHolder::signalAddIDOnCopy, this,
             [media](unsigned long id) { media->slotAddIDOnCopy(id); });
     connect(holder, &VLImageHolder::signalUnDeleteFrames, this, [this](int first, int last) {
@@ -554,9 +556,14 @@ int Velmora::makeBuilderVLM(const std::string& path, std::string* cause) {
 int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
     VLImageHolder* holder = imageHolder();
     holder->getNoFramesOnFileOpen(0);
+    // The resources the imported records use, as the make writes them.
+    std::vector<uint32_t> used;
     OutputFileServices services(
         m_pResourceEditor.get(), {},
-        [holder](uint32_t frame, std::vector<sAllObjects>&& records) {
+        [holder, &used](uint32_t frame, std::vector<sAllObjects>&& records) {
+            for (const sAllObjects& r : records)
+                for (uint32_t id : OutputFileServices::resourceIdsOf(r))
+                    used.push_back(id);
             holder->setVectorRef(records, int(frame));
         },
         [this](uint32_t) {
@@ -600,8 +607,17 @@ int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
     m_captureRect = r.captureRect;
     m_backgroundSoundId = r.backgroundSoundId;
     m_backgroundSoundFile = r.backgroundSoundFile;
+    OutputFileServices::renumberResources(m_project.m_vPlayBackFrameInfo, m_backgroundSoundId,
+                                          services.renumbered());
     if (r.soundWritten)
         m_soundWorkingFile->adoptImported();
+    // One use per reference of the opened project.
+    for (const SPlayBackFrameInfo& p : m_project.m_vPlayBackFrameInfo)
+        used.push_back(p.cursorImage);
+    used.push_back(m_backgroundSoundId);
+    for (uint32_t id : used)
+        if (id != 0)
+            m_pResourceEditor->slotAddIDOnCopy(id);
     m_bFramesReady = true;
     return 0;
 }
@@ -681,6 +697,8 @@ void Velmora::resetProject(bool keepPath) {
     m_pActionIconLabel->setText(" ");
     CFrameObject::resetBackColor();
     m_pCaptureSettings->setCaptureControlsEnabled(true);
+    // No object of the closed project uses a resource any more.
+    ResourceUseTable::instance().clear();
 }
 
 void Velmora::slotFileNew() {

@@ -66,6 +66,11 @@ QObject* VelmoraView::getSelectedItem() {
     return holder ? holder->getSelectedItem() : nullptr;
 }
 
+QObject* VelmoraView::currentObject() {
+    VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr;
+    return holder ? holder->currentObject() : nullptr;
+}
+
 void VelmoraView::slotResetCombo() {
     if (VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr)
         holder->slotResetCombo();

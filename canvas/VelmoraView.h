@@ -22,6 +22,7 @@ class VelmoraView : public QWidget, public PropertyBoxClient {
     // ---- PropertyBoxClient ----
     EditPropertyBox* _get_editprop_box() override;
     QObject* getSelectedItem() override;
+    QObject* currentObject() override;
     void slotResetCombo() override;
     int getTotalFrames() override;
     QString getFrameObjName(int frame) override;

@@ -65,8 +65,7 @@ void ResourceUseTable::countChoice(uint32_t id, bool& newObjectFlag) {
     if (i < 0) {
         m_entries.push_back({id, 1});
     } else {
-        if (newObjectFlag)
-            ++m_entries[size_t(i)].count;
+        ++m_entries[size_t(i)].count;
         newObjectFlag = false;
     }
     for (const UseStruct& u : m_entries)

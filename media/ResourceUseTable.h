@@ -30,9 +30,10 @@ class ResourceUseTable {
     void addCopyUse(uint32_t id);
     // A use taken off without ever removing the entry; 0 ignored.
     void reduceUse(uint32_t id);
-    // A resource chosen in a media library instance with OK. A new entry is
-    // always counted; an existing one only while the instance's new-object
-    // flag is set, which any existing entry clears.
+    // A resource chosen in a media library instance with OK: every choice is
+    // one use, since the object drops its previous resource at every choice.
+    // The instance's new-object flag is cleared by a choice of a resource
+    // that already has an entry; it no longer decides the count.
     void countChoice(uint32_t id, bool& newObjectFlag);
 
     void clear() { m_entries.clear(); }

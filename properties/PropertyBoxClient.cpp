@@ -1,3 +1,7 @@
 #include "properties/PropertyBoxClient.h"
 
 PropertyBoxClient::~PropertyBoxClient() = default;
+
+QObject* PropertyBoxClient::currentObject() {
+    return nullptr;
+}

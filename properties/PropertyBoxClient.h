@@ -30,6 +30,9 @@ class PropertyBoxClient {
     // The only selected object of the current frame, or its frame object when
     // none or several are selected; null when no frame is shown.
     virtual QObject* getSelectedItem() = 0;
+    // The object the image holder last created, loaded, pasted or pressed
+    // on; null when there is none (and for clients without a holder).
+    virtual QObject* currentObject();
     // Refills the box's object chooser with the current frame's objects and
     // connects its highlighted(int) only while the box is visible.
     virtual void slotResetCombo() = 0;

@@ -204,6 +204,16 @@ void PropertyLviBase::applyEvent(int string, int key) {
     view->setEventProperty(selectedItem, string, key);
 }
 
+bool PropertyLviBase::connectToObjectSlot(QObject* object, const char* signal, const char* slot) {
+    if (!object || object->metaObject()->indexOfSlot(QMetaObject::normalizedSignature(slot)) < 0)
+        return false;
+    // The string forms of SIGNAL() and SLOT().
+    const QByteArray s = "2" + QMetaObject::normalizedSignature(signal);
+    const QByteArray r = "1" + QMetaObject::normalizedSignature(slot);
+    connect(this, s.constData(), object, r.constData(), Qt::UniqueConnection);
+    return true;
+}
+
 QSize PropertyLviBase::screenSize() const {
     return view ? view->getScreenResolution() : QSize();
 }

@@ -110,6 +110,10 @@ class PropertyLviBase : public QWidget {
     QSize screenSize() const;
     // Has the editor's list lay out its editors and cells again.
     void requestListUpdate();
+    // Connects this editor's signal to the object's slot of the same
+    // signature when the object declares that slot, once however often it
+    // is asked; false when the object has no such slot.
+    bool connectToObjectSlot(QObject* object, const char* signal, const char* slot);
 
     int32_t objLeft = 0;
     int32_t objTop = 0;

@@ -7,11 +7,16 @@
 #include "properties/editors/PropertyLviBool.h"
 #include "properties/editors/PropertyLviBorderStyle.h"
 #include "properties/editors/PropertyLviButtonStyle.h"
+#include "properties/editors/PropertyLviCGradientFillSetUp.h"
+#include "properties/editors/PropertyLviColorEdit.h"
+#include "properties/editors/PropertyLviFilename.h"
 #include "properties/editors/PropertyLviFillMode.h"
 #include "properties/editors/PropertyLviFillPattern.h"
+#include "properties/editors/PropertyLviFont.h"
 #include "properties/editors/PropertyLviHeight.h"
 #include "properties/editors/PropertyLviLeft.h"
 #include "properties/editors/PropertyLviMousePointer.h"
+#include "properties/editors/PropertyLviResourceEditorFile.h"
 #include "properties/editors/PropertyLviString.h"
 #include "properties/editors/PropertyLviTop.h"
 #include "properties/editors/PropertyLviTransitionEffect.h"
@@ -23,14 +28,9 @@
 
 namespace {
 
-// Types whose Properties editor opens a dialog (not made yet).
+// Types whose Properties editor opens a validation dialog (not made yet).
 bool isDialogBacked(int type) {
     switch (type) {
-    case PE_FILENAME:
-    case PE_COLOR:
-    case PE_FONT:
-    case PE_GRADIENT_FILL:
-    case PE_RESOURCE_FILE:
     case PE_VALIDATION_STRING:
     case PE_VALIDATION_ERROR:
         return true;
@@ -45,6 +45,16 @@ PropertyLviBase* forProperties(int type, QWidget* p, PropertyBoxClient* v, EditP
         return new PropertyLviString(p, v, e, nullptr, 0);
     case PE_BOOL:
         return new PropertyLviBool(p, v, e, nullptr, 0);
+    case PE_FILENAME:
+        return new PropertyLviFilename(p, v, e, nullptr, 0);
+    case PE_COLOR:
+        return new PropertyLviColorEdit(p, v, e, nullptr);
+    case PE_FONT:
+        return new PropertyLviFont(p, v, e, nullptr);
+    case PE_GRADIENT_FILL:
+        return new PropertyLviCGradientFillSetUp(p, v, e, nullptr);
+    case PE_RESOURCE_FILE:
+        return new PropertyLviResourceEditorFile(p, v, e, nullptr, 0, 0);
     case PE_ARROW:
         return new PropertyLviArrow(p, v, e, nullptr);
     case PE_ATTRIBUTE:
@@ -81,6 +91,10 @@ PropertyLviBase* forLongSet(int type, QWidget* p, PropertyBoxClient* v, EditProp
         return new PropertyLviString(p, v, e, nullptr, event);
     case PE_BOOL:
         return new PropertyLviBool(p, v, e, nullptr, event);
+    case PE_FILENAME:
+        return new PropertyLviFilename(p, v, e, nullptr, event);
+    case PE_RESOURCE_FILE:
+        return new PropertyLviResourceEditorFile(p, v, e, nullptr, 0, event);
     case PE_VALIDATE_TARGET:
         return new PropertyLviValidateTarget(p, v, e, nullptr, event);
     case PE_TRANSITION_EFFECT:
@@ -106,6 +120,8 @@ PropertyLviBase* forShortSet(int type, QWidget* p, PropertyBoxClient* v, EditPro
         return new PropertyLviTransitionSpeed(p, v, e, nullptr, event);
     case PE_MOUSE_POINTER:
         return new PropertyLviMousePointer(p, v, e, nullptr, event);
+    case PE_RESOURCE_FILE:
+        return new PropertyLviResourceEditorFile(p, v, e, nullptr, 0, event);
     default:
         return nullptr;
     }
@@ -113,9 +129,14 @@ PropertyLviBase* forShortSet(int type, QWidget* p, PropertyBoxClient* v, EditPro
 
 PropertyLviBase* forValidationSet(int type, QWidget* p, PropertyBoxClient* v, EditPropertyEntry* e,
                                   int string, int key) {
-    if (type == PE_VALIDATION_FRAME)
+    switch (type) {
+    case PE_RESOURCE_FILE:
+        return new PropertyLviResourceEditorFile(p, v, e, nullptr, string, key);
+    case PE_VALIDATION_FRAME:
         return new PropertyLviValidationFrame(p, v, e, nullptr, string, key);
-    return nullptr;
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace

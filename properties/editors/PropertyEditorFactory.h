@@ -22,9 +22,8 @@ class PropertyEditorFactory {
     // Properties list, 0 and the event in an event set, the string and the
     // key in a validation set. Editors with one number take `second`.
     //
-    // The dialog-backed editors (file, colour, font, gradient, resource file,
-    // validation string, error and message) are not made here yet: their
-    // rows show the value without an editor.
+    // The validation dialogs' editors (string, error and message) are not
+    // made here yet: their rows show the value without an editor.
     static PropertyLviBase* create(ListKind list, int editorType, QWidget* parent, PropertyBoxClient* view,
                                    EditPropertyEntry* entry, int first, int second);
 };

@@ -22,9 +22,26 @@ TEST(ResourceUseTable, ChoicesOfAFreshInstance) {
     EXPECT_EQ(t.entries(), (Table{{0xA, 2}}));
     EXPECT_FALSE(newObject);
     t.countChoice(0xA, newObject);
-    EXPECT_EQ(t.entries(), (Table{{0xA, 2}}));
+    EXPECT_EQ(t.entries(), (Table{{0xA, 3}})) << "every OK is a use";
     t.countChoice(0xB, newObject);
-    EXPECT_EQ(t.entries(), (Table{{0xA, 2}, {0xB, 1}}));
+    EXPECT_EQ(t.entries(), (Table{{0xA, 3}, {0xB, 1}}));
+}
+
+// X uses A; Y's editor chooses A, B, A, and Y drops its previous resource at
+// each choice: A keeps one use per user, and B is free.
+TEST(ResourceUseTable, RechoosingKeepsOneUsePerUser) {
+    ResourceUseTable t;
+    bool x = true, y = true; // two media library instances
+    t.countChoice(0xA, x);
+    uint32_t yHolds = 0;
+    for (uint32_t chosen : {0xAu, 0xBu, 0xAu}) {
+        t.countChoice(chosen, y);
+        t.dropUse(yHolds);
+        yHolds = chosen;
+    }
+    EXPECT_EQ(t.entries(), (Table{{0xA, 2}}));
+    t.dropUse(0xA); // X deleted
+    EXPECT_TRUE(t.isInUse(0xA)) << "Y still uses A";
 }
 
 struct Step {

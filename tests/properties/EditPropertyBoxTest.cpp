@@ -279,7 +279,10 @@ TEST_F(EditPropertyBoxTest, AClampedRowIsTheSelectedRowWhileItIsApplied) {
         list->findItems("Width", Qt::MatchExactly | Qt::MatchRecursive, 0).first());
     EXPECT_FALSE(widthRow->getColumnWidget(1)->isVisible());
     EXPECT_EQ(widthRow->text(1), "124");
-    EXPECT_EQ(imageRow->getColumnWidget(1), nullptr) << "resource rows have no editor yet";
+    // The selected row keeps its editor shown, untouched by the other row's apply.
+    ASSERT_NE(imageRow->getColumnWidget(1), nullptr);
+    EXPECT_TRUE(imageRow->getColumnWidget(1)->isVisible());
+    EXPECT_EQ(imageRow->getColumnWidget(1)->getText(), "[None]");
 }
 
 } // namespace

@@ -71,6 +71,7 @@ class FakeClient : public PropertyBoxClient {
   public:
     EditPropertyBox* box = nullptr;
     QObject* selected = nullptr;
+    QObject* current = nullptr;
     QStringList frameNames;
     QStringList validationNames;
     QSize screen{1024, 768};
@@ -83,6 +84,7 @@ class FakeClient : public PropertyBoxClient {
 
     EditPropertyBox* _get_editprop_box() override { return box; }
     QObject* getSelectedItem() override { return selected; }
+    QObject* currentObject() override { return current; }
     void slotResetCombo() override;
     int getTotalFrames() override { return int(frameNames.size()); }
     QString getFrameObjName(int frame) override { return frameNames.value(frame); }

@@ -10,11 +10,16 @@
 #include "properties/editors/PropertyLviBool.h"
 #include "properties/editors/PropertyLviBorderStyle.h"
 #include "properties/editors/PropertyLviButtonStyle.h"
+#include "properties/editors/PropertyLviCGradientFillSetUp.h"
+#include "properties/editors/PropertyLviColorEdit.h"
+#include "properties/editors/PropertyLviFilename.h"
 #include "properties/editors/PropertyLviFillMode.h"
 #include "properties/editors/PropertyLviFillPattern.h"
+#include "properties/editors/PropertyLviFont.h"
 #include "properties/editors/PropertyLviHeight.h"
 #include "properties/editors/PropertyLviLeft.h"
 #include "properties/editors/PropertyLviMousePointer.h"
+#include "properties/editors/PropertyLviResourceEditorFile.h"
 #include "properties/editors/PropertyLviString.h"
 #include "properties/editors/PropertyLviTop.h"
 #include "properties/editors/PropertyLviTransitionEffect.h"
@@ -56,18 +61,20 @@ std::type_index expectedEditor(Kind list, int code) {
         {PE_TOP, typeid(PropertyLviTop)},
         {PE_WIDTH, typeid(PropertyLviWidth)},
         {PE_HEIGHT, typeid(PropertyLviHeight)},
-        // Dialog-backed editors are not made yet: the value shows read-only.
-        {PE_FILENAME, typeid(NoEditor)},
-        {PE_COLOR, typeid(NoEditor)},
-        {PE_FONT, typeid(NoEditor)},
-        {PE_GRADIENT_FILL, typeid(NoEditor)},
-        {PE_RESOURCE_FILE, typeid(NoEditor)},
+        {PE_FILENAME, typeid(PropertyLviFilename)},
+        {PE_COLOR, typeid(PropertyLviColorEdit)},
+        {PE_FONT, typeid(PropertyLviFont)},
+        {PE_GRADIENT_FILL, typeid(PropertyLviCGradientFillSetUp)},
+        {PE_RESOURCE_FILE, typeid(PropertyLviResourceEditorFile)},
+        // The validation dialogs' editors are not made yet: the value shows read-only.
         {PE_VALIDATION_STRING, typeid(NoEditor)},
         {PE_VALIDATION_ERROR, typeid(NoEditor)},
     };
     static const std::map<int, std::type_index> longSet{
         {PE_STRING, typeid(PropertyLviString)},
         {PE_BOOL, typeid(PropertyLviBool)},
+        {PE_FILENAME, typeid(PropertyLviFilename)},
+        {PE_RESOURCE_FILE, typeid(PropertyLviResourceEditorFile)},
         {PE_VALIDATE_TARGET, typeid(PropertyLviValidateTarget)},
         {PE_TRANSITION_EFFECT, typeid(PropertyLviTransitionEffect)},
         {PE_TRANSITION_SPEED, typeid(PropertyLviTransitionSpeed)},
@@ -79,8 +86,10 @@ std::type_index expectedEditor(Kind list, int code) {
         {PE_TRANSITION_EFFECT, typeid(PropertyLviTransitionEffect)},
         {PE_TRANSITION_SPEED, typeid(PropertyLviTransitionSpeed)},
         {PE_MOUSE_POINTER, typeid(PropertyLviMousePointer)},
+        {PE_RESOURCE_FILE, typeid(PropertyLviResourceEditorFile)},
     };
     static const std::map<int, std::type_index> validationSet{
+        {PE_RESOURCE_FILE, typeid(PropertyLviResourceEditorFile)},
         {PE_VALIDATION_FRAME, typeid(PropertyLviValidationFrame)},
     };
     const std::map<int, std::type_index>& table = list == Kind::PROPERTIES  ? properties
