@@ -46,6 +46,8 @@ struct MakeInput {
     int bytesPerPixel = 4; // as grabbed
     uint32_t redMask = 0, greenMask = 0, blueMask = 0;
     SBackgroundSoundBytes backgroundSound{};
+    // Threads that compress the frames; 0: as many as the machine has cores.
+    int threads = 0;
 };
 
 class OutputFileMaker {
