@@ -324,7 +324,7 @@ BENCHMARK(BM_Import)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
+    ->Iterations(3)
     ->UseRealTime();
 
 // The import's own writing alone: the same records, as the import lays them
@@ -372,7 +372,7 @@ BENCHMARK(BM_WriteWorkingFile)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
+    ->Iterations(3)
     ->UseRealTime();
 
 } // namespace
