@@ -1,0 +1,46 @@
+// One zlib stream kept for many compressions: the same bytes as zlib's
+// compress(), without a new stream, its tables and their clearing each time.
+// Not shared between threads; each thread keeps its own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+class Deflater {
+  public:
+    Deflater();
+    ~Deflater();
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+
+    // Room that always holds the compressed form of `length` bytes.
+    static size_t bound(size_t length);
+    // Compresses `length` bytes into `out` (`room` bytes, at least bound());
+    // `written` receives the compressed length. False when zlib fails.
+    bool compress(const uint8_t* in, size_t length, uint8_t* out, size_t room, size_t& written);
+
+  private:
+    struct Stream;
+    std::unique_ptr<Stream> m_stream;
+};
+
+// Bytes sized once and reused: growing does not copy or zero-fill them, so
+// only the bytes a frame writes are ever touched.
+class ByteBuffer {
+  public:
+    uint8_t* data() { return m_data.get(); }
+    const uint8_t* data() const { return m_data.get(); }
+    size_t capacity() const { return m_capacity; }
+    // Room for at least n bytes; the contents are lost when it grows.
+    void reserve(size_t n) {
+        if (n > m_capacity) {
+            m_data.reset(new uint8_t[n]);
+            m_capacity = n;
+        }
+    }
+
+  private:
+    std::unique_ptr<uint8_t[]> m_data;
+    size_t m_capacity = 0;
+};
