@@ -1,14 +1,18 @@
 // The make with worker threads writes the same file as with one thread, and a
-// failure on a worker leaves the earlier output file alone.
+// failure on a worker leaves the earlier output file alone; the import, which
+// decodes ahead of its writing, writes the working frame file it always did.
 #include "store/DatRecords.h"
+#include "store/OutputFileImporter.h"
 #include "store/OutputFileMaker.h"
 #include "store/RecordIO.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <random>
 
@@ -92,7 +96,8 @@ Project makeProject(const TempDir& dir, Screen s, uint32_t frames) {
         offset += h.recordSize;
         SPlayBackFrameInfo pb;
         pb.frameFlags = (key || blank ? PBF_KEY : 0) | (blank ? (n % 2 ? PBF_INSERTED : PBF_APPENDED) : 0);
-        pb.pixelFlags = 0x03;
+        // Some 16-bit frames in 5-5-5, which the import widens.
+        pb.pixelFlags = s.depth == 16 && n % 4 == 1 ? 0x02 : 0x03;
         pb.frameNumber = n + 1;
         if (n % 6 == 2 && !blank) {
             // Sound, longer than one piece on some frames.
@@ -232,5 +237,53 @@ TEST(ParallelMakeFailures, AWorkerFailureLeavesTheEarlierFileAlone) {
         EXPECT_EQ(svc.written.back(), c.failAt) << "no frame after the failed one is written";
     }
 }
+
+struct ImportServicesStub : ImportServices {
+    void addResource(const VlmResourceRecord&, const std::vector<uint8_t>&) override {}
+    std::vector<uint8_t> decodeAudio(const uint8_t* c, size_t n, size_t) override { return {c, c + n}; }
+    bool frameObjects(uint32_t, const uint8_t*, size_t) override { return true; }
+};
+
+struct ImportCase {
+    Screen screen;
+    uint32_t crc; // of the working frame file with its time stamps cleared
+};
+
+class ImportedWorkingFile : public ::testing::TestWithParam<ImportCase> {};
+
+TEST_P(ImportedWorkingFile, IsTheSameByteForByte) {
+    const Screen s = GetParam().screen;
+    TempDir dir;
+    Project p = makeProject(dir, s, 90);
+    Services svc;
+    const std::string vlm = dir.file("show.vlm");
+    OutputFileMaker maker(inputFor(p, vlm, 1), svc);
+    ASSERT_EQ(maker.make(), OutputFileMaker::MAKE_OK) << maker.error();
+    TempDir other;
+    const std::string copy = other.file("show.vlm");
+    writeFile(copy, readFile(vlm));
+    ImportServicesStub in;
+    OutputFileImporter importer(copy, {s.width, s.height, s.depth, s.bpp}, other.path(),
+                                other.file("Sound.dat"), in);
+    const ImportResult r = importer.run();
+    ASSERT_EQ(r.code, 0) << r.error;
+    std::string bytes = readFile(r.workingPath);
+    ASSERT_EQ(r.project.m_vEditInfo.size(), 90u);
+    for (const SEditInfo& e : r.project.m_vEditInfo) {
+        ASSERT_LE(size_t(e.recordOffset) + SDatFrameHeader::SIZE, bytes.size());
+        std::memset(&bytes[size_t(e.recordOffset) + SDatFrameHeader::TIME_STAMP], 0, 4);
+    }
+    const uint32_t crc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), uInt(bytes.size())));
+    EXPECT_EQ(crc, GetParam().crc) << std::hex << crc << " over " << std::dec << bytes.size() << " bytes";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, ImportedWorkingFile,
+    ::testing::Values(ImportCase{{64, 40, 24, 4}, 0xebe785c8}, ImportCase{{61, 37, 16, 2}, 0x94b18d5a},
+                      ImportCase{{35, 24, 8, 1}, 0x3c69852c}, ImportCase{{320, 200, 24, 4}, 0x9ff863c6}),
+    [](const ::testing::TestParamInfo<ImportCase>& i) {
+        const Screen& s = i.param.screen;
+        return std::to_string(s.width) + "x" + std::to_string(s.height) + "x" + std::to_string(s.depth);
+    });
 
 } // namespace
