@@ -362,8 +362,9 @@ struct OutputFileMaker::Pipeline {
     }
 
     // A buffer of at least `need` bytes within the budget; false when the
-    // budget is spent by frames in flight.
-    bool take(size_t need, ByteBuffer& out) {
+    // budget is spent by frames in flight. With `always` (nothing in flight)
+    // a chunk larger than the screen's still gets its buffer.
+    bool take(size_t need, ByteBuffer& out, bool always = false) {
         need = std::max(need, MIN_BUFFER);
         size_t best = spare.size();
         for (size_t k = 0; k < spare.size(); ++k)
@@ -382,7 +383,7 @@ struct OutputFileMaker::Pipeline {
             held -= spare.back().capacity();
             spare.pop_back();
         }
-        if (held + need > budget)
+        if (held + need > budget && !always)
             return false;
         out = ByteBuffer();
         out.reserve(need);
@@ -427,16 +428,12 @@ struct OutputFileMaker::Pipeline {
 
     // The plain and compressed buffers of a job, writing older frames to free them.
     Result buffersFor(Job& job, size_t plainBytes) {
-        while (!take(plainBytes, job.plain)) {
-            if (inFlight.empty())
-                return maker.fail(MAKE_WRITE_FAILED, "make: no room for a frame's buffers");
+        while (!take(plainBytes, job.plain, inFlight.empty())) {
             const Result r = writeOldest();
             if (r != MAKE_OK)
                 return r;
         }
-        while (!take(Deflater::bound(plainBytes), job.packed)) {
-            if (inFlight.empty())
-                return maker.fail(MAKE_WRITE_FAILED, "make: no room for a frame's buffers");
+        while (!take(Deflater::bound(plainBytes), job.packed, inFlight.empty())) {
             const Result r = writeOldest();
             if (r != MAKE_OK)
                 return r;
