@@ -3,6 +3,8 @@
 #include <zlib.h>
 
 #include <climits>
+#include <new>
+#include <sys/mman.h>
 
 struct Deflater::Stream {
     z_stream z{};
@@ -35,4 +37,36 @@ bool Deflater::compress(const uint8_t* in, size_t length, uint8_t* out, size_t r
         return false;
     written = size_t(z.total_out);
     return true;
+}
+
+namespace {
+// From this size on, buffers are mapped.
+constexpr size_t MAPPED = 1 << 20;
+} // namespace
+
+void ByteBuffer::reserve(size_t n) {
+    if (n <= m_capacity)
+        return;
+    release();
+    if (n >= MAPPED) {
+        void* p = mmap(nullptr, n, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED)
+            throw std::bad_alloc();
+        m_data = static_cast<uint8_t*>(p);
+        m_mapped = true;
+    } else {
+        m_data = new uint8_t[n];
+        m_mapped = false;
+    }
+    m_capacity = n;
+}
+
+void ByteBuffer::release() {
+    if (m_mapped)
+        munmap(m_data, m_capacity);
+    else
+        delete[] m_data;
+    m_data = nullptr;
+    m_capacity = 0;
+    m_mapped = false;
 }

@@ -26,21 +26,44 @@ class Deflater {
 };
 
 // Bytes sized once and reused: growing does not copy or zero-fill them, so
-// only the bytes a frame writes are ever touched.
+// only the bytes a frame writes are ever touched. Large buffers are mapped
+// from the system and given back whole when freed, so that memory in use is
+// what the buffers hold and nothing more.
 class ByteBuffer {
   public:
-    uint8_t* data() { return m_data.get(); }
-    const uint8_t* data() const { return m_data.get(); }
+    ByteBuffer() = default;
+    ~ByteBuffer() { release(); }
+    ByteBuffer(ByteBuffer&& o) noexcept : m_data(o.m_data), m_capacity(o.m_capacity), m_mapped(o.m_mapped) {
+        o.m_data = nullptr;
+        o.m_capacity = 0;
+        o.m_mapped = false;
+    }
+    ByteBuffer& operator=(ByteBuffer&& o) noexcept {
+        if (this != &o) {
+            release();
+            m_data = o.m_data;
+            m_capacity = o.m_capacity;
+            m_mapped = o.m_mapped;
+            o.m_data = nullptr;
+            o.m_capacity = 0;
+            o.m_mapped = false;
+        }
+        return *this;
+    }
+    ByteBuffer(const ByteBuffer&) = delete;
+    ByteBuffer& operator=(const ByteBuffer&) = delete;
+
+    uint8_t* data() { return m_data; }
+    const uint8_t* data() const { return m_data; }
     size_t capacity() const { return m_capacity; }
     // Room for at least n bytes; the contents are lost when it grows.
-    void reserve(size_t n) {
-        if (n > m_capacity) {
-            m_data.reset(new uint8_t[n]);
-            m_capacity = n;
-        }
-    }
+    // Throws std::bad_alloc when there is no memory.
+    void reserve(size_t n);
 
   private:
-    std::unique_ptr<uint8_t[]> m_data;
+    void release();
+
+    uint8_t* m_data = nullptr;
     size_t m_capacity = 0;
+    bool m_mapped = false;
 };

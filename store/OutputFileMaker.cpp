@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <unistd.h>
 
@@ -288,13 +289,17 @@ struct OutputFileMaker::Pipeline {
     int32_t lastPalette = -1;
     uint32_t background = 0;
     std::FILE* sound = nullptr;
-    // Frame buffers not in use, and the bytes of all frame buffers.
+    // Frame buffers not in use, and the bytes of all frame buffers; the
+    // workers take theirs too, under poolLock.
+    std::mutex poolLock;
     std::vector<ByteBuffer> spare;
     size_t held = 0;
     std::deque<Job*> inFlight;
+
     std::vector<std::unique_ptr<Job>> jobs, freeJobs;
     // Compression: inline with one thread, else the workers.
     Deflater deflater;
+    ByteBuffer output;
     std::mutex lock;
     std::condition_variable work, finished;
     std::deque<Job*> queue;
@@ -321,6 +326,7 @@ struct OutputFileMaker::Pipeline {
 
     void workerLoop() {
         Deflater own;
+        ByteBuffer out;
         std::unique_lock<std::mutex> g(lock);
         for (;;) {
             work.wait(g, [this] { return stop || !queue.empty(); });
@@ -329,14 +335,34 @@ struct OutputFileMaker::Pipeline {
             Job* job = queue.front();
             queue.pop_front();
             g.unlock();
-            size_t written = 0;
-            const bool ok = maker.compressFrame(job->frame, own, job->plain.data(), job->plainLength,
-                                                job->packed.data(), job->packed.capacity(), written);
+            const bool ok = compress(*job, own, out);
             g.lock();
-            job->packedLength = written;
             job->ok = ok;
             job->done = true;
             finished.notify_all();
+        }
+    }
+
+    // Compresses into the thread's own output room, then keeps only the
+    // compressed bytes, in a buffer of their size.
+    // No memory for them fails the frame like a failed compression.
+    bool compress(Job& job, Deflater& d, ByteBuffer& out) {
+        try {
+            out.reserve(Deflater::bound(job.plainLength));
+            size_t written = 0;
+            if (!maker.compressFrame(job.frame, d, job.plain.data(), job.plainLength, out.data(),
+                                     out.capacity(), written))
+                return false;
+            {
+                std::lock_guard<std::mutex> g(poolLock);
+                take(written, job.packed, true);
+            }
+            std::memcpy(job.packed.data(), out.data(), written);
+            job.packedLength = written;
+            return true;
+        } catch (const std::bad_alloc&) {
+            diag::print("no memory to compress frame %u\n", job.frame);
+            return false;
         }
     }
 
@@ -351,8 +377,11 @@ struct OutputFileMaker::Pipeline {
         return raw;
     }
     void recycle(Job* job) {
-        giveBack(job->plain);
-        giveBack(job->packed);
+        {
+            std::lock_guard<std::mutex> g(poolLock);
+            giveBack(job->plain);
+            giveBack(job->packed);
+        }
         for (auto it = jobs.begin(); it != jobs.end(); ++it)
             if (it->get() == job) {
                 freeJobs.push_back(std::move(*it));
@@ -362,13 +391,16 @@ struct OutputFileMaker::Pipeline {
     }
 
     // A buffer of at least `need` bytes within the budget; false when the
-    // budget is spent by frames in flight. With `always` (nothing in flight)
-    // a chunk larger than the screen's still gets its buffer.
+    // budget is spent by frames in flight. With `always` it is made anyway
+    // (a worker's compressed chunk; a chunk larger than the screen's when
+    // nothing else is in flight). Under poolLock.
     bool take(size_t need, ByteBuffer& out, bool always = false) {
         need = std::max(need, MIN_BUFFER);
         size_t best = spare.size();
+        // A small chunk does not hold on to a large buffer.
+        const size_t most = std::max(4 * need, 2 * MIN_BUFFER);
         for (size_t k = 0; k < spare.size(); ++k)
-            if (spare[k].capacity() >= need &&
+            if (spare[k].capacity() >= need && spare[k].capacity() <= most &&
                 (best == spare.size() || spare[k].capacity() < spare[best].capacity()))
                 best = k;
         if (best < spare.size()) {
@@ -377,18 +409,28 @@ struct OutputFileMaker::Pipeline {
             return true;
         }
         // Smaller spare buffers make room for a larger one.
-        std::sort(spare.begin(), spare.end(),
-                  [](const ByteBuffer& a, const ByteBuffer& b) { return a.capacity() > b.capacity(); });
-        while (held + need > budget && !spare.empty()) {
-            held -= spare.back().capacity();
-            spare.pop_back();
-        }
+        dropSpare(need);
         if (held + need > budget && !always)
             return false;
         out = ByteBuffer();
         out.reserve(need);
         held += need;
         return true;
+    }
+    // Frees spare buffers, the smallest first, until `need` more bytes fit.
+    void dropSpare(size_t need) {
+        std::sort(spare.begin(), spare.end(),
+                  [](const ByteBuffer& a, const ByteBuffer& b) { return a.capacity() > b.capacity(); });
+        while (held + need > budget && !spare.empty()) {
+            held -= spare.back().capacity();
+            spare.pop_back();
+        }
+    }
+    // Whether the buffers held fit the budget once spare ones are freed.
+    bool withinBudget() {
+        std::lock_guard<std::mutex> g(poolLock);
+        dropSpare(0);
+        return held <= budget;
     }
     void giveBack(ByteBuffer& b) {
         if (b.capacity() > 0)
@@ -398,10 +440,7 @@ struct OutputFileMaker::Pipeline {
 
     void submit(Job* job) {
         if (threads <= 1) {
-            size_t written = 0;
-            job->ok = maker.compressFrame(job->frame, deflater, job->plain.data(), job->plainLength,
-                                          job->packed.data(), job->packed.capacity(), written);
-            job->packedLength = written;
+            job->ok = compress(*job, deflater, output);
             job->done = true;
             return;
         }
@@ -426,14 +465,22 @@ struct OutputFileMaker::Pipeline {
         return r;
     }
 
-    // The plain and compressed buffers of a job, writing older frames to free them.
+    // The plain buffer of a job, writing older frames to free room.
     Result buffersFor(Job& job, size_t plainBytes) {
-        while (!take(plainBytes, job.plain, inFlight.empty())) {
+        for (;;) {
+            {
+                std::lock_guard<std::mutex> g(poolLock);
+                if (take(plainBytes, job.plain, inFlight.empty()))
+                    return MAKE_OK;
+            }
             const Result r = writeOldest();
             if (r != MAKE_OK)
                 return r;
         }
-        while (!take(Deflater::bound(plainBytes), job.packed, inFlight.empty())) {
+    }
+    // Writes older frames until the buffers held fit the budget again.
+    Result keepWithinBudget() {
+        while (!inFlight.empty() && !withinBudget()) {
             const Result r = writeOldest();
             if (r != MAKE_OK)
                 return r;
@@ -445,7 +492,7 @@ struct OutputFileMaker::Pipeline {
 size_t OutputFileMaker::bytesInFlight(int threads, size_t screenChunk) {
     const size_t pair =
         std::max(screenChunk, MIN_BUFFER) + std::max(Deflater::bound(screenChunk), MIN_BUFFER);
-    return size_t(std::max(threads, 1) + 1) * pair;
+    return size_t(std::max(threads, 1) + 2) * pair / 2;
 }
 
 bool OutputFileMaker::compressFrame(uint32_t, Deflater& deflater, const uint8_t* plain, size_t length,
@@ -645,6 +692,7 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
     const size_t largestChunk =
         std::max(screenRow * screenRows, cells * (2 + 64 * size_t(B))) + video::TRAILER_SIZE;
     Pipeline pp(*this, file, threads, bytesInFlight(threads, largestChunk));
+
     pp.packed = packed;
     pp.B = B;
     pp.R = size_t(m_in.screenWidth) * B;
@@ -702,6 +750,8 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
             if (r != MAKE_OK)
                 return r;
         }
+        if (const Result r = pp.keepWithinBudget(); r != MAKE_OK)
+            return r;
         Job* job = pp.newJob(i);
         const Result r = prepareFrame(pp, *job);
         if (r != MAKE_OK)

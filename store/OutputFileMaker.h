@@ -96,8 +96,10 @@ class OutputFileMaker {
 
     // Frames read ahead of the one being written, at most.
     static int framesInFlight(int threads) { return threads <= 1 ? 1 : 16 * threads; }
-    // Bytes of frame buffers in flight, at most: two whole chunks (plain and
-    // compressed) of the screen for each thread and one more.
+    // Bytes of plain and compressed chunks in flight: (threads + 2) x
+    // (screenChunk + compressBound(screenChunk)) / 2, so that about
+    // threads + 2 key frames that compress well, or half as many that do
+    // not, are on their way. Each worker may add one compressed chunk.
     static size_t bytesInFlight(int threads, size_t screenChunk);
 
   protected:
