@@ -41,8 +41,10 @@ struct FileCloser {
     }
 };
 
-// Frames decoded ahead of the one being written, at most.
-constexpr uint32_t DECODED_AHEAD = 3;
+// Frames decoded ahead of the one being written, at most, and buffers of a
+// whole frame among them (key frames and bands of more than a quarter of it).
+constexpr uint32_t DECODED_AHEAD = 16;
+constexpr int WHOLE_FRAMES = 2;
 
 // One decoded frame on its way to the working frame file.
 struct DecodedFrame {
@@ -54,8 +56,10 @@ struct DecodedFrame {
     video::Trailer t;
     SRect capture{0, 0, 0, 0};
     int rowBytes = 0;
-    ByteBuffer rows; // the band's rows in the screen's pixel format
+    uint8_t* rows = nullptr; // the band's rows in the screen's pixel format
     size_t length = 0;
+    ByteBuffer own; // holds them when they are a quarter of the frame or less
+    int whole = -1; // else the whole-frame buffer that does
 };
 
 bool writeAll(std::FILE* f, const void* p, size_t n) {
@@ -291,11 +295,12 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     std::vector<uint8_t> image;
     ByteBuffer plain;
     DecodedFrame slots[DECODED_AHEAD];
+    ByteBuffer whole[WHOLE_FRAMES];
     try {
         image.assign(S * H, 0);
         plain.reserve(maxPlain);
-        for (auto& d : slots)
-            d.rows.reserve(R * H);
+        for (auto& b : whole)
+            b.reserve(R * H);
     } catch (const std::bad_alloc&) {
         return fail(IMPORT_MEMORY, "malloc lpBuffer falied");
     }
@@ -315,14 +320,38 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
 
     std::vector<stdColormapArray> colormaps;
 
-    // Decodes frame i into d: its playback record, palette, and its band's
-    // rows in the screen's own pixel format. Runs on the decoding thread.
     SRect decodedCapture = capture;
     int decodedRowBytes = m_r.rowBytes;
     std::vector<uint8_t> chunk, format, lastFormat;
+
+    // The next frames are read, inflated and converted on a thread of their
+    // own while this one writes the records, in order.
+    struct Ahead {
+        std::mutex lock;
+        std::condition_variable changed;
+        uint32_t decoded = 0, written = 0;
+        bool stop = false;
+        std::vector<int> freeWhole; // whole-frame buffers not in use
+        std::thread thread;
+        ~Ahead() {
+            {
+                std::lock_guard<std::mutex> g(lock);
+                stop = true;
+            }
+            changed.notify_all();
+            if (thread.joinable())
+                thread.join();
+        }
+    } ahead;
+    for (int k = 0; k < WHOLE_FRAMES; ++k)
+        ahead.freeWhole.push_back(k);
+
+    // Decodes frame i into d: its playback record, palette, and its band's
+    // rows in the screen's own pixel format. Runs on the decoding thread.
     auto decode = [&](uint32_t i, DecodedFrame& d) {
         d.code = IMPORT_OK;
         d.hasImage = false;
+        d.rows = nullptr;
         d.length = 0;
         auto failed = [&](int code, const std::string& message, const std::string& what) {
             d.code = code;
@@ -389,12 +418,29 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
                 return failed(IMPORT_READ, "error reading frames: a bad video chunk", "a bad video chunk");
 
             // The band's rows into the screen's own pixel format, every byte of them.
+            const size_t need = R * size_t(t.bottom - t.top + 1);
+            if (need > R * H / 4) {
+                std::unique_lock<std::mutex> g(ahead.lock);
+                ahead.changed.wait(g, [&] { return ahead.stop || !ahead.freeWhole.empty(); });
+                if (ahead.stop)
+                    return failed(IMPORT_READ, "import stopped", "the import stopped");
+                d.whole = ahead.freeWhole.back();
+                ahead.freeWhole.pop_back();
+                d.rows = whole[d.whole].data();
+            } else {
+                try {
+                    d.own.reserve(need);
+                } catch (const std::bad_alloc&) {
+                    return failed(IMPORT_MEMORY, "malloc lpBuffer falied", "no memory for a frame");
+                }
+                d.rows = d.own.data();
+            }
             const bool from555 = B == 2 && !(p.pixelFlags & 0x01);
             if (from555)
                 diag::print("in 15 bit\n");
             for (int y = t.top; y <= t.bottom; ++y) {
                 const uint8_t* src = image.data() + size_t(y) * S;
-                uint8_t* dst = d.rows.data() + size_t(y - t.top) * R;
+                uint8_t* dst = d.rows + size_t(y - t.top) * R;
                 size_t done = 0;
                 if (from555) {
                     for (int x = 0; x < W && 2 * size_t(x) + 2 <= R; ++x)
@@ -415,34 +461,15 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             if (from555) {
                 // The image is now 5-6-5: say so, or the next import converts it again.
                 for (int y = t.top; y <= t.bottom; ++y)
-                    std::memcpy(image.data() + size_t(y) * S, d.rows.data() + size_t(y - t.top) * R,
-                                std::min(S, R));
+                    std::memcpy(image.data() + size_t(y) * S, d.rows + size_t(y - t.top) * R, std::min(S, R));
                 p.pixelFlags |= 0x03;
             }
-            d.length = R * size_t(t.bottom - t.top + 1);
+            d.length = need;
         }
         d.capture = decodedCapture;
         d.rowBytes = decodedRowBytes;
     };
 
-    // The next frames are read, inflated and converted on a thread of their
-    // own while this one writes the records, in order.
-    struct Ahead {
-        std::mutex lock;
-        std::condition_variable changed;
-        uint32_t decoded = 0, written = 0;
-        bool stop = false;
-        std::thread thread;
-        ~Ahead() {
-            {
-                std::lock_guard<std::mutex> g(lock);
-                stop = true;
-            }
-            changed.notify_all();
-            if (thread.joinable())
-                thread.join();
-        }
-    } ahead;
     ahead.thread = std::thread([&] {
         for (uint32_t i = 0; i < F; ++i) {
             {
@@ -488,7 +515,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             h.keyFlag = 1;
         } else if (hasImage) {
             // The band's rows; a key frame's band is the whole picture.
-            data = d.rows.data();
+            data = d.rows;
             length = d.length;
             h.keyFlag = key ? 1 : 0;
         }
@@ -534,6 +561,9 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         m_r.project.m_vPlayBackFrameInfo.push_back(p);
         {
             std::lock_guard<std::mutex> g(ahead.lock);
+            if (d.whole >= 0)
+                ahead.freeWhole.push_back(d.whole);
+            d.whole = -1;
             ++ahead.written;
         }
         ahead.changed.notify_all();
