@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace g723 {
 namespace {
@@ -26,6 +25,89 @@ constexpr int16_t fitab[8] = {0, 0x200, 0x400, 0xE00, 0xE00, 0x400, 0x200, 0};
 // exactly as they do there.
 inline int16_t s16(int v) {
     return int16_t(uint16_t(uint32_t(v)));
+}
+
+// quan(val, power2, 15): how many powers of two are not above val, which is
+// val's bit length, at most 15.
+inline int powerIndex(int val) {
+    if (val <= 0)
+        return 0;
+    const int bits = 32 - __builtin_clz(unsigned(val));
+    return bits < 15 ? bits : 15;
+}
+
+// fmult() without branches: the mantissa is anmag normalised to 6 bits, and
+// one 64-bit shift scales the product for either sign of its exponent (the
+// product is below 256, so the left shift never loses bits).
+inline int fmultImpl(int an, int srn, int rounding) {
+    const int anmag = an > 0 ? an : ((-an) & 0x1FFF);
+    const int bits = powerIndex(anmag);
+    const int anexp = bits - 6;
+    const int anmant = anmag == 0 ? 32 : (anmag << 6) >> bits;
+    const int wanexp = anexp + ((srn >> 6) & 0xF) - 13;
+    const int wanmant = (anmant * (srn & 077) + rounding) >> 4;
+    const int retval = int((uint64_t(uint32_t(wanmant)) << 19 >> (19 - wanexp)) & 0x7FFF);
+    const int negative = (an ^ srn) >> 31;
+    return (retval ^ negative) - negative;
+}
+
+inline int predictorZeroImpl(const g72x_state* s) {
+    const int r = s->productRounding;
+    return fmultImpl(s->b[0] >> 2, s->dq[0], r) + fmultImpl(s->b[1] >> 2, s->dq[1], r) +
+           fmultImpl(s->b[2] >> 2, s->dq[2], r) + fmultImpl(s->b[3] >> 2, s->dq[3], r) +
+           fmultImpl(s->b[4] >> 2, s->dq[4], r) + fmultImpl(s->b[5] >> 2, s->dq[5], r);
+}
+
+inline int predictorPoleImpl(const g72x_state* s) {
+    return fmultImpl(s->a[1] >> 2, s->sr[1], s->productRounding) +
+           fmultImpl(s->a[0] >> 2, s->sr[0], s->productRounding);
+}
+
+inline int stepSizeImpl(const g72x_state* s) {
+    if (s->ap >= 256)
+        return s->yu;
+    int y = s->yl >> 6;
+    int dif = s->yu - y;
+    int al = s->ap >> 2;
+    if (dif > 0)
+        y += (dif * al) >> 6;
+    else if (dif < 0)
+        y += (dif * al + 0x3F) >> 6;
+    return y;
+}
+
+// quantize() for the 24 kbit/s table.
+inline int quantize24(int d, int y) {
+    // Base-2 logarithm of |d|: integer part in the top bits, 7 fraction bits.
+    int16_t dqm = s16(std::abs(d));
+    int16_t exp = s16(powerIndex(dqm >> 1));
+    int16_t mant = s16(((dqm * 128) >> exp) & 0x7F);
+    int16_t dl = s16((exp << 7) + mant);
+    // Normalised by the scale factor.
+    int16_t dln = s16(dl - (y >> 2));
+    const int i = (dln >= qtab_723_24[0]) + (dln >= qtab_723_24[1]) + (dln >= qtab_723_24[2]);
+    if (d < 0)
+        return 7 - i;
+    if (i == 0)
+        return 7; // the positive zero takes the all-ones code
+    return i;
+}
+
+inline int reconstructImpl(int sign, int dqln, int y) {
+    int16_t dql = s16(dqln + (y >> 2));
+    if (dql < 0)
+        return sign ? -0x8000 : 0;
+    int16_t dex = s16((dql >> 7) & 15);
+    int16_t dqt = s16(128 + (dql & 127));
+    int16_t dq = s16((dqt << 7) >> (14 - dex));
+    return sign ? (dq - 0x8000) : dq;
+}
+
+// Value in the 4-bit exponent, 6-bit mantissa form; negative values carry -0x400.
+inline int16_t toFloat(int mag, bool negative) {
+    int16_t exp = s16(powerIndex(mag));
+    int v = (exp << 6) + ((mag << 6) >> exp);
+    return s16(negative ? v - 0x400 : v);
 }
 
 } // namespace
@@ -59,45 +141,26 @@ int quan(int val, const int16_t* table, int size) {
 // Product of a predictor coefficient and a value in the 4-bit exponent,
 // 6-bit mantissa form the state keeps.
 int fmult(int an, int srn, int rounding) {
-    int16_t anmag = s16(an > 0 ? an : ((-an) & 0x1FFF));
-    int16_t anexp = s16(quan(anmag, power2, 15) - 6);
-    int16_t anmant = s16(anmag == 0 ? 32 : (anexp >= 0 ? anmag >> anexp : anmag << -anexp));
-    int16_t wanexp = s16(anexp + ((srn >> 6) & 0xF) - 13);
-    int16_t wanmant = s16((anmant * (srn & 077) + rounding) >> 4);
-    int16_t retval = s16(wanexp >= 0 ? ((wanmant << wanexp) & 0x7FFF) : (wanmant >> -wanexp));
-    return ((an ^ srn) < 0) ? -retval : retval;
+    return fmultImpl(an, srn, rounding);
 }
 
 int predictor_zero(const g72x_state* s) {
-    int sezi = fmult(s->b[0] >> 2, s->dq[0], s->productRounding);
-    for (int i = 1; i < 6; ++i)
-        sezi += fmult(s->b[i] >> 2, s->dq[i], s->productRounding);
-    return sezi;
+    return predictorZeroImpl(s);
 }
 
 int predictor_pole(const g72x_state* s) {
-    return fmult(s->a[1] >> 2, s->sr[1], s->productRounding) +
-           fmult(s->a[0] >> 2, s->sr[0], s->productRounding);
+    return predictorPoleImpl(s);
 }
 
 // Mix of the fast and slow scale factors by the speed control.
 int step_size(const g72x_state* s) {
-    if (s->ap >= 256)
-        return s->yu;
-    int y = s->yl >> 6;
-    int dif = s->yu - y;
-    int al = s->ap >> 2;
-    if (dif > 0)
-        y += (dif * al) >> 6;
-    else if (dif < 0)
-        y += (dif * al + 0x3F) >> 6;
-    return y;
+    return stepSizeImpl(s);
 }
 
 int quantize(int d, int y, const int16_t* table, int size) {
     // Base-2 logarithm of |d|: integer part in the top bits, 7 fraction bits.
     int16_t dqm = s16(std::abs(d));
-    int16_t exp = s16(quan(dqm >> 1, power2, 15));
+    int16_t exp = s16(powerIndex(dqm >> 1));
     int16_t mant = s16(((dqm * 128) >> exp) & 0x7F);
     int16_t dl = s16((exp << 7) + mant);
     // Normalised by the scale factor.
@@ -112,25 +175,13 @@ int quantize(int d, int y, const int16_t* table, int size) {
 
 // Quantised difference from its log: magnitude, with -0x8000 added when negative.
 int reconstruct(int sign, int dqln, int y) {
-    int16_t dql = s16(dqln + (y >> 2));
-    if (dql < 0)
-        return sign ? -0x8000 : 0;
-    int16_t dex = s16((dql >> 7) & 15);
-    int16_t dqt = s16(128 + (dql & 127));
-    int16_t dq = s16((dqt << 7) >> (14 - dex));
-    return sign ? (dq - 0x8000) : dq;
+    return reconstructImpl(sign, dqln, y);
 }
 
 namespace {
-// Value in the 4-bit exponent, 6-bit mantissa form; negative values carry -0x400.
-int16_t toFloat(int mag, bool negative) {
-    int16_t exp = s16(quan(mag, power2, 15));
-    int v = (exp << 6) + ((mag << 6) >> exp);
-    return s16(negative ? v - 0x400 : v);
-}
-} // namespace
 
-void update(int code_size, int y, int wi, int fi, int dq, int sr, int dqsez, g72x_state* s) {
+__attribute__((always_inline)) inline void updateImpl(int code_size, int y, int wi, int fi, int dq, int sr,
+                                                      int dqsez, g72x_state* s) {
     int16_t pk0 = dqsez < 0 ? 1 : 0;
     int16_t mag = s16(dq & 0x7FFF);
 
@@ -193,10 +244,12 @@ void update(int code_size, int y, int wi, int fi, int dq, int sr, int dqsez, g72
         else if (s->a[0] > a1ul)
             s->a[0] = a1ul;
 
+        const int leak = code_size == 5 ? 9 : 8;
+        const int step = (dq & 0x7FFF) ? 128 : 0;
         for (int i = 0; i < 6; ++i) {
-            s->b[i] = s16(s->b[i] - (s->b[i] >> (code_size == 5 ? 9 : 8)));
-            if (dq & 0x7FFF)
-                s->b[i] = s16((dq ^ s->dq[i]) >= 0 ? s->b[i] + 128 : s->b[i] - 128);
+            // +step when dq and dq[i] have the same sign, else -step.
+            const int differ = (dq ^ s->dq[i]) >> 31;
+            s->b[i] = s16(s->b[i] - (s->b[i] >> leak) + ((step ^ differ) - differ));
         }
     }
 
@@ -237,34 +290,48 @@ void update(int code_size, int y, int wi, int fi, int dq, int sr, int dqsez, g72
         s->ap = s16(s->ap + ((-s->ap) >> 4));
 }
 
-int g723_24_encoder(int sample, g72x_state* s) {
+__attribute__((always_inline)) inline int encode(int sample, g72x_state* s) {
     int sl = sample >> 2; // 14-bit range
-    int16_t sezi = s16(predictor_zero(s));
+    int16_t sezi = s16(predictorZeroImpl(s));
     int16_t sez = s16(sezi >> 1);
-    int16_t sei = s16(sezi + predictor_pole(s));
+    int16_t sei = s16(sezi + predictorPoleImpl(s));
     int16_t se = s16(sei >> 1);
     int16_t d = s16(sl - se);
-    int16_t y = s16(step_size(s));
-    int16_t i = s16(quantize(d, y, qtab_723_24, 3));
-    int16_t dq = s16(reconstruct(i & 4, dqlntab[i], y));
+    int16_t y = s16(stepSizeImpl(s));
+    int16_t i = s16(quantize24(d, y));
+    int16_t dq = s16(reconstructImpl(i & 4, dqlntab[i], y));
     int16_t sr = s16(dq < 0 ? se - (dq & 0x3FFF) : se + dq);
     int16_t dqsez = s16(sr + sez - se);
-    update(3, y, witab[i], fitab[i], dq, sr, dqsez, s);
+    updateImpl(3, y, witab[i], fitab[i], dq, sr, dqsez, s);
     return i;
 }
 
-int g723_24_decoder(int code, g72x_state* s) {
+__attribute__((always_inline)) inline int decode(int code, g72x_state* s) {
     int i = code & 0x07;
-    int16_t sezi = s16(predictor_zero(s));
+    int16_t sezi = s16(predictorZeroImpl(s));
     int16_t sez = s16(sezi >> 1);
-    int16_t sei = s16(sezi + predictor_pole(s));
+    int16_t sei = s16(sezi + predictorPoleImpl(s));
     int16_t se = s16(sei >> 1);
-    int16_t y = s16(step_size(s));
-    int16_t dq = s16(reconstruct(i & 0x04, dqlntab[i], y));
+    int16_t y = s16(stepSizeImpl(s));
+    int16_t dq = s16(reconstructImpl(i & 0x04, dqlntab[i], y));
     int16_t sr = s16(dq < 0 ? se - (dq & 0x3FFF) : se + dq);
     int16_t dqsez = s16(sr - se + sez);
-    update(3, y, witab[i], fitab[i], dq, sr, dqsez, s);
+    updateImpl(3, y, witab[i], fitab[i], dq, sr, dqsez, s);
     return sr * 4; // back to 16 bits
+}
+
+} // namespace
+
+void update(int code_size, int y, int wi, int fi, int dq, int sr, int dqsez, g72x_state* s) {
+    updateImpl(code_size, y, wi, fi, dq, sr, dqsez, s);
+}
+
+int g723_24_encoder(int sample, g72x_state* s) {
+    return encode(sample, s);
+}
+
+int g723_24_decoder(int code, g72x_state* s) {
+    return decode(code, s);
 }
 
 bool pack_output(BitPacker& p, int code, int codeBits, uint8_t* byte) {
@@ -292,39 +359,52 @@ bool unpack_input(BitUnpacker& u, int codeBits, int* code) {
 }
 
 size_t compress(const uint8_t* in, size_t length, uint8_t* out, const g72x_state& initial) {
-    // Packed bytes go to a scratch buffer sized to the packed length (one
-    // sample alone packs into 3 bytes), then out in one copy.
-    std::vector<uint8_t> packed(G723PackedLength(length));
     size_t produced = 0;
     g72x_state state = initial;
-    BitPacker packer;
-    uint8_t byte = 0;
     const size_t samples = length / 2; // a trailing odd byte is no sample
-    for (size_t k = 0; k < samples; ++k) {
-        int sample = int16_t(uint16_t(in[2 * k] | (in[2 * k + 1] << 8)));
-        int code = g723_24_encoder(sample, &state);
-        if (pack_output(packer, code, CODE_BITS, &byte))
-            packed[produced++] = byte;
+    // Eight codes make three bytes, least significant bit first.
+    size_t k = 0;
+    for (; k + 8 <= samples; k += 8) {
+        uint32_t group = 0;
+        for (size_t j = 0; j < 8; ++j) {
+            const uint8_t* p = in + 2 * (k + j);
+            group |= uint32_t(encode(int16_t(uint16_t(p[0] | (p[1] << 8))), &state)) << (3 * j);
+        }
+        out[produced++] = uint8_t(group);
+        out[produced++] = uint8_t(group >> 8);
+        out[produced++] = uint8_t(group >> 16);
     }
-    // Zero codes complete the last group of eight.
-    while (packer.count > 0)
-        if (pack_output(packer, 0, CODE_BITS, &byte))
-            packed[produced++] = byte;
-    if (produced)
-        std::memcpy(out, packed.data(), produced);
+    if (k < samples) {
+        // Zero codes complete the last group of eight.
+        uint32_t group = 0;
+        for (size_t j = 0; k + j < samples; ++j) {
+            const uint8_t* p = in + 2 * (k + j);
+            group |= uint32_t(encode(int16_t(uint16_t(p[0] | (p[1] << 8))), &state)) << (3 * j);
+        }
+        out[produced++] = uint8_t(group);
+        out[produced++] = uint8_t(group >> 8);
+        out[produced++] = uint8_t(group >> 16);
+    }
     return produced;
 }
 
 size_t decompress(const uint8_t* in, size_t length, short* out, const g72x_state& initial) {
     g72x_state state = initial;
+    size_t samples = 0;
+    // Whole groups of three bytes hold eight codes.
+    size_t pos = 0;
+    for (; pos + 3 <= length; pos += 3) {
+        const uint32_t group = uint32_t(in[pos]) | uint32_t(in[pos + 1]) << 8 | uint32_t(in[pos + 2]) << 16;
+        for (int j = 0; j < 8; ++j)
+            out[samples++] = short(decode(int(group >> (3 * j)) & 7, &state));
+    }
     // Fresh bits for every call: leftovers of a piece never reach the next one.
     BitUnpacker unpacker;
-    unpacker.in = in;
-    unpacker.length = length;
+    unpacker.in = in + pos;
+    unpacker.length = length - pos;
     int code = 0;
-    size_t samples = 0;
     while (unpack_input(unpacker, CODE_BITS, &code))
-        out[samples++] = short(g723_24_decoder(code, &state));
+        out[samples++] = short(decode(code, &state));
     return samples * 2;
 }
 

@@ -1,6 +1,7 @@
 #include "store/FrameStore.h"
 #include "store/RegularFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -181,10 +182,9 @@ FrameStore::Result FrameStore::getEditFrame(const std::vector<SEditInfo>& edit, 
     return result;
 }
 
-int FrameStore::getFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,
-                         std::vector<uint8_t>& data, bool packTo3Bytes, size_t extraBytes) {
+int FrameStore::readRecordHeader(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,
+                                 bool packTo3Bytes) {
     m_lastError.clear();
-    data.clear();
     if (!m_file || n >= edit.size()) {
         fail(Result::BadFrameIndex, "getFrame - no frame " + std::to_string(n));
         return GETFRAME_SEEK_FAILED;
@@ -208,7 +208,6 @@ int FrameStore::getFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrame
     const size_t length = header.dataLength();
     if (length == 0)
         return GETFRAME_OK;
-
     const size_t rowBytes = m_geometry.rowBytes();
     if (length > m_geometry.frameBytes() || rowBytes == 0 || length % rowBytes != 0 ||
         (packTo3Bytes && length % 4 != 0)) {
@@ -216,33 +215,69 @@ int FrameStore::getFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrame
              "getFrame - record of " + std::to_string(length) + " data bytes does not fit the frame");
         return GETFRAME_READ_FAILED;
     }
+    return GETFRAME_OK;
+}
+
+int FrameStore::readRecordData(SDatFrameHeader& header, uint8_t* out, bool packTo3Bytes) {
+    const size_t length = header.dataLength();
     if (!packTo3Bytes) {
-        data.resize(length + extraBytes);
         errno = 0;
-        if (std::fread(data.data(), 1, length, m_file) != length) {
-            data.clear();
+        if (std::fread(out, 1, length, m_file) != length) {
             fail(Result::DataReadFailed, systemError("getFrame fread data"));
             return GETFRAME_READ_FAILED;
         }
         return GETFRAME_OK;
     }
-    m_scratch.resize(length);
-    errno = 0;
-    if (std::fread(m_scratch.data(), 1, length, m_file) != length) {
-        fail(Result::DataReadFailed, systemError("getFrame fread"));
+    // Packed a piece at a time through a scratch sized once.
+    constexpr size_t PIECE = 256 * 1024;
+    if (m_scratch.size() < PIECE)
+        m_scratch.resize(PIECE);
+    uint8_t* d = out;
+    for (size_t done = 0; done < length;) {
+        const size_t n = std::min(PIECE, length - done);
+        errno = 0;
+        if (std::fread(m_scratch.data(), 1, n, m_file) != n) {
+            fail(Result::DataReadFailed, systemError("getFrame fread"));
+            return GETFRAME_READ_FAILED;
+        }
+        const uint8_t* s = m_scratch.data();
+        for (size_t i = 0; i < n; i += 4, d += 3) {
+            d[0] = s[i];
+            d[1] = s[i + 1];
+            d[2] = s[i + 2];
+        }
+        done += n;
+    }
+    header.recordSize = uint32_t(length / 4 * 3 + SDatFrameHeader::SIZE);
+    return GETFRAME_OK;
+}
+
+int FrameStore::getFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,
+                         std::vector<uint8_t>& data, bool packTo3Bytes, size_t extraBytes) {
+    data.clear();
+    int r = readRecordHeader(edit, n, header, packTo3Bytes);
+    const size_t length = header.dataLength();
+    if (r != GETFRAME_OK || length == 0)
+        return r;
+    data.resize((packTo3Bytes ? length / 4 * 3 : length) + extraBytes);
+    r = readRecordData(header, data.data(), packTo3Bytes);
+    if (r != GETFRAME_OK)
+        data.clear();
+    return r;
+}
+
+int FrameStore::getFrameInto(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,
+                             uint8_t* out, size_t room, bool packTo3Bytes) {
+    int r = readRecordHeader(edit, n, header, packTo3Bytes);
+    const size_t length = header.dataLength();
+    if (r != GETFRAME_OK || length == 0)
+        return r;
+    if ((packTo3Bytes ? length / 4 * 3 : length) > room) {
+        fail(Result::BadRecord,
+             "getFrame - record of " + std::to_string(length) + " data bytes does not fit");
         return GETFRAME_READ_FAILED;
     }
-    const size_t packed = length / 4 * 3;
-    data.resize(packed + extraBytes);
-    const uint8_t* s = m_scratch.data();
-    uint8_t* d = data.data();
-    for (size_t i = 0; i < length; i += 4, d += 3) {
-        d[0] = s[i];
-        d[1] = s[i + 1];
-        d[2] = s[i + 2];
-    }
-    header.recordSize = uint32_t(packed + SDatFrameHeader::SIZE);
-    return GETFRAME_OK;
+    return readRecordData(header, out, packTo3Bytes);
 }
 
 void FrameStore::fillPixel(uint32_t pixel) {

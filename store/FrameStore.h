@@ -84,6 +84,11 @@ class FrameStore {
     // GETFRAME_READ_FAILED (also for a record whose length is wrong).
     int getFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,
                  std::vector<uint8_t>& data, bool packTo3Bytes = false, size_t extraBytes = 10);
+    // The same into a caller's buffer of `room` bytes, reused from frame to
+    // frame: only the record's own bytes are written into it. The data
+    // length is header.dataLength() afterwards.
+    int getFrameInto(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header, uint8_t* out,
+                     size_t room, bool packTo3Bytes = false);
 
     // Fills the whole work buffer with one pixel value in the geometry's
     // pixel size (low bytes first, as the screen stores it).
@@ -94,6 +99,10 @@ class FrameStore {
   private:
     Result fail(Result r, const std::string& message);
     Result readHeader(const SEditInfo& info, SDatFrameHeader& header);
+    // getFrame's two halves: the checked header, then the data after it.
+    int readRecordHeader(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,
+                         bool packTo3Bytes);
+    int readRecordData(SDatFrameHeader& header, uint8_t* out, bool packTo3Bytes);
 
     std::FILE* m_file = nullptr;
     std::string m_path;

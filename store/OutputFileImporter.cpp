@@ -1,6 +1,8 @@
 #include "store/OutputFileImporter.h"
 #include "store/Diagnostics.h"
 
+#include "store/Deflater.h"
+
 #include "store/RecordIO.h"
 #include "store/RegularFile.h"
 #include "store/ScratchFile.h"
@@ -11,13 +13,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -34,6 +39,27 @@ struct FileCloser {
         if (f)
             std::fclose(f);
     }
+};
+
+// Frames decoded ahead of the one being written, at most, and buffers of a
+// whole frame among them (key frames and bands of more than a quarter of it).
+constexpr uint32_t DECODED_AHEAD = 16;
+constexpr int WHOLE_FRAMES = 2;
+
+// One decoded frame on its way to the working frame file.
+struct DecodedFrame {
+    int code = 0; // the import's code of a failure, with its texts
+    std::string message, cause;
+    SPlayBackFrameInfo p;
+    int32_t palette = 0;
+    bool hasImage = false;
+    video::Trailer t;
+    SRect capture{0, 0, 0, 0};
+    int rowBytes = 0;
+    uint8_t* rows = nullptr; // the band's rows in the screen's pixel format
+    size_t length = 0;
+    ByteBuffer own; // holds them when they are a quarter of the frame or less
+    int whole = -1; // else the whole-frame buffer that does
 };
 
 bool writeAll(std::FILE* f, const void* p, size_t n) {
@@ -266,11 +292,15 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
 
     const size_t cols = size_t(W) / 8 + 1, rows = size_t(H) / 8 + 1;
     const size_t maxPlain = std::max(S * H, 2 * rows * cols + rows * cols * 64 * B) + video::TRAILER_SIZE;
-    std::vector<uint8_t> image, frame, plain, chunk, format, lastFormat;
+    std::vector<uint8_t> image;
+    ByteBuffer plain;
+    DecodedFrame slots[DECODED_AHEAD];
+    ByteBuffer whole[WHOLE_FRAMES];
     try {
         image.assign(S * H, 0);
-        frame.assign(R * H, 0);
-        plain.resize(maxPlain);
+        plain.reserve(maxPlain);
+        for (auto& b : whole)
+            b.reserve(R * H);
     } catch (const std::bad_alloc&) {
         return fail(IMPORT_MEMORY, "malloc lpBuffer falied");
     }
@@ -287,15 +317,52 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     m_r.project.m_nextRecordOffset = SDatMainHeader::SIZE;
     m_r.rowBytes = int(R);
     SRect capture = m_r.captureRect;
-    int32_t palette = -1;
 
-    for (uint32_t i = 0; i < F; ++i) {
-        m_services.progress(i);
-        SPlayBackFrameInfo p =
-            SPlayBackFrameInfo::fromBytes(additional.data() + 60 + size_t(i) * SPlayBackFrameInfo::SIZE);
+    std::vector<stdColormapArray> colormaps;
+
+    SRect decodedCapture = capture;
+    int decodedRowBytes = m_r.rowBytes;
+    std::vector<uint8_t> chunk, format, lastFormat;
+
+    // The next frames are read, inflated and converted on a thread of their
+    // own while this one writes the records, in order.
+    struct Ahead {
+        std::mutex lock;
+        std::condition_variable changed;
+        uint32_t decoded = 0, written = 0;
+        bool stop = false;
+        std::vector<int> freeWhole; // whole-frame buffers not in use
+        std::thread thread;
+        ~Ahead() {
+            {
+                std::lock_guard<std::mutex> g(lock);
+                stop = true;
+            }
+            changed.notify_all();
+            if (thread.joinable())
+                thread.join();
+        }
+    } ahead;
+    for (int k = 0; k < WHOLE_FRAMES; ++k)
+        ahead.freeWhole.push_back(k);
+
+    // Decodes frame i into d: its playback record, palette, and its band's
+    // rows in the screen's own pixel format. Runs on the decoding thread.
+    auto decode = [&](uint32_t i, DecodedFrame& d) {
+        d.code = IMPORT_OK;
+        d.hasImage = false;
+        d.rows = nullptr;
+        d.length = 0;
+        auto failed = [&](int code, const std::string& message, const std::string& what) {
+            d.code = code;
+            d.message = message;
+            d.cause = frameCause(i, what);
+        };
+        SPlayBackFrameInfo& p = d.p;
+        p = SPlayBackFrameInfo::fromBytes(additional.data() + 60 + size_t(i) * SPlayBackFrameInfo::SIZE);
         if (m_screen.depth <= 15) {
             if (file.vlmGetFormat(format, i, 0) != 0 || format.size() < 40 + 4 * 256)
-                return fail(IMPORT_READ, "palette read error", frameCause(i, "the palette cannot be read"));
+                return failed(IMPORT_READ, "palette read error", "the palette cannot be read");
             if (format != lastFormat) {
                 stdColormapArray pal;
                 for (size_t c = 0; c < 256; ++c) {
@@ -303,98 +370,160 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
                     pal.colors[c] = {uint32_t(c), uint16_t(q[2] * 257), uint16_t(q[1] * 257),
                                      uint16_t(q[0] * 257), uint8_t(7)};
                 }
-                m_r.project.m_vColormaps.push_back(pal);
+                colormaps.push_back(pal);
                 lastFormat = format;
             }
-            palette = int32_t(m_r.project.m_vColormaps.size()) - 1;
+            d.palette = int32_t(colormaps.size()) - 1;
         } else {
-            palette = 0;
+            d.palette = 0;
         }
 
         if (file.vlmStreamRead(chunk, i, vlm::CHUNK_VIDEO) != 0)
-            return fail(IMPORT_READ, "error reading frames", frameCause(i, "the video chunk cannot be read"));
-        bool hasImage = false;
-        video::Trailer t;
+            return failed(IMPORT_READ, "error reading frames", "the video chunk cannot be read");
         uLongf plainLength = 0;
         if (!chunk.empty()) {
-            plainLength = uLongf(plain.size());
+            plainLength = uLongf(maxPlain);
             if (uncompress(plain.data(), &plainLength, chunk.data(), uLong(chunk.size())) != Z_OK)
-                return fail(IMPORT_READ, "error reading frames: a video chunk does not decompress",
-                            frameCause(i, "a video chunk does not decompress"));
+                return failed(IMPORT_READ, "error reading frames: a video chunk does not decompress",
+                              "a video chunk does not decompress");
             if (plainLength != 0 && plainLength < video::TRAILER_SIZE)
-                return fail(IMPORT_READ, "error reading frames: a video chunk is shorter than its trailer",
-                            frameCause(i, "a video chunk is shorter than its trailer"));
-            hasImage = plainLength > video::TRAILER_SIZE;
+                return failed(IMPORT_READ, "error reading frames: a video chunk is shorter than its trailer",
+                              "a video chunk is shorter than its trailer");
+            d.hasImage = plainLength > video::TRAILER_SIZE;
         }
         const bool key = p.frameFlags & PBF_KEY;
-        const bool blank = p.frameFlags & (PBF_INSERTED | PBF_APPENDED);
-        if (hasImage) {
+        if (d.hasImage) {
+            video::Trailer& t = d.t;
             t = video::readTrailer(plain.data() + plainLength - video::TRAILER_SIZE);
             std::printf("Block Rect---- %d %d %d %d\n", t.left, t.right, t.top, t.bottom);
             if (t.left != 0 || t.top < 0 || t.right != W - 1 || t.bottom < t.top || t.bottom >= H)
-                return fail(IMPORT_READ, "error reading frames: a band lies outside the screen",
-                            frameCause(i, "a band lies outside the screen"));
+                return failed(IMPORT_READ, "error reading frames: a band lies outside the screen",
+                              "a band lies outside the screen");
             if (key) {
                 if (t.top != 0 || t.bottom != H - 1)
-                    return fail(IMPORT_READ, "error reading frames: a key frame is not whole",
-                                frameCause(i, "a key frame is not whole"));
-                capture = SRect{t.left, t.top, t.right + 1, t.bottom + 1};
-                m_r.rowBytes = (t.right + 1 - t.left) * sB;
+                    return failed(IMPORT_READ, "error reading frames: a key frame is not whole",
+                                  "a key frame is not whole");
+                decodedCapture = SRect{t.left, t.top, t.right + 1, t.bottom + 1};
+                decodedRowBytes = (t.right + 1 - t.left) * sB;
             }
-            video::DecodeResult d;
+            video::DecodeResult r;
             if (t.blocks == 0) {
-                d = video::decodeKeyChunk(plain.data(), plainLength, image.data() + size_t(t.top) * S, W,
+                r = video::decodeKeyChunk(plain.data(), plainLength, image.data() + size_t(t.top) * S, W,
                                           t.bottom - t.top + 1, S, B);
             } else {
-                d = video::applyDeltaChunk(plain.data(), plainLength, image.data(), W, H, S, B, capture);
+                r = video::applyDeltaChunk(plain.data(), plainLength, image.data(), W, H, S, B,
+                                           decodedCapture);
             }
-            if (d != video::DecodeResult::Ok)
-                return fail(IMPORT_READ, "error reading frames: a bad video chunk",
-                            frameCause(i, "a bad video chunk"));
+            if (r != video::DecodeResult::Ok)
+                return failed(IMPORT_READ, "error reading frames: a bad video chunk", "a bad video chunk");
 
-            // Into the screen's own pixel format.
+            // The band's rows into the screen's own pixel format, every byte of them.
+            const size_t need = R * size_t(t.bottom - t.top + 1);
+            if (need > R * H / 4) {
+                std::unique_lock<std::mutex> g(ahead.lock);
+                ahead.changed.wait(g, [&] { return ahead.stop || !ahead.freeWhole.empty(); });
+                if (ahead.stop)
+                    return failed(IMPORT_READ, "import stopped", "the import stopped");
+                d.whole = ahead.freeWhole.back();
+                ahead.freeWhole.pop_back();
+                d.rows = whole[d.whole].data();
+            } else {
+                try {
+                    d.own.reserve(need);
+                } catch (const std::bad_alloc&) {
+                    return failed(IMPORT_MEMORY, "malloc lpBuffer falied", "no memory for a frame");
+                }
+                d.rows = d.own.data();
+            }
             const bool from555 = B == 2 && !(p.pixelFlags & 0x01);
             if (from555)
                 diag::print("in 15 bit\n");
             for (int y = t.top; y <= t.bottom; ++y) {
                 const uint8_t* src = image.data() + size_t(y) * S;
-                uint8_t* dst = frame.data() + size_t(y) * R;
+                uint8_t* dst = d.rows + size_t(y - t.top) * R;
+                size_t done = 0;
                 if (from555) {
-                    for (int x = 0; x < W; ++x)
+                    for (int x = 0; x < W && 2 * size_t(x) + 2 <= R; ++x)
                         rec::writeLe16(dst + 2 * x, widen555(rec::readLe16(src + 2 * x)));
+                    done = std::min(S, R);
                 } else if (B == 3 && sB == 4) {
-                    for (int x = 0; x < W; ++x)
+                    for (int x = 0; x < W; ++x) {
                         std::memcpy(dst + 4 * x, src + 3 * x, 3);
+                        dst[4 * x + 3] = 0;
+                    }
+                    done = R;
                 } else {
-                    std::memcpy(dst, src, S);
+                    done = std::min(S, R);
+                    std::memcpy(dst, src, done);
                 }
+                std::memset(dst + done, 0, R - done);
             }
             if (from555) {
                 // The image is now 5-6-5: say so, or the next import converts it again.
                 for (int y = t.top; y <= t.bottom; ++y)
-                    std::memcpy(image.data() + size_t(y) * S, frame.data() + size_t(y) * R, S);
+                    std::memcpy(image.data() + size_t(y) * S, d.rows + size_t(y - t.top) * R, std::min(S, R));
                 p.pixelFlags |= 0x03;
             }
+            d.length = need;
         }
+        d.capture = decodedCapture;
+        d.rowBytes = decodedRowBytes;
+    };
+
+    ahead.thread = std::thread([&] {
+        for (uint32_t i = 0; i < F; ++i) {
+            {
+                std::unique_lock<std::mutex> g(ahead.lock);
+                ahead.changed.wait(
+                    g, [&] { return ahead.stop || ahead.decoded - ahead.written < DECODED_AHEAD; });
+                if (ahead.stop)
+                    return;
+            }
+            DecodedFrame& d = slots[i % DECODED_AHEAD];
+            decode(i, d);
+            {
+                std::lock_guard<std::mutex> g(ahead.lock);
+                ++ahead.decoded;
+            }
+            ahead.changed.notify_all();
+            if (d.code != IMPORT_OK)
+                return;
+        }
+    });
+
+    for (uint32_t i = 0; i < F; ++i) {
+        m_services.progress(i);
+        {
+            std::unique_lock<std::mutex> g(ahead.lock);
+            ahead.changed.wait(g, [&] { return ahead.decoded > i; });
+        }
+        DecodedFrame& d = slots[i % DECODED_AHEAD];
+        if (d.code != IMPORT_OK)
+            return fail(d.code, d.message, d.cause);
+        SPlayBackFrameInfo& p = d.p;
+        const video::Trailer& t = d.t;
+        const bool hasImage = d.hasImage;
+        const bool key = p.frameFlags & PBF_KEY;
+        const bool blank = p.frameFlags & (PBF_INSERTED | PBF_APPENDED);
+        capture = d.capture;
+        m_r.rowBytes = d.rowBytes;
 
         SDatFrameHeader h;
         const uint8_t* data = nullptr;
         size_t length = 0;
         if (blank) {
             h.keyFlag = 1;
-        } else if (key && hasImage) {
-            data = frame.data();
-            length = R * size_t(capture.bottom - capture.top);
-            h.keyFlag = 1;
         } else if (hasImage) {
-            data = frame.data() + size_t(t.top - capture.top) * R;
-            length = R * size_t(t.bottom - t.top + 1);
+            // The band's rows; a key frame's band is the whole picture.
+            data = d.rows;
+            length = d.length;
+            h.keyFlag = key ? 1 : 0;
         }
         if (p.frameFlags & PBF_DELETED)
             ++m_r.project.m_deletedCount;
         h.recordSize = uint32_t(SDatFrameHeader::SIZE + length);
         h.frameNumber = i;
-        h.paletteIndex = uint32_t(palette);
+        h.paletteIndex = uint32_t(d.palette);
         h.timeStamp = uint32_t(time(nullptr));
         h.frameState = i == 0 ? FRAME_STATE_FIRST : FRAME_STATE_TIMER;
         h.data = SRect{capture.left, hasImage && !blank ? t.top : 0, capture.right - 1,
@@ -417,7 +546,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         m_r.project.m_vEditInfo.push_back(e);
 
         if (m_screen.depth <= 15)
-            p.paletteIndex = int16_t(palette);
+            p.paletteIndex = int16_t(d.palette);
         if (!(p.pixelFlags & 0x02)) {
             if (m_r.redMask == 0xF800)
                 p.pixelFlags |= 0x01;
@@ -430,7 +559,16 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         else if (p.frameFlags & PBF_COPIED)
             ++m_r.project.m_insertedCount;
         m_r.project.m_vPlayBackFrameInfo.push_back(p);
+        {
+            std::lock_guard<std::mutex> g(ahead.lock);
+            if (d.whole >= 0)
+                ahead.freeWhole.push_back(d.whole);
+            d.whole = -1;
+            ++ahead.written;
+        }
+        ahead.changed.notify_all();
     }
+    m_r.project.m_vColormaps.insert(m_r.project.m_vColormaps.end(), colormaps.begin(), colormaps.end());
 
     main.fileSize = m_r.project.m_nextRecordOffset;
     main.frameCount = F;

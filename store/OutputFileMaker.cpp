@@ -1,6 +1,7 @@
 #include "store/OutputFileMaker.h"
 #include "store/Diagnostics.h"
 
+#include "store/Deflater.h"
 #include "store/FrameStore.h"
 #include "store/RecordIO.h"
 #include "store/RegularFile.h"
@@ -10,15 +11,24 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
 constexpr size_t AUDIO_HEADER_SIZE = 28;
+// The smallest frame buffer, so that small chunks share their buffers.
+constexpr size_t MIN_BUFFER = 64 * 1024;
 
 struct FileCloser {
     std::FILE* f = nullptr;
@@ -225,10 +235,433 @@ OutputFileMaker::Result OutputFileMaker::make() {
     return r;
 }
 
+// One frame on its way from the reading to the file.
+struct OutputFileMaker::Job {
+    uint32_t frame = 0;
+    // A failure found while reading; reported when the frame's turn to be written comes.
+    Result failure = MAKE_OK;
+    std::string message, cause;
+    bool blank = false;
+    int32_t palette = 0;
+    ByteBuffer plain, packed;
+    size_t plainLength = 0, packedLength = 0;
+    // Set by the worker, under the pipeline's lock.
+    bool done = false, ok = true;
+
+    void reset(uint32_t i) {
+        frame = i;
+        failure = MAKE_OK;
+        message.clear();
+        cause.clear();
+        blank = false;
+        palette = 0;
+        plainLength = packedLength = 0;
+        done = false;
+        ok = true;
+    }
+    void setFailure(Result r, const std::string& m, const std::string& c) {
+        failure = r;
+        message = m;
+        cause = c;
+        done = true;
+    }
+};
+
+// The make's state: reading, the buffers and jobs in flight, and the workers.
+struct OutputFileMaker::Pipeline {
+    OutputFileMaker& maker;
+    VlmFile& file;
+    int threads;
+    size_t budget;
+    // Reading.
+    FrameStore frames;
+    bool packed = false;
+    int B = 0;
+    size_t R = 0;
+    SRect refRect{0, 0, 0, 0};
+    int W = 0, H = 0;
+    std::vector<uint8_t> reference;
+    ByteBuffer readBuffer;
+    size_t readRoom = 0;
+    std::vector<uint16_t> blocks;
+    std::vector<uint8_t> marked;
+    // Writing.
+    int32_t lastPalette = -1;
+    uint32_t background = 0;
+    std::FILE* sound = nullptr;
+    // Frame buffers not in use, and the bytes of all frame buffers; the
+    // workers take theirs too, under poolLock.
+    std::mutex poolLock;
+    std::vector<ByteBuffer> spare;
+    size_t held = 0;
+    std::deque<Job*> inFlight;
+
+    std::vector<std::unique_ptr<Job>> jobs, freeJobs;
+    // Compression: inline with one thread, else the workers.
+    Deflater deflater;
+    ByteBuffer output;
+    std::mutex lock;
+    std::condition_variable work, finished;
+    std::deque<Job*> queue;
+    bool stop = false;
+    std::vector<std::thread> workers;
+
+    Pipeline(OutputFileMaker& m, VlmFile& f, int t, size_t b) : maker(m), file(f), threads(t), budget(b) {}
+    ~Pipeline() {
+        {
+            std::lock_guard<std::mutex> g(lock);
+            stop = true;
+        }
+        work.notify_all();
+        for (auto& t : workers)
+            t.join();
+    }
+
+    void startWorkers() {
+        if (threads <= 1)
+            return;
+        for (int n = 0; n < threads; ++n)
+            workers.emplace_back([this] { workerLoop(); });
+    }
+
+    void workerLoop() {
+        Deflater own;
+        ByteBuffer out;
+        std::unique_lock<std::mutex> g(lock);
+        for (;;) {
+            work.wait(g, [this] { return stop || !queue.empty(); });
+            if (stop)
+                return;
+            Job* job = queue.front();
+            queue.pop_front();
+            g.unlock();
+            const bool ok = compress(*job, own, out);
+            g.lock();
+            job->ok = ok;
+            job->done = true;
+            finished.notify_all();
+        }
+    }
+
+    // Compresses into the thread's own output room, then keeps only the
+    // compressed bytes, in a buffer of their size.
+    // No memory for them fails the frame like a failed compression.
+    bool compress(Job& job, Deflater& d, ByteBuffer& out) {
+        try {
+            out.reserve(Deflater::bound(job.plainLength));
+            size_t written = 0;
+            if (!maker.compressFrame(job.frame, d, job.plain.data(), job.plainLength, out.data(),
+                                     out.capacity(), written))
+                return false;
+            {
+                std::lock_guard<std::mutex> g(poolLock);
+                take(written, job.packed, true);
+            }
+            std::memcpy(job.packed.data(), out.data(), written);
+            job.packedLength = written;
+            return true;
+        } catch (const std::bad_alloc&) {
+            diag::print("no memory to compress frame %u\n", job.frame);
+            return false;
+        }
+    }
+
+    Job* newJob(uint32_t frame) {
+        if (freeJobs.empty())
+            freeJobs.push_back(std::make_unique<Job>());
+        std::unique_ptr<Job> j = std::move(freeJobs.back());
+        freeJobs.pop_back();
+        j->reset(frame);
+        Job* raw = j.get();
+        jobs.push_back(std::move(j));
+        return raw;
+    }
+    void recycle(Job* job) {
+        {
+            std::lock_guard<std::mutex> g(poolLock);
+            giveBack(job->plain);
+            giveBack(job->packed);
+        }
+        for (auto it = jobs.begin(); it != jobs.end(); ++it)
+            if (it->get() == job) {
+                freeJobs.push_back(std::move(*it));
+                jobs.erase(it);
+                return;
+            }
+    }
+
+    // A buffer of at least `need` bytes within the budget; false when the
+    // budget is spent by frames in flight. With `always` it is made anyway
+    // (a worker's compressed chunk; a chunk larger than the screen's when
+    // nothing else is in flight). Under poolLock.
+    bool take(size_t need, ByteBuffer& out, bool always = false) {
+        need = std::max(need, MIN_BUFFER);
+        size_t best = spare.size();
+        // A small chunk does not hold on to a large buffer.
+        const size_t most = std::max(4 * need, 2 * MIN_BUFFER);
+        for (size_t k = 0; k < spare.size(); ++k)
+            if (spare[k].capacity() >= need && spare[k].capacity() <= most &&
+                (best == spare.size() || spare[k].capacity() < spare[best].capacity()))
+                best = k;
+        if (best < spare.size()) {
+            out = std::move(spare[best]);
+            spare.erase(spare.begin() + long(best));
+            return true;
+        }
+        // Smaller spare buffers make room for a larger one.
+        dropSpare(need);
+        if (held + need > budget && !always)
+            return false;
+        out = ByteBuffer();
+        out.reserve(need);
+        held += need;
+        return true;
+    }
+    // Frees spare buffers, the smallest first, until `need` more bytes fit.
+    void dropSpare(size_t need) {
+        std::sort(spare.begin(), spare.end(),
+                  [](const ByteBuffer& a, const ByteBuffer& b) { return a.capacity() > b.capacity(); });
+        while (held + need > budget && !spare.empty()) {
+            held -= spare.back().capacity();
+            spare.pop_back();
+        }
+    }
+    // Whether the buffers held fit the budget once spare ones are freed.
+    bool withinBudget() {
+        std::lock_guard<std::mutex> g(poolLock);
+        dropSpare(0);
+        return held <= budget;
+    }
+    void giveBack(ByteBuffer& b) {
+        if (b.capacity() > 0)
+            spare.push_back(std::move(b));
+        b = ByteBuffer();
+    }
+
+    void submit(Job* job) {
+        if (threads <= 1) {
+            job->ok = compress(*job, deflater, output);
+            job->done = true;
+            return;
+        }
+        {
+            std::lock_guard<std::mutex> g(lock);
+            queue.push_back(job);
+        }
+        work.notify_one();
+    }
+    void waitFor(Job* job) {
+        std::unique_lock<std::mutex> g(lock);
+        finished.wait(g, [job] { return job->done; });
+    }
+
+    // Writes the oldest frame in flight and frees its buffers.
+    Result writeOldest() {
+        Job* job = inFlight.front();
+        waitFor(job);
+        const Result r = maker.writeFrame(file, *this, *job);
+        inFlight.pop_front();
+        recycle(job);
+        return r;
+    }
+
+    // The plain buffer of a job, writing older frames to free room.
+    Result buffersFor(Job& job, size_t plainBytes) {
+        for (;;) {
+            {
+                std::lock_guard<std::mutex> g(poolLock);
+                if (take(plainBytes, job.plain, inFlight.empty()))
+                    return MAKE_OK;
+            }
+            const Result r = writeOldest();
+            if (r != MAKE_OK)
+                return r;
+        }
+    }
+    // Writes older frames until the buffers held fit the budget again.
+    Result keepWithinBudget() {
+        while (!inFlight.empty() && !withinBudget()) {
+            const Result r = writeOldest();
+            if (r != MAKE_OK)
+                return r;
+        }
+        return MAKE_OK;
+    }
+};
+
+size_t OutputFileMaker::bytesInFlight(int threads, size_t screenChunk) {
+    const size_t pair =
+        std::max(screenChunk, MIN_BUFFER) + std::max(Deflater::bound(screenChunk), MIN_BUFFER);
+    return size_t(std::max(threads, 1) + 2) * pair / 2;
+}
+
+bool OutputFileMaker::compressFrame(uint32_t, Deflater& deflater, const uint8_t* plain, size_t length,
+                                    uint8_t* out, size_t room, size_t& written) {
+    if (deflater.compress(plain, length, out, room, written))
+        return true;
+    diag::print("compression failed\n");
+    return false;
+}
+
+OutputFileMaker::Result OutputFileMaker::prepareFrame(Pipeline& pp, Job& job) {
+    const uint32_t i = job.frame;
+    SDatFrameHeader header;
+    if (pp.frames.getFrameInto(m_in.project->m_vEditInfo, i, header, pp.readBuffer.data(), pp.readRoom,
+                               pp.packed) != FrameStore::GETFRAME_OK) {
+        job.setFailure(MAKE_FRAME_UNREADABLE, "getFrame () failed: " + pp.frames.lastError(),
+                       workingCause(pp.frames.lastError()));
+        return MAKE_OK;
+    }
+    const uint8_t* data = pp.readBuffer.data();
+    const size_t length = header.dataLength(); // packed to 3 bytes a pixel where asked
+    const SPlayBackFrameInfo& pb = m_in.project->m_vPlayBackFrameInfo[i];
+    const bool keyFrame = pb.frameFlags & PBF_KEY;
+    job.palette = int32_t(header.paletteIndex);
+    const int B = pp.B;
+    const size_t R = pp.R;
+
+    if (keyFrame && length > 0) {
+        pp.refRect = SRect{header.data.left, header.data.top, header.data.right + 1, header.data.bottom + 1};
+        pp.W = pp.refRect.right - pp.refRect.left;
+        pp.H = pp.refRect.bottom - pp.refRect.top;
+    }
+    const int W = pp.W, H = pp.H;
+    const size_t Rp = size_t(W) * B;
+    if (length == 0 && (pb.frameFlags & (PBF_INSERTED | PBF_APPENDED))) {
+        job.blank = true;
+        job.done = true;
+        return MAKE_OK;
+    }
+    if (W <= 0 || H <= 0) {
+        job.setFailure(MAKE_FRAME_UNREADABLE, "make: no picture area", workingCause("no picture area"));
+        return MAKE_OK;
+    }
+    // A first picture that is not a key frame is laid over black.
+    if (pp.reference.size() != Rp * H)
+        pp.reference.assign(Rp * size_t(H), 0);
+
+    if (keyFrame && length > 0) {
+        if (length < Rp * size_t(H)) {
+            job.setFailure(MAKE_FRAME_UNREADABLE, "make: a key frame is cut short",
+                           workingCause("a key frame is cut short"));
+            return MAKE_OK;
+        }
+        std::memcpy(pp.reference.data(), data, Rp * size_t(H));
+        const Result r = pp.buffersFor(job, video::keyChunkSize(W, H, B));
+        if (r != MAKE_OK)
+            return r;
+        job.plainLength =
+            video::keyChunkInto(job.plain.data(), pp.reference.data(), W, H, Rp, B, header.data);
+    } else if (length == 0) {
+        // An unchanged frame: no blocks, but it keeps its place and its sound.
+        const Result r = pp.buffersFor(job, video::TRAILER_SIZE);
+        if (r != MAKE_OK)
+            return r;
+        video::writeTrailer(job.plain.data(),
+                            video::Trailer{int16_t(header.data.left), int16_t(header.data.right),
+                                           int16_t(header.data.top), int16_t(header.data.bottom), 0});
+        job.plainLength = video::TRAILER_SIZE;
+    } else {
+        const SRect band = header.data;
+        const int bandRows = band.bottom - band.top + 1;
+        if (band.top < pp.refRect.top || band.bottom >= pp.refRect.bottom || bandRows <= 0 ||
+            band.right - band.left + 1 > W) {
+            job.setFailure(MAKE_FRAME_UNREADABLE, "make: a band lies outside the picture",
+                           workingCause("a band lies outside the picture"));
+            return MAKE_OK;
+        }
+        const size_t first = header.keyFlag ? size_t(band.top - pp.refRect.top) * Rp : 0;
+        if (first + size_t(bandRows) * R > length) {
+            job.setFailure(MAKE_FRAME_UNREADABLE, "make: a band is cut short",
+                           workingCause("a band is cut short"));
+            return MAKE_OK;
+        }
+        const uint8_t* bandData = data + first;
+        uint8_t* refBand = pp.reference.data() + size_t(band.top - pp.refRect.top) * Rp;
+        video::BlockGeometry g;
+        g.band = band;
+        g.rowBytes = R;
+        g.bytesPerPixel = B;
+        g.trim = video::blockTrim(pp.refRect, 8, B);
+        if (video::blocksFitIndices(g)) {
+            video::changedBlocks(refBand, bandData, g, pp.blocks, pp.marked);
+            const Result r = pp.buffersFor(job, video::deltaChunkSize(pp.blocks.size(), g));
+            if (r != MAKE_OK)
+                return r;
+            job.plainLength = video::deltaChunkInto(job.plain.data(), pp.blocks, bandData, g);
+        } else {
+            // Too many blocks for 16-bit indices: the band's rows, as a key chunk of the band.
+            const Result r = pp.buffersFor(job, video::keyChunkSize(g.width(), bandRows, B));
+            if (r != MAKE_OK)
+                return r;
+            job.plainLength =
+                video::keyChunkInto(job.plain.data(), bandData, g.width(), bandRows, R, B, band);
+        }
+        for (int y = 0; y < bandRows; ++y)
+            std::memcpy(refBand + size_t(y) * Rp, bandData + size_t(y) * R, Rp);
+    }
+    pp.submit(&job);
+    return MAKE_OK;
+}
+
+OutputFileMaker::Result OutputFileMaker::writeFrame(VlmFile& file, Pipeline& pp, Job& job) {
+    const uint32_t i = job.frame;
+    m_services.progress(i);
+    if (i == 0 && pp.background != 0 && !m_in.project->m_vEditInfo.empty())
+        writeResource(file, pp.background, true);
+    writeResources(file, i, true);
+    if (job.failure != MAKE_OK)
+        return fail(job.failure, job.message, job.cause);
+
+    SPlayBackFrameInfo& pb = m_in.project->m_vPlayBackFrameInfo[i];
+    const int32_t palette = job.palette;
+    if (job.blank) {
+        if (!writeObjects(file, i))
+            return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written", file.lastError());
+        if (i == 0 && palette != pp.lastPalette) {
+            auto fmt = formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette,
+                                    m_in.project->m_vColormaps);
+            if (!fmt.empty() && file.vlmSetFormat(fmt.data(), uint32_t(fmt.size()), 0) == 0)
+                pp.lastPalette = palette;
+            pb.paletteIndex = int16_t(pp.lastPalette);
+        }
+        uint32_t out = 0;
+        if (!file.vlmStreamWrite(nullptr, 0, i, vlm::CHUNK_VIDEO, &out))
+            return fail(MAKE_WRITE_FAILED, "vlmStreamWrite falied before audio", file.lastError());
+        return MAKE_OK;
+    }
+
+    if (pp.sound && pb.audioSize != 0 && (pb.frameFlags & PBF_AUDIO_RECORDED) &&
+        m_in.project->m_vEditInfo[i].audioFlag == 1)
+        if (!writeAudio(file, i, pp.sound))
+            return fail(MAKE_WRITE_FAILED, "make: the sound cannot be written",
+                        file.lastError().empty()
+                            ? "the sound working file " + m_in.soundPath + " cannot be read"
+                            : file.lastError());
+    if (palette != pp.lastPalette) {
+        auto fmt = formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette,
+                                m_in.project->m_vColormaps);
+        if (fmt.empty()) {
+            diag::print("SetBitmapInfo  SetFormat Failed ...\n");
+        } else if (file.vlmSetFormat(fmt.data(), uint32_t(fmt.size()), 0) != 0) {
+            return fail(MAKE_WRITE_FAILED, "make: a format record cannot be written", file.lastError());
+        } else {
+            pp.lastPalette = palette;
+        }
+    }
+    if (!job.ok)
+        return fail(MAKE_WRITE_FAILED, "make: a frame cannot be compressed");
+    uint32_t out = 0;
+    if (!file.vlmStreamWrite(job.packed.data(), uint32_t(job.packedLength), i, vlm::CHUNK_VIDEO, &out))
+        return fail(MAKE_WRITE_FAILED, "vlmStreamWrite failed before objects", file.lastError());
+    if (!writeObjects(file, i))
+        return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written", file.lastError());
+    return MAKE_OK;
+}
+
 OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
     const bool packed = m_in.depth == 24 && m_in.bytesPerPixel == 4;
     const int B = packed ? 3 : m_in.bytesPerPixel;
-    const size_t R = size_t(m_in.screenWidth) * B;
 
     // The working frame file's main header gives the capture rectangle.
     SDatMainHeader main;
@@ -249,11 +682,26 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
                 workingCause(std::ferror(dat.f) ? std::strerror(errno) : "the main header is cut short"));
         main = SDatMainHeader::fromBytes(raw);
     }
-    FrameStore frames;
+    int threads = m_in.threads > 0 ? m_in.threads : int(std::thread::hardware_concurrency());
+    threads = std::max(threads, 1);
+    // The largest plain chunk: the screen as a key chunk, or a band's blocks.
+    const size_t screenRow = size_t(std::max(m_in.screenWidth, 0)) * B;
+    const size_t screenRows = size_t(std::max(m_in.screenHeight, 0));
+    const size_t cells =
+        std::min<size_t>((screenRows / 8 + 1) * (size_t(std::max(m_in.screenWidth, 0)) / 8 + 1), 32768);
+    const size_t largestChunk =
+        std::max(screenRow * screenRows, cells * (2 + 64 * size_t(B))) + video::TRAILER_SIZE;
+    Pipeline pp(*this, file, threads, bytesInFlight(threads, largestChunk));
+
+    pp.packed = packed;
+    pp.B = B;
+    pp.R = size_t(m_in.screenWidth) * B;
     FrameGeometry geometry{uint32_t(m_in.screenWidth), uint32_t(m_in.screenHeight),
                            uint32_t(m_in.bytesPerPixel), 0};
-    if (!frames.open(m_in.workingPath, geometry))
-        return fail(MAKE_DAT_UNREADABLE, "***error reading dat file ***", frames.lastError());
+    if (!pp.frames.open(m_in.workingPath, geometry))
+        return fail(MAKE_DAT_UNREADABLE, "***error reading dat file ***", pp.frames.lastError());
+    pp.readRoom = geometry.frameBytes();
+    pp.readBuffer.reserve(pp.readRoom);
 
     VLMVideoHeader& vh = file.videoHeader();
     vh.headerWord = 10;
@@ -269,12 +717,13 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
         if (!sound.f && fd >= 0)
             ::close(fd);
     }
+    pp.sound = sound.f;
     file.audioHeader().backgroundSound = m_in.backgroundSound;
 
     // Resource records first: the close rewrites them as one table.
-    const uint32_t background = rec::readLe32(m_in.backgroundSound.data());
+    pp.background = rec::readLe32(m_in.backgroundSound.data());
     if (!m_in.project->m_vEditInfo.empty()) {
-        writeResource(file, background, false);
+        writeResource(file, pp.background, false);
         for (uint32_t f = 0; f < m_in.project->m_dwFrameCount; ++f)
             writeResources(file, f, false);
     }
@@ -287,121 +736,34 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
     }
 
     // The reference: the area of the last key frame and the picture the player shows.
-    SRect refRect = SRect{0, 0, m_in.screenWidth, m_in.screenHeight};
-    int W = main.capture.right - main.capture.left, H = main.capture.bottom - main.capture.top;
-    std::vector<uint8_t> reference;
-    int32_t lastPalette = -1;
-    SDatFrameHeader header;
-    std::vector<uint8_t> data, compressed;
+    pp.refRect = SRect{0, 0, m_in.screenWidth, m_in.screenHeight};
+    pp.W = main.capture.right - main.capture.left;
+    pp.H = main.capture.bottom - main.capture.top;
 
+    // Frames are read in order and written in order; their compression runs
+    // in between on the workers, a bounded number of frames and bytes ahead.
+    pp.startWorkers();
+    const size_t ahead = size_t(framesInFlight(threads));
     for (uint32_t i = 0; i < m_in.project->m_dwFrameCount; ++i) {
-        m_services.progress(i);
-        if (i == 0 && background != 0 && !m_in.project->m_vEditInfo.empty())
-            writeResource(file, background, true);
-        writeResources(file, i, true);
-
-        if (frames.getFrame(m_in.project->m_vEditInfo, i, header, data, packed) != FrameStore::GETFRAME_OK)
-            return fail(MAKE_FRAME_UNREADABLE, "getFrame () failed: " + frames.lastError(),
-                        workingCause(frames.lastError()));
-        const size_t length = header.dataLength(); // packed to 3 bytes a pixel where asked
-        SPlayBackFrameInfo& pb = m_in.project->m_vPlayBackFrameInfo[i];
-        const bool keyFrame = pb.frameFlags & PBF_KEY;
-        const int32_t palette = int32_t(header.paletteIndex);
-
-        if (keyFrame && length > 0) {
-            refRect = SRect{header.data.left, header.data.top, header.data.right + 1, header.data.bottom + 1};
-            W = refRect.right - refRect.left;
-            H = refRect.bottom - refRect.top;
+        while (pp.inFlight.size() >= ahead) {
+            const Result r = pp.writeOldest();
+            if (r != MAKE_OK)
+                return r;
         }
-        const size_t Rp = size_t(W) * B;
-        const bool blank = length == 0 && (pb.frameFlags & (PBF_INSERTED | PBF_APPENDED));
-        if (blank) {
-            if (!writeObjects(file, i))
-                return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written", file.lastError());
-            if (i == 0 && palette != lastPalette) {
-                auto fmt = formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette,
-                                        m_in.project->m_vColormaps);
-                if (!fmt.empty() && file.vlmSetFormat(fmt.data(), uint32_t(fmt.size()), 0) == 0)
-                    lastPalette = palette;
-                pb.paletteIndex = int16_t(lastPalette);
-            }
-            uint32_t out = 0;
-            if (!file.vlmStreamWrite(nullptr, 0, i, vlm::CHUNK_VIDEO, &out))
-                return fail(MAKE_WRITE_FAILED, "vlmStreamWrite falied before audio", file.lastError());
-            continue;
-        }
-        if (W <= 0 || H <= 0)
-            return fail(MAKE_FRAME_UNREADABLE, "make: no picture area", workingCause("no picture area"));
-        // A first picture that is not a key frame is laid over black.
-        if (reference.size() != Rp * H)
-            reference.assign(Rp * size_t(H), 0);
-
-        std::vector<uint8_t> plain;
-        if (keyFrame && length > 0) {
-            if (length < Rp * size_t(H))
-                return fail(MAKE_FRAME_UNREADABLE, "make: a key frame is cut short",
-                            workingCause("a key frame is cut short"));
-            std::memcpy(reference.data(), data.data(), Rp * size_t(H));
-            plain = video::keyChunk(reference.data(), W, H, Rp, B, header.data);
-        } else if (length == 0) {
-            // An unchanged frame: no blocks, but it keeps its place and its sound.
-            plain.assign(video::TRAILER_SIZE, 0);
-            video::writeTrailer(plain.data(),
-                                video::Trailer{int16_t(header.data.left), int16_t(header.data.right),
-                                               int16_t(header.data.top), int16_t(header.data.bottom), 0});
-        } else {
-            const SRect band = header.data;
-            const int bandRows = band.bottom - band.top + 1;
-            if (band.top < refRect.top || band.bottom >= refRect.bottom || bandRows <= 0 ||
-                band.right - band.left + 1 > W)
-                return fail(MAKE_FRAME_UNREADABLE, "make: a band lies outside the picture",
-                            workingCause("a band lies outside the picture"));
-            const size_t first = header.keyFlag ? size_t(band.top - refRect.top) * Rp : 0;
-            if (first + size_t(bandRows) * R > length)
-                return fail(MAKE_FRAME_UNREADABLE, "make: a band is cut short",
-                            workingCause("a band is cut short"));
-            const uint8_t* bandData = data.data() + first;
-            uint8_t* refBand = reference.data() + size_t(band.top - refRect.top) * Rp;
-            video::BlockGeometry g;
-            g.band = band;
-            g.rowBytes = R;
-            g.bytesPerPixel = B;
-            g.trim = video::blockTrim(refRect, 8, B);
-            if (video::blocksFitIndices(g)) {
-                plain = video::deltaChunk(video::changedBlocks(refBand, bandData, g), bandData, g);
-            } else {
-                // Too many blocks for 16-bit indices: the band's rows, as a key chunk of the band.
-                plain = video::keyChunk(bandData, g.width(), bandRows, R, B, band);
-            }
-            for (int y = 0; y < bandRows; ++y)
-                std::memcpy(refBand + size_t(y) * Rp, bandData + size_t(y) * R, Rp);
-        }
-
-        if (sound.f && pb.audioSize != 0 && (pb.frameFlags & PBF_AUDIO_RECORDED) &&
-            m_in.project->m_vEditInfo[i].audioFlag == 1)
-            if (!writeAudio(file, i, sound.f))
-                return fail(MAKE_WRITE_FAILED, "make: the sound cannot be written",
-                            file.lastError().empty()
-                                ? "the sound working file " + m_in.soundPath + " cannot be read"
-                                : file.lastError());
-        if (palette != lastPalette) {
-            auto fmt = formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette,
-                                    m_in.project->m_vColormaps);
-            if (fmt.empty()) {
-                diag::print("SetBitmapInfo  SetFormat Failed ...\n");
-            } else if (file.vlmSetFormat(fmt.data(), uint32_t(fmt.size()), 0) != 0) {
-                return fail(MAKE_WRITE_FAILED, "make: a format record cannot be written", file.lastError());
-            } else {
-                lastPalette = palette;
-            }
-        }
-        if (!compress(plain, compressed))
-            return fail(MAKE_WRITE_FAILED, "make: a frame cannot be compressed");
-        uint32_t out = 0;
-        if (!file.vlmStreamWrite(compressed.data(), uint32_t(compressed.size()), i, vlm::CHUNK_VIDEO, &out))
-            return fail(MAKE_WRITE_FAILED, "vlmStreamWrite failed before objects", file.lastError());
-        if (!writeObjects(file, i))
-            return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written", file.lastError());
+        if (const Result r = pp.keepWithinBudget(); r != MAKE_OK)
+            return r;
+        Job* job = pp.newJob(i);
+        const Result r = prepareFrame(pp, *job);
+        if (r != MAKE_OK)
+            return r;
+        pp.inFlight.push_back(job);
+        if (job->failure != MAKE_OK)
+            break;
+    }
+    while (!pp.inFlight.empty()) {
+        const Result r = pp.writeOldest();
+        if (r != MAKE_OK)
+            return r;
     }
     return MAKE_OK;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class Deflater;
 class VlmFile;
 
 class MakeServices {
@@ -29,7 +30,8 @@ class MakeServices {
     virtual bool resource(uint32_t id, VlmResourceRecord& record, std::vector<uint8_t>* data) = 0;
     // Codes one piece of 16-bit sound.
     virtual std::vector<uint8_t> encodeAudio(const uint8_t* pcm, size_t bytes) = 0;
-    // Called before frame `frame` is written.
+    // Called before frame `frame` is written. Every call comes from the
+    // thread that runs make().
     virtual void progress(uint32_t /*frame*/) {}
 };
 
@@ -46,6 +48,8 @@ struct MakeInput {
     int bytesPerPixel = 4; // as grabbed
     uint32_t redMask = 0, greenMask = 0, blueMask = 0;
     SBackgroundSoundBytes backgroundSound{};
+    // Threads that compress the frames; 0: as many as the machine has cores.
+    int threads = 0;
 };
 
 class OutputFileMaker {
@@ -61,10 +65,14 @@ class OutputFileMaker {
     };
 
     OutputFileMaker(MakeInput input, MakeServices& services);
+    virtual ~OutputFileMaker() = default;
 
     // Writes to a scratch file beside the output file and moves it into place
     // only when everything was written; on failure nothing of the output file
-    // (or of an older one at that path) changes.
+    // (or of an older one at that path) changes. Frames are read, rebuilt and
+    // written in order on the calling thread, which makes every call to the
+    // services; only their compression runs on worker threads, and the file
+    // is the same byte for byte for any number of them.
     Result make();
 
     // Resources the media library could not give; reported, not fatal.
@@ -86,7 +94,29 @@ class OutputFileMaker {
 
     static constexpr uint32_t AUDIO_PIECE = 88200;
 
+    // Frames read ahead of the one being written, at most.
+    static int framesInFlight(int threads) { return threads <= 1 ? 1 : 16 * threads; }
+    // Bytes of plain and compressed chunks in flight: (threads + 2) x
+    // (screenChunk + compressBound(screenChunk)) / 2, so that about
+    // threads + 2 key frames that compress well, or half as many that do
+    // not, are on their way. Each worker may add one compressed chunk.
+    static size_t bytesInFlight(int threads, size_t screenChunk);
+
+  protected:
+    // Compresses one frame's video chunk; runs on a worker thread.
+    virtual bool compressFrame(uint32_t frame, Deflater& deflater, const uint8_t* plain, size_t length,
+                               uint8_t* out, size_t room, size_t& written);
+
   private:
+    struct Pipeline;
+    struct Job;
+    // Reads and rebuilds the job's frame into its plain chunk and hands it
+    // to compression; MAKE_OK or the failure of an older frame written to
+    // free buffers (its own failure is kept in the job).
+    Result prepareFrame(Pipeline& pipe, Job& job);
+    // Writes the oldest job's blocks; MAKE_OK or the failure.
+    Result writeFrame(VlmFile& file, Pipeline& pipe, Job& job);
+
     // Prints `message`; the first failure's `cause` (or the message) is error().
     Result fail(Result r, const std::string& message, const std::string& cause = {});
     std::string workingCause(const std::string& detail) const;

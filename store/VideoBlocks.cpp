@@ -30,8 +30,16 @@ size_t blockTrim(const SRect& reference, int edge, int bytesPerPixel) {
 
 std::vector<uint16_t> changedBlocks(const uint8_t* reference, const uint8_t* band, const BlockGeometry& g) {
     std::vector<uint16_t> list;
+    std::vector<uint8_t> marked;
+    changedBlocks(reference, band, g, list, marked);
+    return list;
+}
+
+void changedBlocks(const uint8_t* reference, const uint8_t* band, const BlockGeometry& g,
+                   std::vector<uint16_t>& list, std::vector<uint8_t>& marked) {
+    list.clear();
     const int w = g.width(), h = g.height(), cols = g.columns(), k = g.edge;
-    std::vector<uint8_t> marked(size_t(g.rows()) * cols, 0);
+    marked.assign(size_t(g.rows()) * cols, 0);
     const size_t full = size_t(k) * g.bytesPerPixel;
     for (int y = 0; y < h; ++y) {
         const uint8_t* refRow = reference + size_t(y) * g.rowBytes;
@@ -49,7 +57,6 @@ std::vector<uint16_t> changedBlocks(const uint8_t* reference, const uint8_t* ban
             }
         }
     }
-    return list;
 }
 
 size_t copyOneBlock(uint16_t index, uint8_t* dest, const uint8_t* band, const BlockGeometry& g) {
@@ -66,29 +73,57 @@ size_t copyOneBlock(uint16_t index, uint8_t* dest, const uint8_t* band, const Bl
     return trim * size_t(k - skip);
 }
 
-std::vector<uint8_t> deltaChunk(const std::vector<uint16_t>& blocks, const uint8_t* band,
-                                const BlockGeometry& g) {
+size_t deltaChunkSize(size_t blocks, const BlockGeometry& g) {
+    return 2 * blocks + blocks * g.blockBytes() + TRAILER_SIZE;
+}
+
+size_t deltaChunkInto(uint8_t* out, const std::vector<uint16_t>& blocks, const uint8_t* band,
+                      const BlockGeometry& g) {
     const size_t n = blocks.size();
-    std::vector<uint8_t> out(2 * n + n * g.blockBytes() + TRAILER_SIZE, 0);
+    const int k = g.edge, cols = g.columns(), h = g.height();
+    const size_t full = size_t(k) * g.bytesPerPixel;
     size_t saved = 0;
     for (size_t j = 0; j < n; ++j) {
-        rec::writeLe16(out.data() + 2 * j, blocks[j]);
-        saved += copyOneBlock(blocks[j], out.data() + 2 * n + j * g.blockBytes() - saved, band, g);
+        rec::writeLe16(out + 2 * j, blocks[j]);
+        uint8_t* dest = out + 2 * n + j * g.blockBytes() - saved;
+        // The rows a block below the band lacks are zero.
+        const int skip = std::max(0, blocks[j] / cols * k + k - h);
+        std::memset(dest, 0, size_t(skip) * full);
+        saved += copyOneBlock(blocks[j], dest, band, g);
     }
+    // The trailer keeps its place; the bytes the trimming saved stay zero before it.
+    std::memset(out + 2 * n + n * g.blockBytes() - saved, 0, saved);
     Trailer t{int16_t(g.band.left), int16_t(g.band.right), int16_t(g.band.top), int16_t(g.band.bottom),
               uint16_t(n)};
-    writeTrailer(out.data() + 2 * n + n * g.blockBytes(), t);
+    writeTrailer(out + 2 * n + n * g.blockBytes(), t);
+    return deltaChunkSize(n, g);
+}
+
+std::vector<uint8_t> deltaChunk(const std::vector<uint16_t>& blocks, const uint8_t* band,
+                                const BlockGeometry& g) {
+    std::vector<uint8_t> out(deltaChunkSize(blocks.size(), g));
+    deltaChunkInto(out.data(), blocks, band, g);
     return out;
+}
+
+size_t keyChunkSize(int width, int height, int bytesPerPixel) {
+    return size_t(width) * bytesPerPixel * height + TRAILER_SIZE;
+}
+
+size_t keyChunkInto(uint8_t* out, const uint8_t* image, int width, int height, size_t stride,
+                    int bytesPerPixel, const SRect& band) {
+    const size_t row = size_t(width) * bytesPerPixel;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(out + size_t(y) * row, image + size_t(height - 1 - y) * stride, row);
+    writeTrailer(out + row * height, Trailer{int16_t(band.left), int16_t(band.right), int16_t(band.top),
+                                             int16_t(band.bottom), 0});
+    return row * height + TRAILER_SIZE;
 }
 
 std::vector<uint8_t> keyChunk(const uint8_t* image, int width, int height, size_t stride, int bytesPerPixel,
                               const SRect& band) {
-    const size_t row = size_t(width) * bytesPerPixel;
-    std::vector<uint8_t> out(row * height + TRAILER_SIZE);
-    for (int y = 0; y < height; ++y)
-        std::memcpy(out.data() + size_t(y) * row, image + size_t(height - 1 - y) * stride, row);
-    writeTrailer(out.data() + row * height, Trailer{int16_t(band.left), int16_t(band.right),
-                                                    int16_t(band.top), int16_t(band.bottom), 0});
+    std::vector<uint8_t> out(keyChunkSize(width, height, bytesPerPixel));
+    keyChunkInto(out.data(), image, width, height, stride, bytesPerPixel, band);
     return out;
 }
 

@@ -44,6 +44,9 @@ size_t blockTrim(const SRect& reference, int edge, int bytesPerPixel);
 // the row scan first meets them. `reference` points at the band's first row
 // inside the reference image; both step by rowBytes.
 std::vector<uint16_t> changedBlocks(const uint8_t* reference, const uint8_t* band, const BlockGeometry& g);
+// The same into `list`, with `marked` as the caller's scratch; both are reused.
+void changedBlocks(const uint8_t* reference, const uint8_t* band, const BlockGeometry& g,
+                   std::vector<uint16_t>& list, std::vector<uint8_t>& marked);
 
 // Copies one block of the band, its bottom row first, to `dest`; returns the
 // bytes its right-edge trimming saved.
@@ -52,11 +55,19 @@ size_t copyOneBlock(uint16_t index, uint8_t* dest, const uint8_t* band, const Bl
 // The plain delta chunk: indices, packed blocks, trailer at 2n + n x k x k x B.
 std::vector<uint8_t> deltaChunk(const std::vector<uint16_t>& blocks, const uint8_t* band,
                                 const BlockGeometry& g);
+// Its length, and the same chunk written into `out` (every byte of it).
+size_t deltaChunkSize(size_t blocks, const BlockGeometry& g);
+size_t deltaChunkInto(uint8_t* out, const std::vector<uint16_t>& blocks, const uint8_t* band,
+                      const BlockGeometry& g);
 
 // The plain key chunk: `height` rows of width x B bytes taken from the top-down
 // image (stride `stride`), bottom row first, then the trailer with no blocks.
 std::vector<uint8_t> keyChunk(const uint8_t* image, int width, int height, size_t stride, int bytesPerPixel,
                               const SRect& band);
+// Its length, and the same chunk written into `out`.
+size_t keyChunkSize(int width, int height, int bytesPerPixel);
+size_t keyChunkInto(uint8_t* out, const uint8_t* image, int width, int height, size_t stride,
+                    int bytesPerPixel, const SRect& band);
 
 // Whether a band of this geometry can be stored as blocks (16-bit indices).
 bool blocksFitIndices(const BlockGeometry& g);

@@ -1,7 +1,9 @@
 #include "media/G723Codec.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -199,6 +201,50 @@ TEST(G723Codec, FullScaleExtremesStayDefined) {
         s[i] = (i / 3) % 2 ? 32767 : -32768;
     auto d = decompress(compress(toBytes(s)));
     EXPECT_EQ(d.size(), s.size());
+}
+
+// A long signal through every state the coder reaches: its codes and its
+// decoded samples must stay exactly what they are, however the coder is built.
+TEST(G723Codec, LongMixedSignalKeepsItsCodesAndSamples) {
+    std::mt19937 gen(5);
+    std::vector<int16_t> s(22050 * 20);
+    for (size_t i = 0; i < s.size(); ++i) {
+        const double t = double(i) / 22050;
+        const size_t part = i / 22050 % 5;
+        double v = 0;
+        if (part == 0)
+            v = 9000 * std::sin(2 * M_PI * 440 * t) + 3000 * std::sin(2 * M_PI * 2900 * t);
+        else if (part == 1)
+            v = int(gen() % 65536) - 32768;
+        else if (part == 2)
+            v = int(gen() % 64) - 32;
+        else if (part == 3)
+            v = (i / 7) % 2 ? 32767 : -32768;
+        else
+            v = 20000 * std::sin(2 * M_PI * 2000 * t) * (1 - double(i % 22050) / 22050);
+        s[i] = int16_t(std::lround(std::clamp(v, -32768.0, 32767.0)));
+    }
+    const auto in = toBytes(s);
+    std::vector<uint8_t> codes;
+    std::vector<short> decoded;
+    // In make-sized pieces, each from a fresh state, as the make codes them.
+    for (size_t off = 0; off < in.size(); off += 88200) {
+        const int n = int(std::min<size_t>(88200, in.size() - off));
+        std::vector<uint8_t> piece(G723PackedLength(size_t(n)));
+        int packed = 0;
+        ASSERT_EQ(G723Compress(in.data() + off, n, piece.data(), &packed), 0);
+        std::vector<short> back(G723DecodedLength(size_t(packed)) / 2);
+        int bytes = 0;
+        ASSERT_EQ(G723DeCompress(piece.data(), packed, back.data(), &bytes), 0);
+        codes.insert(codes.end(), piece.begin(), piece.begin() + packed);
+        decoded.insert(decoded.end(), back.begin(), back.begin() + bytes / 2);
+    }
+    const uint32_t codeCrc = uint32_t(crc32(0, codes.data(), uInt(codes.size())));
+    const uint32_t sampleCrc =
+        uint32_t(crc32(0, reinterpret_cast<const Bytef*>(decoded.data()), uInt(decoded.size() * 2)));
+    EXPECT_EQ(codes.size(), 165390u) << "ten pieces, each padded to a whole group";
+    EXPECT_EQ(codeCrc, 0xfdf24eb3u) << std::hex << codeCrc;
+    EXPECT_EQ(sampleCrc, 0x6e469c4fu) << std::hex << sampleCrc;
 }
 
 } // namespace

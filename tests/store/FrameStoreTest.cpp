@@ -1,5 +1,7 @@
 #include "store/FrameStore.h"
 
+#include <algorithm>
+
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -279,6 +281,33 @@ TEST_F(FrameStoreTest, GetFrameReadsTheRecordAsStored) {
     EXPECT_TRUE(data.empty());
     EXPECT_EQ(FrameStore::GETFRAME_SEEK_FAILED, store.getFrame(edit, 5, h, data));
     EXPECT_EQ(FrameStore::GETFRAME_SEEK_FAILED, store.getFrame(edit, 6, h, data)) << "no such frame";
+}
+
+TEST_F(FrameStoreTest, GetFrameIntoFillsOnlyTheRecordsBytes) {
+    DatFixture fx(path);
+    fx.add(keyRecord(0));
+    fx.add(bandRecord(1, 2, 3));
+    std::vector<SEditInfo> edit = fx.write();
+    FrameStore store;
+    ASSERT_TRUE(store.open(path, geometry()));
+    SDatFrameHeader h, into;
+    std::vector<uint8_t> data;
+    for (bool pack : {true, false}) {
+        for (size_t n = 0; n < 2; ++n) {
+            ASSERT_EQ(FrameStore::GETFRAME_OK, store.getFrame(edit, n, h, data, pack, 0));
+            std::vector<uint8_t> buffer(ROW * H + 8, 0xEE);
+            ASSERT_EQ(FrameStore::GETFRAME_OK,
+                      store.getFrameInto(edit, n, into, buffer.data(), buffer.size(), pack));
+            EXPECT_EQ(into.recordSize, h.recordSize);
+            EXPECT_TRUE(std::equal(data.begin(), data.end(), buffer.begin())) << n << (pack ? " packed" : "");
+            EXPECT_TRUE(std::all_of(buffer.begin() + long(data.size()), buffer.end(), [](uint8_t b) {
+                return b == 0xEE;
+            })) << "nothing past the record";
+        }
+    }
+    std::vector<uint8_t> small(2 * ROW - 1);
+    EXPECT_EQ(FrameStore::GETFRAME_READ_FAILED, store.getFrameInto(edit, 1, into, small.data(), small.size()))
+        << "a record larger than the room";
 }
 
 // A FIFO or a directory in place of the working frame file is refused at

@@ -1,0 +1,69 @@
+// One zlib stream kept for many compressions: the same bytes as zlib's
+// compress(), without a new stream, its tables and their clearing each time.
+// Not shared between threads; each thread keeps its own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+class Deflater {
+  public:
+    Deflater();
+    ~Deflater();
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+
+    // Room that always holds the compressed form of `length` bytes.
+    static size_t bound(size_t length);
+    // Compresses `length` bytes into `out` (`room` bytes, at least bound());
+    // `written` receives the compressed length. False when zlib fails.
+    bool compress(const uint8_t* in, size_t length, uint8_t* out, size_t room, size_t& written);
+
+  private:
+    struct Stream;
+    std::unique_ptr<Stream> m_stream;
+};
+
+// Bytes sized once and reused: growing does not copy or zero-fill them, so
+// only the bytes a frame writes are ever touched. Large buffers are mapped
+// from the system and given back whole when freed, so that memory in use is
+// what the buffers hold and nothing more.
+class ByteBuffer {
+  public:
+    ByteBuffer() = default;
+    ~ByteBuffer() { release(); }
+    ByteBuffer(ByteBuffer&& o) noexcept : m_data(o.m_data), m_capacity(o.m_capacity), m_mapped(o.m_mapped) {
+        o.m_data = nullptr;
+        o.m_capacity = 0;
+        o.m_mapped = false;
+    }
+    ByteBuffer& operator=(ByteBuffer&& o) noexcept {
+        if (this != &o) {
+            release();
+            m_data = o.m_data;
+            m_capacity = o.m_capacity;
+            m_mapped = o.m_mapped;
+            o.m_data = nullptr;
+            o.m_capacity = 0;
+            o.m_mapped = false;
+        }
+        return *this;
+    }
+    ByteBuffer(const ByteBuffer&) = delete;
+    ByteBuffer& operator=(const ByteBuffer&) = delete;
+
+    uint8_t* data() { return m_data; }
+    const uint8_t* data() const { return m_data; }
+    size_t capacity() const { return m_capacity; }
+    // Room for at least n bytes; the contents are lost when it grows.
+    // Throws std::bad_alloc when there is no memory.
+    void reserve(size_t n);
+
+  private:
+    void release();
+
+    uint8_t* m_data = nullptr;
+    size_t m_capacity = 0;
+    bool m_mapped = false;
+};
