@@ -540,6 +540,7 @@ int Velmora::makeBuilderVLM(const std::string& path, std::string* cause) {
     in.redMask = m_redMask;
     in.greenMask = m_greenMask;
     in.blueMask = m_blueMask;
+    in.backgroundSound = m_backgroundSound;
     OutputFileMaker maker(in, services);
     const int result = maker.make();
     if (result != 0 && cause)
@@ -600,6 +601,7 @@ int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
     m_captureRect = r.captureRect;
     m_backgroundSoundId = r.backgroundSoundId;
     m_backgroundSoundFile = r.backgroundSoundFile;
+    restoreBackgroundSound(r.backgroundSound, r.backgroundSoundId);
     if (r.soundWritten)
         m_soundWorkingFile->adoptImported();
     m_bFramesReady = true;
