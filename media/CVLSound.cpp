@@ -193,12 +193,13 @@ std::string CVLSound::workingFilePath() const {
 bool CVLSound::initFileForAudio(int mode) {
     if (m_workFile)
         std::fclose(m_workFile);
-    m_workFile = std::fopen(workingFilePath().c_str(), mode == MODE_RECORD ? "w+b" : "w+b");
+    m_workFile = std::fopen(workingFilePath().c_str(), "w+b");
     if (!m_workFile) {
         diag::print("\n\tcannot open %s: %s\n", workingFilePath().c_str(), std::strerror(errno));
         return false;
     }
-    return mode != MODE_RECORD || writeWaveHeader(m_workFile, 0);
+    // The workers write by the descriptor, behind the header.
+    return mode != MODE_RECORD || (writeWaveHeader(m_workFile, 0) && std::fflush(m_workFile) == 0);
 }
 
 bool CVLSound::writeWaveHeader(std::FILE* file, uint32_t dataLength) {
@@ -576,7 +577,10 @@ bool CVLSound::recordAudio() {
     bool ok = runWorkers(true, 2147483647.0);
     ringbuf_close();
     m_device.close();
-    ok = ok && writeWaveHeader(m_workFile, m_recordedBytes) && std::fflush(m_workFile) == 0;
+    // The segment drained as the stop came is not counted: it goes.
+    ok = ok && std::fflush(m_workFile) == 0 &&
+         ftruncate(fileno(m_workFile), off_t(44) + m_recordedBytes) == 0 &&
+         writeWaveHeader(m_workFile, m_recordedBytes) && std::fflush(m_workFile) == 0;
     std::fclose(m_workFile);
     m_workFile = nullptr;
     if (!ok)

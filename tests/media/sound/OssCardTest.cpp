@@ -6,6 +6,7 @@
 #include "media/CVLSound.h"
 #include "media/OssDevice.h"
 #include "media/SoundEngineHost.h"
+#include "media/SoundPrivileges.h"
 #include "media/SoundWorkingFile.h"
 #include "store/ProjectTables.h"
 #include "store/RecordIO.h"
@@ -17,8 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <unistd.h>
 
 using testsupport::PulseFormat;
@@ -41,10 +44,18 @@ class CardHost : public SoundEngineHost {
     ProjectTables project;
     sAudioSpecStruct settings{sAudioSpecStruct::SOURCE_MICROPHONE, 8000, 1, 16};
     int disabled = 0;
+    int frame = 1;
+    std::map<int, std::pair<long, sAudioSpecStruct>> noted;
+    std::string dataDirectory;
 
     sAudioSpecStruct recordingSettings() override { return settings; }
-    int currentFrame() override { return 1; }
-    sAudioSpecStruct clipFormat(int) override { return {}; }
+    int currentFrame() override { return frame; }
+    sAudioSpecStruct clipFormat(int f) override { return noted[f].second; }
+    void notePlaybackAudio(int f, long length, const sAudioSpecStruct& spec) override {
+        noted[f] = {length, spec};
+        project.m_vPlayBackFrameInfo[size_t(f)].audioSize = uint32_t(length);
+    }
+    std::string soundDataDirectory() override { return dataDirectory; }
     void showSoundError(int, const std::string&) override {}
     SoundWorkingFile* soundWorkingFileForClips() override { return &file; }
     ProjectTables* projectTablesForSound() override { return &project; }
@@ -151,6 +162,66 @@ TEST_F(OssCardTest, PlayingAClipUnderASecond) {
     }
     EXPECT_EQ(card.sliderStep(), 100);
     EXPECT_NE(readFile(captured).find(clip), std::string::npos);
+}
+
+class PlainUser : public SoundPrivileges {
+  public:
+    bool effectiveUserIsRoot() override { return false; }
+};
+
+// The second engine records 16-bit mono at 44100 Hz whatever the settings say
+// and notes that format; its working file is a WAV of the recording, the
+// samples follow the clip header, and playing sends them to the speaker.
+TEST_F(OssCardTest, TheSecondEngineRecordsAndPlaysAClip) {
+    const PulseFormat format{"s16le", 44100, 1};
+    PulseServer server(format);
+    ASSERT_TRUE(server.running());
+    m_host->dataDirectory = m_dir.path();
+    m_host->settings = {sAudioSpecStruct::SOURCE_MICROPHONE, 8000, 2, 8};
+    CVLSound sound(nullptr, "sound");
+    sound.setHost(m_host.get());
+    sound.setPrivileges(std::make_unique<PlainUser>());
+    QTimer::singleShot(1000, &m_timers, [&] { sound.stopAudio(); });
+    ASSERT_TRUE(sound.recordAudio());
+
+    const uint32_t recorded = sound.recordedBytes();
+    EXPECT_GT(recorded, 44100u);
+    EXPECT_EQ(recorded % 4096, 0u);
+    ASSERT_EQ(m_host->noted.count(1), 1u);
+    EXPECT_EQ(m_host->noted[1].first, long(recorded));
+    EXPECT_EQ(m_host->noted[1].second, (sAudioSpecStruct{101, 44100, 1, 16}));
+    const std::string work = readFile(m_dir.file("vlsound.tmp"));
+    ASSERT_EQ(work.size(), 44u + recorded);
+    const auto* w = reinterpret_cast<const uint8_t*>(work.data());
+    EXPECT_EQ(rec::readLe32(w + 4), recorded + 36);
+    EXPECT_EQ(rec::readLe32(w + 40), recorded);
+    const std::string stored = readFile(m_dir.file("Sound.dat"));
+    ASSERT_EQ(stored.size(), 48u + 28u + recorded);
+    EXPECT_EQ(stored.substr(76), work.substr(44));
+    EXPECT_EQ(readFile(m_dir.file("filtersound.dat")).size(), 44u + recorded);
+    // One unbroken 440 Hz tone behind the header: x[n+1] + x[n-1] = 2 cos(w) x[n].
+    std::vector<double> x(recorded / 2);
+    for (size_t i = 0; i < x.size(); ++i)
+        x[i] = int16_t(rec::readLe16(w + 44 + 2 * i));
+    const double k = 2 * std::cos(2 * M_PI * 440.0 / 44100);
+    double residual = 0, peak = 0;
+    for (size_t n = 441; n + 1 < x.size(); ++n) {
+        residual = std::max(residual, std::fabs(x[n + 1] + x[n - 1] - k * x[n]));
+        peak = std::max(peak, std::fabs(x[n]));
+    }
+    EXPECT_GT(peak, 4000);
+    EXPECT_LT(residual, 64);
+
+    const std::string captured = m_dir.file("monitor.raw");
+    {
+        testsupport::PulseRecorder monitor(server, "speaker.monitor", format, captured);
+        ASSERT_TRUE(monitor.running());
+        ASSERT_TRUE(testsupport::waitUntil([&] { return readFile(captured).size() > 0; }, 10000));
+        EXPECT_TRUE(sound.playAudio());
+        usleep(300000);
+        monitor.stop();
+    }
+    EXPECT_NE(readFile(captured).find(work.substr(44, 44100)), std::string::npos);
 }
 
 // Under the emulation "/dev/sndstat" is a character device: the second
