@@ -3,6 +3,7 @@
 // back by opening that file; New clears it.
 #include "../MainWindowFixture.h"
 
+#include "app/MenuIds.h"
 #include "canvas/DrawTools.h"
 #include "canvas/VLImageHolder.h"
 #include "canvas/strip/NavigationBarBase.h"
@@ -175,6 +176,19 @@ TEST_F(BackgroundSoundWindow, MadeIntoTheOutputFileAndGivenBackByOpeningIt) {
     EXPECT_FALSE(child<QLineEdit>("SoundFileBox")->text().trimmed().isEmpty());
     w->hideSoundItems();
     EXPECT_FALSE(dialog->isVisible());
+}
+
+// Without a usable card the second recorders turn the five Sound items off.
+TEST_F(BackgroundSoundWindow, DisableMenuItemsForSoundTurnsTheSoundItemsOff) {
+    using namespace menuid;
+    const int items[] = {SOUND_RECORD, SOUND_STOP, SOUND_PLAY, SOUND_REWIND, SOUND_FORWARD};
+    for (int id : items)
+        w->setItemEnabled(id, true);
+    w->setItemEnabled(EDIT_APPEND_FRAME, true);
+    w->disableMenuItemsForSound();
+    for (int id : items)
+        EXPECT_FALSE(w->isItemEnabled(id)) << id;
+    EXPECT_TRUE(w->isItemEnabled(EDIT_APPEND_FRAME));
 }
 
 } // namespace
