@@ -160,9 +160,11 @@ bool COSSCard::RecordAudioData() {
     }
     emit CurrentFrameSignal();
     const bool recorded = RecordAudio();
-    const bool stored = recorded && CopyTempFileToAudioFile(m_currentFrame, uint32_t(m_nTotBytesWritten),
-                                                            sAudioSpecStruct{s.inputSource, s.samplingRate,
-                                                                             s.channels, s.bitsPerSample});
+    // Nothing recorded (the device failed): the frame keeps what it had.
+    const bool stored =
+        recorded && m_nTotBytesWritten > 0 &&
+        CopyTempFileToAudioFile(m_currentFrame, uint32_t(m_nTotBytesWritten),
+                                sAudioSpecStruct{s.inputSource, s.samplingRate, s.channels, s.bitsPerSample});
     CloseAudio();
     return stored;
 }

@@ -50,7 +50,10 @@ class CardHost : public SoundEngineHost {
 
     sAudioSpecStruct recordingSettings() override { return settings; }
     int currentFrame() override { return frame; }
-    sAudioSpecStruct clipFormat(int f) override { return noted[f].second; }
+    sAudioSpecStruct clipFormat(int f) override {
+        auto it = noted.find(f);
+        return it == noted.end() ? sAudioSpecStruct{} : it->second.second;
+    }
     void notePlaybackAudio(int f, long length, const sAudioSpecStruct& spec) override {
         noted[f] = {length, spec};
         project.m_vPlayBackFrameInfo[size_t(f)].audioSize = uint32_t(length);
@@ -60,6 +63,11 @@ class CardHost : public SoundEngineHost {
     SoundWorkingFile* soundWorkingFileForClips() override { return &file; }
     ProjectTables* projectTablesForSound() override { return &project; }
     void disableSoundMenuItems() override { ++disabled; }
+};
+
+class PlainUser : public SoundPrivileges {
+  public:
+    bool effectiveUserIsRoot() override { return false; }
 };
 
 class OssCardTest : public ::testing::Test {
@@ -133,6 +141,51 @@ TEST_F(OssCardTest, ARecordingAppendsItsClipAndLeavesThePlaybackRecord) {
     EXPECT_EQ(m_host->project.m_vPlayBackFrameInfo[1].toBytes(), before);
 }
 
+// Without a server every step fails, says so and goes on; the recorder
+// returns, the test process with it, and the frame gets no clip.
+TEST_F(OssCardTest, WithoutAServerTheRecordingFailsAndTheProcessGoesOn) {
+    TempDir conf;
+    writeFile(conf.file("client.conf"), "autospawn = no\n");
+    setenv("PULSE_SERVER", ("unix:" + conf.file("none")).c_str(), 1);
+    setenv("PULSE_CLIENTCONFIG", conf.file("client.conf").c_str(), 1);
+    COSSCard card(nullptr, "OSS Card");
+    card.setHost(m_host.get());
+    card.SlotCurrentFrame(1);
+    int quits = 0;
+    QObject::connect(&card, &COSSCard::QuitSignal, [&] { ++quits; });
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(card.RecordAudioData());
+    const std::string err = testing::internal::GetCapturedStderr();
+    unsetenv("PULSE_SERVER");
+    unsetenv("PULSE_CLIENTCONFIG");
+    EXPECT_NE(err.find("Unable To open the SoundDevice"), std::string::npos) << err;
+    EXPECT_NE(err.find("Read Error"), std::string::npos) << err;
+    EXPECT_GE(quits, 2);
+    EXPECT_EQ(COSSCard::m_nTotBytesWritten, 0);
+    EXPECT_EQ(m_host->project.m_vEditInfo[1].audioFlag, 0);
+    EXPECT_LE(readFile(m_dir.file("Sound.dat")).size(), 48u);
+}
+
+TEST_F(OssCardTest, WithoutAServerTheSecondEngineReturnsItsFailure) {
+    TempDir conf;
+    writeFile(conf.file("client.conf"), "autospawn = no\n");
+    setenv("PULSE_SERVER", ("unix:" + conf.file("none")).c_str(), 1);
+    setenv("PULSE_CLIENTCONFIG", conf.file("client.conf").c_str(), 1);
+    m_host->dataDirectory = m_dir.path();
+    CVLSound sound(nullptr, "sound");
+    sound.setHost(m_host.get());
+    sound.setPrivileges(std::make_unique<PlainUser>());
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(sound.recordAudio());
+    EXPECT_FALSE(sound.playAudio());
+    const std::string err = testing::internal::GetCapturedStderr();
+    unsetenv("PULSE_SERVER");
+    unsetenv("PULSE_CLIENTCONFIG");
+    EXPECT_NE(err.find("Unable to open the sound device"), std::string::npos) << err;
+    EXPECT_EQ(m_host->project.m_vEditInfo[1].audioFlag, 0);
+    EXPECT_EQ(m_host->noted.count(1), 0u);
+}
+
 // A clip under a second moves the slider in one step of 100 and reaches the
 // speaker byte for byte.
 TEST_F(OssCardTest, PlayingAClipUnderASecond) {
@@ -163,11 +216,6 @@ TEST_F(OssCardTest, PlayingAClipUnderASecond) {
     EXPECT_EQ(card.sliderStep(), 100);
     EXPECT_NE(readFile(captured).find(clip), std::string::npos);
 }
-
-class PlainUser : public SoundPrivileges {
-  public:
-    bool effectiveUserIsRoot() override { return false; }
-};
 
 // The second engine records 16-bit mono at 44100 Hz whatever the settings say
 // and notes that format; its working file is a WAV of the recording, the
