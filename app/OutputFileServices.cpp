@@ -238,8 +238,13 @@ void OutputFileServices::progress(uint32_t frame) {
 }
 
 void OutputFileServices::addResource(const VlmResourceRecord& record, const std::vector<uint8_t>& data) {
-    if (m_media)
-        m_media->WriteFromVLM(ResourceChildNode::fromBytes(record.bytes.data()), data.data(), data.size());
+    if (!m_media)
+        return;
+    const ResourceChildNode node = ResourceChildNode::fromBytes(record.bytes.data());
+    uint32_t kept = 0;
+    m_media->WriteFromVLMKeepingId(node, data.data(), data.size(), kept);
+    // A clashing identifier was given a new number: the records follow it.
+    noteRenumbered(node.resourceId, kept);
 }
 
 bool OutputFileServices::frameObjects(uint32_t frame, const uint8_t* plain, size_t length) {

@@ -30,6 +30,9 @@
 #include <vector>
 
 class CAudioSpec;
+class CBackgroundSound;
+class CRecordSoundClip;
+class CResourceEditor;
 class COSSSound;
 class CSoundClip;
 class SoundClipStore;
@@ -208,6 +211,37 @@ class Velmora : public QMainWindow, public SoundEngineHost {
     int currentFrame() override;
     sAudioSpecStruct clipFormat(int frame) override;
     void showSoundError(int code, const std::string& text) override;
+    // The host's background sound and second recorders' part.
+    SBackgroundSoundBytes backgroundSoundRecord() override { return m_backgroundSound; }
+    void setBackgroundSoundRecord(const SBackgroundSoundBytes& record) override {
+        m_backgroundSound = record;
+    }
+    uint32_t backgroundSoundId() override { return m_backgroundSoundId; }
+    std::string backgroundSoundFile() override { return m_backgroundSoundFile; }
+    void setBackgroundSoundChoice(uint32_t id, const std::string& path) override;
+    uint32_t frameCountForSound() override { return m_project.m_dwFrameCount; }
+    CResourceEditor* backgroundSoundLibrary() override;
+    SoundWorkingFile* soundWorkingFileForClips() override { return m_soundWorkingFile.get(); }
+    ProjectTables* projectTablesForSound() override { return &m_project; }
+    void notePlaybackAudio(int frame, long length, const sAudioSpecStruct& spec) override {
+        SetUpPlayBackFrameInfoAudio(frame, length, spec);
+    }
+    void disableSoundMenuItems() override { disableMenuItemsForSound(); }
+    CRecordSoundClip* recordSoundClipDialog() override { return m_pRecordSoundClip; }
+    std::string soundDataDirectory() override;
+
+    // The background sound dialog, and New's clearing of the background sound.
+    CBackgroundSound* backgroundSoundDialog() const { return m_pBackgroundSound; }
+    void CleanUpAudio();
+    // An imported record, naming the background sound by the identifier the import settled.
+    void restoreBackgroundSound(const SBackgroundSoundBytes& record, uint32_t id);
+    // The sound menu's entries off (no usable sound card).
+    void disableMenuItemsForSound();
+    // Kept for the card recorder's clips: the frame's playback record stays as it is.
+    void SetPlayBackFrameInfoForAudio(int frame, unsigned long length, int a, int b, int rate, int channels,
+                                      int bits);
+    // The record sound clip dialog the card recorder updates; nothing sets it.
+    void setRecordSoundClipDialog(CRecordSoundClip* dialog) { m_pRecordSoundClip = dialog; }
 
   signals:
     void NewFrameSignal(int);
@@ -452,6 +486,9 @@ class Velmora : public QMainWindow, public SoundEngineHost {
     // Sound.
     uint32_t m_backgroundSoundId = 0;
     std::string m_backgroundSoundFile;
+    SBackgroundSoundBytes m_backgroundSound{};
+    CBackgroundSound* m_pBackgroundSound = nullptr;
+    CRecordSoundClip* m_pRecordSoundClip = nullptr;
     std::unique_ptr<SoundWorkingFile> m_soundWorkingFile;
     CAudioSpec* m_pAudioSpec = nullptr;
     COSSSound* m_pOSSSound = nullptr;

@@ -7,6 +7,7 @@
 #include "app/MenuIds.h"
 #include "app/SetPassword.h"
 #include "app/Velmora.h"
+#include "media/CBackgroundSound.h"
 #include "store/Diagnostics.h"
 
 #include "app/aboutVl.h"
@@ -384,9 +385,11 @@ void Velmora::slotRecentFileSelected(int id) {
     openPath(path, false);
 }
 
-// The background sound dialog comes with its own subsystem; the other sound
-// commands are in VelmoraSound.cpp.
-void Velmora::slotPerferencesBackground() {}
+// The other sound commands are in VelmoraSound.cpp.
+void Velmora::slotPerferencesBackground() {
+    if (m_pBackgroundSound)
+        m_pBackgroundSound->show();
+}
 
 void Velmora::slotPerferencesCapture() {
     m_pCaptureSettings->setFrameRate(m_frameRate);

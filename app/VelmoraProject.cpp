@@ -21,7 +21,8 @@
 #include "canvas/strip/NavigationBarBase.h"
 #include "canvas/strip/ScrollNavigationBar.h"
 #include "capture/NVCap.h"
-#include "media/InMemoryMediaLibrary.h"
+#include "media/CResourceEditor.h"
+#include "properties/editors/PropertyLviResourceEditorFile.h"
 #include "media/ResourceUseTable.h"
 #include "media/SoundWorkingFile.h"
 #include "objects/draw/CColorBar.h"
@@ -96,7 +97,20 @@ void Velmora::initProject() {
     installHolderObjectKinds();
     GradientDialogMaker::install(
         [](QWidget* parent) -> QDialog* { return new CGradientFillSetUp(parent, nullptr); });
-    m_pResourceEditor = std::make_unique<InMemoryMediaLibrary>();
+    m_pResourceEditor = std::make_unique<CResourceEditor>(this, "ResourceEditor", true);
+    // A resource row's "..." runs a library dialog of its own, made only then.
+    PropertyLviResourceEditorFile::setResourceDialog(
+        [](QWidget* parent, int category,
+           uint32_t) -> std::optional<PropertyLviResourceEditorFile::Choice> {
+            CResourceEditor dialog(parent ? parent->window() : nullptr, "ResourceEditor", true);
+            std::optional<PropertyLviResourceEditorFile::Choice> choice;
+            QObject::connect(&dialog, &CResourceEditor::OkButtonSignal,
+                             [&choice](const QString& path, unsigned long id) {
+                                 choice = PropertyLviResourceEditorFile::Choice{path, uint32_t(id)};
+                             });
+            dialog.ShowResourceEditor(category);
+            return choice;
+        });
     DrawTools::setMediaLibrary(m_pResourceEditor.get());
     initDoc();
     initView();
@@ -542,6 +556,7 @@ int Velmora::makeBuilderVLM(const std::string& path, std::string* cause) {
     in.redMask = m_redMask;
     in.greenMask = m_greenMask;
     in.blueMask = m_blueMask;
+    in.backgroundSound = m_backgroundSound;
     OutputFileMaker maker(in, services);
     const int result = maker.make();
     if (result != 0 && cause)
@@ -609,6 +624,7 @@ int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
     m_backgroundSoundFile = r.backgroundSoundFile;
     OutputFileServices::renumberResources(m_project.m_vPlayBackFrameInfo, m_backgroundSoundId,
                                           services.renumbered());
+    restoreBackgroundSound(r.backgroundSound, m_backgroundSoundId);
     if (r.soundWritten)
         m_soundWorkingFile->adoptImported();
     // One use per reference of the opened project.
@@ -704,6 +720,7 @@ void Velmora::resetProject(bool keepPath) {
 void Velmora::slotFileNew() {
     m_view->_get_editprop_box()->hide();
     hideSoundItems();
+    CleanUpAudio();
     showProgress("Creating new file...");
     if (m_project.m_dwFrameCount != 0) {
         const int answer = saveFramesPrompt();

@@ -4,13 +4,16 @@
 #include "app/CSoundClip.h"
 #include "app/MenuIds.h"
 #include "app/Velmora.h"
+#include "store/DatRecords.h"
 #include "store/Diagnostics.h"
 
 #include "canvas/VelmoraView.h"
 #include "canvas/strip/NVNavigationBar.h"
 #include "canvas/strip/NavigationBarBase.h"
 #include "media/AudioSettingsDialog.h"
+#include "media/CBackgroundSound.h"
 #include "media/COSSSound.h"
+#include "media/CResourceEditor.h"
 #include "media/SoundWorkingFile.h"
 #include "media/WorkingFileClipStore.h"
 
@@ -50,6 +53,8 @@ void Velmora::initSound() {
     m_pOSSSound->setClipStore(m_soundClipStore.get());
     m_pSoundClip = new CSoundClip(this, "SoundClip Class");
     connect(this, &Velmora::NewFrameSignal, m_pSoundClip, &CSoundClip::SlotUpdateGUI);
+    m_pBackgroundSound = new CBackgroundSound(this, "Backgroundsoundsettings", true);
+    m_pBackgroundSound->setHost(this);
 }
 
 void Velmora::hideSoundItems() {
@@ -57,7 +62,46 @@ void Velmora::hideSoundItems() {
         m_pAudioSpec->hide();
     if (m_pSoundClip && m_pSoundClip->isVisible())
         m_pSoundClip->hide();
+    if (m_pBackgroundSound && m_pBackgroundSound->isVisible())
+        m_pBackgroundSound->hide();
 }
+
+// ---- The background sound -------------------------------------------------
+
+void Velmora::CleanUpAudio() {
+    m_backgroundSound = {};
+    m_backgroundSoundFile.clear();
+    m_backgroundSoundId = 0;
+}
+
+void Velmora::setBackgroundSoundChoice(uint32_t id, const std::string& path) {
+    m_backgroundSoundId = id;
+    m_backgroundSoundFile = path;
+}
+
+void Velmora::restoreBackgroundSound(const SBackgroundSoundBytes& record, uint32_t id) {
+    // The record names the resource as the import settled it.
+    SBackgroundSoundSettings s = SBackgroundSoundSettings::fromBytes(record);
+    s.resourceId = id;
+    m_backgroundSound = s.toBytes();
+}
+
+CResourceEditor* Velmora::backgroundSoundLibrary() {
+    return dynamic_cast<CResourceEditor*>(m_pResourceEditor.get());
+}
+
+std::string Velmora::soundDataDirectory() {
+    return datfile::dataDirectory(m_homeDir);
+}
+
+// ---- The second recorders' part -------------------------------------------
+
+void Velmora::disableMenuItemsForSound() {
+    for (int id : {SOUND_RECORD, SOUND_STOP, SOUND_PLAY, SOUND_REWIND, SOUND_FORWARD})
+        setItemEnabled(id, false);
+}
+
+void Velmora::SetPlayBackFrameInfoForAudio(int, unsigned long, int, int, int, int, int) {}
 
 // ---- The engine's host ----------------------------------------------------
 

@@ -80,6 +80,29 @@ bool OssDevice::sync() {
     return request(SNDCTL_DSP_SYNC, 0) >= 0;
 }
 
+bool OssDevice::reset() {
+    return request(SNDCTL_DSP_RESET, 0) >= 0;
+}
+
+int OssDevice::blockSize() {
+    return request(SNDCTL_DSP_GETBLKSIZE, 0);
+}
+
+bool OssDevice::bufferSpace(bool input, int& fragments, int& fragmentSize) {
+    if (m_fd < 0) {
+        errno = EBADF;
+        return false;
+    }
+    audio_buf_info info{};
+    while (ioctl(m_fd, input ? SNDCTL_DSP_GETISPACE : SNDCTL_DSP_GETOSPACE, &info) < 0)
+        if (errno != EINTR)
+            return false;
+    // The byte count is not used: some drivers give -1 there.
+    fragments = info.fragstotal;
+    fragmentSize = info.fragsize;
+    return true;
+}
+
 void OssDevice::abort() {
     const uint64_t one = 1;
     // Never blocks; a full counter still reads as aborted.
@@ -126,6 +149,26 @@ bool OssDevice::read(void* buffer, size_t n) {
         }
     }
     return true;
+}
+
+long OssDevice::readSome(void* buffer, size_t n) {
+    for (;;) {
+        if (m_fd < 0) {
+            errno = EBADF;
+            return -1;
+        }
+        if (!waitFor(POLLIN))
+            return -1;
+        const ssize_t r = ::read(m_fd, buffer, n);
+        if (r > 0)
+            return long(r);
+        if (r == 0) {
+            errno = ENODEV;
+            return -1;
+        }
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            return -1;
+    }
 }
 
 bool OssDevice::write(const void* buffer, size_t n) {

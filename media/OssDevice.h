@@ -31,11 +31,22 @@ class OssDevice {
     int setSpeed(int rate);
     // Waits until the device has played what it was given; false with errno set.
     bool sync();
+    // Drops what the device holds and stops it; false with errno set.
+    bool reset();
+    // The device's block size in bytes, or -1 with errno set. Under some
+    // drivers it depends on timing.
+    int blockSize();
+    // The input (`input`) or output buffer's fragment count and fragment
+    // size; false with errno set. Their product is the buffer's size.
+    bool bufferSpace(bool input, int& fragments, int& fragmentSize);
 
     // Move all n bytes. False with errno set on failure: ECANCELED after
     // abort(), ENODEV when a read finds the device gone (a read of 0).
     bool read(void* buffer, size_t n);
     bool write(const void* buffer, size_t n);
+    // Waits for the first bytes and gives what has come, up to n: the count,
+    // or -1 with errno set (ECANCELED after abort(), ENODEV at its end).
+    long readSome(void* buffer, size_t n);
 
     // Makes a waiting read or write fail; safe from any thread.
     void abort();
