@@ -22,7 +22,6 @@
 #include "canvas/strip/ScrollNavigationBar.h"
 #include "capture/NVCap.h"
 #include "media/CResourceEditor.h"
-#include "properties/editors/PropertyLviResourceEditorFile.h"
 #include "media/ResourceUseTable.h"
 #include "media/SoundWorkingFile.h"
 #include "objects/draw/CColorBar.h"
@@ -30,6 +29,7 @@
 #include "objects/interactive/CFrameObject.h"
 #include "properties/EditPropertyBox.h"
 #include "properties/GradientDialogMaker.h"
+#include "properties/editors/PropertyLviResourceEditorFile.h"
 #include "record/CaptureSettings.h"
 #include "record/NVBufferManager.h"
 #include "record/machineprofile.h"
@@ -100,8 +100,7 @@ void Velmora::initProject() {
     m_pResourceEditor = std::make_unique<CResourceEditor>(this, "ResourceEditor", true);
     // A resource row's "..." runs a library dialog of its own, made only then.
     PropertyLviResourceEditorFile::setResourceDialog(
-        [](QWidget* parent, int category,
-           uint32_t) -> std::optional<PropertyLviResourceEditorFile::Choice> {
+        [](QWidget* parent, int category, uint32_t) -> std::optional<PropertyLviResourceEditorFile::Choice> {
             CResourceEditor dialog(parent ? parent->window() : nullptr, "ResourceEditor", true);
             std::optional<PropertyLviResourceEditorFile::Choice> choice;
             QObject::connect(&dialog, &CResourceEditor::OkButtonSignal,
