@@ -6,7 +6,8 @@
 #include "canvas/DrawTools.h"
 #include "canvas/VLImageHolder.h"
 #include "canvas/VelmoraView.h"
-#include "media/InMemoryMediaLibrary.h"
+#include "media/CResourceEditor.h"
+#include "media/ResourceStore.h"
 #include "media/ResourceUseTable.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyBox.h"
@@ -16,6 +17,7 @@
 #include "store/DrawingObjectType.h"
 #include "store/VlmFile.h"
 
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -98,16 +100,16 @@ TEST_F(ResourceUses, CountsFollowTheProject) {
     ASSERT_EQ(w->project().m_dwFrameCount, 1u);
     DrawTools* x = frameObject();
     ASSERT_NE(x, nullptr);
-    auto* library = dynamic_cast<InMemoryMediaLibrary*>(x->getResourceEditor());
+    // The main window's library: sounds are kept by path, numbered in import order.
+    auto* library = dynamic_cast<CResourceEditor*>(x->getResourceEditor());
     ASSERT_NE(library, nullptr);
     for (const auto& [id, path] :
          {std::pair<uint32_t, std::string>{A, home() + "/take.wav"}, {B, home() + "/other.wav"}}) {
-        ResourceChildNode node;
-        node.resourceId = id;
-        node.fullPath = path;
-        node.fileName = path.substr(path.rfind('/') + 1);
-        node.fileSize = 44; // kept by path: nothing stored
-        library->addResource(node, {});
+        QFile f(QString::fromStdString(path));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(44, '\0'));
+        f.close();
+        EXPECT_EQ(library->store().importFile(QString::fromStdString(path)), id);
     }
 
     choose(x, {QString::fromStdString(home() + "/take.wav"), A});
