@@ -2,6 +2,7 @@
 // into the output file's audio stream header and resource table, and given
 // back by opening that file; New clears it.
 #include "../MainWindowFixture.h"
+#include "../RecordedProject.h"
 
 #include "app/MenuIds.h"
 #include "canvas/DrawTools.h"
@@ -53,51 +54,7 @@ class BackgroundSoundWindow : public MainWindowTest {
   protected:
     // `frames` frames as a recording leaves them: a key frame of the whole
     // screen, then one-row bands.
-    void recordedProject(int frames) {
-        const Velmora::ScreenInfo s = w->screenInfo();
-        ASSERT_GT(s.bytesPerPixel, 0);
-        const size_t row = size_t(s.width) * size_t(s.bytesPerPixel);
-        std::FILE* f = std::fopen(w->workingFileName().c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        SDatMainHeader mh;
-        mh.capture = SRect{0, 0, s.width, s.height};
-        mh.frameCount = uint32_t(frames);
-        const auto mb = mh.toBytes();
-        ASSERT_EQ(std::fwrite(mb.data(), 1, mb.size(), f), mb.size());
-        ProjectTables& p = w->project();
-        uint32_t offset = SDatMainHeader::SIZE;
-        for (int i = 0; i < frames; ++i) {
-            const bool key = i == 0;
-            std::string data = key ? std::string(row * size_t(s.height), '\x20') : std::string(row, char(i));
-            SDatFrameHeader h;
-            h.frameNumber = uint32_t(i);
-            h.recordSize = uint32_t(SDatFrameHeader::SIZE + data.size());
-            h.data = key ? SRect{0, 0, s.width - 1, s.height - 1} : SRect{0, i, s.width - 1, i};
-            h.keyFlag = key;
-            h.frameState = key ? FRAME_STATE_FIRST : FRAME_STATE_TIMER;
-            const auto hb = h.toBytes();
-            ASSERT_EQ(std::fwrite(hb.data(), 1, hb.size(), f), hb.size());
-            ASSERT_EQ(std::fwrite(data.data(), 1, data.size(), f), data.size());
-            SEditInfo e;
-            e.keyFlag = key;
-            e.recordOffset = int32_t(offset);
-            offset += h.recordSize;
-            p.m_vEditInfo.push_back(e);
-            SPlayBackFrameInfo pb;
-            pb.frameFlags = key ? PBF_KEY : 0;
-            pb.frameNumber = uint32_t(i + 1);
-            pb.setName("Frame " + std::to_string(i + 1));
-            p.m_vPlayBackFrameInfo.push_back(pb);
-        }
-        ASSERT_EQ(std::fclose(f), 0);
-        p.m_dwFrameCount = uint32_t(frames);
-        w->imageHolder()->get_no_frames(frames);
-        ASSERT_EQ(w->initEditingFrames(), 0);
-        w->frameStrip()->reset_frame_details(frames, 0, nullptr);
-        w->slotEnableMenu();
-        w->slotEnableTool();
-        w->enableObjects();
-    }
+    void recordedProject(int frames) { ASSERT_NO_FATAL_FAILURE(mainwin::recordedProject(w, frames)); }
 
     // Puts a WAV into the main window's media library; gives its identifier.
     uint32_t importWav(const std::string& path) {
