@@ -22,28 +22,6 @@ using namespace testsupport;
 
 namespace {
 
-struct Rect {
-    int x = 0, y = 0, w = 0, h = 0;
-};
-
-// A window's place on the screen and its size, from xwininfo.
-std::optional<Rect> placeOf(const std::string& id) {
-    const std::string info = runCommand("xwininfo -id " + id + " 2>/dev/null");
-    Rect r;
-    int found = 0;
-    std::istringstream in(info);
-    std::string line;
-    while (std::getline(in, line)) {
-        found += std::sscanf(line.c_str(), " Absolute upper-left X: %d", &r.x) == 1;
-        found += std::sscanf(line.c_str(), " Absolute upper-left Y: %d", &r.y) == 1;
-        found += std::sscanf(line.c_str(), " Width: %d", &r.w) == 1;
-        found += std::sscanf(line.c_str(), " Height: %d", &r.h) == 1;
-    }
-    if (found != 4)
-        return std::nullopt;
-    return r;
-}
-
 // The canvas: the child of the main window as large as the screen.
 std::optional<Rect> canvasOf(const std::string& mainWindow) {
     const std::string tree = runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null");

@@ -8,11 +8,37 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
 
 namespace testsupport {
+
+// A window's place on the screen and its size.
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+// From xwininfo; none when the window is gone.
+inline std::optional<Rect> placeOf(const std::string& id) {
+    const std::string info = runCommand("xwininfo -id " + id + " 2>/dev/null");
+    Rect r;
+    int found = 0;
+    std::istringstream in(info);
+    std::string line;
+    while (std::getline(in, line)) {
+        found += std::sscanf(line.c_str(), " Absolute upper-left X: %d", &r.x) == 1;
+        found += std::sscanf(line.c_str(), " Absolute upper-left Y: %d", &r.y) == 1;
+        found += std::sscanf(line.c_str(), " Width: %d", &r.w) == 1;
+        found += std::sscanf(line.c_str(), " Height: %d", &r.h) == 1;
+    }
+    if (found != 4)
+        return std::nullopt;
+    return r;
+}
 
 // Alt+C pressed while the window is still settling can be lost: press again
 // until the recording starts.

@@ -23,27 +23,6 @@ bool emulationPreloaded() {
     return preload && strstr(preload, "libpulsedsp");
 }
 
-struct Rect {
-    int x = 0, y = 0, w = 0, h = 0;
-};
-
-std::optional<Rect> placeOf(const std::string& id) {
-    const std::string info = runCommand("xwininfo -id " + id + " 2>/dev/null");
-    Rect r;
-    int found = 0;
-    std::istringstream in(info);
-    std::string line;
-    while (std::getline(in, line)) {
-        found += std::sscanf(line.c_str(), " Absolute upper-left X: %d", &r.x) == 1;
-        found += std::sscanf(line.c_str(), " Absolute upper-left Y: %d", &r.y) == 1;
-        found += std::sscanf(line.c_str(), " Width: %d", &r.w) == 1;
-        found += std::sscanf(line.c_str(), " Height: %d", &r.h) == 1;
-    }
-    if (found != 4)
-        return std::nullopt;
-    return r;
-}
-
 uint32_t word(const std::string& bytes, size_t at) {
     return at + 4 <= bytes.size() ? rec::readLe32(reinterpret_cast<const uint8_t*>(bytes.data()) + at) : 0;
 }
