@@ -1,3 +1,4 @@
+#include "media/ResourceStore.h"
 #include "support/ProcessRunner.h"
 #include "support/TempDir.h"
 #include "support/XvfbServer.h"
@@ -73,6 +74,26 @@ TEST_P(Startup, FirstStartMakesTheDataDirectoryAndShowsTheCaption) {
     EXPECT_EQ(second.err().find("running for first time"), std::string::npos) << second.err();
     second.signal(SIGTERM);
     second.wait(5000);
+}
+
+// Started in the folder that holds RESOURCES.RSE, a first start makes the
+// media library's store with the 53 default icons.
+TEST_P(Startup, FirstStartInTheImagesFolderMakesTheStoreWithTheDefaultIcons) {
+    Account a;
+    ProcessOptions o = a.options();
+    o.workingDirectory = std::string(VELMORA_SOURCE_ROOT) + "/images";
+    Process p;
+    ASSERT_TRUE(p.start(velmoraBinary(), o));
+    ASSERT_TRUE(waitUntil([&] { return !windowNamed("^Velmora 1.0 - ").empty(); }, 15000)) << p.err();
+    p.signal(SIGTERM);
+    p.wait(5000);
+    EXPECT_EQ(p.err().find("RESOURCES.RSE"), std::string::npos) << p.err();
+
+    ResourceStore store(a.home() + "/zedaro/VELMORA.RSE", "");
+    const std::vector<uint32_t> ids = store.identifiers();
+    ASSERT_EQ(ids.size(), 53u);
+    for (size_t i = 0; i < ids.size(); ++i)
+        EXPECT_EQ(ids[i], 0x06010001u + i);
 }
 
 TEST_P(Startup, SplashIsCentredAndClosesAfterTheLoopStarts) {
