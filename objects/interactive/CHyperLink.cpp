@@ -1,0 +1,782 @@
+#include "objects/interactive/CHyperLink.h"
+
+#include "canvas/HolderObjectFactory.h"
+#include "canvas/MouseButtonState.h"
+#include "canvas/VLImageHolder.h"
+#include "canvas/VelmoraView.h"
+#include "canvas/records/StoredText.h"
+#include "media/MediaLibraryInterface.h"
+#include "objects/draw/StoredRecordHeader.h"
+#include "objects/draw/XColorPixel.h"
+#include "objects/interactive/CHyperLinkRecord.h"
+#include "properties/EditPropertyBase.h"
+#include "properties/EditPropertyBox.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMouseEvent>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <utility>
+
+namespace {
+
+constexpr uint8_t ARROW_POINTER = 1;
+const NVColor NEW_BACK_COLOR{199, 195, 199};
+
+int rowNumber(const QString& text) {
+    return text.trimmed().toInt();
+}
+
+std::string toField(const QString& text, int field) {
+    std::string s = toStoredText(text);
+    if (s.size() > size_t(field - 1))
+        s.resize(size_t(field - 1));
+    return s;
+}
+
+QColor colorOf(const NVColor& c) {
+    return QColor(c.red & 0xFF, c.green & 0xFF, c.blue & 0xFF);
+}
+
+std::vector<sHyperLinkEvent> sixNewEvents() {
+    std::vector<sHyperLinkEvent> events(size_t(CHyperLink::EVENT_COUNT));
+    for (sHyperLinkEvent& e : events)
+        e.mousePointer = ARROW_POINTER;
+    return events;
+}
+
+// Loaded X fonts by display and pattern: loading one at every draw is slow
+// and leaks server fonts.
+XFontStruct* cachedFont(Display* d, const QString& pattern) {
+    static std::mutex lock;
+    static std::map<std::pair<Display*, QByteArray>, XFontStruct*> fonts;
+    const std::lock_guard<std::mutex> guard(lock);
+    const auto key = std::make_pair(d, pattern.toLatin1());
+    auto it = fonts.find(key);
+    if (it != fonts.end())
+        return it->second;
+    XFontStruct* f = XLoadQueryFont(d, key.second.constData());
+    fonts[key] = f;
+    return f;
+}
+
+// The font the caption is drawn with: the record's font when the server has
+// it, else courier 18, else "fixed", else none.
+XFontStruct* drawingFont(Display* d, const NVFont& font) {
+    if (XFontStruct* f = cachedFont(d, CHyperLink::getFontString(font)))
+        return f;
+    if (XFontStruct* f = cachedFont(d, QStringLiteral("*courier-medium-r*18*")))
+        return f;
+    return cachedFont(d, QStringLiteral("fixed"));
+}
+
+} // namespace
+
+int CHyperLink::x_point = 0;
+int CHyperLink::y_point = 0;
+int CHyperLink::r_width = 0;
+int CHyperLink::r_height = 0;
+
+// ---- words ----
+
+const QStringList& CHyperLink::attributeWords() {
+    static const QStringList words{"3D", "Rounded", "Shadowed", "Rectangle", "Clear", "Windows 98"};
+    return words;
+}
+const QStringList& CHyperLink::alignWords() {
+    static const QStringList words{"Left", "Centre", "Right", "Top", "Bottom"};
+    return words;
+}
+const QStringList& CHyperLink::buttonStyleWords() {
+    static const QStringList words{"Push Button", "Radio", "Check Box"};
+    return words;
+}
+
+QString CHyperLink::fontText(const NVFont& f) {
+    const QChar q('"');
+    return q + fromStoredText(f.family) + q + QString::number(f.pointSize) + q + QString::number(f.weight) +
+           q + (f.bold() ? QStringLiteral("Bold") : QString()) + q +
+           (f.italic ? QStringLiteral("Italic") : QString());
+}
+
+QString CHyperLink::getFontString(const NVFont& f) {
+    const QString family = fromStoredText(f.family).toLower();
+    int size = f.pointSize;
+    if (family == QLatin1String("terminal"))
+        size = 14;
+    else if (size < 10)
+        size = 8;
+    else if (size < 12)
+        size = 10;
+    else if (size < 14)
+        size = 12;
+    else if (size < 16)
+        size = 14;
+    else if (size < 20)
+        size = 18;
+    else
+        size = 24;
+    const QString weight = f.bold() ? QStringLiteral("bold") : QStringLiteral("medium");
+    const bool oblique = family == QLatin1String("courier") || family == QLatin1String("helvetica") ||
+                         family == QLatin1String("fixed");
+    const QString slant = !f.italic ? QStringLiteral("r")
+                          : oblique ? QStringLiteral("o")
+                                    : QStringLiteral("i");
+    return QStringLiteral("*%1-%2-%3*%4*").arg(family, weight, slant).arg(size);
+}
+
+void CHyperLink::makeRect(QPoint a, QPoint b, QRect& r) {
+    r = QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(b.x() - a.x()),
+              std::abs(b.y() - a.y()));
+}
+
+// ---- construction ----
+
+CHyperLink::CHyperLink(VLImageHolder* holder, QPaintDevice* device, int number)
+    : DrawTools(nullptr, nullptr), m_pPaintDevice(device), m_pImageHolder(holder) {
+    m_record.payload = sHyperLink{};
+    sHyperLink& s = payload();
+    common();
+    m_strNewName = QStringLiteral("Hyperlink ") + QString::number(number);
+    setName(m_strNewName);
+    m_strOriginalName = m_strNewName;
+    s.caption = s.name;
+    appendToChooser(m_strNewName);
+    if (m_pImageHolder && m_pImageHolder->getVelmoraView())
+        if (EditPropertyBox* box = m_pImageHolder->getVelmoraView()->_get_editprop_box())
+            m_nIndex = box->objectChooser->count() - 1;
+    NVFont font;
+    font.family = "courier";
+    font.pointSize = 18;
+    font.weight = NVFont::WEIGHT_NORMAL;
+    s.font = font;
+    s.foreColor = NVColor{0, 0, 0};
+    s.backColor = NEW_BACK_COLOR;
+    s.events = sixNewEvents();
+    setRows();
+    // Rows a new hyperlink leaves empty until the creation drag ends.
+    EditPropertyBase* p = getEditPropertyBase();
+    for (const char* row : {"Font", "Left", "Top", "Width", "Height"})
+        p->setProp_Value(row, QString());
+    m_bFirstBand = true;
+}
+
+CHyperLink::CHyperLink(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset)
+    : DrawTools(nullptr, nullptr), m_pImageHolder(holder) {
+    const sHyperLink* src = record.get<sHyperLink>();
+    m_record.payload = src ? *src : sHyperLink{};
+    sHyperLink& s = payload();
+    const int w = std::abs(s.x - s.right), h = std::abs(s.y - s.bottom);
+    s.x += offset.x();
+    s.y += offset.y();
+    s.right = s.x + w;
+    s.bottom = s.y + h;
+    common();
+    m_strNewName = QStringLiteral("Hyperlink ") + QString::number(number);
+    setName(m_strNewName);
+    m_strOriginalName = m_strNewName;
+    appendToChooser(m_strNewName);
+    m_nIndex = number;
+    // Six events, each owning its own block; pointer events carry none.
+    std::vector<sHyperLinkEvent> events = sixNewEvents();
+    for (size_t i = 0; i < events.size() && i < s.events.size(); ++i) {
+        events[i] = s.events[i];
+        if (i >= size_t(CHyperLinkRecord::CLICK_EVENTS))
+            events[i].dialog.reset();
+    }
+    s.events = std::move(events);
+    setRows();
+    if (MediaLibraryInterface* media = getResourceEditor())
+        connect(this, &CHyperLink::signalAddIDOnCopy, this,
+                [media](unsigned long id) { media->slotAddIDOnCopy(id); });
+    for (const sHyperLinkEvent& e : s.events)
+        for (uint32_t id : {e.validationImageId, e.validationSoundId, e.validationVideoId})
+            if (id)
+                emit signalAddIDOnCopy(id);
+    emit signalAddIDOnCopy(s.clickedImageId);
+    emit signalAddIDOnCopy(s.mouseOverImageId);
+}
+
+CHyperLink::CHyperLink(VLImageHolder* holder, sHyperLink payload)
+    : DrawTools(nullptr, nullptr), m_pImageHolder(holder) {
+    payload.name = toField(fromStoredText(payload.name), NAME_FIELD);
+    // The events are taken over; a count other than six is mended.
+    std::vector<sHyperLinkEvent> events = sixNewEvents();
+    for (size_t i = 0; i < events.size() && i < payload.events.size(); ++i)
+        events[i] = std::move(payload.events[i]);
+    payload.events = std::move(events);
+    if (!payload.font)
+        payload.font = NVFont{"courier", 18};
+    m_record.payload = std::move(payload);
+    common();
+    m_strOriginalName = fromStoredText(this->payload().name);
+    setRows();
+}
+
+CHyperLink::~CHyperLink() = default;
+
+void CHyperLink::common() {
+    setMouseTracking(true);
+    addMyPropEntrys();
+    drawingObject = HYPERLINK;
+    m_record.drawingObject = HYPERLINK;
+    m_record.recordSize = NVAllObjects::STORED_SIZE;
+    takeHolderContext();
+    if (MediaLibraryInterface* media = getResourceEditor())
+        connect(this, &CHyperLink::signalDeleteIDFromUseArray, this,
+                [media](unsigned long id) { media->SlotDeleteIDFromUseArray(id); });
+}
+
+void CHyperLink::takeHolderContext() {
+    if (!m_pImageHolder)
+        return;
+    m_pImageHolder->initGC();
+    const VLImageHolder::DrawTarget target = m_pImageHolder->drawTarget();
+    m_pDisplay = target.display;
+    m_gcXor = target.xorGC;
+    m_window = target.window;
+}
+
+unsigned long CHyperLink::bandWindow() const {
+    if (m_pImageHolder && m_pImageHolder->drawTarget().window)
+        return m_pImageHolder->drawTarget().window;
+    return m_window;
+}
+
+void CHyperLink::setName(const QString& name) {
+    payload().name = toField(name, NAME_FIELD);
+}
+
+void CHyperLink::appendToChooser(const QString& name) {
+    if (!m_pImageHolder || !m_pImageHolder->getVelmoraView())
+        return;
+    if (EditPropertyBox* box = m_pImageHolder->getVelmoraView()->_get_editprop_box())
+        box->objectChooser->addItem(name);
+}
+
+void CHyperLink::addMyPropEntrys() {
+    EditPropertyBase* p = getEditPropertyBase();
+    if (!p)
+        return;
+    const QString general = QStringLiteral("General");
+    const QString geometry = QStringLiteral("Geometry");
+    const QString appearance = QStringLiteral("Appearance");
+    p->addProp("Name", "", general, 1, "Hyperlink", 0);
+    p->addProp("Left", "", geometry, 27, "", 0);
+    p->addProp("Top", "", geometry, 28, "", 0);
+    p->addProp("Width", "", geometry, 29, "", 0);
+    p->addProp("Height", "", geometry, 30, "", 0);
+    p->addProp("Clicked Image", "", general, 15, "90", 0);
+    p->addProp("Mouse Over Image", "", general, 15, "90", 0);
+    p->addProp("Tooltip", "", general, 1, "", 0);
+    p->addProp("Attribute", "", appearance, 10, "HYPERLINK", 0);
+    p->addProp("Align Text", "", appearance, 14, "", 0);
+    p->addProp("Button Style", "", appearance, 19, "", 0);
+    p->addProp("Caption", "", appearance, 1, "", 0);
+    p->addProp("Font", "", appearance, 6, "", 0);
+    p->addProp("Fore Color", "", appearance, 5, "", 0);
+    p->addProp("Back Color", "", appearance, 5, "", 0);
+    p->addProp("Transparent", "", appearance, 2, "HYPERLINK", 0);
+}
+
+void CHyperLink::setRows() {
+    EditPropertyBase* p = getEditPropertyBase();
+    const sHyperLink& s = payload();
+    auto word = [](const QStringList& words, int code) {
+        return code >= 0 && code < words.size() ? words[code] : QString();
+    };
+    p->setProp_Value("Name", fromStoredText(s.name));
+    p->setProp_Value("Caption", fromStoredText(s.caption));
+    setGeometryRows();
+    p->setProp_Value("Fore Color", colorOf(s.foreColor).name());
+    p->setProp_Value("Back Color", colorOf(s.backColor).name());
+    p->setProp_Value("Tooltip", fromStoredText(s.toolTip));
+    p->setProp_Value("Attribute", word(attributeWords(), s.attribute));
+    p->setProp_Value("Button Style", word(buttonStyleWords(), s.buttonStyle));
+    p->setProp_Value("Align Text", word(alignWords(), s.align));
+    p->setProp_Value("Transparent", s.transparent == 0   ? QStringLiteral("No")
+                                    : s.transparent == 1 ? QStringLiteral("Yes")
+                                                         : QString());
+    // The author's font stays in the record and its row even when the
+    // X server draws it with a fallback.
+    p->setProp_Value("Font", s.font ? fontText(*s.font) : QString());
+    MediaLibraryInterface* media = getResourceEditor();
+    auto imageRow = [media](uint32_t id) {
+        if (id == 0)
+            return QStringLiteral("[None]");
+        return media ? QFileInfo(media->GetTheFileNameFromID(id)).fileName() : QString();
+    };
+    p->setProp_Value("Clicked Image", imageRow(s.clickedImageId));
+    p->setProp_Value("Mouse Over Image", imageRow(s.mouseOverImageId));
+}
+
+void CHyperLink::setGeometryRows() {
+    EditPropertyBase* p = getEditPropertyBase();
+    const sHyperLink& s = payload();
+    p->setProp_Value("Left", QString::number(s.x));
+    p->setProp_Value("Top", QString::number(s.y));
+    p->setProp_Value("Width", QString::number(std::abs(s.right - s.x)));
+    p->setProp_Value("Height", QString::number(std::abs(s.bottom - s.y)));
+}
+
+void CHyperLink::emitGeometry() {
+    const sHyperLink& s = payload();
+    emit signalSetLeft(s.x);
+    emit signalSetWidth(s.right - s.x);
+    emit signalSetTop(s.y);
+    emit signalSetHeight(s.bottom - s.y);
+}
+
+// ---- simple operations ----
+
+QRect CHyperLink::area() const {
+    const sHyperLink& s = payload();
+    return QRect(std::min(s.x, s.right), std::min(s.y, s.bottom), std::abs(s.right - s.x),
+                 std::abs(s.bottom - s.y));
+}
+
+bool CHyperLink::select(QPoint p) {
+    return area().contains(p);
+}
+void CHyperLink::select() {}
+void CHyperLink::select(Display* display, GC gc, unsigned long& drawable) {
+    const sHyperLink& s = payload();
+    SelectionHandles::EditItemsPaintRects(display, gc, drawable, s.x, s.y, s.right - s.x, s.bottom - s.y);
+    m_nOutlineCount = 0;
+}
+QRegion CHyperLink::getRegion() {
+    return QRegion(area());
+}
+bool CHyperLink::keepWithinVLI() {
+    const sHyperLink& s = payload();
+    return s.right != s.x && s.bottom != s.y;
+}
+int CHyperLink::getIndex() const {
+    return m_nIndex;
+}
+void CHyperLink::setPastingPosition() {
+    m_ptPasting = QPoint(payload().x, payload().y);
+}
+QPoint CHyperLink::getPastingPosition() const {
+    return m_ptPasting;
+}
+const char* CHyperLink::getObjectName() const {
+    return payload().name.c_str();
+}
+void* CHyperLink::getObjectStructure() {
+    return &payload();
+}
+
+void CHyperLink::restoreGeometry(QRect r) {
+    // Right and bottom are edges: a rectangle from getRegion() comes back
+    // the same size.
+    sHyperLink& s = payload();
+    s.x = r.x();
+    s.y = r.y();
+    s.right = r.x() + r.width();
+    s.bottom = r.y() + r.height();
+}
+
+bool CHyperLink::getAllObjectStructure(NVAllObjects* target) {
+    // Events and blocks are values: the copy owns its own.
+    return copyRecordKeepingId(m_record, target);
+}
+
+int CHyperLink::getORResult(const NVAllObjects& record) {
+    const int16_t mask = CHyperLinkRecord::eventMask(record);
+    qDebug("orResult===%x", unsigned(uint16_t(mask)));
+    return mask;
+}
+
+void CHyperLink::setGeometryEntrys(int* x, int* y, int* width, int* height) {
+    const sHyperLink& s = payload();
+    if (x)
+        *x = s.x;
+    if (y)
+        *y = s.y;
+    if (width)
+        *width = std::abs(s.right - s.x);
+    if (height)
+        *height = std::abs(s.bottom - s.y);
+}
+
+void CHyperLink::slotFontSelected(QFont& font) {
+    payload().font = NVFont::fromQFont(font);
+}
+
+QString CHyperLink::Prop2Str(const QString& name) {
+    EditPropertyEntry* e = getEditPropertyBase()->getProp(name);
+    return e ? e->value : QString();
+}
+
+// ---- applying the rows ----
+
+void CHyperLink::repaintItem() {
+    for (const char* row : {"Name", "Left", "Top", "Width", "Height", "Tooltip", "Attribute", "Align Text",
+                            "Button Style", "Caption", "Fore Color", "Back Color", "Transparent"})
+        applyProperty(QString::fromLatin1(row));
+    emitGeometry();
+    if (m_pImageHolder) {
+        m_pImageHolder->drawContents();
+        m_pImageHolder->setCurrentObject(m_pImageHolder->getSelectedItem());
+    }
+}
+
+void CHyperLink::applyProperty(const QString& row) {
+    EditPropertyBase* p = getEditPropertyBase();
+    sHyperLink& s = payload();
+    const QString v = Prop2Str(row);
+    if (row == QLatin1String("Name")) {
+        if (v.length() <= NAME_LIMIT) {
+            QString applied = v.trimmed();
+            if (applied.isEmpty())
+                applied = m_strOriginalName;
+            setName(applied);
+            p->setProp_Value("Name", applied);
+        }
+    } else if (row == QLatin1String("Left") && !v.isEmpty()) {
+        const int w = s.right - s.x;
+        s.x = rowNumber(v);
+        s.right = s.x + w;
+    } else if (row == QLatin1String("Top") && !v.isEmpty()) {
+        const int h = s.bottom - s.y;
+        s.y = rowNumber(v);
+        s.bottom = s.y + h;
+    } else if (row == QLatin1String("Width") && !v.isEmpty()) {
+        s.right = s.x + rowNumber(v);
+    } else if (row == QLatin1String("Height") && !v.isEmpty()) {
+        s.bottom = s.y + rowNumber(v);
+    } else if (row == QLatin1String("Tooltip") && !v.isEmpty()) {
+        s.toolTip = toField(v, TOOLTIP_LENGTH);
+    } else if (row == QLatin1String("Attribute")) {
+        if (const int code = attributeWords().indexOf(v); code >= 0)
+            s.attribute = uint8_t(code);
+    } else if (row == QLatin1String("Align Text")) {
+        // Only "Center" applies code 1; the "Centre" the constructors write
+        // leaves the code as it is.
+        static const QStringList applied{"Left", "Center", "Right", "Top", "Bottom"};
+        if (const int code = applied.indexOf(v); code >= 0)
+            s.align = uint8_t(code);
+    } else if (row == QLatin1String("Button Style")) {
+        if (const int code = buttonStyleWords().indexOf(v); code >= 0)
+            s.buttonStyle = uint8_t(code);
+    } else if (row == QLatin1String("Caption")) {
+        // The stored field keeps 254 characters; the row shows what is kept.
+        const QString kept = v.left(CAPTION_LIMIT);
+        s.caption = toStoredText(kept);
+        if (kept != v)
+            p->setProp_Value("Caption", kept);
+    } else if (row == QLatin1String("Fore Color") || row == QLatin1String("Back Color")) {
+        const QColor c(v);
+        if (c.isValid())
+            (row == QLatin1String("Fore Color") ? s.foreColor : s.backColor) =
+                NVColor{c.red(), c.green(), c.blue()};
+    } else if (row == QLatin1String("Transparent")) {
+        if (v == QLatin1String("No"))
+            s.transparent = 0;
+        else if (v == QLatin1String("Yes"))
+            s.transparent = 1;
+    }
+}
+
+// ---- drawing ----
+
+void CHyperLink::draw(Display* display, GC gc, unsigned long& drawable) {
+    sHyperLink& s = payload();
+    s.width = s.right - s.x;
+    s.height = s.bottom - s.y;
+    paint(display, gc, drawable, s);
+}
+
+void CHyperLink::paint(Display* d, GC gc, unsigned long drawable, const sHyperLink& s) {
+    if (!d || !gc || !drawable)
+        return;
+    const int left = std::min(s.x, s.right), top = std::min(s.y, s.bottom);
+    const int w = std::abs(s.right - s.x), h = std::abs(s.bottom - s.y);
+    if (w <= 0 || h <= 0)
+        return;
+    XSetFillStyle(d, gc, FillSolid);
+    XSetLineAttributes(d, gc, 1, LineSolid, CapButt, JoinMiter);
+    const unsigned long back = XColorPixel::pixelOf(d, s.backColor.red, s.backColor.green, s.backColor.blue);
+    const unsigned long fore = XColorPixel::pixelOf(d, s.foreColor.red, s.foreColor.green, s.foreColor.blue);
+    const unsigned long white = XColorPixel::pixelOf(d, 255, 255, 255);
+    const unsigned long dark = XColorPixel::pixelOf(d, 128, 128, 128);
+    const unsigned long black = XColorPixel::pixelOf(d, 0, 0, 0);
+    if (!s.transparent) {
+        XSetForeground(d, gc, back);
+        XFillRectangle(d, drawable, gc, left, top, unsigned(w), unsigned(h));
+    }
+    const int r = left + w - 1, b = top + h - 1;
+    switch (s.attribute) {
+    case 0: // 3D
+    case 5: // Windows 98
+        XSetForeground(d, gc, white);
+        XDrawLine(d, drawable, gc, left, top, r, top);
+        XDrawLine(d, drawable, gc, left, top, left, b);
+        XSetForeground(d, gc, black);
+        XDrawLine(d, drawable, gc, left, b, r, b);
+        XDrawLine(d, drawable, gc, r, top, r, b);
+        XSetForeground(d, gc, dark);
+        XDrawLine(d, drawable, gc, left + 1, b - 1, r - 1, b - 1);
+        XDrawLine(d, drawable, gc, r - 1, top + 1, r - 1, b - 1);
+        break;
+    case 2: // Shadowed
+        XSetForeground(d, gc, black);
+        XDrawRectangle(d, drawable, gc, left, top, unsigned(w - 1), unsigned(h - 1));
+        XDrawLine(d, drawable, gc, left + 2, b + 1, r + 1, b + 1);
+        XDrawLine(d, drawable, gc, r + 1, top + 2, r + 1, b + 1);
+        break;
+    case 1: // Rounded
+        XSetForeground(d, gc, black);
+        XDrawArc(d, drawable, gc, left, top, unsigned(w - 1), unsigned(h - 1), 0, 360 * 64);
+        break;
+    case 3: // Rectangle
+        XSetForeground(d, gc, black);
+        XDrawRectangle(d, drawable, gc, left, top, unsigned(w - 1), unsigned(h - 1));
+        break;
+    default: // Clear
+        break;
+    }
+
+    const NVFont font = s.font ? *s.font : NVFont{"courier", 18};
+    XFontStruct* fs = drawingFont(d, font);
+    if (!fs || s.caption.empty())
+        return;
+    // Radio and check box captions start after the mark; their clip may be empty.
+    const int indent = s.buttonStyle == 0 ? 0 : 40;
+    const int clipW = std::max(0, w - indent);
+    XRectangle clip{short(left + indent), short(top), (unsigned short)clipW, (unsigned short)h};
+    XSetClipRectangles(d, gc, 0, 0, &clip, 1, Unsorted);
+    XSetFont(d, gc, fs->fid);
+    XSetForeground(d, gc, fore);
+    const int len = int(s.caption.size());
+    const int tw = XTextWidth(fs, s.caption.data(), len);
+    const int th = fs->ascent + fs->descent;
+    int tx = left + indent + (clipW - tw) / 2;
+    int ty = top + (h - th) / 2 + fs->ascent;
+    switch (s.align) {
+    case 0:
+        tx = left + indent + 2;
+        break;
+    case 2:
+        tx = left + w - tw - 2;
+        break;
+    case 3:
+        ty = top + fs->ascent + 2;
+        break;
+    case 4:
+        ty = top + h - fs->descent - 2;
+        break;
+    default:
+        break;
+    }
+    if (clipW > 0)
+        XDrawString(d, drawable, gc, tx, ty, s.caption.data(), len);
+    XSetClipMask(d, gc, None);
+    XSetForeground(d, gc, 0);
+}
+
+void CHyperLink::updatePosition(int dx, int dy) {
+    sHyperLink& s = payload();
+    if (m_nOutlineCount == 0)
+        ++m_nOutlineCount;
+    else
+        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(),
+                                      {m_rcOutline[0], m_rcOutline[1], m_rcOutline[2], m_rcOutline[3]});
+    const SelectionHandles::Box outline{s.x + dx, s.y + dy, s.width, s.height};
+    SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(), outline);
+    m_rcOutline = {outline.x, outline.y, outline.w, outline.h};
+    s.x += dx;
+    s.right += dx;
+    s.y += dy;
+    s.bottom += dy;
+}
+
+// ---- mouse ----
+
+bool CHyperLink::editingDisabled() const {
+    return m_pImageHolder && m_pImageHolder->checkFrameStatus();
+}
+
+void CHyperLink::mousePressEvent(QMouseEvent* event) {
+    if (editingDisabled())
+        return;
+    const QPoint p = MouseButtonState::position(event);
+    m_ptPress = p;
+    m_ptBandTopLeft = p;
+    m_ptBandBottomRight = p;
+    m_bPressed = true;
+    m_bBandShown = false;
+    m_nHandle = SelectionHandles::NOT_TESTED;
+    const sHyperLink before = payload();
+    if (currentlySelectedObject != SELECTION) {
+        if (event->button() == Qt::LeftButton) {
+            sHyperLink& s = payload();
+            s.x = s.right = p.x();
+            s.y = s.bottom = p.y();
+            m_ptStart = m_ptEnd = p;
+        }
+    } else {
+        pressForSelector(event);
+    }
+    emit signalSetLeft(before.x);
+    emit signalSetWidth(before.right - before.x);
+    emit signalSetTop(before.y);
+    emit signalSetHeight(before.bottom - before.y);
+}
+
+void CHyperLink::pressForSelector(QMouseEvent* event) {
+    const QPoint p = MouseButtonState::position(event);
+    const sHyperLink& s = payload();
+    const int x = s.x, y = s.y, w = s.right - s.x, h = s.bottom - s.y;
+    if (MouseButtonState::isLeftOnlyPress(event)) {
+        m_ptStart = QPoint(x, y);
+        m_ptEnd = QPoint(x + w, y + h);
+        if (m_pImageHolder && m_pImageHolder->checkObjectSelection()) {
+            m_nHandle = SelectionHandles::ItemsGetClickedRects(p.x(), p.y(), x, y, std::abs(w), std::abs(h));
+            SelectionHandles::ItemsSetMouseCursor(m_pImageHolder, m_nHandle);
+            if (m_nHandle == SelectionHandles::INSIDE)
+                m_pImageHolder->setCursor(Qt::ArrowCursor);
+        }
+    }
+    m_bPressInside = getRegion().contains(p);
+    if (m_nHandle == SelectionHandles::INSIDE && !m_bPressInside && m_pImageHolder)
+        m_pImageHolder->setObjectSelection(false);
+}
+
+void CHyperLink::mouseMoveEvent(QMouseEvent* event) {
+    if (editingDisabled())
+        return;
+    m_nOutlineCount = 0;
+    if (currentlySelectedObject != SELECTION) {
+        if (!MouseButtonState::isLeftOnlyDrag(event))
+            return;
+        const QPoint p = MouseButtonState::position(event);
+        if (m_bFirstBand)
+            m_bFirstBand = false;
+        else
+            SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(),
+                                          {x_point, y_point, r_width, r_height});
+        sHyperLink& s = payload();
+        s.right = p.x();
+        s.bottom = p.y();
+        makeRect(QPoint(s.x, s.y), p, m_rcBand);
+        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(),
+                                      {m_rcBand.x(), m_rcBand.y(), m_rcBand.width(), m_rcBand.height()});
+        x_point = m_rcBand.x();
+        y_point = m_rcBand.y();
+        r_width = m_rcBand.width();
+        r_height = m_rcBand.height();
+        return;
+    }
+    moveForSelector(event);
+}
+
+void CHyperLink::moveForSelector(QMouseEvent* event) {
+    const QPoint p = MouseButtonState::position(event);
+    const sHyperLink& s = payload();
+    const int x = s.x, y = s.y, w = s.right - s.x, h = s.bottom - s.y;
+    const bool selection = m_pImageHolder && m_pImageHolder->checkObjectSelection();
+    if (!MouseButtonState::isLeftOnlyDrag(event)) {
+        m_ptStart = QPoint(x, y);
+        m_ptEnd = QPoint(x + w, y + h);
+        if (selection) {
+            m_nHandle = SelectionHandles::ItemsGetClickedRects(p.x(), p.y(), x, y, std::abs(w), std::abs(h));
+            SelectionHandles::ItemsSetMouseCursor(m_pImageHolder, m_nHandle);
+            if (m_nHandle == SelectionHandles::INSIDE)
+                m_pImageHolder->setCursor(Qt::ArrowCursor);
+        }
+        return;
+    }
+    const int handle = m_nHandle;
+    if (handle == SelectionHandles::INSIDE && !m_bPressInside)
+        return;
+    const SelectionHandles::Box last{m_ptBandTopLeft.x(), m_ptBandTopLeft.y(),
+                                     m_ptBandBottomRight.x() - m_ptBandTopLeft.x(),
+                                     m_ptBandBottomRight.y() - m_ptBandTopLeft.y()};
+    if (m_bBandShown)
+        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(), last);
+    const SelectionHandles::Box band = SelectionHandles::dragBand(
+        handle, {x, y, w, h}, m_ptPress, p, SelectionHandles::screenSizeOf(m_pDisplay), last);
+    SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(), band);
+    m_bBandShown = true;
+    m_ptBandTopLeft = QPoint(band.x, band.y);
+    m_ptBandBottomRight = QPoint(band.x + band.w, band.y + band.h);
+}
+
+void CHyperLink::mouseReleaseEvent(QMouseEvent* event) {
+    if (editingDisabled())
+        return;
+    const QPoint p = MouseButtonState::position(event);
+    m_ptEnd = p;
+    sHyperLink& s = payload();
+    if (currentlySelectedObject != SELECTION) {
+        if (p != m_ptStart) {
+            if (s.x < p.x()) {
+                s.right = p.x();
+            } else {
+                s.right = s.x;
+                s.x = p.x();
+            }
+            if (s.y < p.y()) {
+                s.bottom = p.y();
+            } else {
+                s.bottom = s.y;
+                s.y = p.y();
+            }
+        }
+    } else {
+        releaseForSelector();
+    }
+    setGeometryRows();
+}
+
+void CHyperLink::releaseForSelector() {
+    if (m_ptBandTopLeft == m_ptBandBottomRight)
+        return;
+    if (m_pImageHolder)
+        m_pImageHolder->setCursor(Qt::ArrowCursor);
+    sHyperLink& s = payload();
+    s.x = m_ptBandTopLeft.x();
+    s.y = m_ptBandTopLeft.y();
+    s.right = m_ptBandBottomRight.x();
+    s.bottom = m_ptBandBottomRight.y();
+    m_bBandShown = false;
+}
+
+// ---- the holder's row ----
+
+HolderKindMakers CHyperLink::holderKindMakers() {
+    HolderKindMakers m;
+    m.newAtTool = [](VLImageHolder* holder, QPaintDevice* device, int, int number) -> DrawTools* {
+        return new CHyperLink(holder, device, number);
+    };
+    m.ofRecord = [](VLImageHolder* holder, const NVAllObjects& record) -> DrawTools* {
+        const sHyperLink* p = record.get<sHyperLink>();
+        return p ? new CHyperLink(holder, *p) : nullptr;
+    };
+    m.pasted = [](VLImageHolder* holder, const NVAllObjects& record, int number,
+                  QPoint offset) -> DrawTools* {
+        return record.get<sHyperLink>() ? new CHyperLink(holder, record, number, offset) : nullptr;
+    };
+    m.toStored = [](const NVAllObjects& record, sAllObjects& stored) {
+        if (!record.get<sHyperLink>())
+            return false;
+        stored = CHyperLinkRecord::toStored(record);
+        return true;
+    };
+    m.fromStored = [](const sAllObjects& stored, NVAllObjects& record) {
+        if (!stored.get<StoredHyperLink>())
+            return false;
+        record = CHyperLinkRecord::fromStored(stored);
+        return true;
+    };
+    return m;
+}
