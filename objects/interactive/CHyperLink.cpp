@@ -107,22 +107,14 @@ QString CHyperLink::fontText(const NVFont& f) {
 }
 
 QString CHyperLink::getFontString(const NVFont& f) {
-    const QString family = fromStoredText(f.family).toLower();
+    const QString family = fromStoredText(f.family);
     int size = f.pointSize;
+    if (size == 16 || size == 18)
+        size = 18;
+    else if (size >= 20)
+        size = 24;
     if (family == QLatin1String("terminal"))
         size = 14;
-    else if (size < 10)
-        size = 8;
-    else if (size < 12)
-        size = 10;
-    else if (size < 14)
-        size = 12;
-    else if (size < 16)
-        size = 14;
-    else if (size < 20)
-        size = 18;
-    else
-        size = 24;
     const QString weight = f.bold() ? QStringLiteral("bold") : QStringLiteral("medium");
     const bool oblique = family == QLatin1String("courier") || family == QLatin1String("helvetica") ||
                          family == QLatin1String("fixed");
@@ -138,6 +130,18 @@ void CHyperLink::makeRect(QPoint a, QPoint b, QRect& r) {
 }
 
 // ---- construction ----
+
+std::vector<uint32_t> CHyperLink::pasteUses(const sHyperLink& s) {
+    std::vector<uint32_t> ids;
+    for (const sHyperLinkEvent& e : s.events)
+        for (uint32_t id : {e.validationImageId, e.validationSoundId, e.validationVideoId})
+            if (id)
+                ids.push_back(id);
+    // The images whatever their value: the media library ignores 0.
+    ids.push_back(s.clickedImageId);
+    ids.push_back(s.mouseOverImageId);
+    return ids;
+}
 
 CHyperLink::CHyperLink(VLImageHolder* holder, QPaintDevice* device, int number)
     : DrawTools(nullptr, nullptr), m_pPaintDevice(device), m_pImageHolder(holder) {
@@ -160,6 +164,7 @@ CHyperLink::CHyperLink(VLImageHolder* holder, QPaintDevice* device, int number)
     s.foreColor = NVColor{0, 0, 0};
     s.backColor = NEW_BACK_COLOR;
     s.events = sixNewEvents();
+    s.align = 1;
     setRows();
     // Rows a new hyperlink leaves empty until the creation drag ends.
     EditPropertyBase* p = getEditPropertyBase();
@@ -196,12 +201,8 @@ CHyperLink::CHyperLink(VLImageHolder* holder, const NVAllObjects& record, int nu
     if (MediaLibraryInterface* media = getResourceEditor())
         connect(this, &CHyperLink::signalAddIDOnCopy, this,
                 [media](unsigned long id) { media->slotAddIDOnCopy(id); });
-    for (const sHyperLinkEvent& e : s.events)
-        for (uint32_t id : {e.validationImageId, e.validationSoundId, e.validationVideoId})
-            if (id)
-                emit signalAddIDOnCopy(id);
-    emit signalAddIDOnCopy(s.clickedImageId);
-    emit signalAddIDOnCopy(s.mouseOverImageId);
+    for (uint32_t id : pasteUses(s))
+        emit signalAddIDOnCopy(id);
 }
 
 CHyperLink::CHyperLink(VLImageHolder* holder, sHyperLink payload)
@@ -498,89 +499,146 @@ void CHyperLink::draw(Display* display, GC gc, unsigned long& drawable) {
 void CHyperLink::paint(Display* d, GC gc, unsigned long drawable, const sHyperLink& s) {
     if (!d || !gc || !drawable)
         return;
-    const int left = std::min(s.x, s.right), top = std::min(s.y, s.bottom);
-    const int w = std::abs(s.right - s.x), h = std::abs(s.bottom - s.y);
-    if (w <= 0 || h <= 0)
-        return;
-    XSetFillStyle(d, gc, FillSolid);
     XSetLineAttributes(d, gc, 1, LineSolid, CapButt, JoinMiter);
+    XSetFillStyle(d, gc, FillSolid);
+    const int L = s.x, T = s.y, R = s.right, B = s.bottom;
+    const int W = R - L, H = B - T;
     const unsigned long back = XColorPixel::pixelOf(d, s.backColor.red, s.backColor.green, s.backColor.blue);
     const unsigned long fore = XColorPixel::pixelOf(d, s.foreColor.red, s.foreColor.green, s.foreColor.blue);
     const unsigned long white = XColorPixel::pixelOf(d, 255, 255, 255);
-    const unsigned long dark = XColorPixel::pixelOf(d, 128, 128, 128);
+    const unsigned long grey = XColorPixel::pixelOf(d, 192, 192, 192);
     const unsigned long black = XColorPixel::pixelOf(d, 0, 0, 0);
-    if (!s.transparent) {
+    auto line = [&](unsigned long pixel, int width, int x1, int y1, int x2, int y2) {
+        XSetForeground(d, gc, pixel);
+        XSetLineAttributes(d, gc, unsigned(width), LineSolid, CapButt, JoinMiter);
+        XDrawLine(d, drawable, gc, x1, y1, x2, y2);
+    };
+    auto fill = [&] {
         XSetForeground(d, gc, back);
-        XFillRectangle(d, drawable, gc, left, top, unsigned(w), unsigned(h));
-    }
-    const int r = left + w - 1, b = top + h - 1;
+        XSetFillStyle(d, gc, FillSolid);
+        if (!s.transparent && W > 0 && H > 0)
+            XFillRectangle(d, drawable, gc, L, T, unsigned(W), unsigned(H));
+    };
     switch (s.attribute) {
     case 0: // 3D
-    case 5: // Windows 98
-        XSetForeground(d, gc, white);
-        XDrawLine(d, drawable, gc, left, top, r, top);
-        XDrawLine(d, drawable, gc, left, top, left, b);
-        XSetForeground(d, gc, black);
-        XDrawLine(d, drawable, gc, left, b, r, b);
-        XDrawLine(d, drawable, gc, r, top, r, b);
-        XSetForeground(d, gc, dark);
-        XDrawLine(d, drawable, gc, left + 1, b - 1, r - 1, b - 1);
-        XDrawLine(d, drawable, gc, r - 1, top + 1, r - 1, b - 1);
+        fill();
+        line(white, 1, L, T, R + 1, T);
+        line(white, 1, L, B + 1, L, T);
+        line(black, 1, R, T, R, B);
+        line(black, 1, R + 1, B, L, B);
+        line(grey, 1, L + 1, T + 1, R, T + 1);
+        line(grey, 1, L + 1, B - 1, L + 1, T + 1);
+        line(black, 1, R - 1, T + 1, R - 1, B);
+        line(black, 1, R - 1, B - 1, L + 1, B - 1);
         break;
-    case 2: // Shadowed
+    case 1: { // Rounded
+        const int dd = 14, r = 7;
+        const unsigned ud = unsigned(dd);
+        XSetForeground(d, gc, back);
+        if (!s.transparent) {
+            XFillArc(d, drawable, gc, L, T, ud, ud, 90 * 64, 90 * 64);
+            XFillArc(d, drawable, gc, L, B - dd, ud, ud, 180 * 64, 90 * 64);
+            XFillArc(d, drawable, gc, R - dd, B - dd, ud, ud, 270 * 64, 90 * 64);
+            XFillArc(d, drawable, gc, R - dd, T, ud, ud, 0, 90 * 64);
+            if (H - dd > 0)
+                XFillRectangle(d, drawable, gc, L, T + r, unsigned(r), unsigned(H - dd + 1));
+            if (W - dd > 0)
+                XFillRectangle(d, drawable, gc, L + r, T, unsigned(W - dd + 1), unsigned(H + 1));
+            if (H - dd > 0)
+                XFillRectangle(d, drawable, gc, R - r, T + r, unsigned(r), unsigned(H - dd + 1));
+        }
         XSetForeground(d, gc, black);
-        XDrawRectangle(d, drawable, gc, left, top, unsigned(w - 1), unsigned(h - 1));
-        XDrawLine(d, drawable, gc, left + 2, b + 1, r + 1, b + 1);
-        XDrawLine(d, drawable, gc, r + 1, top + 2, r + 1, b + 1);
-        break;
-    case 1: // Rounded
-        XSetForeground(d, gc, black);
-        XDrawArc(d, drawable, gc, left, top, unsigned(w - 1), unsigned(h - 1), 0, 360 * 64);
-        break;
-    case 3: // Rectangle
-        XSetForeground(d, gc, black);
-        XDrawRectangle(d, drawable, gc, left, top, unsigned(w - 1), unsigned(h - 1));
-        break;
-    default: // Clear
+        XSetLineAttributes(d, gc, 2, LineSolid, CapButt, JoinMiter);
+        XDrawArc(d, drawable, gc, L, T, ud, ud, 90 * 64, 90 * 64);
+        XDrawLine(d, drawable, gc, L, T + r, L, B - r + 1);
+        XDrawArc(d, drawable, gc, L, B - dd, ud, ud, 180 * 64, 90 * 64);
+        XDrawLine(d, drawable, gc, L + r, B, R - r + 1, B);
+        XDrawArc(d, drawable, gc, R - dd, B - dd, ud, ud, 270 * 64, 90 * 64);
+        XDrawLine(d, drawable, gc, R, B - r, R, T + r - 1);
+        XDrawArc(d, drawable, gc, R - dd, T, ud, ud, 0, 90 * 64);
+        XDrawLine(d, drawable, gc, R - r, T, L + r - 1, T);
         break;
     }
-
-    const NVFont font = s.font ? *s.font : NVFont{"courier", 18};
-    XFontStruct* fs = drawingFont(d, font);
-    if (!fs || s.caption.empty())
-        return;
-    // Radio and check box captions start after the mark; their clip may be empty.
-    const int indent = s.buttonStyle == 0 ? 0 : 40;
-    const int clipW = std::max(0, w - indent);
-    XRectangle clip{short(left + indent), short(top), (unsigned short)clipW, (unsigned short)h};
-    XSetClipRectangles(d, gc, 0, 0, &clip, 1, Unsorted);
-    XSetFont(d, gc, fs->fid);
-    XSetForeground(d, gc, fore);
-    const int len = int(s.caption.size());
-    const int tw = XTextWidth(fs, s.caption.data(), len);
-    const int th = fs->ascent + fs->descent;
-    int tx = left + indent + (clipW - tw) / 2;
-    int ty = top + (h - th) / 2 + fs->ascent;
-    switch (s.align) {
-    case 0:
-        tx = left + indent + 2;
+    case 2: // Shadowed
+        fill();
+        line(black, 8, R + 3, T + 5, R + 3, B);
+        line(black, 8, R + 7, B + 3, L + 5, B + 3);
         break;
-    case 2:
-        tx = left + w - tw - 2;
+    case 3: { // Rectangle
+        fill();
+        XPoint pts[5] = {{short(L), short(T)},
+                         {short(R), short(T)},
+                         {short(R), short(B)},
+                         {short(L), short(B)},
+                         {short(L), short(T)}};
+        XSetForeground(d, gc, black);
+        XSetLineAttributes(d, gc, 2, LineSolid, CapButt, JoinMiter);
+        XDrawLines(d, drawable, gc, pts, 5, CoordModeOrigin);
         break;
-    case 3:
-        ty = top + fs->ascent + 2;
-        break;
-    case 4:
-        ty = top + h - fs->descent - 2;
+    }
+    case 4: // Clear
+    case 5: // Windows 98
+        fill();
         break;
     default:
         break;
     }
-    if (clipW > 0)
-        XDrawString(d, drawable, gc, tx, ty, s.caption.data(), len);
+
+    const int m = T + H / 2;
+    if (s.buttonStyle == 2) {
+        XSetForeground(d, gc, white);
+        XSetFillStyle(d, gc, FillSolid);
+        XFillRectangle(d, drawable, gc, L + 18, m - 6, 12, 12);
+        line(black, 2, L + 16, m - 6, L + 30, m - 6);
+        line(black, 2, L + 17, m - 6, L + 17, m + 6);
+    } else if (s.buttonStyle == 1) {
+        XSetForeground(d, gc, white);
+        XSetFillStyle(d, gc, FillSolid);
+        XFillArc(d, drawable, gc, L + 17, m - 7, 15, 15, 0, 360 * 64);
+        XSetForeground(d, gc, black);
+        XSetLineAttributes(d, gc, 1, LineSolid, CapButt, JoinMiter);
+        XDrawArc(d, drawable, gc, L + 17, m - 7, 15, 15, 4200, 7000);
+    }
+
+    // The record's font when the server has it, else courier 18, else
+    // "fixed"; without any font no caption is drawn.
+    const NVFont font = s.font ? *s.font : NVFont{"courier", 18};
+    XFontStruct* fs = drawingFont(d, font);
+    const bool marked = s.buttonStyle == 1 || s.buttonStyle == 2;
+    const int indent = marked ? 40 : 5;
+    // A clip of no width clips everything: X would take a negative one as huge.
+    XRectangle clip{short(L + indent), short(T), (unsigned short)std::max(0, W - indent),
+                    (unsigned short)std::max(0, H)};
+    XSetClipRectangles(d, gc, 0, 0, &clip, 1, Unsorted);
+    if (fs && W > 5 && H > 5 && !s.caption.empty() && s.align <= 4) {
+        XSetFont(d, gc, fs->fid);
+        XSetForeground(d, gc, fore);
+        const int n = int(s.caption.size());
+        const int tw = XTextWidth(fs, s.caption.data(), n);
+        const int fh = fs->ascent + fs->descent;
+        int x = L + (W - tw) / 2 + 10, y = T + H / 2 + 7;
+        if (s.align == 0)
+            x = marked ? L + 40 : L + 10;
+        else if (s.align == 2)
+            x = L + W - tw;
+        else if (s.align == 3)
+            y = T + fh;
+        else if (s.align == 4)
+            y = T + H - 5;
+        XDrawString(d, drawable, gc, x, y, s.caption.data(), n);
+    }
     XSetClipMask(d, gc, None);
-    XSetForeground(d, gc, 0);
+    XGCValues v{};
+    v.foreground = 0;
+    v.background = 1;
+    v.line_width = 0;
+    v.line_style = LineSolid;
+    v.cap_style = CapButt;
+    v.join_style = JoinMiter;
+    v.fill_style = FillSolid;
+    XChangeGC(
+        d, gc,
+        GCForeground | GCBackground | GCLineWidth | GCLineStyle | GCCapStyle | GCJoinStyle | GCFillStyle, &v);
 }
 
 void CHyperLink::updatePosition(int dx, int dy) {

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 class QPaintDevice;
 class VLImageHolder;
@@ -37,6 +38,9 @@ class CHyperLink : public DrawTools {
     // The hyperlink of a stored record; keeps the stored name.
     CHyperLink(VLImageHolder* holder, sHyperLink payload);
     ~CHyperLink() override;
+
+    // The resource uses a paste reports, in order.
+    static std::vector<uint32_t> pasteUses(const sHyperLink& link);
 
     // The holder's row for kind 17.
     static HolderKindMakers holderKindMakers();
