@@ -17,7 +17,10 @@
 #include <QMouseEvent>
 
 #include <X11/Xlib.h>
+#include <X11/Xlibint.h> // XESetCloseDisplay
 #include <X11/Xutil.h>
+#undef min
+#undef max
 
 #include <algorithm>
 #include <cstdlib>
@@ -53,15 +56,41 @@ std::vector<sHyperLinkEvent> sixNewEvents() {
 }
 
 // Loaded X fonts by display and pattern: loading one at every draw is slow
-// and leaks server fonts.
-XFontStruct* cachedFont(Display* d, const QString& pattern) {
-    static std::mutex lock;
+// and leaks server fonts. A display's entries go when it closes, so that a
+// later connection at the same address does not find them.
+std::mutex fontLock;
+std::map<std::pair<Display*, QByteArray>, XFontStruct*>& fontCache() {
     static std::map<std::pair<Display*, QByteArray>, XFontStruct*> fonts;
-    const std::lock_guard<std::mutex> guard(lock);
+    return fonts;
+}
+
+int forgetDisplayFonts(Display* d, XExtCodes*) {
+    const std::lock_guard<std::mutex> guard(fontLock);
+    auto& fonts = fontCache();
+    for (auto it = fonts.begin(); it != fonts.end();) {
+        if (it->first.first == d) {
+            if (it->second)
+                XFreeFontInfo(nullptr, it->second, 1);
+            it = fonts.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return 0;
+}
+
+XFontStruct* cachedFont(Display* d, const QString& pattern) {
+    const std::lock_guard<std::mutex> guard(fontLock);
+    auto& fonts = fontCache();
     const auto key = std::make_pair(d, pattern.toLatin1());
     auto it = fonts.find(key);
     if (it != fonts.end())
         return it->second;
+    const bool firstOfDisplay =
+        std::none_of(fonts.begin(), fonts.end(), [d](const auto& e) { return e.first.first == d; });
+    if (firstOfDisplay)
+        if (XExtCodes* codes = XAddExtension(d))
+            XESetCloseDisplay(d, codes->extension, forgetDisplayFonts);
     XFontStruct* f = XLoadQueryFont(d, key.second.constData());
     fonts[key] = f;
     return f;
