@@ -9,8 +9,11 @@
 #include "objects/draw/StoredRecordHeader.h"
 #include "objects/draw/XColorPixel.h"
 #include "objects/interactive/CHyperLinkRecord.h"
+#include "objects/interactive/InteractiveHost.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyBox.h"
+#include "properties/PropertyEditorType.h"
+#include "properties/PropertyLviBase.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -253,6 +256,8 @@ CHyperLink::CHyperLink(VLImageHolder* holder, sHyperLink payload)
 CHyperLink::~CHyperLink() = default;
 
 void CHyperLink::common() {
+    m_host = InteractiveHost::current();
+    connect(this, &CHyperLink::signalEventNo, this, &CHyperLink::slotForEvents);
     setMouseTracking(true);
     addMyPropEntrys();
     drawingObject = HYPERLINK;
@@ -866,4 +871,317 @@ HolderKindMakers CHyperLink::holderKindMakers() {
         return true;
     };
     return m;
+}
+
+// ---- events ----
+
+namespace {
+const QString kNone = QStringLiteral("[None]");
+const QString kEvents = QStringLiteral("Events");
+
+QString lastComponent(const std::string& path) {
+    return QFileInfo(fromStoredText(path)).fileName();
+}
+
+QString exitWord(uint8_t exitPlay) {
+    return exitPlay == 0 ? QStringLiteral("Off") : exitPlay == 1 ? QStringLiteral("On") : QString();
+}
+
+const struct {
+    const char* word;
+    uint8_t code;
+} kPointers[] = {{"Finger", 14}, {"Arrow", 1}, {"Hourglass", 13}, {"Crosshair", 2}, {"Ibeam", 3}};
+
+// A copy of at most `limit` characters; false (and nothing stored) when
+// the text is longer.
+bool storeText(std::string& field, const QString& text, int limit) {
+    if (text.size() > limit)
+        return false;
+    field = toStoredText(text);
+    return true;
+}
+} // namespace
+
+const QStringList& CHyperLink::eventNames() {
+    static const QStringList names{"On Left Single Click",  "On Right Single Click", "On Left Double Click",
+                                   "On Right Double Click", "On Mouse Enter",        "On Mouse Leave"};
+    return names;
+}
+
+QString CHyperLink::resourceName(uint32_t id) {
+    if (id == 0)
+        return kNone;
+    MediaLibraryInterface* media = getResourceEditor();
+    return media ? QFileInfo(media->GetTheFileNameFromID(id)).fileName() : QString();
+}
+
+QString CHyperLink::gotoWord(int32_t code) const {
+    if (code == 0)
+        return QStringLiteral("0");
+    if (code == -1)
+        return QStringLiteral("Next");
+    if (code == -2)
+        return QStringLiteral("Previous");
+    if (std::vector<SPlayBackFrameInfo>* table = m_host ? m_host->playbackRecords() : nullptr)
+        for (const SPlayBackFrameInfo& p : *table)
+            if (int32_t(p.frameNumber) == code)
+                return fromStoredText(p.name());
+    return QString();
+}
+
+QString CHyperLink::PropHypEventStr(int event, const QString& name) {
+    EditPropertyEntry* e = getEditPropertyBase()->getEventProperties(event, name);
+    return e ? e->value : QString();
+}
+int CHyperLink::PropHypEventValueId(int event, const QString& name) {
+    EditPropertyEntry* e = getEditPropertyBase()->getEventProperties(event, name);
+    return e ? e->valueId : 0;
+}
+QString CHyperLink::PropEventStr(int event, const QString& name) {
+    EditPropertyEntry* e = getEditPropertyBase()->getProperties(event, name);
+    return e ? e->value : QString();
+}
+int CHyperLink::PropEventValueId(int event, const QString& name) {
+    EditPropertyEntry* e = getEditPropertyBase()->getProperties(event, name);
+    return e ? e->valueId : 0;
+}
+
+void CHyperLink::addEventPropEntrys(int event) {
+    EditPropertyBase* p = getEditPropertyBase();
+    if (!p || event < 0 || event >= EVENT_COUNT)
+        return;
+    const sHyperLinkEvent& e = payload().events[size_t(event)];
+    if (event >= CHyperLinkRecord::CLICK_EVENTS) {
+        p->addEventProperties(event, "Audio File Name", "", kEvents, PE_RESOURCE_FILE, "91", 0);
+        p->addEventProperties(event, "Mouse Pointer", "", kEvents, PE_MOUSE_POINTER, "", 0);
+        p->addEventProperties(event, "Exit Play", "", kEvents, PE_BOOL, "On/Off", 0);
+        p->setEventPropValueId(event, "Audio File Name", int(e.audioId));
+        p->setEventPropValue(event, "Audio File Name", resourceName(e.audioId));
+        QString pointer;
+        for (const auto& k : kPointers)
+            if (k.code == e.mousePointer)
+                pointer = QString::fromLatin1(k.word);
+        p->setEventPropValue(event, "Mouse Pointer", pointer);
+        p->setEventPropValue(event, "Exit Play", exitWord(e.exitPlay));
+        return;
+    }
+    p->addProperties(event, "Play VLM File", "", kEvents, PE_FILENAME, "VlmFile", 0);
+    p->addProperties(event, "Run External File", "", kEvents, PE_FILENAME, "", 0);
+    p->addProperties(event, "Open URL", "", kEvents, PE_STRING, "", 0);
+    p->addProperties(event, "Validation Image", "", kEvents, PE_RESOURCE_FILE, "90", 0);
+    p->addProperties(event, "Validation Sound", "", kEvents, PE_RESOURCE_FILE, "91", 0);
+    p->addProperties(event, "Validation Video", "", kEvents, PE_RESOURCE_FILE, "92", 0);
+    p->addProperties(event, "Validation Frame (Go To)", "", kEvents, PE_VALIDATION_FRAME, "", 0);
+    p->addProperties(event, "Validation Error Message", "", kEvents, PE_VALIDATION_ERROR, "", 0);
+    p->addProperties(event, "Validation Message", "", kEvents, PE_VALIDATION_MESSAGE, "", 0);
+    p->addProperties(event, "Validation Target", "", kEvents, PE_VALIDATE_TARGET, "", 0);
+    p->addProperties(event, "Exit Play", "", kEvents, PE_BOOL, "On/Off", 0);
+
+    p->setEventPropertyValueId(event, "Validation Frame (Go To)", e.gotoFrame);
+    p->setEventPropertyValue(event, "Validation Frame (Go To)", gotoWord(e.gotoFrame));
+    // The field whose ID is the stored target: positions change when a
+    // field is deleted, IDs do not.
+    QString target = e.validationTarget == 0 ? kNone : QString();
+    if (e.validationTarget != 0 && m_host)
+        for (int pos = 1; pos <= m_host->validationFieldCount(); ++pos)
+            if (m_host->validationFieldId(pos) == e.validationTarget) {
+                target = m_host->validationFieldName(pos);
+                break;
+            }
+    p->setEventPropertyValueId(event, "Validation Target", e.validationTarget);
+    p->setEventPropertyValue(event, "Validation Target", target);
+    const struct {
+        const char* row;
+        uint32_t id;
+    } resources[] = {{"Validation Image", e.validationImageId},
+                     {"Validation Sound", e.validationSoundId},
+                     {"Validation Video", e.validationVideoId}};
+    for (const auto& r : resources) {
+        p->setEventPropertyValueId(event, r.row, int(r.id));
+        p->setEventPropertyValue(event, r.row, resourceName(r.id));
+    }
+    p->setEventPropertyValue(event, "Play VLM File", e.playFile.empty() ? kNone : lastComponent(e.playFile));
+    p->setEventPropertyValue(event, "Run External File",
+                             e.runFile.empty() ? kNone : lastComponent(e.runFile));
+    p->setEventPropertyValue(event, "Open URL", fromStoredText(e.url));
+    p->setEventPropertyValue(event, "Exit Play", exitWord(e.exitPlay));
+}
+
+void CHyperLink::setEventProperty(int event) {
+    if (m_host)
+        applyEventProperty(event, m_host->selectedEventRow());
+}
+
+void CHyperLink::storeDialog(sHyperLinkEvent& e, bool error) {
+    const uint8_t flag = error ? PropertyLviBase::bNotFirstError : PropertyLviBase::bNotFirstMessage;
+    sValidMessageRecord& record = error ? PropertyLviBase::m_sValidError : PropertyLviBase::m_sValidMessage;
+    std::string& text = error ? e.errorMessage : e.message;
+    // The event fields keep 255 error and 257 message characters.
+    const size_t limit = size_t(error ? ERROR_LIMIT : MESSAGE_LIMIT);
+    if (flag != 1) {
+        text.clear();
+        if (e.dialog) {
+            (error ? e.dialog->caption1 : e.dialog->caption0).clear();
+            (error ? e.dialog->icon1 : e.dialog->icon0) = 0;
+        }
+        return;
+    }
+    text = record.text.substr(0, limit);
+    record.text.clear();
+    if (!e.dialog)
+        e.dialog = sMessageDialogBlock{};
+    (error ? e.dialog->caption1 : e.dialog->caption0) = record.caption;
+    record.caption.clear();
+    (error ? e.dialog->icon1 : e.dialog->icon0) = record.iconId;
+    e.dialogLength =
+        int16_t(sMessageDialogBlock::SIZE + e.dialog->caption0Length() + e.dialog->caption1Length());
+}
+
+void CHyperLink::applyEventProperty(int event, const QString& row) {
+    if (event < 0 || event >= EVENT_COUNT || row.isEmpty())
+        return;
+    sHyperLinkEvent& e = payload().events[size_t(event)];
+    const QString key = row.toLower();
+    if (event >= CHyperLinkRecord::CLICK_EVENTS) {
+        const QString v = PropEventStr(event, row);
+        if (v.isEmpty())
+            return;
+        if (key == "audio file name") {
+            if (e.audioId)
+                emit signalDeleteIDFromUseArray(e.audioId);
+            e.audioId = v == kNone ? 0 : uint32_t(PropEventValueId(event, row));
+        } else if (key == "mouse pointer") {
+            for (const auto& k : kPointers)
+                if (v == QLatin1String(k.word))
+                    e.mousePointer = k.code;
+        } else if (key == "exit play") {
+            if (v == "On")
+                e.exitPlay = 1;
+            else if (v == "Off")
+                e.exitPlay = 0;
+        }
+        return;
+    }
+    const QString v = PropHypEventStr(event, row);
+    const int id = PropHypEventValueId(event, row);
+    if (key == "validation frame (go to)") {
+        if (v == "0") {
+            e.gotoFrame = 0;
+        } else if (v == "Next") {
+            e.gotoFrame = -1;
+        } else if (v == "Previous") {
+            e.gotoFrame = -2;
+        } else {
+            // An index outside the playback records changes nothing.
+            std::vector<SPlayBackFrameInfo>* table = m_host ? m_host->playbackRecords() : nullptr;
+            if (table && id >= 0 && size_t(id) < table->size())
+                e.gotoFrame = int32_t((*table)[size_t(id)].frameNumber);
+        }
+    } else if (key == "validation target") {
+        if (!v.isEmpty())
+            e.validationTarget = v == kNone ? 0 : int16_t(m_host ? m_host->validationFieldId(id) : 0);
+    } else if (key == "validation image" || key == "validation sound" || key == "validation video") {
+        uint32_t& field = key == "validation image"   ? e.validationImageId
+                          : key == "validation sound" ? e.validationSoundId
+                                                      : e.validationVideoId;
+        if (!v.isEmpty()) {
+            if (field)
+                emit signalDeleteIDFromUseArray(field);
+            field = v == kNone ? 0 : uint32_t(id);
+        }
+    } else if (key == "open url") {
+        storeText(e.url, v, PATH_LIMIT);
+    } else if (key == "run external file") {
+        if (v == kNone)
+            e.runFile.clear();
+        else
+            storeText(e.runFile, v, PATH_LIMIT);
+    } else if (key == "play vlm file") {
+        if (v == kNone)
+            e.playFile.clear();
+        else if (!v.isEmpty())
+            storeText(e.playFile, v, PATH_LIMIT);
+    } else if (key == "validation message") {
+        storeDialog(e, false);
+    } else if (key == "validation error message") {
+        storeDialog(e, true);
+    } else if (key == "exit play") {
+        if (v == "On")
+            e.exitPlay = 1;
+        else if (v == "Off")
+            e.exitPlay = 0;
+    }
+    // An empty block goes, whatever row was stored.
+    if (e.dialog && !CHyperLinkRecord::blockHoldsSomething(*e.dialog)) {
+        if (e.message.empty() && e.errorMessage.empty())
+            e.dialogLength = 0;
+        e.dialog.reset();
+    }
+}
+
+void CHyperLink::loadMessageRecords(const sHyperLinkEvent& e) {
+    if (e.dialogLength == 0) {
+        PropertyLviBase::bNotFirstMessage = 0;
+        PropertyLviBase::bNotFirstError = 0;
+        return;
+    }
+    sValidMessageRecord& m = PropertyLviBase::m_sValidMessage;
+    if (!e.message.empty()) {
+        PropertyLviBase::bNotFirstMessage = 1;
+        m.text = e.message;
+        if (e.dialog) {
+            m.caption = e.dialog->caption0;
+            m.iconId = e.dialog->icon0;
+        }
+    } else if (e.dialog && !e.dialog->caption0.empty()) {
+        PropertyLviBase::bNotFirstMessage = 1;
+        m.text.clear();
+        m.caption = e.dialog->caption0;
+        m.iconId = e.dialog->icon0;
+    }
+    sValidMessageRecord& r = PropertyLviBase::m_sValidError;
+    if (!e.errorMessage.empty()) {
+        PropertyLviBase::bNotFirstError = 1;
+        r.text = e.errorMessage;
+        if (e.dialog) {
+            r.caption = e.dialog->caption1;
+            r.iconId = e.dialog->icon1;
+        } else {
+            r.caption.clear();
+        }
+    } else if (e.dialog) {
+        if (!e.dialog->caption1.empty()) {
+            PropertyLviBase::bNotFirstError = 1;
+            r.text.clear();
+            r.caption = e.dialog->caption1;
+            r.iconId = e.dialog->icon1;
+        } else {
+            r.text.clear();
+            r.caption.clear();
+        }
+    }
+}
+
+void CHyperLink::slotForEvents(int event) {
+    if (!m_host || m_host->propertyPageIndex() != 1 || event < 0 || event >= EVENT_COUNT)
+        return;
+    payload().currentEvent = int16_t(event);
+    if (event >= CHyperLinkRecord::CLICK_EVENTS) {
+        m_host->refillEventList(this, event);
+        return;
+    }
+    m_host->refillHyperEventList(this, event);
+    loadMessageRecords(payload().events[size_t(event)]);
+}
+
+void CHyperLink::slotEnterEventItems(QWidget* page) {
+    if (!m_host || m_host->selectedItem() != this)
+        return;
+    const int index = m_host->propertyPageIndex();
+    if (m_host->isEventsPage(page) && index == 1) {
+        m_host->setEventChooser(eventNames(), this, [this](int e) { slotForEvents(e); });
+        emit signalEventNo(0);
+    } else if (m_host->isPropertiesPage(page)) {
+        m_host->resetCombo();
+    }
 }

@@ -16,6 +16,7 @@
 #include <array>
 #include <vector>
 
+class InteractiveHost;
 class QPaintDevice;
 class VLImageHolder;
 struct HolderKindMakers;
@@ -67,6 +68,24 @@ class CHyperLink : public DrawTools {
 
     virtual void addMyPropEntrys();
 
+    // ---- events ----
+    // Longest texts an event keeps, in characters.
+    static constexpr int PATH_LIMIT = 259;
+    static constexpr int ERROR_LIMIT = 255;
+    static constexpr int MESSAGE_LIMIT = 257;
+    static const QStringList& eventNames();
+    void addEventPropEntrys(int event) override;
+    void setEventProperty(int event) override;
+    // Stores the named row of event `event`; what setEventProperty does for
+    // the row selected in the Events list.
+    Q_INVOKABLE void applyEventProperty(int event, const QString& row);
+    // Row lookups of click events and of pointer events: value text (empty
+    // when absent) and value identifier (0).
+    QString PropHypEventStr(int event, const QString& name);
+    int PropHypEventValueId(int event, const QString& name);
+    QString PropEventStr(int event, const QString& name);
+    int PropEventValueId(int event, const QString& name);
+
     // Applies the named row; what repaintItem does for the selected row.
     Q_INVOKABLE void applyProperty(const QString& row);
 
@@ -97,6 +116,8 @@ class CHyperLink : public DrawTools {
 
   public slots:
     void slotFontSelected(QFont& font) override;
+    void slotForEvents(int event);
+    void slotEnterEventItems(QWidget* page) override;
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -117,6 +138,10 @@ class CHyperLink : public DrawTools {
     void pressForSelector(QMouseEvent* event);
     void moveForSelector(QMouseEvent* event);
     void releaseForSelector();
+    QString resourceName(uint32_t id);
+    QString gotoWord(int32_t code) const;
+    void storeDialog(sHyperLinkEvent& e, bool error);
+    void loadMessageRecords(const sHyperLinkEvent& e);
 
     NVAllObjects m_record;
     QPoint m_ptStart;
@@ -136,6 +161,7 @@ class CHyperLink : public DrawTools {
     std::array<int, 4> m_rcOutline{};
     int m_nOutlineCount = 0;
     VLImageHolder* m_pImageHolder = nullptr; // not owned
+    InteractiveHost* m_host = nullptr;       // not owned
     _XDisplay* m_pDisplay = nullptr;
     _XGC* m_gcXor = nullptr;
     unsigned long m_window = 0;
