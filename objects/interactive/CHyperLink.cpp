@@ -454,9 +454,9 @@ QString CHyperLink::Prop2Str(const QString& name) {
 // ---- applying the rows ----
 
 void CHyperLink::repaintItem() {
-    for (const char* row : {"Name", "Left", "Top", "Width", "Height", "Tooltip", "Attribute", "Align Text",
-                            "Button Style", "Caption", "Fore Color", "Back Color", "Transparent"})
-        applyProperty(QString::fromLatin1(row));
+    if (m_host)
+        applyProperty(m_host->selectedPropertyRow());
+    // Whatever was applied, even nothing: the geometry editors and the canvas follow.
     emitGeometry();
     if (m_pImageHolder) {
         m_pImageHolder->drawContents();
@@ -488,8 +488,16 @@ void CHyperLink::applyProperty(const QString& row) {
         s.right = s.x + rowNumber(v);
     } else if (row == QLatin1String("Height") && !v.isEmpty()) {
         s.bottom = s.y + rowNumber(v);
-    } else if (row == QLatin1String("Tooltip") && !v.isEmpty()) {
-        s.toolTip = toField(v, TOOLTIP_LENGTH);
+    } else if (row == QLatin1String("Tooltip")) {
+        if (!v.isEmpty() && v.size() < TOOLTIP_LENGTH)
+            s.toolTip = toStoredText(v);
+    } else if (row == QLatin1String("Clicked Image") || row == QLatin1String("Mouse Over Image")) {
+        uint32_t& id = row == QLatin1String("Clicked Image") ? s.clickedImageId : s.mouseOverImageId;
+        if (!v.isEmpty()) {
+            if (id)
+                emit signalDeleteIDFromUseArray(id);
+            id = v == QLatin1String("[None]") ? 0 : uint32_t(p->getPropValueId(row));
+        }
     } else if (row == QLatin1String("Attribute")) {
         if (const int code = attributeWords().indexOf(v); code >= 0)
             s.attribute = uint8_t(code);

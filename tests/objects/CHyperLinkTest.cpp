@@ -25,8 +25,13 @@ class HyperLinkLogic : public objecttest::OffscreenAppTest {
     static QString row(CHyperLink& h, const char* name) {
         return h.getEditPropertyBase()->getPropValue(name);
     }
-    static void setRow(CHyperLink& h, const char* name, const QString& v) {
+    // Writes the row as its editor does, applies it and lets the object
+    // finish as after any edit.
+    static void setRow(CHyperLink& h, const char* name, const QString& v, int id = 0) {
         h.getEditPropertyBase()->setProp_Value(name, v);
+        if (id)
+            h.getEditPropertyBase()->setProp_ValueId(name, id);
+        h.applyProperty(QString::fromLatin1(name));
     }
     static void mouse(CHyperLink& h, QEvent::Type type, QPoint p, Qt::MouseButton button,
                       Qt::MouseButtons buttons) {
@@ -197,6 +202,22 @@ TEST_F(HyperLinkLogic, RowsApplyAsTheirLimitsAllow) {
     setRow(h, "Caption", longCaption);
     h.repaintItem();
     EXPECT_EQ(254u, h.payload().caption.size());
+}
+
+TEST_F(HyperLinkLogic, TooltipAndImageRows) {
+    CHyperLink h(nullptr, nullptr, 1);
+    QSignalSpy dropped(&h, &CHyperLink::signalDeleteIDFromUseArray);
+    setRow(h, "Tooltip", "Go on");
+    setRow(h, "Tooltip", QString(20, QLatin1Char('t')));
+    setRow(h, "Tooltip", "");
+    EXPECT_EQ("Go on", h.payload().toolTip);
+    setRow(h, "Clicked Image", "sun.png", 0x06010001);
+    EXPECT_EQ(0x06010001u, h.payload().clickedImageId);
+    EXPECT_EQ(0, dropped.count());
+    setRow(h, "Clicked Image", "[None]");
+    EXPECT_EQ(0u, h.payload().clickedImageId);
+    ASSERT_EQ(1, dropped.count());
+    EXPECT_EQ(0x06010001u, dropped.at(0).at(0).toULongLong());
 }
 
 TEST_F(HyperLinkLogic, AlignAppliesCenterButNotCentre) {
