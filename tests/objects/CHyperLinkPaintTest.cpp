@@ -61,6 +61,8 @@ TEST_F(HyperLinkPaint, AttributeStylesDrawTheirEdges) {
         {0, {60, 20}, true, false, false},  // 3D: white top edge
         {0, {120, 40}, false, true, false}, // 3D: black right edge
         {0, {40, 40}, false, false, true},  // inside
+        {1, {20, 45}, false, true, false},  // Rounded: black left side
+        {1, {60, 45}, false, false, true},
         {2, {124, 40}, false, true, false}, // Shadowed: the shadow right of the button
         {3, {60, 20}, false, true, false},  // Rectangle: black outline
         {4, {60, 20}, false, false, true},  // Clear: fill only
