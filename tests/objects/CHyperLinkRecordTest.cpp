@@ -117,7 +117,8 @@ TEST(HyperLinkRecord, AnyStoredEventCountGivesSixEvents) {
         sAllObjects stored;
         stored.drawingObject = HYPERLINK;
         stored.payload = s;
-        const sHyperLink* p = CHyperLinkRecord::fromStored(stored).get<sHyperLink>();
+        const NVAllObjects back = CHyperLinkRecord::fromStored(stored);
+        const sHyperLink* p = back.get<sHyperLink>();
         ASSERT_EQ(6u, p->events.size()) << c.count;
         if (c.count > 1)
             EXPECT_EQ(3, p->events[1].gotoFrame);
