@@ -10,6 +10,7 @@
 #include "objects/draw/DrawRect.h"
 #include "objects/draw/DrawRectRecord.h"
 #include "objects/interactive/CFrameObject.h"
+#include "objects/interactive/CHyperLink.h"
 #include "objects/interactive/CMouseClick.h"
 #include "objects/interactive/InteractiveHost.h"
 
@@ -64,6 +65,7 @@ inline void installHolderObjectKinds() {
     };
     f.setKind(LINE, lines);
     f.setKind(POLYLINE, CDrawPolyLine::holderKindMakers());
+    f.setKind(HYPERLINK, CHyperLink::holderKindMakers());
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };

@@ -152,6 +152,23 @@ void HolderInteractiveHost::refillEventList(DrawTools* object, int event) {
         b->refillEventList(object, event);
 }
 
+void HolderInteractiveHost::refillHyperEventList(DrawTools* object, int event) {
+    if (EditPropertyBox* b = box())
+        b->refillHyperEventList(object, event);
+}
+
+int HolderInteractiveHost::validationFieldCount() const {
+    return m_holder ? m_holder->getNumValidationFields() : 0;
+}
+
+QString HolderInteractiveHost::validationFieldName(int position) const {
+    return m_holder ? m_holder->getValidationObjName(position) : QString();
+}
+
+int HolderInteractiveHost::validationFieldId(int position) const {
+    return m_holder ? m_holder->getValidationID(position) : 0;
+}
+
 void HolderInteractiveHost::appendObjectName(const QString& name) {
     EditPropertyBox* b = box();
     if (b && b->objectChooser)

@@ -42,6 +42,10 @@ class HolderInteractiveHost : public InteractiveHost {
     void setEventChooser(const QStringList& names, QObject* receiver,
                          std::function<void(int)> activated) override;
     void refillEventList(DrawTools* object, int event) override;
+    void refillHyperEventList(DrawTools* object, int event) override;
+    int validationFieldCount() const override;
+    QString validationFieldName(int position) const override;
+    int validationFieldId(int position) const override;
     void appendObjectName(const QString& name) override;
 
   private:

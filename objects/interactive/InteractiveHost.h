@@ -96,4 +96,19 @@ class InteractiveHost {
     virtual void refillEventList(DrawTools* object, int event) = 0;
     // Appends an object name at the end of the chooser.
     virtual void appendObjectName(const QString& name) = 0;
+    // Lists click event `event` of a hyperlink on the Events page.
+    virtual void refillHyperEventList(DrawTools* object, int event) { refillEventList(object, event); }
+
+    // ---- the current frame's validation fields, by 1-based position ----
+
+    virtual int validationFieldCount() const { return 0; }
+    virtual QString validationFieldName(int position) const {
+        (void)position;
+        return QString();
+    }
+    // The field's ID; 0 when there is no field at the position.
+    virtual int validationFieldId(int position) const {
+        (void)position;
+        return 0;
+    }
 };
