@@ -11,6 +11,7 @@
 #include "objects/draw/DrawRectRecord.h"
 #include "objects/interactive/CFrameObject.h"
 #include "objects/interactive/CMouseClick.h"
+#include "objects/interactive/CTextField.h"
 #include "objects/interactive/InteractiveHost.h"
 
 inline void installHolderObjectKinds() {
@@ -64,6 +65,7 @@ inline void installHolderObjectKinds() {
     };
     f.setKind(LINE, lines);
     f.setKind(POLYLINE, CDrawPolyLine::holderKindMakers());
+    f.setKind(TEXTFIELD, CTextField::holderKindMakers());
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };
