@@ -115,8 +115,9 @@ TEST_F(TextFieldTest, PastedFieldsTakeTheirBorderANewNameAndTheOffset) {
         CTextField f(nullptr, copied, 7, QPoint(15, 25));
         SCOPED_TRACE(int(r.attribute));
         EXPECT_EQ(r.style, f.editor()->frameStyle());
-        if (r.width > 0)
+        if (r.width > 0) {
             EXPECT_EQ(r.width, f.editor()->lineWidth());
+        }
         EXPECT_EQ("Text Field 7", rec(f).name);
         EXPECT_EQ(25, rec(f).x);
         EXPECT_EQ(45, rec(f).y);
