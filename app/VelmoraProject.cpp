@@ -134,7 +134,6 @@ void Velmora::initProject() {
     connect(holder, &VLImageHolder::signalEnableSelectAll, this, &Velmora::slotEnableSelectAll);
     connect(holder, &VLImageHolder::signalDisableSelectAll, this, &Velmora::slotDisableSelectAll);
     connect(this, &Velmora::signal_draw_object, holder, &VLImageHolder::slot_select_draw_object);
-    connect(holder, &VLImageHolder::signal_select_region, this, &Velmora::slotDrawToolsSelect);
     connect(this, &Velmora::signalFrameStatus, holder, &VLImageHolder::slotCheckFrameStatus);
     connect(this, &Velmora::signalSelectAllObjects, holder, &VLImageHolder::slotSelectAllObjects);
     connect(this, &Velmora::signalCutCopyObjects, holder, &VLImageHolder::slotCutCopyObjects);
