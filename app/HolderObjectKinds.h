@@ -12,6 +12,7 @@
 #include "objects/interactive/CFrameObject.h"
 #include "objects/interactive/CHyperLink.h"
 #include "objects/interactive/CMouseClick.h"
+#include "objects/interactive/CTextField.h"
 #include "objects/interactive/InteractiveHost.h"
 
 inline void installHolderObjectKinds() {
@@ -66,6 +67,7 @@ inline void installHolderObjectKinds() {
     f.setKind(LINE, lines);
     f.setKind(POLYLINE, CDrawPolyLine::holderKindMakers());
     f.setKind(HYPERLINK, CHyperLink::holderKindMakers());
+    f.setKind(TEXTFIELD, CTextField::holderKindMakers());
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };

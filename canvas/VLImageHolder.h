@@ -263,6 +263,10 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     void GetFileNameSignal(unsigned long, char*&);
     void signalGetValidationImageId();
 
+  public:
+    // The holder's key handling for a key an in-place editor passes on.
+    void keyPressFromEditor(QKeyEvent* event) { keyPressEvent(event); }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -97,6 +97,15 @@ bool HolderInteractiveHost::checkFrameStatus() const {
     return m_holder && m_holder->checkFrameStatus();
 }
 
+QWidget* HolderInteractiveHost::editorParent() const {
+    return m_holder;
+}
+
+void HolderInteractiveHost::holderKeyPress(QKeyEvent* event) {
+    if (m_holder && event)
+        m_holder->keyPressFromEditor(event);
+}
+
 void HolderInteractiveHost::showPropertyBox() {
     if (EditPropertyBox* b = box())
         b->show();

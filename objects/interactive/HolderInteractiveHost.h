@@ -31,6 +31,8 @@ class HolderInteractiveHost : public InteractiveHost {
     void drawBand(const QRect& band) override;
     QSize screenSize() const override;
     bool checkFrameStatus() const override;
+    QWidget* editorParent() const override;
+    void holderKeyPress(QKeyEvent* event) override;
 
     bool propertyBoxVisible() const override;
     void showPropertyBox() override;

@@ -23,6 +23,7 @@
 #include <vector>
 
 class DrawTools;
+class QKeyEvent;
 class QObject;
 class QWidget;
 
@@ -73,6 +74,12 @@ class InteractiveHost {
     virtual QSize screenSize() const = 0;
     // True while the current frame's objects may not be edited.
     virtual bool checkFrameStatus() const = 0;
+    // The widget the in-place editors are children of (the holder); null
+    // when there is none.
+    virtual QWidget* editorParent() const { return nullptr; }
+    // The holder's own key handling (delete, nudge, F10) for a key an editor
+    // passes on.
+    virtual void holderKeyPress(QKeyEvent* event) { (void)event; }
 
     // ---- property box ----
 

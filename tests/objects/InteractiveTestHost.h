@@ -8,6 +8,7 @@
 #include "objects/interactive/InteractiveHost.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 
 #include <map>
 #include <vector>
@@ -78,6 +79,9 @@ class FakeHost : public InteractiveHost {
     std::function<void(int)> chooserRoute;
     std::vector<std::pair<DrawTools*, int>> eventLists;
     QStringList appendedNames;
+    // The editors' parent, set by a test; the keys passed to the holder.
+    QWidget* editorWidget = nullptr;
+    std::vector<int> heldKeys;
 
     explicit FakeHost(int frames = 0) {
         for (int i = 0; i < frames; ++i) {
@@ -107,6 +111,8 @@ class FakeHost : public InteractiveHost {
     void drawBand(const QRect& r) override { bands.push_back(r); }
     QSize screenSize() const override { return screen; }
     bool checkFrameStatus() const override { return frameLocked; }
+    QWidget* editorParent() const override { return editorWidget; }
+    void holderKeyPress(QKeyEvent* e) override { heldKeys.push_back(e ? e->key() : 0); }
     bool propertyBoxVisible() const override { return boxVisible; }
     void showPropertyBox() override { ++boxShown; }
     int propertyPageIndex() const override { return page; }

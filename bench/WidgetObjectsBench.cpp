@@ -1,0 +1,187 @@
+// Leaving and entering a frame that holds 30 text fields of 2,000 characters
+// each, as the image holder does at a frame change (copy each record out,
+// delete the field; re-create it from the record and show it), against
+// making, showing and deleting 30 bare frames with a plain-text edit holding
+// the same text. On a private Xvfb at 1920x1080x24.
+#include "objects/interactive/CEditTextField.h"
+#include "objects/interactive/CTextField.h"
+#include "objects/interactive/InteractiveHost.h"
+
+#include "support/XvfbServer.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kFields = 30;
+
+// The services a text field asks for; the editors' parent is a shown widget.
+class BenchHost : public InteractiveHost {
+  public:
+    QWidget* parent = nullptr;
+    std::vector<SPlayBackFrameInfo>* playbackRecords() override { return nullptr; }
+    void changeFrameColor(const QColor&) override {}
+    void setUserActionStatus(bool) override {}
+    void soundAddedOrRemovedInFrame(bool) override {}
+    int currentFrame() const override { return 0; }
+    const StrAllObjects* frameRecords(unsigned long) const override { return nullptr; }
+    DrawTools* selectedItem() override { return nullptr; }
+    void setCurrentObject(DrawTools*) override {}
+    void drawContents() override {}
+    void resetCombo() override {}
+    bool objectSelection() const override { return false; }
+    void setObjectSelection(bool) override {}
+    void setHolderCursor(Qt::CursorShape) override {}
+    void drawBand(const QRect&) override {}
+    QSize screenSize() const override { return QSize(1920, 1080); }
+    bool checkFrameStatus() const override { return false; }
+    QWidget* editorParent() const override { return parent; }
+    bool propertyBoxVisible() const override { return false; }
+    void showPropertyBox() override {}
+    int propertyPageIndex() const override { return -1; }
+    bool isPropertiesPage(QWidget*) const override { return false; }
+    bool isEventsPage(QWidget*) const override { return false; }
+    QString selectedPropertyRow() const override { return {}; }
+    QString selectedEventRow() const override { return {}; }
+    void setEventChooser(const QStringList&, QObject*, std::function<void(int)>) override {}
+    void refillEventList(DrawTools*, int) override {}
+    void appendObjectName(const QString&) override {}
+};
+
+std::string textOf(int i) {
+    std::string t;
+    while (t.size() < 2000)
+        t += "Field " + std::to_string(i) + " line of text, ";
+    t.resize(2000);
+    return t;
+}
+
+struct Stage {
+    std::unique_ptr<testsupport::XvfbServer> server;
+    std::unique_ptr<QApplication> app;
+    std::unique_ptr<QWidget> canvas;
+    BenchHost host;
+    int argc = 1;
+    char name[16] = "widget_bench";
+    char* argv[2] = {name, nullptr};
+
+    bool start() {
+        server = std::make_unique<testsupport::XvfbServer>(testsupport::ScreenSpec{1920, 1080, 24, {}});
+        if (!server->running())
+            return false;
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+        app = std::make_unique<QApplication>(argc, argv);
+        canvas = std::make_unique<QWidget>();
+        canvas->setGeometry(0, 0, 1920, 1080);
+        canvas->show();
+        QCoreApplication::processEvents();
+        host.parent = canvas.get();
+        InteractiveHost::setCurrent(&host);
+        return true;
+    }
+    ~Stage() {
+        InteractiveHost::setCurrent(nullptr);
+        canvas.reset();
+        app.reset();
+    }
+};
+
+Stage& stage() {
+    static Stage s;
+    static const bool started = s.start();
+    (void)started;
+    return s;
+}
+
+QRect placeOf(int i) {
+    return QRect(20 + (i % 6) * 310, 20 + (i / 6) * 200, 300, 190);
+}
+
+void BM_TextFieldsLeaveAndEnterFrame(benchmark::State& state) {
+    Stage& s = stage();
+    if (!s.app) {
+        state.SkipWithError("no private X server");
+        return;
+    }
+    std::vector<NVAllObjects> records(kFields);
+    std::vector<CTextField*> live;
+    for (int i = 0; i < kFields; ++i) {
+        sTextField p;
+        p.name = "Text Field " + std::to_string(i + 1);
+        const QRect r = placeOf(i);
+        p.x = r.x();
+        p.y = r.y();
+        p.width = r.width();
+        p.height = r.height();
+        p.attribute = 1;
+        p.scrolling = 1;
+        p.font = NVFont{};
+        p.text = textOf(i);
+        live.push_back(new CTextField(nullptr, p));
+        live.back()->show();
+    }
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        for (int i = 0; i < kFields; ++i) {
+            live[size_t(i)]->getAllObjectStructure(&records[size_t(i)]);
+            delete live[size_t(i)];
+        }
+        live.clear();
+        for (int i = 0; i < kFields; ++i) {
+            live.push_back(new CTextField(nullptr, *records[size_t(i)].get<sTextField>()));
+            live.back()->show();
+        }
+        QCoreApplication::processEvents();
+    }
+    for (CTextField* f : live)
+        delete f;
+    state.SetItemsProcessed(state.iterations() * kFields);
+}
+
+void BM_BareWidgetsMakeShowDelete(benchmark::State& state) {
+    Stage& s = stage();
+    if (!s.app) {
+        state.SkipWithError("no private X server");
+        return;
+    }
+    std::vector<QString> texts;
+    for (int i = 0; i < kFields; ++i)
+        texts.push_back(QString::fromStdString(textOf(i)));
+    std::vector<QFrame*> frames;
+    for (auto _ : state) {
+        for (int i = 0; i < kFields; ++i) {
+            auto* frame = new QFrame(s.canvas.get());
+            frame->setAttribute(Qt::WA_NativeWindow);
+            auto* layout = new QVBoxLayout(frame);
+            layout->setContentsMargins(1, 1, 1, 1);
+            auto* edit = new QPlainTextEdit(frame);
+            layout->addWidget(edit);
+            edit->setPlainText(texts[size_t(i)]);
+            frame->setGeometry(placeOf(i));
+            frame->show();
+            frames.push_back(frame);
+        }
+        QCoreApplication::processEvents();
+        for (QFrame* f : frames)
+            delete f;
+        frames.clear();
+    }
+    state.SetItemsProcessed(state.iterations() * kFields);
+}
+
+BENCHMARK(BM_TextFieldsLeaveAndEnterFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareWidgetsMakeShowDelete)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,88 @@
+#include "objects/interactive/TextFieldRecord.h"
+
+#include "canvas/records/RtfText.h"
+#include "canvas/records/StoredText.h"
+#include "objects/draw/StoredRecordHeader.h"
+
+StoredFont TextFieldRecord::storedFontOf(const NVFont& f) {
+    StoredFont s;
+    s.height = f.pointSize;
+    s.width = f.pointSize;
+    s.weight = f.weight;
+    s.italic = f.italic ? 1 : 0;
+    s.underline = f.underline ? 1 : 0;
+    s.strikeOut = f.strikeOut ? 1 : 0;
+    s.family = f.family;
+    return s;
+}
+
+NVFont TextFieldRecord::fontOf(const StoredFont& s) {
+    NVFont f;
+    f.family = s.family;
+    f.pointSize = s.height;
+    f.weight = s.weight;
+    f.italic = s.italic != 0;
+    f.underline = s.underline != 0;
+    f.strikeOut = s.strikeOut != 0;
+    return f;
+}
+
+StoredTextField TextFieldRecord::toStoredField(const sTextField& p) {
+    StoredTextField s;
+    s.control.name = p.name;
+    s.control.attribute = p.attribute;
+    s.control.foreColor = p.foreColor.toColorRef();
+    s.control.backColor = p.backColor.toColorRef();
+    s.control.x = int16_t(p.x);
+    s.control.y = int16_t(p.y);
+    s.control.height = int16_t(p.height);
+    s.control.width = int16_t(p.width);
+    const NVFont font = p.font.value_or(NVFont{});
+    s.font = storedFontOf(font);
+    s.transparent = p.transparent;
+    s.scrolling = p.scrolling;
+    s.fileName = p.fileName;
+    // A field fed from a file stores no text: the file is read again.
+    if (p.fileName.empty() && !p.text.empty()) {
+        QString rtf = fromStoredText(p.text);
+        RtfText::convertIntoRTF(rtf, p.foreColor, font.toQFont());
+        s.rtf = toStoredText(rtf);
+    }
+    return s;
+}
+
+sTextField TextFieldRecord::fromStoredField(const StoredTextField& s) {
+    sTextField p;
+    p.name = s.control.name;
+    p.attribute = s.control.attribute;
+    p.foreColor = NVColor::fromColorRef(s.control.foreColor);
+    p.backColor = NVColor::fromColorRef(s.control.backColor);
+    p.x = s.control.x;
+    p.y = s.control.y;
+    p.width = s.control.width;
+    p.height = s.control.height;
+    p.font = fontOf(s.font);
+    p.transparent = s.transparent;
+    p.scrolling = s.scrolling;
+    p.fileName = s.fileName;
+    if (p.fileName.empty() && !s.rtf.empty()) {
+        QString text = fromStoredText(s.rtf);
+        RtfText::convertFromRTF(text, p.foreColor, p.font->toQFont());
+        p.text = toStoredText(text);
+    }
+    return p;
+}
+
+sAllObjects TextFieldRecord::toStored(const NVAllObjects& record) {
+    sAllObjects out = storedHeaderOf(record);
+    const sTextField* p = record.get<sTextField>();
+    out.payload = p ? toStoredField(*p) : StoredTextField{};
+    return out;
+}
+
+NVAllObjects TextFieldRecord::fromStored(const sAllObjects& stored) {
+    NVAllObjects out = liveHeaderOf(stored);
+    const StoredTextField* s = stored.get<StoredTextField>();
+    out.payload = s ? fromStoredField(*s) : sTextField{};
+    return out;
+}

@@ -1,0 +1,194 @@
+// An author records a few frames, places a text field from the Edit Palette,
+// selects it with the selection tool, moves it by its body, resizes it by a handle and takes the
+// resize back, types into it and makes the output file; the file holds the
+// field with its text, and the program started on it makes the same objects.
+#include "AuthorSessionFixture.h"
+#include "app/OutputFileServices.h"
+#include "canvas/records/RtfText.h"
+#include "canvas/records/StoredText.h"
+#include "canvas/records/sAllObjects.h"
+#include "objects/interactive/TextFieldRecord.h"
+#include "store/DrawingObjectType.h"
+#include "store/RecordIO.h"
+#include "store/VlmFile.h"
+#include "store/VlmRecords.h"
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <zlib.h>
+
+using namespace testsupport;
+
+namespace {
+
+// The canvas: the child of the main window as large as the screen.
+std::optional<Rect> canvasOf(const std::string& mainWindow) {
+    const std::string tree = runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null");
+    std::istringstream in(tree);
+    std::string line;
+    while (std::getline(in, line)) {
+        Rect r;
+        int relX = 0, relY = 0;
+        const auto at = line.find(')');
+        if (at == std::string::npos)
+            continue;
+        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
+                6 &&
+            r.w == 1024 && r.h == 768)
+            return r;
+    }
+    return std::nullopt;
+}
+
+// The object records of every frame of a made output file, frame by frame.
+std::vector<std::vector<sAllObjects>> objectsOf(const std::string& path) {
+    std::vector<std::vector<sAllObjects>> frames;
+    VlmFile file;
+    if (file.openToRead(path) != 0)
+        return frames;
+    for (uint32_t frame = 0; frame < 64; ++frame) {
+        std::vector<uint8_t> chunk;
+        if (file.vlmStreamRead(chunk, frame, vlm::CHUNK_OBJECT) != 0 || chunk.size() < 16)
+            break;
+        const uint32_t plainLength = rec::readLe32(chunk.data());
+        const uint32_t packed = rec::readLe32(chunk.data() + 4);
+        if (packed > chunk.size() - 16)
+            break;
+        std::vector<uint8_t> plain(plainLength);
+        uLongf got = plainLength;
+        if (uncompress(plain.data(), &got, chunk.data() + 16, packed) != Z_OK)
+            break;
+        auto records = OutputFileServices::parseObjectChunk(plain.data(), got);
+        frames.push_back(records ? *records : std::vector<sAllObjects>{});
+    }
+    return frames;
+}
+
+std::vector<const sAllObjects*> textFields(const std::vector<std::vector<sAllObjects>>& frames) {
+    std::vector<const sAllObjects*> out;
+    for (const auto& f : frames)
+        for (const sAllObjects& o : f)
+            if (o.drawingObject == TEXTFIELD)
+                out.push_back(&o);
+    return out;
+}
+
+std::vector<uint8_t> bytesOf(const std::vector<sAllObjects>& frame) {
+    std::vector<uint8_t> out;
+    for (const sAllObjects& o : frame)
+        o.appendTo(out);
+    return out;
+}
+
+class AuthorTextField : public AuthorSession {
+  protected:
+    Rect canvas;
+    std::string main;
+
+    void key(const std::string& keys) { runCommand("xdotool " + keys); }
+    std::string at(int x, int y) const {
+        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
+    }
+    struct Pt {
+        int x, y;
+    };
+    void dragOnCanvas(Pt from, Pt to) {
+        key("mousemove " + at(from.x, from.y) + " mousedown 1 sleep 0.2 mousemove " +
+            at((from.x + to.x) / 2, (from.y + to.y) / 2) + " sleep 0.2 mousemove " + at(to.x, to.y) +
+            " sleep 0.2 mouseup 1 sleep 0.4");
+    }
+};
+
+TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
+    Process p;
+    ASSERT_TRUE(p.start(velmoraBinary(), options()));
+    main = mainWindow();
+    ASSERT_FALSE(main.empty()) << p.err();
+    ASSERT_TRUE(startRecording(p)) << p.err();
+    runCommand("sleep 1.2");
+    key("keydown alt key x keyup alt");
+    ASSERT_TRUE(p.waitForErr("m_dwFrameCount == ", 10000)) << p.err();
+    main = mainWindow();
+    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000))
+        << runCommand("xwininfo -tree -id " + main);
+    canvas = *canvasOf(main);
+
+    // Objects > Edit Palette > Text Field, then a drag on the canvas.
+    focus(main);
+    key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key t sleep 0.3");
+    dragOnCanvas({100, 100}, {300, 200});
+    // The selection tool (Objects > Draw Palette > Select), then a click
+    // that selects the field.
+    focus(main);
+    key("keydown alt key o keyup alt sleep 0.3 key d sleep 0.3 key s sleep 0.3");
+    key("mousemove " + at(200, 150) + " click 1 sleep 0.4");
+    // Its body moved by (50, 30), then its bottom-right handle dragged and
+    // the resize undone.
+    dragOnCanvas({200, 150}, {250, 180});
+    dragOnCanvas({350, 230}, {400, 270});
+    focus(main);
+    key("keydown alt key e keyup alt sleep 0.3 key u sleep 0.4");
+    // Typed into, then made.
+    key("mousemove " + at(250, 180) + " click 1 sleep 0.4");
+    key("type --delay 40 'Hello {world}'");
+    key("sleep 0.3 key ctrl+m");
+    const std::string vlm = home() + "/zedaro/Untitled.vlm";
+    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
+    runCommand("sleep 0.5");
+
+    const auto frames = objectsOf(vlm);
+    const auto fields = textFields(frames);
+    ASSERT_EQ(1u, fields.size()) << p.err();
+    const sAllObjects& stored = *fields[0];
+    const StoredTextField* s = stored.get<StoredTextField>();
+    ASSERT_NE(nullptr, s);
+    EXPECT_EQ("Text Field 1", s->control.name);
+    EXPECT_EQ(150, s->control.x);
+    EXPECT_EQ(130, s->control.y);
+    EXPECT_EQ(200, s->control.width);
+    EXPECT_EQ(100, s->control.height);
+    const NVAllObjects back = TextFieldRecord::fromStored(stored);
+    ASSERT_NE(nullptr, back.get<sTextField>());
+    EXPECT_EQ("Hello {world}", back.get<sTextField>()->text);
+
+    size_t fieldFrame = 0;
+    for (size_t i = 0; i < frames.size(); ++i)
+        for (const sAllObjects& o : frames[i])
+            if (&o == fields[0])
+                fieldFrame = i;
+    const std::vector<uint8_t> made = bytesOf(frames[fieldFrame]);
+
+    focus(main);
+    key("key ctrl+q");
+    p.wait(10000);
+    if (p.running()) {
+        p.signal(SIGTERM);
+        p.wait(5000);
+    }
+
+    // The made file opened and made again: the same object chunk.
+    const std::string copy = root.file("show.vlm");
+    writeFile(copy, readFile(vlm));
+    const auto madeAt = std::filesystem::last_write_time(copy);
+    Process again;
+    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    main = mainWindow();
+    ASSERT_FALSE(main.empty()) << again.err();
+    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
+    runCommand("sleep 1.2");
+    focus(main);
+    key("key ctrl+m");
+    ASSERT_TRUE(waitUntil([&] { return std::filesystem::last_write_time(copy) != madeAt; }, 15000))
+        << again.err();
+    runCommand("sleep 0.5");
+    const auto remade = objectsOf(copy);
+    ASSERT_GT(remade.size(), fieldFrame);
+    EXPECT_EQ(made, bytesOf(remade[fieldFrame]));
+    again.signal(SIGTERM);
+    again.wait(5000);
+}
+
+} // namespace

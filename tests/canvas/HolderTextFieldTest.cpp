@@ -1,0 +1,164 @@
+// Text fields on a real holder: made by the tool, typed into, deleted by a
+// key that reaches their editor and brought back by undo, and taken in from
+// and written back to the stored form.
+#include "app/HolderObjectKinds.h"
+#include "canvas/DrawTools.h"
+#include "canvas/records/StoredText.h"
+#include "objects/interactive/CEditTextField.h"
+#include "objects/interactive/CEditTextFieldTextField.h"
+#include "objects/interactive/CTextField.h"
+#include "objects/interactive/HolderInteractiveHost.h"
+#include "objects/interactive/TextFieldRecord.h"
+#include "store/DatRecords.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace {
+// Before Xlib, which defines KeyPress.
+void sendKey(QObject* receiver, int key) {
+    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(receiver, &e);
+}
+} // namespace
+
+// Xlib after the toolkit headers.
+#include "HolderFixture.h"
+
+namespace {
+
+using canvastest::HolderTest;
+
+class TextFieldHost : public HolderInteractiveHost {
+  public:
+    using HolderInteractiveHost::HolderInteractiveHost;
+    std::vector<SPlayBackFrameInfo>* playbackRecords() override { return nullptr; }
+    void changeFrameColor(const QColor&) override {}
+    void setUserActionStatus(bool) override {}
+    void soundAddedOrRemovedInFrame(bool) override {}
+};
+
+bool sameBytes(const sAllObjects& a, const sAllObjects& b) {
+    return a.toBytes() == b.toBytes() && a.tailBytes() == b.tailBytes();
+}
+
+class HolderTextFieldTest : public HolderTest {
+  protected:
+    void SetUp() override {
+        HolderTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        installHolderObjectKinds();
+        host = std::make_unique<TextFieldHost>(holder);
+        InteractiveHost::setCurrent(host.get());
+        showPattern(800, 600);
+        holder->setPlaybackRecords(&playback);
+        playback.assign(2, SPlayBackFrameInfo{});
+        holder->getNoFramesOnFileOpen(2);
+        holder->slot_get_current_frame(0);
+        VLImageHolder::setCurrentCounters(sLastObjectNumber{});
+        internals(holder).vLastObjectNumber[0] = sLastObjectNumber{};
+    }
+    void TearDown() override {
+        DrawTools::currentlySelectedObject = SELECTION;
+        InteractiveHost::setCurrent(nullptr);
+        HolderTest::TearDown();
+        host.reset();
+    }
+    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
+                      Qt::NoModifier);
+        QCoreApplication::sendEvent(holder, &e);
+    }
+    CTextField* drawField(QPoint from, QPoint to) {
+        holder->slot_select_draw_object(TEXTFIELD);
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, from + (to - from) / 2, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        holder->slot_select_draw_object(SELECTION);
+        settle(50);
+        return holder->liveObjects().empty() ? nullptr
+                                             : dynamic_cast<CTextField*>(holder->liveObjects().back());
+    }
+
+    std::unique_ptr<TextFieldHost> host;
+    std::vector<SPlayBackFrameInfo> playback;
+};
+
+TEST_F(HolderTextFieldTest, ToolMakesALiveFieldWithTheDraggedRectangle) {
+    CTextField* f = drawField(QPoint(40, 50), QPoint(240, 150));
+    ASSERT_NE(nullptr, f);
+    const sTextField& p = f->editor()->field();
+    EXPECT_EQ("Text Field 1", p.name);
+    EXPECT_EQ(QRect(40, 50, 200, 100), QRect(p.x, p.y, p.width, p.height));
+    EXPECT_TRUE(f->editor()->isVisible());
+    EXPECT_EQ(QRect(40, 50, 200, 100), f->editor()->geometry());
+}
+
+TEST_F(HolderTextFieldTest, DeleteAtTheUnfocusedEditorRemovesTheFieldAndUndoKeepsItsText) {
+    CTextField* f = drawField(QPoint(40, 50), QPoint(240, 150));
+    ASSERT_NE(nullptr, f);
+    f->editor()->entry()->setPlainText("keep me");
+    f->editor()->entry()->clearFocus();
+    const size_t before = holder->liveObjects().size();
+    internals(holder).vSelectedObjectIndex = {int(before - 1)};
+    sendKey(f->editor(), Qt::Key_Delete);
+    ASSERT_EQ(before - 1, holder->liveObjects().size());
+    holder->slotUndoAction();
+    ASSERT_EQ(before, holder->liveObjects().size());
+    auto* back = dynamic_cast<CTextField*>(holder->liveObjects().back());
+    ASSERT_NE(nullptr, back);
+    EXPECT_EQ("keep me", back->getWrittenText());
+    EXPECT_EQ("keep me", back->editor()->field().text);
+}
+
+TEST_F(HolderTextFieldTest, StoredFieldBecomesLiveAndIsWrittenBackByteForByte) {
+    NVAllObjects r;
+    r.drawingObject = TEXTFIELD;
+    r.objectID = "F4";
+    sTextField s;
+    s.name = "Text Field 4";
+    s.attribute = 1;
+    s.x = 30;
+    s.y = 40;
+    s.width = 150;
+    s.height = 60;
+    s.font = NVFont{};
+    s.backColor = NVColor{255, 255, 255};
+    s.scrolling = 1;
+    s.text = toStoredText(QString::fromUtf8("Hello {world} é"));
+    r.payload = s;
+    sAllObjects field = TextFieldRecord::toStored(r);
+    field.frameIndex = 1;
+    std::vector<sAllObjects> in;
+    std::vector<sAllObjects> first;
+    ASSERT_TRUE(holder->getVectorRef(first, 1));
+    ASSERT_FALSE(first.empty());
+    in.push_back(first.front());
+    in.push_back(field);
+    std::vector<sAllObjects> copy = in;
+    ASSERT_TRUE(holder->setVectorRef(copy, 1));
+    EXPECT_TRUE(holder->keptRecords(1).empty());
+    EXPECT_EQ(2u, holder->allObjects()[1].AllObjects.size());
+
+    holder->slot_get_current_frame(1);
+    settle(50);
+    CTextField* live = nullptr;
+    for (DrawTools* o : holder->liveObjects())
+        if (auto* t = dynamic_cast<CTextField*>(o))
+            live = t;
+    ASSERT_NE(nullptr, live);
+    EXPECT_EQ(QString::fromUtf8("Hello {world} é"), live->getWrittenText());
+    holder->slot_get_current_frame(0);
+    holder->slot_get_current_frame(1);
+
+    std::vector<sAllObjects> out;
+    ASSERT_TRUE(holder->getVectorRef(out, 1));
+    ASSERT_EQ(2u, out.size());
+    EXPECT_EQ(TEXTFIELD, out[1].drawingObject);
+    EXPECT_TRUE(sameBytes(in[1], out[1]));
+}
+
+} // namespace
