@@ -103,6 +103,20 @@ TEST_F(HolderHyperLinkTest, UndoOfAMoveBringsTheSameSizeBack) {
     EXPECT_EQ(QRect(100, 100, 100, 40), rectOf(linkAt(1)));
 }
 
+TEST_F(HolderHyperLinkTest, BottomRightHandleResizesAtTheRelease) {
+    drawLink({100, 100}, {200, 140});
+    click({150, 120});
+    holder->drawContents();
+    send(QEvent::MouseMove, {203, 143}, Qt::NoButton, Qt::NoButton);
+    press({203, 143});
+    moveTo({218, 153});
+    moveTo({233, 163});
+    EXPECT_EQ(QRect(100, 100, 100, 40), rectOf(linkAt(1))) << "the band moves, the hyperlink waits";
+    release({233, 163});
+    EXPECT_EQ(QRect(100, 100, 130, 60), rectOf(linkAt(1)));
+    EXPECT_EQ("130", linkAt(1)->getEditPropertyBase()->getPropValue("Width"));
+}
+
 TEST_F(HolderHyperLinkTest, PastedHyperlinksMoveByTheOffsetAndOwnTheirBlocks) {
     drawLink({100, 100}, {200, 140});
     linkAt(1)->payload().events[0].dialog = sMessageDialogBlock{"", "Hi", 0, 0};
