@@ -151,6 +151,8 @@ void Velmora::initProject() {
             frameStrip()->mark_frame_delete(i);
     });
     connect(holder, &VLImageHolder::signalEnableUndo, this, [this] { setItemEnabled(EDIT_UNDO, true); });
+    // The holder hands the author back the selection tool.
+    connect(holder, &VLImageHolder::signal_select_region, this, &Velmora::slotDrawToolsSelect);
     connect(holder, &VLImageHolder::signalDisableUndo, this, [this] { setItemEnabled(EDIT_UNDO, false); });
     if (m_pColorBar) {
         connect(m_pColorBar, &CColorBar::foreColorChanged, holder, [holder](const QColor& c) {

@@ -103,11 +103,11 @@ uint32_t colorRef(const QColor& c) {
 
 TEST_F(ColourRows, EveryColourRowReachesTheStoredRecord) {
     drag(RECTANGLE, {100, 100}, {200, 160});
+    // The file editor's text-field test asks the view for the holder's last made object.
+    EXPECT_EQ(static_cast<PropertyBoxClient*>(w->getView())->currentObject(), holder->liveObjects().back());
     drag(LINE, {300, 100}, {400, 180});
     polyline({{500, 300}, {560, 340}, {620, 300}});
     ASSERT_EQ(holder->liveObjects().size(), 4u) << "frame object, rectangle, line, polyline";
-    // The file editor's text-field test asks the view for the holder's last made object.
-    EXPECT_EQ(static_cast<PropertyBoxClient*>(w->getView())->currentObject(), holder->liveObjects().back());
 
     struct Case {
         size_t object;
