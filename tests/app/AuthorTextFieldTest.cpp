@@ -1,5 +1,5 @@
 // An author records a few frames, places a text field from the Edit Palette,
-// selects it with the selection tool, moves it by its body, resizes it by a handle and takes the
+// selects it with a click, moves it by its body, resizes it by a handle and takes the
 // resize back, types into it and makes the output file; the file holds the
 // field with its text, and the program started on it makes the same objects.
 #include "AuthorSessionFixture.h"
@@ -120,10 +120,8 @@ TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
     focus(main);
     key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key t sleep 0.3");
     dragOnCanvas({100, 100}, {300, 200});
-    // The selection tool (Objects > Draw Palette > Select), then a click
-    // that selects the field.
-    focus(main);
-    key("keydown alt key o keyup alt sleep 0.3 key d sleep 0.3 key s sleep 0.3");
+    // With the tool still armed, a click only selects the field and hands
+    // back the selection tool.
     key("mousemove " + at(200, 150) + " click 1 sleep 0.4");
     // Its body moved by (50, 30), then its bottom-right handle dragged and
     // the resize undone.
