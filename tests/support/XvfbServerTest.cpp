@@ -53,7 +53,11 @@ TEST_P(XvfbServerEnd, ServerEndsWithItsTestProcess) {
     const pid_t server = pid_t(std::stol(holder.out()));
     ASSERT_GT(server, 0);
     const std::string pidFile = pids.file("xvfb." + std::to_string(server));
-    EXPECT_EQ(readFile(pidFile), std::to_string(server) + "\n");
+    // A holder that exits at once may already have stopped its server and
+    // removed the file; otherwise it names the server.
+    const std::string named = readFile(pidFile);
+    if (e.pidFileStays || !named.empty())
+        EXPECT_EQ(named, std::to_string(server) + "\n");
     if (e.signal)
         holder.signal(e.signal);
     ASSERT_TRUE(holder.wait(10000).has_value());
