@@ -27,8 +27,8 @@ namespace {
 
 const char* const kExitTexts[] = {"Terminated without errors",
                                   "Terminated due to previous errors",
-                                  "Invalid time specification",
-                                  "Invalid frequency specification",
+                                  "Invalid time value",
+                                  "Invalid frequency value",
                                   "Invalid parameter",
                                   "Invalid Wave-File",
                                   "Unsupported Wave-File-Format",
