@@ -714,10 +714,7 @@ void DrawRect::pressForSelector(QMouseEvent* event) {
         m_ptStart = QPoint(x, y);
         m_ptEnd = QPoint(x + w, y + h);
         if (m_pImageHolder && m_pImageHolder->checkObjectSelection()) {
-            m_nHandle = SelectionHandles::ItemsGetClickedRects(p.x(), p.y(), x, y, std::abs(w), std::abs(h));
-            SelectionHandles::ItemsSetMouseCursor(m_pImageHolder, m_nHandle);
-            if (m_nHandle == SelectionHandles::INSIDE)
-                m_pImageHolder->setCursor(Qt::ArrowCursor);
+            m_nHandle = SelectionHandles::pickHandle(m_pImageHolder, p, {x, y, w, h});
         }
     }
     m_bPressInside = getRegion().contains(p);
@@ -764,10 +761,7 @@ void DrawRect::moveForSelector(QMouseEvent* event) {
         m_ptStart = QPoint(x, y);
         m_ptEnd = QPoint(x + w, y + h);
         if (selection) {
-            m_nHandle = SelectionHandles::ItemsGetClickedRects(p.x(), p.y(), x, y, std::abs(w), std::abs(h));
-            SelectionHandles::ItemsSetMouseCursor(m_pImageHolder, m_nHandle);
-            if (m_nHandle == SelectionHandles::INSIDE)
-                m_pImageHolder->setCursor(Qt::ArrowCursor);
+            m_nHandle = SelectionHandles::pickHandle(m_pImageHolder, p, {x, y, w, h});
         }
         return;
     }
@@ -781,12 +775,9 @@ void DrawRect::moveForSelector(QMouseEvent* event) {
     const SelectionHandles::Box last{m_ptBandTopLeft.x(), m_ptBandTopLeft.y(),
                                      m_ptBandBottomRight.x() - m_ptBandTopLeft.x(),
                                      m_ptBandBottomRight.y() - m_ptBandTopLeft.y()};
-    // Erase exactly what is on the window: nothing before the first band.
-    if (m_bBandShown)
-        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(), last);
     const SelectionHandles::Box band =
-        SelectionHandles::dragBand(handle, {x, y, w, h}, m_ptPress, p, screenSize(), last);
-    SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(), band);
+        SelectionHandles::stepXorBand(m_pDisplay, m_gcXor, bandWindow(), handle, {x, y, w, h}, m_ptPress, p,
+                                      screenSize(), last, m_bBandShown);
     m_bBandShown = true;
     m_ptBandTopLeft = QPoint(band.x, band.y);
     m_ptBandBottomRight = QPoint(band.x + band.w, band.y + band.h);

@@ -125,6 +125,15 @@ void SelectionHandles::ItemsSetMouseCursor(QWidget* holder, int handle) {
         holder->setCursor(*shape);
 }
 
+int SelectionHandles::pickHandle(QWidget* holder, QPoint pointer, const Box& box) {
+    const int handle =
+        ItemsGetClickedRects(pointer.x(), pointer.y(), box.x, box.y, std::abs(box.w), std::abs(box.h));
+    ItemsSetMouseCursor(holder, handle);
+    if (holder && handle == INSIDE)
+        holder->setCursor(Qt::ArrowCursor);
+    return handle;
+}
+
 SelectionHandles::Box SelectionHandles::dragBand(int handle, const Box& atPress, QPoint press, QPoint pointer,
                                                  QSize screen, const Box& lastBand, int minSize) {
     Box b = atPress;
@@ -173,6 +182,18 @@ void SelectionHandles::drawXorBand(Display* display, GC xorGC, unsigned long win
     XDrawRectangle(display, window, xorGC, x, y, unsigned(band.w < 0 ? -band.w : band.w),
                    unsigned(band.h < 0 ? -band.h : band.h));
     XFlush(display);
+}
+
+SelectionHandles::Box SelectionHandles::stepXorBand(Display* display, GC xorGC, unsigned long window,
+                                                    int handle, const Box& atPress, QPoint press,
+                                                    QPoint pointer, QSize screen, const Box& lastBand,
+                                                    bool lastShown) {
+    // Erase exactly what is on the window: nothing before the first band.
+    if (lastShown)
+        drawXorBand(display, xorGC, window, lastBand);
+    const Box band = dragBand(handle, atPress, press, pointer, screen, lastBand);
+    drawXorBand(display, xorGC, window, band);
+    return band;
 }
 
 QSize SelectionHandles::screenSizeOf(Display* display) {

@@ -62,6 +62,9 @@ class SelectionHandles {
     static std::optional<Qt::CursorShape> cursorForHandle(int handle);
     // Sets the image holder's cursor for the handle (see cursorForHandle).
     static void ItemsSetMouseCursor(QWidget* holder, int handle);
+    // The handle of the box (its size taken positive) under the pointer; the
+    // holder's cursor follows it, the arrow inside.
+    static int pickHandle(QWidget* holder, QPoint pointer, const Box& box);
 
     // One motion step of a move or resize drag: the band for the pointer,
     // from the object's rectangle at the press. The band stays where it was
@@ -83,4 +86,9 @@ class SelectionHandles {
     // Draws a rectangle outline (w + 1 by h + 1 pixels) with the XOR context
     // and flushes; drawing the same rectangle again erases it.
     static void drawXorBand(_XDisplay* display, _XGC* xorGC, unsigned long window, const Box& band);
+    // One drawn step of a move or resize drag: erases the band last shown,
+    // draws the one dragBand gives for the pointer and gives it.
+    static Box stepXorBand(_XDisplay* display, _XGC* xorGC, unsigned long window, int handle,
+                           const Box& atPress, QPoint press, QPoint pointer, QSize screen,
+                           const Box& lastBand, bool lastShown);
 };

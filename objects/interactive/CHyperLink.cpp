@@ -740,10 +740,7 @@ void CHyperLink::pressForSelector(QMouseEvent* event) {
         m_ptStart = QPoint(x, y);
         m_ptEnd = QPoint(x + w, y + h);
         if (m_pImageHolder && m_pImageHolder->checkObjectSelection()) {
-            m_nHandle = SelectionHandles::ItemsGetClickedRects(p.x(), p.y(), x, y, std::abs(w), std::abs(h));
-            SelectionHandles::ItemsSetMouseCursor(m_pImageHolder, m_nHandle);
-            if (m_nHandle == SelectionHandles::INSIDE)
-                m_pImageHolder->setCursor(Qt::ArrowCursor);
+            m_nHandle = SelectionHandles::pickHandle(m_pImageHolder, p, {x, y, w, h});
         }
     }
     m_bPressInside = getRegion().contains(p);
@@ -788,10 +785,7 @@ void CHyperLink::moveForSelector(QMouseEvent* event) {
         m_ptStart = QPoint(x, y);
         m_ptEnd = QPoint(x + w, y + h);
         if (selection) {
-            m_nHandle = SelectionHandles::ItemsGetClickedRects(p.x(), p.y(), x, y, std::abs(w), std::abs(h));
-            SelectionHandles::ItemsSetMouseCursor(m_pImageHolder, m_nHandle);
-            if (m_nHandle == SelectionHandles::INSIDE)
-                m_pImageHolder->setCursor(Qt::ArrowCursor);
+            m_nHandle = SelectionHandles::pickHandle(m_pImageHolder, p, {x, y, w, h});
         }
         return;
     }
@@ -801,11 +795,9 @@ void CHyperLink::moveForSelector(QMouseEvent* event) {
     const SelectionHandles::Box last{m_ptBandTopLeft.x(), m_ptBandTopLeft.y(),
                                      m_ptBandBottomRight.x() - m_ptBandTopLeft.x(),
                                      m_ptBandBottomRight.y() - m_ptBandTopLeft.y()};
-    if (m_bBandShown)
-        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(), last);
-    const SelectionHandles::Box band = SelectionHandles::dragBand(
-        handle, {x, y, w, h}, m_ptPress, p, SelectionHandles::screenSizeOf(m_pDisplay), last);
-    SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(), band);
+    const SelectionHandles::Box band =
+        SelectionHandles::stepXorBand(m_pDisplay, m_gcXor, bandWindow(), handle, {x, y, w, h}, m_ptPress, p,
+                                      SelectionHandles::screenSizeOf(m_pDisplay), last, m_bBandShown);
     m_bBandShown = true;
     m_ptBandTopLeft = QPoint(band.x, band.y);
     m_ptBandBottomRight = QPoint(band.x + band.w, band.y + band.h);

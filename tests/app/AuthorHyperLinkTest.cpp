@@ -2,6 +2,7 @@
 // drag, makes the output file and opens it again: the file holds the
 // hyperlink's record and the program started on it draws it at its place.
 #include "AuthorSessionFixture.h"
+#include "MadeObjects.h"
 #include "app/OutputFileServices.h"
 #include "canvas/records/sAllObjects.h"
 #include "store/DrawingObjectType.h"
@@ -51,25 +52,6 @@ unsigned long screenPixel(int x, int y) {
     }
     XCloseDisplay(d);
     return pixel;
-}
-
-std::vector<sAllObjects> objectsOfFirstFrame(const std::string& path) {
-    VlmFile file;
-    if (file.openToRead(path) != 0)
-        return {};
-    std::vector<uint8_t> chunk;
-    if (file.vlmStreamRead(chunk, 0, vlm::CHUNK_OBJECT) != 0 || chunk.size() < 16)
-        return {};
-    const uint32_t plainLength = rec::readLe32(chunk.data());
-    const uint32_t packed = rec::readLe32(chunk.data() + 4);
-    if (packed > chunk.size() - 16)
-        return {};
-    std::vector<uint8_t> plain(plainLength);
-    uLongf got = plainLength;
-    if (uncompress(plain.data(), &got, chunk.data() + 16, packed) != Z_OK)
-        return {};
-    auto records = OutputFileServices::parseObjectChunk(plain.data(), got);
-    return records ? *records : std::vector<sAllObjects>{};
 }
 
 constexpr unsigned long kBackColor = 0xC7C3C7; // (199, 195, 199)

@@ -3,6 +3,7 @@
 // makes the output file; the file holds the objects, and the program started
 // on it shows the same frame.
 #include "AuthorSessionFixture.h"
+#include "MadeObjects.h"
 #include "app/OutputFileServices.h"
 #include "canvas/records/sAllObjects.h"
 #include "store/DrawingObjectType.h"
@@ -60,26 +61,6 @@ std::vector<unsigned long> pixelsOf(const Rect& canvas) {
     }
     XCloseDisplay(d);
     return out;
-}
-
-// The objects of frame 0 of a made output file.
-std::vector<sAllObjects> objectsOfFirstFrame(const std::string& path) {
-    VlmFile file;
-    if (file.openToRead(path) != 0)
-        return {};
-    std::vector<uint8_t> chunk;
-    if (file.vlmStreamRead(chunk, 0, vlm::CHUNK_OBJECT) != 0 || chunk.size() < 16)
-        return {};
-    const uint32_t plainLength = rec::readLe32(chunk.data());
-    const uint32_t packed = rec::readLe32(chunk.data() + 4);
-    if (packed > chunk.size() - 16)
-        return {};
-    std::vector<uint8_t> plain(plainLength);
-    uLongf got = plainLength;
-    if (uncompress(plain.data(), &got, chunk.data() + 16, packed) != Z_OK)
-        return {};
-    auto records = OutputFileServices::parseObjectChunk(plain.data(), got);
-    return records ? *records : std::vector<sAllObjects>{};
 }
 
 class AuthorLines : public AuthorSession {

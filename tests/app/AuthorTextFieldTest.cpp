@@ -3,6 +3,7 @@
 // resize back, types into it and makes the output file; the file holds the
 // field with its text, and the program started on it makes the same objects.
 #include "AuthorSessionFixture.h"
+#include "MadeObjects.h"
 #include "app/OutputFileServices.h"
 #include "canvas/records/RtfText.h"
 #include "canvas/records/StoredText.h"
@@ -41,30 +42,6 @@ std::optional<Rect> canvasOf(const std::string& mainWindow) {
             return r;
     }
     return std::nullopt;
-}
-
-// The object records of every frame of a made output file, frame by frame.
-std::vector<std::vector<sAllObjects>> objectsOf(const std::string& path) {
-    std::vector<std::vector<sAllObjects>> frames;
-    VlmFile file;
-    if (file.openToRead(path) != 0)
-        return frames;
-    for (uint32_t frame = 0; frame < 64; ++frame) {
-        std::vector<uint8_t> chunk;
-        if (file.vlmStreamRead(chunk, frame, vlm::CHUNK_OBJECT) != 0 || chunk.size() < 16)
-            break;
-        const uint32_t plainLength = rec::readLe32(chunk.data());
-        const uint32_t packed = rec::readLe32(chunk.data() + 4);
-        if (packed > chunk.size() - 16)
-            break;
-        std::vector<uint8_t> plain(plainLength);
-        uLongf got = plainLength;
-        if (uncompress(plain.data(), &got, chunk.data() + 16, packed) != Z_OK)
-            break;
-        auto records = OutputFileServices::parseObjectChunk(plain.data(), got);
-        frames.push_back(records ? *records : std::vector<sAllObjects>{});
-    }
-    return frames;
 }
 
 std::vector<const sAllObjects*> textFields(const std::vector<std::vector<sAllObjects>>& frames) {

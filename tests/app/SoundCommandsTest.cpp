@@ -1,6 +1,7 @@
 // The main window's sound members that need no sound device: the sound working
 // file around Make and Open, Delete Sound, the Sound menu of a loaded frame and
 // the audio settings dialog. Clips are stored as the sound engine stores them.
+#include "AnsweredBoxes.h"
 #include "MainWindowFixture.h"
 #include "RecordedProject.h"
 
@@ -27,35 +28,8 @@ using namespace testsupport;
 
 namespace {
 
-// One message box as the author saw it.
-struct Box {
-    QString title, text;
-};
-
-// Answers the message boxes that show while `run` runs, in order, with the
-// buttons named; gives the boxes seen. A box with no answer left is escaped.
-std::vector<Box> answering(const QStringList& answers, const std::function<void()>& run) {
-    std::vector<Box> seen;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || box->property("answered").toBool())
-            return;
-        box->setProperty("answered", true);
-        seen.push_back({box->windowTitle(), box->text()});
-        const QString want =
-            seen.size() <= size_t(answers.size()) ? answers[int(seen.size()) - 1] : QString();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == want) {
-                b->click();
-                return;
-            }
-        box->reject();
-    });
-    poll.start(10);
-    run();
-    return seen;
-}
+using mainwin::answering;
+using mainwin::Box;
 
 std::string pattern(size_t n, unsigned seed) {
     std::string s(n, '\0');

@@ -1,6 +1,7 @@
 // The sound clip window and the Sound menu on the real OSS calls, through
 // PulseAudio's emulation (the program runs with libpulsedsp.so preloaded)
 // against a private server whose default source plays a 440 Hz tone.
+#include "../AnsweredBoxes.h"
 #include "../MainWindowFixture.h"
 #include "../RecordedProject.h"
 
@@ -46,34 +47,8 @@ class PlainUser : public SoundPrivileges {
     bool effectiveUserIsRoot() override { return false; }
 };
 
-struct Box {
-    QString title, text;
-};
-
-// Answers the message boxes that show while `run` runs, in order, with the
-// buttons named; gives the boxes seen. A box with no answer left is escaped.
-std::vector<Box> answering(const QStringList& answers, const std::function<void()>& run) {
-    std::vector<Box> seen;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || box->property("answered").toBool())
-            return;
-        box->setProperty("answered", true);
-        seen.push_back({box->windowTitle(), box->text()});
-        const QString want =
-            seen.size() <= size_t(answers.size()) ? answers[int(seen.size()) - 1] : QString();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == want) {
-                b->click();
-                return;
-            }
-        box->reject();
-    });
-    poll.start(10);
-    run();
-    return seen;
-}
+using mainwin::answering;
+using mainwin::Box;
 
 // A 440 Hz tone of `seconds` at 8000 Hz, 16-bit mono.
 std::string tone(double seconds) {
