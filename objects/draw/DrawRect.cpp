@@ -132,8 +132,7 @@ QString DrawRect::kindWord(int32_t shape) {
 }
 
 void DrawRect::makeRect(QPoint a, QPoint b, QRect& r) {
-    r = QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(b.x() - a.x()),
-              std::abs(b.y() - a.y()));
+    BoxDrag::makeRect(a, b, r);
 }
 
 // ---- construction ----
@@ -152,7 +151,7 @@ DrawRect::DrawRect(VLImageHolder* holder, QPaintDevice* device, int shape, int n
     s.shape = shape;
     addMyPropEntrys();
     takeHolderContext();
-    m_bFirstBand = true;
+    m_drag.restartToolBand();
 
     m_strNewName = kindWord(shape) + QLatin1Char(' ') + QString::number(number);
     setName(m_strNewName);
@@ -204,7 +203,7 @@ DrawRect::DrawRect(VLImageHolder* holder, sDrawRect payload)
     props->setProp_Value("Name", fromStoredText(rect().name));
     setGeometryRows();
     takeHolderContext();
-    m_bFirstBand = true;
+    m_drag.restartToolBand();
     setStyleRows();
     setColorRows();
     setKindByShape();
@@ -229,7 +228,7 @@ void DrawRect::placeAsNew(QPoint topLeft, int number) {
     s.right = s.left + w;
     s.bottom = s.top + h;
     takeHolderContext();
-    m_bFirstBand = true;
+    m_drag.restartToolBand();
     addMyPropEntrys();
 
     m_strNewName = kindWord(s.shape) + QLatin1Char(' ') + QString::number(number);
@@ -683,143 +682,36 @@ QSize DrawRect::screenSize() const {
     return SelectionHandles::screenSizeOf(m_pDisplay);
 }
 
+BoxDrag::Edges DrawRect::edges() {
+    sDrawRect& s = rect();
+    return {s.left, s.top, s.right, s.bottom};
+}
+
+BoxDrag::Surface DrawRect::bandSurface() const {
+    return {m_pDisplay, m_gcXor, bandWindow()};
+}
+
 void DrawRect::mousePressEvent(QMouseEvent* event) {
     if (editingDisabled())
         return;
-    const QPoint p = MouseButtonState::position(event);
-    m_ptPress = p;
-    m_ptBandTopLeft = p;
-    m_ptBandBottomRight = p;
-    m_bPressed = true;
-    m_bBandShown = false;
-    m_nHandle = SelectionHandles::NOT_TESTED;
-    if (currentlySelectedObject != SELECTION) {
-        if (event->button() == Qt::LeftButton) {
-            sDrawRect& s = rect();
-            s.left = s.right = p.x();
-            s.top = s.bottom = p.y();
-            m_ptStart = m_ptEnd = p;
-        }
-    } else {
-        pressForSelector(event);
-    }
+    m_drag.press(event, edges(), currentlySelectedObject != SELECTION, m_pImageHolder, getRegion());
     emitGeometry();
-}
-
-void DrawRect::pressForSelector(QMouseEvent* event) {
-    const QPoint p = MouseButtonState::position(event);
-    const sDrawRect& s = payload();
-    const int x = s.left, y = s.top, w = s.right - s.left, h = s.bottom - s.top;
-    if (MouseButtonState::isLeftOnlyPress(event)) {
-        m_ptStart = QPoint(x, y);
-        m_ptEnd = QPoint(x + w, y + h);
-        if (m_pImageHolder && m_pImageHolder->checkObjectSelection()) {
-            m_nHandle = SelectionHandles::pickHandle(m_pImageHolder, p, {x, y, w, h});
-        }
-    }
-    m_bPressInside = getRegion().contains(p);
-    if (m_nHandle == SelectionHandles::INSIDE && !m_bPressInside && m_pImageHolder)
-        m_pImageHolder->setObjectSelection(false);
 }
 
 void DrawRect::mouseMoveEvent(QMouseEvent* event) {
     if (editingDisabled())
         return;
     m_nOutlineCount = 0;
-    if (currentlySelectedObject != SELECTION) {
-        if (!MouseButtonState::isLeftOnlyDrag(event))
-            return;
-        const QPoint p = MouseButtonState::position(event);
-        if (m_bFirstBand)
-            m_bFirstBand = false;
-        else
-            SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(),
-                                          {x_point, y_point, r_width, r_height});
-        sDrawRect& s = rect();
-        s.right = p.x();
-        s.bottom = p.y();
-        makeRect(QPoint(s.left, s.top), p, m_rcBand);
-        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(),
-                                      {m_rcBand.x(), m_rcBand.y(), m_rcBand.width(), m_rcBand.height()});
-        x_point = m_rcBand.x();
-        y_point = m_rcBand.y();
-        r_width = m_rcBand.width();
-        r_height = m_rcBand.height();
-        return;
-    }
-    moveForSelector(event);
-}
-
-void DrawRect::moveForSelector(QMouseEvent* event) {
-    const QPoint p = MouseButtonState::position(event);
-    const sDrawRect& s = payload();
-    const int x = s.left, y = s.top, w = s.right - s.left, h = s.bottom - s.top;
-    const bool selection = m_pImageHolder && m_pImageHolder->checkObjectSelection();
-
-    if (!MouseButtonState::isLeftOnlyDrag(event)) {
-        // Hovering: show the handle under the pointer.
-        m_ptStart = QPoint(x, y);
-        m_ptEnd = QPoint(x + w, y + h);
-        if (selection) {
-            m_nHandle = SelectionHandles::pickHandle(m_pImageHolder, p, {x, y, w, h});
-        }
-        return;
-    }
-
-    const int handle = m_nHandle;
-    if (handle == SelectionHandles::INSIDE && !m_bPressInside)
-        return;
-    if (handle == SelectionHandles::INSIDE && m_pImageHolder)
-        m_pImageHolder->setCursor(Qt::SizeAllCursor);
-
-    const SelectionHandles::Box last{m_ptBandTopLeft.x(), m_ptBandTopLeft.y(),
-                                     m_ptBandBottomRight.x() - m_ptBandTopLeft.x(),
-                                     m_ptBandBottomRight.y() - m_ptBandTopLeft.y()};
-    const SelectionHandles::Box band =
-        SelectionHandles::stepXorBand(m_pDisplay, m_gcXor, bandWindow(), handle, {x, y, w, h}, m_ptPress, p,
-                                      screenSize(), last, m_bBandShown);
-    m_bBandShown = true;
-    m_ptBandTopLeft = QPoint(band.x, band.y);
-    m_ptBandBottomRight = QPoint(band.x + band.w, band.y + band.h);
+    if (currentlySelectedObject != SELECTION)
+        m_drag.drawStep(event, edges(), bandSurface(), {x_point, y_point, r_width, r_height});
+    else
+        m_drag.selectStep(event, edges(), bandSurface(), m_pImageHolder, screenSize(), true);
 }
 
 void DrawRect::mouseReleaseEvent(QMouseEvent* event) {
     if (editingDisabled())
         return;
-    const QPoint p = MouseButtonState::position(event);
-    m_ptEnd = p;
-    sDrawRect& s = rect();
-    if (currentlySelectedObject != SELECTION) {
-        if (p != m_ptStart) {
-            if (s.left < p.x()) {
-                s.right = p.x();
-            } else {
-                s.right = s.left;
-                s.left = p.x();
-            }
-            if (s.top < p.y()) {
-                s.bottom = p.y();
-            } else {
-                s.bottom = s.top;
-                s.top = p.y();
-            }
-        }
-    } else {
-        releaseForSelector(event);
-    }
+    m_drag.release(event, edges(), currentlySelectedObject != SELECTION, m_pImageHolder);
     setGeometryRows();
     emitGeometry();
-}
-
-void DrawRect::releaseForSelector(QMouseEvent*) {
-    if (m_ptBandTopLeft == m_ptBandBottomRight)
-        return;
-    if (m_pImageHolder)
-        m_pImageHolder->setCursor(Qt::ArrowCursor);
-    sDrawRect& s = rect();
-    s.left = m_ptBandTopLeft.x();
-    s.top = m_ptBandTopLeft.y();
-    s.right = m_ptBandBottomRight.x();
-    s.bottom = m_ptBandBottomRight.y();
-    m_bBandShown = false;
 }

@@ -12,6 +12,7 @@
 
 #include "canvas/DrawTools.h"
 #include "canvas/records/ObjectRecords.h"
+#include "objects/draw/BoxDrag.h"
 #include "objects/draw/SelectionHandles.h"
 
 #include <QPoint>
@@ -129,26 +130,14 @@ class DrawRect : public DrawTools {
     void emitGeometry();
     QSize screenSize() const;
     bool editingDisabled() const;
-    void pressForSelector(QMouseEvent* event);
-    void moveForSelector(QMouseEvent* event);
-    void releaseForSelector(QMouseEvent* event);
+    BoxDrag::Edges edges();
+    BoxDrag::Surface bandSurface() const;
 
     NVAllObjects m_record;
-    QPoint m_ptStart;
-    QPoint m_ptEnd;
-    QPoint m_ptPress;
-    QPoint m_ptBandTopLeft;
-    QPoint m_ptBandBottomRight;
-    bool m_bPressed = false;
-    bool m_bPressInside = false;
-    bool m_bFirstBand = true;
-    // A move or resize band is on the window (nothing to erase before the first).
-    bool m_bBandShown = false;
-    int m_nHandle = SelectionHandles::NOT_TESTED;
+    BoxDrag m_drag;
     QPaintDevice* m_pPaintDevice = nullptr; // not owned
     QPoint m_ptPasting;
     int m_nIndex = 0;
-    QRect m_rcBand;
     std::array<int, 4> m_rcOutline{};
     int m_nOutlineCount = 0;
     VLImageHolder* m_pImageHolder = nullptr; // not owned

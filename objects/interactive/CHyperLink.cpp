@@ -157,8 +157,7 @@ QString CHyperLink::getFontString(const NVFont& f) {
 }
 
 void CHyperLink::makeRect(QPoint a, QPoint b, QRect& r) {
-    r = QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(b.x() - a.x()),
-              std::abs(b.y() - a.y()));
+    BoxDrag::makeRect(a, b, r);
 }
 
 // ---- construction ----
@@ -202,7 +201,7 @@ CHyperLink::CHyperLink(VLImageHolder* holder, QPaintDevice* device, int number)
     EditPropertyBase* p = getEditPropertyBase();
     for (const char* row : {"Font", "Left", "Top", "Width", "Height"})
         p->setProp_Value(row, QString());
-    m_bFirstBand = true;
+    m_drag.restartToolBand();
 }
 
 CHyperLink::CHyperLink(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset)
@@ -705,142 +704,42 @@ bool CHyperLink::editingDisabled() const {
     return m_pImageHolder && m_pImageHolder->checkFrameStatus();
 }
 
+BoxDrag::Edges CHyperLink::edges() {
+    sHyperLink& s = payload();
+    return {s.x, s.y, s.right, s.bottom};
+}
+
+BoxDrag::Surface CHyperLink::bandSurface() const {
+    return {m_pDisplay, m_gcXor, bandWindow()};
+}
+
 void CHyperLink::mousePressEvent(QMouseEvent* event) {
     if (editingDisabled())
         return;
-    const QPoint p = MouseButtonState::position(event);
-    m_ptPress = p;
-    m_ptBandTopLeft = p;
-    m_ptBandBottomRight = p;
-    m_bPressed = true;
-    m_bBandShown = false;
-    m_nHandle = SelectionHandles::NOT_TESTED;
     const sHyperLink before = payload();
-    if (currentlySelectedObject != SELECTION) {
-        if (event->button() == Qt::LeftButton) {
-            sHyperLink& s = payload();
-            s.x = s.right = p.x();
-            s.y = s.bottom = p.y();
-            m_ptStart = m_ptEnd = p;
-        }
-    } else {
-        pressForSelector(event);
-    }
+    m_drag.press(event, edges(), currentlySelectedObject != SELECTION, m_pImageHolder, getRegion());
     emit signalSetLeft(before.x);
     emit signalSetWidth(before.right - before.x);
     emit signalSetTop(before.y);
     emit signalSetHeight(before.bottom - before.y);
 }
 
-void CHyperLink::pressForSelector(QMouseEvent* event) {
-    const QPoint p = MouseButtonState::position(event);
-    const sHyperLink& s = payload();
-    const int x = s.x, y = s.y, w = s.right - s.x, h = s.bottom - s.y;
-    if (MouseButtonState::isLeftOnlyPress(event)) {
-        m_ptStart = QPoint(x, y);
-        m_ptEnd = QPoint(x + w, y + h);
-        if (m_pImageHolder && m_pImageHolder->checkObjectSelection()) {
-            m_nHandle = SelectionHandles::pickHandle(m_pImageHolder, p, {x, y, w, h});
-        }
-    }
-    m_bPressInside = getRegion().contains(p);
-    if (m_nHandle == SelectionHandles::INSIDE && !m_bPressInside && m_pImageHolder)
-        m_pImageHolder->setObjectSelection(false);
-}
-
 void CHyperLink::mouseMoveEvent(QMouseEvent* event) {
     if (editingDisabled())
         return;
     m_nOutlineCount = 0;
-    if (currentlySelectedObject != SELECTION) {
-        if (!MouseButtonState::isLeftOnlyDrag(event))
-            return;
-        const QPoint p = MouseButtonState::position(event);
-        if (m_bFirstBand)
-            m_bFirstBand = false;
-        else
-            SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(),
-                                          {x_point, y_point, r_width, r_height});
-        sHyperLink& s = payload();
-        s.right = p.x();
-        s.bottom = p.y();
-        makeRect(QPoint(s.x, s.y), p, m_rcBand);
-        SelectionHandles::drawXorBand(m_pDisplay, m_gcXor, bandWindow(),
-                                      {m_rcBand.x(), m_rcBand.y(), m_rcBand.width(), m_rcBand.height()});
-        x_point = m_rcBand.x();
-        y_point = m_rcBand.y();
-        r_width = m_rcBand.width();
-        r_height = m_rcBand.height();
-        return;
-    }
-    moveForSelector(event);
-}
-
-void CHyperLink::moveForSelector(QMouseEvent* event) {
-    const QPoint p = MouseButtonState::position(event);
-    const sHyperLink& s = payload();
-    const int x = s.x, y = s.y, w = s.right - s.x, h = s.bottom - s.y;
-    const bool selection = m_pImageHolder && m_pImageHolder->checkObjectSelection();
-    if (!MouseButtonState::isLeftOnlyDrag(event)) {
-        m_ptStart = QPoint(x, y);
-        m_ptEnd = QPoint(x + w, y + h);
-        if (selection) {
-            m_nHandle = SelectionHandles::pickHandle(m_pImageHolder, p, {x, y, w, h});
-        }
-        return;
-    }
-    const int handle = m_nHandle;
-    if (handle == SelectionHandles::INSIDE && !m_bPressInside)
-        return;
-    const SelectionHandles::Box last{m_ptBandTopLeft.x(), m_ptBandTopLeft.y(),
-                                     m_ptBandBottomRight.x() - m_ptBandTopLeft.x(),
-                                     m_ptBandBottomRight.y() - m_ptBandTopLeft.y()};
-    const SelectionHandles::Box band =
-        SelectionHandles::stepXorBand(m_pDisplay, m_gcXor, bandWindow(), handle, {x, y, w, h}, m_ptPress, p,
-                                      SelectionHandles::screenSizeOf(m_pDisplay), last, m_bBandShown);
-    m_bBandShown = true;
-    m_ptBandTopLeft = QPoint(band.x, band.y);
-    m_ptBandBottomRight = QPoint(band.x + band.w, band.y + band.h);
+    if (currentlySelectedObject != SELECTION)
+        m_drag.drawStep(event, edges(), bandSurface(), {x_point, y_point, r_width, r_height});
+    else
+        m_drag.selectStep(event, edges(), bandSurface(), m_pImageHolder,
+                          SelectionHandles::screenSizeOf(m_pDisplay), false);
 }
 
 void CHyperLink::mouseReleaseEvent(QMouseEvent* event) {
     if (editingDisabled())
         return;
-    const QPoint p = MouseButtonState::position(event);
-    m_ptEnd = p;
-    sHyperLink& s = payload();
-    if (currentlySelectedObject != SELECTION) {
-        if (p != m_ptStart) {
-            if (s.x < p.x()) {
-                s.right = p.x();
-            } else {
-                s.right = s.x;
-                s.x = p.x();
-            }
-            if (s.y < p.y()) {
-                s.bottom = p.y();
-            } else {
-                s.bottom = s.y;
-                s.y = p.y();
-            }
-        }
-    } else {
-        releaseForSelector();
-    }
+    m_drag.release(event, edges(), currentlySelectedObject != SELECTION, m_pImageHolder);
     setGeometryRows();
-}
-
-void CHyperLink::releaseForSelector() {
-    if (m_ptBandTopLeft == m_ptBandBottomRight)
-        return;
-    if (m_pImageHolder)
-        m_pImageHolder->setCursor(Qt::ArrowCursor);
-    sHyperLink& s = payload();
-    s.x = m_ptBandTopLeft.x();
-    s.y = m_ptBandTopLeft.y();
-    s.right = m_ptBandBottomRight.x();
-    s.bottom = m_ptBandBottomRight.y();
-    m_bBandShown = false;
 }
 
 // ---- the holder's row ----

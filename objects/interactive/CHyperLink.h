@@ -6,6 +6,7 @@
 
 #include "canvas/DrawTools.h"
 #include "canvas/records/ObjectRecords.h"
+#include "objects/draw/BoxDrag.h"
 #include "objects/draw/SelectionHandles.h"
 
 #include <QPoint>
@@ -135,29 +136,18 @@ class CHyperLink : public DrawTools {
     void emitGeometry();
     QRect area() const;
     bool editingDisabled() const;
-    void pressForSelector(QMouseEvent* event);
-    void moveForSelector(QMouseEvent* event);
-    void releaseForSelector();
+    BoxDrag::Edges edges();
+    BoxDrag::Surface bandSurface() const;
     QString resourceName(uint32_t id);
     QString gotoWord(int32_t code) const;
     void storeDialog(sHyperLinkEvent& e, bool error);
     void loadMessageRecords(const sHyperLinkEvent& e);
 
     NVAllObjects m_record;
-    QPoint m_ptStart;
-    QPoint m_ptEnd;
-    QPoint m_ptPress;
-    QPoint m_ptBandTopLeft;
-    QPoint m_ptBandBottomRight;
-    bool m_bPressed = false;
-    bool m_bPressInside = false;
-    bool m_bFirstBand = true;
-    bool m_bBandShown = false;
-    int m_nHandle = SelectionHandles::NOT_TESTED;
+    BoxDrag m_drag;
     QPaintDevice* m_pPaintDevice = nullptr; // not owned
     QPoint m_ptPasting;
     int m_nIndex = 0;
-    QRect m_rcBand;
     std::array<int, 4> m_rcOutline{};
     int m_nOutlineCount = 0;
     VLImageHolder* m_pImageHolder = nullptr; // not owned
