@@ -1,0 +1,81 @@
+// Windows and pixels of the running program as an author test finds them:
+// the canvas, the property box and what the screen shows.
+#pragma once
+
+#include "AuthorSessionFixture.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdio>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// The canvas: the child of the main window as large as the screen.
+inline std::optional<Rect> canvasOf(const std::string& mainWindow) {
+    std::istringstream in(runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null"));
+    std::string line;
+    while (std::getline(in, line)) {
+        Rect r;
+        int relX = 0, relY = 0;
+        const auto at = line.find(')');
+        if (at == std::string::npos)
+            continue;
+        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
+                6 &&
+            r.w == 1024 && r.h == 768)
+            return r;
+    }
+    return std::nullopt;
+}
+
+// The property box: a top-level window other than the main window, of the
+// box's size; empty when none shows within the time.
+inline std::string propertyBoxOf(const std::string& mainWindow, int ms = 10000) {
+    std::string box;
+    waitUntil(
+        [&] {
+            std::istringstream in(runCommand("xwininfo -root -children 2>/dev/null"));
+            std::string line;
+            while (std::getline(in, line)) {
+                char id[32] = {};
+                int w = 0, h = 0;
+                const auto at = line.rfind(')');
+                if (at == std::string::npos || std::sscanf(line.c_str(), " %31s", id) != 1 ||
+                    std::sscanf(line.c_str() + at + 1, " %dx%d", &w, &h) != 2)
+                    continue;
+                if (w > 200 && h > 300 && w < 600 && std::stoul(id, nullptr, 16) != std::stoul(mainWindow)) {
+                    box = std::to_string(std::stoul(id, nullptr, 16));
+                    return true;
+                }
+            }
+            return false;
+        },
+        ms);
+    return box;
+}
+
+// The screen's pixels in a rectangle, row by row, through a connection of
+// the test's own; empty when they cannot be read.
+inline std::vector<unsigned long> screenPixels(const Rect& r) {
+    std::vector<unsigned long> out;
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        return out;
+    if (XImage* image =
+            XGetImage(d, DefaultRootWindow(d), r.x, r.y, unsigned(r.w), unsigned(r.h), AllPlanes, ZPixmap)) {
+        out.reserve(size_t(r.w) * size_t(r.h));
+        for (int y = 0; y < r.h; ++y)
+            for (int x = 0; x < r.w; ++x)
+                out.push_back(XGetPixel(image, x, y) & 0xFFFFFFul);
+        XDestroyImage(image);
+    }
+    XCloseDisplay(d);
+    return out;
+}
+
+} // namespace testsupport
