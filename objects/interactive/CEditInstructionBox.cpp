@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 CEditInstructionBox::CEditInstructionBox(CInstructionBox* owner, QWidget* parent, InteractiveHost* host)
-    : QFrame(parent), m_owner(owner), m_host(host),
-      m_frame(InPlaceEditorFrame::Policy::instructionBox(), this, owner, parent, host) {
+    : InPlaceEditorWidget(InPlaceEditorFrame::Policy::instructionBox(), owner, parent, host), m_owner(owner),
+      m_host(host) {
     m_record.recordSize = NVAllObjects::STORED_SIZE;
     m_record.drawingObject = INSTRUCTIONBOX;
     m_record.payload = sInstructionBox{};
@@ -32,16 +32,11 @@ QString CEditInstructionBox::getWrittenText() const {
 }
 
 InPlaceEditorFrame::Box CEditInstructionBox::frameRect() const {
-    const sInstructionBox& p = box();
-    return InPlaceEditorFrame::Box{p.x, p.y, p.width, p.height};
+    return rectOf(box());
 }
 
 void CEditInstructionBox::setFrameRect(const InPlaceEditorFrame::Box& b) {
-    sInstructionBox& p = box();
-    p.x = b.x;
-    p.y = b.y;
-    p.width = b.w;
-    p.height = b.h;
+    setRectOf(box(), b);
 }
 
 void CEditInstructionBox::emitSelected() {

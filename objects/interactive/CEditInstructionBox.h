@@ -5,9 +5,8 @@
 #pragma once
 
 #include "canvas/records/ObjectRecords.h"
-#include "objects/interactive/InPlaceEditorFrame.h"
+#include "objects/interactive/InPlaceEditorWidget.h"
 
-#include <QFrame>
 #include <QRect>
 
 class CEditInstructionBoxLabel;
@@ -16,7 +15,7 @@ class CInstructionBox;
 class InteractiveHost;
 class QVBoxLayout;
 
-class CEditInstructionBox : public QFrame, public InPlaceEditorFrame::Client {
+class CEditInstructionBox : public InPlaceEditorWidget {
     Q_OBJECT
 
   public:
@@ -29,20 +28,13 @@ class CEditInstructionBox : public QFrame, public InPlaceEditorFrame::Client {
     CEditInstructionBoxLabel* label() const { return m_label; }
     CEditInstructionBoxTextField* entry() const { return m_entry; }
     QVBoxLayout* boxLayout() const { return m_layout; }
-    InPlaceEditorFrame& frame() { return m_frame; }
 
     // The entry's text.
     QString getWrittenText() const;
 
-    // Mouse events of the title bar and the entry, in their coordinates.
-    void framePress(QMouseEvent* event) { m_frame.mousePressEvent(event); }
-    void frameMove(QMouseEvent* event) { m_frame.mouseMoveEvent(event); }
-    void frameRelease(QMouseEvent* event) { m_frame.mouseReleaseEvent(event); }
-
     // InPlaceEditorFrame::Client
     InPlaceEditorFrame::Box frameRect() const override;
     void setFrameRect(const InPlaceEditorFrame::Box& rect) override;
-    QWidget* frameWidget() const override { return const_cast<CEditInstructionBox*>(this); }
     void emitSelected() override;
     void emitMoved(const QRect& before) override;
     bool forwarded() const override;
@@ -58,9 +50,6 @@ class CEditInstructionBox : public QFrame, public InPlaceEditorFrame::Client {
     void returnPressed();
 
   protected:
-    void mousePressEvent(QMouseEvent* event) override { m_frame.mousePressEvent(event); }
-    void mouseMoveEvent(QMouseEvent* event) override { m_frame.mouseMoveEvent(event); }
-    void mouseReleaseEvent(QMouseEvent* event) override { m_frame.mouseReleaseEvent(event); }
     // While the frame may be edited the record takes the entry's text; the
     // key goes nowhere else.
     void keyPressEvent(QKeyEvent* event) override;
@@ -69,7 +58,6 @@ class CEditInstructionBox : public QFrame, public InPlaceEditorFrame::Client {
     CInstructionBox* m_owner; // not owned
     InteractiveHost* m_host;  // not owned
     NVAllObjects m_record;
-    InPlaceEditorFrame m_frame;
     CEditInstructionBoxLabel* m_label = nullptr;
     CEditInstructionBoxTextField* m_entry = nullptr;
     QVBoxLayout* m_layout = nullptr;

@@ -49,15 +49,9 @@ sInstructionBox InstructionBoxRecord::fromStoredBox(const StoredInstructionBox& 
 }
 
 sAllObjects InstructionBoxRecord::toStored(const NVAllObjects& record) {
-    sAllObjects out = storedHeaderOf(record);
-    const sInstructionBox* p = record.get<sInstructionBox>();
-    out.payload = p ? toStoredBox(*p) : StoredInstructionBox{};
-    return out;
+    return storedRecordOf(record, &toStoredBox);
 }
 
 NVAllObjects InstructionBoxRecord::fromStored(const sAllObjects& stored) {
-    NVAllObjects out = liveHeaderOf(stored);
-    const StoredInstructionBox* s = stored.get<StoredInstructionBox>();
-    out.payload = s ? fromStoredBox(*s) : sInstructionBox{};
-    return out;
+    return liveRecordOf(stored, &fromStoredBox);
 }

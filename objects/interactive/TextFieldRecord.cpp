@@ -74,15 +74,9 @@ sTextField TextFieldRecord::fromStoredField(const StoredTextField& s) {
 }
 
 sAllObjects TextFieldRecord::toStored(const NVAllObjects& record) {
-    sAllObjects out = storedHeaderOf(record);
-    const sTextField* p = record.get<sTextField>();
-    out.payload = p ? toStoredField(*p) : StoredTextField{};
-    return out;
+    return storedRecordOf(record, &toStoredField);
 }
 
 NVAllObjects TextFieldRecord::fromStored(const sAllObjects& stored) {
-    NVAllObjects out = liveHeaderOf(stored);
-    const StoredTextField* s = stored.get<StoredTextField>();
-    out.payload = s ? fromStoredField(*s) : sTextField{};
-    return out;
+    return liveRecordOf(stored, &fromStoredField);
 }

@@ -2,91 +2,29 @@
 // the title bar and moved back by undo, their typing kept across a frame
 // change, and taken in from and written back to the stored form with the
 // frame's counter.
-#include "app/HolderObjectKinds.h"
 #include "canvas/DrawTools.h"
 #include "canvas/records/StoredText.h"
 #include "objects/interactive/CEditInstructionBox.h"
 #include "objects/interactive/CEditInstructionBoxLabel.h"
 #include "objects/interactive/CEditTextFieldTextField.h"
 #include "objects/interactive/CInstructionBox.h"
-#include "objects/interactive/HolderInteractiveHost.h"
 #include "objects/interactive/InstructionBoxRecord.h"
 #include "properties/EditPropertyBase.h"
-#include "store/DatRecords.h"
-
-#include <QCoreApplication>
-#include <QMouseEvent>
 
 // Xlib after the toolkit headers.
-#include "HolderFixture.h"
+#include "HolderWidgetKindFixture.h"
 
 namespace {
 
-using canvastest::HolderTest;
+using canvastest::sameBytes;
 
-class BoxHost : public HolderInteractiveHost {
-  public:
-    using HolderInteractiveHost::HolderInteractiveHost;
-    std::vector<SPlayBackFrameInfo>* playbackRecords() override { return nullptr; }
-    void changeFrameColor(const QColor&) override {}
-    void setUserActionStatus(bool) override {}
-    void soundAddedOrRemovedInFrame(bool) override {}
-};
-
-bool sameBytes(const sAllObjects& a, const sAllObjects& b) {
-    return a.toBytes() == b.toBytes() && a.tailBytes() == b.tailBytes();
-}
-
-class HolderInstructionBoxTest : public HolderTest {
+class HolderInstructionBoxTest : public canvastest::HolderWidgetKindTest {
   protected:
-    void SetUp() override {
-        HolderTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        installHolderObjectKinds();
-        host = std::make_unique<BoxHost>(holder);
-        InteractiveHost::setCurrent(host.get());
-        showPattern(800, 600);
-        holder->setPlaybackRecords(&playback);
-        playback.assign(2, SPlayBackFrameInfo{});
-        holder->getNoFramesOnFileOpen(2);
-        holder->slot_get_current_frame(0);
-        VLImageHolder::setCurrentCounters(sLastObjectNumber{});
-        internals(holder).vLastObjectNumber[0] = sLastObjectNumber{};
-    }
-    void TearDown() override {
-        DrawTools::currentlySelectedObject = SELECTION;
-        InteractiveHost::setCurrent(nullptr);
-        HolderTest::TearDown();
-        host.reset();
-    }
-    // p in the target's coordinates.
-    void send(QWidget* target, QEvent::Type type, QPoint p, Qt::MouseButton button,
-              Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(target->mapToGlobal(p)), button, buttons,
-                      Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &e);
-    }
     CInstructionBox* drawBox(QPoint from, QPoint to) {
-        holder->slot_select_draw_object(INSTRUCTIONBOX);
-        send(holder, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        send(holder, QEvent::MouseMove, from + (to - from) / 2, Qt::NoButton, Qt::LeftButton);
-        send(holder, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        send(holder, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-        holder->slot_select_draw_object(SELECTION);
-        settle(50);
+        drawWithTool(INSTRUCTIONBOX, from, to);
         return liveBox();
     }
-    CInstructionBox* liveBox() const {
-        CInstructionBox* found = nullptr;
-        for (DrawTools* o : holder->liveObjects())
-            if (auto* b = dynamic_cast<CInstructionBox*>(o))
-                found = b;
-        return found;
-    }
-
-    std::unique_ptr<BoxHost> host;
-    std::vector<SPlayBackFrameInfo> playback;
+    CInstructionBox* liveBox() const { return lastLive<CInstructionBox>(); }
 };
 
 TEST_F(HolderInstructionBoxTest, ToolMakesALiveBoxWithTheDraggedRectangle) {
