@@ -19,6 +19,10 @@ QString titleBarWord(uint8_t flag) {
     return flag == 0 ? QStringLiteral("Off") : flag == 1 ? QStringLiteral("On") : QString();
 }
 
+std::string generatedName(int number) {
+    return "Instruction Box " + std::to_string(number);
+}
+
 QString scrollingWord(uint8_t flag) {
     return flag == 0 ? QStringLiteral("No") : flag == 1 ? QStringLiteral("Yes") : QString();
 }
@@ -47,8 +51,7 @@ CInstructionBox::CInstructionBox(VLImageHolder* holder, QWidget* parent, QPaintD
     : InPlaceEditorOwner(nullptr, nullptr) {
     begin(holder, parent);
     sInstructionBox& p = box();
-    const QString name = QStringLiteral("Instruction Box ") + QString::number(number);
-    p.name = toStoredText(name);
+    p.name = generatedName(number);
     p.caption = p.name;
     p.backColor = NVColor{255, 255, 255};
     p.foreColor = NVColor{0, 0, 0};
@@ -58,7 +61,7 @@ CInstructionBox::CInstructionBox(VLImageHolder* holder, QWidget* parent, QPaintD
     publishName();
     showCaption();
     setProp("Caption", fromStoredText(p.caption));
-    setProp("Scrolling", scrollingWord(p.scrolling));
+    showScrolling(false);
     showTitleBar();
     setProp("Back Color", colorName(p.backColor));
     setProp("Fore Color", colorName(p.foreColor));
@@ -72,16 +75,11 @@ CInstructionBox::CInstructionBox(VLImageHolder* holder, CInstructionBox& source,
     p = source.box();
     p.x = position.x();
     p.y = position.y();
-    p.name = toStoredText(QStringLiteral("Instruction Box ") + QString::number(number));
+    p.name = generatedName(number);
     p.caption = p.name;
     m_editor->frame().setIndex(number);
-    publishName();
-    showCaption();
-    showCopiedRecord();
-    showTitleBar();
-    showScrolling(true);
+    showRecord(false);
     drawingObject = source.drawingObject;
-    finish();
 }
 
 CInstructionBox::CInstructionBox(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset)
@@ -92,15 +90,9 @@ CInstructionBox::CInstructionBox(VLImageHolder* holder, const NVAllObjects& reco
         p = *copied;
     p.x += offset.x();
     p.y += offset.y();
-    p.name = toStoredText(QStringLiteral("Instruction Box ") + QString::number(number));
+    p.name = generatedName(number);
     m_editor->frame().setIndex(number);
-    publishName();
-    showCaption();
-    setProp("Caption", fromStoredText(p.caption));
-    showCopiedRecord();
-    showTitleBar();
-    showScrolling(true);
-    finish();
+    showRecord(true);
 }
 
 CInstructionBox::CInstructionBox(VLImageHolder* holder, const sInstructionBox& stored)
@@ -108,17 +100,11 @@ CInstructionBox::CInstructionBox(VLImageHolder* holder, const sInstructionBox& s
     begin(holder, nullptr);
     sInstructionBox& p = box();
     p = stored;
-    publishName();
     setProp("Left", QString::number(p.x));
     setProp("Top", QString::number(p.y));
     setProp("Width", QString::number(p.width));
     setProp("Height", QString::number(p.height));
-    showCaption();
-    setProp("Caption", fromStoredText(p.caption));
-    showCopiedRecord();
-    showTitleBar();
-    showScrolling(true);
-    finish();
+    showRecord(true);
 }
 
 CInstructionBox::~CInstructionBox() {
@@ -211,8 +197,12 @@ void CInstructionBox::showCaption() {
     m_editor->label()->setText(fromStoredText(box().caption));
 }
 
-void CInstructionBox::showCopiedRecord() {
+void CInstructionBox::showRecord(bool captionRow) {
     sInstructionBox& p = box();
+    publishName();
+    showCaption();
+    if (captionRow)
+        setProp("Caption", fromStoredText(p.caption));
     setProp("Back Color", colorName(p.backColor));
     setProp("Fore Color", colorName(p.foreColor));
     QPalette pal = m_editor->entry()->palette();
@@ -229,6 +219,9 @@ void CInstructionBox::showCopiedRecord() {
     else
         m_editor->entry()->setPlainText(fromStoredText(text));
     m_editor->setGeometry(p.x, p.y, p.width, p.height);
+    showTitleBar();
+    showScrolling(true);
+    finish();
 }
 
 void CInstructionBox::showTitleBar() {

@@ -73,8 +73,9 @@ class CInstructionBox : public InPlaceEditorOwner {
     void setProp(const QString& name, const QString& value);
     // Name row and chooser entry for the record's name.
     void publishName();
-    // Colours, font and text of a copied or stored record into the widgets.
-    void showCopiedRecord();
+    // A copied, pasted or stored record into the rows and widgets; the copy
+    // writes no Caption row.
+    void showRecord(bool captionRow);
     void showCaption();
     // The Title Bar and Scrolling rows and widgets from the record's bytes.
     void showTitleBar();

@@ -7,13 +7,7 @@
 
 StoredInstructionBox InstructionBoxRecord::toStoredBox(const sInstructionBox& p) {
     StoredInstructionBox s;
-    s.control.name = p.name;
-    s.control.foreColor = p.foreColor.toColorRef();
-    s.control.backColor = p.backColor.toColorRef();
-    s.control.x = int16_t(p.x);
-    s.control.y = int16_t(p.y);
-    s.control.height = int16_t(p.height);
-    s.control.width = int16_t(p.width);
+    s.control = TextFieldRecord::controlOf(p);
     const NVFont font = p.font.value_or(NVFont{});
     s.font = TextFieldRecord::storedFontOf(font);
     s.caption = p.caption.substr(0, StoredInstructionBox::CAPTION_LENGTH - 1);
@@ -29,13 +23,7 @@ StoredInstructionBox InstructionBoxRecord::toStoredBox(const sInstructionBox& p)
 
 sInstructionBox InstructionBoxRecord::fromStoredBox(const StoredInstructionBox& s) {
     sInstructionBox p;
-    p.name = s.control.name;
-    p.x = s.control.x;
-    p.y = s.control.y;
-    p.width = s.control.width;
-    p.height = s.control.height;
-    p.backColor = NVColor::fromColorRef(s.control.backColor);
-    p.foreColor = NVColor::fromColorRef(s.control.foreColor);
+    TextFieldRecord::takeControl(p, s.control);
     p.titleBar = s.titleBar;
     p.scrolling = s.scrolling;
     p.caption = s.caption;

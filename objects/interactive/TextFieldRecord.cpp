@@ -29,14 +29,8 @@ NVFont TextFieldRecord::fontOf(const StoredFont& s) {
 
 StoredTextField TextFieldRecord::toStoredField(const sTextField& p) {
     StoredTextField s;
-    s.control.name = p.name;
+    s.control = controlOf(p);
     s.control.attribute = p.attribute;
-    s.control.foreColor = p.foreColor.toColorRef();
-    s.control.backColor = p.backColor.toColorRef();
-    s.control.x = int16_t(p.x);
-    s.control.y = int16_t(p.y);
-    s.control.height = int16_t(p.height);
-    s.control.width = int16_t(p.width);
     const NVFont font = p.font.value_or(NVFont{});
     s.font = storedFontOf(font);
     s.transparent = p.transparent;
@@ -53,14 +47,8 @@ StoredTextField TextFieldRecord::toStoredField(const sTextField& p) {
 
 sTextField TextFieldRecord::fromStoredField(const StoredTextField& s) {
     sTextField p;
-    p.name = s.control.name;
+    takeControl(p, s.control);
     p.attribute = s.control.attribute;
-    p.foreColor = NVColor::fromColorRef(s.control.foreColor);
-    p.backColor = NVColor::fromColorRef(s.control.backColor);
-    p.x = s.control.x;
-    p.y = s.control.y;
-    p.width = s.control.width;
-    p.height = s.control.height;
     p.font = fontOf(s.font);
     p.transparent = s.transparent;
     p.scrolling = s.scrolling;

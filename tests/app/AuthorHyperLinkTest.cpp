@@ -73,13 +73,7 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     EXPECT_EQ(6u, link->events.size());
     EXPECT_EQ(0, link->eventMask);
 
-    focus(main);
-    runCommand("xdotool key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    quitProgram(p, main);
 
     const std::string copy = root.file("show.vlm");
     writeFile(copy, readFile(vlm));

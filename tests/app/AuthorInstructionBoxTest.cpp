@@ -124,13 +124,7 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
     ASSERT_NE(nullptr, back.get<sInstructionBox>());
     EXPECT_EQ("Click Next", back.get<sInstructionBox>()->text);
 
-    focus(main);
-    key("key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    quitProgram(p, main);
 
     // The made file opened again: the same box, pixel for pixel.
     const std::string copy = root.file("show.vlm");
@@ -142,13 +136,7 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
     ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
     canvas = *canvasOf(main);
     const Rect shown{canvas.x + 104, canvas.y + 104, 292, 142};
-    std::vector<unsigned long> after;
-    waitUntil(
-        [&] {
-            after = screenPixels(shown);
-            return after == before;
-        },
-        10000);
+    const std::vector<unsigned long> after = screenPixelsBecoming(shown, before);
     EXPECT_TRUE(after == before) << "the box shown again differs";
     again.signal(SIGTERM);
     again.wait(5000);

@@ -165,13 +165,7 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
         points.emplace_back(pt.x, pt.y);
     EXPECT_EQ(points, (std::vector<std::pair<int, int>>{{400, 300}, {500, 360}, {600, 300}}));
 
-    focus(main);
-    key("key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    quitProgram(p, main);
 
     // The made file shown again: the same pixels.
     const std::string copy = root.file("show.vlm");
@@ -182,13 +176,7 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     ASSERT_FALSE(main.empty()) << again.err();
     ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
     canvas = *canvasOf(main);
-    std::vector<unsigned long> after;
-    waitUntil(
-        [&] {
-            after = pixelsOf(canvas);
-            return after == before;
-        },
-        10000);
+    const std::vector<unsigned long> after = screenPixelsBecoming(Rect{canvas.x, canvas.y, 900, 440}, before);
     EXPECT_TRUE(after == before) << "the frame shown again differs";
     again.signal(SIGTERM);
     again.wait(5000);

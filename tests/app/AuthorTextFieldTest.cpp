@@ -120,13 +120,7 @@ TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
                 fieldFrame = i;
     const std::vector<uint8_t> made = bytesOf(frames[fieldFrame]);
 
-    focus(main);
-    key("key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    quitProgram(p, main);
 
     // The made file opened and made again: the same object chunk.
     const std::string copy = root.file("show.vlm");

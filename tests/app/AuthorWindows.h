@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <sstream>
@@ -76,6 +77,31 @@ inline std::vector<unsigned long> screenPixels(const Rect& r) {
     }
     XCloseDisplay(d);
     return out;
+}
+
+// Quits by Ctrl+Q at the main window; ends the program when it does not go.
+inline void quitProgram(Process& p, const std::string& mainWindow) {
+    runCommand("xdotool windowfocus --sync " + mainWindow + " 2>/dev/null");
+    runCommand("xdotool key ctrl+q");
+    p.wait(10000);
+    if (p.running()) {
+        p.signal(SIGTERM);
+        p.wait(5000);
+    }
+}
+
+// The screen's pixels in the rectangle once they equal `want`, or as they
+// are when the time is up.
+inline std::vector<unsigned long> screenPixelsBecoming(const Rect& r, const std::vector<unsigned long>& want,
+                                                       int ms = 10000) {
+    std::vector<unsigned long> now;
+    waitUntil(
+        [&] {
+            now = screenPixels(r);
+            return now == want;
+        },
+        ms);
+    return now;
 }
 
 } // namespace testsupport

@@ -1,8 +1,7 @@
 // Instruction boxes with the test host: the four constructors, the property
 // rows as a table, the title bar's drag and the entry's releases, typing, the
 // font, and the record's stored form.
-#include "InteractiveTestHost.h"
-#include "support/QtTestApp.h"
+#include "EditorOwnerFixture.h"
 
 #include "canvas/records/StoredText.h"
 #include "objects/interactive/CEditInstructionBox.h"
@@ -20,35 +19,16 @@
 
 namespace {
 
-using interactivetest::FakeHost;
-
-class InstructionBoxTest : public testsupport::OffscreenAppSuite {
+class InstructionBoxTest : public interactivetest::EditorOwnerTest {
   protected:
-    void SetUp() override {
-        DrawTools::currentlySelectedObject = SELECTION;
-        parent = std::make_unique<QWidget>();
-        parent->resize(600, 400);
-        host.editorWidget = parent.get();
-    }
-    void TearDown() override { parent.reset(); }
-    void showParent() {
-        parent->show();
-        QApplication::setActiveWindow(parent.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
-    }
-
-    // A box as the creating drag leaves it: geometry rows written.
+    // A box as the creating drag leaves it, with the rows its release writes.
     std::unique_ptr<CInstructionBox> newBox(int number = 1) {
         auto b = std::make_unique<CInstructionBox>(nullptr, nullptr, nullptr, number);
         b->restoreGeometry(QRect(20, 30, 240, 120));
-        for (const char* row : {"Left", "Top", "Width", "Height"}) {
-            const QRect r(20, 30, 240, 120);
-            const int v = row[0] == 'L'   ? r.x()
-                          : row[0] == 'T' ? r.y()
-                          : row[0] == 'W' ? r.width()
-                                          : r.height();
+        const std::pair<const char*, int> rows[] = {
+            {"Left", 20}, {"Top", 30}, {"Width", 240}, {"Height", 120}};
+        for (const auto& [row, v] : rows)
             b->getEditPropertyBase()->setProp_Value(QString::fromLatin1(row), QString::number(v));
-        }
         return b;
     }
     static sInstructionBox& rec(CInstructionBox& b) { return b.editor()->box(); }
@@ -81,9 +61,6 @@ class InstructionBoxTest : public testsupport::OffscreenAppSuite {
         s.titleBar = 1;
         return s;
     }
-
-    FakeHost host;
-    std::unique_ptr<QWidget> parent;
 };
 
 TEST_F(InstructionBoxTest, NewBoxDefaults) {
