@@ -1,6 +1,5 @@
 #include "objects/interactive/InstructionBoxRecord.h"
 
-#include "canvas/records/RtfText.h"
 #include "canvas/records/StoredText.h"
 #include "objects/draw/StoredRecordHeader.h"
 #include "objects/interactive/TextFieldRecord.h"
@@ -13,11 +12,8 @@ StoredInstructionBox InstructionBoxRecord::toStoredBox(const sInstructionBox& p)
     s.caption = p.caption.substr(0, StoredInstructionBox::CAPTION_LENGTH - 1);
     s.scrolling = p.scrolling;
     s.titleBar = p.titleBar;
-    if (!p.text.empty()) {
-        QString rtf = fromStoredText(p.text);
-        RtfText::convertIntoRTF(rtf, p.foreColor, font.toQFont());
-        s.rtf = toStoredText(rtf);
-    }
+    if (!p.text.empty())
+        s.rtf = TextFieldRecord::storedRtfOf(p.text, p.foreColor, font);
     return s;
 }
 
@@ -28,11 +24,8 @@ sInstructionBox InstructionBoxRecord::fromStoredBox(const StoredInstructionBox& 
     p.scrolling = s.scrolling;
     p.caption = s.caption;
     p.font = TextFieldRecord::fontOf(s.font);
-    if (!s.rtf.empty()) {
-        QString text = fromStoredText(s.rtf);
-        RtfText::convertFromRTF(text, p.foreColor, p.font->toQFont());
-        p.text = toStoredText(text);
-    }
+    if (!s.rtf.empty())
+        p.text = TextFieldRecord::textOfStoredRtf(s.rtf, p.foreColor, *p.font);
     return p;
 }
 

@@ -27,6 +27,19 @@ NVFont TextFieldRecord::fontOf(const StoredFont& s) {
     return f;
 }
 
+std::string TextFieldRecord::storedRtfOf(const std::string& text, const NVColor& color, const NVFont& font) {
+    QString rtf = fromStoredText(text);
+    RtfText::convertIntoRTF(rtf, color, font.toQFont());
+    return toStoredText(rtf);
+}
+
+std::string TextFieldRecord::textOfStoredRtf(const std::string& rtf, const NVColor& color,
+                                             const NVFont& font) {
+    QString text = fromStoredText(rtf);
+    RtfText::convertFromRTF(text, color, font.toQFont());
+    return toStoredText(text);
+}
+
 StoredTextField TextFieldRecord::toStoredField(const sTextField& p) {
     StoredTextField s;
     s.control = controlOf(p);
@@ -37,11 +50,8 @@ StoredTextField TextFieldRecord::toStoredField(const sTextField& p) {
     s.scrolling = p.scrolling;
     s.fileName = p.fileName;
     // A field fed from a file stores no text: the file is read again.
-    if (p.fileName.empty() && !p.text.empty()) {
-        QString rtf = fromStoredText(p.text);
-        RtfText::convertIntoRTF(rtf, p.foreColor, font.toQFont());
-        s.rtf = toStoredText(rtf);
-    }
+    if (p.fileName.empty() && !p.text.empty())
+        s.rtf = storedRtfOf(p.text, p.foreColor, font);
     return s;
 }
 
@@ -53,11 +63,8 @@ sTextField TextFieldRecord::fromStoredField(const StoredTextField& s) {
     p.transparent = s.transparent;
     p.scrolling = s.scrolling;
     p.fileName = s.fileName;
-    if (p.fileName.empty() && !s.rtf.empty()) {
-        QString text = fromStoredText(s.rtf);
-        RtfText::convertFromRTF(text, p.foreColor, p.font->toQFont());
-        p.text = toStoredText(text);
-    }
+    if (p.fileName.empty() && !s.rtf.empty())
+        p.text = textOfStoredRtf(s.rtf, p.foreColor, *p.font);
     return p;
 }
 

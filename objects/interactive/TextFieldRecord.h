@@ -39,6 +39,10 @@ class TextFieldRecord {
         p.height = c.height;
     }
 
+    // A written text as its stored RTF in the colour and font, and back.
+    static std::string storedRtfOf(const std::string& text, const NVColor& color, const NVFont& font);
+    static std::string textOfStoredRtf(const std::string& rtf, const NVColor& color, const NVFont& font);
+
     // The font record with the point size in both size fields, and back.
     static StoredFont storedFontOf(const NVFont& font);
     static NVFont fontOf(const StoredFont& stored);
