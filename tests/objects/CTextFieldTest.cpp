@@ -21,7 +21,6 @@
 
 namespace {
 
-
 class TextFieldTest : public interactivetest::EditorOwnerTest {
   protected:
     // A field as the creating drag leaves it.
