@@ -36,9 +36,7 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     ASSERT_TRUE(p.start(velmoraBinary(), options()));
     std::string main = mainWindow();
     ASSERT_FALSE(main.empty()) << p.err();
-    focus(main);
-    runCommand("xdotool key F5 sleep 1");
-    auto c = canvasOf(main);
+    auto c = appendFirstFrame(main);
     ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
     const Rect canvas = *c;
     auto at = [&canvas](int x, int y) {

@@ -43,11 +43,9 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << p.err();
     // 1. Edit > Append Frame.
-    focus(main);
-    key("key F5 sleep 1");
-    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000))
-        << runCommand("xwininfo -tree -id " + main);
-    canvas = *canvasOf(main);
+    const auto appended = appendFirstFrame(main);
+    ASSERT_TRUE(appended.has_value()) << runCommand("xwininfo -tree -id " + main);
+    canvas = *appended;
 
     // 2. Objects > Edit Palette > Instruction Box, then a drag from (100, 100) to (400, 250).
     focus(main);

@@ -63,9 +63,7 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     ASSERT_TRUE(p.start(velmoraBinary(), options()));
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << p.err();
-    focus(main);
-    key("key F5 sleep 1");
-    auto c = canvasOf(main);
+    auto c = appendFirstFrame(main);
     ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
     canvas = *c;
 

@@ -79,6 +79,28 @@ inline std::vector<unsigned long> screenPixels(const Rect& r) {
     return out;
 }
 
+// Appends a frame to a new project by F5 and answers the canvas once it shows
+// the frame's back colour. An F5 pressed while the window is still settling
+// can be lost: it is pressed again while no frame shows.
+inline std::optional<Rect> appendFirstFrame(const std::string& mainWindow) {
+    constexpr unsigned long frameColour = 0x1622C7; // (22, 34, 199)
+    std::optional<Rect> canvas;
+    auto shown = [&] {
+        canvas = canvasOf(mainWindow);
+        if (!canvas)
+            return false;
+        const std::vector<unsigned long> px = screenPixels(Rect{canvas->x + 500, canvas->y + 300, 1, 1});
+        return !px.empty() && px.front() == frameColour;
+    };
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        runCommand("xdotool windowfocus --sync " + mainWindow + " 2>/dev/null");
+        runCommand("xdotool key F5");
+        if (waitUntil(shown, 5000))
+            return canvas;
+    }
+    return std::nullopt;
+}
+
 // Quits by Ctrl+Q at the main window; ends the program when it does not go.
 inline void quitProgram(Process& p, const std::string& mainWindow) {
     runCommand("xdotool windowfocus --sync " + mainWindow + " 2>/dev/null");
