@@ -145,6 +145,11 @@ TEST_F(InstructionBoxTest, AppliedRows) {
              EXPECT_EQ(1, rec(b).scrolling);
              EXPECT_EQ(Qt::ScrollBarAsNeeded, b.editor()->entry()->horizontalScrollBarPolicy());
          }},
+        {"Scrolling", "Maybe",
+         [](CInstructionBox& b) {
+             EXPECT_EQ(1, rec(b).scrolling);
+             EXPECT_EQ(Qt::ScrollBarAsNeeded, b.editor()->entry()->verticalScrollBarPolicy());
+         }},
         {"Caption", QString(300, QLatin1Char('c')),
          [](CInstructionBox& b) {
              EXPECT_EQ(std::string(255, 'c'), rec(b).caption);
@@ -340,6 +345,24 @@ TEST_F(InstructionBoxTest, ReleaseInTheTextReachesTheEditorOnlyWithoutTitleBar) 
     host.frameLocked = true;
     send(text, QEvent::MouseButtonRelease, QPoint(30, 30), Qt::RightButton, Qt::NoButton);
     EXPECT_EQ(2, selected.count());
+}
+
+TEST_F(InstructionBoxTest, LockedFrameTitleBarDragChangesNothing) {
+    auto b = newBox();
+    showParent();
+    b->show();
+    host.frameLocked = true;
+    QSignalSpy selected(b.get(), &InPlaceEditorOwner::signalSelectedEditObject);
+    b->getEditPropertyBase()->setProp_Value("Caption", "stale");
+    QWidget* label = b->editor()->label();
+    send(label, QEvent::MouseButtonPress, QPoint(20, 5), Qt::LeftButton, Qt::LeftButton);
+    send(label, QEvent::MouseMove, QPoint(60, 25), Qt::NoButton, Qt::LeftButton);
+    send(label, QEvent::MouseButtonRelease, QPoint(60, 25), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(0, selected.count());
+    EXPECT_EQ(QRect(20, 30, 240, 120), b->editor()->geometry());
+    EXPECT_EQ("20", value(*b, "Left"));
+    EXPECT_EQ("stale", value(*b, "Caption"));
+    EXPECT_TRUE(host.bands.empty());
 }
 
 TEST_F(InstructionBoxTest, FontSelectedGoesToTheRecordAndTheText) {
