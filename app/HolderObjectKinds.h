@@ -11,6 +11,7 @@
 #include "objects/draw/DrawRectRecord.h"
 #include "objects/interactive/CFrameObject.h"
 #include "objects/interactive/CHyperLink.h"
+#include "objects/interactive/CInstructionBox.h"
 #include "objects/interactive/CMouseClick.h"
 #include "objects/interactive/CTextField.h"
 #include "objects/interactive/InteractiveHost.h"
@@ -68,6 +69,7 @@ inline void installHolderObjectKinds() {
     f.setKind(POLYLINE, CDrawPolyLine::holderKindMakers());
     f.setKind(HYPERLINK, CHyperLink::holderKindMakers());
     f.setKind(TEXTFIELD, CTextField::holderKindMakers());
+    f.setKind(INSTRUCTIONBOX, CInstructionBox::holderKindMakers());
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 CEditTextField::CEditTextField(CTextField* owner, QWidget* parent, InteractiveHost* host)
-    : QFrame(parent), m_owner(owner), m_host(host),
-      m_frame(InPlaceEditorFrame::Policy::textField(), this, owner, parent, host) {
+    : InPlaceEditorWidget(InPlaceEditorFrame::Policy::textField(), owner, parent, host), m_owner(owner),
+      m_host(host) {
     m_record.recordSize = NVAllObjects::STORED_SIZE;
     m_record.drawingObject = TEXTFIELD;
     m_record.payload = sTextField{};
@@ -23,16 +23,11 @@ CEditTextField::CEditTextField(CTextField* owner, QWidget* parent, InteractiveHo
 }
 
 InPlaceEditorFrame::Box CEditTextField::frameRect() const {
-    const sTextField& p = field();
-    return InPlaceEditorFrame::Box{p.x, p.y, p.width, p.height};
+    return rectOf(field());
 }
 
 void CEditTextField::setFrameRect(const InPlaceEditorFrame::Box& b) {
-    sTextField& p = field();
-    p.x = b.x;
-    p.y = b.y;
-    p.width = b.w;
-    p.height = b.h;
+    setRectOf(field(), b);
 }
 
 void CEditTextField::emitSelected() {

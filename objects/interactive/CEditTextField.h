@@ -4,9 +4,8 @@
 #pragma once
 
 #include "canvas/records/ObjectRecords.h"
-#include "objects/interactive/InPlaceEditorFrame.h"
+#include "objects/interactive/InPlaceEditorWidget.h"
 
-#include <QFrame>
 #include <QRect>
 
 class CEditTextFieldTextField;
@@ -14,7 +13,7 @@ class CTextField;
 class InteractiveHost;
 class QVBoxLayout;
 
-class CEditTextField : public QFrame, public InPlaceEditorFrame::Client {
+class CEditTextField : public InPlaceEditorWidget {
     Q_OBJECT
 
   public:
@@ -26,18 +25,11 @@ class CEditTextField : public QFrame, public InPlaceEditorFrame::Client {
     const sTextField& field() const { return *m_record.get<sTextField>(); }
     CEditTextFieldTextField* entry() const { return m_entry; }
     QVBoxLayout* boxLayout() const { return m_layout; }
-    InPlaceEditorFrame& frame() { return m_frame; }
     bool hasTextFile() const { return !field().fileName.empty(); }
-
-    // The entry's mouse events, in the entry's coordinates.
-    void framePress(QMouseEvent* event) { m_frame.mousePressEvent(event); }
-    void frameMove(QMouseEvent* event) { m_frame.mouseMoveEvent(event); }
-    void frameRelease(QMouseEvent* event) { m_frame.mouseReleaseEvent(event); }
 
     // InPlaceEditorFrame::Client
     InPlaceEditorFrame::Box frameRect() const override;
     void setFrameRect(const InPlaceEditorFrame::Box& rect) override;
-    QWidget* frameWidget() const override { return const_cast<CEditTextField*>(this); }
     void emitSelected() override;
     void emitMoved(const QRect& before) override;
     bool forwarded() const override;
@@ -51,9 +43,6 @@ class CEditTextField : public QFrame, public InPlaceEditorFrame::Client {
     void returnPressed();
 
   protected:
-    void mousePressEvent(QMouseEvent* event) override { m_frame.mousePressEvent(event); }
-    void mouseMoveEvent(QMouseEvent* event) override { m_frame.mouseMoveEvent(event); }
-    void mouseReleaseEvent(QMouseEvent* event) override { m_frame.mouseReleaseEvent(event); }
     // A key that reaches the frame while the entry lacks the focus goes to
     // the holder only.
     void keyPressEvent(QKeyEvent* event) override;
@@ -62,7 +51,6 @@ class CEditTextField : public QFrame, public InPlaceEditorFrame::Client {
     CTextField* m_owner;     // not owned
     InteractiveHost* m_host; // not owned
     NVAllObjects m_record;
-    InPlaceEditorFrame m_frame;
     CEditTextFieldTextField* m_entry = nullptr;
     QVBoxLayout* m_layout = nullptr;
 };

@@ -27,62 +27,51 @@ NVFont TextFieldRecord::fontOf(const StoredFont& s) {
     return f;
 }
 
+std::string TextFieldRecord::storedRtfOf(const std::string& text, const NVColor& color, const NVFont& font) {
+    QString rtf = fromStoredText(text);
+    RtfText::convertIntoRTF(rtf, color, font.toQFont());
+    return toStoredText(rtf);
+}
+
+std::string TextFieldRecord::textOfStoredRtf(const std::string& rtf, const NVColor& color,
+                                             const NVFont& font) {
+    QString text = fromStoredText(rtf);
+    RtfText::convertFromRTF(text, color, font.toQFont());
+    return toStoredText(text);
+}
+
 StoredTextField TextFieldRecord::toStoredField(const sTextField& p) {
     StoredTextField s;
-    s.control.name = p.name;
+    s.control = controlOf(p);
     s.control.attribute = p.attribute;
-    s.control.foreColor = p.foreColor.toColorRef();
-    s.control.backColor = p.backColor.toColorRef();
-    s.control.x = int16_t(p.x);
-    s.control.y = int16_t(p.y);
-    s.control.height = int16_t(p.height);
-    s.control.width = int16_t(p.width);
     const NVFont font = p.font.value_or(NVFont{});
     s.font = storedFontOf(font);
     s.transparent = p.transparent;
     s.scrolling = p.scrolling;
     s.fileName = p.fileName;
     // A field fed from a file stores no text: the file is read again.
-    if (p.fileName.empty() && !p.text.empty()) {
-        QString rtf = fromStoredText(p.text);
-        RtfText::convertIntoRTF(rtf, p.foreColor, font.toQFont());
-        s.rtf = toStoredText(rtf);
-    }
+    if (p.fileName.empty() && !p.text.empty())
+        s.rtf = storedRtfOf(p.text, p.foreColor, font);
     return s;
 }
 
 sTextField TextFieldRecord::fromStoredField(const StoredTextField& s) {
     sTextField p;
-    p.name = s.control.name;
+    takeControl(p, s.control);
     p.attribute = s.control.attribute;
-    p.foreColor = NVColor::fromColorRef(s.control.foreColor);
-    p.backColor = NVColor::fromColorRef(s.control.backColor);
-    p.x = s.control.x;
-    p.y = s.control.y;
-    p.width = s.control.width;
-    p.height = s.control.height;
     p.font = fontOf(s.font);
     p.transparent = s.transparent;
     p.scrolling = s.scrolling;
     p.fileName = s.fileName;
-    if (p.fileName.empty() && !s.rtf.empty()) {
-        QString text = fromStoredText(s.rtf);
-        RtfText::convertFromRTF(text, p.foreColor, p.font->toQFont());
-        p.text = toStoredText(text);
-    }
+    if (p.fileName.empty() && !s.rtf.empty())
+        p.text = textOfStoredRtf(s.rtf, p.foreColor, *p.font);
     return p;
 }
 
 sAllObjects TextFieldRecord::toStored(const NVAllObjects& record) {
-    sAllObjects out = storedHeaderOf(record);
-    const sTextField* p = record.get<sTextField>();
-    out.payload = p ? toStoredField(*p) : StoredTextField{};
-    return out;
+    return storedRecordOf(record, &toStoredField);
 }
 
 NVAllObjects TextFieldRecord::fromStored(const sAllObjects& stored) {
-    NVAllObjects out = liveHeaderOf(stored);
-    const StoredTextField* s = stored.get<StoredTextField>();
-    out.payload = s ? fromStoredField(*s) : sTextField{};
-    return out;
+    return liveRecordOf(stored, &fromStoredField);
 }

@@ -10,48 +10,23 @@
 #include "store/VlmFile.h"
 #include "store/VlmRecords.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <csignal>
 #include <cstdio>
 #include <optional>
 #include <sstream>
 #include <zlib.h>
 
+// Xlib after the toolkit headers.
+#include "AuthorWindows.h"
+
 using namespace testsupport;
 
 namespace {
 
-// The canvas: the child of the main window as large as the screen.
-std::optional<Rect> canvasOf(const std::string& mainWindow) {
-    std::istringstream in(runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null"));
-    std::string line;
-    while (std::getline(in, line)) {
-        Rect r;
-        int relX = 0, relY = 0;
-        const auto at = line.find(')');
-        if (at == std::string::npos)
-            continue;
-        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
-                6 &&
-            r.w == 1024 && r.h == 768)
-            return r;
-    }
-    return std::nullopt;
-}
-
-// The colour of a screen pixel as 0xRRGGBB, through a connection of our own.
+// The colour of a screen pixel as 0xRRGGBB.
 unsigned long screenPixel(int x, int y) {
-    Display* d = XOpenDisplay(nullptr);
-    if (!d)
-        return ~0ul;
-    unsigned long pixel = ~0ul;
-    if (XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap)) {
-        pixel = XGetPixel(image, 0, 0) & 0xFFFFFFul;
-        XDestroyImage(image);
-    }
-    XCloseDisplay(d);
-    return pixel;
+    const std::vector<unsigned long> p = screenPixels(Rect{x, y, 1, 1});
+    return p.empty() ? ~0ul : p.front();
 }
 
 constexpr unsigned long kBackColor = 0xC7C3C7; // (199, 195, 199)
@@ -61,9 +36,7 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     ASSERT_TRUE(p.start(velmoraBinary(), options()));
     std::string main = mainWindow();
     ASSERT_FALSE(main.empty()) << p.err();
-    focus(main);
-    runCommand("xdotool key F5 sleep 1");
-    auto c = canvasOf(main);
+    auto c = appendFirstFrame(main);
     ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
     const Rect canvas = *c;
     auto at = [&canvas](int x, int y) {
@@ -98,13 +71,7 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     EXPECT_EQ(6u, link->events.size());
     EXPECT_EQ(0, link->eventMask);
 
-    focus(main);
-    runCommand("xdotool key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    quitProgram(p, main);
 
     const std::string copy = root.file("show.vlm");
     writeFile(copy, readFile(vlm));

@@ -21,28 +21,12 @@
 #include <sstream>
 #include <zlib.h>
 
+// Xlib after the toolkit headers.
+#include "AuthorWindows.h"
+
 using namespace testsupport;
 
 namespace {
-
-// The canvas: the child of the main window as large as the screen.
-std::optional<Rect> canvasOf(const std::string& mainWindow) {
-    const std::string tree = runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null");
-    std::istringstream in(tree);
-    std::string line;
-    while (std::getline(in, line)) {
-        Rect r;
-        int relX = 0, relY = 0;
-        const auto at = line.find(')');
-        if (at == std::string::npos)
-            continue;
-        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
-                6 &&
-            r.w == 1024 && r.h == 768)
-            return r;
-    }
-    return std::nullopt;
-}
 
 std::vector<const sAllObjects*> textFields(const std::vector<std::vector<sAllObjects>>& frames) {
     std::vector<const sAllObjects*> out;
@@ -136,13 +120,7 @@ TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
                 fieldFrame = i;
     const std::vector<uint8_t> made = bytesOf(frames[fieldFrame]);
 
-    focus(main);
-    key("key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    quitProgram(p, main);
 
     // The made file opened and made again: the same object chunk.
     const std::string copy = root.file("show.vlm");

@@ -6,9 +6,7 @@
 #include "canvas/DrawTools.h"
 #include "objects/InPlaceStandIn.h"
 #include "objects/draw/DrawRect.h"
-#include "objects/interactive/HolderInteractiveHost.h"
 #include "properties/EditPropertyBox.h"
-#include "store/DatRecords.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -22,27 +20,16 @@ static void sendKeyPress(QObject* receiver, Qt::Key key) {
 }
 
 // Xlib after the toolkit headers.
-#include "HolderFixture.h"
+#include "HolderWidgetKindFixture.h"
 
 #include <X11/extensions/XTest.h>
 
 namespace {
 
 using canvastest::colourBits;
-using canvastest::HolderTest;
 using canvastest::ImagePtr;
 using inplacetest::StandInOwner;
 using Box = InPlaceEditorFrame::Box;
-
-// The holder's services; the main window's part answers nothing.
-class StandInHost : public HolderInteractiveHost {
-  public:
-    using HolderInteractiveHost::HolderInteractiveHost;
-    std::vector<SPlayBackFrameInfo>* playbackRecords() override { return nullptr; }
-    void changeFrameColor(const QColor&) override {}
-    void setUserActionStatus(bool) override {}
-    void soundAddedOrRemovedInFrame(bool) override {}
-};
 
 // The stand-in takes the text field's row of the maker table.
 void installStandInKind() {
@@ -73,28 +60,16 @@ void installStandInKind() {
     HolderObjectFactory::install(f);
 }
 
-class HolderInPlaceEditorTest : public HolderTest {
+class HolderInPlaceEditorTest : public canvastest::HolderWidgetKindTest {
   protected:
     void SetUp() override {
-        HolderTest::SetUp();
+        HolderWidgetKindTest::SetUp();
         if (HasFatalFailure())
             return;
         installStandInKind();
-        host = std::make_unique<StandInHost>(holder);
-        InteractiveHost::setCurrent(host.get());
-        showPattern(800, 600);
-        holder->setPlaybackRecords(&playback);
-        playback.assign(2, SPlayBackFrameInfo{});
-        holder->getNoFramesOnFileOpen(2);
-        holder->slot_get_current_frame(0);
-        VLImageHolder::setCurrentCounters(sLastObjectNumber{});
-        internals(holder).vLastObjectNumber[0] = sLastObjectNumber{};
     }
     void TearDown() override {
-        DrawTools::currentlySelectedObject = SELECTION;
-        InteractiveHost::setCurrent(nullptr);
-        HolderTest::TearDown();
-        host.reset();
+        HolderWidgetKindTest::TearDown();
         installHolderObjectKinds();
     }
 
@@ -102,15 +77,6 @@ class HolderInPlaceEditorTest : public HolderTest {
         QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
                       Qt::NoModifier);
         QCoreApplication::sendEvent(holder, &e);
-    }
-    void drawWith(int tool, QPoint from, QPoint to) {
-        holder->slot_select_draw_object(tool);
-        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, from + (to - from) / 2, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-        holder->slot_select_draw_object(SELECTION);
-        settle(50);
     }
     StandInOwner* standIn(size_t index) const {
         return dynamic_cast<StandInOwner*>(holder->liveObjects().at(index));
@@ -147,16 +113,13 @@ class HolderInPlaceEditorTest : public HolderTest {
         pointerTo(to);
         button(false);
     }
-
-    std::unique_ptr<StandInHost> host;
-    std::vector<SPlayBackFrameInfo> playback;
 };
 
 TEST_F(HolderInPlaceEditorTest, RealPointerDragsOnTheBodyAndOnAHandle) {
     int xtestEvent = 0, xtestError = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(checker, &xtestEvent, &xtestError, &major, &minor))
         GTEST_SKIP() << "the server has no XTest";
-    drawWith(TEXTFIELD, {100, 100}, {250, 200});
+    drawWithTool(TEXTFIELD, {100, 100}, {250, 200});
     ASSERT_EQ(2u, holder->liveObjects().size());
     StandInOwner* owner = standIn(1);
     ASSERT_NE(nullptr, owner);
@@ -196,7 +159,7 @@ TEST_F(HolderInPlaceEditorTest, RealPointerDragsOnTheBodyAndOnAHandle) {
 }
 
 TEST_F(HolderInPlaceEditorTest, XorOutlineStopsAtTheNativeEditor) {
-    drawWith(TEXTFIELD, {100, 100}, {250, 200});
+    drawWithTool(TEXTFIELD, {100, 100}, {250, 200});
     StandInOwner* owner = standIn(1);
     ASSERT_NE(nullptr, owner);
     holder->drawContents();
@@ -234,8 +197,8 @@ TEST_F(HolderInPlaceEditorTest, XorOutlineStopsAtTheNativeEditor) {
 }
 
 TEST_F(HolderInPlaceEditorTest, NudgeThreeTimesAndUndoBringsBothBack) {
-    drawWith(TEXTFIELD, {100, 100}, {250, 200});
-    drawWith(RECTANGLE, {400, 300}, {460, 340});
+    drawWithTool(TEXTFIELD, {100, 100}, {250, 200});
+    drawWithTool(RECTANGLE, {400, 300}, {460, 340});
     ASSERT_EQ(3u, holder->liveObjects().size());
     StandInOwner* owner = standIn(1);
     ASSERT_NE(nullptr, owner);
@@ -259,7 +222,7 @@ TEST_F(HolderInPlaceEditorTest, NudgeThreeTimesAndUndoBringsBothBack) {
 }
 
 TEST_F(HolderInPlaceEditorTest, CreationReleasedOnItsStartRowTakesTheNumberBack) {
-    drawWith(TEXTFIELD, {100, 100}, {250, 200});
+    drawWithTool(TEXTFIELD, {100, 100}, {250, 200});
     ASSERT_EQ(2u, holder->liveObjects().size());
     ASSERT_EQ(1, VLImageHolder::currentCounters().numTextFields);
     const size_t undo = internals(holder).stUndoCodes.size();
@@ -281,7 +244,7 @@ TEST_F(HolderInPlaceEditorTest, CreationReleasedOnItsStartRowTakesTheNumberBack)
     EXPECT_EQ(names, chooserNames(chooser));
 
     // The next one takes the number again.
-    drawWith(TEXTFIELD, {300, 300}, {360, 340});
+    drawWithTool(TEXTFIELD, {300, 300}, {360, 340});
     ASSERT_EQ(3u, holder->liveObjects().size());
     EXPECT_EQ(2, VLImageHolder::currentCounters().numTextFields);
     EXPECT_EQ("F2", holder->allObjects()[0].AllObjects.at(2).objectID);

@@ -1,8 +1,7 @@
 // Text fields with the test host: the constructors' values, the property
 // rows as a table, text files, typing and key routing in the entry, the
 // scroll-bar words, and the record's stored form.
-#include "InteractiveTestHost.h"
-#include "support/QtTestApp.h"
+#include "EditorOwnerFixture.h"
 
 #include "canvas/records/RtfText.h"
 #include "canvas/records/StoredText.h"
@@ -22,23 +21,8 @@
 
 namespace {
 
-using interactivetest::FakeHost;
-
-class TextFieldTest : public testsupport::OffscreenAppSuite {
+class TextFieldTest : public interactivetest::EditorOwnerTest {
   protected:
-    void SetUp() override {
-        parent = std::make_unique<QWidget>();
-        parent->resize(600, 400);
-        host.editorWidget = parent.get();
-    }
-    void TearDown() override { parent.reset(); }
-    // No window manager: the window is made active explicitly.
-    void showParent() {
-        parent->show();
-        QApplication::setActiveWindow(parent.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
-    }
-
     // A field as the creating drag leaves it.
     std::unique_ptr<CTextField> newField(int number = 1) {
         auto f = std::make_unique<CTextField>(nullptr, nullptr, nullptr, number);
@@ -62,8 +46,6 @@ class TextFieldTest : public testsupport::OffscreenAppSuite {
         return path;
     }
 
-    FakeHost host;
-    std::unique_ptr<QWidget> parent;
     QTemporaryDir dir;
     int files = 0;
 };

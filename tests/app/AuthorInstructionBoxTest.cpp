@@ -1,0 +1,143 @@
+// An author appends a frame, places an instruction box from the Edit
+// Palette, types its text, gives it a caption and hides its title bar in the
+// property box, and makes the output file; the file holds the box, and the
+// program started on a copy of it shows the box with the same pixels.
+#include "AuthorSessionFixture.h"
+#include "MadeObjects.h"
+#include "canvas/records/sAllObjects.h"
+#include "objects/interactive/InstructionBoxRecord.h"
+#include "store/DrawingObjectType.h"
+
+#include <algorithm>
+#include <csignal>
+
+// Xlib after the toolkit headers.
+#include "AuthorWindows.h"
+
+using namespace testsupport;
+
+namespace {
+
+const sAllObjects* instructionBox(const std::vector<std::vector<sAllObjects>>& frames) {
+    for (const auto& f : frames)
+        for (const sAllObjects& o : f)
+            if (o.drawingObject == INSTRUCTIONBOX)
+                return &o;
+    return nullptr;
+}
+
+void key(const std::string& keys) {
+    runCommand("xdotool " + keys);
+}
+
+// A point of a window, as xdotool's mousemove takes it.
+std::string at(const Rect& r, int x, int y) {
+    return std::to_string(r.x + x) + " " + std::to_string(r.y + y);
+}
+
+TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
+    Process p;
+    Rect canvas;
+    std::string main;
+    ASSERT_TRUE(p.start(velmoraBinary(), options()));
+    main = mainWindow();
+    ASSERT_FALSE(main.empty()) << p.err();
+    // 1. Edit > Append Frame.
+    const auto appended = appendFirstFrame(main);
+    ASSERT_TRUE(appended.has_value()) << runCommand("xwininfo -tree -id " + main);
+    canvas = *appended;
+
+    // 2. Objects > Edit Palette > Instruction Box, then a drag from (100, 100) to (400, 250).
+    focus(main);
+    key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key i sleep 0.3");
+    key("mousemove " + at(canvas, 100, 100) + " mousedown 1 sleep 0.2 mousemove " + at(canvas, 250, 175) +
+        " sleep 0.2 mousemove " + at(canvas, 400, 250) + " sleep 0.2 mouseup 1 sleep 0.5");
+
+    // 3. Into the text, below the title bar.
+    key("mousemove " + at(canvas, 250, 200) + " click 1 sleep 0.4");
+    key("type --delay 40 'Click Next'");
+
+    // 4. A right click on the title bar selects the box and shows the
+    // property box; the chooser lists the box's rows.
+    key("sleep 0.3 mousemove " + at(canvas, 250, 110) + " click 3 sleep 0.6");
+    const std::string boxId = propertyBoxOf(main);
+    ASSERT_FALSE(boxId.empty()) << p.err();
+    Rect box;
+    bool listed = false;
+    for (int attempt = 0; attempt < 3 && !listed; ++attempt) {
+        const auto place = placeOf(boxId);
+        ASSERT_TRUE(place.has_value());
+        box = *place;
+        key("mousemove " + at(box, box.w - 14, 15) + " click 1 sleep 0.5 key Escape sleep 0.3");
+        listed = waitUntil(
+            [&] {
+                return trim(runCommand("xdotool getwindowname " + boxId)) == "Properties [Instruction Box 1]";
+            },
+            5000);
+    }
+    ASSERT_TRUE(listed) << runCommand("xdotool getwindowname " + boxId);
+    // General rows, last in the list: Name, Caption, Title Bar.
+    const int captionRow = 356, titleBarRow = 379;
+    key("mousemove " + at(box, 180, captionRow) + " click 1 sleep 0.6 mousemove " + at(box, 250, captionRow) +
+        " click 1 sleep 0.4 key ctrl+a sleep 0.2 type --delay 40 'Step 1'");
+    key("key Return sleep 0.5");
+    key("mousemove " + at(box, 180, titleBarRow) + " click 1 sleep 0.6 mousemove " +
+        at(box, box.w - 18, titleBarRow) + " click 1 sleep 0.6 key Up sleep 0.2 key Return sleep 0.6");
+    focus(boxId);
+    key("key Escape sleep 0.5");
+
+    // The box as the author leaves it: the text over the whole box.
+    const Rect inside{canvas.x + 104, canvas.y + 104, 292, 142};
+    const std::vector<unsigned long> before = screenPixels(inside);
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(0, std::count(before.begin(), before.end(), 0x000080ul)) << "no title bar";
+    EXPECT_GT(std::count(before.begin(), before.end(), 0xFFFFFFul), 292 * 100) << "the text's white page";
+    EXPECT_GT(
+        std::count_if(before.begin(), before.end(), [](unsigned long px) { return (px & 0xFF) < 0x60; }), 20)
+        << "the typed text";
+
+    // 8. Make.
+    focus(main);
+    key("key ctrl+m");
+    const std::string vlm = home() + "/zedaro/Untitled.vlm";
+    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
+    runCommand("sleep 0.5");
+
+    const auto frames = objectsOf(vlm);
+    const sAllObjects* stored = instructionBox(frames);
+    ASSERT_NE(nullptr, stored) << p.err();
+    const StoredInstructionBox* s = stored->get<StoredInstructionBox>();
+    ASSERT_NE(nullptr, s);
+    EXPECT_EQ("Instruction Box 1", s->control.name);
+    EXPECT_EQ("I1", stored->objectID);
+    EXPECT_EQ("Step 1", s->caption);
+    EXPECT_EQ(0, s->titleBar);
+    EXPECT_EQ(1, s->scrolling);
+    EXPECT_EQ(100, s->control.x);
+    EXPECT_EQ(100, s->control.y);
+    EXPECT_EQ(300, s->control.width);
+    EXPECT_EQ(150, s->control.height);
+    EXPECT_NE(std::string::npos, s->rtf.find("Click Next")) << s->rtf;
+    const NVAllObjects back = InstructionBoxRecord::fromStored(*stored);
+    ASSERT_NE(nullptr, back.get<sInstructionBox>());
+    EXPECT_EQ("Click Next", back.get<sInstructionBox>()->text);
+
+    quitProgram(p, main);
+
+    // The made file opened again: the same box, pixel for pixel.
+    const std::string copy = root.file("show.vlm");
+    writeFile(copy, readFile(vlm));
+    Process again;
+    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    main = mainWindow();
+    ASSERT_FALSE(main.empty()) << again.err();
+    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
+    canvas = *canvasOf(main);
+    const Rect shown{canvas.x + 104, canvas.y + 104, 292, 142};
+    const std::vector<unsigned long> after = screenPixelsBecoming(shown, before);
+    EXPECT_TRUE(after == before) << "the box shown again differs";
+    again.signal(SIGTERM);
+    again.wait(5000);
+}
+
+} // namespace
