@@ -9,6 +9,7 @@
 #include "objects/draw/DrawLineRecord.h"
 #include "objects/draw/DrawRect.h"
 #include "objects/draw/DrawRectRecord.h"
+#include "objects/interactive/CBitmapObject.h"
 #include "objects/interactive/CFrameObject.h"
 #include "objects/interactive/CHyperLink.h"
 #include "objects/interactive/CMouseClick.h"
@@ -68,6 +69,7 @@ inline void installHolderObjectKinds() {
     f.setKind(POLYLINE, CDrawPolyLine::holderKindMakers());
     f.setKind(HYPERLINK, CHyperLink::holderKindMakers());
     f.setKind(TEXTFIELD, CTextField::holderKindMakers());
+    f.setKind(BITMAP, CBitmapObject::holderKindMakers());
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };

@@ -121,9 +121,9 @@ TEST_F(HolderRecordsTest, StoredRecordsOfEveryKindRoundTrip) {
         s.frameIndex = 1;
     std::vector<sAllObjects> copy = in;
     ASSERT_TRUE(holder->setVectorRef(copy, 1));
-    // Records with a live object class are held as records, the others kept.
-    EXPECT_EQ(7u, holder->allObjects()[1].AllObjects.size());
-    EXPECT_EQ(1u, holder->keptRecords(1).size());
+    // Every kind here has a live object class: all are held as records.
+    EXPECT_EQ(8u, holder->allObjects()[1].AllObjects.size());
+    EXPECT_TRUE(holder->keptRecords(1).empty());
     // Storing a hyperlink recomputes its event mask and gives every event a block.
     StoredHyperLink& link = *in[6].get<StoredHyperLink>();
     link.eventMask = 1;
@@ -167,7 +167,7 @@ TEST_F(HolderRecordsTest, RecordsSurviveAVisitOfTheirFrame) {
     std::vector<sAllObjects> copy = in;
     holder->setVectorRef(copy, 0);
     holder->slot_get_current_frame(0);
-    ASSERT_EQ(3u, holder->liveObjects().size()) << "the bitmap waits for its class";
+    ASSERT_EQ(4u, holder->liveObjects().size()) << "the bitmap is made from its record";
     holder->slot_get_current_frame(1);
     holder->slot_get_current_frame(0);
     holder->updateObjects();
@@ -288,6 +288,10 @@ TEST_F(HolderRecordsTest, ResetWithLiveObjectsLeavesAnEmptyCanvas) {
 }
 
 TEST_F(HolderRecordsTest, KeptRecordsFollowCopiesAndPurges) {
+    // Bitmaps without their class: their records are kept as stored.
+    HolderObjectFactory withoutBitmaps = HolderObjectFactory::current();
+    withoutBitmaps.setKind(BITMAP, HolderKindMakers{});
+    HolderObjectFactory::install(withoutBitmaps);
     playback.assign(2, SPlayBackFrameInfo{});
     holder->getNoFramesOnFileOpen(2);
     std::vector<sAllObjects> in = {frameStored("A", 5), bitmapStored("B1", 44), hyperlinkStored("J1")};
