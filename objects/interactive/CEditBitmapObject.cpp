@@ -15,6 +15,16 @@ CEditBitmapObject::CEditBitmapObject(CBitmapObject* owner, QWidget* parent, Inte
     m_record.payload = sBitmapObject{};
     if (m_owner)
         connect(m_owner, &CBitmapObject::signalStretch, this, &CEditBitmapObject::slotStretch);
+    if (parent)
+        parent->installEventFilter(this);
+}
+
+bool CEditBitmapObject::eventFilter(QObject* watched, QEvent* event) {
+    // A scroll of the holder can bring the label's window into view without
+    // an expose that reaches it: paint it again.
+    if (watched == parentWidget() && event->type() == QEvent::Move && isVisible())
+        update();
+    return QLabel::eventFilter(watched, event);
 }
 
 void CEditBitmapObject::setImage(const QPixmap& image) {

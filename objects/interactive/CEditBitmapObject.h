@@ -61,6 +61,7 @@ class CEditBitmapObject : public QLabel, public InPlaceEditorFrame::Client {
     void mouseMoveEvent(QMouseEvent* event) override { m_frame.mouseMoveEvent(event); }
     void mouseReleaseEvent(QMouseEvent* event) override { m_frame.mouseReleaseEvent(event); }
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // While Stretch is "No", the Width and Height rows read "50" after any resize.
     void resizeEvent(QResizeEvent* event) override;
 

@@ -1,0 +1,378 @@
+// An author appends a frame, places a bitmap from the Edit Palette, chooses
+// its image in the media library, aligns it to the bottom right without
+// stretching and makes the output file; the file holds the bitmap and the
+// image, and the program started on it shows the bitmap again.
+#include "AuthorSessionFixture.h"
+#include "MadeObjects.h"
+#include "canvas/records/sAllObjects.h"
+#include "media/ResourceStore.h"
+#include "store/DrawingObjectType.h"
+#include "store/VlmFile.h"
+#include "store/VlmRecords.h"
+
+#include <QString>
+
+#include <algorithm>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+using namespace testsupport;
+
+namespace {
+
+std::string sourceFolder() {
+    std::string here = __FILE__; // <root>/tests/app/AuthorBitmapTest.cpp
+    return here.substr(0, here.rfind("/tests/app/"));
+}
+
+// The canvas: the child of the main window as large as the screen.
+std::optional<Rect> canvasOf(const std::string& mainWindow) {
+    std::istringstream in(runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null"));
+    std::string line;
+    while (std::getline(in, line)) {
+        Rect r;
+        int relX = 0, relY = 0;
+        const auto at = line.find(')');
+        if (at == std::string::npos)
+            continue;
+        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
+                6 &&
+            r.w == 1024 && r.h == 768)
+            return r;
+    }
+    return std::nullopt;
+}
+
+// A GIF of the given size with a palette of four colours: each code is
+// written in nine bits, with a clear code often enough that the decoder's
+// table never makes the codes wider.
+std::string gifOf(int w, int h, const uint32_t (&colours)[4]) {
+    std::string out = "GIF89a";
+    auto le16 = [&out](int v) {
+        out += char(v & 0xFF);
+        out += char((v >> 8) & 0xFF);
+    };
+    le16(w);
+    le16(h);
+    out += char(0xF7); // a global table of 256 entries
+    out += '\0';
+    out += '\0';
+    for (int i = 0; i < 256; ++i) {
+        const uint32_t c = i < 4 ? colours[i] : 0;
+        out += char((c >> 16) & 0xFF);
+        out += char((c >> 8) & 0xFF);
+        out += char(c & 0xFF);
+    }
+    out += ',';
+    le16(0);
+    le16(0);
+    le16(w);
+    le16(h);
+    out += '\0';
+    out += char(8);
+    std::string data;
+    uint32_t bits = 0;
+    int count = 0;
+    auto code = [&](int c) {
+        bits |= uint32_t(c) << count;
+        count += 9;
+        while (count >= 8) {
+            data += char(bits & 0xFF);
+            bits >>= 8;
+            count -= 8;
+        }
+    };
+    code(256);
+    int sinceClear = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (++sinceClear > 250) {
+                code(256);
+                sinceClear = 1;
+            }
+            code((x / 5 + y / 5) % 4);
+        }
+    code(257);
+    if (count > 0)
+        data += char(bits & 0xFF);
+    for (size_t i = 0; i < data.size(); i += 255) {
+        const std::string block = data.substr(i, 255);
+        out += char(block.size());
+        out += block;
+    }
+    out += '\0';
+    out += ';';
+    return out;
+}
+
+// Screen pixels through a connection of the test's own.
+std::vector<unsigned long> screenPixels(const Rect& r) {
+    std::vector<unsigned long> out;
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        return out;
+    const int sw = DisplayWidth(d, DefaultScreen(d)), sh = DisplayHeight(d, DefaultScreen(d));
+    // Only a rectangle wholly on the screen can be read.
+    if (r.x < 0 || r.y < 0 || r.x + r.w > sw || r.y + r.h > sh) {
+        XCloseDisplay(d);
+        return out;
+    }
+    if (XImage* image =
+            XGetImage(d, DefaultRootWindow(d), r.x, r.y, unsigned(r.w), unsigned(r.h), AllPlanes, ZPixmap)) {
+        for (int y = 0; y < r.h; ++y)
+            for (int x = 0; x < r.w; ++x)
+                out.push_back(XGetPixel(image, x, y) & 0xFFFFFFul);
+        XDestroyImage(image);
+    }
+    XCloseDisplay(d);
+    return out;
+}
+
+// The author's hands: the keys and pointer through xdotool, on the main
+// window and its canvas.
+struct BitmapAuthor {
+    Rect canvas;
+    std::string main;
+
+    void key(const std::string& keys) { runCommand("xdotool " + keys); }
+    std::string at(int x, int y) const {
+        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
+    }
+    // Opens the row editor at `rowY` (box coordinates) and moves through its
+    // list by the keys.
+    void chooseRow(const Rect& box, int rowY, const std::string& keys) {
+        const std::string y = std::to_string(box.y + rowY);
+        key("mousemove " + std::to_string(box.x + 180) + " " + y + " click 1 sleep 0.6");
+        key("mousemove " + std::to_string(box.x + box.w - 18) + " " + y + " click 1 sleep 0.6");
+        key("key " + keys + " sleep 0.1 key Return sleep 0.6");
+    }
+    // Scrolls the view until the canvas's bottom-right corner shows.
+    void scrollToBottomRight() {
+        key("mousemove " + at(100, 300) +
+            " click --repeat 30 --delay 20 5 click --repeat 30 --delay 20 7 sleep 0.5");
+        canvas = *canvasOf(main);
+    }
+    // The 50 x 50 pixels of a bitmap at the canvas's bottom right.
+    std::vector<unsigned long> bitmapPixels() {
+        const auto c = canvasOf(main);
+        if (!c)
+            return {};
+        return screenPixels(Rect{c->x + 974, c->y + 718, 50, 50});
+    }
+    // The Appearance rows of the property box (Align, Image File, Stretch),
+    // with the Name row selected so that none of them shows its editor.
+    std::vector<unsigned long> appearanceRows(const std::string& boxId) {
+        const auto b = placeOf(boxId);
+        if (!b)
+            return {};
+        key("mousemove " + std::to_string(b->x + 60) + " " + std::to_string(b->y + 310) +
+            " click 1 sleep 0.6");
+        return screenPixels(Rect{b->x + 45, b->y + 93, b->w - 90, 66});
+    }
+    // The property box: a top-level window other than the main window, of
+    // the box's size.
+    std::string propertyBox() {
+        std::string box;
+        waitUntil(
+            [&] {
+                std::istringstream in(runCommand("xwininfo -root -children 2>/dev/null"));
+                std::string line;
+                while (std::getline(in, line)) {
+                    char id[32] = {};
+                    int w = 0, h = 0;
+                    const auto at = line.rfind(')');
+                    if (at == std::string::npos || std::sscanf(line.c_str(), " %31s", id) != 1 ||
+                        std::sscanf(line.c_str() + at + 1, " %dx%d", &w, &h) != 2)
+                        continue;
+                    if (w > 200 && h > 300 && w < 600 && std::stoul(id, nullptr, 16) != std::stoul(main)) {
+                        box = std::to_string(std::stoul(id, nullptr, 16));
+                        return true;
+                    }
+                }
+                return false;
+            },
+            10000);
+        return box;
+    }
+};
+
+constexpr uint32_t kColours[4] = {0xC02020, 0x20A040, 0x2040C0, 0xE0C040};
+
+TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
+    // The working folder holds what the program loads by name; the media
+    // library holds one GIF.
+    for (const char* name : {"bitmap1.xpm", "RESOURCES.RSE"})
+        writeFile(root.file(name), readFile(sourceFolder() + "/images/" + name));
+    mkdir((home() + "/zedaro").c_str(), 0755);
+    const std::string imagePath = home() + "/logo.gif";
+    writeFile(imagePath, gifOf(40, 20, kColours));
+    uint32_t imageId = 0;
+    {
+        ResourceStore store(home() + "/zedaro/VELMORA.RSE", root.file("RESOURCES.RSE"));
+        ASSERT_TRUE(store.ensureStore());
+        imageId = store.importFile(QString::fromStdString(imagePath));
+        ASSERT_NE(0u, imageId);
+    }
+
+    BitmapAuthor author;
+    std::string& main = author.main;
+    Rect& canvas = author.canvas;
+    auto key = [&author](const std::string& keys) { author.key(keys); };
+    auto at = [&author](int x, int y) { return author.at(x, y); };
+    Process p;
+    ASSERT_TRUE(p.start(velmoraBinary(), options()));
+    main = mainWindow();
+    ASSERT_FALSE(main.empty()) << p.err();
+    focus(main);
+    key("key F5 sleep 1");
+    auto c = canvasOf(main);
+    ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
+    canvas = *c;
+
+    // Objects > Edit Palette > Bitmap, a drag, and a right click on it.
+    focus(main);
+    key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key b sleep 0.3");
+    key("mousemove " + at(200, 150) + " mousedown 1 sleep 0.2 mousemove " + at(300, 220) +
+        " sleep 0.2 mousemove " + at(400, 300) + " sleep 0.2 mouseup 1 sleep 0.4");
+    key("mousemove " + at(300, 220) + " click 3 sleep 0.6");
+    const std::string boxId = author.propertyBox();
+    ASSERT_FALSE(boxId.empty()) << p.err();
+    Rect box;
+    bool listed = false;
+    for (int attempt = 0; attempt < 3 && !listed; ++attempt) {
+        const auto boxPlace = placeOf(boxId);
+        ASSERT_TRUE(boxPlace.has_value());
+        box = *boxPlace;
+        key("mousemove " + std::to_string(box.x + box.w - 14) + " " + std::to_string(box.y + 15) +
+            " click 1 sleep 0.5 key Escape sleep 0.3");
+        listed = waitUntil(
+            [&] {
+                return trim(runCommand("xdotool getwindowname " + boxId)) == "Properties [Bitmap Object 1]";
+            },
+            5000);
+    }
+    ASSERT_TRUE(listed) << runCommand("xdotool getwindowname " + boxId);
+    // Image File: "..." opens the media library.
+    const std::string imageRow = std::to_string(box.y + 126);
+    key("mousemove " + std::to_string(box.x + 180) + " " + imageRow + " click 1 sleep 0.6");
+    key("mousemove " + std::to_string(box.x + box.w - 18) + " " + imageRow + " click 1 sleep 1");
+    std::string library;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return !(library =
+                         trim(runCommand("xdotool search --name '^Resource Editor$' 2>/dev/null | head -n1")))
+                        .empty();
+        },
+        10000))
+        << p.err();
+    const auto libraryPlace = placeOf(library);
+    ASSERT_TRUE(libraryPlace.has_value());
+    const Rect lib = *libraryPlace;
+    // The image under the opened Images category, then Ok.
+    key("mousemove " + std::to_string(lib.x + 122) + " " + std::to_string(lib.y + 93) + " click 1 sleep 0.5");
+    key("mousemove " + std::to_string(lib.x + 315) + " " + std::to_string(lib.y + 173) +
+        " click 1 sleep 0.8");
+    // Align "Bottom Right", three below "[None]"; Stretch "No", one above "Yes".
+    author.chooseRow(box, 103, "Down Down Down");
+    author.chooseRow(box, 149, "Up");
+    const std::vector<unsigned long> rowsBefore = author.appearanceRows(boxId);
+    author.scrollToBottomRight();
+    const std::vector<unsigned long> before = author.bitmapPixels();
+    // The GIF scaled to 50 x 50: every pixel one of its colours.
+    ASSERT_EQ(2500u, before.size());
+    for (unsigned long pixel : before)
+        ASSERT_TRUE(std::find(std::begin(kColours), std::end(kColours), pixel) != std::end(kColours))
+            << std::hex << pixel;
+
+    focus(main);
+    key("key ctrl+m");
+    const std::string vlm = home() + "/zedaro/Untitled.vlm";
+    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
+    runCommand("sleep 0.5");
+
+    const StoredBitmap* bitmap = nullptr;
+    const std::vector<sAllObjects> objects = objectsOfFirstFrame(vlm);
+    for (const sAllObjects& o : objects)
+        if (o.drawingObject == BITMAP)
+            bitmap = std::get_if<StoredBitmap>(&o.payload);
+    ASSERT_NE(nullptr, bitmap) << p.err();
+    EXPECT_EQ("Bitmap Object 1", bitmap->control.name);
+    EXPECT_EQ(imageId, bitmap->imageId);
+    EXPECT_EQ(3, bitmap->align);
+    EXPECT_EQ(0, bitmap->stretch);
+    EXPECT_EQ(974, bitmap->control.x);
+    EXPECT_EQ(718, bitmap->control.y);
+    EXPECT_EQ(50, bitmap->control.width);
+    EXPECT_EQ(50, bitmap->control.height);
+    {
+        VlmFile made;
+        ASSERT_EQ(0, made.openToRead(vlm));
+        bool listed = false;
+        for (uint32_t i = 0; i < made.ScapResourceCount(); ++i) {
+            VlmResourceRecord r;
+            ASSERT_EQ(0, made.ScapResourceRead(r, i));
+            listed = listed || (r.resourceId() == imageId && r.fullPath() == imagePath);
+        }
+        EXPECT_TRUE(listed) << "the image is in the resource table";
+    }
+
+    focus(main);
+    key("key ctrl+q");
+    p.wait(10000);
+    if (p.running()) {
+        p.signal(SIGTERM);
+        p.wait(5000);
+    }
+
+    // The made file opened again: the same pixels and the same rows.
+    const std::string copy = root.file("show.vlm");
+    writeFile(copy, readFile(vlm));
+    Process again;
+    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    main = mainWindow();
+    ASSERT_FALSE(main.empty()) << again.err();
+    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
+    // Scrolled as far as it goes, again while the frame is still being shown.
+    const bool same = waitUntil(
+        [&] {
+            focus(main);
+            author.scrollToBottomRight();
+            return author.bitmapPixels() == before;
+        },
+        20000);
+    EXPECT_TRUE(same) << "the bitmap shows as made\n" << again.err();
+
+    // F10 on the canvas shows the property box.
+    focus(main);
+    key("mousemove " + at(700, 500) + " click 1 sleep 0.3 key F10");
+    const std::string shownBox = author.propertyBox();
+    ASSERT_FALSE(shownBox.empty()) << again.err();
+    bool listedAgain = false;
+    for (int attempt = 0; attempt < 3 && !listedAgain; ++attempt) {
+        const auto boxPlace = placeOf(shownBox);
+        ASSERT_TRUE(boxPlace.has_value());
+        box = *boxPlace;
+        // The chooser lists the frame, then the bitmap.
+        key("mousemove " + std::to_string(box.x + box.w - 14) + " " + std::to_string(box.y + 15) +
+            " click 1 sleep 0.5 key Down sleep 0.2 key Return sleep 0.3");
+        listedAgain = waitUntil(
+            [&] {
+                return trim(runCommand("xdotool getwindowname " + shownBox)) ==
+                       "Properties [Bitmap Object 1]";
+            },
+            5000);
+    }
+    ASSERT_TRUE(listedAgain) << runCommand("xdotool getwindowname " + shownBox);
+    EXPECT_EQ(rowsBefore, author.appearanceRows(shownBox))
+        << "Align, Image File and Stretch read as before the make";
+    again.signal(SIGTERM);
+    again.wait(5000);
+}
+
+} // namespace
