@@ -162,18 +162,23 @@ TEST_F(HolderRecordsTest, WithoutObjectClassesEveryObjectRecordIsKeptAsStored) {
 TEST_F(HolderRecordsTest, RecordsSurviveAVisitOfTheirFrame) {
     playback.assign(2, SPlayBackFrameInfo{});
     holder->getNoFramesOnFileOpen(2);
+    // The second bitmap is aligned bottom right and not stretched.
+    sAllObjects aligned = bitmapStored("B2", 45);
+    aligned.get<StoredBitmap>()->align = 3;
+    aligned.get<StoredBitmap>()->stretch = 0;
+    aligned.get<StoredBitmap>()->control = StoredControl{"Corner", "", 0, 0, 974, 718, 50, 50, 0};
     std::vector<sAllObjects> in = {frameStored("A"), shapeStored(RECTANGLE, "R1", 10), bitmapStored("B1", 44),
-                                   polylineStored("P1")};
+                                   polylineStored("P1"), aligned};
     std::vector<sAllObjects> copy = in;
     holder->setVectorRef(copy, 0);
     holder->slot_get_current_frame(0);
-    ASSERT_EQ(4u, holder->liveObjects().size()) << "the bitmap is made from its record";
+    ASSERT_EQ(5u, holder->liveObjects().size()) << "the bitmaps are made from their records";
     holder->slot_get_current_frame(1);
     holder->slot_get_current_frame(0);
     holder->updateObjects();
     std::vector<sAllObjects> out;
     holder->getVectorRef(out, 0);
-    ASSERT_EQ(4u, out.size());
+    ASSERT_EQ(5u, out.size());
     for (size_t i = 0; i < in.size(); ++i)
         EXPECT_TRUE(sameBytes(in[i], out[i])) << i;
 }
