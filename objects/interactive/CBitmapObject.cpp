@@ -6,6 +6,7 @@
 #include "objects/interactive/BitmapRecord.h"
 #include "objects/interactive/CEditBitmapObject.h"
 #include "objects/interactive/InteractiveHost.h"
+#include "objects/interactive/WidgetKindMakers.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/PropertyEditorType.h"
 
@@ -111,29 +112,7 @@ CBitmapObject::~CBitmapObject() {
 }
 
 HolderKindMakers CBitmapObject::holderKindMakers() {
-    HolderKindMakers m;
-    m.newAtTool = [](VLImageHolder* holder, QPaintDevice* device, int, int number) -> DrawTools* {
-        return new CBitmapObject(holder, holder, device, number);
-    };
-    m.ofRecord = [](VLImageHolder* holder, const NVAllObjects& record) -> DrawTools* {
-        const sBitmapObject* p = record.get<sBitmapObject>();
-        return p ? new CBitmapObject(holder, *p) : nullptr;
-    };
-    m.pasted = [](VLImageHolder* holder, const NVAllObjects& record, int number,
-                  QPoint offset) -> DrawTools* {
-        return record.get<sBitmapObject>() ? new CBitmapObject(holder, record, number, offset) : nullptr;
-    };
-    m.toStored = [](const NVAllObjects& record, sAllObjects& stored) {
-        stored = BitmapRecord::toStored(record);
-        return true;
-    };
-    m.fromStored = [](const sAllObjects& stored, NVAllObjects& record) {
-        if (!stored.get<StoredBitmap>())
-            return false;
-        record = BitmapRecord::fromStored(stored);
-        return true;
-    };
-    return m;
+    return widgetKindMakers<CBitmapObject, sBitmapObject, StoredBitmap, BitmapRecord>();
 }
 
 void CBitmapObject::addMyPropEntrys() {

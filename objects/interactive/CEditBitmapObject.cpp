@@ -40,16 +40,11 @@ std::optional<QPointF> CEditBitmapObject::scaleFactors(QSize image, QSize label)
 }
 
 InPlaceEditorFrame::Box CEditBitmapObject::frameRect() const {
-    const sBitmapObject& b = bitmap();
-    return InPlaceEditorFrame::Box{b.x, b.y, b.width, b.height};
+    return boxOf(bitmap());
 }
 
-void CEditBitmapObject::setFrameRect(const InPlaceEditorFrame::Box& r) {
-    sBitmapObject& b = bitmap();
-    b.x = r.x;
-    b.y = r.y;
-    b.width = r.w;
-    b.height = r.h;
+void CEditBitmapObject::setFrameRect(const InPlaceEditorFrame::Box& rect) {
+    setBox(bitmap(), rect);
 }
 
 void CEditBitmapObject::emitSelected() {

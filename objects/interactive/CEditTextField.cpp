@@ -23,16 +23,11 @@ CEditTextField::CEditTextField(CTextField* owner, QWidget* parent, InteractiveHo
 }
 
 InPlaceEditorFrame::Box CEditTextField::frameRect() const {
-    const sTextField& p = field();
-    return InPlaceEditorFrame::Box{p.x, p.y, p.width, p.height};
+    return boxOf(field());
 }
 
-void CEditTextField::setFrameRect(const InPlaceEditorFrame::Box& b) {
-    sTextField& p = field();
-    p.x = b.x;
-    p.y = b.y;
-    p.width = b.w;
-    p.height = b.h;
+void CEditTextField::setFrameRect(const InPlaceEditorFrame::Box& rect) {
+    setBox(field(), rect);
 }
 
 void CEditTextField::emitSelected() {
