@@ -14,8 +14,7 @@
 
 #include <algorithm>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "ScreenPixels.h"
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -29,24 +28,6 @@ namespace {
 std::string sourceFolder() {
     std::string here = __FILE__; // <root>/tests/app/AuthorBitmapTest.cpp
     return here.substr(0, here.rfind("/tests/app/"));
-}
-
-// The canvas: the child of the main window as large as the screen.
-std::optional<Rect> canvasOf(const std::string& mainWindow) {
-    std::istringstream in(runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null"));
-    std::string line;
-    while (std::getline(in, line)) {
-        Rect r;
-        int relX = 0, relY = 0;
-        const auto at = line.find(')');
-        if (at == std::string::npos)
-            continue;
-        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
-                6 &&
-            r.w == 1024 && r.h == 768)
-            return r;
-    }
-    return std::nullopt;
 }
 
 // A GIF of the given size with a palette of four colours: each code is
@@ -111,29 +92,6 @@ std::string gifOf(int w, int h, const uint32_t (&colours)[4]) {
     return out;
 }
 
-// Screen pixels through a connection of the test's own.
-std::vector<unsigned long> screenPixels(const Rect& r) {
-    std::vector<unsigned long> out;
-    Display* d = XOpenDisplay(nullptr);
-    if (!d)
-        return out;
-    const int sw = DisplayWidth(d, DefaultScreen(d)), sh = DisplayHeight(d, DefaultScreen(d));
-    // Only a rectangle wholly on the screen can be read.
-    if (r.x < 0 || r.y < 0 || r.x + r.w > sw || r.y + r.h > sh) {
-        XCloseDisplay(d);
-        return out;
-    }
-    if (XImage* image =
-            XGetImage(d, DefaultRootWindow(d), r.x, r.y, unsigned(r.w), unsigned(r.h), AllPlanes, ZPixmap)) {
-        for (int y = 0; y < r.h; ++y)
-            for (int x = 0; x < r.w; ++x)
-                out.push_back(XGetPixel(image, x, y) & 0xFFFFFFul);
-        XDestroyImage(image);
-    }
-    XCloseDisplay(d);
-    return out;
-}
-
 // The author's hands: the keys and pointer through xdotool, on the main
 // window and its canvas.
 struct BitmapAuthor {
@@ -156,14 +114,14 @@ struct BitmapAuthor {
     void scrollToBottomRight() {
         key("mousemove " + at(100, 300) +
             " click --repeat 30 --delay 20 5 click --repeat 30 --delay 20 7 sleep 0.5");
-        canvas = *canvasOf(main);
+        canvas = *holderCanvasOf(main);
     }
     // The 50 x 50 pixels of a bitmap at the canvas's bottom right.
     std::vector<unsigned long> bitmapPixels() {
-        const auto c = canvasOf(main);
+        const auto c = holderCanvasOf(main);
         if (!c)
             return {};
-        return screenPixels(Rect{c->x + 974, c->y + 718, 50, 50});
+        return screenPixelsOf(Rect{c->x + 974, c->y + 718, 50, 50});
     }
     // The Appearance rows of the property box (Align, Image File, Stretch),
     // with the Name row selected so that none of them shows its editor.
@@ -173,32 +131,7 @@ struct BitmapAuthor {
             return {};
         key("mousemove " + std::to_string(b->x + 60) + " " + std::to_string(b->y + 310) +
             " click 1 sleep 0.6");
-        return screenPixels(Rect{b->x + 45, b->y + 93, b->w - 90, 66});
-    }
-    // The property box: a top-level window other than the main window, of
-    // the box's size.
-    std::string propertyBox() {
-        std::string box;
-        waitUntil(
-            [&] {
-                std::istringstream in(runCommand("xwininfo -root -children 2>/dev/null"));
-                std::string line;
-                while (std::getline(in, line)) {
-                    char id[32] = {};
-                    int w = 0, h = 0;
-                    const auto at = line.rfind(')');
-                    if (at == std::string::npos || std::sscanf(line.c_str(), " %31s", id) != 1 ||
-                        std::sscanf(line.c_str() + at + 1, " %dx%d", &w, &h) != 2)
-                        continue;
-                    if (w > 200 && h > 300 && w < 600 && std::stoul(id, nullptr, 16) != std::stoul(main)) {
-                        box = std::to_string(std::stoul(id, nullptr, 16));
-                        return true;
-                    }
-                }
-                return false;
-            },
-            10000);
-        return box;
+        return screenPixelsOf(Rect{b->x + 45, b->y + 93, b->w - 90, 66});
     }
 };
 
@@ -231,7 +164,7 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     ASSERT_FALSE(main.empty()) << p.err();
     focus(main);
     key("key F5 sleep 1");
-    auto c = canvasOf(main);
+    auto c = holderCanvasOf(main);
     ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
     canvas = *c;
 
@@ -241,7 +174,7 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     key("mousemove " + at(200, 150) + " mousedown 1 sleep 0.2 mousemove " + at(300, 220) +
         " sleep 0.2 mousemove " + at(400, 300) + " sleep 0.2 mouseup 1 sleep 0.4");
     key("mousemove " + at(300, 220) + " click 3 sleep 0.6");
-    const std::string boxId = author.propertyBox();
+    const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
     Rect box;
     bool listed = false;
@@ -337,7 +270,7 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
     // Scrolled as far as it goes, again while the frame is still being shown.
     const bool same = waitUntil(
         [&] {
@@ -351,7 +284,7 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     // F10 on the canvas shows the property box.
     focus(main);
     key("mousemove " + at(700, 500) + " click 1 sleep 0.3 key F10");
-    const std::string shownBox = author.propertyBox();
+    const std::string shownBox = propertyBoxBeside(main);
     ASSERT_FALSE(shownBox.empty()) << again.err();
     bool listedAgain = false;
     for (int attempt = 0; attempt < 3 && !listedAgain; ++attempt) {

@@ -10,8 +10,8 @@
 #include "store/VlmFile.h"
 #include "store/VlmRecords.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "ScreenPixels.h"
+
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -22,36 +22,10 @@ using namespace testsupport;
 
 namespace {
 
-// The canvas: the child of the main window as large as the screen.
-std::optional<Rect> canvasOf(const std::string& mainWindow) {
-    std::istringstream in(runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null"));
-    std::string line;
-    while (std::getline(in, line)) {
-        Rect r;
-        int relX = 0, relY = 0;
-        const auto at = line.find(')');
-        if (at == std::string::npos)
-            continue;
-        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
-                6 &&
-            r.w == 1024 && r.h == 768)
-            return r;
-    }
-    return std::nullopt;
-}
-
-// The colour of a screen pixel as 0xRRGGBB, through a connection of our own.
+// The colour of a screen pixel as 0xRRGGBB.
 unsigned long screenPixel(int x, int y) {
-    Display* d = XOpenDisplay(nullptr);
-    if (!d)
-        return ~0ul;
-    unsigned long pixel = ~0ul;
-    if (XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap)) {
-        pixel = XGetPixel(image, 0, 0) & 0xFFFFFFul;
-        XDestroyImage(image);
-    }
-    XCloseDisplay(d);
-    return pixel;
+    const std::vector<unsigned long> pixel = screenPixelsOf(Rect{x, y, 1, 1});
+    return pixel.empty() ? ~0ul : pixel.front();
 }
 
 constexpr unsigned long kBackColor = 0xC7C3C7; // (199, 195, 199)
@@ -63,7 +37,7 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     ASSERT_FALSE(main.empty()) << p.err();
     focus(main);
     runCommand("xdotool key F5 sleep 1");
-    auto c = canvasOf(main);
+    auto c = holderCanvasOf(main);
     ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
     const Rect canvas = *c;
     auto at = [&canvas](int x, int y) {
@@ -112,8 +86,8 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
-    const Rect shown = *canvasOf(main);
+    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
+    const Rect shown = *holderCanvasOf(main);
     EXPECT_TRUE(waitUntil([&] { return screenPixel(shown.x + 120, shown.y + 150) == kBackColor; }, 10000))
         << std::hex << screenPixel(shown.x + 120, shown.y + 150);
     again.signal(SIGTERM);

@@ -11,8 +11,8 @@
 #include "store/VlmFile.h"
 #include "store/VlmRecords.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "ScreenPixels.h"
+
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -23,44 +23,10 @@ using namespace testsupport;
 
 namespace {
 
-// The canvas: the child of the main window as large as the screen.
-std::optional<Rect> canvasOf(const std::string& mainWindow) {
-    const std::string tree = runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null");
-    std::istringstream in(tree);
-    std::string line;
-    while (std::getline(in, line)) {
-        Rect r;
-        int relX = 0, relY = 0;
-        const auto at = line.find(')');
-        if (at == std::string::npos)
-            continue;
-        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
-                6 &&
-            r.w == 1024 && r.h == 768)
-            return r;
-    }
-    return std::nullopt;
-}
-
 // The pixels of the canvas's visible top-left part, read through a
 // connection of the test's own.
 std::vector<unsigned long> pixelsOf(const Rect& canvas) {
-    const Rect r{canvas.x, canvas.y, 900, 440};
-    std::vector<unsigned long> out;
-    Display* d = XOpenDisplay(nullptr);
-    if (!d)
-        return out;
-    XImage* image =
-        XGetImage(d, DefaultRootWindow(d), r.x, r.y, unsigned(r.w), unsigned(r.h), AllPlanes, ZPixmap);
-    if (image) {
-        out.reserve(size_t(r.w) * size_t(r.h));
-        for (int y = 0; y < r.h; ++y)
-            for (int x = 0; x < r.w; ++x)
-                out.push_back(XGetPixel(image, x, y));
-        XDestroyImage(image);
-    }
-    XCloseDisplay(d);
-    return out;
+    return screenPixelsOf(Rect{canvas.x, canvas.y, 900, 440});
 }
 
 class AuthorLines : public AuthorSession {
@@ -79,31 +45,6 @@ class AuthorLines : public AuthorSession {
         return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
     }
     void click(int x, int y) { key("mousemove " + at(x, y) + " click 1 sleep 0.3"); }
-    // The property box: a top-level window other than the main window, of
-    // the box's size.
-    std::string propertyBox() {
-        std::string box;
-        waitUntil(
-            [&] {
-                std::istringstream in(runCommand("xwininfo -root -children 2>/dev/null"));
-                std::string line;
-                while (std::getline(in, line)) {
-                    char id[32] = {};
-                    int w = 0, h = 0;
-                    const auto at = line.rfind(')');
-                    if (at == std::string::npos || std::sscanf(line.c_str(), " %31s", id) != 1 ||
-                        std::sscanf(line.c_str() + at + 1, " %dx%d", &w, &h) != 2)
-                        continue;
-                    if (w > 200 && h > 300 && w < 600 && std::stoul(id, nullptr, 16) != std::stoul(main)) {
-                        box = std::to_string(std::stoul(id, nullptr, 16));
-                        return true;
-                    }
-                }
-                return false;
-            },
-            10000);
-        return box;
-    }
     // Opens the row editor at `rowY` (box coordinates) and picks the entry
     // `downs` below the current one.
     void choose(const Rect& box, int rowY, int downs) {
@@ -123,7 +64,7 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     ASSERT_FALSE(main.empty()) << p.err();
     focus(main);
     key("key F5 sleep 1");
-    auto c = canvasOf(main);
+    auto c = holderCanvasOf(main);
     ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
     canvas = *c;
 
@@ -138,7 +79,7 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     // Line Style "Dash".
     focus(main);
     key("key F10");
-    const std::string boxId = propertyBox();
+    const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
     // Under load the box may still be settling when the chooser is clicked:
     // its place is read again and the click repeated until it lists the line.
@@ -238,8 +179,8 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
-    canvas = *canvasOf(main);
+    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
+    canvas = *holderCanvasOf(main);
     std::vector<unsigned long> after;
     waitUntil(
         [&] {

@@ -40,6 +40,50 @@ inline std::optional<Rect> placeOf(const std::string& id) {
     return r;
 }
 
+// The canvas: the child of the main window as large as the screen.
+inline std::optional<Rect> holderCanvasOf(const std::string& mainWindow) {
+    std::istringstream in(runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null"));
+    std::string line;
+    while (std::getline(in, line)) {
+        Rect r;
+        int relX = 0, relY = 0;
+        const auto at = line.find(')');
+        if (at == std::string::npos)
+            continue;
+        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
+                6 &&
+            r.w == 1024 && r.h == 768)
+            return r;
+    }
+    return std::nullopt;
+}
+
+// The property box: a top-level window other than the main window, of the
+// box's size; empty when none shows within ten seconds.
+inline std::string propertyBoxBeside(const std::string& mainWindow) {
+    std::string box;
+    waitUntil(
+        [&] {
+            std::istringstream in(runCommand("xwininfo -root -children 2>/dev/null"));
+            std::string line;
+            while (std::getline(in, line)) {
+                char id[32] = {};
+                int w = 0, h = 0;
+                const auto at = line.rfind(')');
+                if (at == std::string::npos || std::sscanf(line.c_str(), " %31s", id) != 1 ||
+                    std::sscanf(line.c_str() + at + 1, " %dx%d", &w, &h) != 2)
+                    continue;
+                if (w > 200 && h > 300 && w < 600 && std::stoul(id, nullptr, 16) != std::stoul(mainWindow)) {
+                    box = std::to_string(std::stoul(id, nullptr, 16));
+                    return true;
+                }
+            }
+            return false;
+        },
+        10000);
+    return box;
+}
+
 // Alt+C pressed while the window is still settling can be lost: press again
 // until the recording starts.
 inline bool pressUntilRecording(Process& p, const std::string& mainWindow) {

@@ -25,25 +25,6 @@ using namespace testsupport;
 
 namespace {
 
-// The canvas: the child of the main window as large as the screen.
-std::optional<Rect> canvasOf(const std::string& mainWindow) {
-    const std::string tree = runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null");
-    std::istringstream in(tree);
-    std::string line;
-    while (std::getline(in, line)) {
-        Rect r;
-        int relX = 0, relY = 0;
-        const auto at = line.find(')');
-        if (at == std::string::npos)
-            continue;
-        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
-                6 &&
-            r.w == 1024 && r.h == 768)
-            return r;
-    }
-    return std::nullopt;
-}
-
 std::vector<const sAllObjects*> textFields(const std::vector<std::vector<sAllObjects>>& frames) {
     std::vector<const sAllObjects*> out;
     for (const auto& f : frames)
@@ -89,9 +70,9 @@ TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
     key("keydown alt key x keyup alt");
     ASSERT_TRUE(p.waitForErr("m_dwFrameCount == ", 10000)) << p.err();
     main = mainWindow();
-    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000))
+    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000))
         << runCommand("xwininfo -tree -id " + main);
-    canvas = *canvasOf(main);
+    canvas = *holderCanvasOf(main);
 
     // Objects > Edit Palette > Text Field, then a drag on the canvas.
     focus(main);
@@ -152,7 +133,7 @@ TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
     ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
     runCommand("sleep 1.2");
     focus(main);
     key("key ctrl+m");
