@@ -6,16 +6,14 @@
 #include "objects/interactive/CBitmapObject.h"
 #include "objects/interactive/CEditBitmapObject.h"
 
-#include "support/XvfbServer.h"
+#include "XcbStage.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -23,36 +21,9 @@ namespace {
 constexpr QSize kImage(1920, 1080);
 constexpr QSize kLabel(640, 480);
 
-struct Stage {
-    std::unique_ptr<testsupport::XvfbServer> server;
-    std::unique_ptr<QApplication> app;
-    std::unique_ptr<QWidget> canvas;
-    int argc = 1;
-    char name[16] = "bitmap_bench";
-    char* argv[2] = {name, nullptr};
-
-    bool start() {
-        server = std::make_unique<testsupport::XvfbServer>(testsupport::ScreenSpec{1024, 768, 24, {}});
-        if (!server->running())
-            return false;
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
-        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
-        app = std::make_unique<QApplication>(argc, argv);
-        canvas = std::make_unique<QWidget>();
-        canvas->setGeometry(0, 0, 1024, 768);
-        canvas->show();
-        QCoreApplication::processEvents();
-        return true;
-    }
-    ~Stage() {
-        canvas.reset();
-        app.reset();
-    }
-};
-
-Stage& stage() {
-    static Stage s;
-    static const bool started = s.start();
+XcbStage& stage() {
+    static XcbStage s;
+    static const bool started = s.start(1024, 768);
     (void)started;
     return s;
 }
@@ -95,7 +66,7 @@ void repaint(benchmark::State& state, QWidget* widget) {
 }
 
 void BM_RepaintBitmapLabel(benchmark::State& state) {
-    Stage& s = stage();
+    XcbStage& s = stage();
     if (!s.app) {
         state.SkipWithError("no private X server");
         return;
@@ -108,7 +79,7 @@ void BM_RepaintBitmapLabel(benchmark::State& state) {
 }
 
 void BM_RepaintScaledPixmap(benchmark::State& state) {
-    Stage& s = stage();
+    XcbStage& s = stage();
     if (!s.app) {
         state.SkipWithError("no private X server");
         return;

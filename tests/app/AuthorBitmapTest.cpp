@@ -255,19 +255,11 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
         EXPECT_TRUE(listed) << "the image is in the resource table";
     }
 
-    focus(main);
-    key("key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    quit(p, main);
 
     // The made file opened again: the same pixels and the same rows.
-    const std::string copy = root.file("show.vlm");
-    writeFile(copy, readFile(vlm));
     Process again;
-    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    ASSERT_FALSE(startOnCopy(again, vlm).empty());
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
     ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));

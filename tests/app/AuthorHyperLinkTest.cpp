@@ -72,18 +72,10 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     EXPECT_EQ(6u, link->events.size());
     EXPECT_EQ(0, link->eventMask);
 
-    focus(main);
-    runCommand("xdotool key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    quit(p, main);
 
-    const std::string copy = root.file("show.vlm");
-    writeFile(copy, readFile(vlm));
     Process again;
-    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    ASSERT_FALSE(startOnCopy(again, vlm).empty());
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
     ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));

@@ -164,19 +164,11 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
         points.emplace_back(pt.x, pt.y);
     EXPECT_EQ(points, (std::vector<std::pair<int, int>>{{400, 300}, {500, 360}, {600, 300}}));
 
-    focus(main);
-    key("key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    quit(p, main);
 
     // The made file shown again: the same pixels.
-    const std::string copy = root.file("show.vlm");
-    writeFile(copy, readFile(vlm));
     Process again;
-    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    ASSERT_FALSE(startOnCopy(again, vlm).empty());
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
     ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));

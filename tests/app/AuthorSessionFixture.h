@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <sstream>
@@ -121,6 +122,23 @@ class AuthorSession : public XvfbTest {
     }
     void focus(const std::string& id) { runCommand("xdotool windowfocus --sync " + id + " 2>/dev/null"); }
     bool startRecording(Process& p) { return pressUntilRecording(p, mainWindow()); }
+    // Quits the program by Ctrl+Q; ends it when it does not exit.
+    void quit(Process& p, const std::string& mainWindow) {
+        focus(mainWindow);
+        runCommand("xdotool key ctrl+q");
+        p.wait(10000);
+        if (p.running()) {
+            p.signal(SIGTERM);
+            p.wait(5000);
+        }
+    }
+    // Starts the program on a copy of the made file; gives the copy's path,
+    // empty when the program did not start.
+    std::string startOnCopy(Process& p, const std::string& made) {
+        const std::string copy = root.file("show.vlm");
+        writeFile(copy, readFile(made));
+        return p.start(velmoraBinary(), options({copy})) ? copy : std::string();
+    }
     void SetUp() override {
         XvfbTest::SetUp();
         mkdir(home().c_str(), 0755);

@@ -117,20 +117,13 @@ TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
                 fieldFrame = i;
     const std::vector<uint8_t> made = bytesOf(frames[fieldFrame]);
 
-    focus(main);
-    key("key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    quit(p, main);
 
     // The made file opened and made again: the same object chunk.
-    const std::string copy = root.file("show.vlm");
-    writeFile(copy, readFile(vlm));
-    const auto madeAt = std::filesystem::last_write_time(copy);
     Process again;
-    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    const std::string copy = startOnCopy(again, vlm);
+    ASSERT_FALSE(copy.empty());
+    const auto madeAt = std::filesystem::last_write_time(copy);
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
     ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));

@@ -18,24 +18,8 @@
 
 namespace {
 
-class BitmapPaint : public ::testing::Test {
+class BitmapPaint : public testsupport::XcbAppSuite {
   protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance())
-            return;
-        s_server = new testsupport::XvfbServer(testsupport::ScreenSpec{640, 480, 24, {}});
-        if (!s_server->running())
-            return;
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-        qunsetenv("QT_QPA_PLATFORMTHEME");
-        s_app = testsupport::makeTestApplication("xcb");
-    }
-    static void TearDownTestSuite() {
-        delete s_app;
-        s_app = nullptr;
-        delete s_server;
-        s_server = nullptr;
-    }
     void SetUp() override {
         ASSERT_NE(QCoreApplication::instance(), nullptr) << "no X display";
         ASSERT_TRUE(folder.entered());
@@ -70,8 +54,6 @@ class BitmapPaint : public ::testing::Test {
         return out;
     }
 
-    static inline testsupport::XvfbServer* s_server = nullptr;
-    static inline QApplication* s_app = nullptr;
     bitmaptest::PlaceholderFolder folder;
     interactivetest::FakeHost host;
     Display* dpy = nullptr;
