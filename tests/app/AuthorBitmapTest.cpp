@@ -176,21 +176,9 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     key("mousemove " + at(300, 220) + " click 3 sleep 0.6");
     const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
-    Rect box;
-    bool listed = false;
-    for (int attempt = 0; attempt < 3 && !listed; ++attempt) {
-        const auto boxPlace = placeOf(boxId);
-        ASSERT_TRUE(boxPlace.has_value());
-        box = *boxPlace;
-        key("mousemove " + std::to_string(box.x + box.w - 14) + " " + std::to_string(box.y + 15) +
-            " click 1 sleep 0.5 key Escape sleep 0.3");
-        listed = waitUntil(
-            [&] {
-                return trim(runCommand("xdotool getwindowname " + boxId)) == "Properties [Bitmap Object 1]";
-            },
-            5000);
-    }
-    ASSERT_TRUE(listed) << runCommand("xdotool getwindowname " + boxId);
+    const auto listed = listInPropertyBox(boxId, "Bitmap Object 1", "key Escape sleep 0.3");
+    ASSERT_TRUE(listed.has_value()) << runCommand("xdotool getwindowname " + boxId);
+    const Rect box = *listed;
     // Image File: "..." opens the media library.
     const std::string imageRow = std::to_string(box.y + 126);
     key("mousemove " + std::to_string(box.x + 180) + " " + imageRow + " click 1 sleep 0.6");
@@ -223,11 +211,8 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
         ASSERT_TRUE(std::find(std::begin(kColours), std::end(kColours), pixel) != std::end(kColours))
             << std::hex << pixel;
 
-    focus(main);
-    key("key ctrl+m");
-    const std::string vlm = home() + "/zedaro/Untitled.vlm";
-    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
-    runCommand("sleep 0.5");
+    const std::string vlm = make(main);
+    ASSERT_FALSE(vlm.empty()) << p.err();
 
     const StoredBitmap* bitmap = nullptr;
     const std::vector<sAllObjects> objects = objectsOfFirstFrame(vlm);
@@ -278,22 +263,10 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     key("mousemove " + at(700, 500) + " click 1 sleep 0.3 key F10");
     const std::string shownBox = propertyBoxBeside(main);
     ASSERT_FALSE(shownBox.empty()) << again.err();
-    bool listedAgain = false;
-    for (int attempt = 0; attempt < 3 && !listedAgain; ++attempt) {
-        const auto boxPlace = placeOf(shownBox);
-        ASSERT_TRUE(boxPlace.has_value());
-        box = *boxPlace;
-        // The chooser lists the frame, then the bitmap.
-        key("mousemove " + std::to_string(box.x + box.w - 14) + " " + std::to_string(box.y + 15) +
-            " click 1 sleep 0.5 key Down sleep 0.2 key Return sleep 0.3");
-        listedAgain = waitUntil(
-            [&] {
-                return trim(runCommand("xdotool getwindowname " + shownBox)) ==
-                       "Properties [Bitmap Object 1]";
-            },
-            5000);
-    }
-    ASSERT_TRUE(listedAgain) << runCommand("xdotool getwindowname " + shownBox);
+    // The chooser lists the frame, then the bitmap.
+    const auto listedAgain =
+        listInPropertyBox(shownBox, "Bitmap Object 1", "key Down sleep 0.2 key Return sleep 0.3");
+    ASSERT_TRUE(listedAgain.has_value()) << runCommand("xdotool getwindowname " + shownBox);
     EXPECT_EQ(rowsBefore, author.appearanceRows(shownBox))
         << "Align, Image File and Stretch read as before the make";
     again.signal(SIGTERM);

@@ -52,11 +52,8 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     ASSERT_TRUE(waitUntil([&] { return screenPixel(canvas.x + 120, canvas.y + 150) == kBackColor; }, 5000))
         << std::hex << screenPixel(canvas.x + 120, canvas.y + 150);
 
-    focus(main);
-    runCommand("xdotool key ctrl+m");
-    const std::string vlm = home() + "/zedaro/Untitled.vlm";
-    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
-    runCommand("sleep 0.5");
+    const std::string vlm = make(main);
+    ASSERT_FALSE(vlm.empty()) << p.err();
 
     const StoredHyperLink* link = nullptr;
     const std::vector<sAllObjects> objects = objectsOfFirstFrame(vlm);

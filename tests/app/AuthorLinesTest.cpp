@@ -81,21 +81,9 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     key("key F10");
     const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
-    // Under load the box may still be settling when the chooser is clicked:
-    // its place is read again and the click repeated until it lists the line.
-    Rect box;
-    bool listed = false;
-    for (int attempt = 0; attempt < 3 && !listed; ++attempt) {
-        const auto boxPlace = placeOf(boxId);
-        ASSERT_TRUE(boxPlace.has_value());
-        box = *boxPlace;
-        key("mousemove " + std::to_string(box.x + box.w - 14) + " " + std::to_string(box.y + 15) +
-            " click 1 sleep 0.5 key Escape sleep 0.3");
-        listed = waitUntil(
-            [&] { return trim(runCommand("xdotool getwindowname " + boxId)) == "Properties [Line 1]"; },
-            5000);
-    }
-    ASSERT_TRUE(listed) << runCommand("xdotool getwindowname " + boxId);
+    const auto listed = listInPropertyBox(boxId, "Line 1", "key Escape sleep 0.3");
+    ASSERT_TRUE(listed.has_value()) << runCommand("xdotool getwindowname " + boxId);
+    const Rect box = *listed;
     // Appearance rows in order: Arrow, Line Color, Line Style, Line Width.
     choose(box, 103, 3);
     choose(box, 149, 1);
@@ -123,11 +111,8 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     const std::vector<unsigned long> before = pixelsOf(canvas);
     ASSERT_FALSE(before.empty());
 
-    focus(main);
-    key("key ctrl+m");
-    const std::string vlm = home() + "/zedaro/Untitled.vlm";
-    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
-    runCommand("sleep 0.5");
+    const std::string vlm = make(main);
+    ASSERT_FALSE(vlm.empty()) << p.err();
 
     const std::vector<sAllObjects> objects = objectsOfFirstFrame(vlm);
     std::vector<const StoredShape*> lines;

@@ -122,6 +122,38 @@ class AuthorSession : public XvfbTest {
     }
     void focus(const std::string& id) { runCommand("xdotool windowfocus --sync " + id + " 2>/dev/null"); }
     bool startRecording(Process& p) { return pressUntilRecording(p, mainWindow()); }
+    // Presses Ctrl+M in the main window; gives the made file's path, empty
+    // when none was made within fifteen seconds.
+    std::string make(const std::string& mainWindow) {
+        focus(mainWindow);
+        runCommand("xdotool key ctrl+m");
+        const std::string vlm = home() + "/zedaro/Untitled.vlm";
+        if (!waitUntil([&] { return fileExists(vlm); }, 15000))
+            return {};
+        runCommand("sleep 0.5");
+        return vlm;
+    }
+    // Lists an object in the property box: clicks the box's chooser, presses
+    // the keys, and repeats (the box may still be settling under load) until
+    // the box's title names the object. Gives the box's place.
+    std::optional<Rect> listInPropertyBox(const std::string& boxId, const std::string& object,
+                                          const std::string& keys) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const auto place = placeOf(boxId);
+            if (!place)
+                return std::nullopt;
+            runCommand("xdotool mousemove " + std::to_string(place->x + place->w - 14) + " " +
+                       std::to_string(place->y + 15) + " click 1 sleep 0.5 " + keys);
+            if (waitUntil(
+                    [&] {
+                        return trim(runCommand("xdotool getwindowname " + boxId)) ==
+                               "Properties [" + object + "]";
+                    },
+                    5000))
+                return place;
+        }
+        return std::nullopt;
+    }
     // Quits the program by Ctrl+Q; ends it when it does not exit.
     void quit(Process& p, const std::string& mainWindow) {
         focus(mainWindow);
