@@ -159,14 +159,7 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     auto key = [&author](const std::string& keys) { author.key(keys); };
     auto at = [&author](int x, int y) { return author.at(x, y); };
     Process p;
-    ASSERT_TRUE(p.start(velmoraBinary(), options()));
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << p.err();
-    focus(main);
-    key("key F5 sleep 1");
-    auto c = holderCanvasOf(main);
-    ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
-    canvas = *c;
+    ASSERT_TRUE(startWithAFrame(p, main, canvas)) << p.err() << runCommand("xwininfo -tree -id " + main);
 
     // Objects > Edit Palette > Bitmap, a drag, and a right click on it.
     focus(main);
@@ -214,11 +207,8 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     const std::string vlm = make(main);
     ASSERT_FALSE(vlm.empty()) << p.err();
 
-    const StoredBitmap* bitmap = nullptr;
     const std::vector<sAllObjects> objects = objectsOfFirstFrame(vlm);
-    for (const sAllObjects& o : objects)
-        if (o.drawingObject == BITMAP)
-            bitmap = std::get_if<StoredBitmap>(&o.payload);
+    const StoredBitmap* bitmap = firstOfKind<StoredBitmap>(objects, BITMAP);
     ASSERT_NE(nullptr, bitmap) << p.err();
     EXPECT_EQ("Bitmap Object 1", bitmap->control.name);
     EXPECT_EQ(imageId, bitmap->imageId);

@@ -32,14 +32,9 @@ constexpr unsigned long kBackColor = 0xC7C3C7; // (199, 195, 199)
 
 TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     Process p;
-    ASSERT_TRUE(p.start(velmoraBinary(), options()));
-    std::string main = mainWindow();
-    ASSERT_FALSE(main.empty()) << p.err();
-    focus(main);
-    runCommand("xdotool key F5 sleep 1");
-    auto c = holderCanvasOf(main);
-    ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
-    const Rect canvas = *c;
+    std::string main;
+    Rect canvas;
+    ASSERT_TRUE(startWithAFrame(p, main, canvas)) << p.err() << runCommand("xwininfo -tree -id " + main);
     auto at = [&canvas](int x, int y) {
         return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
     };
@@ -55,11 +50,8 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     const std::string vlm = make(main);
     ASSERT_FALSE(vlm.empty()) << p.err();
 
-    const StoredHyperLink* link = nullptr;
     const std::vector<sAllObjects> objects = objectsOfFirstFrame(vlm);
-    for (const sAllObjects& o : objects)
-        if (o.drawingObject == HYPERLINK)
-            link = std::get_if<StoredHyperLink>(&o.payload);
+    const StoredHyperLink* link = firstOfKind<StoredHyperLink>(objects, HYPERLINK);
     ASSERT_NE(nullptr, link) << p.err();
     EXPECT_EQ("Hyperlink 1", link->control.name);
     EXPECT_EQ(100, link->control.x);

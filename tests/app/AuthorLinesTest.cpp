@@ -59,14 +59,7 @@ class AuthorLines : public AuthorSession {
 
 TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     Process p;
-    ASSERT_TRUE(p.start(velmoraBinary(), options()));
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << p.err();
-    focus(main);
-    key("key F5 sleep 1");
-    auto c = holderCanvasOf(main);
-    ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
-    canvas = *c;
+    ASSERT_TRUE(startWithAFrame(p, main, canvas)) << p.err() << runCommand("xwininfo -tree -id " + main);
 
     // A line from (100, 100) to (300, 200), then selected.
     drawPalette("l");

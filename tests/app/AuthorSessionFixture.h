@@ -122,6 +122,22 @@ class AuthorSession : public XvfbTest {
     }
     void focus(const std::string& id) { runCommand("xdotool windowfocus --sync " + id + " 2>/dev/null"); }
     bool startRecording(Process& p) { return pressUntilRecording(p, mainWindow()); }
+    // Starts the program and appends a frame (F5); sets its main window and
+    // canvas. False when either does not show.
+    bool startWithAFrame(Process& p, std::string& mainWindowId, Rect& canvas) {
+        if (!p.start(velmoraBinary(), options()))
+            return false;
+        mainWindowId = mainWindow();
+        if (mainWindowId.empty())
+            return false;
+        focus(mainWindowId);
+        runCommand("xdotool key F5 sleep 1");
+        const auto c = holderCanvasOf(mainWindowId);
+        if (!c)
+            return false;
+        canvas = *c;
+        return true;
+    }
     // Presses Ctrl+M in the main window; gives the made file's path, empty
     // when none was made within fifteen seconds.
     std::string make(const std::string& mainWindow) {
