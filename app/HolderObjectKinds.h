@@ -9,6 +9,7 @@
 #include "objects/draw/DrawLineRecord.h"
 #include "objects/draw/DrawRect.h"
 #include "objects/draw/DrawRectRecord.h"
+#include "objects/interactive/CBitmapObject.h"
 #include "objects/interactive/CFrameObject.h"
 #include "objects/interactive/CHyperLink.h"
 #include "objects/interactive/CInstructionBox.h"
@@ -70,6 +71,7 @@ inline void installHolderObjectKinds() {
     f.setKind(HYPERLINK, CHyperLink::holderKindMakers());
     f.setKind(TEXTFIELD, CTextField::holderKindMakers());
     f.setKind(INSTRUCTIONBOX, CInstructionBox::holderKindMakers());
+    f.setKind(BITMAP, CBitmapObject::holderKindMakers());
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };

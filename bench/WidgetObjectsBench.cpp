@@ -7,7 +7,7 @@
 #include "objects/interactive/CTextField.h"
 #include "objects/interactive/InteractiveHost.h"
 
-#include "support/XvfbServer.h"
+#include "XcbStage.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -66,34 +66,17 @@ std::string textOf(int i) {
 }
 
 struct Stage {
-    std::unique_ptr<testsupport::XvfbServer> server;
-    std::unique_ptr<QApplication> app;
-    std::unique_ptr<QWidget> canvas;
+    XcbStage screen;
     BenchHost host;
-    int argc = 1;
-    char name[16] = "widget_bench";
-    char* argv[2] = {name, nullptr};
 
     bool start() {
-        server = std::make_unique<testsupport::XvfbServer>(testsupport::ScreenSpec{1920, 1080, 24, {}});
-        if (!server->running())
+        if (!screen.start(1920, 1080))
             return false;
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
-        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
-        app = std::make_unique<QApplication>(argc, argv);
-        canvas = std::make_unique<QWidget>();
-        canvas->setGeometry(0, 0, 1920, 1080);
-        canvas->show();
-        QCoreApplication::processEvents();
-        host.parent = canvas.get();
+        host.parent = screen.canvas.get();
         InteractiveHost::setCurrent(&host);
         return true;
     }
-    ~Stage() {
-        InteractiveHost::setCurrent(nullptr);
-        canvas.reset();
-        app.reset();
-    }
+    ~Stage() { InteractiveHost::setCurrent(nullptr); }
 };
 
 Stage& stage() {
@@ -109,7 +92,7 @@ QRect placeOf(int i) {
 
 void BM_TextFieldsLeaveAndEnterFrame(benchmark::State& state) {
     Stage& s = stage();
-    if (!s.app) {
+    if (!s.screen.app) {
         state.SkipWithError("no private X server");
         return;
     }
@@ -150,7 +133,7 @@ void BM_TextFieldsLeaveAndEnterFrame(benchmark::State& state) {
 
 void BM_BareWidgetsMakeShowDelete(benchmark::State& state) {
     Stage& s = stage();
-    if (!s.app) {
+    if (!s.screen.app) {
         state.SkipWithError("no private X server");
         return;
     }
@@ -160,7 +143,7 @@ void BM_BareWidgetsMakeShowDelete(benchmark::State& state) {
     std::vector<QFrame*> frames;
     for (auto _ : state) {
         for (int i = 0; i < kFields; ++i) {
-            auto* frame = new QFrame(s.canvas.get());
+            auto* frame = new QFrame(s.screen.canvas.get());
             frame->setAttribute(Qt::WA_NativeWindow);
             auto* layout = new QVBoxLayout(frame);
             layout->setContentsMargins(1, 1, 1, 1);

@@ -234,6 +234,21 @@ def bitmap():
     return p
 
 
+def bitmap_placeholder():
+    # What a bitmap shows before an image is chosen: a framed landscape,
+    # loaded as "bitmap1.xpm" from the folder the program runs in.
+    p = Pic(32, 24)
+    p.fill(0, 0, 31, 23, 'c')
+    p.box(0, 0, 31, 23, '.')
+    p.box(1, 1, 30, 22, 'w')
+    p.ellipse(23, 6, 3, 3, 'y', filled=True)
+    for x in range(2, 30):
+        top = 20 - min(x - 2, 27 - x) * 3 // 4
+        p.fill(x, max(top, 9), x, 21, 'G')
+    p.fill(2, 19, 29, 21, 'Y')
+    return p
+
+
 def textfield():
     p = Pic(18, 15)
     page(p, 0, 1, 17, 13)
@@ -365,7 +380,7 @@ FILES = [
     ('audioset.xpm', audio), ('filefull.xpm', full_screen),
     ('startButton.xpm', lambda: record(16, 16)), ('pauseButton.xpm', pause),
     ('pre.xpm', lambda: arrow_button(False)), ('next.xpm', lambda: arrow_button(True)),
-    ('bitmap1.xpm', bitmap),
+    ('bitmap1.xpm', bitmap_placeholder),
 ]
 
 

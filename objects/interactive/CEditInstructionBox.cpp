@@ -32,11 +32,11 @@ QString CEditInstructionBox::getWrittenText() const {
 }
 
 InPlaceEditorFrame::Box CEditInstructionBox::frameRect() const {
-    return rectOf(box());
+    return boxOf(box());
 }
 
 void CEditInstructionBox::setFrameRect(const InPlaceEditorFrame::Box& b) {
-    setRectOf(box(), b);
+    setBox(box(), b);
 }
 
 void CEditInstructionBox::emitSelected() {

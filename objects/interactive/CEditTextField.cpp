@@ -23,11 +23,11 @@ CEditTextField::CEditTextField(CTextField* owner, QWidget* parent, InteractiveHo
 }
 
 InPlaceEditorFrame::Box CEditTextField::frameRect() const {
-    return rectOf(field());
+    return boxOf(field());
 }
 
-void CEditTextField::setFrameRect(const InPlaceEditorFrame::Box& b) {
-    setRectOf(field(), b);
+void CEditTextField::setFrameRect(const InPlaceEditorFrame::Box& rect) {
+    setBox(field(), rect);
 }
 
 void CEditTextField::emitSelected() {

@@ -82,6 +82,18 @@ class InPlaceEditorFrame {
         virtual void armedPressHook() {}
         virtual void afterHandleTestHook() {}
         virtual void releaseHook() {}
+
+      protected:
+        // The rectangle of a payload with x, y, width and height, and back.
+        template <class Payload> static Box boxOf(const Payload& p) {
+            return Box{p.x, p.y, p.width, p.height};
+        }
+        template <class Payload> static void setBox(Payload& p, const Box& b) {
+            p.x = b.x;
+            p.y = b.y;
+            p.width = b.w;
+            p.height = b.h;
+        }
     };
 
     // owner: whose property store gets the geometry rows; holder: the widget

@@ -63,11 +63,13 @@ class InPlaceEditorOwner : public DrawTools {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
+    // Emits the four geometry signals from the record's rectangle.
+    void emitGeometry();
+
     InteractiveHost* m_host = nullptr; // not owned
 
   private:
     void sendToEditor(QMouseEvent* event);
-    void emitGeometry();
     bool locked() const;
 
     bool m_interacting = false;

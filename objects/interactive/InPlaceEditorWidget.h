@@ -23,17 +23,6 @@ class InPlaceEditorWidget : public QFrame, public InPlaceEditorFrame::Client {
     QWidget* frameWidget() const override { return const_cast<InPlaceEditorWidget*>(this); }
 
   protected:
-    // The rectangle of a payload that keeps x, y, width and height, both ways.
-    template <typename Payload> static InPlaceEditorFrame::Box rectOf(const Payload& p) {
-        return InPlaceEditorFrame::Box{p.x, p.y, p.width, p.height};
-    }
-    template <typename Payload> static void setRectOf(Payload& p, const InPlaceEditorFrame::Box& b) {
-        p.x = b.x;
-        p.y = b.y;
-        p.width = b.w;
-        p.height = b.h;
-    }
-
     void mousePressEvent(QMouseEvent* event) override { m_frame.mousePressEvent(event); }
     void mouseMoveEvent(QMouseEvent* event) override { m_frame.mouseMoveEvent(event); }
     void mouseReleaseEvent(QMouseEvent* event) override { m_frame.mouseReleaseEvent(event); }

@@ -10,14 +10,13 @@
 #include "store/VlmFile.h"
 #include "store/VlmRecords.h"
 
+#include "ScreenPixels.h"
+
 #include <csignal>
 #include <cstdio>
 #include <optional>
 #include <sstream>
 #include <zlib.h>
-
-// Xlib after the toolkit headers.
-#include "AuthorWindows.h"
 
 using namespace testsupport;
 
@@ -25,20 +24,18 @@ namespace {
 
 // The colour of a screen pixel as 0xRRGGBB.
 unsigned long screenPixel(int x, int y) {
-    const std::vector<unsigned long> p = screenPixels(Rect{x, y, 1, 1});
-    return p.empty() ? ~0ul : p.front();
+    const std::vector<unsigned long> pixel = screenPixelsOf(Rect{x, y, 1, 1});
+    return pixel.empty() ? ~0ul : pixel.front();
 }
 
 constexpr unsigned long kBackColor = 0xC7C3C7; // (199, 195, 199)
 
 TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     Process p;
-    ASSERT_TRUE(p.start(velmoraBinary(), options()));
-    std::string main = mainWindow();
-    ASSERT_FALSE(main.empty()) << p.err();
-    auto c = appendFirstFrame(main);
-    ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
-    const Rect canvas = *c;
+    std::string main;
+    Rect canvas;
+    ASSERT_TRUE(startWithAFrame(p, main, canvas, newFrameShown))
+        << p.err() << runCommand("xwininfo -tree -id " + main);
     auto at = [&canvas](int x, int y) {
         return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
     };
@@ -51,17 +48,11 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     ASSERT_TRUE(waitUntil([&] { return screenPixel(canvas.x + 120, canvas.y + 150) == kBackColor; }, 5000))
         << std::hex << screenPixel(canvas.x + 120, canvas.y + 150);
 
-    focus(main);
-    runCommand("xdotool key ctrl+m");
-    const std::string vlm = home() + "/zedaro/Untitled.vlm";
-    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
-    runCommand("sleep 0.5");
+    const std::string vlm = make(main);
+    ASSERT_FALSE(vlm.empty()) << p.err();
 
-    const StoredHyperLink* link = nullptr;
     const std::vector<sAllObjects> objects = objectsOfFirstFrame(vlm);
-    for (const sAllObjects& o : objects)
-        if (o.drawingObject == HYPERLINK)
-            link = std::get_if<StoredHyperLink>(&o.payload);
+    const StoredHyperLink* link = firstOfKind<StoredHyperLink>(objects, HYPERLINK);
     ASSERT_NE(nullptr, link) << p.err();
     EXPECT_EQ("Hyperlink 1", link->control.name);
     EXPECT_EQ(100, link->control.x);
@@ -71,16 +62,14 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     EXPECT_EQ(6u, link->events.size());
     EXPECT_EQ(0, link->eventMask);
 
-    quitProgram(p, main);
+    quit(p, main);
 
-    const std::string copy = root.file("show.vlm");
-    writeFile(copy, readFile(vlm));
     Process again;
-    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    ASSERT_FALSE(startOnCopy(again, vlm).empty());
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
-    const Rect shown = *canvasOf(main);
+    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
+    const Rect shown = *holderCanvasOf(main);
     EXPECT_TRUE(waitUntil([&] { return screenPixel(shown.x + 120, shown.y + 150) == kBackColor; }, 10000))
         << std::hex << screenPixel(shown.x + 120, shown.y + 150);
     again.signal(SIGTERM);

@@ -12,7 +12,7 @@
 #include <csignal>
 
 // Xlib after the toolkit headers.
-#include "AuthorWindows.h"
+#include "ScreenPixels.h"
 
 using namespace testsupport;
 
@@ -39,13 +39,9 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
     Process p;
     Rect canvas;
     std::string main;
-    ASSERT_TRUE(p.start(velmoraBinary(), options()));
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << p.err();
     // 1. Edit > Append Frame.
-    const auto appended = appendFirstFrame(main);
-    ASSERT_TRUE(appended.has_value()) << runCommand("xwininfo -tree -id " + main);
-    canvas = *appended;
+    ASSERT_TRUE(startWithAFrame(p, main, canvas, newFrameShown))
+        << p.err() << runCommand("xwininfo -tree -id " + main);
 
     // 2. Objects > Edit Palette > Instruction Box, then a drag from (100, 100) to (400, 250).
     focus(main);
@@ -60,22 +56,11 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
     // 4. A right click on the title bar selects the box and shows the
     // property box; the chooser lists the box's rows.
     key("sleep 0.3 mousemove " + at(canvas, 250, 110) + " click 3 sleep 0.6");
-    const std::string boxId = propertyBoxOf(main);
+    const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
-    Rect box;
-    bool listed = false;
-    for (int attempt = 0; attempt < 3 && !listed; ++attempt) {
-        const auto place = placeOf(boxId);
-        ASSERT_TRUE(place.has_value());
-        box = *place;
-        key("mousemove " + at(box, box.w - 14, 15) + " click 1 sleep 0.5 key Escape sleep 0.3");
-        listed = waitUntil(
-            [&] {
-                return trim(runCommand("xdotool getwindowname " + boxId)) == "Properties [Instruction Box 1]";
-            },
-            5000);
-    }
-    ASSERT_TRUE(listed) << runCommand("xdotool getwindowname " + boxId);
+    const auto listed = listInPropertyBox(boxId, "Instruction Box 1", "key Escape sleep 0.3");
+    ASSERT_TRUE(listed.has_value()) << runCommand("xdotool getwindowname " + boxId);
+    const Rect box = *listed;
     // General rows, last in the list: Name, Caption, Title Bar.
     const int captionRow = 356, titleBarRow = 379;
     key("mousemove " + at(box, 180, captionRow) + " click 1 sleep 0.6 mousemove " + at(box, 250, captionRow) +
@@ -88,7 +73,7 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
 
     // The box as the author leaves it: the text over the whole box.
     const Rect inside{canvas.x + 104, canvas.y + 104, 292, 142};
-    const std::vector<unsigned long> before = screenPixels(inside);
+    const std::vector<unsigned long> before = screenPixelsOf(inside);
     ASSERT_FALSE(before.empty());
     EXPECT_EQ(0, std::count(before.begin(), before.end(), 0x000080ul)) << "no title bar";
     EXPECT_GT(std::count(before.begin(), before.end(), 0xFFFFFFul), 292 * 100) << "the text's white page";
@@ -97,11 +82,8 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
         << "the typed text";
 
     // 8. Make.
-    focus(main);
-    key("key ctrl+m");
-    const std::string vlm = home() + "/zedaro/Untitled.vlm";
-    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
-    runCommand("sleep 0.5");
+    const std::string vlm = make(main);
+    ASSERT_FALSE(vlm.empty()) << p.err();
 
     const auto frames = objectsOf(vlm);
     const sAllObjects* stored = instructionBox(frames);
@@ -122,17 +104,15 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
     ASSERT_NE(nullptr, back.get<sInstructionBox>());
     EXPECT_EQ("Click Next", back.get<sInstructionBox>()->text);
 
-    quitProgram(p, main);
+    quit(p, main);
 
     // The made file opened again: the same box, pixel for pixel.
-    const std::string copy = root.file("show.vlm");
-    writeFile(copy, readFile(vlm));
     Process again;
-    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    ASSERT_FALSE(startOnCopy(again, vlm).empty());
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
-    canvas = *canvasOf(main);
+    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
+    canvas = *holderCanvasOf(main);
     const Rect shown{canvas.x + 104, canvas.y + 104, 292, 142};
     const std::vector<unsigned long> after = screenPixelsBecoming(shown, before);
     EXPECT_TRUE(after == before) << "the box shown again differs";

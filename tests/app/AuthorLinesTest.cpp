@@ -11,22 +11,22 @@
 #include "store/VlmFile.h"
 #include "store/VlmRecords.h"
 
+#include "ScreenPixels.h"
+
 #include <csignal>
 #include <cstdio>
 #include <optional>
 #include <sstream>
 #include <zlib.h>
 
-// Xlib after the toolkit headers.
-#include "AuthorWindows.h"
-
 using namespace testsupport;
 
 namespace {
 
-// The pixels of the canvas's visible top-left part.
+// The pixels of the canvas's visible top-left part, read through a
+// connection of the test's own.
 std::vector<unsigned long> pixelsOf(const Rect& canvas) {
-    return screenPixels(Rect{canvas.x, canvas.y, 900, 440});
+    return screenPixelsOf(Rect{canvas.x, canvas.y, 900, 440});
 }
 
 class AuthorLines : public AuthorSession {
@@ -45,7 +45,6 @@ class AuthorLines : public AuthorSession {
         return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
     }
     void click(int x, int y) { key("mousemove " + at(x, y) + " click 1 sleep 0.3"); }
-    std::string propertyBox() { return propertyBoxOf(main); }
     // Opens the row editor at `rowY` (box coordinates) and picks the entry
     // `downs` below the current one.
     void choose(const Rect& box, int rowY, int downs) {
@@ -60,12 +59,8 @@ class AuthorLines : public AuthorSession {
 
 TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     Process p;
-    ASSERT_TRUE(p.start(velmoraBinary(), options()));
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << p.err();
-    auto c = appendFirstFrame(main);
-    ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
-    canvas = *c;
+    ASSERT_TRUE(startWithAFrame(p, main, canvas, newFrameShown))
+        << p.err() << runCommand("xwininfo -tree -id " + main);
 
     // A line from (100, 100) to (300, 200), then selected.
     drawPalette("l");
@@ -78,23 +73,11 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     // Line Style "Dash".
     focus(main);
     key("key F10");
-    const std::string boxId = propertyBox();
+    const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
-    // Under load the box may still be settling when the chooser is clicked:
-    // its place is read again and the click repeated until it lists the line.
-    Rect box;
-    bool listed = false;
-    for (int attempt = 0; attempt < 3 && !listed; ++attempt) {
-        const auto boxPlace = placeOf(boxId);
-        ASSERT_TRUE(boxPlace.has_value());
-        box = *boxPlace;
-        key("mousemove " + std::to_string(box.x + box.w - 14) + " " + std::to_string(box.y + 15) +
-            " click 1 sleep 0.5 key Escape sleep 0.3");
-        listed = waitUntil(
-            [&] { return trim(runCommand("xdotool getwindowname " + boxId)) == "Properties [Line 1]"; },
-            5000);
-    }
-    ASSERT_TRUE(listed) << runCommand("xdotool getwindowname " + boxId);
+    const auto listed = listInPropertyBox(boxId, "Line 1", "key Escape sleep 0.3");
+    ASSERT_TRUE(listed.has_value()) << runCommand("xdotool getwindowname " + boxId);
+    const Rect box = *listed;
     // Appearance rows in order: Arrow, Line Color, Line Style, Line Width.
     choose(box, 103, 3);
     choose(box, 149, 1);
@@ -122,11 +105,8 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     const std::vector<unsigned long> before = pixelsOf(canvas);
     ASSERT_FALSE(before.empty());
 
-    focus(main);
-    key("key ctrl+m");
-    const std::string vlm = home() + "/zedaro/Untitled.vlm";
-    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
-    runCommand("sleep 0.5");
+    const std::string vlm = make(main);
+    ASSERT_FALSE(vlm.empty()) << p.err();
 
     const std::vector<sAllObjects> objects = objectsOfFirstFrame(vlm);
     std::vector<const StoredShape*> lines;
@@ -163,18 +143,22 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
         points.emplace_back(pt.x, pt.y);
     EXPECT_EQ(points, (std::vector<std::pair<int, int>>{{400, 300}, {500, 360}, {600, 300}}));
 
-    quitProgram(p, main);
+    quit(p, main);
 
     // The made file shown again: the same pixels.
-    const std::string copy = root.file("show.vlm");
-    writeFile(copy, readFile(vlm));
     Process again;
-    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    ASSERT_FALSE(startOnCopy(again, vlm).empty());
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
-    canvas = *canvasOf(main);
-    const std::vector<unsigned long> after = screenPixelsBecoming(Rect{canvas.x, canvas.y, 900, 440}, before);
+    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
+    canvas = *holderCanvasOf(main);
+    std::vector<unsigned long> after;
+    waitUntil(
+        [&] {
+            after = pixelsOf(canvas);
+            return after == before;
+        },
+        10000);
     EXPECT_TRUE(after == before) << "the frame shown again differs";
     again.signal(SIGTERM);
     again.wait(5000);

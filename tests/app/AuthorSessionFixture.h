@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -38,6 +40,50 @@ inline std::optional<Rect> placeOf(const std::string& id) {
     if (found != 4)
         return std::nullopt;
     return r;
+}
+
+// The canvas: the child of the main window as large as the screen.
+inline std::optional<Rect> holderCanvasOf(const std::string& mainWindow) {
+    std::istringstream in(runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null"));
+    std::string line;
+    while (std::getline(in, line)) {
+        Rect r;
+        int relX = 0, relY = 0;
+        const auto at = line.find(')');
+        if (at == std::string::npos)
+            continue;
+        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
+                6 &&
+            r.w == 1024 && r.h == 768)
+            return r;
+    }
+    return std::nullopt;
+}
+
+// The property box: a top-level window other than the main window, of the
+// box's size; empty when none shows within the time.
+inline std::string propertyBoxBeside(const std::string& mainWindow, int ms = 10000) {
+    std::string box;
+    waitUntil(
+        [&] {
+            std::istringstream in(runCommand("xwininfo -root -children 2>/dev/null"));
+            std::string line;
+            while (std::getline(in, line)) {
+                char id[32] = {};
+                int w = 0, h = 0;
+                const auto at = line.rfind(')');
+                if (at == std::string::npos || std::sscanf(line.c_str(), " %31s", id) != 1 ||
+                    std::sscanf(line.c_str() + at + 1, " %dx%d", &w, &h) != 2)
+                    continue;
+                if (w > 200 && h > 300 && w < 600 && std::stoul(id, nullptr, 16) != std::stoul(mainWindow)) {
+                    box = std::to_string(std::stoul(id, nullptr, 16));
+                    return true;
+                }
+            }
+            return false;
+        },
+        ms);
+    return box;
 }
 
 // Alt+C pressed while the window is still settling can be lost: press again
@@ -77,6 +123,78 @@ class AuthorSession : public XvfbTest {
     }
     void focus(const std::string& id) { runCommand("xdotool windowfocus --sync " + id + " 2>/dev/null"); }
     bool startRecording(Process& p) { return pressUntilRecording(p, mainWindow()); }
+    // Starts the program and appends a frame (F5); sets its main window and
+    // canvas. An F5 pressed while the window is still settling can be lost:
+    // with `shown`, F5 is pressed again while shown(canvas) is false. False
+    // when the window, the canvas or the frame does not show.
+    bool startWithAFrame(Process& p, std::string& mainWindowId, Rect& canvas,
+                         const std::function<bool(const Rect&)>& shown = {}) {
+        if (!p.start(velmoraBinary(), options()))
+            return false;
+        mainWindowId = mainWindow();
+        if (mainWindowId.empty())
+            return false;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            focus(mainWindowId);
+            runCommand("xdotool key F5 sleep 1");
+            const auto c = holderCanvasOf(mainWindowId);
+            if (!c)
+                continue;
+            canvas = *c;
+            if (!shown || waitUntil([&] { return shown(canvas); }, 5000))
+                return true;
+        }
+        return false;
+    }
+    // Presses Ctrl+M in the main window; gives the made file's path, empty
+    // when none was made within fifteen seconds.
+    std::string make(const std::string& mainWindow) {
+        focus(mainWindow);
+        runCommand("xdotool key ctrl+m");
+        const std::string vlm = home() + "/zedaro/Untitled.vlm";
+        if (!waitUntil([&] { return fileExists(vlm); }, 15000))
+            return {};
+        runCommand("sleep 0.5");
+        return vlm;
+    }
+    // Lists an object in the property box: clicks the box's chooser, presses
+    // the keys, and repeats (the box may still be settling under load) until
+    // the box's title names the object. Gives the box's place.
+    std::optional<Rect> listInPropertyBox(const std::string& boxId, const std::string& object,
+                                          const std::string& keys) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const auto place = placeOf(boxId);
+            if (!place)
+                return std::nullopt;
+            runCommand("xdotool mousemove " + std::to_string(place->x + place->w - 14) + " " +
+                       std::to_string(place->y + 15) + " click 1 sleep 0.5 " + keys);
+            if (waitUntil(
+                    [&] {
+                        return trim(runCommand("xdotool getwindowname " + boxId)) ==
+                               "Properties [" + object + "]";
+                    },
+                    5000))
+                return place;
+        }
+        return std::nullopt;
+    }
+    // Quits the program by Ctrl+Q; ends it when it does not exit.
+    void quit(Process& p, const std::string& mainWindow) {
+        focus(mainWindow);
+        runCommand("xdotool key ctrl+q");
+        p.wait(10000);
+        if (p.running()) {
+            p.signal(SIGTERM);
+            p.wait(5000);
+        }
+    }
+    // Starts the program on a copy of the made file; gives the copy's path,
+    // empty when the program did not start.
+    std::string startOnCopy(Process& p, const std::string& made) {
+        const std::string copy = root.file("show.vlm");
+        writeFile(copy, readFile(made));
+        return p.start(velmoraBinary(), options({copy})) ? copy : std::string();
+    }
     void SetUp() override {
         XvfbTest::SetUp();
         mkdir(home().c_str(), 0755);

@@ -21,9 +21,6 @@
 #include <sstream>
 #include <zlib.h>
 
-// Xlib after the toolkit headers.
-#include "AuthorWindows.h"
-
 using namespace testsupport;
 
 namespace {
@@ -73,9 +70,9 @@ TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
     key("keydown alt key x keyup alt");
     ASSERT_TRUE(p.waitForErr("m_dwFrameCount == ", 10000)) << p.err();
     main = mainWindow();
-    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000))
+    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000))
         << runCommand("xwininfo -tree -id " + main);
-    canvas = *canvasOf(main);
+    canvas = *holderCanvasOf(main);
 
     // Objects > Edit Palette > Text Field, then a drag on the canvas.
     focus(main);
@@ -120,17 +117,16 @@ TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
                 fieldFrame = i;
     const std::vector<uint8_t> made = bytesOf(frames[fieldFrame]);
 
-    quitProgram(p, main);
+    quit(p, main);
 
     // The made file opened and made again: the same object chunk.
-    const std::string copy = root.file("show.vlm");
-    writeFile(copy, readFile(vlm));
-    const auto madeAt = std::filesystem::last_write_time(copy);
     Process again;
-    ASSERT_TRUE(again.start(velmoraBinary(), options({copy})));
+    const std::string copy = startOnCopy(again, vlm);
+    ASSERT_FALSE(copy.empty());
+    const auto madeAt = std::filesystem::last_write_time(copy);
     main = mainWindow();
     ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
     runCommand("sleep 1.2");
     focus(main);
     key("key ctrl+m");

@@ -40,6 +40,14 @@ inline std::vector<std::vector<sAllObjects>> objectsOf(const std::string& path, 
     return frames;
 }
 
+// The payload of the first record of a kind, or null.
+template <class Payload> const Payload* firstOfKind(const std::vector<sAllObjects>& objects, int32_t kind) {
+    for (const sAllObjects& o : objects)
+        if (o.drawingObject == kind)
+            return std::get_if<Payload>(&o.payload);
+    return nullptr;
+}
+
 // The objects of frame 0.
 inline std::vector<sAllObjects> objectsOfFirstFrame(const std::string& path) {
     auto frames = objectsOf(path, 1);

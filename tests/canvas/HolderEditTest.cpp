@@ -219,9 +219,10 @@ TEST_F(HolderEditTest, PasteSkipsRecordsWithoutAPasteConstructor) {
     internals(holder).stObjectClipboard.push(target);
     internals(holder).stObjectClipboard.push(static_cast<DrawRect*>(holder->liveObjects()[1])->record());
     holder->slotPasteObjects();
-    EXPECT_EQ(3u, holder->liveObjects().size());
-    EXPECT_EQ(3u, holder->allObjects()[0].AllObjects.size());
-    EXPECT_EQ(1, internals(holder).stActionCounts.top());
+    // The rectangle and the bitmap are pasted; the click target is not.
+    EXPECT_EQ(4u, holder->liveObjects().size());
+    EXPECT_EQ(4u, holder->allObjects()[0].AllObjects.size());
+    EXPECT_EQ(2, internals(holder).stActionCounts.top());
     EXPECT_EQ(3u, internals(holder).stObjectClipboard.size());
     holder->slotUndoAction();
     EXPECT_EQ(2u, holder->liveObjects().size());

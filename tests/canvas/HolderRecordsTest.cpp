@@ -121,9 +121,9 @@ TEST_F(HolderRecordsTest, StoredRecordsOfEveryKindRoundTrip) {
         s.frameIndex = 1;
     std::vector<sAllObjects> copy = in;
     ASSERT_TRUE(holder->setVectorRef(copy, 1));
-    // Records with a live object class are held as records, the others kept.
-    EXPECT_EQ(7u, holder->allObjects()[1].AllObjects.size());
-    EXPECT_EQ(1u, holder->keptRecords(1).size());
+    // Every kind here has a live object class: all are held as records.
+    EXPECT_EQ(8u, holder->allObjects()[1].AllObjects.size());
+    EXPECT_TRUE(holder->keptRecords(1).empty());
     // Storing a hyperlink recomputes its event mask and gives every event a block.
     StoredHyperLink& link = *in[6].get<StoredHyperLink>();
     link.eventMask = 1;
@@ -162,18 +162,23 @@ TEST_F(HolderRecordsTest, WithoutObjectClassesEveryObjectRecordIsKeptAsStored) {
 TEST_F(HolderRecordsTest, RecordsSurviveAVisitOfTheirFrame) {
     playback.assign(2, SPlayBackFrameInfo{});
     holder->getNoFramesOnFileOpen(2);
+    // The second bitmap is aligned bottom right and not stretched.
+    sAllObjects aligned = bitmapStored("B2", 45);
+    aligned.get<StoredBitmap>()->align = 3;
+    aligned.get<StoredBitmap>()->stretch = 0;
+    aligned.get<StoredBitmap>()->control = StoredControl{"Corner", "", 0, 0, 974, 718, 50, 50, 0};
     std::vector<sAllObjects> in = {frameStored("A"), shapeStored(RECTANGLE, "R1", 10), bitmapStored("B1", 44),
-                                   polylineStored("P1")};
+                                   polylineStored("P1"), aligned};
     std::vector<sAllObjects> copy = in;
     holder->setVectorRef(copy, 0);
     holder->slot_get_current_frame(0);
-    ASSERT_EQ(3u, holder->liveObjects().size()) << "the bitmap waits for its class";
+    ASSERT_EQ(5u, holder->liveObjects().size()) << "the bitmaps are made from their records";
     holder->slot_get_current_frame(1);
     holder->slot_get_current_frame(0);
     holder->updateObjects();
     std::vector<sAllObjects> out;
     holder->getVectorRef(out, 0);
-    ASSERT_EQ(4u, out.size());
+    ASSERT_EQ(5u, out.size());
     for (size_t i = 0; i < in.size(); ++i)
         EXPECT_TRUE(sameBytes(in[i], out[i])) << i;
 }
@@ -288,6 +293,10 @@ TEST_F(HolderRecordsTest, ResetWithLiveObjectsLeavesAnEmptyCanvas) {
 }
 
 TEST_F(HolderRecordsTest, KeptRecordsFollowCopiesAndPurges) {
+    // Bitmaps without their class: their records are kept as stored.
+    HolderObjectFactory withoutBitmaps = HolderObjectFactory::current();
+    withoutBitmaps.setKind(BITMAP, HolderKindMakers{});
+    HolderObjectFactory::install(withoutBitmaps);
     playback.assign(2, SPlayBackFrameInfo{});
     holder->getNoFramesOnFileOpen(2);
     std::vector<sAllObjects> in = {frameStored("A", 5), bitmapStored("B1", 44), hyperlinkStored("J1")};

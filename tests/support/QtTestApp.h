@@ -3,6 +3,8 @@
 // it is. QT_QPA_PLATFORM is left as it was.
 #pragma once
 
+#include "support/XvfbServer.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -39,6 +41,33 @@ class OffscreenAppSuite : public ::testing::Test {
     }
 
   private:
+    static inline QApplication* s_app = nullptr;
+};
+
+// Suite fixture with a private Xvfb at 1024x768x24 and an application on it
+// (xcb), both removed after the suite. An application that already exists
+// is used as it is; without a server none is made.
+class XcbAppSuite : public ::testing::Test {
+  public:
+    static void SetUpTestSuite() {
+        if (QCoreApplication::instance())
+            return;
+        s_server = new XvfbServer(ScreenSpec{1024, 768, 24, {}});
+        if (!s_server->running())
+            return;
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+        qunsetenv("QT_QPA_PLATFORMTHEME");
+        s_app = makeTestApplication("xcb");
+    }
+    static void TearDownTestSuite() {
+        delete s_app;
+        s_app = nullptr;
+        delete s_server;
+        s_server = nullptr;
+    }
+
+  private:
+    static inline XvfbServer* s_server = nullptr;
     static inline QApplication* s_app = nullptr;
 };
 

@@ -1,6 +1,6 @@
 // Fixture for the frame strip and navigation bar tests: a private Xvfb
 // 1024 pixels wide with a QApplication on it for the test suite, both removed
-// afterwards. An application that already exists is used as it is.
+// afterwards (XcbAppSuite). An application that already exists is used as it is.
 #pragma once
 
 #include "canvas/strip/FrameDetails.h"
@@ -19,33 +19,13 @@
 #include <string>
 #include <vector>
 
-class StripAppTest : public ::testing::Test {
+class StripAppTest : public testsupport::XcbAppSuite {
   protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance())
-            return;
-        s_server = new testsupport::XvfbServer(testsupport::ScreenSpec{1024, 768, 24, {}});
-        if (!s_server->running())
-            return;
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-        qunsetenv("QT_QPA_PLATFORMTHEME");
-        s_app = testsupport::makeTestApplication("xcb");
-    }
-    static void TearDownTestSuite() {
-        delete s_app;
-        s_app = nullptr;
-        delete s_server;
-        s_server = nullptr;
-    }
     void SetUp() override {
         ASSERT_NE(QCoreApplication::instance(), nullptr) << "no X display for the strip tests";
         setMinFramesFromScreenWidth(1024);
         NavigationBarBase::temp_end_frame = 0;
     }
-
-  private:
-    static inline testsupport::XvfbServer* s_server = nullptr;
-    static inline QApplication* s_app = nullptr;
 };
 
 // The name of a NavigationBarBase::ButtonState code, for the signal log.

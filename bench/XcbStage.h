@@ -1,0 +1,39 @@
+// A private Xvfb with an application on it (xcb) and a shown canvas widget
+// of the screen's size, for the benchmarks that paint widgets.
+#pragma once
+
+#include "support/XvfbServer.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <cstdlib>
+#include <memory>
+
+struct XcbStage {
+    std::unique_ptr<testsupport::XvfbServer> server;
+    std::unique_ptr<QApplication> app;
+    std::unique_ptr<QWidget> canvas;
+    int argc = 1;
+    char name[16] = "velmora_bench";
+    char* argv[2] = {name, nullptr};
+
+    // False when no server started.
+    bool start(int width, int height) {
+        server = std::make_unique<testsupport::XvfbServer>(testsupport::ScreenSpec{width, height, 24, {}});
+        if (!server->running())
+            return false;
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+        app = std::make_unique<QApplication>(argc, argv);
+        canvas = std::make_unique<QWidget>();
+        canvas->setGeometry(0, 0, width, height);
+        canvas->show();
+        QCoreApplication::processEvents();
+        return true;
+    }
+    ~XcbStage() {
+        canvas.reset();
+        app.reset();
+    }
+};

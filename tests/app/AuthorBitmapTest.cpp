@@ -1,0 +1,267 @@
+// An author appends a frame, places a bitmap from the Edit Palette, chooses
+// its image in the media library, aligns it to the bottom right without
+// stretching and makes the output file; the file holds the bitmap and the
+// image, and the program started on it shows the bitmap again.
+#include "AuthorSessionFixture.h"
+#include "MadeObjects.h"
+#include "canvas/records/sAllObjects.h"
+#include "media/ResourceStore.h"
+#include "store/DrawingObjectType.h"
+#include "store/VlmFile.h"
+#include "store/VlmRecords.h"
+
+#include <QString>
+
+#include <algorithm>
+
+#include "ScreenPixels.h"
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+using namespace testsupport;
+
+namespace {
+
+std::string sourceFolder() {
+    std::string here = __FILE__; // <root>/tests/app/AuthorBitmapTest.cpp
+    return here.substr(0, here.rfind("/tests/app/"));
+}
+
+// A GIF of the given size with a palette of four colours: each code is
+// written in nine bits, with a clear code often enough that the decoder's
+// table never makes the codes wider.
+std::string gifOf(int w, int h, const uint32_t (&colours)[4]) {
+    std::string out = "GIF89a";
+    auto le16 = [&out](int v) {
+        out += char(v & 0xFF);
+        out += char((v >> 8) & 0xFF);
+    };
+    le16(w);
+    le16(h);
+    out += char(0xF7); // a global table of 256 entries
+    out += '\0';
+    out += '\0';
+    for (int i = 0; i < 256; ++i) {
+        const uint32_t c = i < 4 ? colours[i] : 0;
+        out += char((c >> 16) & 0xFF);
+        out += char((c >> 8) & 0xFF);
+        out += char(c & 0xFF);
+    }
+    out += ',';
+    le16(0);
+    le16(0);
+    le16(w);
+    le16(h);
+    out += '\0';
+    out += char(8);
+    std::string data;
+    uint32_t bits = 0;
+    int count = 0;
+    auto code = [&](int c) {
+        bits |= uint32_t(c) << count;
+        count += 9;
+        while (count >= 8) {
+            data += char(bits & 0xFF);
+            bits >>= 8;
+            count -= 8;
+        }
+    };
+    code(256);
+    int sinceClear = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (++sinceClear > 250) {
+                code(256);
+                sinceClear = 1;
+            }
+            code((x / 5 + y / 5) % 4);
+        }
+    code(257);
+    if (count > 0)
+        data += char(bits & 0xFF);
+    for (size_t i = 0; i < data.size(); i += 255) {
+        const std::string block = data.substr(i, 255);
+        out += char(block.size());
+        out += block;
+    }
+    out += '\0';
+    out += ';';
+    return out;
+}
+
+// The author's hands: the keys and pointer through xdotool, on the main
+// window and its canvas.
+struct BitmapAuthor {
+    Rect canvas;
+    std::string main;
+
+    void key(const std::string& keys) { runCommand("xdotool " + keys); }
+    std::string at(int x, int y) const {
+        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
+    }
+    // Opens the row editor at `rowY` (box coordinates) and moves through its
+    // list by the keys.
+    void chooseRow(const Rect& box, int rowY, const std::string& keys) {
+        const std::string y = std::to_string(box.y + rowY);
+        key("mousemove " + std::to_string(box.x + 180) + " " + y + " click 1 sleep 0.6");
+        key("mousemove " + std::to_string(box.x + box.w - 18) + " " + y + " click 1 sleep 0.6");
+        key("key " + keys + " sleep 0.1 key Return sleep 0.6");
+    }
+    // Scrolls the view until the canvas's bottom-right corner shows.
+    void scrollToBottomRight() {
+        key("mousemove " + at(100, 300) +
+            " click --repeat 30 --delay 20 5 click --repeat 30 --delay 20 7 sleep 0.5");
+        canvas = *holderCanvasOf(main);
+    }
+    // The 50 x 50 pixels of a bitmap at the canvas's bottom right.
+    std::vector<unsigned long> bitmapPixels() {
+        const auto c = holderCanvasOf(main);
+        if (!c)
+            return {};
+        return screenPixelsOf(Rect{c->x + 974, c->y + 718, 50, 50});
+    }
+    // The Appearance rows of the property box (Align, Image File, Stretch),
+    // with the Name row selected so that none of them shows its editor.
+    std::vector<unsigned long> appearanceRows(const std::string& boxId) {
+        const auto b = placeOf(boxId);
+        if (!b)
+            return {};
+        key("mousemove " + std::to_string(b->x + 60) + " " + std::to_string(b->y + 310) +
+            " click 1 sleep 0.6");
+        return screenPixelsOf(Rect{b->x + 45, b->y + 93, b->w - 90, 66});
+    }
+};
+
+constexpr uint32_t kColours[4] = {0xC02020, 0x20A040, 0x2040C0, 0xE0C040};
+
+TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
+    // The working folder holds what the program loads by name; the media
+    // library holds one GIF.
+    for (const char* name : {"bitmap1.xpm", "RESOURCES.RSE"})
+        writeFile(root.file(name), readFile(sourceFolder() + "/images/" + name));
+    mkdir((home() + "/zedaro").c_str(), 0755);
+    const std::string imagePath = home() + "/logo.gif";
+    writeFile(imagePath, gifOf(40, 20, kColours));
+    uint32_t imageId = 0;
+    {
+        ResourceStore store(home() + "/zedaro/VELMORA.RSE", root.file("RESOURCES.RSE"));
+        ASSERT_TRUE(store.ensureStore());
+        imageId = store.importFile(QString::fromStdString(imagePath));
+        ASSERT_NE(0u, imageId);
+    }
+
+    BitmapAuthor author;
+    std::string& main = author.main;
+    Rect& canvas = author.canvas;
+    auto key = [&author](const std::string& keys) { author.key(keys); };
+    auto at = [&author](int x, int y) { return author.at(x, y); };
+    Process p;
+    ASSERT_TRUE(startWithAFrame(p, main, canvas, newFrameShown))
+        << p.err() << runCommand("xwininfo -tree -id " + main);
+
+    // Objects > Edit Palette > Bitmap, a drag, and a right click on it.
+    focus(main);
+    key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key b sleep 0.3");
+    key("mousemove " + at(200, 150) + " mousedown 1 sleep 0.2 mousemove " + at(300, 220) +
+        " sleep 0.2 mousemove " + at(400, 300) + " sleep 0.2 mouseup 1 sleep 0.4");
+    key("mousemove " + at(300, 220) + " click 3 sleep 0.6");
+    const std::string boxId = propertyBoxBeside(main);
+    ASSERT_FALSE(boxId.empty()) << p.err();
+    const auto listed = listInPropertyBox(boxId, "Bitmap Object 1", "key Escape sleep 0.3");
+    ASSERT_TRUE(listed.has_value()) << runCommand("xdotool getwindowname " + boxId);
+    const Rect box = *listed;
+    // Image File: "..." opens the media library.
+    const std::string imageRow = std::to_string(box.y + 126);
+    key("mousemove " + std::to_string(box.x + 180) + " " + imageRow + " click 1 sleep 0.6");
+    key("mousemove " + std::to_string(box.x + box.w - 18) + " " + imageRow + " click 1 sleep 1");
+    std::string library;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return !(library =
+                         trim(runCommand("xdotool search --name '^Resource Editor$' 2>/dev/null | head -n1")))
+                        .empty();
+        },
+        10000))
+        << p.err();
+    const auto libraryPlace = placeOf(library);
+    ASSERT_TRUE(libraryPlace.has_value());
+    const Rect lib = *libraryPlace;
+    // The image under the opened Images category, then Ok.
+    key("mousemove " + std::to_string(lib.x + 122) + " " + std::to_string(lib.y + 93) + " click 1 sleep 0.5");
+    key("mousemove " + std::to_string(lib.x + 315) + " " + std::to_string(lib.y + 173) +
+        " click 1 sleep 0.8");
+    // Align "Bottom Right", three below "[None]"; Stretch "No", one above "Yes".
+    author.chooseRow(box, 103, "Down Down Down");
+    author.chooseRow(box, 149, "Up");
+    const std::vector<unsigned long> rowsBefore = author.appearanceRows(boxId);
+    author.scrollToBottomRight();
+    const std::vector<unsigned long> before = author.bitmapPixels();
+    // The GIF scaled to 50 x 50: every pixel one of its colours.
+    ASSERT_EQ(2500u, before.size());
+    for (unsigned long pixel : before)
+        ASSERT_TRUE(std::find(std::begin(kColours), std::end(kColours), pixel) != std::end(kColours))
+            << std::hex << pixel;
+
+    const std::string vlm = make(main);
+    ASSERT_FALSE(vlm.empty()) << p.err();
+
+    const std::vector<sAllObjects> objects = objectsOfFirstFrame(vlm);
+    const StoredBitmap* bitmap = firstOfKind<StoredBitmap>(objects, BITMAP);
+    ASSERT_NE(nullptr, bitmap) << p.err();
+    EXPECT_EQ("Bitmap Object 1", bitmap->control.name);
+    EXPECT_EQ(imageId, bitmap->imageId);
+    EXPECT_EQ(3, bitmap->align);
+    EXPECT_EQ(0, bitmap->stretch);
+    EXPECT_EQ(974, bitmap->control.x);
+    EXPECT_EQ(718, bitmap->control.y);
+    EXPECT_EQ(50, bitmap->control.width);
+    EXPECT_EQ(50, bitmap->control.height);
+    {
+        VlmFile made;
+        ASSERT_EQ(0, made.openToRead(vlm));
+        bool listed = false;
+        for (uint32_t i = 0; i < made.ScapResourceCount(); ++i) {
+            VlmResourceRecord r;
+            ASSERT_EQ(0, made.ScapResourceRead(r, i));
+            listed = listed || (r.resourceId() == imageId && r.fullPath() == imagePath);
+        }
+        EXPECT_TRUE(listed) << "the image is in the resource table";
+    }
+
+    quit(p, main);
+
+    // The made file opened again: the same pixels and the same rows.
+    Process again;
+    ASSERT_FALSE(startOnCopy(again, vlm).empty());
+    main = mainWindow();
+    ASSERT_FALSE(main.empty()) << again.err();
+    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
+    // Scrolled as far as it goes, again while the frame is still being shown.
+    const bool same = waitUntil(
+        [&] {
+            focus(main);
+            author.scrollToBottomRight();
+            return author.bitmapPixels() == before;
+        },
+        20000);
+    EXPECT_TRUE(same) << "the bitmap shows as made\n" << again.err();
+
+    // F10 on the canvas shows the property box.
+    focus(main);
+    key("mousemove " + at(700, 500) + " click 1 sleep 0.3 key F10");
+    const std::string shownBox = propertyBoxBeside(main);
+    ASSERT_FALSE(shownBox.empty()) << again.err();
+    // The chooser lists the frame, then the bitmap.
+    const auto listedAgain =
+        listInPropertyBox(shownBox, "Bitmap Object 1", "key Down sleep 0.2 key Return sleep 0.3");
+    ASSERT_TRUE(listedAgain.has_value()) << runCommand("xdotool getwindowname " + shownBox);
+    EXPECT_EQ(rowsBefore, author.appearanceRows(shownBox))
+        << "Align, Image File and Stretch read as before the make";
+    again.signal(SIGTERM);
+    again.wait(5000);
+}
+
+} // namespace
