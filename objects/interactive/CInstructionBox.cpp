@@ -1,4 +1,5 @@
 #include "objects/interactive/CInstructionBox.h"
+#include "objects/interactive/WidgetKindMakers.h"
 
 #include "canvas/VLImageHolder.h"
 #include "canvas/records/StoredText.h"
@@ -113,29 +114,7 @@ CInstructionBox::~CInstructionBox() {
 }
 
 HolderKindMakers CInstructionBox::holderKindMakers() {
-    HolderKindMakers m;
-    m.newAtTool = [](VLImageHolder* holder, QPaintDevice* device, int, int number) -> DrawTools* {
-        return new CInstructionBox(holder, holder, device, number);
-    };
-    m.ofRecord = [](VLImageHolder* holder, const NVAllObjects& record) -> DrawTools* {
-        const sInstructionBox* p = record.get<sInstructionBox>();
-        return p ? new CInstructionBox(holder, *p) : nullptr;
-    };
-    m.pasted = [](VLImageHolder* holder, const NVAllObjects& record, int number,
-                  QPoint offset) -> DrawTools* {
-        return record.get<sInstructionBox>() ? new CInstructionBox(holder, record, number, offset) : nullptr;
-    };
-    m.toStored = [](const NVAllObjects& record, sAllObjects& stored) {
-        stored = InstructionBoxRecord::toStored(record);
-        return true;
-    };
-    m.fromStored = [](const sAllObjects& stored, NVAllObjects& record) {
-        if (!stored.get<StoredInstructionBox>())
-            return false;
-        record = InstructionBoxRecord::fromStored(stored);
-        return true;
-    };
-    return m;
+    return widgetKindMakers<CInstructionBox, sInstructionBox, StoredInstructionBox, InstructionBoxRecord>();
 }
 
 void CInstructionBox::addMyPropEntrys() {
