@@ -184,6 +184,10 @@ void EditPropertyBox::showEvent(QShowEvent* e) {
     if (view)
         view->slotResetCombo();
     QDialog::showEvent(e);
+    // A box shown empty lists the object the chooser shows, as picking it
+    // there would.
+    if (view && propertyList && propertyList->topLevelItemCount() == 0 && objectChooser->currentIndex() >= 0)
+        emit objectChooser->highlighted(objectChooser->currentIndex());
 }
 
 void EditPropertyBox::hideEvent(QHideEvent* e) {

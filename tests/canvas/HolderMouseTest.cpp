@@ -4,6 +4,7 @@
 #include "canvas/DrawTools.h"
 #include "objects/draw/DrawRect.h"
 #include "properties/EditPropertyBox.h"
+#include "properties/PropertyListView.h"
 #include "store/DatRecords.h"
 
 #include <QComboBox>
@@ -350,3 +351,26 @@ TEST_F(HolderLineUndoTest, SingleDragOfALineBooksItsPoints) {
 }
 
 } // namespace
+
+TEST_F(HolderMouseTest, PropertyBoxShownEmptyListsTheObjectTheChooserShows) {
+    drawRect(QRect(20, 20, 40, 40));
+    drawRect(QRect(200, 200, 40, 40));
+    EditPropertyBox* box = view->_get_editprop_box();
+    ASSERT_FALSE(box->isVisible());
+    // A right click on the second rectangle shows the box with its rows.
+    press(QPoint(220, 220), Qt::RightButton);
+    release(QPoint(220, 220), Qt::RightButton);
+    ASSERT_TRUE(box->isVisible());
+    EXPECT_EQ(holder->liveObjects()[2], holder->getSelectedItem());
+    EXPECT_EQ(QString("Properties [Rectangle 2]"), box->windowTitle());
+    EXPECT_GT(box->getListView()->topLevelItemCount(), 0);
+    box->hide();
+    EXPECT_EQ(0, box->getListView()->topLevelItemCount()) << "hiding empties the list";
+    // Shown again with nothing selected: the frame's rows.
+    press(QPoint(500, 500));
+    release(QPoint(500, 500));
+    box->show();
+    EXPECT_EQ(QString("Properties [Frame 1]"), box->windowTitle());
+    EXPECT_GT(box->getListView()->topLevelItemCount(), 0);
+    box->hide();
+}
