@@ -1,47 +1,21 @@
 // Validation fields on a real holder: IDs that stay unique after a deletion
 // and come back with undo, the Events page on a chooser pick, the strings a
 // pick loads, and the stored form taken in and written back.
-#include "app/HolderObjectKinds.h"
-#include "canvas/DrawTools.h"
+#include "ObjectHolderFixture.h"
 #include "objects/interactive/CEditValidationField.h"
 #include "objects/interactive/CHyperLink.h"
 #include "objects/interactive/CValidationField.h"
-#include "objects/interactive/HolderInteractiveHost.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyBox.h"
 #include "properties/EditPropertyEntry.h"
 #include "properties/PropertyLviBase.h"
 #include "store/CValidationData.h"
-#include "store/DatRecords.h"
 
-#include <QCoreApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QTabWidget>
 
 namespace {
-// Before Xlib, which defines KeyPress.
-void sendKey(QObject* receiver, int key) {
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(receiver, &e);
-}
-} // namespace
 
-// Xlib after the toolkit headers.
-#include "HolderFixture.h"
-
-namespace {
-
-using canvastest::HolderTest;
-
-class FieldHost : public HolderInteractiveHost {
-  public:
-    using HolderInteractiveHost::HolderInteractiveHost;
-    std::vector<SPlayBackFrameInfo>* playbackRecords() override { return nullptr; }
-    void changeFrameColor(const QColor&) override {}
-    void setUserActionStatus(bool) override {}
-    void soundAddedOrRemovedInFrame(bool) override {}
-};
+using canvastest::sendKey;
 
 sMultiValidationString str(const char* text, std::vector<uint32_t> words) {
     sMultiValidationString s;
@@ -55,46 +29,18 @@ sMultiValidationString str(const char* text, std::vector<uint32_t> words) {
     return s;
 }
 
-class HolderValidationFieldTest : public HolderTest {
+class HolderValidationFieldTest : public canvastest::ObjectHolderTest {
   protected:
     void SetUp() override {
-        HolderTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        installHolderObjectKinds();
-        host = std::make_unique<FieldHost>(holder);
-        InteractiveHost::setCurrent(host.get());
-        showPattern(800, 600);
-        holder->setPlaybackRecords(&playback);
-        playback.assign(2, SPlayBackFrameInfo{});
-        holder->getNoFramesOnFileOpen(2);
-        holder->slot_get_current_frame(0);
-        VLImageHolder::setCurrentCounters(sLastObjectNumber{});
-        internals(holder).vLastObjectNumber[0] = sLastObjectNumber{};
+        ObjectHolderTest::SetUp();
         PropertyLviBase::resetSharedRecords();
     }
     void TearDown() override {
-        DrawTools::currentlySelectedObject = SELECTION;
-        InteractiveHost::setCurrent(nullptr);
         PropertyLviBase::resetSharedRecords();
-        HolderTest::TearDown();
-        host.reset();
-    }
-    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
-                      Qt::NoModifier);
-        QCoreApplication::sendEvent(holder, &e);
+        ObjectHolderTest::TearDown();
     }
     CValidationField* drawField(QPoint from, QPoint to) {
-        holder->slot_select_draw_object(VALIDATIONFIELD);
-        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, from + (to - from) / 2, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-        holder->slot_select_draw_object(SELECTION);
-        settle(50);
-        return holder->liveObjects().empty() ? nullptr
-                                             : dynamic_cast<CValidationField*>(holder->liveObjects().back());
+        return dynamic_cast<CValidationField*>(drawWithTool(VALIDATIONFIELD, from, to));
     }
     std::vector<int> liveIds() {
         std::vector<int> ids;
@@ -116,9 +62,6 @@ class HolderValidationFieldTest : public HolderTest {
         f.getEditPropertyBase()->setProp_Value("Validation String", named);
         f.applyProperty("Validation String");
     }
-
-    std::unique_ptr<FieldHost> host;
-    std::vector<SPlayBackFrameInfo> playback;
 };
 
 TEST_F(HolderValidationFieldTest, IdsStayUniqueAfterADeletionAndUndoBringsTheFirstTwoBack) {
