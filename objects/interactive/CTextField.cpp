@@ -5,6 +5,7 @@
 #include "objects/draw/XColorPixel.h"
 #include "objects/interactive/CEditTextField.h"
 #include "objects/interactive/CEditTextFieldTextField.h"
+#include "objects/interactive/ControlPayload.h"
 #include "objects/interactive/InteractiveHost.h"
 #include "objects/interactive/TextFieldRecord.h"
 #include "properties/EditPropertyBase.h"
@@ -135,29 +136,7 @@ CTextField::~CTextField() {
 }
 
 HolderKindMakers CTextField::holderKindMakers() {
-    HolderKindMakers m;
-    m.newAtTool = [](VLImageHolder* holder, QPaintDevice* device, int, int number) -> DrawTools* {
-        return new CTextField(holder, holder, device, number);
-    };
-    m.ofRecord = [](VLImageHolder* holder, const NVAllObjects& record) -> DrawTools* {
-        const sTextField* p = record.get<sTextField>();
-        return p ? new CTextField(holder, *p) : nullptr;
-    };
-    m.pasted = [](VLImageHolder* holder, const NVAllObjects& record, int number,
-                  QPoint offset) -> DrawTools* {
-        return record.get<sTextField>() ? new CTextField(holder, record, number, offset) : nullptr;
-    };
-    m.toStored = [](const NVAllObjects& record, sAllObjects& stored) {
-        stored = TextFieldRecord::toStored(record);
-        return true;
-    };
-    m.fromStored = [](const sAllObjects& stored, NVAllObjects& record) {
-        if (!stored.get<StoredTextField>())
-            return false;
-        record = TextFieldRecord::fromStored(stored);
-        return true;
-    };
-    return m;
+    return controlKindMakers<CTextField, sTextField, StoredTextField, TextFieldRecord>();
 }
 
 void CTextField::addMyPropEntrys() {

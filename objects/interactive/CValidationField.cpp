@@ -5,6 +5,7 @@
 #include "media/MediaLibraryInterface.h"
 #include "objects/interactive/CEditValidationField.h"
 #include "objects/interactive/CTextField.h"
+#include "objects/interactive/ControlPayload.h"
 #include "objects/interactive/InteractiveHost.h"
 #include "objects/interactive/ValidationFieldRecord.h"
 #include "properties/EditPropertyBase.h"
@@ -155,30 +156,8 @@ CValidationField::~CValidationField() {
 }
 
 HolderKindMakers CValidationField::holderKindMakers() {
-    HolderKindMakers m;
-    m.newAtTool = [](VLImageHolder* holder, QPaintDevice* device, int, int number) -> DrawTools* {
-        return new CValidationField(holder, holder, device, number);
-    };
-    m.ofRecord = [](VLImageHolder* holder, const NVAllObjects& record) -> DrawTools* {
-        const sValidationField* p = record.get<sValidationField>();
-        return p ? new CValidationField(holder, *p) : nullptr;
-    };
-    m.pasted = [](VLImageHolder* holder, const NVAllObjects& record, int number,
-                  QPoint offset) -> DrawTools* {
-        return record.get<sValidationField>() ? new CValidationField(holder, record, number, offset)
-                                              : nullptr;
-    };
-    m.toStored = [](const NVAllObjects& record, sAllObjects& stored) {
-        stored = ValidationFieldRecord::toStored(record);
-        return true;
-    };
-    m.fromStored = [](const sAllObjects& stored, NVAllObjects& record) {
-        if (!stored.get<StoredValidationField>())
-            return false;
-        record = ValidationFieldRecord::fromStored(stored);
-        return true;
-    };
-    return m;
+    return controlKindMakers<CValidationField, sValidationField, StoredValidationField,
+                             ValidationFieldRecord>();
 }
 
 void CValidationField::addMyPropEntrys() {
