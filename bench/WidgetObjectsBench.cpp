@@ -110,27 +110,27 @@ QRect placeOf(int i) {
     return QRect(20 + (i % 6) * 310, 20 + (i / 6) * 200, 300, 190);
 }
 
-void BM_TextFieldsLeaveAndEnterFrame(benchmark::State& state) {
+// The holder's frame change for 30 live objects made from their payloads:
+// copy each record out and delete the object, then re-create and show it.
+template <class Object, class Payload>
+void leaveAndEnterFrame(benchmark::State& state, Payload (*payloadOf)(int)) {
     Stage& s = stage();
     if (!s.app) {
         state.SkipWithError("no private X server");
         return;
     }
     std::vector<NVAllObjects> records(kFields);
-    std::vector<CTextField*> live;
+    std::vector<Object*> live;
     for (int i = 0; i < kFields; ++i) {
-        sTextField p;
-        p.name = "Text Field " + std::to_string(i + 1);
+        Payload p = payloadOf(i);
         const QRect r = placeOf(i);
         p.x = r.x();
         p.y = r.y();
         p.width = r.width();
         p.height = r.height();
         p.attribute = 1;
-        p.scrolling = 1;
         p.font = NVFont{};
-        p.text = textOf(i);
-        live.push_back(new CTextField(nullptr, p));
+        live.push_back(new Object(nullptr, p));
         live.back()->show();
     }
     QCoreApplication::processEvents();
@@ -141,14 +141,26 @@ void BM_TextFieldsLeaveAndEnterFrame(benchmark::State& state) {
         }
         live.clear();
         for (int i = 0; i < kFields; ++i) {
-            live.push_back(new CTextField(nullptr, *records[size_t(i)].get<sTextField>()));
+            live.push_back(new Object(nullptr, *records[size_t(i)].template get<Payload>()));
             live.back()->show();
         }
         QCoreApplication::processEvents();
     }
-    for (CTextField* f : live)
+    for (Object* f : live)
         delete f;
     state.SetItemsProcessed(state.iterations() * kFields);
+}
+
+sTextField textFieldOf(int i) {
+    sTextField p;
+    p.name = "Text Field " + std::to_string(i + 1);
+    p.scrolling = 1;
+    p.text = textOf(i);
+    return p;
+}
+
+void BM_TextFieldsLeaveAndEnterFrame(benchmark::State& state) {
+    leaveAndEnterFrame<CTextField, sTextField>(state, &textFieldOf);
 }
 
 void BM_BareWidgetsMakeShowDelete(benchmark::State& state) {
@@ -203,44 +215,15 @@ SMultiString stringsOf(int field) {
     return strings;
 }
 
+sValidationField validationFieldOf(int i) {
+    sValidationField p;
+    p.name = "Validation Field " + std::to_string(i + 1);
+    p.strings = stringsOf(i);
+    return p;
+}
+
 void BM_ValidationFieldsLeaveAndEnterFrame(benchmark::State& state) {
-    Stage& s = stage();
-    if (!s.app) {
-        state.SkipWithError("no private X server");
-        return;
-    }
-    std::vector<NVAllObjects> records(kFields);
-    std::vector<CValidationField*> live;
-    for (int i = 0; i < kFields; ++i) {
-        sValidationField p;
-        p.name = "Validation Field " + std::to_string(i + 1);
-        const QRect r = placeOf(i);
-        p.x = r.x();
-        p.y = r.y();
-        p.width = r.width();
-        p.height = r.height();
-        p.attribute = 1;
-        p.font = NVFont{};
-        p.strings = stringsOf(i);
-        live.push_back(new CValidationField(nullptr, p));
-        live.back()->show();
-    }
-    QCoreApplication::processEvents();
-    for (auto _ : state) {
-        for (int i = 0; i < kFields; ++i) {
-            live[size_t(i)]->getAllObjectStructure(&records[size_t(i)]);
-            delete live[size_t(i)];
-        }
-        live.clear();
-        for (int i = 0; i < kFields; ++i) {
-            live.push_back(new CValidationField(nullptr, *records[size_t(i)].get<sValidationField>()));
-            live.back()->show();
-        }
-        QCoreApplication::processEvents();
-    }
-    for (CValidationField* f : live)
-        delete f;
-    state.SetItemsProcessed(state.iterations() * kFields);
+    leaveAndEnterFrame<CValidationField, sValidationField>(state, &validationFieldOf);
 }
 
 void BM_BareReadOnlyEditsMakeShowDelete(benchmark::State& state) {

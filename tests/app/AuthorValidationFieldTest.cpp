@@ -145,14 +145,8 @@ TEST_F(AuthorSession, ValidationFieldsKeepUniqueIdsAfterADeletion) {
     };
 
     Process p;
-    ASSERT_TRUE(p.start(velmoraBinary(), options()));
-    main = mainWindow();
+    main = recordAFewFrames(p);
     ASSERT_FALSE(main.empty()) << p.err();
-    ASSERT_TRUE(startRecording(p)) << p.err();
-    runCommand("sleep 1.2");
-    xdotool("keydown alt key x keyup alt");
-    ASSERT_TRUE(p.waitForErr("m_dwFrameCount == ", 10000)) << p.err();
-    main = mainWindow();
     ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000))
         << runCommand("xwininfo -tree -id " + main);
     canvas = *canvasOf(main);

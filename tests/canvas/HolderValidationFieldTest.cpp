@@ -10,6 +10,7 @@
 #include "properties/EditPropertyEntry.h"
 #include "properties/PropertyLviBase.h"
 #include "store/CValidationData.h"
+#include "support/ValidationStrings.h"
 
 #include <QTabWidget>
 
@@ -18,15 +19,7 @@ namespace {
 using canvastest::sendKey;
 
 sMultiValidationString str(const char* text, std::vector<uint32_t> words) {
-    sMultiValidationString s;
-    s.text = text;
-    for (uint32_t w : words) {
-        sValidationKey k;
-        k.uiValidationKey = w;
-        s.keys.push_back(k);
-    }
-    s.nKeyCount = int32_t(s.keys.size());
-    return s;
+    return testsupport::validationString(text, std::move(words));
 }
 
 class HolderValidationFieldTest : public canvastest::ObjectHolderTest {
