@@ -38,8 +38,7 @@ void CTextField::begin(VLImageHolder* holder) {
     drawingObject = TEXTFIELD;
 }
 
-CTextField::CTextField(VLImageHolder* holder, QWidget* parent, QPaintDevice*, int number)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CTextField::CTextField(VLImageHolder* holder, QWidget* parent, QPaintDevice*, int number) {
     (void)parent;
     begin(holder);
     sTextField& p = field();
@@ -66,8 +65,7 @@ CTextField::CTextField(VLImageHolder* holder, QWidget* parent, QPaintDevice*, in
     m_previousName = fromStoredText(p.name);
 }
 
-CTextField::CTextField(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CTextField::CTextField(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset) {
     begin(holder);
     m_name = QStringLiteral("Text Field ") + QString::number(number);
     sTextField& p = field();
@@ -102,8 +100,7 @@ CTextField::CTextField(VLImageHolder* holder, const NVAllObjects& record, int nu
     m_previousName = fromStoredText(field().name);
 }
 
-CTextField::CTextField(VLImageHolder* holder, const sTextField& stored)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CTextField::CTextField(VLImageHolder* holder, const sTextField& stored) {
     begin(holder);
     sTextField& p = field();
     p = stored;
@@ -128,11 +125,6 @@ CTextField::CTextField(VLImageHolder* holder, const sTextField& stored)
     connectEditor();
     setScrollingRow();
     m_previousName = fromStoredText(field().name);
-}
-
-CTextField::~CTextField() {
-    // The editor is the holder's child: it may have gone with the holder.
-    delete m_editor.data();
 }
 
 HolderKindMakers CTextField::holderKindMakers() {
@@ -205,23 +197,6 @@ const sTextField& CTextField::field() const {
 
 // ---- the canvas's operations ----
 
-CEditTextField* CTextField::editor() const {
-    return m_editor.data();
-}
-
-QWidget* CTextField::editorWidget() const {
-    return m_editor.data();
-}
-
-InPlaceEditorFrame* CTextField::editorFrame() const {
-    return m_editor ? &m_editor->frame() : nullptr;
-}
-
-void CTextField::copyRecord(NVAllObjects& target) const {
-    if (m_editor)
-        target = m_editor->record();
-}
-
 void CTextField::draw(_XDisplay* display, _XGC* gc, unsigned long& drawable) {
     if (!m_editor || !display || !gc || !drawable)
         return;
@@ -249,20 +224,6 @@ void CTextField::draw(_XDisplay* display, _XGC* gc, unsigned long& drawable) {
         XDrawLine(display, drawable, gc, x + w + 1, y, x + w + 1, y + h);
         XDrawLine(display, drawable, gc, x + w + 1, y + h, x - 1, y + h);
     }
-}
-
-void CTextField::setPastingPosition() {
-    if (m_editor)
-        m_editor->clearFocus();
-    m_pasting = QPoint(field().x, field().y);
-}
-
-const char* CTextField::getObjectName() const {
-    return m_editor ? field().name.c_str() : "";
-}
-
-void* CTextField::getObjectStructure() {
-    return m_editor ? &field() : nullptr;
 }
 
 QString CTextField::getWrittenText() const {

@@ -56,8 +56,7 @@ void CValidationField::begin(VLImageHolder* holder) {
     drawingObject = VALIDATIONFIELD;
 }
 
-CValidationField::CValidationField(VLImageHolder* holder, QWidget*, QPaintDevice*, int number)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CValidationField::CValidationField(VLImageHolder* holder, QWidget*, QPaintDevice*, int number) {
     begin(holder);
     sValidationField& p = field();
     m_name = QStringLiteral("Validation Field ") + QString::number(number);
@@ -86,8 +85,7 @@ CValidationField::CValidationField(VLImageHolder* holder, QWidget*, QPaintDevice
 }
 
 CValidationField::CValidationField(VLImageHolder* holder, const NVAllObjects& record, int number,
-                                   QPoint offset)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+                                   QPoint offset) {
     begin(holder);
     m_name = QStringLiteral("Validation Field ") + QString::number(number);
     sValidationField& p = field();
@@ -128,8 +126,7 @@ CValidationField::CValidationField(VLImageHolder* holder, const NVAllObjects& re
     m_initialName = m_name;
 }
 
-CValidationField::CValidationField(VLImageHolder* holder, const sValidationField& stored)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CValidationField::CValidationField(VLImageHolder* holder, const sValidationField& stored) {
     begin(holder);
     sValidationField& p = field();
     p = stored;
@@ -148,11 +145,6 @@ CValidationField::CValidationField(VLImageHolder* holder, const sValidationField
     setProp("Font", CTextField::pastedFontText(p.font->toQFont()));
     connectEditor();
     m_initialName = fromStoredText(p.name);
-}
-
-CValidationField::~CValidationField() {
-    // The editor is the holder's child: it may have gone with the holder.
-    delete m_editor.data();
 }
 
 HolderKindMakers CValidationField::holderKindMakers() {
@@ -231,37 +223,6 @@ const sValidationField& CValidationField::field() const {
 }
 
 // ---- the canvas's operations ----
-
-CEditValidationField* CValidationField::editor() const {
-    return m_editor.data();
-}
-
-QWidget* CValidationField::editorWidget() const {
-    return m_editor.data();
-}
-
-InPlaceEditorFrame* CValidationField::editorFrame() const {
-    return m_editor ? &m_editor->frame() : nullptr;
-}
-
-void CValidationField::copyRecord(NVAllObjects& target) const {
-    if (m_editor)
-        target = m_editor->record();
-}
-
-void CValidationField::setPastingPosition() {
-    if (m_editor)
-        m_editor->clearFocus();
-    m_pasting = QPoint(field().x, field().y);
-}
-
-const char* CValidationField::getObjectName() const {
-    return m_editor ? field().name.c_str() : "";
-}
-
-void* CValidationField::getObjectStructure() {
-    return m_editor ? &field() : nullptr;
-}
 
 int CValidationField::getObjectID() {
     return m_editor ? int(field().validationId) : 0;

@@ -7,16 +7,16 @@
 #pragma once
 
 #include "canvas/HolderObjectFactory.h"
-#include "objects/interactive/InPlaceEditorOwner.h"
+#include "objects/interactive/CEditValidationField.h"
+#include "objects/interactive/InPlaceControl.h"
 
 #include <QPointer>
 #include <QString>
 
-class CEditValidationField;
 class QPaintDevice;
 class VLImageHolder;
 
-class CValidationField : public InPlaceEditorOwner {
+class CValidationField : public InPlaceControl<CEditValidationField> {
     Q_OBJECT
 
   public:
@@ -30,19 +30,9 @@ class CValidationField : public InPlaceEditorOwner {
     CValidationField(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset);
     // Re-created from a frame's stored record.
     CValidationField(VLImageHolder* holder, const sValidationField& stored);
-    ~CValidationField() override;
 
     static HolderKindMakers holderKindMakers();
 
-    CEditValidationField* editor() const;
-    QWidget* editorWidget() const override;
-    InPlaceEditorFrame* editorFrame() const override;
-    void copyRecord(NVAllObjects& target) const override;
-
-    void setPastingPosition() override;
-    QPoint getPastingPosition() const override { return m_pasting; }
-    const char* getObjectName() const override;
-    void* getObjectStructure() override;
     int getObjectID() override;
     void selectValidationFromCombo() override;
 
@@ -113,9 +103,7 @@ class CValidationField : public InPlaceEditorOwner {
     sValidationField& field();
     const sValidationField& field() const;
 
-    QPointer<CEditValidationField> m_editor;
     VLImageHolder* m_holder = nullptr; // not owned
-    QPoint m_pasting;
     QString m_name;
     QString m_initialName;
 };
