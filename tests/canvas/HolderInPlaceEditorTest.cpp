@@ -2,47 +2,23 @@
 // the holder's maker table, driven by real pointer events, drawn across by
 // the holder's XOR outlines, nudged and undone with a rectangle, and made and
 // taken back by the creation gesture.
-#include "app/HolderObjectKinds.h"
-#include "canvas/DrawTools.h"
 #include "objects/InPlaceStandIn.h"
 #include "objects/draw/DrawRect.h"
-#include "objects/interactive/HolderInteractiveHost.h"
 #include "properties/EditPropertyBox.h"
-#include "store/DatRecords.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-
-// Before Xlib, which defines KeyPress.
-static void sendKeyPress(QObject* receiver, Qt::Key key) {
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(receiver, &e);
-}
 
 // Xlib after the toolkit headers.
-#include "HolderFixture.h"
+#include "ObjectHolderFixture.h"
 
 #include <X11/extensions/XTest.h>
 
 namespace {
 
 using canvastest::colourBits;
-using canvastest::HolderTest;
 using canvastest::ImagePtr;
 using inplacetest::StandInOwner;
 using Box = InPlaceEditorFrame::Box;
-
-// The holder's services; the main window's part answers nothing.
-class StandInHost : public HolderInteractiveHost {
-  public:
-    using HolderInteractiveHost::HolderInteractiveHost;
-    std::vector<SPlayBackFrameInfo>* playbackRecords() override { return nullptr; }
-    void changeFrameColor(const QColor&) override {}
-    void setUserActionStatus(bool) override {}
-    void soundAddedOrRemovedInFrame(bool) override {}
-};
 
 // The stand-in takes the text field's row of the maker table.
 void installStandInKind() {
@@ -73,45 +49,10 @@ void installStandInKind() {
     HolderObjectFactory::install(f);
 }
 
-class HolderInPlaceEditorTest : public HolderTest {
+class HolderInPlaceEditorTest : public canvastest::ObjectHolderTest {
   protected:
-    void SetUp() override {
-        HolderTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        installStandInKind();
-        host = std::make_unique<StandInHost>(holder);
-        InteractiveHost::setCurrent(host.get());
-        showPattern(800, 600);
-        holder->setPlaybackRecords(&playback);
-        playback.assign(2, SPlayBackFrameInfo{});
-        holder->getNoFramesOnFileOpen(2);
-        holder->slot_get_current_frame(0);
-        VLImageHolder::setCurrentCounters(sLastObjectNumber{});
-        internals(holder).vLastObjectNumber[0] = sLastObjectNumber{};
-    }
-    void TearDown() override {
-        DrawTools::currentlySelectedObject = SELECTION;
-        InteractiveHost::setCurrent(nullptr);
-        HolderTest::TearDown();
-        host.reset();
-        installHolderObjectKinds();
-    }
-
-    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
-                      Qt::NoModifier);
-        QCoreApplication::sendEvent(holder, &e);
-    }
-    void drawWith(int tool, QPoint from, QPoint to) {
-        holder->slot_select_draw_object(tool);
-        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, from + (to - from) / 2, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-        holder->slot_select_draw_object(SELECTION);
-        settle(50);
-    }
+    void installKinds() override { installStandInKind(); }
+    void drawWith(int tool, QPoint from, QPoint to) { drawWithTool(tool, from, to); }
     StandInOwner* standIn(size_t index) const {
         return dynamic_cast<StandInOwner*>(holder->liveObjects().at(index));
     }
@@ -147,9 +88,6 @@ class HolderInPlaceEditorTest : public HolderTest {
         pointerTo(to);
         button(false);
     }
-
-    std::unique_ptr<StandInHost> host;
-    std::vector<SPlayBackFrameInfo> playback;
 };
 
 TEST_F(HolderInPlaceEditorTest, RealPointerDragsOnTheBodyAndOnAHandle) {
@@ -245,7 +183,7 @@ TEST_F(HolderInPlaceEditorTest, NudgeThreeTimesAndUndoBringsBothBack) {
     internals(holder).moveUndoSaved = false;
 
     for (int i = 0; i < 3; ++i)
-        sendKeyPress(holder, Qt::Key_Right);
+        canvastest::sendKey(holder, Qt::Key_Right);
     settle(50);
     EXPECT_EQ(QRect(103, 100, 150, 100), boxRect(owner->editor()->frame.rect()));
     EXPECT_EQ(QRect(103, 100, 150, 100), owner->editor()->geometry());

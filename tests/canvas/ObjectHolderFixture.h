@@ -41,7 +41,7 @@ class ObjectHolderTest : public HolderTest {
         HolderTest::SetUp();
         if (HasFatalFailure())
             return;
-        installHolderObjectKinds();
+        installKinds();
         host = std::make_unique<PlainHolderHost>(holder);
         InteractiveHost::setCurrent(host.get());
         showPattern(800, 600);
@@ -57,7 +57,10 @@ class ObjectHolderTest : public HolderTest {
         InteractiveHost::setCurrent(nullptr);
         HolderTest::TearDown();
         host.reset();
+        installHolderObjectKinds();
     }
+    // The maker table the test works with; every kind there is by default.
+    virtual void installKinds() { installHolderObjectKinds(); }
     void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
         QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
                       Qt::NoModifier);
