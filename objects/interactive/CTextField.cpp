@@ -132,17 +132,9 @@ HolderKindMakers CTextField::holderKindMakers() {
 }
 
 void CTextField::addMyPropEntrys() {
-    EditPropertyBase* props = getEditPropertyBase();
-    if (!props)
+    if (!addControlRows(QStringLiteral("TextField")))
         return;
-    props->addProp("Name", "", "General", PE_STRING, "TextField", 0);
-    props->addProp("Left", "", "Geometry", PE_LEFT, "", 0);
-    props->addProp("Top", "", "Geometry", PE_TOP, "", 0);
-    props->addProp("Width", "", "Geometry", PE_WIDTH, "", 0);
-    props->addProp("Height", "", "Geometry", PE_HEIGHT, "", 0);
-    props->addProp("Attribute", "", "Appearance", PE_ATTRIBUTE, "", 0);
-    props->addProp("Back Color", "", "Appearance", PE_COLOR, "", 0);
-    props->addProp("Fore Color", "", "Appearance", PE_COLOR, "", 0);
+    EditPropertyBase* props = getEditPropertyBase();
     props->addProp("Transparent", "", "Appearance", PE_BOOL, "TEXTFIELD", 0);
     props->addProp("Text File", "", "General", PE_FILENAME, "", 0);
     props->addProp("Scrolling", "", "Appearance", PE_BOOL, "", 0);

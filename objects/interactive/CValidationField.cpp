@@ -153,17 +153,9 @@ HolderKindMakers CValidationField::holderKindMakers() {
 }
 
 void CValidationField::addMyPropEntrys() {
-    EditPropertyBase* props = getEditPropertyBase();
-    if (!props)
+    if (!addControlRows(QStringLiteral("ValidationField")))
         return;
-    props->addProp("Name", "", "General", PE_STRING, "ValidationField", 0);
-    props->addProp("Left", "", "Geometry", PE_LEFT, "", 0);
-    props->addProp("Top", "", "Geometry", PE_TOP, "", 0);
-    props->addProp("Width", "", "Geometry", PE_WIDTH, "", 0);
-    props->addProp("Height", "", "Geometry", PE_HEIGHT, "", 0);
-    props->addProp("Attribute", "", "Appearance", PE_ATTRIBUTE, "", 0);
-    props->addProp("Back Color", "", "Appearance", PE_COLOR, "", 0);
-    props->addProp("Fore Color", "", "Appearance", PE_COLOR, "", 0);
+    EditPropertyBase* props = getEditPropertyBase();
     props->addProp("Font", "", "Appearance", PE_FONT, "", 0);
     props->addProp("Align Text", "", "Appearance", PE_ALIGN, "VALIDATIONFIELD", 0);
     props->addProp("Case Sensitive", "", "Appearance", PE_BOOL, "On/Off", 0);

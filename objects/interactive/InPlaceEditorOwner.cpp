@@ -5,6 +5,7 @@
 #include "objects/interactive/InteractiveHost.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/EditPropertyEntry.h"
+#include "properties/PropertyEditorType.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -185,6 +186,21 @@ void InPlaceEditorOwner::setProp(const QString& name, const QString& value) {
         return;
     if (EditPropertyBase* props = getEditPropertyBase())
         props->setProp_Value(name, value);
+}
+
+bool InPlaceEditorOwner::addControlRows(const QString& nameData) {
+    EditPropertyBase* props = getEditPropertyBase();
+    if (!props)
+        return false;
+    props->addProp("Name", "", "General", PE_STRING, nameData, 0);
+    props->addProp("Left", "", "Geometry", PE_LEFT, "", 0);
+    props->addProp("Top", "", "Geometry", PE_TOP, "", 0);
+    props->addProp("Width", "", "Geometry", PE_WIDTH, "", 0);
+    props->addProp("Height", "", "Geometry", PE_HEIGHT, "", 0);
+    props->addProp("Attribute", "", "Appearance", PE_ATTRIBUTE, "", 0);
+    props->addProp("Back Color", "", "Appearance", PE_COLOR, "", 0);
+    props->addProp("Fore Color", "", "Appearance", PE_COLOR, "", 0);
+    return true;
 }
 
 QString InPlaceEditorOwner::colorName(const NVColor& c) {

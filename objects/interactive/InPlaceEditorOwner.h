@@ -76,6 +76,10 @@ class InPlaceEditorOwner : public DrawTools {
     // Sets a property value; a null value (a code outside the listed ones)
     // sets none.
     void setProp(const QString& name, const QString& value);
+    // Adds the rows every control kind has, first in its list: Name (with
+    // the kind's data), Left, Top, Width, Height, Attribute, Back Color and
+    // Fore Color. False when the object has no property store.
+    bool addControlRows(const QString& nameData);
     // The payload fields the shared rows write.
     struct ControlFields {
         std::string& name;
