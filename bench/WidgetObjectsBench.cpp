@@ -92,14 +92,21 @@ struct Stage {
         InteractiveHost::setCurrent(&host);
         return true;
     }
-    ~Stage() {
+    // Called before exit: at static destruction Qt's thread storage is gone
+    // and destroying a native window crashes.
+    void stop() {
         InteractiveHost::setCurrent(nullptr);
         canvas.reset();
         app.reset();
+        server.reset();
     }
+    ~Stage() { stop(); }
 };
 
+bool stageMade = false;
+
 Stage& stage() {
+    stageMade = true;
     static Stage s;
     static const bool started = s.start();
     (void)started;
@@ -259,4 +266,13 @@ BENCHMARK(BM_BareReadOnlyEditsMakeShowDelete)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (stageMade)
+        stage().stop();
+    return 0;
+}
