@@ -15,6 +15,7 @@
 #include "objects/interactive/CInstructionBox.h"
 #include "objects/interactive/CMouseClick.h"
 #include "objects/interactive/CTextField.h"
+#include "objects/interactive/CValidationField.h"
 #include "objects/interactive/InteractiveHost.h"
 
 inline void installHolderObjectKinds() {
@@ -72,6 +73,7 @@ inline void installHolderObjectKinds() {
     f.setKind(TEXTFIELD, CTextField::holderKindMakers());
     f.setKind(INSTRUCTIONBOX, CInstructionBox::holderKindMakers());
     f.setKind(BITMAP, CBitmapObject::holderKindMakers());
+    f.setKind(VALIDATIONFIELD, CValidationField::holderKindMakers());
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };

@@ -32,8 +32,12 @@ struct XcbStage {
         QCoreApplication::processEvents();
         return true;
     }
-    ~XcbStage() {
+    // Call before exit when the stage is a static: at static destruction
+    // Qt's thread storage is gone and destroying a native window crashes.
+    void stop() {
         canvas.reset();
         app.reset();
+        server.reset();
     }
+    ~XcbStage() { stop(); }
 };

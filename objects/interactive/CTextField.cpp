@@ -22,26 +22,10 @@
 namespace {
 const QString kNone = QStringLiteral("[None]");
 
-QString colorName(const NVColor& c) {
-    return QColor(c.red, c.green, c.blue).name();
-}
-
 QString flagWord(uint8_t flag) {
     return flag == 0 ? QStringLiteral("No") : flag == 1 ? QStringLiteral("Yes") : QString();
 }
 
-QString attributeWord(uint8_t attribute) {
-    switch (attribute) {
-    case 0:
-        return QStringLiteral("None");
-    case 1:
-        return QStringLiteral("Rectangle");
-    case 3:
-        return QStringLiteral("3D");
-    default:
-        return QString();
-    }
-}
 } // namespace
 
 // ---- construction ----
@@ -54,8 +38,7 @@ void CTextField::begin(VLImageHolder* holder) {
     drawingObject = TEXTFIELD;
 }
 
-CTextField::CTextField(VLImageHolder* holder, QWidget* parent, QPaintDevice*, int number)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CTextField::CTextField(VLImageHolder* holder, QWidget* parent, QPaintDevice*, int number) {
     (void)parent;
     begin(holder);
     sTextField& p = field();
@@ -82,8 +65,7 @@ CTextField::CTextField(VLImageHolder* holder, QWidget* parent, QPaintDevice*, in
     m_previousName = fromStoredText(p.name);
 }
 
-CTextField::CTextField(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CTextField::CTextField(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset) {
     begin(holder);
     m_name = QStringLiteral("Text Field ") + QString::number(number);
     sTextField& p = field();
@@ -118,8 +100,7 @@ CTextField::CTextField(VLImageHolder* holder, const NVAllObjects& record, int nu
     m_previousName = fromStoredText(field().name);
 }
 
-CTextField::CTextField(VLImageHolder* holder, const sTextField& stored)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CTextField::CTextField(VLImageHolder* holder, const sTextField& stored) {
     begin(holder);
     sTextField& p = field();
     p = stored;
@@ -146,27 +127,14 @@ CTextField::CTextField(VLImageHolder* holder, const sTextField& stored)
     m_previousName = fromStoredText(field().name);
 }
 
-CTextField::~CTextField() {
-    // The editor is the holder's child: it may have gone with the holder.
-    delete m_editor.data();
-}
-
 HolderKindMakers CTextField::holderKindMakers() {
     return widgetKindMakers<CTextField, sTextField, StoredTextField, TextFieldRecord>();
 }
 
 void CTextField::addMyPropEntrys() {
-    EditPropertyBase* props = getEditPropertyBase();
-    if (!props)
+    if (!addControlRows(QStringLiteral("TextField")))
         return;
-    props->addProp("Name", "", "General", PE_STRING, "TextField", 0);
-    props->addProp("Left", "", "Geometry", PE_LEFT, "", 0);
-    props->addProp("Top", "", "Geometry", PE_TOP, "", 0);
-    props->addProp("Width", "", "Geometry", PE_WIDTH, "", 0);
-    props->addProp("Height", "", "Geometry", PE_HEIGHT, "", 0);
-    props->addProp("Attribute", "", "Appearance", PE_ATTRIBUTE, "", 0);
-    props->addProp("Back Color", "", "Appearance", PE_COLOR, "", 0);
-    props->addProp("Fore Color", "", "Appearance", PE_COLOR, "", 0);
+    EditPropertyBase* props = getEditPropertyBase();
     props->addProp("Transparent", "", "Appearance", PE_BOOL, "TEXTFIELD", 0);
     props->addProp("Text File", "", "General", PE_FILENAME, "", 0);
     props->addProp("Scrolling", "", "Appearance", PE_BOOL, "", 0);
@@ -178,14 +146,6 @@ void CTextField::connectEditor() {
     connect(m_editor, &CEditTextField::signalSelectedTextField, this, &CTextField::slotSelectedTextField);
     connect(m_editor, &CEditTextField::signalMovedTextField, this, &CTextField::slotMovedTextField);
     connect(this, &CTextField::signalSetScrollBar, m_editor->entry(), &CEditTextEntry::slotSetScrollBar);
-}
-
-void CTextField::setProp(const QString& name, const QString& value) {
-    // A code outside the listed ones sets no value.
-    if (value.isNull())
-        return;
-    if (EditPropertyBase* props = getEditPropertyBase())
-        props->setProp_Value(name, value);
 }
 
 void CTextField::applyColors() {
@@ -229,23 +189,6 @@ const sTextField& CTextField::field() const {
 
 // ---- the canvas's operations ----
 
-CEditTextField* CTextField::editor() const {
-    return m_editor.data();
-}
-
-QWidget* CTextField::editorWidget() const {
-    return m_editor.data();
-}
-
-InPlaceEditorFrame* CTextField::editorFrame() const {
-    return m_editor ? &m_editor->frame() : nullptr;
-}
-
-void CTextField::copyRecord(NVAllObjects& target) const {
-    if (m_editor)
-        target = m_editor->record();
-}
-
 void CTextField::draw(_XDisplay* display, _XGC* gc, unsigned long& drawable) {
     if (!m_editor || !display || !gc || !drawable)
         return;
@@ -275,43 +218,11 @@ void CTextField::draw(_XDisplay* display, _XGC* gc, unsigned long& drawable) {
     }
 }
 
-void CTextField::setPastingPosition() {
-    if (m_editor)
-        m_editor->clearFocus();
-    m_pasting = QPoint(field().x, field().y);
-}
-
-const char* CTextField::getObjectName() const {
-    return m_editor ? field().name.c_str() : "";
-}
-
-void* CTextField::getObjectStructure() {
-    return m_editor ? &field() : nullptr;
-}
-
 QString CTextField::getWrittenText() const {
     return m_editor ? m_editor->entry()->toPlainText() : QString();
 }
 
-void CTextField::setGeometryEntrys(int* x, int* y, int* width, int* height) {
-    const sTextField& p = field();
-    if (x)
-        *x = p.x;
-    if (y)
-        *y = p.y;
-    if (width)
-        *width = p.width;
-    if (height)
-        *height = p.height;
-}
-
 // ---- properties ----
-
-QString CTextField::Prop2Str(const QString& name) {
-    EditPropertyBase* props = getEditPropertyBase();
-    EditPropertyEntry* e = props ? props->getProp(name) : nullptr;
-    return e ? e->value : QString();
-}
 
 QString CTextField::fontText(const QFont& f) {
     const NVFont n = NVFont::fromQFont(f);
@@ -329,50 +240,14 @@ QString CTextField::pastedFontText(const QFont& f) {
            QStringLiteral("\"");
 }
 
-void CTextField::repaintItem() {
-    // The property box makes the committing row current while it applies.
-    if (m_host)
-        applyProperty(m_host->selectedPropertyRow());
-    emitGeometryRows();
-    if (m_host) {
-        m_host->drawContents();
-        m_host->setCurrentObject(m_host->selectedItem());
-    }
-}
-
-void CTextField::emitGeometryRows() {
-    const sTextField& p = field();
-    emit signalSetLeft(p.x);
-    emit signalSetWidth(p.width);
-    emit signalSetTop(p.y);
-    emit signalSetHeight(p.height);
-}
-
 void CTextField::applyProperty(const QString& row) {
     if (!m_editor || row.isEmpty())
         return;
     sTextField& p = field();
     const QString v = Prop2Str(row);
-    if (row == QLatin1String("Name")) {
-        // The limit applies to the text as entered, before trimming.
-        if (v.size() > NAME_LIMIT)
-            return;
-        QString name = v.trimmed();
-        if (name.isEmpty())
-            name = m_previousName;
-        p.name = toStoredText(name);
-        setProp("Name", name);
-    } else if (row == QLatin1String("Left") || row == QLatin1String("Top")) {
-        if (v.isEmpty())
-            return;
-        (row == QLatin1String("Left") ? p.x : p.y) = v.toInt();
-        m_editor->move(p.x, p.y);
-    } else if (row == QLatin1String("Width") || row == QLatin1String("Height")) {
-        if (v.isEmpty())
-            return;
-        (row == QLatin1String("Width") ? p.width : p.height) = v.toInt();
-        m_editor->resize(p.width, p.height);
-    } else if (row == QLatin1String("Attribute")) {
+    if (applyControlRow(row, {p.name, p.backColor, p.foreColor}, NAME_LIMIT, m_previousName))
+        return;
+    if (row == QLatin1String("Attribute")) {
         if (v == QLatin1String("None")) {
             m_editor->setFrameStyle(QFrame::NoFrame);
             p.attribute = 0;
@@ -395,22 +270,6 @@ void CTextField::applyProperty(const QString& row) {
         else if (v == QLatin1String("No"))
             p.scrolling = 0;
         emit signalSetScrollBar(v);
-    } else if (row == QLatin1String("Back Color") || row == QLatin1String("Fore Color")) {
-        if (v.isEmpty())
-            return;
-        const bool back = row == QLatin1String("Back Color");
-        NVColor& target = back ? p.backColor : p.foreColor;
-        const QColor c = QColor::fromString(v);
-        // A text that names no colour changes nothing; the row shows the
-        // colour in use again.
-        if (!c.isValid()) {
-            setProp(row, colorName(target));
-            return;
-        }
-        target = NVColor{c.red(), c.green(), c.blue()};
-        QPalette pal = m_editor->palette();
-        pal.setColor(back ? QPalette::Base : QPalette::Text, c);
-        m_editor->setPalette(pal);
     } else if (row == QLatin1String("Text File")) {
         if (v != kNone)
             return;

@@ -6,16 +6,16 @@
 #pragma once
 
 #include "canvas/HolderObjectFactory.h"
-#include "objects/interactive/InPlaceEditorOwner.h"
+#include "objects/interactive/CEditTextField.h"
+#include "objects/interactive/InPlaceControl.h"
 
 #include <QPointer>
 #include <QString>
 
-class CEditTextField;
 class QPaintDevice;
 class VLImageHolder;
 
-class CTextField : public InPlaceEditorOwner {
+class CTextField : public InPlaceControl<CEditTextField> {
     Q_OBJECT
 
   public:
@@ -27,27 +27,14 @@ class CTextField : public InPlaceEditorOwner {
     CTextField(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset);
     // Re-created from a frame's stored record.
     CTextField(VLImageHolder* holder, const sTextField& stored);
-    ~CTextField() override;
 
     static HolderKindMakers holderKindMakers();
 
-    CEditTextField* editor() const;
-    QWidget* editorWidget() const override;
-    InPlaceEditorFrame* editorFrame() const override;
-    void copyRecord(NVAllObjects& target) const override;
-
     void draw(_XDisplay* display, _XGC* gc, unsigned long& drawable) override;
-    void setPastingPosition() override;
-    QPoint getPastingPosition() const override { return m_pasting; }
-    const char* getObjectName() const override;
-    void* getObjectStructure() override;
     QString getWrittenText() const override;
-    void repaintItem() override;
-    void setGeometryEntrys(int* x, int* y, int* width, int* height) override;
 
     // Applies one property row by name.
-    void applyProperty(const QString& row);
-    QString Prop2Str(const QString& name);
+    void applyProperty(const QString& row) override;
     // Reads the record's text file into the entry; the entry is emptied first
     // and stays empty when the file cannot be read.
     void openFile();
@@ -70,17 +57,13 @@ class CTextField : public InPlaceEditorOwner {
     void begin(VLImageHolder* holder);
     void addMyPropEntrys();
     void connectEditor();
-    void setProp(const QString& name, const QString& value);
     void applyColors();
     void applyTextOrFile();
     void setScrollingRow();
-    void emitGeometryRows();
     sTextField& field();
     const sTextField& field() const;
 
-    QPointer<CEditTextField> m_editor;
     VLImageHolder* m_holder = nullptr; // not owned
-    QPoint m_pasting;
     QString m_name;
     QString m_previousName;
     int m_comboIndex = -1;

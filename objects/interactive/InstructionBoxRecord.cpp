@@ -1,4 +1,5 @@
 #include "objects/interactive/InstructionBoxRecord.h"
+#include "objects/interactive/ControlPayload.h"
 
 #include "canvas/records/StoredText.h"
 #include "objects/draw/StoredRecordHeader.h"
@@ -6,7 +7,7 @@
 
 StoredInstructionBox InstructionBoxRecord::toStoredBox(const sInstructionBox& p) {
     StoredInstructionBox s;
-    s.control = TextFieldRecord::controlOf(p);
+    s.control = storedControlOf(p);
     const NVFont font = p.font.value_or(NVFont{});
     s.font = TextFieldRecord::storedFontOf(font);
     s.caption = p.caption.substr(0, StoredInstructionBox::CAPTION_LENGTH - 1);
@@ -19,7 +20,7 @@ StoredInstructionBox InstructionBoxRecord::toStoredBox(const sInstructionBox& p)
 
 sInstructionBox InstructionBoxRecord::fromStoredBox(const StoredInstructionBox& s) {
     sInstructionBox p;
-    TextFieldRecord::takeControl(p, s.control);
+    takeStoredControl(s.control, p);
     p.titleBar = s.titleBar;
     p.scrolling = s.scrolling;
     p.caption = s.caption;

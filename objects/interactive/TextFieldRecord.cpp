@@ -3,6 +3,7 @@
 #include "canvas/records/RtfText.h"
 #include "canvas/records/StoredText.h"
 #include "objects/draw/StoredRecordHeader.h"
+#include "objects/interactive/ControlPayload.h"
 
 StoredFont TextFieldRecord::storedFontOf(const NVFont& f) {
     StoredFont s;
@@ -42,7 +43,7 @@ std::string TextFieldRecord::textOfStoredRtf(const std::string& rtf, const NVCol
 
 StoredTextField TextFieldRecord::toStoredField(const sTextField& p) {
     StoredTextField s;
-    s.control = controlOf(p);
+    s.control = storedControlOf(p);
     s.control.attribute = p.attribute;
     const NVFont font = p.font.value_or(NVFont{});
     s.font = storedFontOf(font);
@@ -57,7 +58,7 @@ StoredTextField TextFieldRecord::toStoredField(const sTextField& p) {
 
 sTextField TextFieldRecord::fromStoredField(const StoredTextField& s) {
     sTextField p;
-    takeControl(p, s.control);
+    takeStoredControl(s.control, p);
     p.attribute = s.control.attribute;
     p.font = fontOf(s.font);
     p.transparent = s.transparent;

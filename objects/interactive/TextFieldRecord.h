@@ -16,29 +16,6 @@ class TextFieldRecord {
     static sAllObjects toStored(const NVAllObjects& record);
     static NVAllObjects fromStored(const sAllObjects& stored);
 
-    // The control block's name, colours and rectangle of a payload that keeps
-    // them (text field, instruction box), both ways.
-    template <typename Payload> static StoredControl controlOf(const Payload& p) {
-        StoredControl c;
-        c.name = p.name;
-        c.foreColor = p.foreColor.toColorRef();
-        c.backColor = p.backColor.toColorRef();
-        c.x = int16_t(p.x);
-        c.y = int16_t(p.y);
-        c.height = int16_t(p.height);
-        c.width = int16_t(p.width);
-        return c;
-    }
-    template <typename Payload> static void takeControl(Payload& p, const StoredControl& c) {
-        p.name = c.name;
-        p.foreColor = NVColor::fromColorRef(c.foreColor);
-        p.backColor = NVColor::fromColorRef(c.backColor);
-        p.x = c.x;
-        p.y = c.y;
-        p.width = c.width;
-        p.height = c.height;
-    }
-
     // A written text as its stored RTF in the colour and font, and back.
     static std::string storedRtfOf(const std::string& text, const NVColor& color, const NVFont& font);
     static std::string textOfStoredRtf(const std::string& rtf, const NVColor& color, const NVFont& font);

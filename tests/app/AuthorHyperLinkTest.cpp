@@ -2,6 +2,7 @@
 // drag, makes the output file and opens it again: the file holds the
 // hyperlink's record and the program started on it draws it at its place.
 #include "AuthorSessionFixture.h"
+#include "CanvasOnScreen.h"
 #include "MadeObjects.h"
 #include "app/OutputFileServices.h"
 #include "canvas/records/sAllObjects.h"

@@ -3,6 +3,7 @@
 // makes the output file; the file holds the objects, and the program started
 // on it shows the same frame.
 #include "AuthorSessionFixture.h"
+#include "CanvasOnScreen.h"
 #include "MadeObjects.h"
 #include "app/OutputFileServices.h"
 #include "canvas/records/sAllObjects.h"

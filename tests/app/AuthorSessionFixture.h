@@ -195,6 +195,17 @@ class AuthorSession : public XvfbTest {
         writeFile(copy, readFile(made));
         return p.start(velmoraBinary(), options({copy})) ? copy : std::string();
     }
+    // Starts velmora, records for a moment and stops (Alt+X): the main
+    // window afterwards, or empty when a step failed (see p.err()).
+    std::string recordAFewFrames(Process& p) {
+        if (!p.start(velmoraBinary(), options()) || mainWindow().empty() || !startRecording(p))
+            return {};
+        runCommand("sleep 1.2");
+        runCommand("xdotool keydown alt key x keyup alt");
+        if (!p.waitForErr("m_dwFrameCount == ", 10000))
+            return {};
+        return mainWindow();
+    }
     void SetUp() override {
         XvfbTest::SetUp();
         mkdir(home().c_str(), 0755);

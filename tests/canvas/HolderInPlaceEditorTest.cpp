@@ -2,25 +2,14 @@
 // the holder's maker table, driven by real pointer events, drawn across by
 // the holder's XOR outlines, nudged and undone with a rectangle, and made and
 // taken back by the creation gesture.
-#include "app/HolderObjectKinds.h"
-#include "canvas/DrawTools.h"
 #include "objects/InPlaceStandIn.h"
 #include "objects/draw/DrawRect.h"
 #include "properties/EditPropertyBox.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-
-// Before Xlib, which defines KeyPress.
-static void sendKeyPress(QObject* receiver, Qt::Key key) {
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(receiver, &e);
-}
 
 // Xlib after the toolkit headers.
-#include "HolderWidgetKindFixture.h"
+#include "ObjectHolderFixture.h"
 
 #include <X11/extensions/XTest.h>
 
@@ -60,24 +49,10 @@ void installStandInKind() {
     HolderObjectFactory::install(f);
 }
 
-class HolderInPlaceEditorTest : public canvastest::HolderWidgetKindTest {
+class HolderInPlaceEditorTest : public canvastest::ObjectHolderTest {
   protected:
-    void SetUp() override {
-        HolderWidgetKindTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        installStandInKind();
-    }
-    void TearDown() override {
-        HolderWidgetKindTest::TearDown();
-        installHolderObjectKinds();
-    }
-
-    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
-                      Qt::NoModifier);
-        QCoreApplication::sendEvent(holder, &e);
-    }
+    void installKinds() override { installStandInKind(); }
+    void drawWith(int tool, QPoint from, QPoint to) { drawWithTool(tool, from, to); }
     StandInOwner* standIn(size_t index) const {
         return dynamic_cast<StandInOwner*>(holder->liveObjects().at(index));
     }
@@ -208,7 +183,7 @@ TEST_F(HolderInPlaceEditorTest, NudgeThreeTimesAndUndoBringsBothBack) {
     internals(holder).moveUndoSaved = false;
 
     for (int i = 0; i < 3; ++i)
-        sendKeyPress(holder, Qt::Key_Right);
+        canvastest::sendKey(holder, Qt::Key_Right);
     settle(50);
     EXPECT_EQ(QRect(103, 100, 150, 100), boxRect(owner->editor()->frame.rect()));
     EXPECT_EQ(QRect(103, 100, 150, 100), owner->editor()->geometry());

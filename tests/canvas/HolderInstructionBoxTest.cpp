@@ -12,13 +12,13 @@
 #include "properties/EditPropertyBase.h"
 
 // Xlib after the toolkit headers.
-#include "HolderWidgetKindFixture.h"
+#include "ObjectHolderFixture.h"
 
 namespace {
 
 using canvastest::sameBytes;
 
-class HolderInstructionBoxTest : public canvastest::HolderWidgetKindTest {
+class HolderInstructionBoxTest : public canvastest::ObjectHolderTest {
   protected:
     CInstructionBox* drawBox(QPoint from, QPoint to) {
         drawWithTool(INSTRUCTIONBOX, from, to);

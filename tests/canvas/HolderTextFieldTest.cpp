@@ -1,37 +1,25 @@
 // Text fields on a real holder: made by the tool, typed into, deleted by a
 // key that reaches their editor and brought back by undo, and taken in from
 // and written back to the stored form.
-#include "canvas/DrawTools.h"
+#include "ObjectHolderFixture.h"
 #include "canvas/records/StoredText.h"
 #include "objects/interactive/CEditTextField.h"
 #include "objects/interactive/CEditTextFieldTextField.h"
 #include "objects/interactive/CTextField.h"
 #include "objects/interactive/TextFieldRecord.h"
 
-#include <QCoreApplication>
-#include <QKeyEvent>
-
 namespace {
-// Before Xlib, which defines KeyPress.
-void sendKey(QObject* receiver, int key) {
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(receiver, &e);
+
+using canvastest::sendKey;
+
+bool sameBytes(const sAllObjects& a, const sAllObjects& b) {
+    return a.toBytes() == b.toBytes() && a.tailBytes() == b.tailBytes();
 }
-} // namespace
 
-// Xlib after the toolkit headers.
-#include "HolderWidgetKindFixture.h"
-
-namespace {
-
-using canvastest::sameBytes;
-
-class HolderTextFieldTest : public canvastest::HolderWidgetKindTest {
+class HolderTextFieldTest : public canvastest::ObjectHolderTest {
   protected:
     CTextField* drawField(QPoint from, QPoint to) {
-        drawWithTool(TEXTFIELD, from, to);
-        return holder->liveObjects().empty() ? nullptr
-                                             : dynamic_cast<CTextField*>(holder->liveObjects().back());
+        return dynamic_cast<CTextField*>(drawWithTool(TEXTFIELD, from, to));
     }
 };
 

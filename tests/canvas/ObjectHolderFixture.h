@@ -1,20 +1,31 @@
-// A shown holder with every object class installed, a host over it whose
-// main-window part answers nothing, and two empty frames with frame 0 shown:
-// the ground of the tests of the kinds that show as an in-place editor.
+// A holder showing frame 0 of two, with every object kind installed and a
+// holder host registered, for tests that make objects with the holder's
+// tools and send keys to their editors.
 #pragma once
 
 #include "app/HolderObjectKinds.h"
+#include "canvas/DrawTools.h"
 #include "objects/interactive/HolderInteractiveHost.h"
 #include "store/DatRecords.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
+
+namespace canvastest {
+// Before Xlib, which defines KeyPress.
+inline void sendKey(QObject* receiver, int key) {
+    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(receiver, &e);
+}
+} // namespace canvastest
 
 // Xlib after the toolkit headers.
 #include "HolderFixture.h"
 
 namespace canvastest {
 
+// The holder's host without a main window behind it.
 class PlainHolderHost : public HolderInteractiveHost {
   public:
     using HolderInteractiveHost::HolderInteractiveHost;
@@ -28,13 +39,13 @@ inline bool sameBytes(const sAllObjects& a, const sAllObjects& b) {
     return a.toBytes() == b.toBytes() && a.tailBytes() == b.tailBytes();
 }
 
-class HolderWidgetKindTest : public HolderTest {
+class ObjectHolderTest : public HolderTest {
   protected:
     void SetUp() override {
         HolderTest::SetUp();
         if (HasFatalFailure())
             return;
-        installHolderObjectKinds();
+        installKinds();
         host = std::make_unique<PlainHolderHost>(holder);
         InteractiveHost::setCurrent(host.get());
         showPattern(800, 600);
@@ -50,7 +61,10 @@ class HolderWidgetKindTest : public HolderTest {
         InteractiveHost::setCurrent(nullptr);
         HolderTest::TearDown();
         host.reset();
+        installHolderObjectKinds();
     }
+    // The maker table the test works with; every kind there is by default.
+    virtual void installKinds() { installHolderObjectKinds(); }
     // A mouse event at the target, p in its coordinates.
     void send(QWidget* target, QEvent::Type type, QPoint p, Qt::MouseButton button,
               Qt::MouseButtons buttons) {
@@ -58,16 +72,21 @@ class HolderWidgetKindTest : public HolderTest {
                       Qt::NoModifier);
         QCoreApplication::sendEvent(target, &e);
     }
-    // A creation drag with the kind's tool, which is put back afterwards.
-    void drawWithTool(int kind, QPoint from, QPoint to) {
+    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        send(holder, type, p, button, buttons);
+    }
+    // Drags out an object with the kind's tool; the newest live object.
+    DrawTools* drawWithTool(int kind, QPoint from, QPoint to) {
         holder->slot_select_draw_object(kind);
-        send(holder, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        send(holder, QEvent::MouseMove, from + (to - from) / 2, Qt::NoButton, Qt::LeftButton);
-        send(holder, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        send(holder, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, from + (to - from) / 2, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
         holder->slot_select_draw_object(SELECTION);
         settle(50);
+        return holder->liveObjects().empty() ? nullptr : holder->liveObjects().back();
     }
+
     // The last live object of the class, or null.
     template <typename T> T* lastLive() const {
         T* found = nullptr;
