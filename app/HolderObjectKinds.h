@@ -13,6 +13,7 @@
 #include "objects/interactive/CHyperLink.h"
 #include "objects/interactive/CMouseClick.h"
 #include "objects/interactive/CTextField.h"
+#include "objects/interactive/CValidationField.h"
 #include "objects/interactive/InteractiveHost.h"
 
 inline void installHolderObjectKinds() {
@@ -68,6 +69,7 @@ inline void installHolderObjectKinds() {
     f.setKind(POLYLINE, CDrawPolyLine::holderKindMakers());
     f.setKind(HYPERLINK, CHyperLink::holderKindMakers());
     f.setKind(TEXTFIELD, CTextField::holderKindMakers());
+    f.setKind(VALIDATIONFIELD, CValidationField::holderKindMakers());
     f.frameObjectOfRecord = [](VLImageHolder* holder, const NVFrame& frame) -> DrawTools* {
         return new CFrameObject(holder, frame, 0);
     };

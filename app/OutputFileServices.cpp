@@ -53,8 +53,8 @@ std::vector<uint8_t> OutputFileServices::plainObjectChunk(const std::vector<sAll
     return out;
 }
 
-std::optional<std::vector<sAllObjects>> OutputFileServices::parseObjectChunk(const uint8_t* plain,
-                                                                             size_t length) {
+std::optional<std::vector<sAllObjects>>
+OutputFileServices::parseObjectChunk(const uint8_t* plain, size_t length, const vlm::FileVersion& version) {
     if (length < CHUNK_HEAD || rec::readLe32(plain) != CHUNK_HEAD)
         return std::nullopt;
     const uint32_t count = rec::readLe32(plain + 4);
@@ -64,7 +64,7 @@ std::optional<std::vector<sAllObjects>> OutputFileServices::parseObjectChunk(con
     size_t at = CHUNK_HEAD;
     for (uint32_t i = 0; i < count; ++i) {
         size_t used = 0;
-        auto r = sAllObjects::read(plain + at, length - at, used);
+        auto r = sAllObjects::read(plain + at, length - at, used, version);
         if (!r)
             return std::nullopt;
         records.push_back(std::move(*r));
@@ -247,8 +247,9 @@ void OutputFileServices::addResource(const VlmResourceRecord& record, const std:
     noteRenumbered(node.resourceId, kept);
 }
 
-bool OutputFileServices::frameObjects(uint32_t frame, const uint8_t* plain, size_t length) {
-    auto records = parseObjectChunk(plain, length);
+bool OutputFileServices::frameObjects(uint32_t frame, const uint8_t* plain, size_t length,
+                                      const vlm::FileVersion& version) {
+    auto records = parseObjectChunk(plain, length, version);
     if (!records)
         return false;
     for (auto& r : *records) {

@@ -34,14 +34,16 @@ class OutputFileServices : public MakeServices, public ImportServices {
     // ImportServices
     void addResource(const VlmResourceRecord& record, const std::vector<uint8_t>& data) override;
     std::vector<uint8_t> decodeAudio(const uint8_t* coded, size_t length, size_t uncodedBytes) override;
-    bool frameObjects(uint32_t frame, const uint8_t* plain, size_t length) override;
+    bool frameObjects(uint32_t frame, const uint8_t* plain, size_t length,
+                      const vlm::FileVersion& version) override;
     bool frameHasAudioResource(uint32_t frame) override;
 
     // The plain object chunk of a frame's records: 24-byte head, then each
     // record (first word 1024) and its tail.
     static std::vector<uint8_t> plainObjectChunk(const std::vector<sAllObjects>& records);
     // Reads a plain object chunk back; none when its head, count or any record does not read.
-    static std::optional<std::vector<sAllObjects>> parseObjectChunk(const uint8_t* plain, size_t length);
+    static std::optional<std::vector<sAllObjects>> parseObjectChunk(const uint8_t* plain, size_t length,
+                                                                    const vlm::FileVersion& version = {});
     // The resource identifiers a record refers to, in writing order (no zeros).
     static std::vector<uint32_t> resourceIdsOf(const sAllObjects& record);
 

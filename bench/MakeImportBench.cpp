@@ -35,7 +35,7 @@ struct Services : MakeServices, ImportServices {
     std::vector<uint8_t> encodeAudio(const uint8_t* p, size_t n) override { return {p, p + n}; }
     void addResource(const VlmResourceRecord&, const std::vector<uint8_t>&) override {}
     std::vector<uint8_t> decodeAudio(const uint8_t* c, size_t n, size_t) override { return {c, c + n}; }
-    bool frameObjects(uint32_t, const uint8_t*, size_t) override { return true; }
+    bool frameObjects(uint32_t, const uint8_t*, size_t, const vlm::FileVersion&) override { return true; }
 };
 
 // Peak resident memory since the last reset, in MB. The reset first hands

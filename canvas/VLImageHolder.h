@@ -199,6 +199,9 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     void copyObjects(const StrAllObjects& source, StrAllObjects& destination, int destinationFrame);
     void changeValidationData(sValidationField& destination, const NVAllObjects* source);
     int getValidationID(int n) const;
+    // One more than the highest ID among the frame's validation fields, live
+    // or removed and waiting on the undo records.
+    int nextValidationID() const;
     // The ten name counters of the current frame.
     static sLastObjectNumber currentCounters();
     static void setCurrentCounters(const sLastObjectNumber& counters);

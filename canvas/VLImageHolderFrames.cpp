@@ -466,6 +466,20 @@ int VLImageHolder::getValidationID(int n) const {
     return 0;
 }
 
+int VLImageHolder::nextValidationID() const {
+    int highest = 0;
+    auto take = [&highest](DrawTools* object) {
+        if (object && object->drawingObject == VALIDATIONFIELD)
+            highest = std::max(highest, object->getObjectID());
+    };
+    for (size_t i = 1; i < vObjectList.size(); ++i)
+        take(vObjectList[i]);
+    std::stack<DrawTools*> removed = stRemovedObjects;
+    for (; !removed.empty(); removed.pop())
+        take(removed.top());
+    return highest + 1;
+}
+
 void VLImageHolder::assignIDValue(unsigned long id) {
     validationImageID = id;
 }

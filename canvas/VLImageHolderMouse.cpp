@@ -665,6 +665,10 @@ void VLImageHolder::slotItemSelectedFromProperty(int index) {
             objectSelection = true;
         }
     }
+    // The picked field's strings and error go to the string editors, not
+    // those of the field pressed last.
+    if (draw_tool->drawingObject == VALIDATIONFIELD)
+        draw_tool->selectValidationFromCombo();
     if (box) {
         EditPropertyBase* props = draw_tool->getEditPropertyBase();
         const int kind = draw_tool->drawingObject;

@@ -687,6 +687,7 @@ int OutputFileImporter::importObjects(VlmFile& file) {
         return IMPORT_OK;
     const uint32_t entries = file.vlmStreamLength(vlm::CHUNK_OBJECT);
     std::vector<uint8_t> chunk, plain;
+    const vlm::FileVersion version{file.header().majorVersion, file.header().minorVersion};
     for (uint32_t i = 0; i < entries && i < m_r.project.m_dwFrameCount; ++i) {
         if (m_r.project.m_vPlayBackFrameInfo[i].frameFlags & PBF_NO_OBJECTS)
             continue;
@@ -707,7 +708,7 @@ int OutputFileImporter::importObjects(VlmFile& file) {
         if (z != Z_OK || got != plainLength)
             return fail(IMPORT_READ, "Obj decompression failed",
                         frameCause(i, "the object chunk does not decompress"));
-        if (!m_services.frameObjects(i, plain.data(), plain.size()))
+        if (!m_services.frameObjects(i, plain.data(), plain.size(), version))
             return fail(IMPORT_READ, "import: the objects of a frame cannot be read",
                         frameCause(i, "the objects cannot be read"));
     }

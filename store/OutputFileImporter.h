@@ -20,9 +20,10 @@ class ImportServices {
     virtual void addResource(const VlmResourceRecord& record, const std::vector<uint8_t>& data) = 0;
     // Decodes one coded sound piece into `uncodedBytes` bytes of 16-bit samples.
     virtual std::vector<uint8_t> decodeAudio(const uint8_t* coded, size_t length, size_t uncodedBytes) = 0;
-    // The plain object chunk of a frame (24-byte head, records and tails);
-    // false when it does not read as one.
-    virtual bool frameObjects(uint32_t frame, const uint8_t* plain, size_t length) = 0;
+    // The plain object chunk of a frame (24-byte head, records and tails) of
+    // a file of that version; false when it does not read as one.
+    virtual bool frameObjects(uint32_t frame, const uint8_t* plain, size_t length,
+                              const vlm::FileVersion& version) = 0;
     // Whether the frame's frame object carries an audio resource.
     virtual bool frameHasAudioResource(uint32_t /*frame*/) { return false; }
     virtual void progress(uint32_t /*frame*/) {}

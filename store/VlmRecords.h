@@ -22,6 +22,16 @@ constexpr uint16_t MAJOR_VERSION = 2;
 constexpr uint16_t MINOR_VERSION_OPEN = 1;     // until the close
 constexpr uint16_t MINOR_VERSION_CLOSED = 995; // after the close
 
+// The version of an output file being read. Files of major version 2 and
+// minor version 0, 997 or 998 carry an older tail behind validation fields.
+struct FileVersion {
+    uint16_t major = MAJOR_VERSION;
+    uint16_t minor = MINOR_VERSION_CLOSED;
+    bool hasLegacyValidationTails() const {
+        return major == 2 && (minor == 0 || minor == 997 || minor == 998);
+    }
+};
+
 // Chunk types of vlmStreamWrite.
 enum ChunkType : uint32_t {
     CHUNK_VIDEO = 2,

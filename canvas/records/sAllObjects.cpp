@@ -336,7 +336,8 @@ void sAllObjects::appendTo(std::vector<uint8_t>& out) const {
     appendTail(out, payload);
 }
 
-std::optional<sAllObjects> sAllObjects::read(const uint8_t* p, size_t size, size_t& consumed) {
+std::optional<sAllObjects> sAllObjects::read(const uint8_t* p, size_t size, size_t& consumed,
+                                             const vlm::FileVersion& version) {
     consumed = 0;
     if (!p || size < SIZE)
         return std::nullopt;
@@ -481,6 +482,15 @@ std::optional<sAllObjects> sAllObjects::read(const uint8_t* p, size_t size, size
         s.caseSensitive = r.u8(StoredValidationField::CASE_SENSITIVE);
         s.dynamicGrow = r.u8(StoredValidationField::DYNAMIC_GROW);
         s.password = r.u8(StoredValidationField::PASSWORD);
+        if (version.hasLegacyValidationTails()) {
+            const uint32_t n = r.u32(StoredValidationField::LEGACY_COUNT);
+            ok = tail.holds(n, 4) && tail.take(size_t(n) * 4) &&
+                 tail.holds(n, StoredValidationField::LEGACY_EVENT_SIZE) &&
+                 tail.take(size_t(n) * StoredValidationField::LEGACY_EVENT_SIZE);
+            s.dialogLength = sValidationField::DIALOG_BLOCK_ONLY;
+            o.payload = std::move(s);
+            break;
+        }
         const uint32_t dataLength = r.u32(StoredValidationField::DATA_LENGTH);
         const uint8_t* data = tail.take(dataLength);
         ok = data != nullptr;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "canvas/records/ObjectRecords.h"
+#include "store/VlmRecords.h"
 
 #include <array>
 #include <cstddef>
@@ -198,6 +199,9 @@ struct StoredValidationField {
         PASSWORD = 990,
     };
     static constexpr size_t ERROR_LENGTH = 259;
+    // The legacy tail: its count, then count words and count event records.
+    static constexpr size_t LEGACY_COUNT = 984;
+    static constexpr size_t LEGACY_EVENT_SIZE = 540;
     StoredControl control;
     // The stored copy carries its one caption at 4 (caption1) and icon at 16
     // (icon1); caption0 is not carried in the tail and is stored empty.
@@ -255,7 +259,12 @@ struct sAllObjects {
     // Reads one record and its tail from `size` bytes at p; consumed is set
     // to the bytes used. None when the record or its tail is cut short, or a
     // count or length is negative.
-    static std::optional<sAllObjects> read(const uint8_t* p, size_t size, size_t& consumed);
+    // A validation field of a file with legacy tails carries, instead of its
+    // strings and block, a count (at 984), that many words and that many
+    // legacy event records; they are skipped, and the field has no strings,
+    // no block and dialog length 40.
+    static std::optional<sAllObjects> read(const uint8_t* p, size_t size, size_t& consumed,
+                                           const vlm::FileVersion& version = {});
 
     // Records compare equal when their stored bytes do.
     bool operator==(const sAllObjects& o) const;

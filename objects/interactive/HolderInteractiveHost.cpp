@@ -178,6 +178,21 @@ int HolderInteractiveHost::validationFieldId(int position) const {
     return m_holder ? m_holder->getValidationID(position) : 0;
 }
 
+int HolderInteractiveHost::nextValidationId() const {
+    return m_holder ? m_holder->nextValidationID() : InteractiveHost::nextValidationId();
+}
+
+void HolderInteractiveHost::refillValidationEventList(DrawTools* object, int string, int key) {
+    if (EditPropertyBox* b = box())
+        b->refillEventList(object, string, key);
+}
+
+void HolderInteractiveHost::setEventsPageEnabled(bool enabled) {
+    EditPropertyBox* b = box();
+    if (b && b->tabWidget)
+        b->tabWidget->setTabEnabled(1, enabled);
+}
+
 void HolderInteractiveHost::appendObjectName(const QString& name) {
     EditPropertyBox* b = box();
     if (b && b->objectChooser)

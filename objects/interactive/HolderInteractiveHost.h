@@ -48,6 +48,9 @@ class HolderInteractiveHost : public InteractiveHost {
     int validationFieldCount() const override;
     QString validationFieldName(int position) const override;
     int validationFieldId(int position) const override;
+    int nextValidationId() const override;
+    void refillValidationEventList(DrawTools* object, int string, int key) override;
+    void setEventsPageEnabled(bool enabled) override;
     void appendObjectName(const QString& name) override;
 
   private:

@@ -1,5 +1,7 @@
 #include "objects/interactive/InteractiveHost.h"
 
+#include <algorithm>
+
 namespace {
 InteractiveHost* s_current = nullptr;
 }
@@ -15,4 +17,11 @@ void InteractiveHost::setCurrent(InteractiveHost* host) {
 
 InteractiveHost* InteractiveHost::current() {
     return s_current;
+}
+
+int InteractiveHost::nextValidationId() const {
+    int highest = 0;
+    for (int position = 1; position <= validationFieldCount(); ++position)
+        highest = std::max(highest, validationFieldId(position));
+    return highest + 1;
 }

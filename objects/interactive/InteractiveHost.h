@@ -118,4 +118,16 @@ class InteractiveHost {
         (void)position;
         return 0;
     }
+    // The ID a new validation field takes: one more than the highest ID among
+    // the frame's fields, live or waiting to come back through Undo.
+    virtual int nextValidationId() const;
+    // Lists the event rows of key `key` of string `string` of a validation
+    // field on the Events page (the box calls addEventPropEntrys(string, key)).
+    virtual void refillValidationEventList(DrawTools* object, int string, int key) {
+        (void)object;
+        (void)string;
+        (void)key;
+    }
+    // Enables or disables the property box's Events page.
+    virtual void setEventsPageEnabled(bool enabled) { (void)enabled; }
 };

@@ -100,7 +100,7 @@ TEST(OutputFileServices, ImportNamesUnnamedFrameObjectsAndNotesAudio) {
     OutputFileServices s(nullptr, {},
                          [&](uint32_t f, std::vector<sAllObjects>&& r) { taken.emplace_back(f, r); });
     auto plain = OutputFileServices::plainObjectChunk({frameObject("", 0x03010001), bitmap(5)});
-    ASSERT_TRUE(s.frameObjects(6, plain.data(), plain.size()));
+    ASSERT_TRUE(s.frameObjects(6, plain.data(), plain.size(), {}));
     ASSERT_EQ(taken.size(), 1u);
     EXPECT_EQ(taken[0].first, 6u);
     EXPECT_EQ(taken[0].second[0].get<NVFrame>()->m_Caption, "Frame 7");
@@ -118,7 +118,7 @@ TEST(OutputFileServices, ImportedRecordsTakeRenumberedResources) {
     s.noteRenumbered(0x01010002, 0);          // no answer
     EXPECT_EQ(s.renumbered(), (OutputFileServices::Renumbering{{0x03010001, 0x03010007}}));
     auto plain = OutputFileServices::plainObjectChunk({frameObject("f", 0x03010001), bitmap(0x01010002)});
-    ASSERT_TRUE(s.frameObjects(0, plain.data(), plain.size()));
+    ASSERT_TRUE(s.frameObjects(0, plain.data(), plain.size(), {}));
     ASSERT_EQ(taken.size(), 2u);
     EXPECT_EQ(taken[0].get<NVFrame>()->audioId, 0x03010007u);
     EXPECT_EQ(taken[1].get<StoredBitmap>()->imageId, 0x01010002u);

@@ -14,7 +14,9 @@ struct Services : ImportServices {
         v.resize(u);
         return v;
     }
-    bool frameObjects(uint32_t, const uint8_t* plain, size_t n) override { return n >= 24 && plain[0] == 24; }
+    bool frameObjects(uint32_t, const uint8_t* plain, size_t n, const vlm::FileVersion&) override {
+        return n >= 24 && plain[0] == 24;
+    }
 };
 
 } // namespace

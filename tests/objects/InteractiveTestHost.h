@@ -33,6 +33,7 @@ class SpyMediaLibrary : public MediaLibraryInterface {
   public:
     std::map<uint32_t, QString> paths;
     std::vector<unsigned long> deleted;
+    std::vector<unsigned long> added;
 
     std::optional<ResourceChildNode> FindTheChildNodeFromID(uint32_t) override { return std::nullopt; }
     uint32_t Read(const ResourceChildNode&, uint8_t*, size_t) override { return 0; }
@@ -47,7 +48,7 @@ class SpyMediaLibrary : public MediaLibraryInterface {
         return it == paths.end() ? QString() : it->second;
     }
     void SlotDeleteIDFromUseArray(unsigned long id) override { deleted.push_back(id); }
-    void slotAddIDOnCopy(unsigned long) override {}
+    void slotAddIDOnCopy(unsigned long id) override { added.push_back(id); }
     void slotReduceIDOnDelete(unsigned long) override {}
 };
 
@@ -129,6 +130,14 @@ class FakeHost : public InteractiveHost {
         o->addEventPropEntrys(e);
     }
     void appendObjectName(const QString& name) override { appendedNames << name; }
+    // A validation key's rows and the Events page's state, as asked.
+    std::vector<std::pair<int, int>> keyEventLists;
+    std::vector<bool> eventsPageStates;
+    void refillValidationEventList(DrawTools* o, int string, int key) override {
+        keyEventLists.emplace_back(string, key);
+        o->addEventPropEntrys(string, key);
+    }
+    void setEventsPageEnabled(bool on) override { eventsPageStates.push_back(on); }
 };
 
 } // namespace interactivetest

@@ -195,7 +195,7 @@ struct FakeServices : MakeServices, ImportServices {
         importedResources[r.resourceId()] = d;
     }
     std::vector<uint8_t> decodeAudio(const uint8_t* c, size_t n, size_t) override { return {c, c + n}; }
-    bool frameObjects(uint32_t f, const uint8_t* plain, size_t n) override {
+    bool frameObjects(uint32_t f, const uint8_t* plain, size_t n, const vlm::FileVersion&) override {
         imported[f].assign(plain, plain + n);
         return true;
     }
@@ -502,7 +502,9 @@ TEST_P(ImportWorkingFile, IsReplacedOnlyByAWholeImport) {
     writeFile(t.file("Sound.dat"), "an earlier sound working file");
 
     struct Refusing : FakeServices {
-        bool frameObjects(uint32_t, const uint8_t*, size_t) override { return false; }
+        bool frameObjects(uint32_t, const uint8_t*, size_t, const vlm::FileVersion&) override {
+            return false;
+        }
     } refusing;
     FakeServices accepting;
     ImportServices& services =

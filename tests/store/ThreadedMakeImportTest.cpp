@@ -254,7 +254,7 @@ TEST(ParallelMakeFailures, AWorkerFailureLeavesTheEarlierFileAlone) {
 struct ImportServicesStub : ImportServices {
     void addResource(const VlmResourceRecord&, const std::vector<uint8_t>&) override {}
     std::vector<uint8_t> decodeAudio(const uint8_t* c, size_t n, size_t) override { return {c, c + n}; }
-    bool frameObjects(uint32_t, const uint8_t*, size_t) override { return true; }
+    bool frameObjects(uint32_t, const uint8_t*, size_t, const vlm::FileVersion&) override { return true; }
 };
 
 struct ImportCase {
