@@ -13,7 +13,8 @@
 #include <QTextCursor>
 
 namespace {
-MediaLibraryInterface* sharedLibrary = nullptr;
+// Guarded: the main window that installs it may go first.
+QPointer<CResourceEditor> sharedLibrary;
 
 const char* const kMessageCaption = "Validation Message";
 
@@ -70,12 +71,12 @@ CResourceEditor* ValidationError::library() {
     return m_library;
 }
 
-void ValidationError::setSharedLibrary(MediaLibraryInterface* library) {
+void ValidationError::setSharedLibrary(CResourceEditor* library) {
     sharedLibrary = library;
 }
 
 QString ValidationError::iconPath(uint32_t id) {
-    MediaLibraryInterface* from = sharedLibrary ? sharedLibrary : library();
+    MediaLibraryInterface* from = sharedLibrary ? sharedLibrary.data() : library();
     return from->GetTheFileNameFromID(id);
 }
 

@@ -16,7 +16,6 @@
 
 struct sValidMessageRecord;
 class CResourceEditor;
-class MediaLibraryInterface;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -39,7 +38,7 @@ class ValidationError : public QDialog {
     // The main window's media library, through which the openers show a
     // stored icon's path; installed at start-up. Without one the dialog's
     // own library answers (both read the same store).
-    static void setSharedLibrary(MediaLibraryInterface* library);
+    static void setSharedLibrary(CResourceEditor* library);
     // The path the shared library gives for an icon's identifier.
     QString iconPath(uint32_t id);
 
