@@ -134,6 +134,20 @@ void CEditValidationField::slotEventForKeys(int key) {
     m.iconId = e->iconId;
 }
 
+bool CEditValidationField::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        QFrame::event(event);
+        event->accept();
+        return true;
+    default:
+        return QPlainTextEdit::event(event);
+    }
+}
+
 void CEditValidationField::keyPressEvent(QKeyEvent* event) {
     if (m_host && m_host->checkFrameStatus()) {
         event->accept();

@@ -58,6 +58,9 @@ class CEditValidationField : public QPlainTextEdit, public InPlaceEditorFrame::C
     void slotEventForKeys(int key);
 
   protected:
+    // Mouse events sent to the edit itself (the owner forwards the holder's)
+    // are the frame's too; a scroll area would pass them on to the holder.
+    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override { m_frame.mousePressEvent(event); }
     void mouseMoveEvent(QMouseEvent* event) override { m_frame.mouseMoveEvent(event); }
     void mouseReleaseEvent(QMouseEvent* event) override { m_frame.mouseReleaseEvent(event); }

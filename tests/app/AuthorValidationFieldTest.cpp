@@ -1,0 +1,257 @@
+// An author records a few frames, places two validation fields from the Edit
+// Palette, deletes the first, places a third and makes the output file: the
+// fields keep unique IDs (2 and 3), and the program started on the made file
+// makes the same objects. A file of minor version 998 whose field carries the
+// legacy tail opens, and its make keeps the records after the field.
+#include "AuthorSessionFixture.h"
+#include "MadeObjects.h"
+#include "app/OutputFileServices.h"
+#include "canvas/records/sAllObjects.h"
+#include "store/DrawingObjectType.h"
+#include "store/RecordIO.h"
+#include "store/VlmFile.h"
+#include "store/VlmRecords.h"
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <zlib.h>
+
+using namespace testsupport;
+
+namespace {
+
+// The canvas: the child of the main window as large as the screen.
+std::optional<Rect> canvasOf(const std::string& mainWindow) {
+    const std::string tree = runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null");
+    std::istringstream in(tree);
+    std::string line;
+    while (std::getline(in, line)) {
+        Rect r;
+        int relX = 0, relY = 0;
+        const auto at = line.find(')');
+        if (at == std::string::npos)
+            continue;
+        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
+                6 &&
+            r.w == 1024 && r.h == 768)
+            return r;
+    }
+    return std::nullopt;
+}
+
+// The frame holding validation fields, or -1.
+int fieldFrame(const std::vector<std::vector<sAllObjects>>& frames) {
+    for (size_t i = 0; i < frames.size(); ++i)
+        for (const sAllObjects& o : frames[i])
+            if (o.drawingObject == VALIDATIONFIELD)
+                return int(i);
+    return -1;
+}
+
+std::vector<uint8_t> bytesOf(const std::vector<sAllObjects>& frame) {
+    std::vector<uint8_t> out;
+    for (const sAllObjects& o : frame)
+        o.appendTo(out);
+    return out;
+}
+
+uint32_t le32At(const std::vector<uint8_t>& bytes, size_t at) {
+    return rec::readLe32(bytes.data() + at);
+}
+
+// Rewrites a made file as an older program wrote it: minor version 998, and
+// the first validation field of `frame` carrying a legacy tail of two
+// entries. The new object chunk goes at the end and the frame's index record
+// points at it. Call through ASSERT_NO_FATAL_FAILURE.
+void makeLegacy(const std::string& path, int frame) {
+    VlmFile file;
+    ASSERT_EQ(0, file.openToRead(path));
+    const uint32_t indexOffset = file.header().indexOffset;
+    const uint32_t indexCount = file.header().indexCount;
+    std::vector<uint8_t> chunk;
+    ASSERT_EQ(0, file.vlmStreamRead(chunk, uint32_t(frame), vlm::CHUNK_OBJECT));
+    file.vlmFileClose();
+    std::vector<uint8_t> plain(rec::readLe32(chunk.data()));
+    uLongf got = plain.size();
+    ASSERT_EQ(Z_OK, uncompress(plain.data(), &got, chunk.data() + 16, rec::readLe32(chunk.data() + 4)));
+    auto records = OutputFileServices::parseObjectChunk(plain.data(), got);
+    ASSERT_TRUE(records);
+    std::vector<uint8_t> legacy = OutputFileServices::plainObjectChunk({});
+    rec::writeLe32(legacy.data() + 4, uint32_t(records->size()));
+    bool done = false;
+    for (const sAllObjects& r : *records) {
+        if (r.drawingObject != VALIDATIONFIELD || done) {
+            r.appendTo(legacy);
+            continue;
+        }
+        done = true;
+        const auto head = r.toBytes();
+        const size_t at = legacy.size();
+        legacy.insert(legacy.end(), head.begin(), head.end());
+        rec::writeLe32(legacy.data() + at + StoredValidationField::LEGACY_COUNT, 2);
+        for (uint32_t w : {7u, 9u}) {
+            uint8_t b[4];
+            rec::writeLe32(b, w);
+            legacy.insert(legacy.end(), b, b + 4);
+        }
+        legacy.insert(legacy.end(), 2 * StoredValidationField::LEGACY_EVENT_SIZE, uint8_t(0x5A));
+    }
+    ASSERT_TRUE(done);
+    std::vector<uint8_t> packed(compressBound(legacy.size()) + 16);
+    uLongf packedLength = packed.size() - 16;
+    ASSERT_EQ(Z_OK, compress(packed.data() + 16, &packedLength, legacy.data(), legacy.size()));
+    packed.resize(packedLength + 16);
+    rec::writeLe32(packed.data(), uint32_t(legacy.size()));
+    rec::writeLe32(packed.data() + 4, uint32_t(packedLength));
+
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    ASSERT_TRUE(f.good());
+    f.seekg(0, std::ios::end);
+    const uint32_t end = uint32_t(f.tellg());
+    f.seekp(end);
+    f.write(reinterpret_cast<const char*>(packed.data()), std::streamsize(packed.size()));
+    bool pointed = false;
+    for (uint32_t j = 0; j < indexCount && !pointed; ++j) {
+        uint8_t record[VLMIndex::SIZE];
+        f.seekg(indexOffset + j * VLMIndex::SIZE);
+        f.read(reinterpret_cast<char*>(record), sizeof record);
+        if (rec::readLe32(record + VLMIndex::FRAME_NUMBER) != uint32_t(frame))
+            continue;
+        rec::writeLe32(record + VLMIndex::OBJECT_OFFSET, end);
+        rec::writeLe32(record + VLMIndex::OBJECT_LENGTH, uint32_t(packed.size()));
+        f.seekp(indexOffset + j * VLMIndex::SIZE);
+        f.write(reinterpret_cast<const char*>(record), sizeof record);
+        pointed = true;
+    }
+    ASSERT_TRUE(pointed);
+    uint8_t minor[2];
+    rec::writeLe16(minor, 998);
+    f.seekp(VLMHeader::MINOR_VERSION);
+    f.write(reinterpret_cast<const char*>(minor), 2);
+    ASSERT_TRUE(f.good());
+}
+
+class AuthorValidationField : public AuthorSession {
+  protected:
+    Rect canvas;
+    std::string main;
+
+    void key(const std::string& keys) { runCommand("xdotool " + keys); }
+    std::string at(int x, int y) const {
+        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
+    }
+    struct Pt {
+        int x, y;
+    };
+    void dragOnCanvas(Pt from, Pt to) {
+        key("mousemove " + at(from.x, from.y) + " mousedown 1 sleep 0.2 mousemove " +
+            at((from.x + to.x) / 2, (from.y + to.y) / 2) + " sleep 0.2 mousemove " + at(to.x, to.y) +
+            " sleep 0.2 mouseup 1 sleep 0.4");
+    }
+    void chooseValidationTool() {
+        focus(main);
+        key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key v sleep 0.3");
+    }
+    // Starts velmora on the file, makes it again and returns its frames.
+    std::vector<std::vector<sAllObjects>> openAndMake(const std::string& path) {
+        const auto madeAt = std::filesystem::last_write_time(path);
+        Process again;
+        EXPECT_TRUE(again.start(velmoraBinary(), options({path})));
+        main = mainWindow();
+        EXPECT_FALSE(main.empty()) << again.err();
+        EXPECT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000)) << again.err();
+        runCommand("sleep 1.2");
+        focus(main);
+        key("key ctrl+m");
+        EXPECT_TRUE(waitUntil([&] { return std::filesystem::last_write_time(path) != madeAt; }, 15000))
+            << again.err();
+        runCommand("sleep 0.5");
+        again.signal(SIGTERM);
+        again.wait(5000);
+        return objectsOf(path);
+    }
+};
+
+TEST_F(AuthorValidationField, DeletedFieldsIdIsNotGivenAgain) {
+    Process p;
+    ASSERT_TRUE(p.start(velmoraBinary(), options()));
+    main = mainWindow();
+    ASSERT_FALSE(main.empty()) << p.err();
+    ASSERT_TRUE(startRecording(p)) << p.err();
+    runCommand("sleep 1.2");
+    key("keydown alt key x keyup alt");
+    ASSERT_TRUE(p.waitForErr("m_dwFrameCount == ", 10000)) << p.err();
+    main = mainWindow();
+    ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000))
+        << runCommand("xwininfo -tree -id " + main);
+    canvas = *canvasOf(main);
+
+    // Objects > Edit Palette > Validation Field, two drags.
+    chooseValidationTool();
+    dragOnCanvas({100, 100}, {300, 140});
+    dragOnCanvas({100, 200}, {300, 240});
+    // A click selects the first and hands back the selection tool; Delete
+    // removes it.
+    key("mousemove " + at(200, 120) + " click 1 sleep 0.4");
+    key("key Delete sleep 0.4");
+    chooseValidationTool();
+    dragOnCanvas({100, 300}, {300, 340});
+    focus(main);
+    key("key ctrl+m");
+    const std::string vlm = home() + "/zedaro/Untitled.vlm";
+    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
+    runCommand("sleep 0.5");
+    focus(main);
+    key("key ctrl+q");
+    p.wait(10000);
+    if (p.running()) {
+        p.signal(SIGTERM);
+        p.wait(5000);
+    }
+
+    const auto frames = objectsOf(vlm);
+    const int frame = fieldFrame(frames);
+    ASSERT_GE(frame, 0) << p.err();
+    std::vector<std::pair<uint32_t, uint32_t>> ids;
+    std::vector<std::string> names;
+    for (const sAllObjects& o : frames[size_t(frame)])
+        if (o.drawingObject == VALIDATIONFIELD) {
+            const auto bytes = o.toBytes();
+            ids.emplace_back(rec::readLe16(bytes.data() + StoredValidationField::VALIDATION_NUMBER),
+                             rec::readLe16(bytes.data() + StoredValidationField::VALIDATION_ID));
+            names.push_back(o.get<StoredValidationField>()->control.name);
+        }
+    EXPECT_EQ((std::vector<std::pair<uint32_t, uint32_t>>{{2, 2}, {3, 3}}), ids) << p.err();
+    EXPECT_EQ((std::vector<std::string>{"Validation Field 2", "Validation Field 3"}), names);
+    const std::vector<uint8_t> made = bytesOf(frames[size_t(frame)]);
+
+    // The made file opened and made again: the same object chunk.
+    const std::string copy = root.file("show.vlm");
+    writeFile(copy, readFile(vlm));
+    const auto remade = openAndMake(copy);
+    ASSERT_GT(remade.size(), size_t(frame));
+    EXPECT_EQ(made, bytesOf(remade[size_t(frame)]));
+
+    // The same file as an older program wrote it: the legacy tail is skipped
+    // and the records after the field are kept.
+    const std::string legacy = root.file("legacy.vlm");
+    writeFile(legacy, readFile(vlm));
+    ASSERT_NO_FATAL_FAILURE(makeLegacy(legacy, frame));
+    const auto fromLegacy = openAndMake(legacy);
+    ASSERT_GT(fromLegacy.size(), size_t(frame));
+    const std::vector<sAllObjects>& kept = fromLegacy[size_t(frame)];
+    ASSERT_EQ(frames[size_t(frame)].size(), kept.size());
+    EXPECT_EQ(bytesOf({frames[size_t(frame)].back()}), bytesOf({kept.back()}));
+    EXPECT_EQ("Validation Field 2", kept[kept.size() - 2].get<StoredValidationField>()->control.name);
+    EXPECT_EQ(vlm::MINOR_VERSION_CLOSED, [&] {
+        VlmFile f;
+        f.openToRead(legacy);
+        return f.header().minorVersion;
+    }());
+}
+
+} // namespace
