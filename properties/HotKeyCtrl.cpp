@@ -202,35 +202,33 @@ void HotKeyCtrl::slotShowKeysForAString() {
     keyLabel->setText(QString::fromLatin1(kNone));
 }
 
-void HotKeyCtrl::keyPressEvent(QKeyEvent* e) {
-    const HotKeyCapture::Stroke stroke = HotKeyCapture::fromEvent(*e);
+void HotKeyCtrl::noneAtLineStart() {
     if (stringLine->hasFocus() && stringLine->cursorPosition() == 0)
         keyLabel->setText(QString::fromLatin1(kNone));
-    currentStringRow = stringsList->currentRow();
-    if (!rowSelected(currentStringRow) || !captureArmed || stringLine->hasFocus())
-        return;
+}
+
+void HotKeyCtrl::take(const HotKeyCapture::Stroke& stroke) {
     KeyboardGrab grab(keyLabel);
-    const HotKeyCapture::Result r = HotKeyCapture::press(stroke.key, stroke.state);
+    const HotKeyCapture::Result r = HotKeyCapture::capture(stroke);
     if (!r.label.isEmpty())
         keyLabel->setText(r.label);
     if (r.word)
         keyWord = *r.word;
 }
 
+void HotKeyCtrl::keyPressEvent(QKeyEvent* e) {
+    noneAtLineStart();
+    currentStringRow = stringsList->currentRow();
+    if (rowSelected(currentStringRow) && captureArmed && !stringLine->hasFocus())
+        take(HotKeyCapture::fromEvent(*e));
+}
+
 void HotKeyCtrl::keyReleaseEvent(QKeyEvent* e) {
-    const HotKeyCapture::Stroke stroke = HotKeyCapture::fromEvent(*e);
     if (stringsList->currentRow() >= 0) {
         currentStringRow = stringsList->currentRow();
-        if (stringLine->hasFocus() && stringLine->cursorPosition() == 0)
-            keyLabel->setText(QString::fromLatin1(kNone));
-        if (rowSelected(currentStringRow) && captureArmed && stringLine->text().isEmpty()) {
-            KeyboardGrab grab(keyLabel);
-            const HotKeyCapture::Result r = HotKeyCapture::release(stroke.key, stroke.state);
-            if (!r.label.isEmpty())
-                keyLabel->setText(r.label);
-            if (r.word)
-                keyWord = *r.word;
-        }
+        noneAtLineStart();
+        if (rowSelected(currentStringRow) && captureArmed && stringLine->text().isEmpty())
+            take(HotKeyCapture::fromEvent(*e));
     }
     // Whatever happened before.
     if (e->key() == Qt::Key_Return) {

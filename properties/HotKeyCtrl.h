@@ -9,6 +9,7 @@
 // each showing and takes the strings back when it is closed with Close.
 #pragma once
 
+#include "properties/HotKeyCapture.h"
 #include "store/CValidationData.h"
 
 #include <QDialog>
@@ -85,6 +86,10 @@ class HotKeyCtrl : public QDialog {
   private:
     void initDialog();
     bool rowSelected(int row) const;
+    // "None" while the string line has the focus with its cursor at the start.
+    void noneAtLineStart();
+    // Shows and keeps what the stroke captures, the keyboard grabbed meanwhile.
+    void take(const HotKeyCapture::Stroke& stroke);
     bool confirm(const QString& text);
     // Tells the bound field; false when it is not told.
     bool boundField() const;

@@ -2,6 +2,7 @@
 // on a validation field (Close and the window's close box), the error
 // editor's dialog on the field, and the message editor on a hyperlink event
 // and a validation key.
+#include "../properties/HotKeyStrokes.h"
 #include "InteractiveTestHost.h"
 
 #include "objects/interactive/CEditValidationField.h"
@@ -136,11 +137,7 @@ class ValidationEditorsOnField : public ::testing::Test {
         QTest::mouseClick(editor.getButton(), Qt::LeftButton);
     }
     static void ctrl(HotKeyCtrl& d, Qt::Key letter) {
-        QWidget* to = QApplication::focusWidget();
-        QTest::simulateEvent(to, true, Qt::Key_Control, Qt::NoModifier, QString(), false);
-        QTest::simulateEvent(to, true, letter, Qt::ControlModifier, QString(), false);
-        QTest::simulateEvent(to, false, letter, Qt::ControlModifier, QString(), false);
-        QTest::simulateEvent(to, false, Qt::Key_Control, Qt::ControlModifier, QString(), false);
+        hotkeytest::ctrlWith(letter);
         d.addButton->click();
     }
 

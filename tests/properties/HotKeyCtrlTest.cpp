@@ -67,15 +67,10 @@ class HotKeyDialog : public ::testing::Test {
         dialog->stringsList->clearSelection();
         dialog->stringsList->setCurrentRow(row);
     }
-    void send(const std::vector<Event>& events) {
-        for (const Event& e : events) {
-            QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : dialog.get();
-            QTest::simulateEvent(to, e.press, e.key, e.modifiers, QString(), false);
-        }
-    }
+    void send(const std::vector<Event>& events) { hotkeytest::send(events, dialog.get()); }
     // Captures Ctrl with a letter and adds it to the selected string.
     void addCtrl(Qt::Key letter) {
-        send({down(Qt::Key_Control, NO), down(letter, CTRL), up(letter, CTRL), up(Qt::Key_Control, CTRL)});
+        ctrlWith(letter);
         dialog->addButton->click();
     }
     QStringList rows(QListWidget* list) const {

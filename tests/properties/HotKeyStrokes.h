@@ -6,6 +6,9 @@
 // stores; the adapter test and the dialog test run the same rows.
 #pragma once
 
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
 #include <Qt>
 
 #include <cstdint>
@@ -39,6 +42,20 @@ inline Event down(Qt::Key k, Qt::KeyboardModifiers m) {
 }
 inline Event up(Qt::Key k, Qt::KeyboardModifiers m) {
     return {false, k, m};
+}
+
+// Sends the events, each to the widget that has the focus then (or `fallback`).
+inline void send(const std::vector<Event>& events, QWidget* fallback = nullptr) {
+    for (const Event& e : events) {
+        QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : fallback;
+        if (to)
+            QTest::simulateEvent(to, e.press, e.key, e.modifiers, QString(), false);
+    }
+}
+
+// Ctrl held over a letter.
+inline void ctrlWith(Qt::Key letter) {
+    send({down(Qt::Key_Control, NO), down(letter, CTRL), up(letter, CTRL), up(Qt::Key_Control, CTRL)});
 }
 
 inline const std::vector<StrokeRow>& strokeRows() {

@@ -1,6 +1,7 @@
 // The validation string editor over a stand-in canvas: how it fills its
 // dialog from the working copy and what it takes back on Close and on the
 // window's close box.
+#include "../HotKeyStrokes.h"
 #include "../PropertyTestSupport.h"
 
 #include "properties/EditPropertyEntry.h"
@@ -81,11 +82,7 @@ class StringEditor : public ::testing::Test {
         QTest::mouseClick(editor->getButton(), Qt::LeftButton);
     }
     static void ctrl(HotKeyCtrl& d, Qt::Key letter) {
-        QWidget* to = QApplication::focusWidget();
-        QTest::simulateEvent(to, true, Qt::Key_Control, Qt::NoModifier, QString(), false);
-        QTest::simulateEvent(to, true, letter, Qt::ControlModifier, QString(), false);
-        QTest::simulateEvent(to, false, letter, Qt::ControlModifier, QString(), false);
-        QTest::simulateEvent(to, false, Qt::Key_Control, Qt::ControlModifier, QString(), false);
+        hotkeytest::ctrlWith(letter);
         d.addButton->click();
     }
     static std::vector<uint32_t> words(const sMultiValidationString& s) {
