@@ -170,6 +170,24 @@ TEST_F(ValidationEditorsOnField, CloseKeepsBothStringsAndTheKeyAddedToTheSecond)
     EXPECT_TRUE(field->hasEvents);
 }
 
+// A string without keys leaves the Events page alone: it follows the named
+// string, which has a key.
+TEST_F(ValidationEditorsOnField, KeylessStringLeavesTheEventsFlagToTheNamedString) {
+    giveStrings({str("first", {CTRL_A}), str("second", {})}, "first");
+    host->eventsPageStates.clear();
+    host->propertyRow = "Validation String";
+    PropertyLviValidationString editor(nullptr, &client, row("Validation String"), nullptr);
+    HotKeyCtrl& d = *editor.getHotKeyCtrl();
+    press(editor, &d, [&] {
+        d.stringsList->setCurrentRow(0);
+        d.closeButton->click();
+    });
+    EXPECT_EQ(field->getEditPropertyBase()->getPropValue("Validation String"), "first");
+    EXPECT_TRUE(field->hasEvents);
+    ASSERT_FALSE(host->eventsPageStates.empty());
+    EXPECT_TRUE(host->eventsPageStates.back());
+}
+
 // A deleted key reaches the field at once; the close box then brings back
 // nothing: the other keys keep their own events and the added key is dropped.
 TEST_F(ValidationEditorsOnField, CloseBoxAfterADeletedKeyKeepsTheOtherKeysEvents) {
