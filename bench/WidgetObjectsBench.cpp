@@ -2,9 +2,12 @@
 // each, as the image holder does at a frame change (copy each record out,
 // delete the field; re-create it from the record and show it), against
 // making, showing and deleting 30 bare frames with a plain-text edit holding
-// the same text. On a private Xvfb at 1920x1080x24.
+// the same text. The same round trip for 30 validation fields of 10 strings
+// with 5 keys each, every key with an event, against 30 bare read-only
+// plain-text edits. On a private Xvfb at 1920x1080x24.
 #include "objects/interactive/CEditTextField.h"
 #include "objects/interactive/CTextField.h"
+#include "objects/interactive/CValidationField.h"
 #include "objects/interactive/InteractiveHost.h"
 
 #include "support/XvfbServer.h"
@@ -107,27 +110,27 @@ QRect placeOf(int i) {
     return QRect(20 + (i % 6) * 310, 20 + (i / 6) * 200, 300, 190);
 }
 
-void BM_TextFieldsLeaveAndEnterFrame(benchmark::State& state) {
+// The holder's frame change for 30 live objects made from their payloads:
+// copy each record out and delete the object, then re-create and show it.
+template <class Object, class Payload>
+void leaveAndEnterFrame(benchmark::State& state, Payload (*payloadOf)(int)) {
     Stage& s = stage();
     if (!s.app) {
         state.SkipWithError("no private X server");
         return;
     }
     std::vector<NVAllObjects> records(kFields);
-    std::vector<CTextField*> live;
+    std::vector<Object*> live;
     for (int i = 0; i < kFields; ++i) {
-        sTextField p;
-        p.name = "Text Field " + std::to_string(i + 1);
+        Payload p = payloadOf(i);
         const QRect r = placeOf(i);
         p.x = r.x();
         p.y = r.y();
         p.width = r.width();
         p.height = r.height();
         p.attribute = 1;
-        p.scrolling = 1;
         p.font = NVFont{};
-        p.text = textOf(i);
-        live.push_back(new CTextField(nullptr, p));
+        live.push_back(new Object(nullptr, p));
         live.back()->show();
     }
     QCoreApplication::processEvents();
@@ -138,14 +141,26 @@ void BM_TextFieldsLeaveAndEnterFrame(benchmark::State& state) {
         }
         live.clear();
         for (int i = 0; i < kFields; ++i) {
-            live.push_back(new CTextField(nullptr, *records[size_t(i)].get<sTextField>()));
+            live.push_back(new Object(nullptr, *records[size_t(i)].template get<Payload>()));
             live.back()->show();
         }
         QCoreApplication::processEvents();
     }
-    for (CTextField* f : live)
+    for (Object* f : live)
         delete f;
     state.SetItemsProcessed(state.iterations() * kFields);
+}
+
+sTextField textFieldOf(int i) {
+    sTextField p;
+    p.name = "Text Field " + std::to_string(i + 1);
+    p.scrolling = 1;
+    p.text = textOf(i);
+    return p;
+}
+
+void BM_TextFieldsLeaveAndEnterFrame(benchmark::State& state) {
+    leaveAndEnterFrame<CTextField, sTextField>(state, &textFieldOf);
 }
 
 void BM_BareWidgetsMakeShowDelete(benchmark::State& state) {
@@ -179,8 +194,68 @@ void BM_BareWidgetsMakeShowDelete(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kFields);
 }
 
+// Ten strings of five keys, each key with an event showing a message.
+SMultiString stringsOf(int field) {
+    SMultiString strings;
+    for (int i = 0; i < 10; ++i) {
+        sMultiValidationString s;
+        s.text = "answer " + std::to_string(field) + "." + std::to_string(i);
+        for (uint32_t k = 0; k < 5; ++k) {
+            sValidationKey key;
+            key.uiValidationKey = (2u << 16) | (65u + k);
+            key.event = sValidationKeyEvent{};
+            key.event->message = "Well done";
+            key.event->caption = "Answer";
+            key.event->word268 = uint32_t(-1);
+            s.keys.push_back(key);
+        }
+        s.nKeyCount = 5;
+        strings.list.push_back(s);
+    }
+    return strings;
+}
+
+sValidationField validationFieldOf(int i) {
+    sValidationField p;
+    p.name = "Validation Field " + std::to_string(i + 1);
+    p.strings = stringsOf(i);
+    return p;
+}
+
+void BM_ValidationFieldsLeaveAndEnterFrame(benchmark::State& state) {
+    leaveAndEnterFrame<CValidationField, sValidationField>(state, &validationFieldOf);
+}
+
+void BM_BareReadOnlyEditsMakeShowDelete(benchmark::State& state) {
+    Stage& s = stage();
+    if (!s.app) {
+        state.SkipWithError("no private X server");
+        return;
+    }
+    std::vector<QPlainTextEdit*> edits;
+    for (auto _ : state) {
+        for (int i = 0; i < kFields; ++i) {
+            auto* edit = new QPlainTextEdit(s.canvas.get());
+            edit->setAttribute(Qt::WA_NativeWindow);
+            edit->setReadOnly(true);
+            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            edit->setGeometry(placeOf(i));
+            edit->show();
+            edits.push_back(edit);
+        }
+        QCoreApplication::processEvents();
+        for (QPlainTextEdit* e : edits)
+            delete e;
+        edits.clear();
+    }
+    state.SetItemsProcessed(state.iterations() * kFields);
+}
+
 BENCHMARK(BM_TextFieldsLeaveAndEnterFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareWidgetsMakeShowDelete)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ValidationFieldsLeaveAndEnterFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareReadOnlyEditsMakeShowDelete)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -32,3 +32,21 @@ inline bool copyRecordKeepingId(const NVAllObjects& own, NVAllObjects* target) {
     target->objectID = std::move(id);
     return true;
 }
+
+// A whole record in its stored form: the head and the payload converted by
+// toField; a record without such a payload gives an empty stored payload.
+template <class Payload, class Stored>
+sAllObjects storedRecordOf(const NVAllObjects& record, Stored (*toField)(const Payload&)) {
+    sAllObjects out = storedHeaderOf(record);
+    const Payload* p = record.get<Payload>();
+    out.payload = p ? toField(*p) : Stored{};
+    return out;
+}
+
+template <class Stored, class Payload>
+NVAllObjects liveRecordOf(const sAllObjects& stored, Payload (*fromField)(const Stored&)) {
+    NVAllObjects out = liveHeaderOf(stored);
+    const Stored* s = stored.get<Stored>();
+    out.payload = s ? fromField(*s) : Payload{};
+    return out;
+}

@@ -3,6 +3,7 @@
 #include "canvas/records/StoredText.h"
 #include "objects/interactive/CEditTextFieldTextField.h"
 #include "objects/interactive/CTextField.h"
+#include "objects/interactive/ControlPayload.h"
 #include "objects/interactive/InteractiveHost.h"
 
 #include <QKeyEvent>
@@ -23,16 +24,11 @@ CEditTextField::CEditTextField(CTextField* owner, QWidget* parent, InteractiveHo
 }
 
 InPlaceEditorFrame::Box CEditTextField::frameRect() const {
-    const sTextField& p = field();
-    return InPlaceEditorFrame::Box{p.x, p.y, p.width, p.height};
+    return controlBoxOf(field());
 }
 
 void CEditTextField::setFrameRect(const InPlaceEditorFrame::Box& b) {
-    sTextField& p = field();
-    p.x = b.x;
-    p.y = b.y;
-    p.width = b.w;
-    p.height = b.h;
+    setControlBox(field(), b);
 }
 
 void CEditTextField::emitSelected() {

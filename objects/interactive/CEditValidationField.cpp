@@ -1,6 +1,7 @@
 #include "objects/interactive/CEditValidationField.h"
 
 #include "objects/interactive/CValidationField.h"
+#include "objects/interactive/ControlPayload.h"
 #include "objects/interactive/InteractiveHost.h"
 #include "properties/EditPropertyBase.h"
 #include "properties/PropertyLviBase.h"
@@ -23,16 +24,11 @@ CEditValidationField::CEditValidationField(CValidationField* owner, QWidget* par
 }
 
 InPlaceEditorFrame::Box CEditValidationField::frameRect() const {
-    const sValidationField& p = field();
-    return InPlaceEditorFrame::Box{p.x, p.y, p.width, p.height};
+    return controlBoxOf(field());
 }
 
 void CEditValidationField::setFrameRect(const InPlaceEditorFrame::Box& b) {
-    sValidationField& p = field();
-    p.x = b.x;
-    p.y = b.y;
-    p.width = b.w;
-    p.height = b.h;
+    setControlBox(field(), b);
 }
 
 void CEditValidationField::emitSelected() {

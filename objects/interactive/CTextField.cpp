@@ -5,6 +5,7 @@
 #include "objects/draw/XColorPixel.h"
 #include "objects/interactive/CEditTextField.h"
 #include "objects/interactive/CEditTextFieldTextField.h"
+#include "objects/interactive/ControlPayload.h"
 #include "objects/interactive/InteractiveHost.h"
 #include "objects/interactive/TextFieldRecord.h"
 #include "properties/EditPropertyBase.h"
@@ -21,26 +22,10 @@
 namespace {
 const QString kNone = QStringLiteral("[None]");
 
-QString colorName(const NVColor& c) {
-    return QColor(c.red, c.green, c.blue).name();
-}
-
 QString flagWord(uint8_t flag) {
     return flag == 0 ? QStringLiteral("No") : flag == 1 ? QStringLiteral("Yes") : QString();
 }
 
-QString attributeWord(uint8_t attribute) {
-    switch (attribute) {
-    case 0:
-        return QStringLiteral("None");
-    case 1:
-        return QStringLiteral("Rectangle");
-    case 3:
-        return QStringLiteral("3D");
-    default:
-        return QString();
-    }
-}
 } // namespace
 
 // ---- construction ----
@@ -151,29 +136,7 @@ CTextField::~CTextField() {
 }
 
 HolderKindMakers CTextField::holderKindMakers() {
-    HolderKindMakers m;
-    m.newAtTool = [](VLImageHolder* holder, QPaintDevice* device, int, int number) -> DrawTools* {
-        return new CTextField(holder, holder, device, number);
-    };
-    m.ofRecord = [](VLImageHolder* holder, const NVAllObjects& record) -> DrawTools* {
-        const sTextField* p = record.get<sTextField>();
-        return p ? new CTextField(holder, *p) : nullptr;
-    };
-    m.pasted = [](VLImageHolder* holder, const NVAllObjects& record, int number,
-                  QPoint offset) -> DrawTools* {
-        return record.get<sTextField>() ? new CTextField(holder, record, number, offset) : nullptr;
-    };
-    m.toStored = [](const NVAllObjects& record, sAllObjects& stored) {
-        stored = TextFieldRecord::toStored(record);
-        return true;
-    };
-    m.fromStored = [](const sAllObjects& stored, NVAllObjects& record) {
-        if (!stored.get<StoredTextField>())
-            return false;
-        record = TextFieldRecord::fromStored(stored);
-        return true;
-    };
-    return m;
+    return controlKindMakers<CTextField, sTextField, StoredTextField, TextFieldRecord>();
 }
 
 void CTextField::addMyPropEntrys() {
@@ -199,14 +162,6 @@ void CTextField::connectEditor() {
     connect(m_editor, &CEditTextField::signalSelectedTextField, this, &CTextField::slotSelectedTextField);
     connect(m_editor, &CEditTextField::signalMovedTextField, this, &CTextField::slotMovedTextField);
     connect(this, &CTextField::signalSetScrollBar, m_editor->entry(), &CEditTextEntry::slotSetScrollBar);
-}
-
-void CTextField::setProp(const QString& name, const QString& value) {
-    // A code outside the listed ones sets no value.
-    if (value.isNull())
-        return;
-    if (EditPropertyBase* props = getEditPropertyBase())
-        props->setProp_Value(name, value);
 }
 
 void CTextField::applyColors() {
@@ -314,25 +269,7 @@ QString CTextField::getWrittenText() const {
     return m_editor ? m_editor->entry()->toPlainText() : QString();
 }
 
-void CTextField::setGeometryEntrys(int* x, int* y, int* width, int* height) {
-    const sTextField& p = field();
-    if (x)
-        *x = p.x;
-    if (y)
-        *y = p.y;
-    if (width)
-        *width = p.width;
-    if (height)
-        *height = p.height;
-}
-
 // ---- properties ----
-
-QString CTextField::Prop2Str(const QString& name) {
-    EditPropertyBase* props = getEditPropertyBase();
-    EditPropertyEntry* e = props ? props->getProp(name) : nullptr;
-    return e ? e->value : QString();
-}
 
 QString CTextField::fontText(const QFont& f) {
     const NVFont n = NVFont::fromQFont(f);
@@ -350,50 +287,14 @@ QString CTextField::pastedFontText(const QFont& f) {
            QStringLiteral("\"");
 }
 
-void CTextField::repaintItem() {
-    // The property box makes the committing row current while it applies.
-    if (m_host)
-        applyProperty(m_host->selectedPropertyRow());
-    emitGeometryRows();
-    if (m_host) {
-        m_host->drawContents();
-        m_host->setCurrentObject(m_host->selectedItem());
-    }
-}
-
-void CTextField::emitGeometryRows() {
-    const sTextField& p = field();
-    emit signalSetLeft(p.x);
-    emit signalSetWidth(p.width);
-    emit signalSetTop(p.y);
-    emit signalSetHeight(p.height);
-}
-
 void CTextField::applyProperty(const QString& row) {
     if (!m_editor || row.isEmpty())
         return;
     sTextField& p = field();
     const QString v = Prop2Str(row);
-    if (row == QLatin1String("Name")) {
-        // The limit applies to the text as entered, before trimming.
-        if (v.size() > NAME_LIMIT)
-            return;
-        QString name = v.trimmed();
-        if (name.isEmpty())
-            name = m_previousName;
-        p.name = toStoredText(name);
-        setProp("Name", name);
-    } else if (row == QLatin1String("Left") || row == QLatin1String("Top")) {
-        if (v.isEmpty())
-            return;
-        (row == QLatin1String("Left") ? p.x : p.y) = v.toInt();
-        m_editor->move(p.x, p.y);
-    } else if (row == QLatin1String("Width") || row == QLatin1String("Height")) {
-        if (v.isEmpty())
-            return;
-        (row == QLatin1String("Width") ? p.width : p.height) = v.toInt();
-        m_editor->resize(p.width, p.height);
-    } else if (row == QLatin1String("Attribute")) {
+    if (applyControlRow(row, {p.name, p.backColor, p.foreColor}, NAME_LIMIT, m_previousName))
+        return;
+    if (row == QLatin1String("Attribute")) {
         if (v == QLatin1String("None")) {
             m_editor->setFrameStyle(QFrame::NoFrame);
             p.attribute = 0;
@@ -416,22 +317,6 @@ void CTextField::applyProperty(const QString& row) {
         else if (v == QLatin1String("No"))
             p.scrolling = 0;
         emit signalSetScrollBar(v);
-    } else if (row == QLatin1String("Back Color") || row == QLatin1String("Fore Color")) {
-        if (v.isEmpty())
-            return;
-        const bool back = row == QLatin1String("Back Color");
-        NVColor& target = back ? p.backColor : p.foreColor;
-        const QColor c = QColor::fromString(v);
-        // A text that names no colour changes nothing; the row shows the
-        // colour in use again.
-        if (!c.isValid()) {
-            setProp(row, colorName(target));
-            return;
-        }
-        target = NVColor{c.red(), c.green(), c.blue()};
-        QPalette pal = m_editor->palette();
-        pal.setColor(back ? QPalette::Base : QPalette::Text, c);
-        m_editor->setPalette(pal);
     } else if (row == QLatin1String("Text File")) {
         if (v != kNone)
             return;

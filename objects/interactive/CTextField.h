@@ -42,12 +42,9 @@ class CTextField : public InPlaceEditorOwner {
     const char* getObjectName() const override;
     void* getObjectStructure() override;
     QString getWrittenText() const override;
-    void repaintItem() override;
-    void setGeometryEntrys(int* x, int* y, int* width, int* height) override;
 
     // Applies one property row by name.
-    void applyProperty(const QString& row);
-    QString Prop2Str(const QString& name);
+    void applyProperty(const QString& row) override;
     // Reads the record's text file into the entry; the entry is emptied first
     // and stays empty when the file cannot be read.
     void openFile();
@@ -70,11 +67,9 @@ class CTextField : public InPlaceEditorOwner {
     void begin(VLImageHolder* holder);
     void addMyPropEntrys();
     void connectEditor();
-    void setProp(const QString& name, const QString& value);
     void applyColors();
     void applyTextOrFile();
     void setScrollingRow();
-    void emitGeometryRows();
     sTextField& field();
     const sTextField& field() const;
 

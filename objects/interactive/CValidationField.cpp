@@ -5,6 +5,7 @@
 #include "media/MediaLibraryInterface.h"
 #include "objects/interactive/CEditValidationField.h"
 #include "objects/interactive/CTextField.h"
+#include "objects/interactive/ControlPayload.h"
 #include "objects/interactive/InteractiveHost.h"
 #include "objects/interactive/ValidationFieldRecord.h"
 #include "properties/EditPropertyBase.h"
@@ -21,10 +22,6 @@ QString CValidationField::m_ValidationString;
 namespace {
 const QString kNone = QStringLiteral("[None]");
 const QString kEvents = QStringLiteral("Events");
-
-QString colorName(const NVColor& c) {
-    return QColor(c.red, c.green, c.blue).name();
-}
 
 QString onOff(uint8_t flag) {
     return flag == 0 ? QStringLiteral("Off") : flag == 1 ? QStringLiteral("On") : QString();
@@ -47,18 +44,6 @@ QString alignWord(uint8_t align) {
     }
 }
 
-QString attributeWord(uint8_t attribute) {
-    switch (attribute) {
-    case 0:
-        return QStringLiteral("None");
-    case 1:
-        return QStringLiteral("Rectangle");
-    case 3:
-        return QStringLiteral("3D");
-    default:
-        return QString();
-    }
-}
 } // namespace
 
 // ---- construction ----
@@ -171,30 +156,8 @@ CValidationField::~CValidationField() {
 }
 
 HolderKindMakers CValidationField::holderKindMakers() {
-    HolderKindMakers m;
-    m.newAtTool = [](VLImageHolder* holder, QPaintDevice* device, int, int number) -> DrawTools* {
-        return new CValidationField(holder, holder, device, number);
-    };
-    m.ofRecord = [](VLImageHolder* holder, const NVAllObjects& record) -> DrawTools* {
-        const sValidationField* p = record.get<sValidationField>();
-        return p ? new CValidationField(holder, *p) : nullptr;
-    };
-    m.pasted = [](VLImageHolder* holder, const NVAllObjects& record, int number,
-                  QPoint offset) -> DrawTools* {
-        return record.get<sValidationField>() ? new CValidationField(holder, record, number, offset)
-                                              : nullptr;
-    };
-    m.toStored = [](const NVAllObjects& record, sAllObjects& stored) {
-        stored = ValidationFieldRecord::toStored(record);
-        return true;
-    };
-    m.fromStored = [](const sAllObjects& stored, NVAllObjects& record) {
-        if (!stored.get<StoredValidationField>())
-            return false;
-        record = ValidationFieldRecord::fromStored(stored);
-        return true;
-    };
-    return m;
+    return controlKindMakers<CValidationField, sValidationField, StoredValidationField,
+                             ValidationFieldRecord>();
 }
 
 void CValidationField::addMyPropEntrys() {
@@ -227,14 +190,6 @@ void CValidationField::connectEditor() {
     if (MediaLibraryInterface* media = getResourceEditor())
         connect(this, &CValidationField::signalDeleteIDFromUseArray, this,
                 [media](unsigned long id) { media->SlotDeleteIDFromUseArray(id); });
-}
-
-void CValidationField::setProp(const QString& name, const QString& value) {
-    // A code outside the listed ones sets no value.
-    if (value.isNull())
-        return;
-    if (EditPropertyBase* props = getEditPropertyBase())
-        props->setProp_Value(name, value);
 }
 
 void CValidationField::setRows() {
@@ -312,30 +267,12 @@ int CValidationField::getObjectID() {
     return m_editor ? int(field().validationId) : 0;
 }
 
-void CValidationField::setGeometryEntrys(int* x, int* y, int* width, int* height) {
-    const sValidationField& p = field();
-    if (x)
-        *x = p.x;
-    if (y)
-        *y = p.y;
-    if (width)
-        *width = p.width;
-    if (height)
-        *height = p.height;
-}
-
 void CValidationField::selectValidationFromCombo() {
     if (m_editor)
         m_editor->selectValidationFromCombo();
 }
 
 // ---- properties ----
-
-QString CValidationField::Prop2Str(const QString& name) {
-    EditPropertyBase* props = getEditPropertyBase();
-    EditPropertyEntry* e = props ? props->getProp(name) : nullptr;
-    return e ? e->value : QString();
-}
 
 QString CValidationField::PropEventStr(const QString& name, int string, int key) {
     EditPropertyBase* props = getEditPropertyBase();
@@ -349,50 +286,14 @@ int CValidationField::PropValueId(const QString& name, int string, int key) {
     return e ? e->valueId : 0;
 }
 
-void CValidationField::repaintItem() {
-    // The property box makes the committing row current while it applies.
-    if (m_host)
-        applyProperty(m_host->selectedPropertyRow());
-    emitGeometryRows();
-    if (m_host) {
-        m_host->drawContents();
-        m_host->setCurrentObject(m_host->selectedItem());
-    }
-}
-
-void CValidationField::emitGeometryRows() {
-    const sValidationField& p = field();
-    emit signalSetLeft(p.x);
-    emit signalSetWidth(p.width);
-    emit signalSetTop(p.y);
-    emit signalSetHeight(p.height);
-}
-
 void CValidationField::applyProperty(const QString& row) {
     if (!m_editor || row.isEmpty())
         return;
     sValidationField& p = field();
     const QString v = Prop2Str(row);
-    if (row == QLatin1String("Name")) {
-        // The limit applies to the text as entered, before trimming.
-        if (v.size() > NAME_LIMIT)
-            return;
-        QString name = v.trimmed();
-        if (name.isEmpty())
-            name = m_initialName;
-        p.name = toStoredText(name);
-        setProp("Name", name);
-    } else if (row == QLatin1String("Left") || row == QLatin1String("Top")) {
-        if (v.isEmpty())
-            return;
-        (row == QLatin1String("Left") ? p.x : p.y) = v.toInt();
-        m_editor->move(p.x, p.y);
-    } else if (row == QLatin1String("Width") || row == QLatin1String("Height")) {
-        if (v.isEmpty())
-            return;
-        (row == QLatin1String("Width") ? p.width : p.height) = v.toInt();
-        m_editor->resize(p.width, p.height);
-    } else if (row == QLatin1String("Attribute")) {
+    if (applyControlRow(row, {p.name, p.backColor, p.foreColor}, NAME_LIMIT, m_initialName))
+        return;
+    if (row == QLatin1String("Attribute")) {
         if (v == QLatin1String("None")) {
             m_editor->setFrameStyle(QFrame::NoFrame);
             p.attribute = 0;
@@ -405,22 +306,6 @@ void CValidationField::applyProperty(const QString& row) {
             m_editor->setLineWidth(1);
             p.attribute = 3;
         }
-    } else if (row == QLatin1String("Back Color") || row == QLatin1String("Fore Color")) {
-        if (v.isEmpty())
-            return;
-        const bool back = row == QLatin1String("Back Color");
-        NVColor& target = back ? p.backColor : p.foreColor;
-        const QColor c = QColor::fromString(v);
-        // A text that names no colour changes nothing; the row shows the
-        // colour in use again.
-        if (!c.isValid()) {
-            setProp(row, colorName(target));
-            return;
-        }
-        target = NVColor{c.red(), c.green(), c.blue()};
-        QPalette pal = m_editor->palette();
-        pal.setColor(back ? QPalette::Base : QPalette::Text, c);
-        m_editor->setPalette(pal);
     } else if (row == QLatin1String("Validation String")) {
         applyStrings(v);
     } else if (row == QLatin1String("Validation Error Message")) {

@@ -43,22 +43,18 @@ class CValidationField : public InPlaceEditorOwner {
     QPoint getPastingPosition() const override { return m_pasting; }
     const char* getObjectName() const override;
     void* getObjectStructure() override;
-    void setGeometryEntrys(int* x, int* y, int* width, int* height) override;
     int getObjectID() override;
     void selectValidationFromCombo() override;
 
     // ---- properties ----
 
-    // Applies the row selected in the Properties list.
-    void repaintItem() override;
     // Applies one property row by name.
-    void applyProperty(const QString& row);
+    void applyProperty(const QString& row) override;
     // Lists the event rows of key `key` of string `string`.
     void addEventPropEntrys(int string, int key) override;
     // Stores the row selected in the Events list into that key's event.
     void setEventProperty(int string, int key) override;
     void applyEventProperty(int string, int key, const QString& row);
-    QString Prop2Str(const QString& name);
     QString PropEventStr(const QString& name, int string, int key);
     int PropValueId(const QString& name, int string, int key);
 
@@ -103,7 +99,6 @@ class CValidationField : public InPlaceEditorOwner {
     void begin(VLImageHolder* holder);
     void addMyPropEntrys();
     void connectEditor();
-    void setProp(const QString& name, const QString& value);
     void setRows();
     void applyAttribute(uint8_t attribute);
     void applyColors();
@@ -118,7 +113,6 @@ class CValidationField : public InPlaceEditorOwner {
     void releaseUses(const sMultiValidationString& string);
     QString resourceName(uint32_t id);
     QString gotoWord(int32_t code) const;
-    void emitGeometryRows();
     sValidationField& field();
     const sValidationField& field() const;
 

@@ -1,10 +1,14 @@
 #include "objects/interactive/InPlaceEditorOwner.h"
 
+#include "canvas/records/StoredText.h"
 #include "objects/interactive/InPlaceEditorFrame.h"
 #include "objects/interactive/InteractiveHost.h"
+#include "properties/EditPropertyBase.h"
+#include "properties/EditPropertyEntry.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPalette>
 
 #include <string>
 
@@ -140,4 +144,113 @@ void InPlaceEditorOwner::mouseReleaseEvent(QMouseEvent* e) {
     sendToEditor(e);
     m_interacting = false;
     emitGeometry();
+}
+
+void InPlaceEditorOwner::setGeometryEntrys(int* x, int* y, int* width, int* height) {
+    InPlaceEditorFrame* f = editorFrame();
+    if (!f)
+        return;
+    const InPlaceEditorFrame::Box b = f->rect();
+    if (x)
+        *x = b.x;
+    if (y)
+        *y = b.y;
+    if (width)
+        *width = b.w;
+    if (height)
+        *height = b.h;
+}
+
+void InPlaceEditorOwner::repaintItem() {
+    // The property box makes the committing row current while it applies.
+    if (m_host)
+        applyProperty(m_host->selectedPropertyRow());
+    emitGeometry();
+    if (m_host) {
+        m_host->drawContents();
+        m_host->setCurrentObject(m_host->selectedItem());
+    }
+}
+
+void InPlaceEditorOwner::applyProperty(const QString&) {}
+
+QString InPlaceEditorOwner::Prop2Str(const QString& name) {
+    EditPropertyBase* props = getEditPropertyBase();
+    EditPropertyEntry* e = props ? props->getProp(name) : nullptr;
+    return e ? e->value : QString();
+}
+
+void InPlaceEditorOwner::setProp(const QString& name, const QString& value) {
+    if (value.isNull())
+        return;
+    if (EditPropertyBase* props = getEditPropertyBase())
+        props->setProp_Value(name, value);
+}
+
+QString InPlaceEditorOwner::colorName(const NVColor& c) {
+    return QColor(c.red, c.green, c.blue).name();
+}
+
+QString InPlaceEditorOwner::attributeWord(uint8_t attribute) {
+    switch (attribute) {
+    case 0:
+        return QStringLiteral("None");
+    case 1:
+        return QStringLiteral("Rectangle");
+    case 3:
+        return QStringLiteral("3D");
+    default:
+        return QString();
+    }
+}
+
+bool InPlaceEditorOwner::applyControlRow(const QString& row, ControlFields fields, int nameLimit,
+                                         const QString& initialName) {
+    InPlaceEditorFrame* frame = editorFrame();
+    QWidget* editor = editorWidget();
+    if (!frame || !editor)
+        return false;
+    const QString v = Prop2Str(row);
+    InPlaceEditorFrame::Box r = frame->rect();
+    if (row == QLatin1String("Name")) {
+        // The limit applies to the text as entered, before trimming.
+        if (v.size() > nameLimit)
+            return true;
+        QString name = v.trimmed();
+        if (name.isEmpty())
+            name = initialName;
+        fields.name = toStoredText(name);
+        setProp(QStringLiteral("Name"), name);
+    } else if (row == QLatin1String("Left") || row == QLatin1String("Top")) {
+        if (v.isEmpty())
+            return true;
+        (row == QLatin1String("Left") ? r.x : r.y) = v.toInt();
+        frame->setRect(r);
+        editor->move(r.x, r.y);
+    } else if (row == QLatin1String("Width") || row == QLatin1String("Height")) {
+        if (v.isEmpty())
+            return true;
+        (row == QLatin1String("Width") ? r.w : r.h) = v.toInt();
+        frame->setRect(r);
+        editor->resize(r.w, r.h);
+    } else if (row == QLatin1String("Back Color") || row == QLatin1String("Fore Color")) {
+        if (v.isEmpty())
+            return true;
+        const bool back = row == QLatin1String("Back Color");
+        NVColor& target = back ? fields.backColor : fields.foreColor;
+        const QColor c = QColor::fromString(v);
+        // A text that names no colour changes nothing; the row shows the
+        // colour in use again.
+        if (!c.isValid()) {
+            setProp(row, colorName(target));
+            return true;
+        }
+        target = NVColor{c.red(), c.green(), c.blue()};
+        QPalette pal = editor->palette();
+        pal.setColor(back ? QPalette::Base : QPalette::Text, c);
+        editor->setPalette(pal);
+    } else {
+        return false;
+    }
+    return true;
 }

@@ -9,6 +9,9 @@
 #include "canvas/DrawTools.h"
 
 #include <QRect>
+#include <QString>
+
+#include <string>
 
 class InPlaceEditorFrame;
 class InteractiveHost;
@@ -44,6 +47,18 @@ class InPlaceEditorOwner : public DrawTools {
     bool keepWithinVLI() override;
     // Shows or hides the editor; the owner itself stays hidden.
     void setVisible(bool visible) override;
+    void setGeometryEntrys(int* x, int* y, int* width, int* height) override;
+    // Applies the row selected in the Properties list (applyProperty), sends
+    // the geometry rows, repaints and makes the holder's selection current.
+    void repaintItem() override;
+    // Applies one property row by name; the base applies none.
+    virtual void applyProperty(const QString& row);
+    // The value text of a property row; empty when there is none.
+    QString Prop2Str(const QString& name);
+
+    // Row values of the codes the control kinds share; null for other codes.
+    static QString colorName(const NVColor& color);
+    static QString attributeWord(uint8_t attribute);
 
   signals:
     void signalSelectedEditObject(DrawTools* object);
@@ -58,6 +73,21 @@ class InPlaceEditorOwner : public DrawTools {
     // Emits the holder's selected signal; a kind that declares another name
     // emits that one.
     virtual void emitSelectedEditObject();
+    // Sets a property value; a null value (a code outside the listed ones)
+    // sets none.
+    void setProp(const QString& name, const QString& value);
+    // The payload fields the shared rows write.
+    struct ControlFields {
+        std::string& name;
+        NVColor& backColor;
+        NVColor& foreColor;
+    };
+    // Applies the rows every control kind has (Name, Left, Top, Width,
+    // Height, Back Color, Fore Color) to the record and the editor; false for
+    // any other row. A name longer than nameLimit is refused; one of spaces
+    // only gives back initialName.
+    bool applyControlRow(const QString& row, ControlFields fields, int nameLimit, const QString& initialName);
+    void emitGeometry();
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -67,7 +97,6 @@ class InPlaceEditorOwner : public DrawTools {
 
   private:
     void sendToEditor(QMouseEvent* event);
-    void emitGeometry();
     bool locked() const;
 
     bool m_interacting = false;

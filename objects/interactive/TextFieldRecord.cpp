@@ -3,6 +3,7 @@
 #include "canvas/records/RtfText.h"
 #include "canvas/records/StoredText.h"
 #include "objects/draw/StoredRecordHeader.h"
+#include "objects/interactive/ControlPayload.h"
 
 StoredFont TextFieldRecord::storedFontOf(const NVFont& f) {
     StoredFont s;
@@ -29,14 +30,7 @@ NVFont TextFieldRecord::fontOf(const StoredFont& s) {
 
 StoredTextField TextFieldRecord::toStoredField(const sTextField& p) {
     StoredTextField s;
-    s.control.name = p.name;
-    s.control.attribute = p.attribute;
-    s.control.foreColor = p.foreColor.toColorRef();
-    s.control.backColor = p.backColor.toColorRef();
-    s.control.x = int16_t(p.x);
-    s.control.y = int16_t(p.y);
-    s.control.height = int16_t(p.height);
-    s.control.width = int16_t(p.width);
+    s.control = storedControlOf(p);
     const NVFont font = p.font.value_or(NVFont{});
     s.font = storedFontOf(font);
     s.transparent = p.transparent;
@@ -53,14 +47,7 @@ StoredTextField TextFieldRecord::toStoredField(const sTextField& p) {
 
 sTextField TextFieldRecord::fromStoredField(const StoredTextField& s) {
     sTextField p;
-    p.name = s.control.name;
-    p.attribute = s.control.attribute;
-    p.foreColor = NVColor::fromColorRef(s.control.foreColor);
-    p.backColor = NVColor::fromColorRef(s.control.backColor);
-    p.x = s.control.x;
-    p.y = s.control.y;
-    p.width = s.control.width;
-    p.height = s.control.height;
+    takeStoredControl(s.control, p);
     p.font = fontOf(s.font);
     p.transparent = s.transparent;
     p.scrolling = s.scrolling;
@@ -74,15 +61,9 @@ sTextField TextFieldRecord::fromStoredField(const StoredTextField& s) {
 }
 
 sAllObjects TextFieldRecord::toStored(const NVAllObjects& record) {
-    sAllObjects out = storedHeaderOf(record);
-    const sTextField* p = record.get<sTextField>();
-    out.payload = p ? toStoredField(*p) : StoredTextField{};
-    return out;
+    return storedRecordOf<sTextField, StoredTextField>(record, &toStoredField);
 }
 
 NVAllObjects TextFieldRecord::fromStored(const sAllObjects& stored) {
-    NVAllObjects out = liveHeaderOf(stored);
-    const StoredTextField* s = stored.get<StoredTextField>();
-    out.payload = s ? fromStoredField(*s) : sTextField{};
-    return out;
+    return liveRecordOf<StoredTextField, sTextField>(stored, &fromStoredField);
 }

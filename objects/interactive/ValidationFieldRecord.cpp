@@ -1,19 +1,13 @@
 #include "objects/interactive/ValidationFieldRecord.h"
 
 #include "objects/draw/StoredRecordHeader.h"
+#include "objects/interactive/ControlPayload.h"
 #include "objects/interactive/TextFieldRecord.h"
 #include "store/CValidationData.h"
 
 StoredValidationField ValidationFieldRecord::toStoredField(const sValidationField& p) {
     StoredValidationField s;
-    s.control.name = p.name;
-    s.control.attribute = p.attribute;
-    s.control.foreColor = p.foreColor.toColorRef();
-    s.control.backColor = p.backColor.toColorRef();
-    s.control.x = int16_t(p.x);
-    s.control.y = int16_t(p.y);
-    s.control.height = int16_t(p.height);
-    s.control.width = int16_t(p.width);
+    s.control = storedControlOf(p);
     s.font = TextFieldRecord::storedFontOf(p.font.value_or(NVFont{}));
     s.font.height = -s.font.height;
     s.font.width = -s.font.width;
@@ -44,14 +38,7 @@ StoredValidationField ValidationFieldRecord::toStoredField(const sValidationFiel
 
 sValidationField ValidationFieldRecord::fromStoredField(const StoredValidationField& s) {
     sValidationField p;
-    p.name = s.control.name;
-    p.attribute = s.control.attribute;
-    p.foreColor = NVColor::fromColorRef(s.control.foreColor);
-    p.backColor = NVColor::fromColorRef(s.control.backColor);
-    p.x = s.control.x;
-    p.y = s.control.y;
-    p.width = s.control.width;
-    p.height = s.control.height;
+    takeStoredControl(s.control, p);
     StoredFont font = s.font;
     font.height = -font.height;
     font.width = -font.width;
@@ -88,15 +75,9 @@ sValidationField ValidationFieldRecord::fromStoredField(const StoredValidationFi
 }
 
 sAllObjects ValidationFieldRecord::toStored(const NVAllObjects& record) {
-    sAllObjects out = storedHeaderOf(record);
-    const sValidationField* p = record.get<sValidationField>();
-    out.payload = p ? toStoredField(*p) : StoredValidationField{};
-    return out;
+    return storedRecordOf<sValidationField, StoredValidationField>(record, &toStoredField);
 }
 
 NVAllObjects ValidationFieldRecord::fromStored(const sAllObjects& stored) {
-    NVAllObjects out = liveHeaderOf(stored);
-    const StoredValidationField* s = stored.get<StoredValidationField>();
-    out.payload = s ? fromStoredField(*s) : sValidationField{};
-    return out;
+    return liveRecordOf<StoredValidationField, sValidationField>(stored, &fromStoredField);
 }

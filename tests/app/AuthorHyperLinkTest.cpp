@@ -2,6 +2,7 @@
 // drag, makes the output file and opens it again: the file holds the
 // hyperlink's record and the program started on it draws it at its place.
 #include "AuthorSessionFixture.h"
+#include "CanvasOnScreen.h"
 #include "MadeObjects.h"
 #include "app/OutputFileServices.h"
 #include "canvas/records/sAllObjects.h"
@@ -21,24 +22,6 @@
 using namespace testsupport;
 
 namespace {
-
-// The canvas: the child of the main window as large as the screen.
-std::optional<Rect> canvasOf(const std::string& mainWindow) {
-    std::istringstream in(runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null"));
-    std::string line;
-    while (std::getline(in, line)) {
-        Rect r;
-        int relX = 0, relY = 0;
-        const auto at = line.find(')');
-        if (at == std::string::npos)
-            continue;
-        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
-                6 &&
-            r.w == 1024 && r.h == 768)
-            return r;
-    }
-    return std::nullopt;
-}
 
 // The colour of a screen pixel as 0xRRGGBB, through a connection of our own.
 unsigned long screenPixel(int x, int y) {

@@ -3,6 +3,7 @@
 // makes the output file; the file holds the objects, and the program started
 // on it shows the same frame.
 #include "AuthorSessionFixture.h"
+#include "CanvasOnScreen.h"
 #include "MadeObjects.h"
 #include "app/OutputFileServices.h"
 #include "canvas/records/sAllObjects.h"
@@ -22,25 +23,6 @@
 using namespace testsupport;
 
 namespace {
-
-// The canvas: the child of the main window as large as the screen.
-std::optional<Rect> canvasOf(const std::string& mainWindow) {
-    const std::string tree = runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null");
-    std::istringstream in(tree);
-    std::string line;
-    while (std::getline(in, line)) {
-        Rect r;
-        int relX = 0, relY = 0;
-        const auto at = line.find(')');
-        if (at == std::string::npos)
-            continue;
-        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
-                6 &&
-            r.w == 1024 && r.h == 768)
-            return r;
-    }
-    return std::nullopt;
-}
 
 // The pixels of the canvas's visible top-left part, read through a
 // connection of the test's own.

@@ -77,6 +77,17 @@ class AuthorSession : public XvfbTest {
     }
     void focus(const std::string& id) { runCommand("xdotool windowfocus --sync " + id + " 2>/dev/null"); }
     bool startRecording(Process& p) { return pressUntilRecording(p, mainWindow()); }
+    // Starts velmora, records for a moment and stops (Alt+X): the main
+    // window afterwards, or empty when a step failed (see p.err()).
+    std::string recordAFewFrames(Process& p) {
+        if (!p.start(velmoraBinary(), options()) || mainWindow().empty() || !startRecording(p))
+            return {};
+        runCommand("sleep 1.2");
+        runCommand("xdotool keydown alt key x keyup alt");
+        if (!p.waitForErr("m_dwFrameCount == ", 10000))
+            return {};
+        return mainWindow();
+    }
     void SetUp() override {
         XvfbTest::SetUp();
         mkdir(home().c_str(), 0755);

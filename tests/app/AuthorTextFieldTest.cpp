@@ -3,6 +3,7 @@
 // resize back, types into it and makes the output file; the file holds the
 // field with its text, and the program started on it makes the same objects.
 #include "AuthorSessionFixture.h"
+#include "CanvasOnScreen.h"
 #include "MadeObjects.h"
 #include "app/OutputFileServices.h"
 #include "canvas/records/RtfText.h"
@@ -25,25 +26,6 @@ using namespace testsupport;
 
 namespace {
 
-// The canvas: the child of the main window as large as the screen.
-std::optional<Rect> canvasOf(const std::string& mainWindow) {
-    const std::string tree = runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null");
-    std::istringstream in(tree);
-    std::string line;
-    while (std::getline(in, line)) {
-        Rect r;
-        int relX = 0, relY = 0;
-        const auto at = line.find(')');
-        if (at == std::string::npos)
-            continue;
-        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
-                6 &&
-            r.w == 1024 && r.h == 768)
-            return r;
-    }
-    return std::nullopt;
-}
-
 std::vector<const sAllObjects*> textFields(const std::vector<std::vector<sAllObjects>>& frames) {
     std::vector<const sAllObjects*> out;
     for (const auto& f : frames)
@@ -60,35 +42,12 @@ std::vector<uint8_t> bytesOf(const std::vector<sAllObjects>& frame) {
     return out;
 }
 
-class AuthorTextField : public AuthorSession {
-  protected:
-    Rect canvas;
-    std::string main;
-
-    void key(const std::string& keys) { runCommand("xdotool " + keys); }
-    std::string at(int x, int y) const {
-        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
-    }
-    struct Pt {
-        int x, y;
-    };
-    void dragOnCanvas(Pt from, Pt to) {
-        key("mousemove " + at(from.x, from.y) + " mousedown 1 sleep 0.2 mousemove " +
-            at((from.x + to.x) / 2, (from.y + to.y) / 2) + " sleep 0.2 mousemove " + at(to.x, to.y) +
-            " sleep 0.2 mouseup 1 sleep 0.4");
-    }
-};
+class AuthorTextField : public CanvasAuthorSession {};
 
 TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
     Process p;
-    ASSERT_TRUE(p.start(velmoraBinary(), options()));
-    main = mainWindow();
+    main = recordAFewFrames(p);
     ASSERT_FALSE(main.empty()) << p.err();
-    ASSERT_TRUE(startRecording(p)) << p.err();
-    runCommand("sleep 1.2");
-    key("keydown alt key x keyup alt");
-    ASSERT_TRUE(p.waitForErr("m_dwFrameCount == ", 10000)) << p.err();
-    main = mainWindow();
     ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000))
         << runCommand("xwininfo -tree -id " + main);
     canvas = *canvasOf(main);

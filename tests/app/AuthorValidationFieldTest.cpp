@@ -4,6 +4,7 @@
 // makes the same objects. A file of minor version 998 whose field carries the
 // legacy tail opens, and its make keeps the records after the field.
 #include "AuthorSessionFixture.h"
+#include "CanvasOnScreen.h"
 #include "MadeObjects.h"
 #include "app/OutputFileServices.h"
 #include "canvas/records/sAllObjects.h"
@@ -23,25 +24,6 @@
 using namespace testsupport;
 
 namespace {
-
-// The canvas: the child of the main window as large as the screen.
-std::optional<Rect> canvasOf(const std::string& mainWindow) {
-    const std::string tree = runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null");
-    std::istringstream in(tree);
-    std::string line;
-    while (std::getline(in, line)) {
-        Rect r;
-        int relX = 0, relY = 0;
-        const auto at = line.find(')');
-        if (at == std::string::npos)
-            continue;
-        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
-                6 &&
-            r.w == 1024 && r.h == 768)
-            return r;
-    }
-    return std::nullopt;
-}
 
 // The frame holding validation fields, or -1.
 int fieldFrame(const std::vector<std::vector<sAllObjects>>& frames) {
@@ -135,29 +117,16 @@ void makeLegacy(const std::string& path, int frame) {
     ASSERT_TRUE(f.good());
 }
 
-class AuthorValidationField : public AuthorSession {
-  protected:
-    Rect canvas;
+TEST_F(AuthorSession, ValidationFieldsKeepUniqueIdsAfterADeletion) {
     std::string main;
-
-    void key(const std::string& keys) { runCommand("xdotool " + keys); }
-    std::string at(int x, int y) const {
-        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
-    }
-    struct Pt {
-        int x, y;
-    };
-    void dragOnCanvas(Pt from, Pt to) {
-        key("mousemove " + at(from.x, from.y) + " mousedown 1 sleep 0.2 mousemove " +
-            at((from.x + to.x) / 2, (from.y + to.y) / 2) + " sleep 0.2 mousemove " + at(to.x, to.y) +
-            " sleep 0.2 mouseup 1 sleep 0.4");
-    }
-    void chooseValidationTool() {
+    Rect canvas;
+    auto at = [&](int x, int y) { return canvasPoint(canvas, x, y); };
+    auto chooseValidationTool = [&] {
         focus(main);
-        key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key v sleep 0.3");
-    }
+        xdotool("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key v sleep 0.3");
+    };
     // Starts velmora on the file, makes it again and returns its frames.
-    std::vector<std::vector<sAllObjects>> openAndMake(const std::string& path) {
+    auto openAndMake = [&](const std::string& path) {
         const auto madeAt = std::filesystem::last_write_time(path);
         Process again;
         EXPECT_TRUE(again.start(velmoraBinary(), options({path})));
@@ -166,47 +135,39 @@ class AuthorValidationField : public AuthorSession {
         EXPECT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000)) << again.err();
         runCommand("sleep 1.2");
         focus(main);
-        key("key ctrl+m");
+        xdotool("key ctrl+m");
         EXPECT_TRUE(waitUntil([&] { return std::filesystem::last_write_time(path) != madeAt; }, 15000))
             << again.err();
         runCommand("sleep 0.5");
         again.signal(SIGTERM);
         again.wait(5000);
         return objectsOf(path);
-    }
-};
+    };
 
-TEST_F(AuthorValidationField, DeletedFieldsIdIsNotGivenAgain) {
     Process p;
-    ASSERT_TRUE(p.start(velmoraBinary(), options()));
-    main = mainWindow();
+    main = recordAFewFrames(p);
     ASSERT_FALSE(main.empty()) << p.err();
-    ASSERT_TRUE(startRecording(p)) << p.err();
-    runCommand("sleep 1.2");
-    key("keydown alt key x keyup alt");
-    ASSERT_TRUE(p.waitForErr("m_dwFrameCount == ", 10000)) << p.err();
-    main = mainWindow();
     ASSERT_TRUE(waitUntil([&] { return canvasOf(main).has_value(); }, 10000))
         << runCommand("xwininfo -tree -id " + main);
     canvas = *canvasOf(main);
 
     // Objects > Edit Palette > Validation Field, two drags.
     chooseValidationTool();
-    dragOnCanvas({100, 100}, {300, 140});
-    dragOnCanvas({100, 200}, {300, 240});
+    dragOnCanvas(canvas, {100, 100}, {300, 140});
+    dragOnCanvas(canvas, {100, 200}, {300, 240});
     // A click selects the first and hands back the selection tool; Delete
     // removes it.
-    key("mousemove " + at(200, 120) + " click 1 sleep 0.4");
-    key("key Delete sleep 0.4");
+    xdotool("mousemove " + at(200, 120) + " click 1 sleep 0.4");
+    xdotool("key Delete sleep 0.4");
     chooseValidationTool();
-    dragOnCanvas({100, 300}, {300, 340});
+    dragOnCanvas(canvas, {100, 300}, {300, 340});
     focus(main);
-    key("key ctrl+m");
+    xdotool("key ctrl+m");
     const std::string vlm = home() + "/zedaro/Untitled.vlm";
     ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
     runCommand("sleep 0.5");
     focus(main);
-    key("key ctrl+q");
+    xdotool("key ctrl+q");
     p.wait(10000);
     if (p.running()) {
         p.signal(SIGTERM);

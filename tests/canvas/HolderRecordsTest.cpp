@@ -312,7 +312,7 @@ TEST_F(HolderRecordsTest, KeptRecordsFollowCopiesAndPurges) {
     EXPECT_TRUE(holder->keptRecords(0).empty());
 }
 
-TEST_F(HolderRecordsTest, KeptValidationFieldReleasesItsOwnResources) {
+TEST_F(HolderRecordsTest, PurgedValidationFieldReleasesItsOwnResources) {
     playback.assign(1, SPlayBackFrameInfo{});
     holder->getNoFramesOnFileOpen(1);
     StoredValidationField v;
@@ -332,6 +332,8 @@ TEST_F(HolderRecordsTest, KeptValidationFieldReleasesItsOwnResources) {
     v.validationData = CValidationData().pack(strings);
     std::vector<sAllObjects> in = {frameStored("A"), stored(VALIDATIONFIELD, "T1", v)};
     holder->setVectorRef(in, 0);
+    // A validation field is a live object, not a kept record.
+    EXPECT_TRUE(holder->keptRecords(0).empty());
     holder->assignIDValue(999);
     QSignalSpy released(holder, &VLImageHolder::signalReduceIDOnDelete);
     holder->deleteObjectsOnPurge(0);

@@ -1,90 +1,26 @@
 // Text fields on a real holder: made by the tool, typed into, deleted by a
 // key that reaches their editor and brought back by undo, and taken in from
 // and written back to the stored form.
-#include "app/HolderObjectKinds.h"
-#include "canvas/DrawTools.h"
+#include "ObjectHolderFixture.h"
 #include "canvas/records/StoredText.h"
 #include "objects/interactive/CEditTextField.h"
 #include "objects/interactive/CEditTextFieldTextField.h"
 #include "objects/interactive/CTextField.h"
-#include "objects/interactive/HolderInteractiveHost.h"
 #include "objects/interactive/TextFieldRecord.h"
-#include "store/DatRecords.h"
-
-#include <QCoreApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-
-namespace {
-// Before Xlib, which defines KeyPress.
-void sendKey(QObject* receiver, int key) {
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(receiver, &e);
-}
-} // namespace
-
-// Xlib after the toolkit headers.
-#include "HolderFixture.h"
 
 namespace {
 
-using canvastest::HolderTest;
-
-class TextFieldHost : public HolderInteractiveHost {
-  public:
-    using HolderInteractiveHost::HolderInteractiveHost;
-    std::vector<SPlayBackFrameInfo>* playbackRecords() override { return nullptr; }
-    void changeFrameColor(const QColor&) override {}
-    void setUserActionStatus(bool) override {}
-    void soundAddedOrRemovedInFrame(bool) override {}
-};
+using canvastest::sendKey;
 
 bool sameBytes(const sAllObjects& a, const sAllObjects& b) {
     return a.toBytes() == b.toBytes() && a.tailBytes() == b.tailBytes();
 }
 
-class HolderTextFieldTest : public HolderTest {
+class HolderTextFieldTest : public canvastest::ObjectHolderTest {
   protected:
-    void SetUp() override {
-        HolderTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        installHolderObjectKinds();
-        host = std::make_unique<TextFieldHost>(holder);
-        InteractiveHost::setCurrent(host.get());
-        showPattern(800, 600);
-        holder->setPlaybackRecords(&playback);
-        playback.assign(2, SPlayBackFrameInfo{});
-        holder->getNoFramesOnFileOpen(2);
-        holder->slot_get_current_frame(0);
-        VLImageHolder::setCurrentCounters(sLastObjectNumber{});
-        internals(holder).vLastObjectNumber[0] = sLastObjectNumber{};
-    }
-    void TearDown() override {
-        DrawTools::currentlySelectedObject = SELECTION;
-        InteractiveHost::setCurrent(nullptr);
-        HolderTest::TearDown();
-        host.reset();
-    }
-    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
-                      Qt::NoModifier);
-        QCoreApplication::sendEvent(holder, &e);
-    }
     CTextField* drawField(QPoint from, QPoint to) {
-        holder->slot_select_draw_object(TEXTFIELD);
-        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, from + (to - from) / 2, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-        holder->slot_select_draw_object(SELECTION);
-        settle(50);
-        return holder->liveObjects().empty() ? nullptr
-                                             : dynamic_cast<CTextField*>(holder->liveObjects().back());
+        return dynamic_cast<CTextField*>(drawWithTool(TEXTFIELD, from, to));
     }
-
-    std::unique_ptr<TextFieldHost> host;
-    std::vector<SPlayBackFrameInfo> playback;
 };
 
 TEST_F(HolderTextFieldTest, ToolMakesALiveFieldWithTheDraggedRectangle) {

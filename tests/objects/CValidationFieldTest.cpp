@@ -13,6 +13,7 @@
 #include "properties/PropertyLviBase.h"
 #include "store/CValidationData.h"
 #include "store/RecordIO.h"
+#include "support/ValidationStrings.h"
 
 #include <QSignalSpy>
 
@@ -42,15 +43,7 @@ class FieldHost : public FakeHost {
 };
 
 sMultiValidationString str(const char* text, std::vector<uint32_t> words) {
-    sMultiValidationString s;
-    s.text = text;
-    for (uint32_t w : words) {
-        sValidationKey k;
-        k.uiValidationKey = w;
-        s.keys.push_back(k);
-    }
-    s.nKeyCount = int32_t(s.keys.size());
-    return s;
+    return testsupport::validationString(text, std::move(words));
 }
 
 sValidationKeyEvent event(uint32_t image, uint32_t icon = 0) {
