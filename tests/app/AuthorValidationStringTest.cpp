@@ -2,6 +2,7 @@
 // Validation String Dialog, by the mouse and the keyboard, and makes the
 // output file: the file's field holds the string with the captured key words.
 #include "AuthorSessionFixture.h"
+#include "CanvasOnScreen.h"
 #include "MadeObjects.h"
 #include "canvas/records/sAllObjects.h"
 #include "store/CValidationData.h"
@@ -17,24 +18,6 @@
 using namespace testsupport;
 
 namespace {
-
-// The canvas: the child of the main window as large as the screen.
-std::optional<Rect> canvasOf(const std::string& mainWindow) {
-    std::istringstream in(runCommand("xwininfo -tree -id " + mainWindow + " 2>/dev/null"));
-    std::string line;
-    while (std::getline(in, line)) {
-        Rect r;
-        int relX = 0, relY = 0;
-        const auto at = line.find(')');
-        if (at == std::string::npos)
-            continue;
-        if (std::sscanf(line.c_str() + at + 1, " %dx%d+%d+%d +%d+%d", &r.w, &r.h, &relX, &relY, &r.x, &r.y) ==
-                6 &&
-            r.w == 1024 && r.h == 768)
-            return r;
-    }
-    return std::nullopt;
-}
 
 // A top-level window of the given size: the property box is 325 x 470.
 std::string windowOfSize(int w, int h) {
@@ -85,12 +68,9 @@ int selectedRowY(const Rect& box) {
     return first < 0 ? -1 : (first + last) / 2;
 }
 
-void key(const std::string& keys) {
-    runCommand("xdotool " + keys);
-}
-
-std::string xy(const Rect& r, int x, int y) {
-    return std::to_string(r.x + x) + " " + std::to_string(r.y + y);
+// A point of a window as xdotool takes it.
+std::string inWindow(const Rect& window, int x, int y) {
+    return canvasPoint(window, x, y);
 }
 
 TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
@@ -99,23 +79,22 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     const std::string main = mainWindow();
     ASSERT_FALSE(main.empty()) << p.err();
     focus(main);
-    key("key F5 sleep 1");
+    xdotool("key F5 sleep 1");
     auto c = canvasOf(main);
     ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
     const Rect canvas = *c;
 
     // Objects > Edit Palette > Validation Field, then a drag.
     focus(main);
-    key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key v sleep 0.3");
-    key("mousemove " + xy(canvas, 100, 100) + " mousedown 1 sleep 0.2 mousemove " + xy(canvas, 200, 130) +
-        " sleep 0.2 mousemove " + xy(canvas, 300, 160) + " sleep 0.2 mouseup 1 sleep 0.5");
+    xdotool("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key v sleep 0.3");
+    dragOnCanvas(canvas, {100, 100}, {300, 160});
 
     // A right click on the field opens the property box; a pick in its
     // chooser lists the field's rows. The Validation String row is the last
     // but one: a click in the list, End, Up, and the row's "...". Under load
     // the box may still be settling, so the round is repeated until the
     // dialog shows.
-    key("mousemove " + xy(canvas, 200, 130) + " click 3 sleep 0.5");
+    xdotool("mousemove " + canvasPoint(canvas, 200, 130) + " click 3 sleep 0.5");
     const std::string boxId = windowOfSize(325, 470);
     ASSERT_FALSE(boxId.empty()) << p.err();
     std::string dialogId;
@@ -123,12 +102,13 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
         const auto place = placeOf(boxId);
         ASSERT_TRUE(place.has_value());
         const Rect box = *place;
-        key("mousemove " + xy(box, box.w - 14, 15) + " click 1 sleep 0.5 key Escape sleep 0.3");
-        key("mousemove " + xy(box, 80, 80) + " click 1 sleep 0.4 key End sleep 0.3 key Up sleep 0.5");
+        xdotool("mousemove " + inWindow(box, box.w - 14, 15) + " click 1 sleep 0.5 key Escape sleep 0.3");
+        xdotool("mousemove " + inWindow(box, 80, 80) +
+                " click 1 sleep 0.4 key End sleep 0.3 key Up sleep 0.5");
         const int rowY = selectedRowY(box);
         if (rowY < 0)
             continue;
-        key("mousemove " + xy(box, box.w - 31, rowY) + " click 1 sleep 0.8");
+        xdotool("mousemove " + inWindow(box, box.w - 31, rowY) + " click 1 sleep 0.8");
         waitUntil(
             [&] {
                 return !(dialogId = trim(runCommand(
@@ -142,22 +122,22 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     const Rect dialog = *placeOf(dialogId);
     ASSERT_EQ(dialog.w, 470);
     ASSERT_EQ(dialog.h, 370);
-    const std::string add = xy(dialog, 430, 55);
+    const std::string add = inWindow(dialog, 430, 55);
 
     // "yes" and Return, then the string clicked.
-    key("type --delay 60 yes");
-    key("key Return sleep 0.4");
-    key("mousemove " + xy(dialog, 60, 82) + " click 1 sleep 0.4");
+    xdotool("type --delay 60 yes");
+    xdotool("key Return sleep 0.4");
+    xdotool("mousemove " + inWindow(dialog, 60, 82) + " click 1 sleep 0.4");
     // Ctrl+A (Ctrl held over the A), Shift+0 and Home, each followed by Add.
-    key("keydown ctrl key a keyup ctrl sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
-    key("keydown shift key 0 keyup shift sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
-    key("key Home sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
+    xdotool("keydown ctrl key a keyup ctrl sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
+    xdotool("keydown shift key 0 keyup shift sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
+    xdotool("key Home sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
     // Close.
-    key("mousemove " + xy(dialog, 430, 265) + " click 1 sleep 0.8");
+    xdotool("mousemove " + inWindow(dialog, 430, 265) + " click 1 sleep 0.8");
     ASSERT_TRUE(waitUntil([&] { return !placeOf(dialogId).has_value(); }, 5000)) << p.err();
 
     focus(main);
-    key("key ctrl+m");
+    xdotool("key ctrl+m");
     const std::string vlm = home() + "/zedaro/Untitled.vlm";
     ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
     runCommand("sleep 0.5");
@@ -179,7 +159,7 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     EXPECT_EQ(words, (std::vector<uint32_t>{0x00020041, 0x00010030, 0x00080024}));
 
     focus(main);
-    key("key ctrl+q");
+    xdotool("key ctrl+q");
     p.wait(10000);
     if (p.running()) {
         p.signal(SIGTERM);

@@ -16,6 +16,7 @@
 #include "properties/editors/PropertyLviValidationMessage.h"
 #include "properties/editors/PropertyLviValidationString.h"
 #include "properties/editors/ValidationError.h"
+#include "support/ValidationStrings.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -75,15 +76,7 @@ class ObjectsClient : public PropertyBoxClient {
 };
 
 sMultiValidationString str(const char* text, std::vector<uint32_t> words) {
-    sMultiValidationString s;
-    s.text = text;
-    for (uint32_t w : words) {
-        sValidationKey k;
-        k.uiValidationKey = w;
-        s.keys.push_back(k);
-    }
-    s.nKeyCount = int32_t(s.keys.size());
-    return s;
+    return testsupport::validationString(text, std::move(words));
 }
 
 std::vector<uint32_t> words(const sMultiValidationString& s) {
