@@ -30,6 +30,7 @@
 #include "properties/EditPropertyBox.h"
 #include "properties/GradientDialogMaker.h"
 #include "properties/editors/PropertyLviResourceEditorFile.h"
+#include "properties/editors/ValidationError.h"
 #include "record/CaptureSettings.h"
 #include "record/NVBufferManager.h"
 #include "record/machineprofile.h"
@@ -111,6 +112,7 @@ void Velmora::initProject() {
             return choice;
         });
     DrawTools::setMediaLibrary(m_pResourceEditor.get());
+    ValidationError::setSharedLibrary(dynamic_cast<CResourceEditor*>(m_pResourceEditor.get()));
     initDoc();
     initView();
     VLImageHolder* holder = imageHolder();

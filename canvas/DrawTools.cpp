@@ -85,6 +85,9 @@ void DrawTools::addEventPropEntrys(int) {}
 void DrawTools::addEventPropEntrys(int, int) {}
 void DrawTools::setEventProperty(int) {}
 void DrawTools::setEventProperty(int, int) {}
+void DrawTools::removedKey(int, int) {}
+void DrawTools::resizeMultiStringVector(int) {}
+void DrawTools::loadValidationStrings() {}
 int DrawTools::getORResult(const NVAllObjects&) {
     return 0;
 }

@@ -78,6 +78,11 @@ class DrawTools : public QWidget {
     virtual void addEventPropEntrys(int string, int key);
     virtual void setEventProperty(int event);
     virtual void setEventProperty(int string, int key);
+    // A validation field's strings, edited in the validation string dialog;
+    // other kinds do nothing.
+    virtual void removedKey(int string, int key);
+    virtual void resizeMultiStringVector(int string);
+    virtual void loadValidationStrings();
     virtual int getORResult(const NVAllObjects& record);
     virtual int getFrameFillColor(unsigned long frame);
     // Copies the object's current record into target; the base copies nothing.

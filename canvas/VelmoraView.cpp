@@ -158,6 +158,21 @@ void VelmoraView::addEventPropEntrys(QObject* item, int string, int key) {
         object->addEventPropEntrys(string, key);
 }
 
+void VelmoraView::removedKey(QObject* item, int string, int key) {
+    if (DrawTools* object = toObject(item))
+        object->removedKey(string, key);
+}
+
+void VelmoraView::resizeMultiStringVector(QObject* item, int string) {
+    if (DrawTools* object = toObject(item))
+        object->resizeMultiStringVector(string);
+}
+
+void VelmoraView::loadValidationStrings(QObject* item) {
+    if (DrawTools* object = toObject(item))
+        object->loadValidationStrings();
+}
+
 bool VelmoraView::isUserActionDisabled(QObject* item) {
     DrawTools* object = toObject(item);
     if (!object || object->drawingObject != FRAMEOBJECT)

@@ -40,6 +40,9 @@ class VelmoraView : public QWidget, public PropertyBoxClient {
     void addEventPropEntrys(QObject* item, int event) override;
     void addEventPropEntrys(QObject* item, int string, int key) override;
     bool isUserActionDisabled(QObject* item) override;
+    void removedKey(QObject* item, int string, int key) override;
+    void resizeMultiStringVector(QObject* item, int string) override;
+    void loadValidationStrings(QObject* item) override;
 
   public slots:
     void slotDocumentChanged();

@@ -72,4 +72,14 @@ class PropertyBoxClient {
     // user-action byte is 1, or a mouse-click target's own disabled flag is
     // set. Other kinds answer false.
     virtual bool isUserActionDisabled(QObject* item) = 0;
+
+    // ---- a validation field's strings (other kinds do nothing) ----
+
+    // Key `key` of string `string` was deleted in the validation string dialog.
+    virtual void removedKey(QObject* item, int string, int key);
+    // String `string` was deleted in the validation string dialog.
+    virtual void resizeMultiStringVector(QObject* item, int string);
+    // Puts the field's strings into PropertyLviBase::VRmuValidStr (empty
+    // when it has none), as a press on the field does.
+    virtual void loadValidationStrings(QObject* item);
 };

@@ -12,7 +12,7 @@ store:               capture-api
 record:              capture-api store capture
 media:               capture-api store
 properties:          capture-api store
-properties/editors:  capture-api store properties canvas/records
+properties/editors:  capture-api store media properties canvas/records
 canvas/records:      capture-api store
 canvas/strip:
 canvas:              capture-api store capture media properties properties/editors canvas/records

@@ -16,6 +16,8 @@ CEditValidationField::CEditValidationField(CValidationField* owner, QWidget* par
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
     setReadOnly(true);
+    // A right click shows the property box, not the text edit's menu.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }

@@ -411,6 +411,15 @@ void CValidationField::resizeMultiStringVector(int string) {
     followNamedString();
 }
 
+void CValidationField::loadValidationStrings() {
+    if (m_editor && !field().strings.list.empty()) {
+        m_editor->loadStrings();
+        return;
+    }
+    PropertyLviBase::VRmuValidStr.clear();
+    PropertyLviBase::bNotFirstEntry = 1;
+}
+
 void CValidationField::copyValidationString(sValidationField& target, const NVAllObjects& source) {
     const sValidationField* s = source.get<sValidationField>();
     if (!s)

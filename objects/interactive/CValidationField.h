@@ -52,8 +52,11 @@ class CValidationField : public InPlaceControl<CEditValidationField> {
 
     // Removes key `key` of string `string` when it has a key event, and
     // string `string`; both release one use of each image and icon dropped.
-    void removedKey(int string, int key);
-    void resizeMultiStringVector(int string);
+    void removedKey(int string, int key) override;
+    void resizeMultiStringVector(int string) override;
+    // Puts the field's strings into the shared working copy, empty when it
+    // has none, so the string editor's next press shows them.
+    void loadValidationStrings() override;
     // Gives target a deep copy of the source record's strings.
     void copyValidationString(sValidationField& target, const NVAllObjects& source);
     // Packs the record's strings into its packed bytes; false when it has none.

@@ -23,21 +23,13 @@
 #include "properties/editors/PropertyLviTransitionSpeed.h"
 #include "properties/editors/PropertyLviUInt.h"
 #include "properties/editors/PropertyLviValidateTarget.h"
+#include "properties/editors/PropertyLviValidationError.h"
 #include "properties/editors/PropertyLviValidationFrame.h"
+#include "properties/editors/PropertyLviValidationMessage.h"
+#include "properties/editors/PropertyLviValidationString.h"
 #include "properties/editors/PropertyLviWidth.h"
 
 namespace {
-
-// Types whose Properties editor opens a validation dialog (not made yet).
-bool isDialogBacked(int type) {
-    switch (type) {
-    case PE_VALIDATION_STRING:
-    case PE_VALIDATION_ERROR:
-        return true;
-    default:
-        return false;
-    }
-}
 
 PropertyLviBase* forProperties(int type, QWidget* p, PropertyBoxClient* v, EditPropertyEntry* e) {
     switch (type) {
@@ -79,9 +71,13 @@ PropertyLviBase* forProperties(int type, QWidget* p, PropertyBoxClient* v, EditP
         return new PropertyLviWidth(p, v, e, nullptr);
     case PE_HEIGHT:
         return new PropertyLviHeight(p, v, e, nullptr);
+    case PE_VALIDATION_STRING:
+        return new PropertyLviValidationString(p, v, e, nullptr);
+    case PE_VALIDATION_ERROR:
+        return new PropertyLviValidationError(p, v, e, nullptr, 0);
     default:
         // Types without an editing class of their own: a plain cell.
-        return isDialogBacked(type) ? nullptr : new PropertyLviBase(p, v, e, nullptr, 0);
+        return new PropertyLviBase(p, v, e, nullptr, 0);
     }
 }
 
@@ -103,6 +99,10 @@ PropertyLviBase* forLongSet(int type, QWidget* p, PropertyBoxClient* v, EditProp
         return new PropertyLviTransitionSpeed(p, v, e, nullptr, event);
     case PE_VALIDATION_FRAME:
         return new PropertyLviValidationFrame(p, v, e, nullptr, 0, event);
+    case PE_VALIDATION_ERROR:
+        return new PropertyLviValidationError(p, v, e, nullptr, event);
+    case PE_VALIDATION_MESSAGE:
+        return new PropertyLviValidationMessage(p, v, e, nullptr, 0, event);
     default:
         return nullptr;
     }
@@ -134,6 +134,8 @@ PropertyLviBase* forValidationSet(int type, QWidget* p, PropertyBoxClient* v, Ed
         return new PropertyLviResourceEditorFile(p, v, e, nullptr, string, key);
     case PE_VALIDATION_FRAME:
         return new PropertyLviValidationFrame(p, v, e, nullptr, string, key);
+    case PE_VALIDATION_MESSAGE:
+        return new PropertyLviValidationMessage(p, v, e, nullptr, string, key);
     default:
         return nullptr;
     }

@@ -21,9 +21,6 @@ class PropertyEditorFactory {
     // gets none. `first` and `second` are the context numbers: 0 and 0 in the
     // Properties list, 0 and the event in an event set, the string and the
     // key in a validation set. Editors with one number take `second`.
-    //
-    // The validation dialogs' editors (string, error and message) are not
-    // made here yet: their rows show the value without an editor.
     static PropertyLviBase* create(ListKind list, int editorType, QWidget* parent, PropertyBoxClient* view,
                                    EditPropertyEntry* entry, int first, int second);
 };

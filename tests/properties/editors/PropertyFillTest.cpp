@@ -26,7 +26,10 @@
 #include "properties/editors/PropertyLviTransitionSpeed.h"
 #include "properties/editors/PropertyLviUInt.h"
 #include "properties/editors/PropertyLviValidateTarget.h"
+#include "properties/editors/PropertyLviValidationError.h"
 #include "properties/editors/PropertyLviValidationFrame.h"
+#include "properties/editors/PropertyLviValidationMessage.h"
+#include "properties/editors/PropertyLviValidationString.h"
 #include "properties/editors/PropertyLviWidth.h"
 #include "store/DrawingObjectType.h"
 
@@ -66,9 +69,8 @@ std::type_index expectedEditor(Kind list, int code) {
         {PE_FONT, typeid(PropertyLviFont)},
         {PE_GRADIENT_FILL, typeid(PropertyLviCGradientFillSetUp)},
         {PE_RESOURCE_FILE, typeid(PropertyLviResourceEditorFile)},
-        // The validation dialogs' editors are not made yet: the value shows read-only.
-        {PE_VALIDATION_STRING, typeid(NoEditor)},
-        {PE_VALIDATION_ERROR, typeid(NoEditor)},
+        {PE_VALIDATION_STRING, typeid(PropertyLviValidationString)},
+        {PE_VALIDATION_ERROR, typeid(PropertyLviValidationError)},
     };
     static const std::map<int, std::type_index> longSet{
         {PE_STRING, typeid(PropertyLviString)},
@@ -79,6 +81,8 @@ std::type_index expectedEditor(Kind list, int code) {
         {PE_TRANSITION_EFFECT, typeid(PropertyLviTransitionEffect)},
         {PE_TRANSITION_SPEED, typeid(PropertyLviTransitionSpeed)},
         {PE_VALIDATION_FRAME, typeid(PropertyLviValidationFrame)},
+        {PE_VALIDATION_ERROR, typeid(PropertyLviValidationError)},
+        {PE_VALIDATION_MESSAGE, typeid(PropertyLviValidationMessage)},
     };
     static const std::map<int, std::type_index> shortSet{
         {PE_STRING, typeid(PropertyLviString)},
@@ -91,6 +95,7 @@ std::type_index expectedEditor(Kind list, int code) {
     static const std::map<int, std::type_index> validationSet{
         {PE_RESOURCE_FILE, typeid(PropertyLviResourceEditorFile)},
         {PE_VALIDATION_FRAME, typeid(PropertyLviValidationFrame)},
+        {PE_VALIDATION_MESSAGE, typeid(PropertyLviValidationMessage)},
     };
     const std::map<int, std::type_index>& table = list == Kind::PROPERTIES  ? properties
                                                   : list == Kind::LONG_SET  ? longSet
