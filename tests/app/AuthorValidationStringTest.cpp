@@ -80,7 +80,7 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     ASSERT_FALSE(main.empty()) << p.err();
     focus(main);
     xdotool("key F5 sleep 1");
-    auto c = canvasOf(main);
+    auto c = holderCanvasOf(main);
     ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
     const Rect canvas = *c;
 
