@@ -282,27 +282,10 @@ void CBitmapObject::setGeometryEntrys(int* x, int* y, int* width, int* height) {
 
 // ---- properties ----
 
-QString CBitmapObject::Prop2Str(const QString& name) {
-    EditPropertyBase* props = getEditPropertyBase();
-    EditPropertyEntry* e = props ? props->getProp(name) : nullptr;
-    return e ? e->value : QString();
-}
-
 int CBitmapObject::PropValueId(const QString& name) {
     EditPropertyBase* props = getEditPropertyBase();
     EditPropertyEntry* e = props ? props->getProp(name) : nullptr;
     return e ? e->valueId : 0;
-}
-
-void CBitmapObject::repaintItem() {
-    // The property box makes the committing row current while it applies.
-    if (m_host)
-        applyProperty(m_host->selectedPropertyRow());
-    emitGeometry();
-    if (m_host) {
-        m_host->drawContents();
-        m_host->setCurrentObject(m_host->selectedItem());
-    }
 }
 
 void CBitmapObject::applyProperty(const QString& row) {

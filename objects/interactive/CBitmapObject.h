@@ -56,12 +56,10 @@ class CBitmapObject : public InPlaceEditorOwner {
     QPoint getPastingPosition() const override { return m_pasting; }
     const char* getObjectName() const override;
     void* getObjectStructure() override;
-    void repaintItem() override;
     void setGeometryEntrys(int* x, int* y, int* width, int* height) override;
 
     // Applies one property row by name.
-    void applyProperty(const QString& row);
-    QString Prop2Str(const QString& name);
+    void applyProperty(const QString& row) override;
     int PropValueId(const QString& name);
     // Shows the image the media library keeps for the full source path.
     void DisplayImage(const QString& path);

@@ -281,12 +281,6 @@ void CInstructionBox::setGeometryEntrys(int* x, int* y, int* width, int* height)
 
 // ---- properties ----
 
-QString CInstructionBox::Prop2Str(const QString& name) {
-    EditPropertyBase* props = getEditPropertyBase();
-    EditPropertyEntry* e = props ? props->getProp(name) : nullptr;
-    return e ? e->value : QString();
-}
-
 void CInstructionBox::applyColor(const QString& row, NVColor& target, QPalette::ColorRole role) {
     const QString v = Prop2Str(row);
     if (v.isEmpty())

@@ -51,8 +51,6 @@ class CInstructionBox : public InPlaceEditorOwner {
     void repaintItem() override;
     void setGeometryEntrys(int* x, int* y, int* width, int* height) override;
 
-    QString Prop2Str(const QString& name);
-
   signals:
     void signalSetScrollBar(QString word);
 
