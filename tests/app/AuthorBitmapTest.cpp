@@ -235,10 +235,7 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
 
     // The made file opened again: the same pixels and the same rows.
     Process again;
-    ASSERT_FALSE(startOnCopy(again, vlm).empty());
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
+    ASSERT_FALSE(startOnCopy(again, vlm, main, canvas).empty()) << again.err();
     // Scrolled as far as it goes, again while the frame is still being shown.
     const bool same = waitUntil(
         [&] {

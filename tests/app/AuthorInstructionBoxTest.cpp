@@ -108,11 +108,7 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
 
     // The made file opened again: the same box, pixel for pixel.
     Process again;
-    ASSERT_FALSE(startOnCopy(again, vlm).empty());
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
-    canvas = *holderCanvasOf(main);
+    ASSERT_FALSE(startOnCopy(again, vlm, main, canvas).empty()) << again.err();
     const Rect shown{canvas.x + 104, canvas.y + 104, 292, 142};
     const std::vector<unsigned long> after = screenPixelsBecoming(shown, before);
     EXPECT_TRUE(after == before) << "the box shown again differs";

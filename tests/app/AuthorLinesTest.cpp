@@ -148,11 +148,7 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
 
     // The made file shown again: the same pixels.
     Process again;
-    ASSERT_FALSE(startOnCopy(again, vlm).empty());
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
-    canvas = *holderCanvasOf(main);
+    ASSERT_FALSE(startOnCopy(again, vlm, main, canvas).empty()) << again.err();
     std::vector<unsigned long> after;
     waitUntil(
         [&] {
