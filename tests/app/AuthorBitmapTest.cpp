@@ -3,6 +3,7 @@
 // stretching and makes the output file; the file holds the bitmap and the
 // image, and the program started on it shows the bitmap again.
 #include "AuthorSessionFixture.h"
+#include "CanvasOnScreen.h"
 #include "MadeObjects.h"
 #include "canvas/records/sAllObjects.h"
 #include "media/ResourceStore.h"
@@ -98,18 +99,8 @@ struct BitmapAuthor {
     Rect canvas;
     std::string main;
 
-    void key(const std::string& keys) { runCommand("xdotool " + keys); }
-    std::string at(int x, int y) const {
-        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
-    }
-    // Opens the row editor at `rowY` (box coordinates) and moves through its
-    // list by the keys.
-    void chooseRow(const Rect& box, int rowY, const std::string& keys) {
-        const std::string y = std::to_string(box.y + rowY);
-        key("mousemove " + std::to_string(box.x + 180) + " " + y + " click 1 sleep 0.6");
-        key("mousemove " + std::to_string(box.x + box.w - 18) + " " + y + " click 1 sleep 0.6");
-        key("key " + keys + " sleep 0.1 key Return sleep 0.6");
-    }
+    void key(const std::string& keys) { xdotool(keys); }
+    std::string at(int x, int y) const { return canvasPoint(canvas, x, y); }
     // Scrolls the view until the canvas's bottom-right corner shows.
     void scrollToBottomRight() {
         key("mousemove " + at(100, 300) +
@@ -165,8 +156,7 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     // Objects > Edit Palette > Bitmap, a drag, and a right click on it.
     focus(main);
     key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key b sleep 0.3");
-    key("mousemove " + at(200, 150) + " mousedown 1 sleep 0.2 mousemove " + at(300, 220) +
-        " sleep 0.2 mousemove " + at(400, 300) + " sleep 0.2 mouseup 1 sleep 0.4");
+    dragOnCanvas(canvas, {200, 150}, {400, 300});
     key("mousemove " + at(300, 220) + " click 3 sleep 0.6");
     const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
@@ -194,8 +184,8 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     key("mousemove " + std::to_string(lib.x + 315) + " " + std::to_string(lib.y + 173) +
         " click 1 sleep 0.8");
     // Align "Bottom Right", three below "[None]"; Stretch "No", one above "Yes".
-    author.chooseRow(box, 103, "Down Down Down");
-    author.chooseRow(box, 149, "Up");
+    chooseInRow(box, 103, "key Down Down Down");
+    chooseInRow(box, 149, "key Up");
     const std::vector<unsigned long> rowsBefore = author.appearanceRows(boxId);
     author.scrollToBottomRight();
     const std::vector<unsigned long> before = author.bitmapPixels();

@@ -37,9 +37,7 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     Rect canvas;
     ASSERT_TRUE(startWithAFrame(p, main, canvas, newFrameShown))
         << p.err() << runCommand("xwininfo -tree -id " + main);
-    auto at = [&canvas](int x, int y) {
-        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
-    };
+    auto at = [&canvas](int x, int y) { return canvasPoint(canvas, x, y); };
 
     // Objects > Edit Palette > Hyperlink, then a drag from (100, 100) to (300, 160).
     focus(main);

@@ -34,13 +34,6 @@ std::vector<const sAllObjects*> textFields(const std::vector<std::vector<sAllObj
     return out;
 }
 
-std::vector<uint8_t> bytesOf(const std::vector<sAllObjects>& frame) {
-    std::vector<uint8_t> out;
-    for (const sAllObjects& o : frame)
-        o.appendTo(out);
-    return out;
-}
-
 class AuthorTextField : public CanvasAuthorSession {};
 
 TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {

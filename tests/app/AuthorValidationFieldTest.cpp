@@ -33,13 +33,6 @@ int fieldFrame(const std::vector<std::vector<sAllObjects>>& frames) {
     return -1;
 }
 
-std::vector<uint8_t> bytesOf(const std::vector<sAllObjects>& frame) {
-    std::vector<uint8_t> out;
-    for (const sAllObjects& o : frame)
-        o.appendTo(out);
-    return out;
-}
-
 // Rewrites a made file as an older program wrote it: minor version 998, and
 // the first validation field of `frame` carrying a legacy tail of two
 // entries. The new object chunk goes at the end and the frame's index record

@@ -40,11 +40,6 @@ int selectedRowY(const Rect& box) {
     return first < 0 ? -1 : (first + last) / 2;
 }
 
-// A point of a window as xdotool takes it.
-std::string inWindow(const Rect& window, int x, int y) {
-    return canvasPoint(window, x, y);
-}
-
 TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     Process p;
     std::string main;
@@ -71,12 +66,12 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
         const Rect box = *place;
         ASSERT_EQ(box.w, 325);
         ASSERT_EQ(box.h, 470);
-        xdotool("mousemove " + inWindow(box, 80, 80) +
+        xdotool("mousemove " + windowPoint(box, 80, 80) +
                 " click 1 sleep 0.4 key End sleep 0.3 key Up sleep 0.5");
         const int rowY = selectedRowY(box);
         if (rowY < 0)
             continue;
-        xdotool("mousemove " + inWindow(box, box.w - 31, rowY) + " click 1 sleep 0.8");
+        xdotool("mousemove " + windowPoint(box, box.w - 31, rowY) + " click 1 sleep 0.8");
         waitUntil(
             [&] {
                 return !(dialogId = trim(runCommand(
@@ -90,18 +85,18 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     const Rect dialog = *placeOf(dialogId);
     ASSERT_EQ(dialog.w, 470);
     ASSERT_EQ(dialog.h, 370);
-    const std::string add = inWindow(dialog, 430, 55);
+    const std::string add = windowPoint(dialog, 430, 55);
 
     // "yes" and Return, then the string clicked.
     xdotool("type --delay 60 yes");
     xdotool("key Return sleep 0.4");
-    xdotool("mousemove " + inWindow(dialog, 60, 82) + " click 1 sleep 0.4");
+    xdotool("mousemove " + windowPoint(dialog, 60, 82) + " click 1 sleep 0.4");
     // Ctrl+A (Ctrl held over the A), Shift+0 and Home, each followed by Add.
     xdotool("keydown ctrl key a keyup ctrl sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
     xdotool("keydown shift key 0 keyup shift sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
     xdotool("key Home sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
     // Close.
-    xdotool("mousemove " + inWindow(dialog, 430, 265) + " click 1 sleep 0.8");
+    xdotool("mousemove " + windowPoint(dialog, 430, 265) + " click 1 sleep 0.8");
     ASSERT_TRUE(waitUntil([&] { return !placeOf(dialogId).has_value(); }, 5000)) << p.err();
 
     const std::string vlm = make(main);
