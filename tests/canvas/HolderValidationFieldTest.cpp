@@ -154,25 +154,12 @@ TEST_F(HolderValidationFieldTest, StoredFieldBecomesLiveAndIsWrittenBackByteForB
     field.payload = v;
 
     std::vector<sAllObjects> in;
-    ASSERT_TRUE(holder->getVectorRef(in, 1));
-    ASSERT_FALSE(in.empty());
-    in.resize(1);
-    in.push_back(field);
-    std::vector<sAllObjects> copy = in;
-    ASSERT_TRUE(holder->setVectorRef(copy, 1));
-    EXPECT_TRUE(holder->keptRecords(1).empty());
+    ASSERT_NO_FATAL_FAILURE(putInFrame1(field, in));
     holder->slot_get_current_frame(1);
     settle(50);
     std::vector<int> ids = liveIds();
     EXPECT_EQ(std::vector<int>{4}, ids);
-    holder->slot_get_current_frame(0);
-    holder->slot_get_current_frame(1);
-
-    std::vector<sAllObjects> out;
-    ASSERT_TRUE(holder->getVectorRef(out, 1));
-    ASSERT_EQ(2u, out.size());
-    EXPECT_EQ(in[1].toBytes(), out[1].toBytes());
-    EXPECT_EQ(in[1].tailBytes(), out[1].tailBytes());
+    ASSERT_NO_FATAL_FAILURE(expectWrittenBackInFrame1(in[1]));
 }
 
 } // namespace

@@ -96,6 +96,32 @@ class ObjectHolderTest : public HolderTest {
         return found;
     }
 
+    // Puts a stored record into frame 1 after the frame's own first record;
+    // gives the frame's records as put. The record is converted, not kept.
+    // Call through ASSERT_NO_FATAL_FAILURE.
+    void putInFrame1(const sAllObjects& record, std::vector<sAllObjects>& in) {
+        ASSERT_TRUE(holder->getVectorRef(in, 1));
+        ASSERT_FALSE(in.empty());
+        in.resize(1);
+        in.push_back(record);
+        std::vector<sAllObjects> copy = in;
+        ASSERT_TRUE(holder->setVectorRef(copy, 1));
+        EXPECT_TRUE(holder->keptRecords(1).empty()) << "converted, not kept";
+    }
+    // Leaves frame 1 and shows it again; frame 1 then holds the first record
+    // and `want`, written back byte for byte. Call through
+    // ASSERT_NO_FATAL_FAILURE.
+    void expectWrittenBackInFrame1(const sAllObjects& want) {
+        holder->slot_get_current_frame(0);
+        holder->slot_get_current_frame(1);
+        std::vector<sAllObjects> out;
+        ASSERT_TRUE(holder->getVectorRef(out, 1));
+        ASSERT_EQ(2u, out.size());
+        EXPECT_EQ(want.drawingObject, out[1].drawingObject);
+        EXPECT_EQ(want.toBytes(), out[1].toBytes());
+        EXPECT_EQ(want.tailBytes(), out[1].tailBytes());
+    }
+
     std::unique_ptr<PlainHolderHost> host;
     std::vector<SPlayBackFrameInfo> playback;
 };
