@@ -50,6 +50,10 @@ class ObjectHolderTest : public HolderTest {
         InteractiveHost::setCurrent(host.get());
         showPattern(800, 600);
         holder->setPlaybackRecords(&playback);
+        freshProject();
+    }
+    // Two empty frames, frame 0 shown, every counter at 0.
+    void freshProject() {
         playback.assign(2, SPlayBackFrameInfo{});
         holder->getNoFramesOnFileOpen(2);
         holder->slot_get_current_frame(0);
@@ -75,13 +79,25 @@ class ObjectHolderTest : public HolderTest {
     void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
         send(holder, type, p, button, buttons);
     }
+    // The left button on the holder.
+    void press(QPoint p) { send(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton); }
+    void moveTo(QPoint p) { send(QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
+    void release(QPoint p) { send(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton); }
+    // With a stop half way.
+    void drag(QPoint from, QPoint to) {
+        press(from);
+        moveTo(from + (to - from) / 2);
+        moveTo(to);
+        release(to);
+    }
+    void click(QPoint p) {
+        press(p);
+        release(p);
+    }
     // Drags out an object with the kind's tool; the newest live object.
     DrawTools* drawWithTool(int kind, QPoint from, QPoint to) {
         holder->slot_select_draw_object(kind);
-        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, from + (to - from) / 2, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        drag(from, to);
         holder->slot_select_draw_object(SELECTION);
         settle(50);
         return holder->liveObjects().empty() ? nullptr : holder->liveObjects().back();
