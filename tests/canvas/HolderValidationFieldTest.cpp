@@ -17,10 +17,7 @@
 namespace {
 
 using canvastest::sendKey;
-
-sMultiValidationString str(const char* text, std::vector<uint32_t> words) {
-    return testsupport::validationString(text, std::move(words));
-}
+using testsupport::validationString;
 
 class HolderValidationFieldTest : public canvastest::ObjectHolderTest {
   protected:
@@ -93,10 +90,10 @@ TEST_F(HolderValidationFieldTest, ChooserPickEnablesTheEventsPageWhenTheNamedStr
     CValidationField* first = drawField(QPoint(40, 50), QPoint(240, 90));
     ASSERT_NE(nullptr, first);
     // The keyless string comes last.
-    applyStrings(*first, {str("abc", {0x20041}), str("xyz", {})}, "abc");
+    applyStrings(*first, {validationString("abc", {0x20041}), validationString("xyz", {})}, "abc");
     CValidationField* second = drawField(QPoint(40, 150), QPoint(240, 190));
     ASSERT_NE(nullptr, second);
-    applyStrings(*second, {str("two", {})}, "two");
+    applyStrings(*second, {validationString("two", {})}, "two");
     // A press on the second, whose string has no keys, loads its strings.
     second->editor()->afterHandleTestHook();
     ASSERT_EQ(1u, PropertyLviBase::VRmuValidStr.size());
@@ -140,12 +137,12 @@ TEST_F(HolderValidationFieldTest, StoredFieldBecomesLiveAndIsWrittenBackByteForB
     v.errorText = "Wrong";
     v.caseSensitive = 1;
     SMultiString strings;
-    strings.list.push_back(str("abc", {0x20041, 0x10042}));
+    strings.list.push_back(validationString("abc", {0x20041, 0x10042}));
     strings.list[0].keys[0].event = sValidationKeyEvent{};
     strings.list[0].keys[0].event->message = "Well done";
     strings.list[0].keys[0].event->caption = "Hi";
     strings.list[0].keys[0].event->imageId = 0x06010002;
-    strings.list.push_back(str("xyz", {}));
+    strings.list.push_back(validationString("xyz", {}));
     v.validationData = CValidationData().pack(strings);
     sAllObjects field;
     field.drawingObject = VALIDATIONFIELD;
