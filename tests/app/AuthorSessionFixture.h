@@ -230,16 +230,24 @@ class AuthorSession : public XvfbTest {
         runCommand("sleep 0.5");
         return true;
     }
-    // Starts velmora, records for a moment and stops (Alt+X): the main
-    // window afterwards, or empty when a step failed (see p.err()).
-    std::string recordAFewFrames(Process& p) {
+    // Starts velmora, records for a moment, stops (Alt+X) and waits for the
+    // canvas; sets the main window and the canvas. False when a step failed
+    // (see p.err()).
+    bool recordAFewFrames(Process& p, std::string& mainWindowId, Rect& canvas) {
         if (!p.start(velmoraBinary(), options()) || mainWindow().empty() || !startRecording(p))
-            return {};
+            return false;
         runCommand("sleep 1.2");
         runCommand("xdotool keydown alt key x keyup alt");
         if (!p.waitForErr("m_dwFrameCount == ", 10000))
-            return {};
-        return mainWindow();
+            return false;
+        mainWindowId = mainWindow();
+        if (mainWindowId.empty())
+            return false;
+        const auto shown = canvasShowing(mainWindowId);
+        if (!shown)
+            return false;
+        canvas = *shown;
+        return true;
     }
     void SetUp() override {
         XvfbTest::SetUp();

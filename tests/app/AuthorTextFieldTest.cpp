@@ -38,11 +38,7 @@ class AuthorTextField : public CanvasAuthorSession {};
 
 TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
     Process p;
-    main = recordAFewFrames(p);
-    ASSERT_FALSE(main.empty()) << p.err();
-    const auto shown = canvasShowing(main);
-    ASSERT_TRUE(shown.has_value()) << runCommand("xwininfo -tree -id " + main);
-    canvas = *shown;
+    ASSERT_TRUE(recordAFewFrames(p, main, canvas)) << p.err() << runCommand("xwininfo -tree -id " + main);
 
     // Objects > Edit Palette > Text Field, then a drag on the canvas.
     focus(main);

@@ -125,11 +125,7 @@ TEST_F(AuthorSession, ValidationFieldsKeepUniqueIdsAfterADeletion) {
     };
 
     Process p;
-    main = recordAFewFrames(p);
-    ASSERT_FALSE(main.empty()) << p.err();
-    const auto shown = canvasShowing(main);
-    ASSERT_TRUE(shown.has_value()) << runCommand("xwininfo -tree -id " + main);
-    canvas = *shown;
+    ASSERT_TRUE(recordAFewFrames(p, main, canvas)) << p.err() << runCommand("xwininfo -tree -id " + main);
 
     // Objects > Edit Palette > Validation Field, two drags.
     chooseValidationTool();
