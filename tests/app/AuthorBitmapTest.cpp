@@ -120,8 +120,7 @@ struct BitmapAuthor {
         const auto b = placeOf(boxId);
         if (!b)
             return {};
-        key("mousemove " + std::to_string(b->x + 60) + " " + std::to_string(b->y + 310) +
-            " click 1 sleep 0.6");
+        key("mousemove " + windowPoint(*b, 60, 310) + " click 1 sleep 0.6");
         return screenPixelsOf(Rect{b->x + 45, b->y + 93, b->w - 90, 66});
     }
 };
@@ -164,9 +163,9 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     ASSERT_TRUE(listed.has_value()) << runCommand("xdotool getwindowname " + boxId);
     const Rect box = *listed;
     // Image File: "..." opens the media library.
-    const std::string imageRow = std::to_string(box.y + 126);
-    key("mousemove " + std::to_string(box.x + 180) + " " + imageRow + " click 1 sleep 0.6");
-    key("mousemove " + std::to_string(box.x + box.w - 18) + " " + imageRow + " click 1 sleep 1");
+    const int imageRow = 126;
+    key("mousemove " + windowPoint(box, 180, imageRow) + " click 1 sleep 0.6");
+    key("mousemove " + windowPoint(box, box.w - 18, imageRow) + " click 1 sleep 1");
     std::string library;
     ASSERT_TRUE(waitUntil(
         [&] {
@@ -180,9 +179,8 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     ASSERT_TRUE(libraryPlace.has_value());
     const Rect lib = *libraryPlace;
     // The image under the opened Images category, then Ok.
-    key("mousemove " + std::to_string(lib.x + 122) + " " + std::to_string(lib.y + 93) + " click 1 sleep 0.5");
-    key("mousemove " + std::to_string(lib.x + 315) + " " + std::to_string(lib.y + 173) +
-        " click 1 sleep 0.8");
+    key("mousemove " + windowPoint(lib, 122, 93) + " click 1 sleep 0.5");
+    key("mousemove " + windowPoint(lib, 315, 173) + " click 1 sleep 0.8");
     // Align "Bottom Right", three below "[None]"; Stretch "No", one above "Yes".
     chooseInRow(box, 103, "key Down Down Down");
     chooseInRow(box, 149, "key Up");
