@@ -196,11 +196,9 @@ class AuthorSession : public XvfbTest {
             p.wait(5000);
         }
     }
-    // Starts the program on `path` and waits for its main window and canvas,
-    // which it sets; false when a step failed (see p.err()).
-    bool startOn(Process& p, const std::string& path, std::string& mainWindowId, Rect& canvas) {
-        if (!p.start(velmoraBinary(), options({path})))
-            return false;
+    // Waits for the main window and its canvas and sets both; false when
+    // either does not show.
+    bool windowAndCanvas(std::string& mainWindowId, Rect& canvas) {
         mainWindowId = mainWindow();
         if (mainWindowId.empty())
             return false;
@@ -209,6 +207,13 @@ class AuthorSession : public XvfbTest {
             return false;
         canvas = *shown;
         return true;
+    }
+    // Starts the program on `path` and waits for its main window and canvas,
+    // which it sets; false when a step failed (see p.err()).
+    bool startOn(Process& p, const std::string& path, std::string& mainWindowId, Rect& canvas) {
+        if (!p.start(velmoraBinary(), options({path})))
+            return false;
+        return windowAndCanvas(mainWindowId, canvas);
     }
     // Starts the program on a copy of the made file as startOn does; gives
     // the copy's path, empty when a step failed (see p.err()).
@@ -240,14 +245,7 @@ class AuthorSession : public XvfbTest {
         runCommand("xdotool keydown alt key x keyup alt");
         if (!p.waitForErr("m_dwFrameCount == ", 10000))
             return false;
-        mainWindowId = mainWindow();
-        if (mainWindowId.empty())
-            return false;
-        const auto shown = canvasShowing(mainWindowId);
-        if (!shown)
-            return false;
-        canvas = *shown;
-        return true;
+        return windowAndCanvas(mainWindowId, canvas);
     }
     void SetUp() override {
         XvfbTest::SetUp();
