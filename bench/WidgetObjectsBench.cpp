@@ -153,35 +153,44 @@ void BM_TextFieldsLeaveAndEnterFrame(benchmark::State& state) {
     leaveAndEnterFrame<CTextField, sTextField>(state, &textFieldOf);
 }
 
-void BM_BareWidgetsMakeShowDelete(benchmark::State& state) {
+// Makes kFields widgets on the canvas by `make`, shows them in their places,
+// lets them be drawn and deletes them, once an iteration.
+template <class Make> void makeShowDelete(benchmark::State& state, Make make) {
     Stage& s = stage();
     if (!s.screen.app) {
         state.SkipWithError("no private X server");
         return;
     }
+    std::vector<QWidget*> widgets;
+    for (auto _ : state) {
+        for (int i = 0; i < kFields; ++i) {
+            QWidget* w = make(s.screen.canvas.get(), i);
+            w->setGeometry(placeOf(i));
+            w->show();
+            widgets.push_back(w);
+        }
+        QCoreApplication::processEvents();
+        for (QWidget* w : widgets)
+            delete w;
+        widgets.clear();
+    }
+    state.SetItemsProcessed(state.iterations() * kFields);
+}
+
+void BM_BareWidgetsMakeShowDelete(benchmark::State& state) {
     std::vector<QString> texts;
     for (int i = 0; i < kFields; ++i)
         texts.push_back(QString::fromStdString(textOf(i)));
-    std::vector<QFrame*> frames;
-    for (auto _ : state) {
-        for (int i = 0; i < kFields; ++i) {
-            auto* frame = new QFrame(s.screen.canvas.get());
-            frame->setAttribute(Qt::WA_NativeWindow);
-            auto* layout = new QVBoxLayout(frame);
-            layout->setContentsMargins(1, 1, 1, 1);
-            auto* edit = new QPlainTextEdit(frame);
-            layout->addWidget(edit);
-            edit->setPlainText(texts[size_t(i)]);
-            frame->setGeometry(placeOf(i));
-            frame->show();
-            frames.push_back(frame);
-        }
-        QCoreApplication::processEvents();
-        for (QFrame* f : frames)
-            delete f;
-        frames.clear();
-    }
-    state.SetItemsProcessed(state.iterations() * kFields);
+    makeShowDelete(state, [&](QWidget* canvas, int i) {
+        auto* frame = new QFrame(canvas);
+        frame->setAttribute(Qt::WA_NativeWindow);
+        auto* layout = new QVBoxLayout(frame);
+        layout->setContentsMargins(1, 1, 1, 1);
+        auto* edit = new QPlainTextEdit(frame);
+        layout->addWidget(edit);
+        edit->setPlainText(texts[size_t(i)]);
+        return frame;
+    });
 }
 
 // Ten strings of five keys, each key with an event showing a message.
@@ -217,29 +226,14 @@ void BM_ValidationFieldsLeaveAndEnterFrame(benchmark::State& state) {
 }
 
 void BM_BareReadOnlyEditsMakeShowDelete(benchmark::State& state) {
-    Stage& s = stage();
-    if (!s.screen.app) {
-        state.SkipWithError("no private X server");
-        return;
-    }
-    std::vector<QPlainTextEdit*> edits;
-    for (auto _ : state) {
-        for (int i = 0; i < kFields; ++i) {
-            auto* edit = new QPlainTextEdit(s.screen.canvas.get());
-            edit->setAttribute(Qt::WA_NativeWindow);
-            edit->setReadOnly(true);
-            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            edit->setGeometry(placeOf(i));
-            edit->show();
-            edits.push_back(edit);
-        }
-        QCoreApplication::processEvents();
-        for (QPlainTextEdit* e : edits)
-            delete e;
-        edits.clear();
-    }
-    state.SetItemsProcessed(state.iterations() * kFields);
+    makeShowDelete(state, [](QWidget* canvas, int) {
+        auto* edit = new QPlainTextEdit(canvas);
+        edit->setAttribute(Qt::WA_NativeWindow);
+        edit->setReadOnly(true);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        return edit;
+    });
 }
 
 BENCHMARK(BM_TextFieldsLeaveAndEnterFrame)->Unit(benchmark::kMillisecond);

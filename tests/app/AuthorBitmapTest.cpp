@@ -3,6 +3,7 @@
 // stretching and makes the output file; the file holds the bitmap and the
 // image, and the program started on it shows the bitmap again.
 #include "AuthorSessionFixture.h"
+#include "CanvasOnScreen.h"
 #include "MadeObjects.h"
 #include "canvas/records/sAllObjects.h"
 #include "media/ResourceStore.h"
@@ -98,18 +99,8 @@ struct BitmapAuthor {
     Rect canvas;
     std::string main;
 
-    void key(const std::string& keys) { runCommand("xdotool " + keys); }
-    std::string at(int x, int y) const {
-        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
-    }
-    // Opens the row editor at `rowY` (box coordinates) and moves through its
-    // list by the keys.
-    void chooseRow(const Rect& box, int rowY, const std::string& keys) {
-        const std::string y = std::to_string(box.y + rowY);
-        key("mousemove " + std::to_string(box.x + 180) + " " + y + " click 1 sleep 0.6");
-        key("mousemove " + std::to_string(box.x + box.w - 18) + " " + y + " click 1 sleep 0.6");
-        key("key " + keys + " sleep 0.1 key Return sleep 0.6");
-    }
+    void key(const std::string& keys) { xdotool(keys); }
+    std::string at(int x, int y) const { return canvasPoint(canvas, x, y); }
     // Scrolls the view until the canvas's bottom-right corner shows.
     void scrollToBottomRight() {
         key("mousemove " + at(100, 300) +
@@ -129,8 +120,7 @@ struct BitmapAuthor {
         const auto b = placeOf(boxId);
         if (!b)
             return {};
-        key("mousemove " + std::to_string(b->x + 60) + " " + std::to_string(b->y + 310) +
-            " click 1 sleep 0.6");
+        key("mousemove " + windowPoint(*b, 60, 310) + " click 1 sleep 0.6");
         return screenPixelsOf(Rect{b->x + 45, b->y + 93, b->w - 90, 66});
     }
 };
@@ -165,8 +155,7 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     // Objects > Edit Palette > Bitmap, a drag, and a right click on it.
     focus(main);
     key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key b sleep 0.3");
-    key("mousemove " + at(200, 150) + " mousedown 1 sleep 0.2 mousemove " + at(300, 220) +
-        " sleep 0.2 mousemove " + at(400, 300) + " sleep 0.2 mouseup 1 sleep 0.4");
+    dragOnCanvas(canvas, {200, 150}, {400, 300});
     key("mousemove " + at(300, 220) + " click 3 sleep 0.6");
     const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
@@ -174,9 +163,9 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     ASSERT_TRUE(listed.has_value()) << runCommand("xdotool getwindowname " + boxId);
     const Rect box = *listed;
     // Image File: "..." opens the media library.
-    const std::string imageRow = std::to_string(box.y + 126);
-    key("mousemove " + std::to_string(box.x + 180) + " " + imageRow + " click 1 sleep 0.6");
-    key("mousemove " + std::to_string(box.x + box.w - 18) + " " + imageRow + " click 1 sleep 1");
+    const int imageRow = 126;
+    key("mousemove " + windowPoint(box, 180, imageRow) + " click 1 sleep 0.6");
+    key("mousemove " + windowPoint(box, box.w - 18, imageRow) + " click 1 sleep 1");
     std::string library;
     ASSERT_TRUE(waitUntil(
         [&] {
@@ -190,12 +179,11 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     ASSERT_TRUE(libraryPlace.has_value());
     const Rect lib = *libraryPlace;
     // The image under the opened Images category, then Ok.
-    key("mousemove " + std::to_string(lib.x + 122) + " " + std::to_string(lib.y + 93) + " click 1 sleep 0.5");
-    key("mousemove " + std::to_string(lib.x + 315) + " " + std::to_string(lib.y + 173) +
-        " click 1 sleep 0.8");
+    key("mousemove " + windowPoint(lib, 122, 93) + " click 1 sleep 0.5");
+    key("mousemove " + windowPoint(lib, 315, 173) + " click 1 sleep 0.8");
     // Align "Bottom Right", three below "[None]"; Stretch "No", one above "Yes".
-    author.chooseRow(box, 103, "Down Down Down");
-    author.chooseRow(box, 149, "Up");
+    chooseInRow(box, 103, "key Down Down Down");
+    chooseInRow(box, 149, "key Up");
     const std::vector<unsigned long> rowsBefore = author.appearanceRows(boxId);
     author.scrollToBottomRight();
     const std::vector<unsigned long> before = author.bitmapPixels();
@@ -235,10 +223,7 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
 
     // The made file opened again: the same pixels and the same rows.
     Process again;
-    ASSERT_FALSE(startOnCopy(again, vlm).empty());
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
+    ASSERT_FALSE(startOnCopy(again, vlm, main, canvas).empty()) << again.err();
     // Scrolled as far as it goes, again while the frame is still being shown.
     const bool same = waitUntil(
         [&] {

@@ -37,9 +37,7 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     Rect canvas;
     ASSERT_TRUE(startWithAFrame(p, main, canvas, newFrameShown))
         << p.err() << runCommand("xwininfo -tree -id " + main);
-    auto at = [&canvas](int x, int y) {
-        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
-    };
+    auto at = [&canvas](int x, int y) { return canvasPoint(canvas, x, y); };
 
     // Objects > Edit Palette > Hyperlink, then a drag from (100, 100) to (300, 160).
     focus(main);
@@ -66,13 +64,9 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
     quit(p, main);
 
     Process again;
-    ASSERT_FALSE(startOnCopy(again, vlm).empty());
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
-    const Rect shown = *holderCanvasOf(main);
-    EXPECT_TRUE(waitUntil([&] { return screenPixel(shown.x + 120, shown.y + 150) == kBackColor; }, 10000))
-        << std::hex << screenPixel(shown.x + 120, shown.y + 150);
+    ASSERT_FALSE(startOnCopy(again, vlm, main, canvas).empty()) << again.err();
+    EXPECT_TRUE(waitUntil([&] { return screenPixel(canvas.x + 120, canvas.y + 150) == kBackColor; }, 10000))
+        << std::hex << screenPixel(canvas.x + 120, canvas.y + 150);
     again.signal(SIGTERM);
     again.wait(5000);
 }

@@ -3,6 +3,7 @@
 // property box, and makes the output file; the file holds the box, and the
 // program started on a copy of it shows the box with the same pixels.
 #include "AuthorSessionFixture.h"
+#include "CanvasOnScreen.h"
 #include "MadeObjects.h"
 #include "canvas/records/sAllObjects.h"
 #include "objects/interactive/InstructionBoxRecord.h"
@@ -26,15 +27,6 @@ const sAllObjects* instructionBox(const std::vector<std::vector<sAllObjects>>& f
     return nullptr;
 }
 
-void key(const std::string& keys) {
-    runCommand("xdotool " + keys);
-}
-
-// A point of a window, as xdotool's mousemove takes it.
-std::string at(const Rect& r, int x, int y) {
-    return std::to_string(r.x + x) + " " + std::to_string(r.y + y);
-}
-
 TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
     Process p;
     Rect canvas;
@@ -45,17 +37,16 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
 
     // 2. Objects > Edit Palette > Instruction Box, then a drag from (100, 100) to (400, 250).
     focus(main);
-    key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key i sleep 0.3");
-    key("mousemove " + at(canvas, 100, 100) + " mousedown 1 sleep 0.2 mousemove " + at(canvas, 250, 175) +
-        " sleep 0.2 mousemove " + at(canvas, 400, 250) + " sleep 0.2 mouseup 1 sleep 0.5");
+    xdotool("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key i sleep 0.3");
+    dragOnCanvas(canvas, {100, 100}, {400, 250});
 
     // 3. Into the text, below the title bar.
-    key("mousemove " + at(canvas, 250, 200) + " click 1 sleep 0.4");
-    key("type --delay 40 'Click Next'");
+    xdotool("sleep 0.1 mousemove " + canvasPoint(canvas, 250, 200) + " click 1 sleep 0.4");
+    xdotool("type --delay 40 'Click Next'");
 
     // 4. A right click on the title bar selects the box and shows the
     // property box; the chooser lists the box's rows.
-    key("sleep 0.3 mousemove " + at(canvas, 250, 110) + " click 3 sleep 0.6");
+    xdotool("sleep 0.3 mousemove " + canvasPoint(canvas, 250, 110) + " click 3 sleep 0.6");
     const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
     const auto listed = listInPropertyBox(boxId, "Instruction Box 1", "key Escape sleep 0.3");
@@ -63,13 +54,13 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
     const Rect box = *listed;
     // General rows, last in the list: Name, Caption, Title Bar.
     const int captionRow = 356, titleBarRow = 379;
-    key("mousemove " + at(box, 180, captionRow) + " click 1 sleep 0.6 mousemove " + at(box, 250, captionRow) +
-        " click 1 sleep 0.4 key ctrl+a sleep 0.2 type --delay 40 'Step 1'");
-    key("key Return sleep 0.5");
-    key("mousemove " + at(box, 180, titleBarRow) + " click 1 sleep 0.6 mousemove " +
-        at(box, box.w - 18, titleBarRow) + " click 1 sleep 0.6 key Up sleep 0.2 key Return sleep 0.6");
+    xdotool("mousemove " + windowPoint(box, 180, captionRow) + " click 1 sleep 0.6 mousemove " +
+            windowPoint(box, 250, captionRow) +
+            " click 1 sleep 0.4 key ctrl+a sleep 0.2 type --delay 40 'Step 1'");
+    xdotool("key Return sleep 0.5");
+    chooseInRow(box, titleBarRow, "key Up sleep 0.1");
     focus(boxId);
-    key("key Escape sleep 0.5");
+    xdotool("key Escape sleep 0.5");
 
     // The box as the author leaves it: the text over the whole box.
     const Rect inside{canvas.x + 104, canvas.y + 104, 292, 142};
@@ -108,11 +99,7 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
 
     // The made file opened again: the same box, pixel for pixel.
     Process again;
-    ASSERT_FALSE(startOnCopy(again, vlm).empty());
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
-    canvas = *holderCanvasOf(main);
+    ASSERT_FALSE(startOnCopy(again, vlm, main, canvas).empty()) << again.err();
     const Rect shown{canvas.x + 104, canvas.y + 104, 292, 142};
     const std::vector<unsigned long> after = screenPixelsBecoming(shown, before);
     EXPECT_TRUE(after == before) << "the box shown again differs";

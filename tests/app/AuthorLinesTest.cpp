@@ -30,31 +30,22 @@ std::vector<unsigned long> pixelsOf(const Rect& canvas) {
     return screenPixelsOf(Rect{canvas.x, canvas.y, 900, 440});
 }
 
-class AuthorLines : public AuthorSession {
+class AuthorLines : public CanvasAuthorSession {
   protected:
-    Rect canvas;
-    std::string main;
-
-    void key(const std::string& keys) { runCommand("xdotool " + keys); }
     // Objects > Draw Palette > the item of `letter`, by the keyboard.
     void drawPalette(const std::string& letter) {
         focus(main);
         key("keydown alt key o keyup alt");
         key("sleep 0.3 key d sleep 0.3 key " + letter + " sleep 0.3");
     }
-    std::string at(int x, int y) const {
-        return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
-    }
     void click(int x, int y) { key("mousemove " + at(x, y) + " click 1 sleep 0.3"); }
     // Opens the row editor at `rowY` (box coordinates) and picks the entry
-    // `downs` below the current one.
+    // `downs` (one or more) below the current one.
     void choose(const Rect& box, int rowY, int downs) {
-        const std::string y = std::to_string(box.y + rowY);
-        key("mousemove " + std::to_string(box.x + 180) + " " + y + " click 1 sleep 0.6");
-        key("mousemove " + std::to_string(box.x + box.w - 18) + " " + y + " click 1 sleep 0.6");
-        for (int i = 0; i < downs; ++i)
-            key("key Down sleep 0.1");
-        key("key Return sleep 0.6");
+        std::string keys = "key Down";
+        for (int i = 1; i < downs; ++i)
+            keys += " sleep 0.1 key Down";
+        chooseInRow(box, rowY, keys);
     }
 };
 
@@ -148,11 +139,7 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
 
     // The made file shown again: the same pixels.
     Process again;
-    ASSERT_FALSE(startOnCopy(again, vlm).empty());
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
-    canvas = *holderCanvasOf(main);
+    ASSERT_FALSE(startOnCopy(again, vlm, main, canvas).empty()) << again.err();
     std::vector<unsigned long> after;
     waitUntil(
         [&] {

@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -58,6 +59,13 @@ inline std::optional<Rect> holderCanvasOf(const std::string& mainWindow) {
             return r;
     }
     return std::nullopt;
+}
+
+// The canvas once it shows; none when it does not within the time.
+inline std::optional<Rect> canvasShowing(const std::string& mainWindow, int ms = 10000) {
+    std::optional<Rect> canvas;
+    waitUntil([&] { return (canvas = holderCanvasOf(mainWindow)).has_value(); }, ms);
+    return canvas;
 }
 
 // The property box: a top-level window other than the main window, of the
@@ -188,23 +196,56 @@ class AuthorSession : public XvfbTest {
             p.wait(5000);
         }
     }
-    // Starts the program on a copy of the made file; gives the copy's path,
-    // empty when the program did not start.
-    std::string startOnCopy(Process& p, const std::string& made) {
+    // Waits for the main window and its canvas and sets both; false when
+    // either does not show.
+    bool windowAndCanvas(std::string& mainWindowId, Rect& canvas) {
+        mainWindowId = mainWindow();
+        if (mainWindowId.empty())
+            return false;
+        const auto shown = canvasShowing(mainWindowId);
+        if (!shown)
+            return false;
+        canvas = *shown;
+        return true;
+    }
+    // Starts the program on `path` and waits for its main window and canvas,
+    // which it sets; false when a step failed (see p.err()).
+    bool startOn(Process& p, const std::string& path, std::string& mainWindowId, Rect& canvas) {
+        if (!p.start(velmoraBinary(), options({path})))
+            return false;
+        return windowAndCanvas(mainWindowId, canvas);
+    }
+    // Starts the program on a copy of the made file as startOn does; gives
+    // the copy's path, empty when a step failed (see p.err()).
+    std::string startOnCopy(Process& p, const std::string& made, std::string& mainWindowId, Rect& canvas) {
         const std::string copy = root.file("show.vlm");
         writeFile(copy, readFile(made));
-        return p.start(velmoraBinary(), options({copy})) ? copy : std::string();
+        return startOn(p, copy, mainWindowId, canvas) ? copy : std::string();
     }
-    // Starts velmora, records for a moment and stops (Alt+X): the main
-    // window afterwards, or empty when a step failed (see p.err()).
-    std::string recordAFewFrames(Process& p) {
+    // Makes the file the program was started on again (Ctrl+M) once the
+    // frame has settled; false when the file is not written within fifteen
+    // seconds.
+    bool makeAgain(const std::string& mainWindow, const std::string& path) {
+        const auto madeAt = std::filesystem::last_write_time(path);
+        runCommand("sleep 1.2");
+        focus(mainWindow);
+        runCommand("xdotool key ctrl+m");
+        if (!waitUntil([&] { return std::filesystem::last_write_time(path) != madeAt; }, 15000))
+            return false;
+        runCommand("sleep 0.5");
+        return true;
+    }
+    // Starts velmora, records for a moment, stops (Alt+X) and waits for the
+    // canvas; sets the main window and the canvas. False when a step failed
+    // (see p.err()).
+    bool recordAFewFrames(Process& p, std::string& mainWindowId, Rect& canvas) {
         if (!p.start(velmoraBinary(), options()) || mainWindow().empty() || !startRecording(p))
-            return {};
+            return false;
         runCommand("sleep 1.2");
         runCommand("xdotool keydown alt key x keyup alt");
         if (!p.waitForErr("m_dwFrameCount == ", 10000))
-            return {};
-        return mainWindow();
+            return false;
+        return windowAndCanvas(mainWindowId, canvas);
     }
     void SetUp() override {
         XvfbTest::SetUp();

@@ -17,7 +17,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <sstream>
 #include <zlib.h>
@@ -35,22 +34,11 @@ std::vector<const sAllObjects*> textFields(const std::vector<std::vector<sAllObj
     return out;
 }
 
-std::vector<uint8_t> bytesOf(const std::vector<sAllObjects>& frame) {
-    std::vector<uint8_t> out;
-    for (const sAllObjects& o : frame)
-        o.appendTo(out);
-    return out;
-}
-
 class AuthorTextField : public CanvasAuthorSession {};
 
 TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
     Process p;
-    main = recordAFewFrames(p);
-    ASSERT_FALSE(main.empty()) << p.err();
-    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000))
-        << runCommand("xwininfo -tree -id " + main);
-    canvas = *holderCanvasOf(main);
+    ASSERT_TRUE(recordAFewFrames(p, main, canvas)) << p.err() << runCommand("xwininfo -tree -id " + main);
 
     // Objects > Edit Palette > Text Field, then a drag on the canvas.
     focus(main);
@@ -99,18 +87,9 @@ TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
 
     // The made file opened and made again: the same object chunk.
     Process again;
-    const std::string copy = startOnCopy(again, vlm);
-    ASSERT_FALSE(copy.empty());
-    const auto madeAt = std::filesystem::last_write_time(copy);
-    main = mainWindow();
-    ASSERT_FALSE(main.empty()) << again.err();
-    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000));
-    runCommand("sleep 1.2");
-    focus(main);
-    key("key ctrl+m");
-    ASSERT_TRUE(waitUntil([&] { return std::filesystem::last_write_time(copy) != madeAt; }, 15000))
-        << again.err();
-    runCommand("sleep 0.5");
+    const std::string copy = startOnCopy(again, vlm, main, canvas);
+    ASSERT_FALSE(copy.empty()) << again.err();
+    ASSERT_TRUE(makeAgain(main, copy)) << again.err();
     const auto remade = objectsOf(copy);
     ASSERT_GT(remade.size(), fieldFrame);
     EXPECT_EQ(made, bytesOf(remade[fieldFrame]));

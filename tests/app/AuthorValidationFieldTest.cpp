@@ -15,7 +15,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -32,17 +31,6 @@ int fieldFrame(const std::vector<std::vector<sAllObjects>>& frames) {
             if (o.drawingObject == VALIDATIONFIELD)
                 return int(i);
     return -1;
-}
-
-std::vector<uint8_t> bytesOf(const std::vector<sAllObjects>& frame) {
-    std::vector<uint8_t> out;
-    for (const sAllObjects& o : frame)
-        o.appendTo(out);
-    return out;
-}
-
-uint32_t le32At(const std::vector<uint8_t>& bytes, size_t at) {
-    return rec::readLe32(bytes.data() + at);
 }
 
 // Rewrites a made file as an older program wrote it: minor version 998, and
@@ -127,29 +115,17 @@ TEST_F(AuthorSession, ValidationFieldsKeepUniqueIdsAfterADeletion) {
     };
     // Starts velmora on the file, makes it again and returns its frames.
     auto openAndMake = [&](const std::string& path) {
-        const auto madeAt = std::filesystem::last_write_time(path);
         Process again;
-        EXPECT_TRUE(again.start(velmoraBinary(), options({path})));
-        main = mainWindow();
-        EXPECT_FALSE(main.empty()) << again.err();
-        EXPECT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000)) << again.err();
-        runCommand("sleep 1.2");
-        focus(main);
-        xdotool("key ctrl+m");
-        EXPECT_TRUE(waitUntil([&] { return std::filesystem::last_write_time(path) != madeAt; }, 15000))
-            << again.err();
-        runCommand("sleep 0.5");
+        Rect shown;
+        EXPECT_TRUE(startOn(again, path, main, shown)) << again.err();
+        EXPECT_TRUE(makeAgain(main, path)) << again.err();
         again.signal(SIGTERM);
         again.wait(5000);
         return objectsOf(path);
     };
 
     Process p;
-    main = recordAFewFrames(p);
-    ASSERT_FALSE(main.empty()) << p.err();
-    ASSERT_TRUE(waitUntil([&] { return holderCanvasOf(main).has_value(); }, 10000))
-        << runCommand("xwininfo -tree -id " + main);
-    canvas = *holderCanvasOf(main);
+    ASSERT_TRUE(recordAFewFrames(p, main, canvas)) << p.err() << runCommand("xwininfo -tree -id " + main);
 
     // Objects > Edit Palette > Validation Field, two drags.
     chooseValidationTool();
@@ -161,18 +137,9 @@ TEST_F(AuthorSession, ValidationFieldsKeepUniqueIdsAfterADeletion) {
     xdotool("key Delete sleep 0.4");
     chooseValidationTool();
     dragOnCanvas(canvas, {100, 300}, {300, 340});
-    focus(main);
-    xdotool("key ctrl+m");
-    const std::string vlm = home() + "/zedaro/Untitled.vlm";
-    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
-    runCommand("sleep 0.5");
-    focus(main);
-    xdotool("key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    const std::string vlm = make(main);
+    ASSERT_FALSE(vlm.empty()) << p.err();
+    quit(p, main);
 
     const auto frames = objectsOf(vlm);
     const int frame = fieldFrame(frames);

@@ -10,39 +10,11 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <csignal>
-#include <cstdio>
 #include <optional>
-#include <sstream>
 
 using namespace testsupport;
 
 namespace {
-
-// A top-level window of the given size: the property box is 325 x 470.
-std::string windowOfSize(int w, int h) {
-    std::string found;
-    waitUntil(
-        [&] {
-            std::istringstream in(runCommand("xwininfo -root -children 2>/dev/null"));
-            std::string line;
-            while (std::getline(in, line)) {
-                char id[32] = {};
-                int lw = 0, lh = 0;
-                const auto at = line.rfind(')');
-                if (at == std::string::npos || std::sscanf(line.c_str(), " %31s", id) != 1 ||
-                    std::sscanf(line.c_str() + at + 1, " %dx%d", &lw, &lh) != 2)
-                    continue;
-                if (lw == w && lh == h) {
-                    found = std::to_string(std::stoul(id, nullptr, 16));
-                    return true;
-                }
-            }
-            return false;
-        },
-        10000);
-    return found;
-}
 
 // The middle of the selected row of the property box's list, in box
 // coordinates: the name cell of the current row is drawn in the selection
@@ -68,21 +40,11 @@ int selectedRowY(const Rect& box) {
     return first < 0 ? -1 : (first + last) / 2;
 }
 
-// A point of a window as xdotool takes it.
-std::string inWindow(const Rect& window, int x, int y) {
-    return canvasPoint(window, x, y);
-}
-
 TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     Process p;
-    ASSERT_TRUE(p.start(velmoraBinary(), options()));
-    const std::string main = mainWindow();
-    ASSERT_FALSE(main.empty()) << p.err();
-    focus(main);
-    xdotool("key F5 sleep 1");
-    auto c = holderCanvasOf(main);
-    ASSERT_TRUE(c.has_value()) << runCommand("xwininfo -tree -id " + main);
-    const Rect canvas = *c;
+    std::string main;
+    Rect canvas;
+    ASSERT_TRUE(startWithAFrame(p, main, canvas)) << p.err() << runCommand("xwininfo -tree -id " + main);
 
     // Objects > Edit Palette > Validation Field, then a drag.
     focus(main);
@@ -95,20 +57,21 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     // the box may still be settling, so the round is repeated until the
     // dialog shows.
     xdotool("mousemove " + canvasPoint(canvas, 200, 130) + " click 3 sleep 0.5");
-    const std::string boxId = windowOfSize(325, 470);
+    const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
     std::string dialogId;
     for (int attempt = 0; attempt < 3 && dialogId.empty(); ++attempt) {
-        const auto place = placeOf(boxId);
-        ASSERT_TRUE(place.has_value());
+        const auto place = listInPropertyBox(boxId, "Validation Field 1", "key Escape sleep 0.3");
+        ASSERT_TRUE(place.has_value()) << runCommand("xdotool getwindowname " + boxId);
         const Rect box = *place;
-        xdotool("mousemove " + inWindow(box, box.w - 14, 15) + " click 1 sleep 0.5 key Escape sleep 0.3");
-        xdotool("mousemove " + inWindow(box, 80, 80) +
+        ASSERT_EQ(box.w, 325);
+        ASSERT_EQ(box.h, 470);
+        xdotool("mousemove " + windowPoint(box, 80, 80) +
                 " click 1 sleep 0.4 key End sleep 0.3 key Up sleep 0.5");
         const int rowY = selectedRowY(box);
         if (rowY < 0)
             continue;
-        xdotool("mousemove " + inWindow(box, box.w - 31, rowY) + " click 1 sleep 0.8");
+        xdotool("mousemove " + windowPoint(box, box.w - 31, rowY) + " click 1 sleep 0.8");
         waitUntil(
             [&] {
                 return !(dialogId = trim(runCommand(
@@ -122,25 +85,22 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     const Rect dialog = *placeOf(dialogId);
     ASSERT_EQ(dialog.w, 470);
     ASSERT_EQ(dialog.h, 370);
-    const std::string add = inWindow(dialog, 430, 55);
+    const std::string add = windowPoint(dialog, 430, 55);
 
     // "yes" and Return, then the string clicked.
     xdotool("type --delay 60 yes");
     xdotool("key Return sleep 0.4");
-    xdotool("mousemove " + inWindow(dialog, 60, 82) + " click 1 sleep 0.4");
+    xdotool("mousemove " + windowPoint(dialog, 60, 82) + " click 1 sleep 0.4");
     // Ctrl+A (Ctrl held over the A), Shift+0 and Home, each followed by Add.
     xdotool("keydown ctrl key a keyup ctrl sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
     xdotool("keydown shift key 0 keyup shift sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
     xdotool("key Home sleep 0.3 mousemove " + add + " click 1 sleep 0.3");
     // Close.
-    xdotool("mousemove " + inWindow(dialog, 430, 265) + " click 1 sleep 0.8");
+    xdotool("mousemove " + windowPoint(dialog, 430, 265) + " click 1 sleep 0.8");
     ASSERT_TRUE(waitUntil([&] { return !placeOf(dialogId).has_value(); }, 5000)) << p.err();
 
-    focus(main);
-    xdotool("key ctrl+m");
-    const std::string vlm = home() + "/zedaro/Untitled.vlm";
-    ASSERT_TRUE(waitUntil([&] { return fileExists(vlm); }, 15000)) << p.err();
-    runCommand("sleep 0.5");
+    const std::string vlm = make(main);
+    ASSERT_FALSE(vlm.empty()) << p.err();
 
     const StoredValidationField* field = nullptr;
     const std::vector<sAllObjects> objects = objectsOfFirstFrame(vlm);
@@ -158,13 +118,7 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
         words.push_back(k.uiValidationKey);
     EXPECT_EQ(words, (std::vector<uint32_t>{0x00020041, 0x00010030, 0x00080024}));
 
-    focus(main);
-    xdotool("key ctrl+q");
-    p.wait(10000);
-    if (p.running()) {
-        p.signal(SIGTERM);
-        p.wait(5000);
-    }
+    quit(p, main);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // own editors: a commit of another row while "Image File" is selected applies
 // that row and drops no use of the image, and the 50 hold follows the
 // bitmap's own Stretch, not a "No" chosen for another object.
-#include "MainWindowFixture.h"
+#include "HolderInMainWindow.h"
 
 #include "canvas/DrawTools.h"
 #include "canvas/VLImageHolder.h"
@@ -21,7 +21,7 @@
 #include <QMouseEvent>
 #include <QSpinBox>
 
-using mainwin::MainWindowTest;
+using mainwin::HolderInMainWindowTest;
 
 namespace {
 
@@ -32,34 +32,18 @@ class UseSpy : public InMemoryMediaLibrary {
     void SlotDeleteIDFromUseArray(unsigned long id) override { dropped.push_back(id); }
 };
 
-class BitmapRows : public MainWindowTest {
+class BitmapRows : public HolderInMainWindowTest {
   protected:
     std::string workingDirectory() const override { return mainwin::imagesFolder(); }
     void SetUp() override {
-        MainWindowTest::SetUp();
+        HolderInMainWindowTest::SetUp();
         if (HasFatalFailure())
             return;
-        w->slotEditAppendFrames();
-        holder = w->imageHolder();
         DrawTools::setMediaLibrary(&spy);
     }
     void TearDown() override {
         DrawTools::setMediaLibrary(nullptr);
-        DrawTools::currentlySelectedObject = SELECTION;
-        MainWindowTest::TearDown();
-    }
-    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
-                      Qt::NoModifier);
-        QCoreApplication::sendEvent(holder, &e);
-    }
-    void drag(int tool, QPoint from, QPoint to) {
-        holder->slot_select_draw_object(tool);
-        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-        holder->slot_select_draw_object(SELECTION);
+        HolderInMainWindowTest::TearDown();
     }
     QString currentRow() const {
         QTreeWidgetItem* item = box()->getListView()->currentItem();
@@ -74,7 +58,6 @@ class BitmapRows : public MainWindowTest {
         emit c->textActivated(word);
     }
 
-    VLImageHolder* holder = nullptr;
     UseSpy spy;
 };
 

@@ -13,9 +13,14 @@ inline void xdotool(const std::string& keys) {
     runCommand("xdotool " + keys);
 }
 
+// A point of a window as xdotool takes it.
+inline std::string windowPoint(const Rect& window, int x, int y) {
+    return std::to_string(window.x + x) + " " + std::to_string(window.y + y);
+}
+
 // A canvas point as xdotool takes it.
 inline std::string canvasPoint(const Rect& canvas, int x, int y) {
-    return std::to_string(canvas.x + x) + " " + std::to_string(canvas.y + y);
+    return windowPoint(canvas, x, y);
 }
 
 struct CanvasPt {
@@ -27,6 +32,14 @@ inline void dragOnCanvas(const Rect& canvas, CanvasPt from, CanvasPt to) {
     xdotool("mousemove " + canvasPoint(canvas, from.x, from.y) + " mousedown 1 sleep 0.2 mousemove " +
             canvasPoint(canvas, (from.x + to.x) / 2, (from.y + to.y) / 2) + " sleep 0.2 mousemove " +
             canvasPoint(canvas, to.x, to.y) + " sleep 0.2 mouseup 1 sleep 0.4");
+}
+
+// Opens the property box's editor of the row at `rowY` (box coordinates),
+// presses the keys in its list, then Return.
+inline void chooseInRow(const Rect& box, int rowY, const std::string& keys) {
+    xdotool("mousemove " + windowPoint(box, 180, rowY) + " click 1 sleep 0.6");
+    xdotool("mousemove " + windowPoint(box, box.w - 18, rowY) + " click 1 sleep 0.6");
+    xdotool(keys + " sleep 0.1 key Return sleep 0.6");
 }
 
 class CanvasAuthorSession : public AuthorSession {

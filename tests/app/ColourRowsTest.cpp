@@ -1,7 +1,7 @@
 // The colour rows of the objects built so far, edited through their row
 // editors as the author does: "..." on the row, a colour chosen, and the
 // object's stored record takes it.
-#include "MainWindowFixture.h"
+#include "HolderInMainWindow.h"
 
 #include "canvas/DrawTools.h"
 #include "canvas/FrameLoader.h"
@@ -23,41 +23,22 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-using mainwin::MainWindowTest;
+using mainwin::HolderInMainWindowTest;
 
 namespace {
 
-class ColourRows : public MainWindowTest {
+class ColourRows : public HolderInMainWindowTest {
   protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
+        HolderInMainWindowTest::SetUp();
         if (HasFatalFailure())
             return;
-        w->slotEditAppendFrames();
         ASSERT_EQ(w->project().m_dwFrameCount, 1u);
-        holder = w->imageHolder();
         PropertyLviColorEdit::setColorChooser([this](const QColor&, QWidget*) { return m_next; });
     }
     void TearDown() override {
         PropertyLviColorEdit::setColorChooser({});
-        DrawTools::currentlySelectedObject = SELECTION;
-        MainWindowTest::TearDown();
-    }
-    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
-                      Qt::NoModifier);
-        QCoreApplication::sendEvent(holder, &e);
-    }
-    void press(QPoint p) { send(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton); }
-    void release(QPoint p) { send(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton); }
-    void moveTo(QPoint p) { send(QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
-    void drag(int tool, QPoint from, QPoint to) {
-        holder->slot_select_draw_object(tool);
-        press(from);
-        moveTo((from + to) / 2);
-        moveTo(to);
-        release(to);
-        holder->slot_select_draw_object(SELECTION);
+        HolderInMainWindowTest::TearDown();
     }
     void polyline(const std::vector<QPoint>& points) {
         holder->slot_select_draw_object(POLYLINE);
@@ -92,7 +73,6 @@ class ColourRows : public MainWindowTest {
         return index < records.size() ? records[index] : sAllObjects{};
     }
 
-    VLImageHolder* holder = nullptr;
     QColor m_next;
 };
 

@@ -54,4 +54,12 @@ inline std::vector<sAllObjects> objectsOfFirstFrame(const std::string& path) {
     return frames.empty() ? std::vector<sAllObjects>{} : std::move(frames.front());
 }
 
+// The records of a frame as the object chunk holds them, one after another.
+inline std::vector<uint8_t> bytesOf(const std::vector<sAllObjects>& frame) {
+    std::vector<uint8_t> out;
+    for (const sAllObjects& o : frame)
+        o.appendTo(out);
+    return out;
+}
+
 } // namespace testsupport

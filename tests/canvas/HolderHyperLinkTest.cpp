@@ -12,55 +12,13 @@
 #include <QMouseEvent>
 
 // Xlib after the toolkit headers.
-#include "HolderFixture.h"
+#include "ObjectHolderFixture.h"
 
 namespace {
 
-using canvastest::HolderTest;
-
-class HolderHyperLinkTest : public HolderTest {
+class HolderHyperLinkTest : public canvastest::ObjectHolderTest {
   protected:
-    void SetUp() override {
-        HolderTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        installHolderObjectKinds();
-        showPattern(800, 600);
-        holder->setPlaybackRecords(&playback);
-        playback.assign(2, SPlayBackFrameInfo{});
-        holder->getNoFramesOnFileOpen(2);
-        holder->slot_get_current_frame(0);
-        VLImageHolder::setCurrentCounters(sLastObjectNumber{});
-        internals(holder).vLastObjectNumber[0] = sLastObjectNumber{};
-    }
-    void TearDown() override {
-        DrawTools::currentlySelectedObject = SELECTION;
-        HolderTest::TearDown();
-    }
-
-    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
-                      Qt::NoModifier);
-        QCoreApplication::sendEvent(holder, &e);
-    }
-    void press(QPoint p) { send(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton); }
-    void moveTo(QPoint p) { send(QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
-    void release(QPoint p) { send(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton); }
-    void drag(QPoint from, QPoint to) {
-        press(from);
-        moveTo(from + (to - from) / 2);
-        moveTo(to);
-        release(to);
-    }
-    void click(QPoint p) {
-        press(p);
-        release(p);
-    }
-    void drawLink(QPoint from, QPoint to) {
-        holder->slot_select_draw_object(HYPERLINK);
-        drag(from, to);
-        holder->slot_select_draw_object(SELECTION);
-    }
+    void drawLink(QPoint from, QPoint to) { drawWithTool(HYPERLINK, from, to); }
     CHyperLink* linkAt(size_t index) const {
         return qobject_cast<CHyperLink*>(holder->liveObjects().at(index));
     }
@@ -68,8 +26,6 @@ class HolderHyperLinkTest : public HolderTest {
         const sHyperLink& s = h->payload();
         return QRect(s.x, s.y, s.right - s.x, s.bottom - s.y);
     }
-
-    std::vector<SPlayBackFrameInfo> playback;
 };
 
 TEST_F(HolderHyperLinkTest, TheToolDrawsAHyperlinkAndAClickMakesNone) {

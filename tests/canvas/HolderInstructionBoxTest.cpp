@@ -16,8 +16,6 @@
 
 namespace {
 
-using canvastest::sameBytes;
-
 class HolderInstructionBoxTest : public canvastest::ObjectHolderTest {
   protected:
     CInstructionBox* drawBox(QPoint from, QPoint to) {
@@ -97,13 +95,8 @@ TEST_F(HolderInstructionBoxTest, StoredBoxBecomesLiveAndIsWrittenBackByteForByte
     r.payload = s;
     sAllObjects stored = InstructionBoxRecord::toStored(r);
     stored.frameIndex = 1;
-    std::vector<sAllObjects> first;
-    ASSERT_TRUE(holder->getVectorRef(first, 1));
-    ASSERT_FALSE(first.empty());
-    std::vector<sAllObjects> in = {first.front(), stored};
-    std::vector<sAllObjects> copy = in;
-    ASSERT_TRUE(holder->setVectorRef(copy, 1));
-    EXPECT_TRUE(holder->keptRecords(1).empty()) << "instruction boxes are converted, not kept";
+    std::vector<sAllObjects> in;
+    ASSERT_NO_FATAL_FAILURE(putInFrame1(stored, in));
     ASSERT_EQ(2u, holder->allObjects()[1].AllObjects.size());
     EXPECT_EQ(3, internals(holder).vLastObjectNumber[1].numInstructionBoxes);
 
@@ -117,14 +110,7 @@ TEST_F(HolderInstructionBoxTest, StoredBoxBecomesLiveAndIsWrittenBackByteForByte
     EXPECT_TRUE(live->editor()->label()->isHidden());
     EXPECT_EQ("No", live->getEditPropertyBase()->getPropValue("Scrolling"));
     EXPECT_EQ("courier", live->editor()->entry()->font().family());
-    holder->slot_get_current_frame(0);
-    holder->slot_get_current_frame(1);
-
-    std::vector<sAllObjects> out;
-    ASSERT_TRUE(holder->getVectorRef(out, 1));
-    ASSERT_EQ(2u, out.size());
-    EXPECT_EQ(INSTRUCTIONBOX, out[1].drawingObject);
-    EXPECT_TRUE(sameBytes(in[1], out[1]));
+    ASSERT_NO_FATAL_FAILURE(expectWrittenBackInFrame1(in[1]));
 }
 
 } // namespace

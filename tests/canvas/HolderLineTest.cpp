@@ -15,68 +15,15 @@
 
 #include <functional>
 
-// Before Xlib, which defines KeyPress.
-static void sendKeyPress(QObject* receiver, Qt::Key key) {
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(receiver, &e);
-}
-
 // Xlib after the toolkit headers.
-#include "HolderFixture.h"
+#include "ObjectHolderFixture.h"
 
 namespace {
 
-using canvastest::HolderTest;
-
-class HolderLineTest : public HolderTest {
+class HolderLineTest : public canvastest::ObjectHolderTest {
   protected:
-    void SetUp() override {
-        HolderTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        installHolderObjectKinds();
-        showPattern(800, 600);
-        holder->setPlaybackRecords(&playback);
-        freshProject();
-    }
-    // Two empty frames, frame 0 shown, every counter at 0.
-    void freshProject() {
-        playback.assign(2, SPlayBackFrameInfo{});
-        holder->getNoFramesOnFileOpen(2);
-        holder->slot_get_current_frame(0);
-        VLImageHolder::setCurrentCounters(sLastObjectNumber{});
-        internals(holder).vLastObjectNumber[0] = sLastObjectNumber{};
-    }
-    void TearDown() override {
-        DrawTools::currentlySelectedObject = SELECTION;
-        HolderTest::TearDown();
-    }
-
-    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(p), QPointF(p), QPointF(holder->mapToGlobal(p)), button, buttons,
-                      Qt::NoModifier);
-        QCoreApplication::sendEvent(holder, &e);
-    }
-    void press(QPoint p) { send(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton); }
-    void moveTo(QPoint p) { send(QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
     void hover(QPoint p) { send(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton); }
-    void release(QPoint p) { send(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton); }
-    void drag(QPoint from, QPoint to) {
-        press(from);
-        moveTo(from + (to - from) / 2);
-        moveTo(to);
-        release(to);
-    }
-    void click(QPoint p) {
-        press(p);
-        release(p);
-    }
-    void key(Qt::Key k) { sendKeyPress(holder, k); }
-    void drawWith(int tool, QPoint from, QPoint to) {
-        holder->slot_select_draw_object(tool);
-        drag(from, to);
-        holder->slot_select_draw_object(SELECTION);
-    }
+    void key(Qt::Key k) { canvastest::sendKey(holder, k); }
     CDrawLine* lineAt(size_t index) const {
         return qobject_cast<CDrawLine*>(holder->liveObjects().at(index));
     }
@@ -88,9 +35,9 @@ class HolderLineTest : public HolderTest {
 
     // Two lines and a rectangle: live objects 1, 2 and 3.
     void drawScene() {
-        drawWith(LINE, {100, 100}, {200, 150});
-        drawWith(LINE, {300, 200}, {250, 120});
-        drawWith(RECTANGLE, {400, 300}, {460, 340});
+        drawWithTool(LINE, {100, 100}, {200, 150});
+        drawWithTool(LINE, {300, 200}, {250, 120});
+        drawWithTool(RECTANGLE, {400, 300}, {460, 340});
     }
     struct Scene {
         QPolygon first, second;
@@ -100,12 +47,10 @@ class HolderLineTest : public HolderTest {
         }
     };
     Scene scene() const { return {lineAt(1)->getArrayPoints(), lineAt(2)->getArrayPoints(), rectAt(3)}; }
-
-    std::vector<SPlayBackFrameInfo> playback;
 };
 
 TEST_F(HolderLineTest, TheToolDrawsALineFromPressToRelease) {
-    drawWith(LINE, {100, 100}, {200, 150});
+    drawWithTool(LINE, {100, 100}, {200, 150});
     ASSERT_EQ(2u, holder->liveObjects().size());
     CDrawLine* line = lineAt(1);
     ASSERT_NE(nullptr, line);
@@ -218,7 +163,7 @@ TEST_F(HolderLineTest, UndoBringsLinesBackExactly) {
 }
 
 TEST_F(HolderLineTest, HandleDragMovesOneEndOnlyAtTheRelease) {
-    drawWith(LINE, {100, 100}, {200, 150});
+    drawWithTool(LINE, {100, 100}, {200, 150});
     click({150, 125});
     holder->drawContents();
     hover({100, 100});
@@ -233,7 +178,7 @@ TEST_F(HolderLineTest, HandleDragMovesOneEndOnlyAtTheRelease) {
 }
 
 TEST_F(HolderLineTest, PastedLinesTakeNewNamesAndTheOffsetOfEachPaste) {
-    drawWith(LINE, {100, 100}, {200, 150});
+    drawWithTool(LINE, {100, 100}, {200, 150});
     click({150, 125});
     holder->slotCutCopyObjects(COPY);
     holder->slotPasteObjects();
@@ -268,7 +213,7 @@ void expectStyled(const CDrawLine* line, QPolygon ends) {
 }
 
 TEST_F(HolderLineTest, LinesSurviveAFrameChangeAndTheStoredRecords) {
-    drawWith(LINE, {300, 200}, {250, 120});
+    drawWithTool(LINE, {300, 200}, {250, 120});
     styleLine(lineAt(1));
     const QPolygon ends({QPoint(300, 200), QPoint(250, 120)});
     holder->slot_get_current_frame(1);
@@ -320,7 +265,7 @@ TEST_F(HolderLineTest, StoredLinesNumbered3And7And5LeaveTheCounterAt7) {
     holder->slot_get_current_frame(0);
     EXPECT_EQ(4u, holder->liveObjects().size());
     EXPECT_EQ(7, VLImageHolder::currentCounters().numLines);
-    drawWith(LINE, {10, 10}, {60, 60});
+    drawWithTool(LINE, {10, 10}, {60, 60});
     ASSERT_EQ(5u, holder->liveObjects().size());
     EXPECT_STREQ("Line 8", lineAt(4)->getObjectName());
 }

@@ -10,11 +10,12 @@
 #include <QSignalSpy>
 
 // Xlib after the toolkit headers.
-#include "HolderFixture.h"
+#include "ObjectHolderFixture.h"
 
 namespace {
 
 using canvastest::HolderTest;
+using canvastest::sameBytes;
 
 sAllObjects stored(int32_t kind, const char* id, sAllObjects::Payload payload) {
     sAllObjects s;
@@ -90,10 +91,6 @@ sAllObjects polylineStored(const char* id) {
     p.color = 0x00804020;
     p.points = {{10, 20}, {110, 25}, {60, 90}};
     return stored(POLYLINE, id, p);
-}
-
-bool sameBytes(const sAllObjects& a, const sAllObjects& b) {
-    return a.toBytes() == b.toBytes() && a.tailBytes() == b.tailBytes();
 }
 
 class HolderRecordsTest : public HolderTest {

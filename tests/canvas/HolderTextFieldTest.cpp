@@ -12,10 +12,6 @@ namespace {
 
 using canvastest::sendKey;
 
-bool sameBytes(const sAllObjects& a, const sAllObjects& b) {
-    return a.toBytes() == b.toBytes() && a.tailBytes() == b.tailBytes();
-}
-
 class HolderTextFieldTest : public canvastest::ObjectHolderTest {
   protected:
     CTextField* drawField(QPoint from, QPoint to) {
@@ -69,32 +65,15 @@ TEST_F(HolderTextFieldTest, StoredFieldBecomesLiveAndIsWrittenBackByteForByte) {
     sAllObjects field = TextFieldRecord::toStored(r);
     field.frameIndex = 1;
     std::vector<sAllObjects> in;
-    std::vector<sAllObjects> first;
-    ASSERT_TRUE(holder->getVectorRef(first, 1));
-    ASSERT_FALSE(first.empty());
-    in.push_back(first.front());
-    in.push_back(field);
-    std::vector<sAllObjects> copy = in;
-    ASSERT_TRUE(holder->setVectorRef(copy, 1));
-    EXPECT_TRUE(holder->keptRecords(1).empty());
+    ASSERT_NO_FATAL_FAILURE(putInFrame1(field, in));
     EXPECT_EQ(2u, holder->allObjects()[1].AllObjects.size());
 
     holder->slot_get_current_frame(1);
     settle(50);
-    CTextField* live = nullptr;
-    for (DrawTools* o : holder->liveObjects())
-        if (auto* t = dynamic_cast<CTextField*>(o))
-            live = t;
+    CTextField* live = lastLive<CTextField>();
     ASSERT_NE(nullptr, live);
     EXPECT_EQ(QString::fromUtf8("Hello {world} é"), live->getWrittenText());
-    holder->slot_get_current_frame(0);
-    holder->slot_get_current_frame(1);
-
-    std::vector<sAllObjects> out;
-    ASSERT_TRUE(holder->getVectorRef(out, 1));
-    ASSERT_EQ(2u, out.size());
-    EXPECT_EQ(TEXTFIELD, out[1].drawingObject);
-    EXPECT_TRUE(sameBytes(in[1], out[1]));
+    ASSERT_NO_FATAL_FAILURE(expectWrittenBackInFrame1(in[1]));
 }
 
 } // namespace

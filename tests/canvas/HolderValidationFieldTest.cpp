@@ -17,10 +17,7 @@
 namespace {
 
 using canvastest::sendKey;
-
-sMultiValidationString str(const char* text, std::vector<uint32_t> words) {
-    return testsupport::validationString(text, std::move(words));
-}
+using testsupport::validationString;
 
 class HolderValidationFieldTest : public canvastest::ObjectHolderTest {
   protected:
@@ -93,10 +90,10 @@ TEST_F(HolderValidationFieldTest, ChooserPickEnablesTheEventsPageWhenTheNamedStr
     CValidationField* first = drawField(QPoint(40, 50), QPoint(240, 90));
     ASSERT_NE(nullptr, first);
     // The keyless string comes last.
-    applyStrings(*first, {str("abc", {0x20041}), str("xyz", {})}, "abc");
+    applyStrings(*first, {validationString("abc", {0x20041}), validationString("xyz", {})}, "abc");
     CValidationField* second = drawField(QPoint(40, 150), QPoint(240, 190));
     ASSERT_NE(nullptr, second);
-    applyStrings(*second, {str("two", {})}, "two");
+    applyStrings(*second, {validationString("two", {})}, "two");
     // A press on the second, whose string has no keys, loads its strings.
     second->editor()->afterHandleTestHook();
     ASSERT_EQ(1u, PropertyLviBase::VRmuValidStr.size());
@@ -140,12 +137,12 @@ TEST_F(HolderValidationFieldTest, StoredFieldBecomesLiveAndIsWrittenBackByteForB
     v.errorText = "Wrong";
     v.caseSensitive = 1;
     SMultiString strings;
-    strings.list.push_back(str("abc", {0x20041, 0x10042}));
+    strings.list.push_back(validationString("abc", {0x20041, 0x10042}));
     strings.list[0].keys[0].event = sValidationKeyEvent{};
     strings.list[0].keys[0].event->message = "Well done";
     strings.list[0].keys[0].event->caption = "Hi";
     strings.list[0].keys[0].event->imageId = 0x06010002;
-    strings.list.push_back(str("xyz", {}));
+    strings.list.push_back(validationString("xyz", {}));
     v.validationData = CValidationData().pack(strings);
     sAllObjects field;
     field.drawingObject = VALIDATIONFIELD;
@@ -154,25 +151,12 @@ TEST_F(HolderValidationFieldTest, StoredFieldBecomesLiveAndIsWrittenBackByteForB
     field.payload = v;
 
     std::vector<sAllObjects> in;
-    ASSERT_TRUE(holder->getVectorRef(in, 1));
-    ASSERT_FALSE(in.empty());
-    in.resize(1);
-    in.push_back(field);
-    std::vector<sAllObjects> copy = in;
-    ASSERT_TRUE(holder->setVectorRef(copy, 1));
-    EXPECT_TRUE(holder->keptRecords(1).empty());
+    ASSERT_NO_FATAL_FAILURE(putInFrame1(field, in));
     holder->slot_get_current_frame(1);
     settle(50);
     std::vector<int> ids = liveIds();
     EXPECT_EQ(std::vector<int>{4}, ids);
-    holder->slot_get_current_frame(0);
-    holder->slot_get_current_frame(1);
-
-    std::vector<sAllObjects> out;
-    ASSERT_TRUE(holder->getVectorRef(out, 1));
-    ASSERT_EQ(2u, out.size());
-    EXPECT_EQ(in[1].toBytes(), out[1].toBytes());
-    EXPECT_EQ(in[1].tailBytes(), out[1].tailBytes());
+    ASSERT_NO_FATAL_FAILURE(expectWrittenBackInFrame1(in[1]));
 }
 
 } // namespace

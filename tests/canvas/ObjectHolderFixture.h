@@ -50,6 +50,10 @@ class ObjectHolderTest : public HolderTest {
         InteractiveHost::setCurrent(host.get());
         showPattern(800, 600);
         holder->setPlaybackRecords(&playback);
+        freshProject();
+    }
+    // Two empty frames, frame 0 shown, every counter at 0.
+    void freshProject() {
         playback.assign(2, SPlayBackFrameInfo{});
         holder->getNoFramesOnFileOpen(2);
         holder->slot_get_current_frame(0);
@@ -75,13 +79,25 @@ class ObjectHolderTest : public HolderTest {
     void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
         send(holder, type, p, button, buttons);
     }
+    // The left button on the holder.
+    void press(QPoint p) { send(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton); }
+    void moveTo(QPoint p) { send(QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
+    void release(QPoint p) { send(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton); }
+    // With a stop half way.
+    void drag(QPoint from, QPoint to) {
+        press(from);
+        moveTo(from + (to - from) / 2);
+        moveTo(to);
+        release(to);
+    }
+    void click(QPoint p) {
+        press(p);
+        release(p);
+    }
     // Drags out an object with the kind's tool; the newest live object.
     DrawTools* drawWithTool(int kind, QPoint from, QPoint to) {
         holder->slot_select_draw_object(kind);
-        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, from + (to - from) / 2, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        drag(from, to);
         holder->slot_select_draw_object(SELECTION);
         settle(50);
         return holder->liveObjects().empty() ? nullptr : holder->liveObjects().back();
@@ -94,6 +110,32 @@ class ObjectHolderTest : public HolderTest {
             if (auto* t = dynamic_cast<T*>(o))
                 found = t;
         return found;
+    }
+
+    // Puts a stored record into frame 1 after the frame's own first record;
+    // gives the frame's records as put. The record is converted, not kept.
+    // Call through ASSERT_NO_FATAL_FAILURE.
+    void putInFrame1(const sAllObjects& record, std::vector<sAllObjects>& in) {
+        ASSERT_TRUE(holder->getVectorRef(in, 1));
+        ASSERT_FALSE(in.empty());
+        in.resize(1);
+        in.push_back(record);
+        std::vector<sAllObjects> copy = in;
+        ASSERT_TRUE(holder->setVectorRef(copy, 1));
+        EXPECT_TRUE(holder->keptRecords(1).empty()) << "converted, not kept";
+    }
+    // Leaves frame 1 and shows it again; frame 1 then holds the first record
+    // and `want`, written back byte for byte. Call through
+    // ASSERT_NO_FATAL_FAILURE.
+    void expectWrittenBackInFrame1(const sAllObjects& want) {
+        holder->slot_get_current_frame(0);
+        holder->slot_get_current_frame(1);
+        std::vector<sAllObjects> out;
+        ASSERT_TRUE(holder->getVectorRef(out, 1));
+        ASSERT_EQ(2u, out.size());
+        EXPECT_EQ(want.drawingObject, out[1].drawingObject);
+        EXPECT_EQ(want.toBytes(), out[1].toBytes());
+        EXPECT_EQ(want.tailBytes(), out[1].tailBytes());
     }
 
     std::unique_ptr<PlainHolderHost> host;

@@ -190,14 +190,10 @@ TEST_F(InstructionBoxTest, AppliedRows) {
     auto b = newBox();
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.name) + " " + r.value.left(20).toStdString());
-        QSignalSpy left(b.get(), &DrawTools::signalSetLeft);
-        QSignalSpy height(b.get(), &DrawTools::signalSetHeight);
-        const int draws = host.drawCount;
-        apply(*b, r.name, r.value);
-        r.check(*b);
-        EXPECT_EQ(1, left.count());
-        EXPECT_EQ(1, height.count());
-        EXPECT_EQ(draws + 1, host.drawCount);
+        expectAppliedOnce(*b, [&] {
+            apply(*b, r.name, r.value);
+            r.check(*b);
+        });
     }
 }
 

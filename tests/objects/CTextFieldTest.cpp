@@ -201,14 +201,10 @@ TEST_F(TextFieldTest, AppliedRows) {
     f->editor()->entry()->setPlainText("some text");
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.name) + " " + r.value.toStdString());
-        QSignalSpy left(f.get(), &DrawTools::signalSetLeft);
-        QSignalSpy height(f.get(), &DrawTools::signalSetHeight);
-        const int draws = host.drawCount;
-        apply(*f, r.name, r.value);
-        r.check(*f);
-        EXPECT_EQ(1, left.count());
-        EXPECT_EQ(1, height.count());
-        EXPECT_EQ(draws + 1, host.drawCount);
+        expectAppliedOnce(*f, [&] {
+            apply(*f, r.name, r.value);
+            r.check(*f);
+        });
     }
 }
 

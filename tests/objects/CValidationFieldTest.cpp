@@ -26,10 +26,10 @@ namespace {
 
 using interactivetest::FakeHost;
 using interactivetest::SpyMediaLibrary;
-
-constexpr uint32_t CTRL_A = (2u << 16) | 65u;
-constexpr uint32_t SHIFT_B = (1u << 16) | 66u;
-constexpr uint32_t HOME = (8u << 16) | 36u;
+using testsupport::CTRL_A;
+using testsupport::HOME;
+using testsupport::SHIFT_B;
+using testsupport::validationString;
 
 // A host with stand-in fields on the frame: IDs by position.
 class FieldHost : public FakeHost {
@@ -41,10 +41,6 @@ class FieldHost : public FakeHost {
         return pos >= 1 && pos <= int(ids.size()) ? ids[size_t(pos - 1)] : 0;
     }
 };
-
-sMultiValidationString str(const char* text, std::vector<uint32_t> words) {
-    return testsupport::validationString(text, std::move(words));
-}
 
 sValidationKeyEvent event(uint32_t image, uint32_t icon = 0) {
     sValidationKeyEvent e;
@@ -115,7 +111,8 @@ class ValidationFieldTest : public ::testing::Test {
     // A field whose first string has keys with events showing images and icons.
     std::unique_ptr<CValidationField> fieldWithEvents() {
         auto f = newField();
-        applyStrings(*f, {str("abc", {CTRL_A, SHIFT_B, HOME}), str("xyz", {})}, "abc");
+        applyStrings(*f, {validationString("abc", {CTRL_A, SHIFT_B, HOME}), validationString("xyz", {})},
+                     "abc");
         auto& keys = rec(*f).strings.list[0].keys;
         keys[0].event = event(11, 12);
         keys[1].event = event(13);
@@ -195,7 +192,7 @@ TEST_F(ValidationFieldTest, PropertyRowsApply) {
 
 TEST_F(ValidationFieldTest, TwoStringsAppliedGetTheirEventsOnlyOnTheEventsPage) {
     auto f = newField();
-    applyStrings(*f, {str("abc", {CTRL_A, SHIFT_B}), str("xyz", {})}, "abc");
+    applyStrings(*f, {validationString("abc", {CTRL_A, SHIFT_B}), validationString("xyz", {})}, "abc");
     const SMultiString& s = rec(*f).strings;
     ASSERT_EQ(2u, s.list.size());
     EXPECT_EQ(2, s.list[0].nKeyCount);
@@ -241,38 +238,38 @@ TEST_F(ValidationFieldTest, EventsFlagFollowsTheNamedString) {
     const std::vector<Case> cases{
         {"keyless string applied last",
          [](ValidationFieldTest& t, CValidationField& f) {
-             t.applyStrings(f, {str("abc", {CTRL_A}), str("xyz", {})}, "abc");
+             t.applyStrings(f, {validationString("abc", {CTRL_A}), validationString("xyz", {})}, "abc");
          },
          true},
         {"a second field made",
          [](ValidationFieldTest& t, CValidationField& f) {
-             t.applyStrings(f, {str("abc", {CTRL_A}), str("xyz", {})}, "abc");
+             t.applyStrings(f, {validationString("abc", {CTRL_A}), validationString("xyz", {})}, "abc");
              t.host->currentObject = &f;
              auto second = t.newField(2);
          },
          true},
         {"a press on a field whose strings are keyless",
          [](ValidationFieldTest& t, CValidationField& f) {
-             t.applyStrings(f, {str("abc", {CTRL_A}), str("xyz", {})}, "abc");
+             t.applyStrings(f, {validationString("abc", {CTRL_A}), validationString("xyz", {})}, "abc");
              f.editor()->afterHandleTestHook();
          },
          true},
         {"the named string's keys removed",
          [](ValidationFieldTest& t, CValidationField& f) {
-             t.applyStrings(f, {str("abc", {CTRL_A}), str("xyz", {})}, "abc");
+             t.applyStrings(f, {validationString("abc", {CTRL_A}), validationString("xyz", {})}, "abc");
              t.rec(f).strings.list[0].keys[0].event = sValidationKeyEvent{};
              f.removedKey(0, 0);
          },
          false},
         {"the named string removed",
          [](ValidationFieldTest& t, CValidationField& f) {
-             t.applyStrings(f, {str("abc", {CTRL_A}), str("xyz", {})}, "abc");
+             t.applyStrings(f, {validationString("abc", {CTRL_A}), validationString("xyz", {})}, "abc");
              f.resizeMultiStringVector(0);
          },
          false},
         {"every string removed by the dialog",
          [](ValidationFieldTest& t, CValidationField& f) {
-             t.applyStrings(f, {str("abc", {CTRL_A})}, "abc");
+             t.applyStrings(f, {validationString("abc", {CTRL_A})}, "abc");
              t.applyStrings(f, {}, "");
          },
          false},
@@ -296,7 +293,7 @@ TEST_F(ValidationFieldTest, RemovedKeyLeavesTheOtherKeysTheirOwnEvents) {
     EXPECT_EQ(CTRL_A, keys[0].uiValidationKey);
     EXPECT_EQ(HOME, keys[1].uiValidationKey);
     // The dialog removed the same key from its copy; the apply keeps events.
-    applyStrings(*f, {str("abc", {CTRL_A, HOME}), str("xyz", {})}, "abc");
+    applyStrings(*f, {validationString("abc", {CTRL_A, HOME}), validationString("xyz", {})}, "abc");
     ASSERT_EQ(2u, keys.size());
     EXPECT_EQ(11u, keys[0].event->imageId);
     EXPECT_EQ(14u, keys[1].event->iconId);
@@ -350,7 +347,7 @@ TEST_F(ValidationFieldTest, UseCounts) {
          {11, 12, 13, 14}},
         {"keys trimmed by an apply",
          [](ValidationFieldTest& t, CValidationField& f) {
-             t.applyStrings(f, {str("abc", {CTRL_A}), str("xyz", {})}, "abc");
+             t.applyStrings(f, {validationString("abc", {CTRL_A}), validationString("xyz", {})}, "abc");
          },
          {},
          {13, 14}},
@@ -492,8 +489,8 @@ TEST_F(ValidationFieldTest, ErrorMessageKeepsItsCaptionAfterAHyperlinkStore) {
 TEST_F(ValidationFieldTest, PressAndChooserPickLoadTheirOwnFieldsStrings) {
     auto first = newField(1);
     auto second = newField(2);
-    applyStrings(*first, {str("one", {CTRL_A})}, "one");
-    applyStrings(*second, {str("two", {}), str("three", {SHIFT_B})}, "two");
+    applyStrings(*first, {validationString("one", {CTRL_A})}, "one");
+    applyStrings(*second, {validationString("two", {}), validationString("three", {SHIFT_B})}, "two");
     rec(*second).errorText = std::string(259, 'e');
     rec(*second).dialogLength = 42;
     rec(*second).dialog = sMessageDialogBlock{};
@@ -534,7 +531,7 @@ TEST_F(ValidationFieldTest, PressAndChooserPickLoadTheirOwnFieldsStrings) {
 
 TEST_F(ValidationFieldTest, CreationPressEmptiesTheWorkingCopy) {
     auto f = newField();
-    PropertyLviBase::VRmuValidStr = {str("old", {})};
+    PropertyLviBase::VRmuValidStr = {validationString("old", {})};
     PropertyLviBase::bNotFirstEntry = 1;
     rec(*f).dialogLength = 50;
     f->editor()->armedPressHook();
@@ -619,8 +616,8 @@ TEST(ValidationFieldRecord, ErrorDialogBlockCarriesCaptionLengthAndIcon) {
 
 TEST(ValidationFieldRecord, KeyEventsRoundTrip) {
     sValidationField p;
-    p.strings.list.push_back(str("abc", {CTRL_A, SHIFT_B}));
-    p.strings.list.push_back(str("xyz", {}));
+    p.strings.list.push_back(validationString("abc", {CTRL_A, SHIFT_B}));
+    p.strings.list.push_back(validationString("xyz", {}));
     p.strings.list[0].keys[0].event = event(11, 12);
     p.strings.list[0].keys[0].event->caption = "Caption";
     p.strings.list[0].keys[0].event->message = "Well done";

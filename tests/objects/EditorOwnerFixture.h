@@ -6,10 +6,12 @@
 #include "InteractiveTestHost.h"
 #include "support/QtTestApp.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace interactivetest {
@@ -28,6 +30,17 @@ class EditorOwnerTest : public testsupport::OffscreenAppSuite {
         parent->show();
         QApplication::setActiveWindow(parent.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
+    }
+    // Runs `step`, which applies a property row: the object tells its Left
+    // and its Height once each and is drawn once.
+    void expectAppliedOnce(DrawTools& object, const std::function<void()>& step) {
+        QSignalSpy left(&object, &DrawTools::signalSetLeft);
+        QSignalSpy height(&object, &DrawTools::signalSetHeight);
+        const int draws = host.drawCount;
+        step();
+        EXPECT_EQ(1, left.count());
+        EXPECT_EQ(1, height.count());
+        EXPECT_EQ(draws + 1, host.drawCount);
     }
 
     FakeHost host;

@@ -36,10 +36,10 @@ namespace {
 
 using interactivetest::FakeHost;
 using interactivetest::SpyMediaLibrary;
-
-constexpr uint32_t CTRL_A = (2u << 16) | 65u;
-constexpr uint32_t SHIFT_B = (1u << 16) | 66u;
-constexpr uint32_t HOME = (8u << 16) | 36u;
+using testsupport::CTRL_A;
+using testsupport::HOME;
+using testsupport::SHIFT_B;
+using testsupport::validationString;
 
 // The property box's questions answered by the objects themselves, as the
 // view answers them.
@@ -74,10 +74,6 @@ class ObjectsClient : public PropertyBoxClient {
     void resizeMultiStringVector(QObject* item, int s) override { object(item)->resizeMultiStringVector(s); }
     void loadValidationStrings(QObject* item) override { object(item)->loadValidationStrings(); }
 };
-
-sMultiValidationString str(const char* text, std::vector<uint32_t> words) {
-    return testsupport::validationString(text, std::move(words));
-}
 
 std::vector<uint32_t> words(const sMultiValidationString& s) {
     std::vector<uint32_t> w;
@@ -142,7 +138,7 @@ class ValidationEditorsOnField : public ::testing::Test {
 };
 
 TEST_F(ValidationEditorsOnField, CloseKeepsBothStringsAndTheKeyAddedToTheSecond) {
-    giveStrings({str("first", {CTRL_A}), str("second", {})}, "first");
+    giveStrings({validationString("first", {CTRL_A}), validationString("second", {})}, "first");
     host->propertyRow = "Validation String";
     PropertyLviValidationString editor(nullptr, &client, row("Validation String"), nullptr);
     HotKeyCtrl& d = *editor.getHotKeyCtrl();
@@ -166,7 +162,7 @@ TEST_F(ValidationEditorsOnField, CloseKeepsBothStringsAndTheKeyAddedToTheSecond)
 // A string without keys leaves the Events page alone: it follows the named
 // string, which has a key.
 TEST_F(ValidationEditorsOnField, KeylessStringLeavesTheEventsFlagToTheNamedString) {
-    giveStrings({str("first", {CTRL_A}), str("second", {})}, "first");
+    giveStrings({validationString("first", {CTRL_A}), validationString("second", {})}, "first");
     host->eventsPageStates.clear();
     host->propertyRow = "Validation String";
     PropertyLviValidationString editor(nullptr, &client, row("Validation String"), nullptr);
@@ -184,7 +180,7 @@ TEST_F(ValidationEditorsOnField, KeylessStringLeavesTheEventsFlagToTheNamedStrin
 // A deleted key reaches the field at once; the close box then brings back
 // nothing: the other keys keep their own events and the added key is dropped.
 TEST_F(ValidationEditorsOnField, CloseBoxAfterADeletedKeyKeepsTheOtherKeysEvents) {
-    giveStrings({str("abc", {CTRL_A, SHIFT_B, HOME})}, "abc");
+    giveStrings({validationString("abc", {CTRL_A, SHIFT_B, HOME})}, "abc");
     auto& keys = rec().strings.list[0].keys;
     for (size_t i = 0; i < keys.size(); ++i) {
         keys[i].event = sValidationKeyEvent{};
@@ -260,7 +256,7 @@ TEST_F(ValidationEditorsOnField, MessagesOfAHyperlinkEventAndAValidationKeyStore
     EXPECT_EQ(link.payload().events[2].dialog->caption0, "Yes");
 
     host->selected = field.get();
-    giveStrings({str("abc", {CTRL_A, SHIFT_B})}, "abc");
+    giveStrings({validationString("abc", {CTRL_A, SHIFT_B})}, "abc");
     rec().strings.list[0].keys[1].event = sValidationKeyEvent{};
     field->addEventPropEntrys(0, 1);
     PropertyLviValidationMessage onKey(
