@@ -27,24 +27,19 @@ void BoxDrag::press(QMouseEvent* event, Edges box, bool drawing, VLImageHolder* 
     m_ptPress = p;
     m_ptBandTopLeft = p;
     m_ptBandBottomRight = p;
-    m_bPressed = true;
     m_bBandShown = false;
     m_nHandle = SelectionHandles::NOT_TESTED;
     if (drawing) {
         if (event->button() == Qt::LeftButton) {
             box.left = box.right = p.x();
             box.top = box.bottom = p.y();
-            m_ptStart = m_ptEnd = p;
+            m_ptStart = p;
         }
         return;
     }
     const SelectionHandles::Box b = boxOf(box);
-    if (MouseButtonState::isLeftOnlyPress(event)) {
-        m_ptStart = QPoint(b.x, b.y);
-        m_ptEnd = QPoint(b.x + b.w, b.y + b.h);
-        if (holder && holder->checkObjectSelection())
-            m_nHandle = SelectionHandles::pickHandle(holder, p, b);
-    }
+    if (MouseButtonState::isLeftOnlyPress(event) && holder && holder->checkObjectSelection())
+        m_nHandle = SelectionHandles::pickHandle(holder, p, b);
     m_bPressInside = region.contains(p);
     if (m_nHandle == SelectionHandles::INSIDE && !m_bPressInside && holder)
         holder->setObjectSelection(false);
@@ -61,13 +56,14 @@ void BoxDrag::drawStep(QMouseEvent* event, Edges box, const Surface& surface, To
                                       {last.x, last.y, last.w, last.h});
     box.right = p.x();
     box.bottom = p.y();
-    makeRect(QPoint(box.left, box.top), p, m_rcBand);
+    QRect band;
+    makeRect(QPoint(box.left, box.top), p, band);
     SelectionHandles::drawXorBand(surface.display, surface.xorGC, surface.window,
-                                  {m_rcBand.x(), m_rcBand.y(), m_rcBand.width(), m_rcBand.height()});
-    last.x = m_rcBand.x();
-    last.y = m_rcBand.y();
-    last.w = m_rcBand.width();
-    last.h = m_rcBand.height();
+                                  {band.x(), band.y(), band.width(), band.height()});
+    last.x = band.x();
+    last.y = band.y();
+    last.w = band.width();
+    last.h = band.height();
 }
 
 void BoxDrag::selectStep(QMouseEvent* event, Edges box, const Surface& surface, VLImageHolder* holder,
@@ -76,8 +72,6 @@ void BoxDrag::selectStep(QMouseEvent* event, Edges box, const Surface& surface, 
     const SelectionHandles::Box b = boxOf(box);
     if (!MouseButtonState::isLeftOnlyDrag(event)) {
         // Hovering: show the handle under the pointer.
-        m_ptStart = QPoint(b.x, b.y);
-        m_ptEnd = QPoint(b.x + b.w, b.y + b.h);
         if (holder && holder->checkObjectSelection())
             m_nHandle = SelectionHandles::pickHandle(holder, p, b);
         return;
@@ -99,12 +93,11 @@ void BoxDrag::selectStep(QMouseEvent* event, Edges box, const Surface& surface, 
 }
 
 void BoxDrag::release(QMouseEvent* event, Edges box, bool drawing, VLImageHolder* holder) {
-    const QPoint p = MouseButtonState::position(event);
-    m_ptEnd = p;
     if (!drawing) {
         releaseForSelector(box, holder);
         return;
     }
+    const QPoint p = MouseButtonState::position(event);
     if (p == m_ptStart)
         return;
     if (box.left < p.x()) {

@@ -62,16 +62,14 @@ class BoxDrag {
   private:
     void releaseForSelector(Edges box, VLImageHolder* holder);
 
+    // Where a drawing press started the box.
     QPoint m_ptStart;
-    QPoint m_ptEnd;
     QPoint m_ptPress;
     QPoint m_ptBandTopLeft;
     QPoint m_ptBandBottomRight;
-    bool m_bPressed = false;
     bool m_bPressInside = false;
     bool m_bFirstBand = true;
     // A move or resize band is on the window (nothing to erase before the first).
     bool m_bBandShown = false;
     int m_nHandle = SelectionHandles::NOT_TESTED;
-    QRect m_rcBand;
 };
