@@ -40,8 +40,7 @@ void CBitmapObject::begin(VLImageHolder* holder, QWidget* parent) {
                 [media](unsigned long id) { media->SlotDeleteIDFromUseArray(id); });
 }
 
-CBitmapObject::CBitmapObject(VLImageHolder* holder, QWidget* parent, QPaintDevice*, int number)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CBitmapObject::CBitmapObject(VLImageHolder* holder, QWidget* parent, QPaintDevice*, int number) {
     begin(holder, parent ? parent : static_cast<QWidget*>(holder));
     sBitmapObject& b = bitmap();
     b.stretch = 1;
@@ -52,8 +51,7 @@ CBitmapObject::CBitmapObject(VLImageHolder* holder, QWidget* parent, QPaintDevic
     m_constructionName = fromStoredText(b.name);
 }
 
-CBitmapObject::CBitmapObject(VLImageHolder* holder, CBitmapObject& source, int number, QPoint position)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CBitmapObject::CBitmapObject(VLImageHolder* holder, CBitmapObject& source, int number, QPoint position) {
     begin(holder, holder);
     sBitmapObject& b = bitmap();
     b = source.bitmap();
@@ -68,8 +66,7 @@ CBitmapObject::CBitmapObject(VLImageHolder* holder, CBitmapObject& source, int n
     m_constructionName = fromStoredText(b.name);
 }
 
-CBitmapObject::CBitmapObject(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CBitmapObject::CBitmapObject(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset) {
     begin(holder, holder);
     NVAllObjects& own = m_editor->record();
     own = record;
@@ -92,8 +89,7 @@ CBitmapObject::CBitmapObject(VLImageHolder* holder, const NVAllObjects& record, 
     m_constructionName = fromStoredText(b.name);
 }
 
-CBitmapObject::CBitmapObject(VLImageHolder* holder, sBitmapObject stored)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CBitmapObject::CBitmapObject(VLImageHolder* holder, sBitmapObject stored) {
     begin(holder, holder);
     sBitmapObject& b = bitmap();
     b = std::move(stored);
@@ -104,11 +100,6 @@ CBitmapObject::CBitmapObject(VLImageHolder* holder, sBitmapObject stored)
     showImageOf(b.imageId);
     placeLabel();
     m_constructionName = fromStoredText(b.name);
-}
-
-CBitmapObject::~CBitmapObject() {
-    // The label is the holder's child: it may have gone with the holder.
-    delete m_editor.data();
 }
 
 HolderKindMakers CBitmapObject::holderKindMakers() {
@@ -238,35 +229,6 @@ bool CBitmapObject::alignedPosition(int code, QSize holder, QSize label, QPoint&
 }
 
 // ---- the canvas's operations ----
-
-CEditBitmapObject* CBitmapObject::editor() const {
-    return m_editor.data();
-}
-
-QWidget* CBitmapObject::editorWidget() const {
-    return m_editor.data();
-}
-
-InPlaceEditorFrame* CBitmapObject::editorFrame() const {
-    return m_editor ? &m_editor->frame() : nullptr;
-}
-
-void CBitmapObject::copyRecord(NVAllObjects& target) const {
-    if (m_editor)
-        target = m_editor->record();
-}
-
-void CBitmapObject::setPastingPosition() {
-    m_pasting = QPoint(bitmap().x, bitmap().y);
-}
-
-const char* CBitmapObject::getObjectName() const {
-    return m_editor ? bitmap().name.c_str() : "";
-}
-
-void* CBitmapObject::getObjectStructure() {
-    return m_editor ? &bitmap() : nullptr;
-}
 
 void CBitmapObject::setGeometryEntrys(int* x, int* y, int* width, int* height) {
     const sBitmapObject& b = bitmap();

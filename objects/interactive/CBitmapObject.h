@@ -6,18 +6,18 @@
 #pragma once
 
 #include "canvas/HolderObjectFactory.h"
-#include "objects/interactive/InPlaceEditorOwner.h"
+#include "objects/interactive/CEditBitmapObject.h"
+#include "objects/interactive/InPlaceControl.h"
 
 #include <QPixmap>
 #include <QPointer>
 #include <QSize>
 #include <QString>
 
-class CEditBitmapObject;
 class QPaintDevice;
 class VLImageHolder;
 
-class CBitmapObject : public InPlaceEditorOwner {
+class CBitmapObject : public InPlaceControl<CEditBitmapObject, sBitmapObject> {
     Q_OBJECT
 
   public:
@@ -35,7 +35,6 @@ class CBitmapObject : public InPlaceEditorOwner {
     CBitmapObject(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset);
     // Re-created from a frame's stored record.
     CBitmapObject(VLImageHolder* holder, sBitmapObject stored);
-    ~CBitmapObject() override;
 
     static HolderKindMakers holderKindMakers();
 
@@ -47,15 +46,6 @@ class CBitmapObject : public InPlaceEditorOwner {
     // false for no alignment and for codes without one.
     static bool alignedPosition(int code, QSize holder, QSize label, QPoint& position);
 
-    CEditBitmapObject* editor() const;
-    QWidget* editorWidget() const override;
-    InPlaceEditorFrame* editorFrame() const override;
-    void copyRecord(NVAllObjects& target) const override;
-
-    void setPastingPosition() override;
-    QPoint getPastingPosition() const override { return m_pasting; }
-    const char* getObjectName() const override;
-    void* getObjectStructure() override;
     void setGeometryEntrys(int* x, int* y, int* width, int* height) override;
 
     // Applies one property row by name.
@@ -94,8 +84,6 @@ class CBitmapObject : public InPlaceEditorOwner {
     sBitmapObject& bitmap();
     const sBitmapObject& bitmap() const;
 
-    QPointer<CEditBitmapObject> m_editor;
     VLImageHolder* m_holder = nullptr; // not owned
-    QPoint m_pasting;
     QString m_constructionName;
 };

@@ -48,8 +48,7 @@ void CInstructionBox::finish() {
     m_constructionName = fromStoredText(box().name);
 }
 
-CInstructionBox::CInstructionBox(VLImageHolder* holder, QWidget* parent, QPaintDevice*, int number)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CInstructionBox::CInstructionBox(VLImageHolder* holder, QWidget* parent, QPaintDevice*, int number) {
     begin(holder, parent);
     sInstructionBox& p = box();
     p.name = generatedName(number);
@@ -69,8 +68,8 @@ CInstructionBox::CInstructionBox(VLImageHolder* holder, QWidget* parent, QPaintD
     finish();
 }
 
-CInstructionBox::CInstructionBox(VLImageHolder* holder, CInstructionBox& source, int number, QPoint position)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CInstructionBox::CInstructionBox(VLImageHolder* holder, CInstructionBox& source, int number,
+                                 QPoint position) {
     begin(holder, nullptr);
     sInstructionBox& p = box();
     p = source.box();
@@ -83,8 +82,8 @@ CInstructionBox::CInstructionBox(VLImageHolder* holder, CInstructionBox& source,
     drawingObject = source.drawingObject;
 }
 
-CInstructionBox::CInstructionBox(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CInstructionBox::CInstructionBox(VLImageHolder* holder, const NVAllObjects& record, int number,
+                                 QPoint offset) {
     begin(holder, nullptr);
     sInstructionBox& p = box();
     if (const sInstructionBox* copied = record.get<sInstructionBox>())
@@ -96,8 +95,7 @@ CInstructionBox::CInstructionBox(VLImageHolder* holder, const NVAllObjects& reco
     showRecord(true);
 }
 
-CInstructionBox::CInstructionBox(VLImageHolder* holder, const sInstructionBox& stored)
-    : InPlaceEditorOwner(nullptr, nullptr) {
+CInstructionBox::CInstructionBox(VLImageHolder* holder, const sInstructionBox& stored) {
     begin(holder, nullptr);
     sInstructionBox& p = box();
     p = stored;
@@ -106,11 +104,6 @@ CInstructionBox::CInstructionBox(VLImageHolder* holder, const sInstructionBox& s
     setProp("Width", QString::number(p.width));
     setProp("Height", QString::number(p.height));
     showRecord(true);
-}
-
-CInstructionBox::~CInstructionBox() {
-    // The editor is the holder's child: it may have gone with the holder.
-    delete m_editor.data();
 }
 
 HolderKindMakers CInstructionBox::holderKindMakers() {
@@ -228,38 +221,6 @@ const sInstructionBox& CInstructionBox::box() const {
 }
 
 // ---- the canvas's operations ----
-
-CEditInstructionBox* CInstructionBox::editor() const {
-    return m_editor.data();
-}
-
-QWidget* CInstructionBox::editorWidget() const {
-    return m_editor.data();
-}
-
-InPlaceEditorFrame* CInstructionBox::editorFrame() const {
-    return m_editor ? &m_editor->frame() : nullptr;
-}
-
-void CInstructionBox::copyRecord(NVAllObjects& target) const {
-    if (m_editor)
-        target = m_editor->record();
-}
-
-void CInstructionBox::setPastingPosition() {
-    if (!m_editor)
-        return;
-    m_editor->clearFocus();
-    m_pasting = QPoint(box().x, box().y);
-}
-
-const char* CInstructionBox::getObjectName() const {
-    return m_editor ? box().name.c_str() : "";
-}
-
-void* CInstructionBox::getObjectStructure() {
-    return m_editor ? &box() : nullptr;
-}
 
 QString CInstructionBox::getWrittenText() const {
     return m_editor ? m_editor->getWrittenText() : QString();

@@ -6,17 +6,17 @@
 #pragma once
 
 #include "canvas/HolderObjectFactory.h"
-#include "objects/interactive/InPlaceEditorOwner.h"
+#include "objects/interactive/CEditInstructionBox.h"
+#include "objects/interactive/InPlaceControl.h"
 
 #include <QPalette>
 #include <QPointer>
 #include <QString>
 
-class CEditInstructionBox;
 class QPaintDevice;
 class VLImageHolder;
 
-class CInstructionBox : public InPlaceEditorOwner {
+class CInstructionBox : public InPlaceControl<CEditInstructionBox, sInstructionBox> {
     Q_OBJECT
 
   public:
@@ -32,20 +32,10 @@ class CInstructionBox : public InPlaceEditorOwner {
     CInstructionBox(VLImageHolder* holder, const NVAllObjects& record, int number, QPoint offset);
     // Re-created from a frame's stored record.
     CInstructionBox(VLImageHolder* holder, const sInstructionBox& stored);
-    ~CInstructionBox() override;
 
     static HolderKindMakers holderKindMakers();
 
-    CEditInstructionBox* editor() const;
-    QWidget* editorWidget() const override;
-    InPlaceEditorFrame* editorFrame() const override;
-    void copyRecord(NVAllObjects& target) const override;
-
     VLImageHolder* getVLImageHolder() const { return m_holder; }
-    void setPastingPosition() override;
-    QPoint getPastingPosition() const override { return m_pasting; }
-    const char* getObjectName() const override;
-    void* getObjectStructure() override;
     QString getWrittenText() const override;
     // Applies every property row, in order.
     void repaintItem() override;
@@ -82,8 +72,6 @@ class CInstructionBox : public InPlaceEditorOwner {
     sInstructionBox& box();
     const sInstructionBox& box() const;
 
-    QPointer<CEditInstructionBox> m_editor;
     VLImageHolder* m_holder = nullptr; // not owned
-    QPoint m_pasting;
     QString m_constructionName;
 };

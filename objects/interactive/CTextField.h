@@ -15,7 +15,7 @@
 class QPaintDevice;
 class VLImageHolder;
 
-class CTextField : public InPlaceControl<CEditTextField> {
+class CTextField : public InPlaceControl<CEditTextField, sTextField> {
     Q_OBJECT
 
   public:

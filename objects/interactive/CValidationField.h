@@ -16,7 +16,7 @@
 class QPaintDevice;
 class VLImageHolder;
 
-class CValidationField : public InPlaceControl<CEditValidationField> {
+class CValidationField : public InPlaceControl<CEditValidationField, sValidationField> {
     Q_OBJECT
 
   public:

@@ -1,5 +1,6 @@
 // An in-place editor owner whose editor widget (Editor) holds a record with
-// a control payload (name, rectangle): the accessors the canvas asks for,
+// a payload (Payload) that keeps a name and a rectangle: the accessors the
+// canvas asks for,
 // and the editor's lifetime. The editor is a child of the image holder and
 // may have gone with it, so it is held through a guarded pointer.
 #pragma once
@@ -9,7 +10,7 @@
 #include <QPoint>
 #include <QPointer>
 
-template <class Editor> class InPlaceControl : public InPlaceEditorOwner {
+template <class Editor, class Payload> class InPlaceControl : public InPlaceEditorOwner {
   public:
     InPlaceControl() : InPlaceEditorOwner(nullptr, nullptr) {}
     ~InPlaceControl() override { delete m_editor.data(); }
@@ -25,13 +26,15 @@ template <class Editor> class InPlaceControl : public InPlaceEditorOwner {
         if (!m_editor)
             return;
         m_editor->clearFocus();
-        m_pasting = QPoint(m_editor->field().x, m_editor->field().y);
+        m_pasting = QPoint(payloadOf(m_editor).x, payloadOf(m_editor).y);
     }
     QPoint getPastingPosition() const override { return m_pasting; }
-    const char* getObjectName() const override { return m_editor ? m_editor->field().name.c_str() : ""; }
-    void* getObjectStructure() override { return m_editor ? &m_editor->field() : nullptr; }
+    const char* getObjectName() const override { return m_editor ? payloadOf(m_editor).name.c_str() : ""; }
+    void* getObjectStructure() override { return m_editor ? &payloadOf(m_editor) : nullptr; }
 
   protected:
+    static Payload& payloadOf(Editor* editor) { return *editor->record().template get<Payload>(); }
+
     QPointer<Editor> m_editor;
     QPoint m_pasting;
 };
