@@ -30,15 +30,9 @@ sBitmapObject BitmapRecord::fromStoredBitmap(const StoredBitmap& s) {
 }
 
 sAllObjects BitmapRecord::toStored(const NVAllObjects& record) {
-    sAllObjects out = storedHeaderOf(record);
-    const sBitmapObject* p = record.get<sBitmapObject>();
-    out.payload = p ? toStoredBitmap(*p) : StoredBitmap{};
-    return out;
+    return storedRecordOf(record, &toStoredBitmap);
 }
 
 NVAllObjects BitmapRecord::fromStored(const sAllObjects& stored) {
-    NVAllObjects out = liveHeaderOf(stored);
-    const StoredBitmap* s = stored.get<StoredBitmap>();
-    out.payload = s ? fromStoredBitmap(*s) : sBitmapObject{};
-    return out;
+    return liveRecordOf(stored, &fromStoredBitmap);
 }

@@ -93,7 +93,6 @@ CBitmapObject::CBitmapObject(VLImageHolder* holder, sBitmapObject stored) {
     begin(holder, holder);
     sBitmapObject& b = bitmap();
     b = std::move(stored);
-    b.name = b.name.substr(0, BitmapRecord::NAME_FIELD - 1);
     setProp("Name", fromStoredText(b.name));
     setGeometryRows();
     setChoiceRows();

@@ -380,4 +380,12 @@ TEST_F(BitmapTest, StoredFormKeepsEveryField) {
     EXPECT_EQ(BITMAP, back.drawingObject);
 }
 
+TEST_F(BitmapTest, StoredNameFillingItsWholeFieldLoadsAsThirtyOneCharacters) {
+    // A file may fill the 32-byte name field without a terminator.
+    StoredBitmap s;
+    s.control.name = std::string(32, 'n');
+    const sBitmapObject p = BitmapRecord::fromStoredBitmap(s);
+    EXPECT_EQ(std::string(31, 'n'), p.name);
+}
+
 } // namespace
