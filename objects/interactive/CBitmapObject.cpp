@@ -229,18 +229,6 @@ bool CBitmapObject::alignedPosition(int code, QSize holder, QSize label, QPoint&
 
 // ---- the canvas's operations ----
 
-void CBitmapObject::setGeometryEntrys(int* x, int* y, int* width, int* height) {
-    const sBitmapObject& b = bitmap();
-    if (x)
-        *x = b.x;
-    if (y)
-        *y = b.y;
-    if (width)
-        *width = b.width;
-    if (height)
-        *height = b.height;
-}
-
 // ---- properties ----
 
 int CBitmapObject::PropValueId(const QString& name) {

@@ -46,8 +46,6 @@ class CBitmapObject : public InPlaceControl<CEditBitmapObject, sBitmapObject> {
     // false for no alignment and for codes without one.
     static bool alignedPosition(int code, QSize holder, QSize label, QPoint& position);
 
-    void setGeometryEntrys(int* x, int* y, int* width, int* height) override;
-
     // Applies one property row by name.
     void applyProperty(const QString& row) override;
     int PropValueId(const QString& name);

@@ -226,20 +226,6 @@ QString CInstructionBox::getWrittenText() const {
     return m_editor ? m_editor->getWrittenText() : QString();
 }
 
-void CInstructionBox::setGeometryEntrys(int* x, int* y, int* width, int* height) {
-    if (!m_editor)
-        return;
-    const sInstructionBox& p = box();
-    if (x)
-        *x = p.x;
-    if (y)
-        *y = p.y;
-    if (width)
-        *width = p.width;
-    if (height)
-        *height = p.height;
-}
-
 // ---- properties ----
 
 void CInstructionBox::applyColor(const QString& row, NVColor& target, QPalette::ColorRole role) {

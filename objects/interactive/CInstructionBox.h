@@ -39,7 +39,6 @@ class CInstructionBox : public InPlaceControl<CEditInstructionBox, sInstructionB
     QString getWrittenText() const override;
     // Applies every property row, in order.
     void repaintItem() override;
-    void setGeometryEntrys(int* x, int* y, int* width, int* height) override;
 
   signals:
     void signalSetScrollBar(QString word);
