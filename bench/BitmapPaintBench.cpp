@@ -21,7 +21,11 @@ namespace {
 constexpr QSize kImage(1920, 1080);
 constexpr QSize kLabel(640, 480);
 
+bool stageMade = false;
+
+// Stopped by main before it returns (see XcbStage::stop).
 XcbStage& stage() {
+    stageMade = true;
     static XcbStage s;
     static const bool started = s.start(1024, 768);
     (void)started;
@@ -95,4 +99,13 @@ BENCHMARK(BM_RepaintScaledPixmap)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (stageMade)
+        stage().stop();
+    return 0;
+}

@@ -7,6 +7,9 @@ packages=(
   xvfb xauth xdotool x11-utils fonts-dejavu-core xfonts-base xfonts-75dpi
   pulseaudio pulseaudio-utils
   clang-format-14 git
+  # The import fuzz target: libFuzzer's runtime is in libclang-rt-14-dev,
+  # which clang only recommends.
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 
+#include "PropertyBoxOnScreen.h"
 #include "ScreenPixels.h"
 #include <csignal>
 #include <cstdio>
@@ -114,14 +115,16 @@ struct BitmapAuthor {
             return {};
         return screenPixelsOf(Rect{c->x + 974, c->y + 718, 50, 50});
     }
-    // The Appearance rows of the property box (Align, Image File, Stretch),
-    // with the Name row selected so that none of them shows its editor.
-    std::vector<unsigned long> appearanceRows(const std::string& boxId) {
-        const auto b = placeOf(boxId);
-        if (!b)
-            return {};
-        key("mousemove " + windowPoint(*b, 60, 310) + " click 1 sleep 0.6");
-        return screenPixelsOf(Rect{b->x + 45, b->y + 93, b->w - 90, 66});
+    // The bitmap's rows as the box shows them, up to the Geometry group.
+    static inline const std::vector<std::string> shown = {"Appearance", "Align", "Image File", "Stretch",
+                                                          "Geometry"};
+    // The pixels of the rows Align, Image File and Stretch, none of them
+    // selected.
+    std::vector<unsigned long> appearanceRows(const PropertyRows& rows) {
+        key("mousemove " + windowPoint(rows.box, 60, rows.middleOf(shown, "Geometry")) +
+            " click 1 sleep 0.6");
+        const int top = rows.middleOf(shown, "Align") - rows.height / 2;
+        return screenPixelsOf(Rect{rows.box.x + 45, rows.box.y + top, rows.box.w - 90, 3 * rows.height});
     }
 };
 
@@ -161,11 +164,13 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     ASSERT_FALSE(boxId.empty()) << p.err();
     const auto listed = listInPropertyBox(boxId, "Bitmap Object 1", "key Escape sleep 0.3");
     ASSERT_TRUE(listed.has_value()) << runCommand("xdotool getwindowname " + boxId);
-    const Rect box = *listed;
+    const auto rows = measurePropertyRows(*listed);
+    ASSERT_TRUE(rows.has_value());
+    const Rect box = rows->box;
     // Image File: "..." opens the media library.
-    const int imageRow = 126;
+    const int imageRow = rows->middleOf(BitmapAuthor::shown, "Image File");
     key("mousemove " + windowPoint(box, 180, imageRow) + " click 1 sleep 0.6");
-    key("mousemove " + windowPoint(box, box.w - 18, imageRow) + " click 1 sleep 1");
+    key("mousemove " + windowPoint(box, rowButtonX(box), imageRow) + " click 1 sleep 1");
     std::string library;
     ASSERT_TRUE(waitUntil(
         [&] {
@@ -178,13 +183,20 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     const auto libraryPlace = placeOf(library);
     ASSERT_TRUE(libraryPlace.has_value());
     const Rect lib = *libraryPlace;
-    // The image under the opened Images category, then Ok.
-    key("mousemove " + windowPoint(lib, 122, 93) + " click 1 sleep 0.5");
+    // The image under the opened Images category, which shows selected:
+    // a click on the category, Down, then Ok.
+    RowBand images;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return (images = selectedRowIn(Rect{lib.x + 100, lib.y, 1, lib.h})).found();
+        },
+        5000));
+    key("mousemove " + windowPoint(lib, 100, images.middle()) + " click 1 sleep 0.5 key Down sleep 0.5");
     key("mousemove " + windowPoint(lib, 315, 173) + " click 1 sleep 0.8");
     // Align "Bottom Right", three below "[None]"; Stretch "No", one above "Yes".
-    chooseInRow(box, 103, "key Down Down Down");
-    chooseInRow(box, 149, "key Up");
-    const std::vector<unsigned long> rowsBefore = author.appearanceRows(boxId);
+    chooseInRow(box, rows->middleOf(BitmapAuthor::shown, "Align"), "key Down Down Down");
+    chooseInRow(box, rows->middleOf(BitmapAuthor::shown, "Stretch"), "key Up");
+    const std::vector<unsigned long> rowsBefore = author.appearanceRows(*rows);
     author.scrollToBottomRight();
     const std::vector<unsigned long> before = author.bitmapPixels();
     // The GIF scaled to 50 x 50: every pixel one of its colours.
@@ -243,7 +255,9 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
     const auto listedAgain =
         listInPropertyBox(shownBox, "Bitmap Object 1", "key Down sleep 0.2 key Return sleep 0.3");
     ASSERT_TRUE(listedAgain.has_value()) << runCommand("xdotool getwindowname " + shownBox);
-    EXPECT_EQ(rowsBefore, author.appearanceRows(shownBox))
+    const auto rowsAgain = measurePropertyRows(*listedAgain);
+    ASSERT_TRUE(rowsAgain.has_value());
+    EXPECT_EQ(rowsBefore, author.appearanceRows(*rowsAgain))
         << "Align, Image File and Stretch read as before the make";
     again.signal(SIGTERM);
     again.wait(5000);

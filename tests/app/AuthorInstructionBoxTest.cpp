@@ -13,6 +13,7 @@
 #include <csignal>
 
 // Xlib after the toolkit headers.
+#include "PropertyBoxOnScreen.h"
 #include "ScreenPixels.h"
 
 using namespace testsupport;
@@ -51,9 +52,15 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
     ASSERT_FALSE(boxId.empty()) << p.err();
     const auto listed = listInPropertyBox(boxId, "Instruction Box 1", "key Escape sleep 0.3");
     ASSERT_TRUE(listed.has_value()) << runCommand("xdotool getwindowname " + boxId);
-    const Rect box = *listed;
-    // General rows, last in the list: Name, Caption, Title Bar.
-    const int captionRow = 356, titleBarRow = 379;
+    const auto rows = measurePropertyRows(*listed);
+    ASSERT_TRUE(rows.has_value());
+    const Rect box = rows->box;
+    // The box's rows as the property box shows them.
+    const std::vector<std::string> rowNames = {
+        "Appearance", "Back Color", "Font",   "Fore Color", "Scrolling", "Geometry", "Left",
+        "Top",        "Width",      "Height", "General",    "Name",      "Caption",  "Title Bar"};
+    const int captionRow = rows->middleOf(rowNames, "Caption"),
+              titleBarRow = rows->middleOf(rowNames, "Title Bar");
     xdotool("mousemove " + windowPoint(box, 180, captionRow) + " click 1 sleep 0.6 mousemove " +
             windowPoint(box, 250, captionRow) +
             " click 1 sleep 0.4 key ctrl+a sleep 0.2 type --delay 40 'Step 1'");

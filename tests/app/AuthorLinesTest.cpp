@@ -12,6 +12,7 @@
 #include "store/VlmFile.h"
 #include "store/VlmRecords.h"
 
+#include "PropertyBoxOnScreen.h"
 #include "ScreenPixels.h"
 
 #include <csignal>
@@ -39,13 +40,16 @@ class AuthorLines : public CanvasAuthorSession {
         key("sleep 0.3 key d sleep 0.3 key " + letter + " sleep 0.3");
     }
     void click(int x, int y) { key("mousemove " + at(x, y) + " click 1 sleep 0.3"); }
-    // Opens the row editor at `rowY` (box coordinates) and picks the entry
-    // `downs` (one or more) below the current one.
-    void choose(const Rect& box, int rowY, int downs) {
+    // Opens the editor of the line's row `name` and picks the entry `downs`
+    // (one or more) below the current one.
+    void choose(const PropertyRows& rows, const std::string& name, int downs) {
+        // The line's rows as the box shows them.
+        static const std::vector<std::string> shown = {"Appearance", "Arrow", "Line Color", "Line Style",
+                                                       "Line Width"};
         std::string keys = "key Down";
         for (int i = 1; i < downs; ++i)
             keys += " sleep 0.1 key Down";
-        chooseInRow(box, rowY, keys);
+        chooseInRow(rows.box, rows.middleOf(shown, name), keys);
     }
 };
 
@@ -69,10 +73,10 @@ TEST_F(AuthorLines, DrawStyleNudgeUndoCopyPasteAndMake) {
     ASSERT_FALSE(boxId.empty()) << p.err();
     const auto listed = listInPropertyBox(boxId, "Line 1", "key Escape sleep 0.3");
     ASSERT_TRUE(listed.has_value()) << runCommand("xdotool getwindowname " + boxId);
-    const Rect box = *listed;
-    // Appearance rows in order: Arrow, Line Color, Line Style, Line Width.
-    choose(box, 103, 3);
-    choose(box, 149, 1);
+    const auto rows = measurePropertyRows(*listed);
+    ASSERT_TRUE(rows.has_value());
+    choose(*rows, "Arrow", 3);
+    choose(*rows, "Line Style", 1);
     focus(boxId);
     key("key Escape sleep 0.3");
 

@@ -174,8 +174,10 @@ class AuthorSession : public XvfbTest {
             const auto place = placeOf(boxId);
             if (!place)
                 return std::nullopt;
+            // The chooser's arrow: the chooser starts 3 pixels below the
+            // box's top whatever its font, and no font makes it lower than 8.
             runCommand("xdotool mousemove " + std::to_string(place->x + place->w - 14) + " " +
-                       std::to_string(place->y + 15) + " click 1 sleep 0.5 " + keys);
+                       std::to_string(place->y + 11) + " click 1 sleep 0.5 " + keys);
             if (waitUntil(
                     [&] {
                         return trim(runCommand("xdotool getwindowname " + boxId)) ==

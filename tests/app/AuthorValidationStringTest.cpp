@@ -8,37 +8,13 @@
 #include "store/CValidationData.h"
 #include "store/DrawingObjectType.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "PropertyBoxOnScreen.h"
+
 #include <optional>
 
 using namespace testsupport;
 
 namespace {
-
-// The middle of the selected row of the property box's list, in box
-// coordinates: the name cell of the current row is drawn in the selection
-// colour. -1 when none is.
-int selectedRowY(const Rect& box) {
-    Display* d = XOpenDisplay(nullptr);
-    if (!d)
-        return -1;
-    int first = -1, last = -1;
-    if (XImage* image = XGetImage(d, DefaultRootWindow(d), box.x + 60, box.y, 1, box.h, AllPlanes, ZPixmap)) {
-        for (int y = 0; y < box.h; ++y) {
-            const unsigned long p = XGetPixel(image, 0, y);
-            const int r = int(p >> 16 & 0xFF), g = int(p >> 8 & 0xFF), b = int(p & 0xFF);
-            if (b > 150 && r < 100 && g < 180) {
-                if (first < 0)
-                    first = y;
-                last = y;
-            }
-        }
-        XDestroyImage(image);
-    }
-    XCloseDisplay(d);
-    return first < 0 ? -1 : (first + last) / 2;
-}
 
 TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     Process p;
@@ -52,26 +28,45 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     dragOnCanvas(canvas, {100, 100}, {300, 160});
 
     // A right click on the field opens the property box; a pick in its
-    // chooser lists the field's rows. The Validation String row is the last
-    // but one: a click in the list, End, Up, and the row's "...". Under load
+    // chooser lists the field's rows, and the Validation String row's "..."
+    // opens the dialog. Under load
     // the box may still be settling, so the round is repeated until the
     // dialog shows.
     xdotool("mousemove " + canvasPoint(canvas, 200, 130) + " click 3 sleep 0.5");
     const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
+    // The field's rows as the box shows them.
+    const std::vector<std::string> shown = {"Appearance",
+                                            "Align Text",
+                                            "Attribute",
+                                            "Back Color",
+                                            "Case Sensitive",
+                                            "Dynamic Grow",
+                                            "Font",
+                                            "Fore Color",
+                                            "Password Field",
+                                            "Geometry",
+                                            "Left",
+                                            "Top",
+                                            "Width",
+                                            "Height",
+                                            "General",
+                                            "Name",
+                                            "Validation String",
+                                            "Validation Error Message"};
     std::string dialogId;
     for (int attempt = 0; attempt < 3 && dialogId.empty(); ++attempt) {
         const auto place = listInPropertyBox(boxId, "Validation Field 1", "key Escape sleep 0.3");
         ASSERT_TRUE(place.has_value()) << runCommand("xdotool getwindowname " + boxId);
-        const Rect box = *place;
-        ASSERT_EQ(box.w, 325);
-        ASSERT_EQ(box.h, 470);
-        xdotool("mousemove " + windowPoint(box, 80, 80) +
-                " click 1 sleep 0.4 key End sleep 0.3 key Up sleep 0.5");
-        const int rowY = selectedRowY(box);
-        if (rowY < 0)
+        ASSERT_EQ(place->w, 325);
+        ASSERT_EQ(place->h, 470);
+        const auto rows = measurePropertyRows(*place);
+        if (!rows)
             continue;
-        xdotool("mousemove " + windowPoint(box, box.w - 31, rowY) + " click 1 sleep 0.8");
+        const Rect box = rows->box;
+        const int rowY = rows->middleOf(shown, "Validation String");
+        xdotool("mousemove " + windowPoint(box, 60, rowY) + " click 1 sleep 0.6 mousemove " +
+                windowPoint(box, rowButtonX(box), rowY) + " click 1 sleep 0.8");
         waitUntil(
             [&] {
                 return !(dialogId = trim(runCommand(

@@ -34,14 +34,6 @@ inline void dragOnCanvas(const Rect& canvas, CanvasPt from, CanvasPt to) {
             canvasPoint(canvas, to.x, to.y) + " sleep 0.2 mouseup 1 sleep 0.4");
 }
 
-// Opens the property box's editor of the row at `rowY` (box coordinates),
-// presses the keys in its list, then Return.
-inline void chooseInRow(const Rect& box, int rowY, const std::string& keys) {
-    xdotool("mousemove " + windowPoint(box, 180, rowY) + " click 1 sleep 0.6");
-    xdotool("mousemove " + windowPoint(box, box.w - 18, rowY) + " click 1 sleep 0.6");
-    xdotool(keys + " sleep 0.1 key Return sleep 0.6");
-}
-
 class CanvasAuthorSession : public AuthorSession {
   protected:
     Rect canvas;

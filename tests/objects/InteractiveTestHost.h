@@ -6,6 +6,7 @@
 #include "canvas/DrawTools.h"
 #include "media/MediaLibraryInterface.h"
 #include "objects/interactive/InteractiveHost.h"
+#include "support/TestFonts.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -20,6 +21,7 @@ inline QApplication& app() {
     static char arg0[] = "objects_tests";
     static char* argv[] = {arg0, nullptr};
     if (!QApplication::instance()) {
+        testsupport::useTestFonts();
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // Native editors clip the holder's drawing without making their siblings native.
         QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);

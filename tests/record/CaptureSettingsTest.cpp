@@ -1,5 +1,6 @@
 #include "record/CaptureSettings.h"
 #include "record/NVEventFilter.h"
+#include "support/TestFonts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,6 +17,7 @@ namespace {
 void ensureApplication() {
     if (QApplication::instance())
         return;
+    testsupport::useTestFonts();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "record_tests";

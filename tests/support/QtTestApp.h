@@ -3,6 +3,7 @@
 // it is. QT_QPA_PLATFORM is left as it was.
 #pragma once
 
+#include "support/TestFonts.h"
 #include "support/XvfbServer.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 namespace testsupport {
 
 inline QApplication* makeTestApplication(const char* platform) {
+    useTestFonts();
     const bool had = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
     const QByteArray old = qgetenv("QT_QPA_PLATFORM");
     qputenv("QT_QPA_PLATFORM", platform);

@@ -1,5 +1,7 @@
 #include "support/XvfbServer.h"
 
+#include "support/TestFonts.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -73,6 +75,8 @@ std::string XvfbServer::pidFilePath(pid_t pid) {
 }
 
 XvfbServer::XvfbServer(const ScreenSpec& spec) : m_spec(spec) {
+    // Whatever shows on a test's server shows in the tests' own fonts.
+    useTestFonts();
     saveEnv("DISPLAY", m_oldDisplay, m_hadDisplay);
     saveEnv("XDG_RUNTIME_DIR", m_oldRuntime, m_hadRuntime);
     chmod(m_runtime.path().c_str(), 0700);
