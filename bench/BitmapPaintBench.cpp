@@ -100,12 +100,8 @@ BENCHMARK(BM_RepaintScaledPixmap)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (stageMade)
-        stage().stop();
-    return 0;
+    return runBenchmarksThenStop(argc, argv, [] {
+        if (stageMade)
+            stage().stop();
+    });
 }

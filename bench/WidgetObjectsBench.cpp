@@ -244,12 +244,8 @@ BENCHMARK(BM_BareReadOnlyEditsMakeShowDelete)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (stageMade)
-        stage().stop();
-    return 0;
+    return runBenchmarksThenStop(argc, argv, [] {
+        if (stageMade)
+            stage().stop();
+    });
 }

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QWidget>
 
+#include <benchmark/benchmark.h>
+
 #include <cstdlib>
 #include <memory>
 
@@ -41,3 +43,15 @@ struct XcbStage {
     }
     ~XcbStage() { stop(); }
 };
+
+// The main of a benchmark program whose stage is a function static: runs the
+// benchmarks, then `stop` stops the stage while Qt's thread storage exists.
+template <class StopStage> int runBenchmarksThenStop(int argc, char** argv, StopStage stop) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    stop();
+    return 0;
+}
