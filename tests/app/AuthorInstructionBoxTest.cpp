@@ -59,8 +59,12 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
     const std::vector<std::string> rowNames = {
         "Appearance", "Back Color", "Font",   "Fore Color", "Scrolling", "Geometry", "Left",
         "Top",        "Width",      "Height", "General",    "Name",      "Caption",  "Title Bar"};
-    const int captionRow = rows->middleOf(rowNames, "Caption"),
-              titleBarRow = rows->middleOf(rowNames, "Title Bar");
+    // Appearance collapsed: the last rows show without scrolling.
+    collapseGroup(box, rows->middleOf(rowNames, "Appearance"));
+    const std::vector<std::string> collapsed = {"Appearance", "Geometry", "Left", "Top",     "Width",
+                                                "Height",     "General",  "Name", "Caption", "Title Bar"};
+    const int captionRow = rows->middleOf(collapsed, "Caption"),
+              titleBarRow = rows->middleOf(collapsed, "Title Bar");
     xdotool("mousemove " + windowPoint(box, 180, captionRow) + " click 1 sleep 0.6 mousemove " +
             windowPoint(box, 250, captionRow) +
             " click 1 sleep 0.4 key ctrl+a sleep 0.2 type --delay 40 'Step 1'");

@@ -54,6 +54,17 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
                                             "Name",
                                             "Validation String",
                                             "Validation Error Message"};
+    // The same with Appearance collapsed: the last rows show without scrolling.
+    const std::vector<std::string> collapsed = {"Appearance",
+                                                "Geometry",
+                                                "Left",
+                                                "Top",
+                                                "Width",
+                                                "Height",
+                                                "General",
+                                                "Name",
+                                                "Validation String",
+                                                "Validation Error Message"};
     std::string dialogId;
     for (int attempt = 0; attempt < 3 && dialogId.empty(); ++attempt) {
         const auto place = listInPropertyBox(boxId, "Validation Field 1", "key Escape sleep 0.3");
@@ -64,7 +75,8 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
         if (!rows)
             continue;
         const Rect box = rows->box;
-        const int rowY = rows->middleOf(shown, "Validation String");
+        collapseGroup(box, rows->middleOf(shown, "Appearance"));
+        const int rowY = rows->middleOf(collapsed, "Validation String");
         xdotool("mousemove " + windowPoint(box, 60, rowY) + " click 1 sleep 0.6 mousemove " +
                 windowPoint(box, rowButtonX(box), rowY) + " click 1 sleep 0.8");
         waitUntil(

@@ -56,13 +56,12 @@ struct PropertyRows {
     Rect box;
     int firstMiddle = 0;
     int height = 0;
-    // The middle of the row at `index` in the shown order, box coordinates.
-    int middleOf(int index) const { return firstMiddle + index * height; }
-    // The middle of the row named `name` in `shown`, the names of the
-    // rows (group rows too) as the box shows them; -1 when not listed.
+    // The middle of the row named `name` in `shown`, the names of the rows
+    // (group rows too) in the order the box shows them; box coordinates,
+    // -1 when not listed.
     int middleOf(const std::vector<std::string>& shown, const std::string& name) const {
         const auto at = std::find(shown.begin(), shown.end(), name);
-        return at == shown.end() ? -1 : middleOf(int(at - shown.begin()));
+        return at == shown.end() ? -1 : firstMiddle + int(at - shown.begin()) * height;
     }
 };
 
@@ -78,10 +77,11 @@ inline RowBand clickName(const Rect& box, int y) {
 } // namespace rows
 
 // Measures the list of the box at `box` once its rows show; none when no
-// row can be selected. The list must not be scrolled. Middles, not edges:
-// a group row's selection is drawn a pixel short at both ends.
+// row can be selected. The list must show its first row at the top (as it
+// does when listed). Middles, not edges: a group row's selection is drawn a
+// pixel short at both ends.
 inline std::optional<PropertyRows> measurePropertyRows(const Rect& box) {
-    // A row somewhere in the list's upper part.
+    // A row in the list's upper part, well inside it.
     RowBand some;
     for (int y : {box.h / 3, box.h / 4, box.h / 2})
         if ((some = rows::clickName(box, y)).found())
@@ -106,6 +106,14 @@ inline std::optional<PropertyRows> measurePropertyRows(const Rect& box) {
         shown.firstMiddle = band.middle();
     }
     return shown;
+}
+
+// Collapses the group row whose middle is at `rowY` (box coordinates): a
+// click on its name, then Left. Rows further down the list need no
+// scrolling then, whatever the font makes of the rows' height.
+inline void collapseGroup(const Rect& box, int rowY) {
+    rows::clickName(box, rowY);
+    runCommand("xdotool key Left sleep 0.4");
 }
 
 // The x of a selected row's button ("..." or a list's arrow) in box
