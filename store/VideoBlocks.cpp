@@ -132,24 +132,49 @@ bool blocksFitIndices(const BlockGeometry& g) {
     return size_t(g.rows()) * g.columns() <= 32768;
 }
 
+void copyPixels(uint8_t* dest, const uint8_t* src, size_t pixels, int from, int to) {
+    if (from == to || to != 4 || from != 3) {
+        std::memcpy(dest, src, pixels * size_t(from));
+        return;
+    }
+    size_t x = 0;
+    // Four pixels a step: three words in, four out.
+    for (; x + 4 <= pixels; x += 4, src += 12, dest += 16) {
+        const uint32_t a = rec::readLe32(src), b = rec::readLe32(src + 4), c = rec::readLe32(src + 8);
+        rec::writeLe32(dest, a & 0xFFFFFF);
+        rec::writeLe32(dest + 4, (a >> 24) | (b & 0xFFFF) << 8);
+        rec::writeLe32(dest + 8, (b >> 16) | (c & 0xFF) << 16);
+        rec::writeLe32(dest + 12, c >> 8);
+    }
+    for (; x < pixels; ++x, src += 3, dest += 4) {
+        dest[0] = src[0];
+        dest[1] = src[1];
+        dest[2] = src[2];
+        dest[3] = 0;
+    }
+}
+
 DecodeResult decodeKeyChunk(const uint8_t* chunk, size_t length, uint8_t* image, int width, int height,
-                            size_t stride, int bytesPerPixel) {
+                            size_t stride, int bytesPerPixel, int imageBytesPerPixel) {
+    const int P = imageBytesPerPixel > 0 ? imageBytesPerPixel : bytesPerPixel;
     const size_t row = size_t(width) * bytesPerPixel;
-    if (length < TRAILER_SIZE || length - TRAILER_SIZE < row * height || row > stride)
+    if (length < TRAILER_SIZE || length - TRAILER_SIZE < row * height || size_t(width) * P > stride)
         return DecodeResult::BadLength;
     for (int y = 0; y < height; ++y)
-        std::memcpy(image + size_t(height - 1 - y) * stride, chunk + size_t(y) * row, row);
+        copyPixels(image + size_t(height - 1 - y) * stride, chunk + size_t(y) * row, size_t(width),
+                   bytesPerPixel, P);
     return DecodeResult::Ok;
 }
 
 DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image, int imageWidth,
                              int imageHeight, size_t rowBytes, int bytesPerPixel, const SRect& referenceRect,
-                             int edge) {
+                             int edge, int imageBytesPerPixel) {
+    const int P = imageBytesPerPixel > 0 ? imageBytesPerPixel : bytesPerPixel;
     if (length < TRAILER_SIZE)
         return DecodeResult::BadLength;
     Trailer t = readTrailer(chunk + length - TRAILER_SIZE);
     if (t.left < 0 || t.top < 0 || t.right < t.left || t.bottom < t.top || t.right >= imageWidth ||
-        t.bottom >= imageHeight || size_t(t.right + 1) * bytesPerPixel > rowBytes)
+        t.bottom >= imageHeight || size_t(t.right + 1) * P > rowBytes)
         return DecodeResult::BadTrailer;
     BlockGeometry g;
     g.band = SRect{t.left, t.top, t.right, t.bottom};
@@ -184,8 +209,9 @@ DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image
         const size_t avail = std::min(rowLen, size_t(w - firstX) * bytesPerPixel);
         for (int r = 0; r < edge - skip; ++r) {
             const int y = blockRow * edge + edge - 1 - skip - r;
-            std::memcpy(bandTop + size_t(y) * rowBytes + size_t(firstX) * bytesPerPixel,
-                        src + size_t(skip) * full + size_t(r) * rowLen, avail);
+            copyPixels(bandTop + size_t(y) * rowBytes + size_t(firstX) * P,
+                       src + size_t(skip) * full + size_t(r) * rowLen, avail / size_t(bytesPerPixel),
+                       bytesPerPixel, P);
         }
         saved += trim * size_t(edge - skip);
     }
