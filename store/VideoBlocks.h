@@ -47,6 +47,10 @@ std::vector<uint16_t> changedBlocks(const uint8_t* reference, const uint8_t* ban
 // The same into `list`, with `marked` as the caller's scratch; both are reused.
 void changedBlocks(const uint8_t* reference, const uint8_t* band, const BlockGeometry& g,
                    std::vector<uint16_t>& list, std::vector<uint8_t>& marked);
+// The same against reference rows that lie anywhere: `referenceRows[y]` is
+// the reference's row for the band's row y.
+void changedBlocks(const uint8_t* const* referenceRows, const uint8_t* band, const BlockGeometry& g,
+                   std::vector<uint16_t>& list, std::vector<uint8_t>& marked);
 
 // Copies one block of the band, its bottom row first, to `dest`; returns the
 // bytes its right-edge trimming saved.
@@ -90,8 +94,8 @@ DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image
                              int edge = 8, int imageBytesPerPixel = 0);
 
 // Copies `pixels` pixels of `from` bytes into pixels of `to` bytes: the same
-// bytes when the sizes match, else 3-byte pixels widened to four with a zero
-// fourth byte.
+// bytes when the sizes match, 3-byte pixels widened to four with a zero
+// fourth byte, or 4-byte pixels packed to their first three.
 void copyPixels(uint8_t* dest, const uint8_t* src, size_t pixels, int from, int to);
 
 } // namespace video
