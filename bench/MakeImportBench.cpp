@@ -250,9 +250,14 @@ struct Project {
     }
 };
 
+// Each set is made once per process, when a case first needs it.
 Project& project(int set) {
-    static Project noise(false), desktop(true);
-    return set == 0 ? noise : desktop;
+    if (set == 0) {
+        static Project noise(false);
+        return noise;
+    }
+    static Project desktop(true);
+    return desktop;
 }
 
 long fileSize(const std::string& path) {

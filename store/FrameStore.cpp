@@ -1,5 +1,6 @@
 #include "store/FrameStore.h"
 #include "store/RegularFile.h"
+#include "store/VideoBlocks.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -240,16 +241,21 @@ int FrameStore::readRecordData(SDatFrameHeader& header, uint8_t* out, bool packT
             fail(Result::DataReadFailed, systemError("getFrame fread"));
             return GETFRAME_READ_FAILED;
         }
-        const uint8_t* s = m_scratch.data();
-        for (size_t i = 0; i < n; i += 4, d += 3) {
-            d[0] = s[i];
-            d[1] = s[i + 1];
-            d[2] = s[i + 2];
-        }
+        video::copyPixels(d, m_scratch.data(), n / 4, 4, 3);
+        d += n / 4 * 3;
         done += n;
     }
     header.recordSize = uint32_t(length / 4 * 3 + SDatFrameHeader::SIZE);
     return GETFRAME_OK;
+}
+
+int FrameStore::getFrameHeader(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,
+                               bool packTo3Bytes, int64_t& dataOffset) {
+    const int r = readRecordHeader(edit, n, header, packTo3Bytes);
+    dataOffset = n < edit.size() ? int64_t(edit[n].recordOffset) + SDatFrameHeader::SIZE : 0;
+    if (r == GETFRAME_OK && packTo3Bytes)
+        header.recordSize = uint32_t(header.dataLength() / 4 * 3 + SDatFrameHeader::SIZE);
+    return r;
 }
 
 int FrameStore::getFrame(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,

@@ -90,6 +90,12 @@ class FrameStore {
     int getFrameInto(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header, uint8_t* out,
                      size_t room, bool packTo3Bytes = false);
 
+    // Only the checks and the header of getFrame: the header as getFrame
+    // leaves it (the record size packed where asked), and where in the file
+    // the record's data starts. The data is left for the caller to read.
+    int getFrameHeader(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,
+                       bool packTo3Bytes, int64_t& dataOffset);
+
     // Fills the whole work buffer with one pixel value in the geometry's
     // pixel size (low bytes first, as the screen stores it).
     void fillPixel(uint32_t pixel);

@@ -13,15 +13,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <deque>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
+#include <sys/uio.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -41,27 +45,6 @@ struct FileCloser {
     }
 };
 
-// Frames decoded ahead of the one being written, at most, and buffers of a
-// whole frame among them (key frames and bands of more than a quarter of it).
-constexpr uint32_t DECODED_AHEAD = 16;
-constexpr int WHOLE_FRAMES = 2;
-
-// One decoded frame on its way to the working frame file.
-struct DecodedFrame {
-    int code = 0; // the import's code of a failure, with its texts
-    std::string message, cause;
-    SPlayBackFrameInfo p;
-    int32_t palette = 0;
-    bool hasImage = false;
-    video::Trailer t;
-    SRect capture{0, 0, 0, 0};
-    int rowBytes = 0;
-    uint8_t* rows = nullptr; // the band's rows in the screen's pixel format
-    size_t length = 0;
-    ByteBuffer own; // holds them when they are a quarter of the frame or less
-    int whole = -1; // else the whole-frame buffer that does
-};
-
 bool writeAll(std::FILE* f, const void* p, size_t n) {
     return n == 0 || std::fwrite(p, 1, n, f) == n;
 }
@@ -70,6 +53,241 @@ bool writeAll(std::FILE* f, const void* p, size_t n) {
 uint16_t widen555(uint16_t v) {
     const uint16_t r = (v & 0x7C00) >> 10, g = (v & 0x03E0) >> 5, b = v & 0x001F;
     return uint16_t((r << 11) | ((g << 1) << 5) | b);
+}
+
+// One frame between its reading and its writing: the compressed chunk, read
+// in order on the calling thread, and the plain chunk it inflates to.
+struct InflatedFrame {
+    uint32_t frame = 0;
+    int code = 0; // the import's code of a failure, reported at the frame's turn
+    std::string message, what;
+    int32_t palette = 0;
+    std::vector<uint8_t> chunk;
+    ByteBuffer small;               // the plain chunk when it is small
+    int large = -1;                 // else the large buffer that holds it
+    const uint8_t* plain = nullptr; // the plain chunk, in one of them
+    size_t plainLength = 0;
+    bool done = false; // under the inflater's lock
+
+    void reset(uint32_t n) {
+        frame = n;
+        code = 0;
+        message.clear();
+        what.clear();
+        palette = 0;
+        chunk.clear();
+        plain = nullptr;
+        plainLength = 0;
+        done = false;
+    }
+    void fail(int c, const std::string& m, const std::string& w) {
+        code = c;
+        message = m;
+        what = w;
+    }
+};
+
+// A zlib inflating stream kept for many chunks.
+struct InflateStream {
+    z_stream z{};
+    bool ready = false;
+    InflateStream() { ready = inflateInit(&z) == Z_OK; }
+    ~InflateStream() {
+        if (ready)
+            inflateEnd(&z);
+    }
+    InflateStream(const InflateStream&) = delete;
+    InflateStream& operator=(const InflateStream&) = delete;
+};
+
+// Inflates the frames' chunks, each on its own, on a few threads beside the
+// calling thread (inline when the machine has one core). A frame waits in
+// its slot, inflated, until the calling thread has written it. A plain chunk
+// goes into its slot's small buffer; a larger one (a key frame) into one of a
+// few large buffers, and the frame next in turn can always have one.
+class FrameInflater {
+  public:
+    // Frames read ahead of the one being written, at most.
+    static constexpr uint32_t AHEAD = 16;
+    // Threads that inflate, at most.
+    static constexpr unsigned THREADS = 2;
+    // A slot's own buffer; larger plain chunks take a large buffer.
+    static constexpr size_t SMALL = 1 << 20;
+    static constexpr int LARGE = int(THREADS) + 1;
+
+    explicit FrameInflater(size_t maxPlain) : m_maxPlain(maxPlain), m_small(std::min(SMALL, maxPlain)) {}
+    ~FrameInflater() {
+        {
+            std::lock_guard<std::mutex> g(m_lock);
+            m_stop = true;
+        }
+        m_work.notify_all();
+        m_returned.notify_all();
+        for (auto& t : m_threads)
+            t.join();
+    }
+
+    // Reserves the buffers and starts the threads; throws on failure.
+    void start() {
+        for (auto& s : m_slots)
+            s.small.reserve(m_small);
+        for (int k = LARGE; k-- > 0;) {
+            m_large[k].reserve(m_maxPlain);
+            m_free.push_back(k);
+        }
+        const unsigned cores = std::thread::hardware_concurrency();
+        const unsigned threads = std::min(THREADS, cores > 1 ? cores - 1 : 0u);
+        for (unsigned n = 0; n < threads; ++n)
+            m_threads.emplace_back([this] { run(); });
+    }
+
+    InflatedFrame& slot(uint32_t frame) { return m_slots[frame % AHEAD]; }
+
+    void submit(InflatedFrame& f) {
+        if (m_threads.empty())
+            return; // inflated when it is waited for
+        {
+            std::lock_guard<std::mutex> g(m_lock);
+            m_queue.push_back(&f);
+        }
+        m_work.notify_one();
+    }
+    // Waits until frame n of its slot is inflated; false when it was never read.
+    bool waitFor(InflatedFrame& f, uint32_t n) {
+        if (f.frame != n)
+            return false;
+        if (m_threads.empty()) {
+            inflate(f, m_inline);
+            return true;
+        }
+        std::unique_lock<std::mutex> g(m_lock);
+        m_finished.wait(g, [&] { return f.done; });
+        return true;
+    }
+    // The frame is written: its large buffer is free, the next frame's turn.
+    void written(InflatedFrame& f) {
+        {
+            std::lock_guard<std::mutex> g(m_lock);
+            if (f.large >= 0)
+                m_free.push_back(f.large);
+            f.large = -1;
+            m_turn = f.frame + 1;
+        }
+        m_returned.notify_all();
+    }
+
+  private:
+    void run() {
+        InflateStream stream;
+        std::unique_lock<std::mutex> g(m_lock);
+        for (;;) {
+            m_work.wait(g, [this] { return m_stop || !m_queue.empty(); });
+            if (m_stop)
+                return;
+            InflatedFrame* f = m_queue.front();
+            m_queue.pop_front();
+            g.unlock();
+            inflate(*f, stream);
+            g.lock();
+            f->done = true;
+            m_finished.notify_all();
+        }
+    }
+
+    // A large buffer for frame n; -1 when the inflater stops.
+    int takeLarge(uint32_t n) {
+        std::unique_lock<std::mutex> g(m_lock);
+        m_returned.wait(g, [&] { return m_stop || m_free.size() >= 2 || (!m_free.empty() && n == m_turn); });
+        if (m_stop)
+            return -1;
+        const int k = m_free.back();
+        m_free.pop_back();
+        return k;
+    }
+
+    void inflate(InflatedFrame& f, InflateStream& s) {
+        if (f.code != 0 || f.chunk.empty())
+            return;
+        auto bad = [&] {
+            f.fail(OutputFileImporter::IMPORT_READ, "error reading frames: a video chunk does not decompress",
+                   "a video chunk does not decompress");
+        };
+        z_stream& z = s.z;
+        if (!s.ready || inflateReset(&z) != Z_OK || f.chunk.size() > UINT_MAX)
+            return bad();
+        z.next_in = f.chunk.data();
+        z.avail_in = uInt(f.chunk.size());
+        z.next_out = f.small.data();
+        z.avail_out = uInt(m_small);
+        int r = ::inflate(&z, Z_FINISH);
+        f.plain = f.small.data();
+        if (r != Z_STREAM_END && z.avail_out == 0 && m_maxPlain > m_small &&
+            (r == Z_OK || r == Z_BUF_ERROR)) {
+            // Too large for the slot: on into a large buffer.
+            f.large = takeLarge(f.frame);
+            if (f.large < 0)
+                return bad();
+            uint8_t* out = m_large[f.large].data();
+            std::memcpy(out, f.small.data(), m_small);
+            z.next_out = out + m_small;
+            z.avail_out = uInt(std::min<size_t>(m_maxPlain - m_small, UINT_MAX));
+            r = ::inflate(&z, Z_FINISH);
+            f.plain = out;
+        }
+        if (r != Z_STREAM_END)
+            return bad();
+        f.plainLength = size_t(z.total_out);
+        if (f.plainLength != 0 && f.plainLength < video::TRAILER_SIZE)
+            f.fail(OutputFileImporter::IMPORT_READ,
+                   "error reading frames: a video chunk is shorter than its trailer",
+                   "a video chunk is shorter than its trailer");
+    }
+
+    size_t m_maxPlain, m_small;
+    InflatedFrame m_slots[AHEAD];
+    ByteBuffer m_large[LARGE];
+    InflateStream m_inline;
+    std::mutex m_lock;
+    std::condition_variable m_work, m_finished, m_returned;
+    std::deque<InflatedFrame*> m_queue;
+    std::vector<int> m_free; // large buffers not in use
+    uint32_t m_turn = 0;     // the frame being written next
+    bool m_stop = false;
+    std::vector<std::thread> m_threads;
+};
+
+// Writes the pieces of one record; `written` receives the bytes that went out.
+bool writeRecord(int fd, std::vector<iovec>& pieces, size_t& written) {
+    written = 0;
+    size_t at = 0;
+    while (at < pieces.size()) {
+        const int count = int(std::min<size_t>(pieces.size() - at, IOV_MAX));
+        const ssize_t n = ::writev(fd, pieces.data() + at, count);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        written += size_t(n);
+        // Skip what went out, and resume within a piece cut short.
+        for (size_t left = size_t(n); left > 0;) {
+            if (left >= pieces[at].iov_len) {
+                left -= pieces[at].iov_len;
+                ++at;
+            } else {
+                pieces[at].iov_base = static_cast<uint8_t*>(pieces[at].iov_base) + left;
+                pieces[at].iov_len -= left;
+                left = 0;
+            }
+        }
+        while (at < pieces.size() && pieces[at].iov_len == 0)
+            ++at;
+    }
+    return true;
 }
 
 } // namespace
@@ -290,19 +508,22 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     if (additional.size() < 60 + size_t(F) * SPlayBackFrameInfo::SIZE)
         return fail(IMPORT_NO_ADDITIONAL_DATA, "additional data read failed: too few playback records");
 
+    // The picture is kept in the screen's pixel size where the pixels only
+    // widen (3 bytes to 4), so that a record's rows are the picture's rows;
+    // a row's bytes beyond the picture stay zero.
+    const int P = (B == 3 && sB == 4) ? 4 : B;
+    const size_t stride = std::max(size_t(W) * P, R);
     const size_t cols = size_t(W) / 8 + 1, rows = size_t(H) / 8 + 1;
     const size_t maxPlain = std::max(S * H, 2 * rows * cols + rows * cols * 64 * B) + video::TRAILER_SIZE;
     std::vector<uint8_t> image;
-    ByteBuffer plain;
-    DecodedFrame slots[DECODED_AHEAD];
-    ByteBuffer whole[WHOLE_FRAMES];
+    FrameInflater inflater(maxPlain);
     try {
-        image.assign(S * H, 0);
-        plain.reserve(maxPlain);
-        for (auto& b : whole)
-            b.reserve(R * H);
+        image.assign(stride * H, 0);
+        inflater.start();
     } catch (const std::bad_alloc&) {
         return fail(IMPORT_MEMORY, "malloc lpBuffer falied");
+    } catch (const std::system_error&) {
+        return fail(IMPORT_MEMORY, "malloc lpBuffer falied", "no thread to inflate the frames");
     }
 
     SDatMainHeader main;
@@ -312,57 +533,32 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     if (std::fseek(dat, 0, SEEK_SET) != 0)
         return fail(IMPORT_SEEK, "fseek", "cannot seek in " + m_workingScratch + ": " + std::strerror(errno));
     auto mh = main.toBytes();
-    if (!writeAll(dat, mh.data(), mh.size()))
+    if (!writeAll(dat, mh.data(), mh.size()) || std::fflush(dat) != 0)
         return failWrite("file header write failed", m_workingScratch);
+    // The records go straight to the descriptor, behind the main header.
+    const int fd = fileno(dat);
     m_r.project.m_nextRecordOffset = SDatMainHeader::SIZE;
     m_r.rowBytes = int(R);
     SRect capture = m_r.captureRect;
 
     std::vector<stdColormapArray> colormaps;
-
+    std::vector<uint8_t> format, lastFormat;
     SRect decodedCapture = capture;
     int decodedRowBytes = m_r.rowBytes;
-    std::vector<uint8_t> chunk, format, lastFormat;
+    std::vector<iovec> pieces;
 
-    // The next frames are read, inflated and converted on a thread of their
-    // own while this one writes the records, in order.
-    struct Ahead {
-        std::mutex lock;
-        std::condition_variable changed;
-        uint32_t decoded = 0, written = 0;
-        bool stop = false;
-        std::vector<int> freeWhole; // whole-frame buffers not in use
-        std::thread thread;
-        ~Ahead() {
-            {
-                std::lock_guard<std::mutex> g(lock);
-                stop = true;
-            }
-            changed.notify_all();
-            if (thread.joinable())
-                thread.join();
-        }
-    } ahead;
-    for (int k = 0; k < WHOLE_FRAMES; ++k)
-        ahead.freeWhole.push_back(k);
-
-    // Decodes frame i into d: its playback record, palette, and its band's
-    // rows in the screen's own pixel format. Runs on the decoding thread.
-    auto decode = [&](uint32_t i, DecodedFrame& d) {
-        d.code = IMPORT_OK;
-        d.hasImage = false;
-        d.rows = nullptr;
-        d.length = 0;
-        auto failed = [&](int code, const std::string& message, const std::string& what) {
-            d.code = code;
-            d.message = message;
-            d.cause = frameCause(i, what);
+    // Reads frame n's palette and chunk, in order, on this thread.
+    uint32_t next = 0;
+    bool readFailed = false;
+    auto readFrame = [&](InflatedFrame& f, uint32_t n) {
+        f.reset(n);
+        auto failed = [&](const std::string& message, const std::string& what) {
+            f.fail(IMPORT_READ, message, what);
+            readFailed = true;
         };
-        SPlayBackFrameInfo& p = d.p;
-        p = SPlayBackFrameInfo::fromBytes(additional.data() + 60 + size_t(i) * SPlayBackFrameInfo::SIZE);
         if (m_screen.depth <= 15) {
-            if (file.vlmGetFormat(format, i, 0) != 0 || format.size() < 40 + 4 * 256)
-                return failed(IMPORT_READ, "palette read error", "the palette cannot be read");
+            if (file.vlmGetFormat(format, n, 0) != 0 || format.size() < 40 + 4 * 256)
+                return failed("palette read error", "the palette cannot be read");
             if (format != lastFormat) {
                 stdColormapArray pal;
                 for (size_t c = 0; c < 256; ++c) {
@@ -373,157 +569,90 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
                 colormaps.push_back(pal);
                 lastFormat = format;
             }
-            d.palette = int32_t(colormaps.size()) - 1;
-        } else {
-            d.palette = 0;
+            f.palette = int32_t(colormaps.size()) - 1;
         }
+        if (file.vlmStreamRead(f.chunk, n, vlm::CHUNK_VIDEO) != 0)
+            return failed("error reading frames", "the video chunk cannot be read");
+    };
 
-        if (file.vlmStreamRead(chunk, i, vlm::CHUNK_VIDEO) != 0)
-            return failed(IMPORT_READ, "error reading frames", "the video chunk cannot be read");
-        uLongf plainLength = 0;
-        if (!chunk.empty()) {
-            plainLength = uLongf(maxPlain);
-            if (uncompress(plain.data(), &plainLength, chunk.data(), uLong(chunk.size())) != Z_OK)
-                return failed(IMPORT_READ, "error reading frames: a video chunk does not decompress",
-                              "a video chunk does not decompress");
-            if (plainLength != 0 && plainLength < video::TRAILER_SIZE)
-                return failed(IMPORT_READ, "error reading frames: a video chunk is shorter than its trailer",
-                              "a video chunk is shorter than its trailer");
-            d.hasImage = plainLength > video::TRAILER_SIZE;
+    for (uint32_t i = 0; i < F; ++i) {
+        m_services.progress(i);
+        // The next frames are read and handed to the inflating threads.
+        for (; next < F && next < i + FrameInflater::AHEAD && !readFailed; ++next) {
+            InflatedFrame& f = inflater.slot(next);
+            readFrame(f, next);
+            inflater.submit(f);
         }
+        InflatedFrame& f = inflater.slot(i);
+        if (!inflater.waitFor(f, i))
+            return fail(IMPORT_READ, "error reading frames", frameCause(i, "the frame was not read"));
+        if (f.code != IMPORT_OK)
+            return fail(f.code, f.message, frameCause(i, f.what));
+
+        SPlayBackFrameInfo p =
+            SPlayBackFrameInfo::fromBytes(additional.data() + 60 + size_t(i) * SPlayBackFrameInfo::SIZE);
+        const uint8_t* plain = f.plain;
+        const size_t plainLength = f.plainLength;
+        const bool hasImage = plainLength > video::TRAILER_SIZE;
         const bool key = p.frameFlags & PBF_KEY;
-        if (d.hasImage) {
-            video::Trailer& t = d.t;
-            t = video::readTrailer(plain.data() + plainLength - video::TRAILER_SIZE);
+        auto failed = [&](const std::string& message, const std::string& what) {
+            return fail(IMPORT_READ, message, frameCause(i, what));
+        };
+        video::Trailer t;
+        if (hasImage) {
+            t = video::readTrailer(plain + plainLength - video::TRAILER_SIZE);
             std::printf("Block Rect---- %d %d %d %d\n", t.left, t.right, t.top, t.bottom);
             if (t.left != 0 || t.top < 0 || t.right != W - 1 || t.bottom < t.top || t.bottom >= H)
-                return failed(IMPORT_READ, "error reading frames: a band lies outside the screen",
+                return failed("error reading frames: a band lies outside the screen",
                               "a band lies outside the screen");
             if (key) {
                 if (t.top != 0 || t.bottom != H - 1)
-                    return failed(IMPORT_READ, "error reading frames: a key frame is not whole",
+                    return failed("error reading frames: a key frame is not whole",
                                   "a key frame is not whole");
                 decodedCapture = SRect{t.left, t.top, t.right + 1, t.bottom + 1};
                 decodedRowBytes = (t.right + 1 - t.left) * sB;
             }
             video::DecodeResult r;
             if (t.blocks == 0) {
-                r = video::decodeKeyChunk(plain.data(), plainLength, image.data() + size_t(t.top) * S, W,
-                                          t.bottom - t.top + 1, S, B);
+                r = video::decodeKeyChunk(plain, plainLength, image.data() + size_t(t.top) * stride, W,
+                                          t.bottom - t.top + 1, stride, B, P);
             } else {
-                r = video::applyDeltaChunk(plain.data(), plainLength, image.data(), W, H, S, B,
-                                           decodedCapture);
+                r = video::applyDeltaChunk(plain, plainLength, image.data(), W, H, stride, B, decodedCapture,
+                                           8, P);
             }
             if (r != video::DecodeResult::Ok)
-                return failed(IMPORT_READ, "error reading frames: a bad video chunk", "a bad video chunk");
-
-            // The band's rows into the screen's own pixel format, every byte of them.
-            const size_t need = R * size_t(t.bottom - t.top + 1);
-            if (need > R * H / 4) {
-                std::unique_lock<std::mutex> g(ahead.lock);
-                ahead.changed.wait(g, [&] { return ahead.stop || !ahead.freeWhole.empty(); });
-                if (ahead.stop)
-                    return failed(IMPORT_READ, "import stopped", "the import stopped");
-                d.whole = ahead.freeWhole.back();
-                ahead.freeWhole.pop_back();
-                d.rows = whole[d.whole].data();
-            } else {
-                try {
-                    d.own.reserve(need);
-                } catch (const std::bad_alloc&) {
-                    return failed(IMPORT_MEMORY, "malloc lpBuffer falied", "no memory for a frame");
-                }
-                d.rows = d.own.data();
-            }
-            const bool from555 = B == 2 && !(p.pixelFlags & 0x01);
-            if (from555)
+                return failed("error reading frames: a bad video chunk", "a bad video chunk");
+            if (B == 2 && !(p.pixelFlags & 0x01)) {
+                // 5-5-5 pixels widened to 5-6-5 where they lie; the flags say so,
+                // or the next import converts them again.
                 diag::print("in 15 bit\n");
-            for (int y = t.top; y <= t.bottom; ++y) {
-                const uint8_t* src = image.data() + size_t(y) * S;
-                uint8_t* dst = d.rows + size_t(y - t.top) * R;
-                size_t done = 0;
-                if (from555) {
-                    for (int x = 0; x < W && 2 * size_t(x) + 2 <= R; ++x)
-                        rec::writeLe16(dst + 2 * x, widen555(rec::readLe16(src + 2 * x)));
-                    done = std::min(S, R);
-                } else if (B == 3 && sB == 4) {
-                    for (int x = 0; x < W; ++x) {
-                        std::memcpy(dst + 4 * x, src + 3 * x, 3);
-                        dst[4 * x + 3] = 0;
-                    }
-                    done = R;
-                } else {
-                    done = std::min(S, R);
-                    std::memcpy(dst, src, done);
+                const int n = int(std::min<size_t>(size_t(W), R / 2));
+                for (int y = t.top; y <= t.bottom; ++y) {
+                    uint8_t* row = image.data() + size_t(y) * stride;
+                    for (int x = 0; x < n; ++x)
+                        rec::writeLe16(row + 2 * x, widen555(rec::readLe16(row + 2 * x)));
                 }
-                std::memset(dst + done, 0, R - done);
-            }
-            if (from555) {
-                // The image is now 5-6-5: say so, or the next import converts it again.
-                for (int y = t.top; y <= t.bottom; ++y)
-                    std::memcpy(image.data() + size_t(y) * S, d.rows + size_t(y - t.top) * R, std::min(S, R));
                 p.pixelFlags |= 0x03;
             }
-            d.length = need;
         }
-        d.capture = decodedCapture;
-        d.rowBytes = decodedRowBytes;
-    };
-
-    ahead.thread = std::thread([&] {
-        for (uint32_t i = 0; i < F; ++i) {
-            {
-                std::unique_lock<std::mutex> g(ahead.lock);
-                ahead.changed.wait(
-                    g, [&] { return ahead.stop || ahead.decoded - ahead.written < DECODED_AHEAD; });
-                if (ahead.stop)
-                    return;
-            }
-            DecodedFrame& d = slots[i % DECODED_AHEAD];
-            decode(i, d);
-            {
-                std::lock_guard<std::mutex> g(ahead.lock);
-                ++ahead.decoded;
-            }
-            ahead.changed.notify_all();
-            if (d.code != IMPORT_OK)
-                return;
-        }
-    });
-
-    for (uint32_t i = 0; i < F; ++i) {
-        m_services.progress(i);
-        {
-            std::unique_lock<std::mutex> g(ahead.lock);
-            ahead.changed.wait(g, [&] { return ahead.decoded > i; });
-        }
-        DecodedFrame& d = slots[i % DECODED_AHEAD];
-        if (d.code != IMPORT_OK)
-            return fail(d.code, d.message, d.cause);
-        SPlayBackFrameInfo& p = d.p;
-        const video::Trailer& t = d.t;
-        const bool hasImage = d.hasImage;
-        const bool key = p.frameFlags & PBF_KEY;
+        capture = decodedCapture;
+        m_r.rowBytes = decodedRowBytes;
         const bool blank = p.frameFlags & (PBF_INSERTED | PBF_APPENDED);
-        capture = d.capture;
-        m_r.rowBytes = d.rowBytes;
 
         SDatFrameHeader h;
-        const uint8_t* data = nullptr;
         size_t length = 0;
-        if (blank) {
+        if (blank)
             h.keyFlag = 1;
-        } else if (hasImage) {
+        else if (hasImage) {
             // The band's rows; a key frame's band is the whole picture.
-            data = d.rows;
-            length = d.length;
+            length = R * size_t(t.bottom - t.top + 1);
             h.keyFlag = key ? 1 : 0;
         }
         if (p.frameFlags & PBF_DELETED)
             ++m_r.project.m_deletedCount;
         h.recordSize = uint32_t(SDatFrameHeader::SIZE + length);
         h.frameNumber = i;
-        h.paletteIndex = uint32_t(d.palette);
+        h.paletteIndex = uint32_t(f.palette);
         h.timeStamp = uint32_t(time(nullptr));
         h.frameState = i == 0 ? FRAME_STATE_FIRST : FRAME_STATE_TIMER;
         h.data = SRect{capture.left, hasImage && !blank ? t.top : 0, capture.right - 1,
@@ -536,17 +665,29 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         e.keyFlag = int32_t(h.keyFlag);
         e.deletedFlag = (p.frameFlags & PBF_DELETED) ? 1 : 0;
         e.recordOffset = int32_t(m_r.project.m_nextRecordOffset);
+
+        // The record in one write: its header, then the picture's rows.
         auto hb = h.toBytes();
+        pieces.clear();
+        pieces.push_back(iovec{hb.data(), hb.size()});
+        if (length > 0) {
+            uint8_t* first = image.data() + size_t(t.top) * stride;
+            if (stride == R)
+                pieces.push_back(iovec{first, length});
+            else
+                for (int y = t.top; y <= t.bottom; ++y, first += stride)
+                    pieces.push_back(iovec{first, R});
+        }
+        size_t written = 0;
         errno = 0;
-        if (!writeAll(dat, hb.data(), hb.size()))
-            return failWrite("File header write", m_workingScratch);
-        if (!writeAll(dat, data, length))
-            return failWrite("Frame data write", m_workingScratch);
+        if (!writeRecord(fd, pieces, written))
+            return failWrite(written < hb.size() ? "File header write" : "Frame data write",
+                             m_workingScratch);
         m_r.project.m_nextRecordOffset += h.recordSize;
         m_r.project.m_vEditInfo.push_back(e);
 
         if (m_screen.depth <= 15)
-            p.paletteIndex = int16_t(d.palette);
+            p.paletteIndex = int16_t(f.palette);
         if (!(p.pixelFlags & 0x02)) {
             if (m_r.redMask == 0xF800)
                 p.pixelFlags |= 0x01;
@@ -559,14 +700,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         else if (p.frameFlags & PBF_COPIED)
             ++m_r.project.m_insertedCount;
         m_r.project.m_vPlayBackFrameInfo.push_back(p);
-        {
-            std::lock_guard<std::mutex> g(ahead.lock);
-            if (d.whole >= 0)
-                ahead.freeWhole.push_back(d.whole);
-            d.whole = -1;
-            ++ahead.written;
-        }
-        ahead.changed.notify_all();
+        inflater.written(f);
     }
     m_r.project.m_vColormaps.insert(m_r.project.m_vColormaps.end(), colormaps.begin(), colormaps.end());
 

@@ -235,8 +235,20 @@ OutputFileMaker::Result OutputFileMaker::make() {
     return r;
 }
 
+// Packed picture rows that later frames compare against: a key frame's
+// chunk (its rows bottom-up) or a band's rows. Shared by the reference and by
+// the frames in flight that compare against them; their buffer goes back to
+// the pipeline when the last of them lets go.
+struct OutputFileMaker::Rows {
+    ByteBuffer bytes;
+    size_t size = 0;    // the bytes asked for
+    bool ready = false; // read and packed; under the pipeline's lock
+};
+
 // One frame on its way from the reading to the file.
 struct OutputFileMaker::Job {
+    // What the worker makes of the frame's data.
+    enum class Kind { Done, Key, Delta, BandKey };
     uint32_t frame = 0;
     // A failure found while reading; reported when the frame's turn to be written comes.
     Result failure = MAKE_OK;
@@ -247,6 +259,19 @@ struct OutputFileMaker::Job {
     size_t plainLength = 0, packedLength = 0;
     // Set by the worker, under the pipeline's lock.
     bool done = false, ok = true;
+    bool read = true; // its rows were read
+
+    // The data to read: `rows` rows of `rawRow` bytes from `offset` in the
+    // working frame file, packed into `own` at `packedRow` bytes a row.
+    Kind kind = Kind::Done;
+    int64_t offset = 0;
+    size_t rows = 0, rawRow = 0, packedRow = 0;
+    std::shared_ptr<Rows> own;
+    // The reference rows the band compares against, and what holds them.
+    std::vector<const uint8_t*> reference;
+    std::vector<std::shared_ptr<Rows>> holders;
+    video::BlockGeometry g;
+    SRect band{0, 0, 0, 0};
 
     void reset(uint32_t i) {
         frame = i;
@@ -258,6 +283,11 @@ struct OutputFileMaker::Job {
         plainLength = packedLength = 0;
         done = false;
         ok = true;
+        kind = Kind::Done;
+        read = true;
+        own.reset();
+        reference.clear();
+        holders.clear();
     }
     void setFailure(Result r, const std::string& m, const std::string& c) {
         failure = r;
@@ -278,13 +308,17 @@ struct OutputFileMaker::Pipeline {
     bool packed = false;
     int B = 0;
     size_t R = 0;
+    int rawB = 0; // bytes a pixel in the working frame file
+    int fd = -1;  // the working frame file, read by the workers
     SRect refRect{0, 0, 0, 0};
     int W = 0, H = 0;
-    std::vector<uint8_t> reference;
-    ByteBuffer readBuffer;
-    size_t readRoom = 0;
-    std::vector<uint16_t> blocks;
-    std::vector<uint8_t> marked;
+    // The reference picture, row by row where the frames' own rows hold it,
+    // and the rows held by each holder; black before the first key frame.
+    std::vector<const uint8_t*> refRows;
+    std::vector<Rows*> refHolder;
+    std::vector<std::pair<std::shared_ptr<Rows>, size_t>> holders;
+    size_t heldByReference = 0, refRowBytes = 0;
+    std::condition_variable readyRows;
     // Writing.
     int32_t lastPalette = -1;
     uint32_t background = 0;
@@ -300,9 +334,12 @@ struct OutputFileMaker::Pipeline {
     // Compression: inline with one thread, else the workers.
     Deflater deflater;
     ByteBuffer output;
+    std::vector<uint8_t> rawScratch;
+    std::vector<uint16_t> blocks;
+    std::vector<uint8_t> marked;
     std::mutex lock;
     std::condition_variable work, finished;
-    std::deque<Job*> queue;
+    std::deque<Job*> reads, builds, queue; // jobs to read, to lay out, to compress
     bool stop = false;
     std::vector<std::thread> workers;
 
@@ -313,8 +350,15 @@ struct OutputFileMaker::Pipeline {
             stop = true;
         }
         work.notify_all();
+        readyRows.notify_all();
         for (auto& t : workers)
             t.join();
+        // Rows still held give their buffers back before the pool goes.
+        jobs.clear();
+        freeJobs.clear();
+        holders.clear();
+        if (fd >= 0)
+            ::close(fd);
     }
 
     void startWorkers() {
@@ -327,15 +371,47 @@ struct OutputFileMaker::Pipeline {
     void workerLoop() {
         Deflater own;
         ByteBuffer out;
+        std::vector<uint8_t> raw;
+        std::vector<uint16_t> list;
+        std::vector<uint8_t> marked;
         std::unique_lock<std::mutex> g(lock);
         for (;;) {
-            work.wait(g, [this] { return stop || !queue.empty(); });
+            work.wait(g, [this] { return stop || !reads.empty() || !builds.empty() || !queue.empty(); });
             if (stop)
                 return;
+            // Reading first: it waits for nothing, and later bands wait for
+            // it; then the blocks, which free the band's rows; then compression.
+            if (!reads.empty()) {
+                Job* job = reads.front();
+                reads.pop_front();
+                g.unlock();
+                read(*job, raw);
+                g.lock();
+                builds.push_back(job);
+                continue;
+            }
+            if (!builds.empty()) {
+                Job* job = builds.front();
+                builds.pop_front();
+                g.unlock();
+                const bool built = build(*job, list, marked);
+                if (!built)
+                    job->own.reset();
+                g.lock();
+                if (built) {
+                    queue.push_back(job);
+                    continue;
+                }
+                job->ok = false;
+                job->done = true;
+                finished.notify_all();
+                continue;
+            }
             Job* job = queue.front();
             queue.pop_front();
             g.unlock();
             const bool ok = compress(*job, own, out);
+            job->own.reset(); // its rows stay while the reference or a later band holds them
             g.lock();
             job->ok = ok;
             job->done = true;
@@ -350,12 +426,15 @@ struct OutputFileMaker::Pipeline {
         try {
             out.reserve(Deflater::bound(job.plainLength));
             size_t written = 0;
-            if (!maker.compressFrame(job.frame, d, job.plain.data(), job.plainLength, out.data(),
-                                     out.capacity(), written))
+            const uint8_t* plain = job.kind == Job::Kind::Key ? job.own->bytes.data() : job.plain.data();
+            if (!maker.compressFrame(job.frame, d, plain, job.plainLength, out.data(), out.capacity(),
+                                     written))
                 return false;
             {
+                // The plain chunk is done with: its room goes to the frames read next.
                 std::lock_guard<std::mutex> g(poolLock);
                 take(written, job.packed, true);
+                giveBack(job.plain);
             }
             std::memcpy(job.packed.data(), out.data(), written);
             job.packedLength = written;
@@ -377,6 +456,8 @@ struct OutputFileMaker::Pipeline {
         return raw;
     }
     void recycle(Job* job) {
+        job->own.reset();
+        job->holders.clear();
         {
             std::lock_guard<std::mutex> g(poolLock);
             giveBack(job->plain);
@@ -440,13 +521,15 @@ struct OutputFileMaker::Pipeline {
 
     void submit(Job* job) {
         if (threads <= 1) {
-            job->ok = compress(*job, deflater, output);
+            read(*job, rawScratch);
+            job->ok = build(*job, blocks, marked) && compress(*job, deflater, output);
+            job->own.reset();
             job->done = true;
             return;
         }
         {
             std::lock_guard<std::mutex> g(lock);
-            queue.push_back(job);
+            reads.push_back(job);
         }
         work.notify_one();
     }
@@ -466,11 +549,12 @@ struct OutputFileMaker::Pipeline {
     }
 
     // The plain buffer of a job, writing older frames to free room.
-    Result buffersFor(Job& job, size_t plainBytes) {
+    Result buffersFor(Job& job, size_t plainBytes) { return bufferOf(job.plain, plainBytes); }
+    Result bufferOf(ByteBuffer& out, size_t bytes) {
         for (;;) {
             {
                 std::lock_guard<std::mutex> g(poolLock);
-                if (take(plainBytes, job.plain, inFlight.empty()))
+                if (take(bytes, out, inFlight.empty()))
                     return MAKE_OK;
             }
             const Result r = writeOldest();
@@ -478,6 +562,206 @@ struct OutputFileMaker::Pipeline {
                 return r;
         }
     }
+    // Rows of `bytes` bytes from the pool, given back when the last holder lets go.
+    Result newRows(size_t bytes, std::shared_ptr<Rows>& rows) {
+        ByteBuffer b;
+        const Result r = bufferOf(b, bytes);
+        if (r != MAKE_OK)
+            return r;
+        Rows* raw = new Rows;
+        raw->bytes = std::move(b);
+        raw->size = bytes;
+        rows = std::shared_ptr<Rows>(raw, [this](Rows* d) {
+            {
+                std::lock_guard<std::mutex> g(poolLock);
+                giveBack(d->bytes);
+            }
+            delete d;
+        });
+        return MAKE_OK;
+    }
+
+    // Points the reference rows [from, from + n) at `rows`, row y at at(y).
+    template <class At> void point(size_t from, size_t n, const std::shared_ptr<Rows>& rows, At at) {
+        size_t mine = holders.size();
+        for (size_t k = 0; k < holders.size(); ++k)
+            if (holders[k].first == rows)
+                mine = k;
+        if (mine == holders.size()) {
+            holders.emplace_back(rows, 0);
+            heldByReference += rows->size;
+        }
+        size_t k = 0;
+        for (size_t y = from; y < from + n; ++y) {
+            Rows* old = refHolder[y];
+            if (old && (k >= holders.size() || holders[k].first.get() != old))
+                for (k = 0; holders[k].first.get() != old; ++k) {
+                }
+            if (old)
+                --holders[k].second;
+            refHolder[y] = rows.get();
+            refRows[y] = at(y - from);
+        }
+        holders[mine].second += n;
+        for (size_t j = holders.size(); j-- > 0;)
+            if (holders[j].second == 0) {
+                heldByReference -= holders[j].first->size;
+                holders.erase(holders.begin() + long(j));
+            }
+    }
+
+    // A black reference of H rows of Rp bytes, unless it has that shape.
+    Result shapeReference(size_t Rp, int h) {
+        if (refRows.size() == size_t(h) && refRowBytes == Rp)
+            return MAKE_OK;
+        std::shared_ptr<Rows> black;
+        if (const Result r = newRows(Rp, black); r != MAKE_OK)
+            return r;
+        std::memset(black->bytes.data(), 0, Rp);
+        black->ready = true;
+        holders.clear();
+        heldByReference = 0;
+        refRows.assign(size_t(h), nullptr);
+        refHolder.assign(size_t(h), nullptr);
+        refRowBytes = Rp;
+        const uint8_t* row = black->bytes.data();
+        point(0, size_t(h), black, [row](size_t) { return row; });
+        return MAKE_OK;
+    }
+
+    // When the rows of the reference keep too many frames' rows alive, they
+    // are gathered into one picture.
+    Result gatherReference() {
+        const size_t frameBytes = refRowBytes * refRows.size();
+        if (heldByReference <= 3 * frameBytes || holders.size() < 2)
+            return MAKE_OK;
+        std::shared_ptr<Rows> whole;
+        if (const Result r = newRows(frameBytes, whole); r != MAKE_OK)
+            return r;
+        {
+            std::unique_lock<std::mutex> g(lock);
+            readyRows.wait(g, [this] { return stop || allReady(holders); });
+        }
+        uint8_t* to = whole->bytes.data();
+        for (size_t y = 0; y < refRows.size(); ++y)
+            std::memcpy(to + y * refRowBytes, refRows[y], refRowBytes);
+        whole->ready = true;
+        const size_t Rp = refRowBytes;
+        point(0, refRows.size(), whole, [to, Rp](size_t y) { return to + y * Rp; });
+        return MAKE_OK;
+    }
+    template <class List> static bool allReady(const List& list) {
+        for (const auto& h : list)
+            if (!holderOf(h)->ready)
+                return false;
+        return true;
+    }
+    static Rows* holderOf(const std::pair<std::shared_ptr<Rows>, size_t>& h) { return h.first.get(); }
+    static Rows* holderOf(const std::shared_ptr<Rows>& h) { return h.get(); }
+
+    // The reference rows of a band and what holds them, for its job.
+    void snapshot(Job& job, size_t from, size_t n) {
+        job.reference.assign(refRows.begin() + long(from), refRows.begin() + long(from + n));
+        job.holders.clear();
+        for (const auto& h : holders)
+            for (size_t y = from; y < from + n; ++y)
+                if (refHolder[y] == h.first.get()) {
+                    job.holders.push_back(h.first);
+                    break;
+                }
+    }
+
+    // Reads the job's rows from the working frame file and packs them into
+    // its own rows (a key frame's bottom-up). Runs on a worker.
+    bool readRows(Job& job, std::vector<uint8_t>& raw) {
+        constexpr size_t PIECE = 256 * 1024;
+        const size_t perPiece = std::max<size_t>(1, PIECE / std::max<size_t>(job.rawRow, 1));
+        raw.resize(perPiece * job.rawRow);
+        const bool bottomUp = job.kind == Job::Kind::Key;
+        uint8_t* own = job.own->bytes.data();
+        for (size_t r = 0; r < job.rows; r += perPiece) {
+            const size_t n = std::min(perPiece, job.rows - r);
+            const size_t bytes = n * job.rawRow;
+            size_t got = 0;
+            while (got < bytes) {
+                const ssize_t k = ::pread(fd, raw.data() + got, bytes - got,
+                                          off_t(job.offset + int64_t(r * job.rawRow + got)));
+                if (k < 0 && errno == EINTR)
+                    continue;
+                if (k <= 0) {
+                    const std::string why = k < 0 ? std::strerror(errno) : "the record is cut short";
+                    job.failure = MAKE_FRAME_UNREADABLE;
+                    job.message = "getFrame () failed: getFrame fread data: " + why;
+                    job.cause = maker.workingCause("getFrame fread data: " + why);
+                    return false;
+                }
+                got += size_t(k);
+            }
+            for (size_t j = 0; j < n; ++j) {
+                const size_t row = r + j;
+                uint8_t* to = own + (bottomUp ? job.rows - 1 - row : row) * job.packedRow;
+                video::copyPixels(to, raw.data() + j * job.rawRow, job.rawRow / size_t(rawB), rawB, B);
+            }
+        }
+        return true;
+    }
+
+    // The worker's first part: the job's rows read and packed, ready for
+    // the later bands that compare against them.
+    void read(Job& job, std::vector<uint8_t>& raw) {
+        if (job.kind == Job::Kind::Done)
+            return;
+        job.read = readRows(job, raw);
+        {
+            std::lock_guard<std::mutex> g(lock);
+            job.own->ready = true;
+        }
+        readyRows.notify_all();
+    }
+
+    // Its second part, before compression: the plain chunk. A key frame's is
+    // its own rows with the trailer, a band's its changed blocks against the
+    // reference rows it was given.
+    bool build(Job& job, std::vector<uint16_t>& list, std::vector<uint8_t>& marked) {
+        if (job.kind == Job::Kind::Done)
+            return true;
+        if (!job.read)
+            return false;
+        const uint8_t* rows = job.own->bytes.data();
+        const video::BlockGeometry& g = job.g;
+        if (job.kind == Job::Kind::Key) {
+            video::writeTrailer(job.own->bytes.data() + job.rows * job.packedRow,
+                                video::Trailer{int16_t(job.band.left), int16_t(job.band.right),
+                                               int16_t(job.band.top), int16_t(job.band.bottom), 0});
+            job.plainLength = job.rows * job.packedRow + video::TRAILER_SIZE;
+            return true;
+        }
+        if (job.kind == Job::Kind::BandKey) {
+            job.plainLength = video::keyChunkInto(job.plain.data(), rows, g.width(), g.height(), g.rowBytes,
+                                                  g.bytesPerPixel, job.band);
+            return true;
+        }
+        {
+            std::unique_lock<std::mutex> l(lock);
+            readyRows.wait(l, [&] { return stop || allReady(job.holders); });
+            if (stop)
+                return false;
+        }
+        video::changedBlocks(job.reference.data(), rows, g, list, marked);
+        try {
+            std::lock_guard<std::mutex> l(poolLock);
+            take(video::deltaChunkSize(list.size(), g), job.plain, true);
+        } catch (const std::bad_alloc&) {
+            diag::print("no memory for the blocks of frame %u\n", job.frame);
+            return false;
+        }
+        job.plainLength = video::deltaChunkInto(job.plain.data(), list, rows, g);
+        job.holders.clear();
+        job.reference.clear();
+        job.own.reset(); // its rows stay while the reference or a later band holds them
+        return true;
+    }
+
     // Writes older frames until the buffers held fit the budget again.
     Result keepWithinBudget() {
         while (!inFlight.empty() && !withinBudget()) {
@@ -506,13 +790,13 @@ bool OutputFileMaker::compressFrame(uint32_t, Deflater& deflater, const uint8_t*
 OutputFileMaker::Result OutputFileMaker::prepareFrame(Pipeline& pp, Job& job) {
     const uint32_t i = job.frame;
     SDatFrameHeader header;
-    if (pp.frames.getFrameInto(m_in.project->m_vEditInfo, i, header, pp.readBuffer.data(), pp.readRoom,
-                               pp.packed) != FrameStore::GETFRAME_OK) {
+    int64_t offset = 0;
+    if (pp.frames.getFrameHeader(m_in.project->m_vEditInfo, i, header, pp.packed, offset) !=
+        FrameStore::GETFRAME_OK) {
         job.setFailure(MAKE_FRAME_UNREADABLE, "getFrame () failed: " + pp.frames.lastError(),
                        workingCause(pp.frames.lastError()));
         return MAKE_OK;
     }
-    const uint8_t* data = pp.readBuffer.data();
     const size_t length = header.dataLength(); // packed to 3 bytes a pixel where asked
     const SPlayBackFrameInfo& pb = m_in.project->m_vPlayBackFrameInfo[i];
     const bool keyFrame = pb.frameFlags & PBF_KEY;
@@ -537,8 +821,8 @@ OutputFileMaker::Result OutputFileMaker::prepareFrame(Pipeline& pp, Job& job) {
         return MAKE_OK;
     }
     // A first picture that is not a key frame is laid over black.
-    if (pp.reference.size() != Rp * H)
-        pp.reference.assign(Rp * size_t(H), 0);
+    if (const Result r = pp.shapeReference(Rp, H); r != MAKE_OK)
+        return r;
 
     if (keyFrame && length > 0) {
         if (length < Rp * size_t(H)) {
@@ -546,12 +830,17 @@ OutputFileMaker::Result OutputFileMaker::prepareFrame(Pipeline& pp, Job& job) {
                            workingCause("a key frame is cut short"));
             return MAKE_OK;
         }
-        std::memcpy(pp.reference.data(), data, Rp * size_t(H));
-        const Result r = pp.buffersFor(job, video::keyChunkSize(W, H, B));
-        if (r != MAKE_OK)
+        // Packed once, straight into the chunk, which is the reference too.
+        job.kind = Job::Kind::Key;
+        job.offset = offset;
+        job.rows = size_t(H);
+        job.packedRow = Rp;
+        job.rawRow = Rp / size_t(B) * size_t(pp.rawB);
+        job.band = header.data;
+        if (const Result r = pp.newRows(video::keyChunkSize(W, H, B), job.own); r != MAKE_OK)
             return r;
-        job.plainLength =
-            video::keyChunkInto(job.plain.data(), pp.reference.data(), W, H, Rp, B, header.data);
+        uint8_t* rows = job.own->bytes.data();
+        pp.point(0, size_t(H), job.own, [rows, H, Rp](size_t y) { return rows + (size_t(H) - 1 - y) * Rp; });
     } else if (length == 0) {
         // An unchanged frame: no blocks, but it keeps its place and its sound.
         const Result r = pp.buffersFor(job, video::TRAILER_SIZE);
@@ -576,32 +865,34 @@ OutputFileMaker::Result OutputFileMaker::prepareFrame(Pipeline& pp, Job& job) {
                            workingCause("a band is cut short"));
             return MAKE_OK;
         }
-        const uint8_t* bandData = data + first;
-        uint8_t* refBand = pp.reference.data() + size_t(band.top - pp.refRect.top) * Rp;
-        video::BlockGeometry g;
+        job.offset = offset + int64_t(first / size_t(B) * size_t(pp.rawB));
+        job.rows = size_t(bandRows);
+        job.packedRow = R;
+        job.rawRow = R / size_t(B) * size_t(pp.rawB);
+        job.band = band;
+        video::BlockGeometry& g = job.g;
         g.band = band;
         g.rowBytes = R;
         g.bytesPerPixel = B;
         g.trim = video::blockTrim(pp.refRect, 8, B);
+        if (const Result r = pp.newRows(size_t(bandRows) * R, job.own); r != MAKE_OK)
+            return r;
+        const size_t from = size_t(band.top - pp.refRect.top);
         if (video::blocksFitIndices(g)) {
-            video::changedBlocks(refBand, bandData, g, pp.blocks, pp.marked);
-            const Result r = pp.buffersFor(job, video::deltaChunkSize(pp.blocks.size(), g));
-            if (r != MAKE_OK)
-                return r;
-            job.plainLength = video::deltaChunkInto(job.plain.data(), pp.blocks, bandData, g);
+            job.kind = Job::Kind::Delta;
+            pp.snapshot(job, from, size_t(bandRows));
         } else {
             // Too many blocks for 16-bit indices: the band's rows, as a key chunk of the band.
+            job.kind = Job::Kind::BandKey;
             const Result r = pp.buffersFor(job, video::keyChunkSize(g.width(), bandRows, B));
             if (r != MAKE_OK)
                 return r;
-            job.plainLength =
-                video::keyChunkInto(job.plain.data(), bandData, g.width(), bandRows, R, B, band);
         }
-        for (int y = 0; y < bandRows; ++y)
-            std::memcpy(refBand + size_t(y) * Rp, bandData + size_t(y) * R, Rp);
+        uint8_t* rows = job.own->bytes.data();
+        pp.point(from, size_t(bandRows), job.own, [rows, R](size_t y) { return rows + y * R; });
     }
     pp.submit(&job);
-    return MAKE_OK;
+    return pp.gatherReference();
 }
 
 OutputFileMaker::Result OutputFileMaker::writeFrame(VlmFile& file, Pipeline& pp, Job& job) {
@@ -691,17 +982,21 @@ OutputFileMaker::Result OutputFileMaker::run(VlmFile& file) {
         std::min<size_t>((screenRows / 8 + 1) * (size_t(std::max(m_in.screenWidth, 0)) / 8 + 1), 32768);
     const size_t largestChunk =
         std::max(screenRow * screenRows, cells * (2 + 64 * size_t(B))) + video::TRAILER_SIZE;
-    Pipeline pp(*this, file, threads, bytesInFlight(threads, largestChunk));
+    Pipeline pp(*this, file, threads, bytesInFlight(threads, largestChunk) + 2 * largestChunk);
 
     pp.packed = packed;
     pp.B = B;
+    pp.rawB = packed ? 4 : B;
     pp.R = size_t(m_in.screenWidth) * B;
     FrameGeometry geometry{uint32_t(m_in.screenWidth), uint32_t(m_in.screenHeight),
                            uint32_t(m_in.bytesPerPixel), 0};
     if (!pp.frames.open(m_in.workingPath, geometry))
         return fail(MAKE_DAT_UNREADABLE, "***error reading dat file ***", pp.frames.lastError());
-    pp.readRoom = geometry.frameBytes();
-    pp.readBuffer.reserve(pp.readRoom);
+    errno = 0;
+    pp.fd = regularfile::open(m_in.workingPath, O_RDONLY);
+    if (pp.fd < 0)
+        return fail(MAKE_DAT_UNREADABLE, "***error reading dat file ***",
+                    "cannot open the working frame file " + m_in.workingPath + ": " + std::strerror(errno));
 
     VLMVideoHeader& vh = file.videoHeader();
     vh.headerWord = 10;

@@ -109,10 +109,12 @@ class OutputFileMaker {
 
   private:
     struct Pipeline;
+    struct Rows;
     struct Job;
-    // Reads and rebuilds the job's frame into its plain chunk and hands it
-    // to compression; MAKE_OK or the failure of an older frame written to
-    // free buffers (its own failure is kept in the job).
+    // Reads the job's frame header, points the reference at the frame's rows
+    // and hands the job to a worker, which reads its rows, finds its blocks
+    // and compresses them; MAKE_OK or the failure of an older frame written
+    // to free buffers (its own failure is kept in the job).
     Result prepareFrame(Pipeline& pipe, Job& job);
     // Writes the oldest job's blocks; MAKE_OK or the failure.
     Result writeFrame(VlmFile& file, Pipeline& pipe, Job& job);

@@ -37,12 +37,20 @@ std::vector<uint16_t> changedBlocks(const uint8_t* reference, const uint8_t* ban
 
 void changedBlocks(const uint8_t* reference, const uint8_t* band, const BlockGeometry& g,
                    std::vector<uint16_t>& list, std::vector<uint8_t>& marked) {
+    std::vector<const uint8_t*> rows(size_t(std::max(g.height(), 0)));
+    for (size_t y = 0; y < rows.size(); ++y)
+        rows[y] = reference + y * g.rowBytes;
+    changedBlocks(rows.data(), band, g, list, marked);
+}
+
+void changedBlocks(const uint8_t* const* referenceRows, const uint8_t* band, const BlockGeometry& g,
+                   std::vector<uint16_t>& list, std::vector<uint8_t>& marked) {
     list.clear();
     const int w = g.width(), h = g.height(), cols = g.columns(), k = g.edge;
     marked.assign(size_t(g.rows()) * cols, 0);
     const size_t full = size_t(k) * g.bytesPerPixel;
     for (int y = 0; y < h; ++y) {
-        const uint8_t* refRow = reference + size_t(y) * g.rowBytes;
+        const uint8_t* refRow = referenceRows[y];
         const uint8_t* bandRow = band + size_t(y) * g.rowBytes;
         const int blockRow = y / k;
         for (int x = 0; x < w; x += k) {
@@ -132,24 +140,86 @@ bool blocksFitIndices(const BlockGeometry& g) {
     return size_t(g.rows()) * g.columns() <= 32768;
 }
 
+namespace {
+
+// Words of the host's order; the steps below take them as little-endian.
+inline uint32_t word(const uint8_t* p) {
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+#else
+    return rec::readLe32(p);
+#endif
+}
+inline void putWord(uint8_t* p, uint32_t v) {
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::memcpy(p, &v, 4);
+#else
+    rec::writeLe32(p, v);
+#endif
+}
+
+} // namespace
+
+void copyPixels(uint8_t* dest, const uint8_t* src, size_t pixels, int from, int to) {
+    size_t x = 0;
+    if (from == 4 && to == 3) {
+        // Four pixels a step: four words in, three out.
+        for (; x + 4 <= pixels; x += 4, src += 16, dest += 12) {
+            const uint32_t a = word(src), b = word(src + 4), c = word(src + 8), d = word(src + 12);
+            putWord(dest, (a & 0xFFFFFF) | b << 24);
+            putWord(dest + 4, ((b >> 8) & 0xFFFF) | c << 16);
+            putWord(dest + 8, ((c >> 16) & 0xFF) | d << 8);
+        }
+        for (; x < pixels; ++x, src += 4, dest += 3) {
+            dest[0] = src[0];
+            dest[1] = src[1];
+            dest[2] = src[2];
+        }
+        return;
+    }
+    if (from != 3 || to != 4) {
+        std::memcpy(dest, src, pixels * size_t(from));
+        return;
+    }
+    // Four pixels a step: three words in, four out.
+    for (; x + 4 <= pixels; x += 4, src += 12, dest += 16) {
+        const uint32_t a = word(src), b = word(src + 4), c = word(src + 8);
+        putWord(dest, a & 0xFFFFFF);
+        putWord(dest + 4, (a >> 24) | (b & 0xFFFF) << 8);
+        putWord(dest + 8, (b >> 16) | (c & 0xFF) << 16);
+        putWord(dest + 12, c >> 8);
+    }
+    for (; x < pixels; ++x, src += 3, dest += 4) {
+        dest[0] = src[0];
+        dest[1] = src[1];
+        dest[2] = src[2];
+        dest[3] = 0;
+    }
+}
+
 DecodeResult decodeKeyChunk(const uint8_t* chunk, size_t length, uint8_t* image, int width, int height,
-                            size_t stride, int bytesPerPixel) {
+                            size_t stride, int bytesPerPixel, int imageBytesPerPixel) {
+    const int P = imageBytesPerPixel > 0 ? imageBytesPerPixel : bytesPerPixel;
     const size_t row = size_t(width) * bytesPerPixel;
-    if (length < TRAILER_SIZE || length - TRAILER_SIZE < row * height || row > stride)
+    if (length < TRAILER_SIZE || length - TRAILER_SIZE < row * height || size_t(width) * P > stride)
         return DecodeResult::BadLength;
     for (int y = 0; y < height; ++y)
-        std::memcpy(image + size_t(height - 1 - y) * stride, chunk + size_t(y) * row, row);
+        copyPixels(image + size_t(height - 1 - y) * stride, chunk + size_t(y) * row, size_t(width),
+                   bytesPerPixel, P);
     return DecodeResult::Ok;
 }
 
 DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image, int imageWidth,
                              int imageHeight, size_t rowBytes, int bytesPerPixel, const SRect& referenceRect,
-                             int edge) {
+                             int edge, int imageBytesPerPixel) {
+    const int P = imageBytesPerPixel > 0 ? imageBytesPerPixel : bytesPerPixel;
     if (length < TRAILER_SIZE)
         return DecodeResult::BadLength;
     Trailer t = readTrailer(chunk + length - TRAILER_SIZE);
     if (t.left < 0 || t.top < 0 || t.right < t.left || t.bottom < t.top || t.right >= imageWidth ||
-        t.bottom >= imageHeight || size_t(t.right + 1) * bytesPerPixel > rowBytes)
+        t.bottom >= imageHeight || size_t(t.right + 1) * P > rowBytes)
         return DecodeResult::BadTrailer;
     BlockGeometry g;
     g.band = SRect{t.left, t.top, t.right, t.bottom};
@@ -184,8 +254,9 @@ DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image
         const size_t avail = std::min(rowLen, size_t(w - firstX) * bytesPerPixel);
         for (int r = 0; r < edge - skip; ++r) {
             const int y = blockRow * edge + edge - 1 - skip - r;
-            std::memcpy(bandTop + size_t(y) * rowBytes + size_t(firstX) * bytesPerPixel,
-                        src + size_t(skip) * full + size_t(r) * rowLen, avail);
+            copyPixels(bandTop + size_t(y) * rowBytes + size_t(firstX) * P,
+                       src + size_t(skip) * full + size_t(r) * rowLen, avail / size_t(bytesPerPixel),
+                       bytesPerPixel, P);
         }
         saved += trim * size_t(edge - skip);
     }

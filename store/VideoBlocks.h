@@ -47,6 +47,10 @@ std::vector<uint16_t> changedBlocks(const uint8_t* reference, const uint8_t* ban
 // The same into `list`, with `marked` as the caller's scratch; both are reused.
 void changedBlocks(const uint8_t* reference, const uint8_t* band, const BlockGeometry& g,
                    std::vector<uint16_t>& list, std::vector<uint8_t>& marked);
+// The same against reference rows that lie anywhere: `referenceRows[y]` is
+// the reference's row for the band's row y.
+void changedBlocks(const uint8_t* const* referenceRows, const uint8_t* band, const BlockGeometry& g,
+                   std::vector<uint16_t>& list, std::vector<uint8_t>& marked);
 
 // Copies one block of the band, its bottom row first, to `dest`; returns the
 // bytes its right-edge trimming saved.
@@ -76,14 +80,22 @@ bool blocksFitIndices(const BlockGeometry& g);
 enum class DecodeResult { Ok, BadTrailer, BadLength, BadIndex };
 
 // Lays a key chunk's rows into a top-down image of `height` rows of `stride` bytes.
+// With `imageBytesPerPixel` 4 and 3-byte pixels, each pixel is widened to four
+// bytes with a zero fourth byte as it is laid; 0 keeps the chunk's size.
 DecodeResult decodeKeyChunk(const uint8_t* chunk, size_t length, uint8_t* image, int width, int height,
-                            size_t stride, int bytesPerPixel);
+                            size_t stride, int bytesPerPixel, int imageBytesPerPixel = 0);
 
 // Puts the blocks of a delta chunk back into a top-down image of `imageHeight`
 // rows (stride g.rowBytes), at the band of the trailer. `referenceRect`
-// (exclusive right) gives the trim; `imageWidth` bounds the band.
+// (exclusive right) gives the trim; `imageWidth` bounds the band. Pixels are
+// widened as decodeKeyChunk does.
 DecodeResult applyDeltaChunk(const uint8_t* chunk, size_t length, uint8_t* image, int imageWidth,
                              int imageHeight, size_t rowBytes, int bytesPerPixel, const SRect& referenceRect,
-                             int edge = 8);
+                             int edge = 8, int imageBytesPerPixel = 0);
+
+// Copies `pixels` pixels of `from` bytes into pixels of `to` bytes: the same
+// bytes when the sizes match, 3-byte pixels widened to four with a zero
+// fourth byte, or 4-byte pixels packed to their first three.
+void copyPixels(uint8_t* dest, const uint8_t* src, size_t pixels, int from, int to);
 
 } // namespace video

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 namespace {
@@ -173,3 +174,19 @@ TEST(VideoBlocks, MalformedDeltaChunksAreRefused) {
 }
 
 } // namespace
+
+TEST(VideoPixels, CopyWidensAndPacksEveryPixelOfARow) {
+    // Lengths around the four-pixel steps, so both the steps and the tail run.
+    for (size_t n : {0u, 1u, 3u, 4u, 5u, 9u, 64u}) {
+        std::vector<uint8_t> three(3 * n), four(4 * n, 0xEE), back(3 * n, 0xEE);
+        for (size_t i = 0; i < three.size(); ++i)
+            three[i] = uint8_t(i * 7 + 1);
+        video::copyPixels(four.data(), three.data(), n, 3, 4);
+        for (size_t x = 0; x < n; ++x) {
+            EXPECT_EQ(0, std::memcmp(&four[4 * x], &three[3 * x], 3)) << n << " pixels, pixel " << x;
+            EXPECT_EQ(four[4 * x + 3], 0) << n << " pixels, pixel " << x;
+        }
+        video::copyPixels(back.data(), four.data(), n, 4, 3);
+        EXPECT_EQ(back, three) << n << " pixels";
+    }
+}
