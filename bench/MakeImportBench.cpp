@@ -7,10 +7,14 @@
 #include "store/DatRecords.h"
 #include "store/OutputFileImporter.h"
 #include "store/OutputFileMaker.h"
+#include "support/ProcessRunner.h"
+#include "support/TempDir.h"
+#include "support/XvfbServer.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,8 +48,8 @@ void resetPeakMemory() {
     malloc_trim(0);
     std::ofstream("/proc/self/clear_refs") << "5";
 }
-double peakMemoryMb() {
-    std::ifstream status("/proc/self/status");
+double peakMemoryMb(const std::string& process = "self") {
+    std::ifstream status("/proc/" + process + "/status");
     std::string line;
     while (std::getline(status, line))
         if (line.rfind("VmHWM:", 0) == 0)
@@ -382,6 +386,52 @@ BENCHMARK(BM_WriteWorkingFile)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime();
+
+// The program itself opening the desktop session's output file on a private
+// screen of the frames' size: the time until it has rebuilt its frame strip
+// and shows frame 1, and its own peak (VmHWM) then. VELMORA_BENCH_PROGRAM
+// names another build of the program, for paired runs.
+void BM_ProgramOpen(benchmark::State& state) {
+    const char* other = std::getenv("VELMORA_BENCH_PROGRAM");
+    const std::string binary = other && *other ? other : VELMORA_BIN;
+    const std::string made = madeCopy(project(1));
+    if (made.empty()) {
+        state.SkipWithError("make failed");
+        return;
+    }
+    testsupport::XvfbServer screen({W, H, 24, {}});
+    if (!screen.running()) {
+        state.SkipWithError("no private X server");
+        return;
+    }
+    double peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        testsupport::TempDir home;
+        const std::string vlm = home.file("open.vlm");
+        testsupport::writeFile(vlm, testsupport::readFile(made));
+        testsupport::ProcessOptions options;
+        options.env["HOME"] = home.path();
+        options.env["QT_ENABLE_HIGHDPI_SCALING"] = "0";
+        options.workingDirectory = VELMORA_IMAGES;
+        options.args = {vlm};
+        testsupport::Process program;
+        state.ResumeTiming();
+        const bool opened = program.start(binary, options) &&
+                            program.waitForErr("m_dwFrameCount == " + std::to_string(FRAMES), 60000);
+        state.PauseTiming();
+        if (!opened)
+            state.SkipWithError(("the program did not open the file\n" + program.err()).c_str());
+        // Frame 1 is set once the strip is rebuilt; let the window settle.
+        usleep(500000);
+        peak = std::max(peak, peakMemoryMb(std::to_string(program.pid())));
+        program.signal(SIGTERM);
+        program.wait(10000);
+        state.ResumeTiming();
+    }
+    state.counters["programPeakMB"] = peak;
+}
+BENCHMARK(BM_ProgramOpen)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 } // namespace
 
