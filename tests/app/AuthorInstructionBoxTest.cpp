@@ -61,8 +61,7 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
         "Top",        "Width",      "Height", "General",    "Name",      "Caption",  "Title Bar"};
     // Appearance collapsed: the last rows show without scrolling.
     collapseGroup(box, rows->middleOf(rowNames, "Appearance"));
-    const std::vector<std::string> collapsed = {"Appearance", "Geometry", "Left", "Top",     "Width",
-                                                "Height",     "General",  "Name", "Caption", "Title Bar"};
+    const std::vector<std::string> collapsed = withCollapsed(rowNames, "Appearance", "Geometry");
     const int captionRow = rows->middleOf(collapsed, "Caption"),
               titleBarRow = rows->middleOf(collapsed, "Title Bar");
     xdotool("mousemove " + windowPoint(box, 180, captionRow) + " click 1 sleep 0.6 mousemove " +

@@ -55,16 +55,7 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
                                             "Validation String",
                                             "Validation Error Message"};
     // The same with Appearance collapsed: the last rows show without scrolling.
-    const std::vector<std::string> collapsed = {"Appearance",
-                                                "Geometry",
-                                                "Left",
-                                                "Top",
-                                                "Width",
-                                                "Height",
-                                                "General",
-                                                "Name",
-                                                "Validation String",
-                                                "Validation Error Message"};
+    const std::vector<std::string> collapsed = withCollapsed(shown, "Appearance", "Geometry");
     std::string dialogId;
     for (int attempt = 0; attempt < 3 && dialogId.empty(); ++attempt) {
         const auto place = listInPropertyBox(boxId, "Validation Field 1", "key Escape sleep 0.3");

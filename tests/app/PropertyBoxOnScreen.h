@@ -108,6 +108,17 @@ inline std::optional<PropertyRows> measurePropertyRows(const Rect& box) {
     return shown;
 }
 
+// The names of `shown` as the box shows them once `group` is collapsed:
+// without the rows between it and the group that follows it, `next`.
+inline std::vector<std::string> withCollapsed(std::vector<std::string> shown, const std::string& group,
+                                              const std::string& next) {
+    const auto from = std::find(shown.begin(), shown.end(), group);
+    const auto to = std::find(shown.begin(), shown.end(), next);
+    if (from != shown.end() && to != shown.end() && from < to)
+        shown.erase(from + 1, to);
+    return shown;
+}
+
 // Collapses the group row whose middle is at `rowY` (box coordinates): a
 // click on its name, then Left. Rows further down the list need no
 // scrolling then, whatever the font makes of the rows' height.
