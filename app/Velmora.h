@@ -266,6 +266,8 @@ class Velmora : public QMainWindow, public SoundEngineHost {
 
     // Edit commands.
     void slotEditUndo();
+    void slotEnableUndo();
+    void slotDisableUndo();
     void slotEditCut();
     void slotEditCopy();
     void slotEditPaste();
@@ -372,7 +374,6 @@ class Velmora : public QMainWindow, public SoundEngineHost {
     int slotBackToNormal();
     void slotHook(void* action);
     void slotDeleteFrame(int first, int last);
-    void slotUnDeleteFrame(int frame);
     void slotPasteFrames(int current, int first, int last);
     void slotPasteAfterCut(int current, int first, int last);
 
@@ -387,7 +388,10 @@ class Velmora : public QMainWindow, public SoundEngineHost {
     void initDoc();
     void initView();
     void createNavigationBar();
+    // The dock that holds the navigation bar; none before it is built.
+    QWidget* navigationDock() const;
     void rebuildStrip(bool fromOpen);
+    void rebuildStripAfterMove(bool toFirst);
     void resetProject(bool keepPath);
     void openCompletion();
     void openPath(const QString& path, bool fromCommandLine);
@@ -404,7 +408,8 @@ class Velmora : public QMainWindow, public SoundEngineHost {
     void initializeForFrameAddition();
     void createRecordBar();
     void initSound();
-    // During a transfer: the project's commands off, and back as they were after.
+    // During a sound transfer or a make: the project's commands off, and back
+    // as they were (or as asked for meanwhile) after.
     void lockForTransfer();
     void unlockAfterTransfer();
     // The steps every transfer ends with, then an Exit or close asked for during it.
