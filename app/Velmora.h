@@ -414,8 +414,10 @@ class Velmora : public QMainWindow, public SoundEngineHost {
     void unlockAfterTransfer();
     // The steps every transfer ends with, then an Exit or close asked for during it.
     void afterTransfer();
-    // Exit or close during a transfer: stop it and go on when it has ended.
+    // Exit or close during a transfer or a make: stop the transfer, and go on
+    // when it has ended.
     bool deferUntilTransferEnds(bool quit);
+    void exitIfAskedMeanwhile();
 
     void initMenuBar();
     void initToolBar();
@@ -501,6 +503,7 @@ class Velmora : public QMainWindow, public SoundEngineHost {
     std::unique_ptr<SoundClipStore> m_soundClipStore;
     bool m_bRecordingAudio = false, m_bSoundBusy = false;
     bool m_bQuitAfterTransfer = false, m_bCloseAfterTransfer = false;
+    bool m_bMaking = false; // a make runs, letting events through
     // While a transfer runs: the locked items with the states they return to.
     bool m_bTransferLock = false;
     QHash<int, bool> m_lockedItems;

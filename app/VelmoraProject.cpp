@@ -814,11 +814,13 @@ void Velmora::slotFileMake() {
     slotDisableTools();
     // The make lets events through per frame: nothing may change the project meanwhile.
     lockForTransfer();
+    m_bMaking = true;
     m_pProgressBar->setRange(0, int(m_project.m_dwFrameCount));
     // The make reads the sound working file by its path; the next clip reopens it.
     m_soundWorkingFile->close();
     std::string cause;
     const int result = makeBuilderVLM(m_vlmFileName, &cause);
+    m_bMaking = false;
     m_pProgressBar->reset();
     QApplication::restoreOverrideCursor();
     if (result != 0) {
@@ -832,6 +834,7 @@ void Velmora::slotFileMake() {
         slotEnableMenu();
         slotEnableTool();
         showReady();
+        exitIfAskedMeanwhile();
         return;
     }
     resetProject(true);
@@ -847,6 +850,7 @@ void Velmora::slotFileMake() {
     if (m_pSaveAsButton)
         m_pSaveAsButton->setEnabled(true);
     m_pStatusBar->showMessage("Done", 2000);
+    exitIfAskedMeanwhile();
 }
 
 void Velmora::openCompletion() {

@@ -406,6 +406,32 @@ TEST_F(FrameCommands, MakeLocksTheProjectCommandsUntilItEnds) {
     EXPECT_TRUE(w->navigationBar()->isEnabled());
 }
 
+// Closing the window while a make runs waits for the make, then closes.
+TEST_F(FrameCommands, ACloseDuringTheMakeWaitsForItsEnd) {
+    w->setAttribute(Qt::WA_DeleteOnClose, false); // the fixture deletes it
+    w->show();
+    for (int i = 0; i < 5; ++i)
+        trigger(EDIT_APPEND_FRAME);
+    bool asked = false, closedAtOnce = true;
+    QTimer sample;
+    QObject::connect(&sample, &QTimer::timeout, [&] {
+        if (asked || QApplication::activeModalWidget())
+            return;
+        asked = true;
+        closedAtOnce = w->close();
+        EXPECT_EQ(w->project().m_dwFrameCount, 5u) << "the project stays while the make reads it";
+    });
+    sample.start(0);
+    answering({}, [&] { trigger(FILE_MAKE); });
+    sample.stop();
+    ASSERT_TRUE(asked);
+    EXPECT_FALSE(closedAtOnce);
+    EXPECT_TRUE(testsupport::fileExists(vlmPath())) << "the make ran to its end";
+    for (int i = 0; i < 200 && w->isVisible(); ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_FALSE(w->isVisible()) << "closed after the make";
+}
+
 TEST_F(FrameCommands, AFailedMakeGivesTheCommandsBack) {
     trigger(EDIT_APPEND_FRAME);
     trigger(EDIT_APPEND_FRAME);
