@@ -50,6 +50,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -961,7 +962,11 @@ void Velmora::openFromArgv(const char* path) {
 }
 
 void Velmora::slotFileSaveAs() {
-    m_view->_get_editprop_box()->hide();
+    EditPropertyBox* box = m_view->_get_editprop_box();
+    if (box->isVisible()) {
+        box->hide();
+        box->tabWidget->setCurrentIndex(0); // the property list, not the event list
+    }
     showProgress("Saving file...");
     const QString start = QString::fromLocal8Bit((m_homeDir + "/zedaro").c_str());
     QFileDialog dialog(this, "Save As", start, "VLM Files (*.vlm)");

@@ -27,6 +27,7 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
@@ -544,9 +545,12 @@ TEST_F(FrameCommands, FrameAndFileCommandsHideThePropertyBox) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         box->show();
+        box->tabWidget->setCurrentIndex(1); // the event list
         ASSERT_TRUE(box->isVisible());
         c.run();
         EXPECT_FALSE(box->isVisible());
+        if (std::string(c.name) == "SaveAs")
+            EXPECT_EQ(box->tabWidget->currentIndex(), 0) << "back on the property list";
     }
 }
 
