@@ -96,14 +96,19 @@ class FrameCommands : public MainWindowTest {
         w->frameStrip()->set_current_frame(1);
     }
 
+    // The File menu's item of the made file.
+    int recentItem() const {
+        for (int id : w->menuItemIds())
+            if (w->actionById(id)->property("recentPath").toString() == QString::fromStdString(vlmPath()))
+                return id;
+        return 0;
+    }
+
     // Make, then open the made file again from the recent files.
     void makeThenOpen() {
         answering({}, [&] { trigger(FILE_MAKE); });
         ASSERT_EQ(w->project().m_dwFrameCount, 0u) << "the make succeeded";
-        int recent = 0;
-        for (int id : w->menuItemIds())
-            if (w->actionById(id)->property("recentPath").toString() == QString::fromStdString(vlmPath()))
-                recent = id;
+        const int recent = recentItem();
         ASSERT_NE(recent, 0);
         answering({}, [&] { w->slotRecentFileSelected(recent); });
         ASSERT_NE(w->project().m_dwFrameCount, 0u) << "the open succeeded";
@@ -517,10 +522,7 @@ TEST_F(FrameCommands, FrameAndFileCommandsHideThePropertyBox) {
     trigger(EDIT_APPEND_FRAME);
     answering({}, [&] { trigger(FILE_MAKE); });
     EditPropertyBox* box = w->getView()->_get_editprop_box();
-    int recent = 0;
-    for (int id : w->menuItemIds())
-        if (w->actionById(id)->property("recentPath").toString() == QString::fromStdString(vlmPath()))
-            recent = id;
+    const int recent = recentItem();
     ASSERT_NE(recent, 0);
     struct Case {
         const char* name;
@@ -608,10 +610,7 @@ TEST_F(FrameCommands, OpenMovesTheProgressBarThroughFramesAndObjects) {
     auto conn = QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) {
         seen.push_back({w->widgets().statusBar->currentMessage(), bar->maximum(), v});
     });
-    int recent = 0;
-    for (int id : w->menuItemIds())
-        if (w->actionById(id)->property("recentPath").toString() == QString::fromStdString(vlmPath()))
-            recent = id;
+    const int recent = recentItem();
     answering({}, [&] { w->slotRecentFileSelected(recent); });
     QObject::disconnect(conn);
     ASSERT_EQ(w->project().m_dwFrameCount, 6u);
