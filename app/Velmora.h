@@ -266,6 +266,8 @@ class Velmora : public QMainWindow, public SoundEngineHost {
 
     // Edit commands.
     void slotEditUndo();
+    void slotEnableUndo();
+    void slotDisableUndo();
     void slotEditCut();
     void slotEditCopy();
     void slotEditPaste();
@@ -372,7 +374,6 @@ class Velmora : public QMainWindow, public SoundEngineHost {
     int slotBackToNormal();
     void slotHook(void* action);
     void slotDeleteFrame(int first, int last);
-    void slotUnDeleteFrame(int frame);
     void slotPasteFrames(int current, int first, int last);
     void slotPasteAfterCut(int current, int first, int last);
 
@@ -387,7 +388,10 @@ class Velmora : public QMainWindow, public SoundEngineHost {
     void initDoc();
     void initView();
     void createNavigationBar();
+    // The dock that holds the navigation bar; none before it is built.
+    QWidget* navigationDock() const;
     void rebuildStrip(bool fromOpen);
+    void rebuildStripAfterMove(bool toFirst);
     void resetProject(bool keepPath);
     void openCompletion();
     void openPath(const QString& path, bool fromCommandLine);
@@ -404,13 +408,16 @@ class Velmora : public QMainWindow, public SoundEngineHost {
     void initializeForFrameAddition();
     void createRecordBar();
     void initSound();
-    // During a transfer: the project's commands off, and back as they were after.
+    // During a sound transfer or a make: the project's commands off, and back
+    // as they were (or as asked for meanwhile) after.
     void lockForTransfer();
     void unlockAfterTransfer();
     // The steps every transfer ends with, then an Exit or close asked for during it.
     void afterTransfer();
-    // Exit or close during a transfer: stop it and go on when it has ended.
+    // Exit or close during a transfer or a make: stop the transfer, and go on
+    // when it has ended.
     bool deferUntilTransferEnds(bool quit);
+    void exitIfAskedMeanwhile();
 
     void initMenuBar();
     void initToolBar();
@@ -496,6 +503,7 @@ class Velmora : public QMainWindow, public SoundEngineHost {
     std::unique_ptr<SoundClipStore> m_soundClipStore;
     bool m_bRecordingAudio = false, m_bSoundBusy = false;
     bool m_bQuitAfterTransfer = false, m_bCloseAfterTransfer = false;
+    bool m_bMaking = false; // a make runs, letting events through
     // While a transfer runs: the locked items with the states they return to.
     bool m_bTransferLock = false;
     QHash<int, bool> m_lockedItems;

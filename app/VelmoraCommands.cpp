@@ -345,19 +345,32 @@ void Velmora::slotEditDelete() {
 // Frame and object commands whose work comes with the frame store, the canvas
 // and the frame strip.
 void Velmora::slotEditUndo() {
-    showProgress("Undoing the last action...");
+    showProgress("Undo the list of action in this frame...");
     emit signalUndoDeletion();
     showReady();
 }
 
+void Velmora::slotEnableUndo() {
+    setItemEnabled(EDIT_UNDO, true);
+    m_pUndoButton->setEnabled(true);
+}
+
+void Velmora::slotDisableUndo() {
+    setItemEnabled(EDIT_UNDO, false);
+    m_pUndoButton->setEnabled(false);
+}
+
 void Velmora::slotEditSelectAll() {
-    showProgress("Selecting all objects...");
+    showProgress("Selects All the objects on the current frame...");
     emit signalSelectAllObjects();
     showReady();
 }
+
 void Velmora::slotSelectAllFrames() {
+    showProgress("Selects All the frames...");
     if (NavigationBarBase* strip = frameStrip())
         strip->slot_select_all_frames();
+    showReady();
 }
 
 void Velmora::slotSelectAllUaFrames() {
@@ -420,7 +433,11 @@ void Velmora::slotViewStatusBar() {
 
 void Velmora::slotViewNavigationBar() {
     showProgress("Toggle Navigationbar...");
-    // The navigation bar is shown and hidden here once it is built.
+    if (QWidget* dock = navigationDock()) {
+        const bool show = dock->isHidden();
+        dock->setVisible(show);
+        setItemChecked(VIEW_NAVIGATION_BAR, show);
+    }
     showReady();
 }
 

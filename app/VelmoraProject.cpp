@@ -33,6 +33,7 @@
 #include "properties/editors/ValidationError.h"
 #include "record/CaptureSettings.h"
 #include "record/NVBufferManager.h"
+#include "record/NVEventFilter.h"
 #include "record/machineprofile.h"
 #include "store/FrameTable.h"
 #include "store/RegularFile.h"
@@ -49,6 +50,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -91,6 +93,10 @@ void Velmora::initDoc() {
 void Velmora::initView() {
     m_view = new VelmoraView(this, m_doc);
     setCentralWidget(m_view);
+    // It only logs; the view owns it.
+    auto* filter = new NVEventFilter();
+    filter->setParent(m_view);
+    m_view->installEventFilter(filter);
     m_frameLoader = std::make_unique<FrameLoader>(m_view->_get_vlCanvas());
 }
 
@@ -147,15 +153,13 @@ void Velmora::initProject() {
             [media](unsigned long id) { media->SlotDeleteIDFromUseArray(id); });
     connect(holder, &VLImageHolder::signalAddIDOnCopy, this,
             [media](unsigned long id) { media->slotAddIDOnCopy(id); });
-    connect(holder, &VLImageHolder::signalUnDeleteFrames, this, [this](int first, int last) {
-        slotDeleteFrame(first, last);
-        for (int i = first; i <= last; ++i)
-            frameStrip()->mark_frame_delete(i);
-    });
-    connect(holder, &VLImageHolder::signalEnableUndo, this, [this] { setItemEnabled(EDIT_UNDO, true); });
+    // The undo of a deletion toggles the frames it marked, strip and table together.
+    connect(holder, &VLImageHolder::signalUnDeleteFrames, this,
+            [this](int first, int last) { frameStrip()->toggleFrameDeletion(first, last); });
+    connect(holder, &VLImageHolder::signalEnableUndo, this, &Velmora::slotEnableUndo);
     // The holder hands the author back the selection tool.
     connect(holder, &VLImageHolder::signal_select_region, this, &Velmora::slotDrawToolsSelect);
-    connect(holder, &VLImageHolder::signalDisableUndo, this, [this] { setItemEnabled(EDIT_UNDO, false); });
+    connect(holder, &VLImageHolder::signalDisableUndo, this, &Velmora::slotDisableUndo);
     if (m_pColorBar) {
         connect(m_pColorBar, &CColorBar::foreColorChanged, holder, [holder](const QColor& c) {
             QColor color = c;
@@ -170,15 +174,23 @@ void Velmora::initProject() {
     setBuilderSplash();
 }
 
+QWidget* Velmora::navigationDock() const {
+    return m_pNavigationBar ? m_pNavigationBar->parentWidget() : nullptr;
+}
+
 void Velmora::createNavigationBar() {
     VLImageHolder* holder = imageHolder();
     m_pNavigationBar = new NVNavigationBar(this, 0, 0, false, 0);
+    m_pNavigationBar->setMinimumSize(500, 70);
+    m_pNavigationBar->setMaximumHeight(70);
     NVNavigationBar::setFocusTarget(this);
     auto* dock = new QDockWidget(this);
     dock->setObjectName("NavigationBar");
     dock->setWidget(m_pNavigationBar);
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::TopDockWidgetArea, dock);
+    // The window settings, read before the bar was built, may have hidden it.
+    dock->setVisible(isItemChecked(VIEW_NAVIGATION_BAR));
 
     NavigationBarBase* strip = frameStrip();
     ScrollNavigationBar* scroll = m_pNavigationBar->getScrollNavigationBar();
@@ -193,12 +205,14 @@ void Velmora::createNavigationBar() {
     connect(strip, &NavigationBarBase::signal_on_delete_frame, this, &Velmora::slotDeleteFrame);
     connect(strip, &NavigationBarBase::signal_on_delete_frame, holder,
             qOverload<int, int>(&VLImageHolder::slotPushFrameDeletion));
-    connect(strip, &NavigationBarBase::signal_on_undelete_frame, this, &Velmora::slotUnDeleteFrame);
+    connect(strip, &NavigationBarBase::signal_on_undelete_frame, holder,
+            &VLImageHolder::slotPushFrameUnDeletion);
     connect(strip, &NavigationBarBase::signal_on_paste_frames, this, &Velmora::slotPasteFrames);
     connect(strip, &NavigationBarBase::signal_on_paste_after_cut, this, &Velmora::slotPasteAfterCut);
     connect(strip, &NavigationBarBase::signal_on_append_frame, this, &Velmora::slotEditAppendFrames);
     connect(strip, &NavigationBarBase::signal_on_insert_frame, this, [this](int) { slotEditInsertFrames(); });
     connect(holder, &VLImageHolder::signalDeleteFrame, strip, &NavigationBarBase::slot_manage_menu);
+    connect(holder, &VLImageHolder::signalUnDeleteFrame, strip, &NavigationBarBase::slot_manage_menu);
     connect(this, &Velmora::SoundFrameDeleteSignal, strip, &NavigationBarBase::slotSoundDeletedFromFrame);
     connect(strip, &NavigationBarBase::signal_current_frame_is, m_pSoundClip, &CSoundClip::slotcurrentframe);
 
@@ -441,7 +455,8 @@ void Velmora::initializeForFrameAddition() {
 }
 
 void Velmora::slotEditAppendFrames() {
-    showProgress("Appending a frame...");
+    showProgress("Adds a blank frame at the end...");
+    m_view->_get_editprop_box()->hide();
     if (m_project.m_dwFrameCount == 0 && !m_bFramesReady) {
         enableObjects();
         slotEnableTool();
@@ -458,11 +473,14 @@ void Velmora::slotEditAppendFrames() {
     }
     frameStrip()->resetFrameDetailsOnAppendFrame();
     m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_project.m_dwFrameCount), true);
+    // The project's frames now fix the capture settings, until New or a Make.
+    m_pCaptureSettings->setCaptureControlsEnabled(false);
     showReady();
 }
 
 void Velmora::slotEditInsertFrames() {
-    showProgress("Inserting a frame...");
+    showProgress("Inserts a blank frame at the current position...");
+    m_view->_get_editprop_box()->hide();
     if (m_project.m_dwFrameCount == 0) {
         slotEditAppendFrames();
         return;
@@ -474,6 +492,7 @@ void Velmora::slotEditInsertFrames() {
     }
     frameStrip()->resetFrameDetailsOnInsertFrame();
     m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_project.m_dwFrameCount), true);
+    m_pCaptureSettings->setCaptureControlsEnabled(false);
     showReady();
 }
 
@@ -484,23 +503,61 @@ void Velmora::slotDeleteFrame(int first, int last) {
     changePurgeStatus(m_project.m_deletedCount > 0);
 }
 
-void Velmora::slotUnDeleteFrame(int frame) {
-    slotDeleteFrame(frame, frame);
-}
-
 void Velmora::slotEditDeleteFrames() {
+    showProgress("Marks the current frame as deleted...");
     frameStrip()->mark_frame_delete();
+    showReady();
 }
 
 void Velmora::slotEditPurgeFrames() {
-    showProgress("Purging frames...");
+    showProgress("Permanently removes all deleted frames...");
     for (int i = int(m_project.m_dwFrameCount) - 1; i >= 0; --i)
         if (m_project.m_vEditInfo[size_t(i)].deletedFlag)
             m_frameTable->purgeFrame(uint32_t(i));
-    CFrameObject::resetBackColor();
-    rebuildStrip(false);
+    frameStrip()->reset_frame_details(0, 0, nullptr);
+    m_pNavigationBar->getScrollNavigationBar()->scrollToStart();
+    if (m_project.m_dwFrameCount > 0) {
+        rebuildStripAfterMove(true);
+        if (m_project.m_vUserActionFrames.empty())
+            setItemEnabled(EDIT_SELECT_UA_FRAMES, false);
+    } else {
+        CFrameObject::resetBackColor();
+    }
     changePurgeStatus(false);
+    if (m_project.m_dwFrameCount == 0) {
+        // The project keeps one blank frame.
+        m_project.m_vUserActionFrames.clear();
+        m_project.m_dwUserActionFrame = 0;
+        setItemEnabled(EDIT_SELECT_UA_FRAMES, false);
+        m_project.m_currentFrame = 0;
+        if (m_frameTable->appendFrame()) {
+            frameStrip()->resetFrameDetailsOnAppendFrame();
+            m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_project.m_dwFrameCount), true);
+        } else {
+            VL_ErrMessage("The frame could not be added: the working frame file cannot be written.");
+        }
+    }
     showReady();
+}
+
+// The sound-or-action frames over the frames as they are now, kept as the
+// project's list; the strip is rebuilt from it and the delete marks set again.
+void Velmora::rebuildStripAfterMove(bool toFirst) {
+    const std::vector<uint32_t> marked = m_frameTable->markedFrames();
+    m_project.m_vUserActionFrames.assign(marked.begin(), marked.end());
+    m_project.m_dwUserActionFrame = uint32_t(marked.size());
+    std::vector<int> list(marked.begin(), marked.end());
+    NavigationBarBase* strip = frameStrip();
+    strip->resetFrameDetailsOnPasteFrame(int(m_project.m_dwFrameCount), int(list.size()), list.data(),
+                                         toFirst);
+    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_project.m_dwFrameCount), true);
+    for (uint32_t i = 0; i < m_project.m_dwFrameCount; ++i)
+        if (m_project.m_vEditInfo[i].deletedFlag)
+            strip->mark_frame_delete(int(i));
+    // The rebuild chose the current frame before its mark was set again.
+    const int current = strip->get_current_frame() - 1;
+    if (current >= 0 && uint32_t(current) < m_project.m_dwFrameCount)
+        slotCheckCurrentFrameStatus(m_project.m_vEditInfo[size_t(current)].deletedFlag != 0);
 }
 
 void Velmora::slotPasteFrames(int current, int first, int last) {
@@ -508,14 +565,7 @@ void Velmora::slotPasteFrames(int current, int first, int last) {
         return;
     if (m_frameTable->copyRangeFrames(uint32_t(first), uint32_t(last), uint32_t(current)) <= 0)
         return;
-    std::vector<uint32_t> marked = m_frameTable->markedFrames();
-    std::vector<int> list(marked.begin(), marked.end());
-    NavigationBarBase* strip = frameStrip();
-    strip->resetFrameDetailsOnPasteFrame(int(m_project.m_dwFrameCount), int(list.size()), list.data(), false);
-    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_project.m_dwFrameCount), true);
-    for (uint32_t i = 0; i < m_project.m_dwFrameCount; ++i)
-        if (m_project.m_vEditInfo[i].deletedFlag)
-            strip->mark_frame_delete(int(i));
+    rebuildStripAfterMove(false);
 }
 
 void Velmora::slotPasteAfterCut(int current, int first, int last) {
@@ -524,11 +574,7 @@ void Velmora::slotPasteAfterCut(int current, int first, int last) {
     if (!m_frameTable->cutPasteRangeFrames(uint32_t(first), uint32_t(last), uint32_t(current)))
         return;
     m_frameTable->fileHeaderWrite();
-    std::vector<uint32_t> marked = m_frameTable->markedFrames();
-    std::vector<int> list(marked.begin(), marked.end());
-    frameStrip()->resetFrameDetailsOnPasteFrame(int(m_project.m_dwFrameCount), int(list.size()), list.data(),
-                                                false);
-    m_pNavigationBar->getScrollNavigationBar()->resetResize(int(m_project.m_dwFrameCount), true);
+    rebuildStripAfterMove(false);
 }
 
 // ---- Output file ---------------------------------------------------------------------
@@ -576,16 +622,30 @@ int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
     holder->getNoFramesOnFileOpen(0);
     // The resources the imported records use, as the make writes them.
     std::vector<uint32_t> used;
+    // The progress bar counts the frames, then the object stream's entries.
+    uint32_t frames = 0, objectEntries = 0;
+    bool objectPhase = false;
     OutputFileServices services(
         m_pResourceEditor.get(), {},
-        [holder, &used](uint32_t frame, std::vector<sAllObjects>&& records) {
+        [this, holder, &used, &objectEntries, &objectPhase](uint32_t frame,
+                                                            std::vector<sAllObjects>&& records) {
+            if (!objectPhase) {
+                objectPhase = true;
+                m_pProgressBar->setRange(0, int(objectEntries));
+                m_pStatusBar->showMessage(" Uncompressing Objects ... ");
+            }
+            m_pProgressBar->setValue(int(frame) + 1);
+            QApplication::processEvents();
             for (const sAllObjects& r : records)
                 for (uint32_t id : OutputFileServices::resourceIdsOf(r))
                     used.push_back(id);
             holder->setVectorRef(records, int(frame));
         },
-        [this](uint32_t) {
+        [this, &frames](uint32_t frame) {
+            if (frame == 0)
+                m_pProgressBar->setRange(0, int(frames));
             m_pStatusBar->showMessage("Uncompressing Frames...");
+            m_pProgressBar->setValue(int(frame) + 1);
             QApplication::processEvents();
         });
     OutputFileImporter::Screen screen{m_screenWidth, m_screenHeight, m_depth, m_screenBytesPerPixel};
@@ -593,9 +653,11 @@ int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
     {
         // Size the holder's store before the objects arrive.
         VlmFile probe;
-        uint32_t frames = 0;
-        if (probe.openToRead(path) == 0)
+        if (probe.openToRead(path) == 0) {
             frames = probe.vlmStreamLength(vlm::CHUNK_VIDEO);
+            if (probe.hasStream(vlm::CHUNK_OBJECT))
+                objectEntries = probe.vlmStreamLength(vlm::CHUNK_OBJECT);
+        }
         probe.vlmFileClose();
         holder->getNoFramesOnFileOpen(int(frames));
     }
@@ -738,7 +800,8 @@ void Velmora::slotFileNew() {
 }
 
 void Velmora::slotFileMake() {
-    if (m_project.m_dwFrameCount == 0)
+    // Not inside a running make or sound transfer: both read the working files.
+    if (m_project.m_dwFrameCount == 0 || m_bTransferLock)
         return;
     showProgress("Making VLM ...");
     hideSoundItems();
@@ -750,11 +813,15 @@ void Velmora::slotFileMake() {
     disableObjects();
     slotDisableMenu();
     slotDisableTools();
+    // The make lets events through per frame: nothing may change the project meanwhile.
+    lockForTransfer();
+    m_bMaking = true;
     m_pProgressBar->setRange(0, int(m_project.m_dwFrameCount));
     // The make reads the sound working file by its path; the next clip reopens it.
     m_soundWorkingFile->close();
     std::string cause;
     const int result = makeBuilderVLM(m_vlmFileName, &cause);
+    m_bMaking = false;
     m_pProgressBar->reset();
     QApplication::restoreOverrideCursor();
     if (result != 0) {
@@ -762,14 +829,17 @@ void Velmora::slotFileMake() {
                         withCause("Make VLM... process exited with errors", cause), QMessageBox::Ok);
         box.exec();
         // The project is kept: give the author the commands back to try again.
+        unlockAfterTransfer();
         frameStrip()->enableButtonsAfterMakeAndOpen();
         enableObjects();
         slotEnableMenu();
         slotEnableTool();
         showReady();
+        exitIfAskedMeanwhile();
         return;
     }
     resetProject(true);
+    unlockAfterTransfer();
     const QString made =
         QString::fromLocal8Bit(
             m_vlmFileName.substr(0, m_vlmFileName.size() >= 4 ? m_vlmFileName.size() - 4 : 0).c_str()) +
@@ -781,6 +851,7 @@ void Velmora::slotFileMake() {
     if (m_pSaveAsButton)
         m_pSaveAsButton->setEnabled(true);
     m_pStatusBar->showMessage("Done", 2000);
+    exitIfAskedMeanwhile();
 }
 
 void Velmora::openCompletion() {
@@ -809,6 +880,7 @@ void Velmora::openCompletion() {
 }
 
 void Velmora::openPath(const QString& path, bool fromCommandLine) {
+    m_view->_get_editprop_box()->hide();
     if (path.isEmpty() || !QFile::exists(path)) {
         frameStrip()->enableButtonsAfterMakeAndOpen();
         showReady();
@@ -879,6 +951,7 @@ void Velmora::slotFileOpen() {
             resetProject(false);
     }
     frameStrip()->disableButtonsOnMakeAndOpen();
+    m_view->_get_editprop_box()->hide();
     showProgress("Opening file...");
     const QString path = QFileDialog::getOpenFileName(this, QString(), start, "VLM Files (*.vlm)");
     openPath(path, false);
@@ -889,6 +962,11 @@ void Velmora::openFromArgv(const char* path) {
 }
 
 void Velmora::slotFileSaveAs() {
+    EditPropertyBox* box = m_view->_get_editprop_box();
+    if (box->isVisible()) {
+        box->hide();
+        box->tabWidget->setCurrentIndex(0); // the property list, not the event list
+    }
     showProgress("Saving file...");
     const QString start = QString::fromLocal8Bit((m_homeDir + "/zedaro").c_str());
     QFileDialog dialog(this, "Save As", start, "VLM Files (*.vlm)");

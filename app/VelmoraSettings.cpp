@@ -30,14 +30,14 @@ void Velmora::loadSettings() {
 void Velmora::restoreUserSettings(SWindowSettings& settings) {
     auto apply = [&](uint8_t bit, int item, QWidget* window) {
         const bool show = settings.flags & bit;
-        // The navigation bar joins this once built.
+        // The navigation bar's dock is built later and follows the check mark then.
         if (window)
             window->setVisible(show);
         setItemChecked(item, show);
     };
     apply(SWindowSettings::TOOL_BAR, VIEW_TOOL_BAR, m_pFileToolBar);
     apply(SWindowSettings::STATUS_BAR, VIEW_STATUS_BAR, m_pStatusBar);
-    apply(SWindowSettings::NAVIGATION_BAR, VIEW_NAVIGATION_BAR, nullptr);
+    apply(SWindowSettings::NAVIGATION_BAR, VIEW_NAVIGATION_BAR, navigationDock());
     apply(SWindowSettings::SOUND_CLIP, VIEW_RECORD_SOUND_CLIP, m_pSoundClip);
     apply(SWindowSettings::DRAW_PALETTE, VIEW_DRAW_PALETTE, m_pDrawToolBar);
     apply(SWindowSettings::EDIT_PALETTE, VIEW_EDIT_PALETTE, m_pEditToolBar);

@@ -201,6 +201,10 @@ void Velmora::afterTransfer() {
         setItemEnabled(id, false);
     if (m_pSoundClip && m_pSoundClip->isVisible())
         m_pSoundClip->setButtons(true, false, clip, 0, 0);
+    exitIfAskedMeanwhile();
+}
+
+void Velmora::exitIfAskedMeanwhile() {
     if (m_bQuitAfterTransfer) {
         m_bQuitAfterTransfer = false;
         QTimer::singleShot(0, this, &Velmora::slotFileQuit);
@@ -211,10 +215,11 @@ void Velmora::afterTransfer() {
 }
 
 bool Velmora::deferUntilTransferEnds(bool quit) {
-    if (!m_bSoundBusy)
+    if (!m_bSoundBusy && !m_bMaking)
         return false;
     (quit ? m_bQuitAfterTransfer : m_bCloseAfterTransfer) = true;
-    stop_audio();
+    if (m_bSoundBusy)
+        stop_audio();
     return true;
 }
 

@@ -842,6 +842,35 @@ void NavigationBarBase::mark_frame_delete() {
             m_host->disableObjects();
     }
 
+    finishDeleteToggle(current);
+}
+
+void NavigationBarBase::toggleFrameDeletion(int first, int last) {
+    if (m_currentFrame < 1 || m_currentFrame > get_total_no_frames())
+        return;
+    ordered(first, last);
+    first = std::max(first, 0);
+    last = std::min(last, get_total_no_frames() - 1);
+    if (first > last)
+        return;
+    // The main window toggles the playback records' flags before the emit returns.
+    emit signal_on_delete_frame(first, last);
+    for (int i = first; i <= last; ++i) {
+        FrameDetails& fd = m_frameDetails[i];
+        if (m_host && i < m_host->playbackFrameCount())
+            fd.deleted = m_host->isPlaybackFrameDeleted(i) ? 1 : 0;
+        else
+            fd.deleted ^= 1;
+        if (fd.userAction && fd.userActionNumber >= 1 &&
+            fd.userActionNumber <= get_total_no_user_action_frames())
+            m_uFrameDetails[fd.userActionNumber - 1].deleted = fd.deleted;
+    }
+    if (m_frameDetails[m_currentFrame - 1].deleted && m_host)
+        m_host->disableObjects();
+    finishDeleteToggle(m_currentFrame);
+}
+
+void NavigationBarBase::finishDeleteToggle(int current) {
     if (current <= get_total_no_frames() && !m_frameDetails[current - 1].deleted) {
         if (m_host)
             m_host->enableObjects();

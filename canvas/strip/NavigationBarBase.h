@@ -80,6 +80,9 @@ class NavigationBarBase : public QWidget {
     // over the selection.
     void mark_frame_delete(int frame);
     void mark_frame_delete();
+    // The same toggle over the 0-based frames first..last, whatever the
+    // selection is now: the undo of a deletion gives back the frames marked.
+    void toggleFrameDeletion(int first, int last);
     // Toggles the user action of every user-action frame of the selection.
     void changeUserActionStatus();
     // Sets the user action of every user-action frame among the 0-based
@@ -170,6 +173,8 @@ class NavigationBarBase : public QWidget {
     void clearRanges();
     bool selectionHasUnmarkedFrame() const;
     bool anyFrameMarkedDeleted() const;
+    // The end of every delete toggle: objects, undelete signal, Purge, repaint.
+    void finishDeleteToggle(int current);
     void toggleUserAction(int frame);
     void setUserAction(int frame, bool enabled);
     void toggleMouseMovement();
