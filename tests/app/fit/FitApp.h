@@ -1,9 +1,10 @@
-// The process's own 1280 x 1024 Xvfb and application, set up as the program
+// The process's own 1280 x 1024 Xvfb and application (the main window
+// fixture's own server, at 1024 x 768, is not started here), set up as the program
 // sets itself up (its application font and the Windows style), and a fixture
 // with a fresh HOME in the program's image folder.
 #pragma once
 
-#include "support/TempDir.h"
+#include "../MainWindowFixture.h"
 #include "support/XvfbServer.h"
 
 #include <gtest/gtest.h>
@@ -69,27 +70,13 @@ class FitTest : public ::testing::Test {
   protected:
     void SetUp() override {
         app();
-        if (const char* old = getenv("HOME"))
-            m_oldHome = old;
-        char cwd[4096];
-        if (getcwd(cwd, sizeof cwd))
-            m_oldCwd = cwd;
-        mkdir(m_root.file("home").c_str(), 0755);
-        mkdir(dataDir().c_str(), 0755);
-        setenv("HOME", m_root.file("home").c_str(), 1);
-        ASSERT_EQ(chdir(sourceFile("images").c_str()), 0);
+        ASSERT_TRUE(m_home.enter(sourceFile("images")));
     }
-    void TearDown() override {
-        if (!m_oldCwd.empty())
-            (void)!chdir(m_oldCwd.c_str());
-        if (!m_oldHome.empty())
-            setenv("HOME", m_oldHome.c_str(), 1);
-    }
-    std::string dataDir() const { return m_root.file("home") + "/zedaro"; }
+    void TearDown() override { m_home.leave(); }
+    std::string dataDir() const { return m_home.dataDir(); }
 
   private:
-    testsupport::TempDir m_root;
-    std::string m_oldHome, m_oldCwd;
+    mainwin::FreshHome m_home;
 };
 
 } // namespace fit

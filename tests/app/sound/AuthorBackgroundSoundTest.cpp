@@ -154,7 +154,7 @@ TEST_F(AuthorBackgroundSound, ChosenMadeAndShownAgain) {
     runCommand("sleep 1");
     dialog = openDialog(main);
     ASSERT_TRUE(dialog.has_value()) << again.err();
-    clickAt(*dialog, 198, 369);
+    clickAt(*dialog, 253, 369); // OK
     EXPECT_TRUE(waitUntil([&] { return tracedSettings(again.err()) == want; }, 5000)) << again.err();
     quit(again);
 }
