@@ -11,7 +11,7 @@ AppendFrame::AppendFrame(QWidget* parent, const char* name) : QDialog(parent) {
 }
 
 void AppendFrame::init() {
-    setFixedSize(380, 320);
+    setFixedSize(420, 320);
     auto place = [](QWidget* w, const char* name, int x, int y, int wd, int h) {
         w->setObjectName(name);
         w->setGeometry(x, y, wd, h);
@@ -20,16 +20,16 @@ void AppendFrame::init() {
     m_frameGroup = new QGroupBox(this);
     place(m_frameGroup, "NoName", 20, 10, 220, 180);
     m_namePrompt = new QCheckBox("Prompt user for Frame Name", this);
-    place(m_namePrompt, "NoName", 20, 240, 220, 30);
+    place(m_namePrompt, "NoName", 20, 240, 265, 30);
     // A child of the dialog lying over the group box, not of the group box.
     m_preview = new QWidget(this);
     place(m_preview, "NoName", 30, 20, 200, 160);
     m_ok = new QPushButton("OK", this);
-    place(m_ok, "okButton", 70, 280, 110, 30);
+    place(m_ok, "okButton", 75, 280, 110, 30);
     m_previewOption = new QCheckBox("Show Preview", this);
-    place(m_previewOption, "QCheckBox1", 250, 80, 120, 30);
+    place(m_previewOption, "QCheckBox1", 260, 80, 140, 30);
     m_duplicate = new QCheckBox("Duplicate Current Frame", this);
-    place(m_duplicate, "NoName", 20, 210, 220, 30);
+    place(m_duplicate, "NoName", 20, 210, 265, 30);
     m_cancel = new QPushButton("Cancel", this);
-    place(m_cancel, "cancelButton", 230, 280, 110, 30);
+    place(m_cancel, "cancelButton", 255, 280, 110, 30);
 }

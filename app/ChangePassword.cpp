@@ -18,7 +18,7 @@ ChangePassword::ChangePassword(QWidget* parent, const char* name) : QDialog(pare
 }
 
 void ChangePassword::initDialog() {
-    setFixedSize(310, 150);
+    setFixedSize(330, 150);
     auto fix = [](QWidget* w, const char* name, int x, int y, int wd, int h) {
         w->setObjectName(name);
         w->setGeometry(x, y, wd, h);
@@ -43,17 +43,17 @@ void ChangePassword::initDialog() {
         e->setMaxLength(8);
         return e;
     };
-    m_oldLabel = label("QLabel_1", "Old Password", 10, 20, 90, 30);
-    m_ok = button("QPushButton_1", "OK", 220, 30, 70, 30);
-    m_cancel = button("QPushButton_2", "Cancel", 220, 80, 70, 30);
-    m_newLabel = label("QLabel_2", "New Password", 10, 60, 90, 30);
+    m_oldLabel = label("QLabel_1", "Old Password", 10, 20, 120, 30);
+    m_ok = button("QPushButton_1", "OK", 240, 30, 70, 30);
+    m_cancel = button("QPushButton_2", "Cancel", 240, 80, 70, 30);
+    m_newLabel = label("QLabel_2", "New Password", 10, 60, 120, 30);
     m_newLabel->setEnabled(false);
-    m_retypeLabel = label("QLabel_3", "Retype", 10, 100, 90, 30);
+    m_retypeLabel = label("QLabel_3", "Retype", 10, 100, 120, 30);
     m_retypeLabel->setEnabled(false);
-    m_old = edit("QLineEdit_1", 120, 20, 80, 30);
-    m_new = edit("QLineEdit_2", 120, 60, 80, 30);
+    m_old = edit("QLineEdit_1", 140, 20, 80, 30);
+    m_new = edit("QLineEdit_2", 140, 60, 80, 30);
     m_new->setEnabled(false);
-    m_retype = edit("QLineEdit_3", 120, 100, 80, 30);
+    m_retype = edit("QLineEdit_3", 140, 100, 80, 30);
     m_retype->setEnabled(false);
     m_old->setFocus();
 }

@@ -18,20 +18,20 @@ ClearPassword::ClearPassword(QWidget* parent, const char* name) : QDialog(parent
 }
 
 void ClearPassword::initDialog() {
-    setFixedSize(260, 90);
+    setFixedSize(300, 90);
     setFocusPolicy(Qt::StrongFocus);
     m_label = new QLabel("Existing Password", this);
-    m_label->setGeometry(10, 10, 110, 30);
+    m_label->setGeometry(10, 10, 150, 30);
     m_edit = new QLineEdit(this);
-    m_edit->setGeometry(140, 10, 90, 30);
+    m_edit->setGeometry(180, 10, 90, 30);
     m_edit->setEchoMode(QLineEdit::Password);
     m_edit->setMaxLength(8);
     m_ok = new QPushButton("ok", this);
     m_ok->setGeometry(50, 50, 60, 30);
     m_ok->setFixedSize(60, 30);
     m_cancel = new QPushButton("cancel", this);
-    m_cancel->setGeometry(150, 50, 60, 30);
-    m_cancel->setFixedSize(60, 30);
+    m_cancel->setGeometry(150, 50, 70, 30);
+    m_cancel->setFixedSize(70, 30);
     for (QWidget* w : {static_cast<QWidget*>(m_label), static_cast<QWidget*>(m_edit),
                        static_cast<QWidget*>(m_ok), static_cast<QWidget*>(m_cancel)}) {
         w->setObjectName("NoName");

@@ -31,7 +31,7 @@ SetPassword::SetPassword(QWidget* parent, const char* name) : QDialog(parent) {
 }
 
 void SetPassword::initDialog() {
-    setFixedSize(340, 100);
+    setFixedSize(390, 100);
     setFocusPolicy(Qt::StrongFocus);
     auto label = [this](const char* name, const char* text, int x, int y, int w, int h) {
         auto* l = new QLabel(text, this);
@@ -51,12 +51,12 @@ void SetPassword::initDialog() {
         b->setAutoDefault(false);
         return b;
     };
-    m_label1 = label("QLabel1", "Password (Max. 8 chars)", 10, 10, 150, 30);
+    m_label1 = label("QLabel1", "Password (Max. 8 chars)", 10, 10, 200, 30);
     m_label2 = label("QLabel2", "Re-enter", 10, 50, 100, 30);
-    m_edit1 = passwordEdit(this, "QLineEdit1", 160, 10, 90, 30);
-    m_edit2 = passwordEdit(this, "QLineEdit2", 160, 50, 90, 30);
-    m_ok = button("QPushButton1", "OK", 260, 10, 70, 30);
-    m_cancel = button("QPushButton2", "Cancel", 260, 50, 70, 30);
+    m_edit1 = passwordEdit(this, "QLineEdit1", 210, 10, 90, 30);
+    m_edit2 = passwordEdit(this, "QLineEdit2", 210, 50, 90, 30);
+    m_ok = button("QPushButton1", "OK", 310, 10, 70, 30);
+    m_cancel = button("QPushButton2", "Cancel", 310, 50, 70, 30);
     m_edit1->setFocus();
 }
 

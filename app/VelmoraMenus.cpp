@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -15,6 +16,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 using namespace menuid;
 
@@ -382,18 +385,23 @@ void Velmora::initStatusBar() {
     setStatusBar(m_pStatusBar);
     m_pStatusBar->showMessage("Ready.", 2000);
 
+    // The panes are at least 18 high and as high as a line of the status
+    // bar's font; the pointer pane holds the widest position it shows.
+    const QFontMetrics metrics(m_pStatusBar->font());
+    const int paneHeight = std::max(18, metrics.height());
+    const int pointerWidth = std::max(60, metrics.horizontalAdvance(QStringLiteral(" 9999,9999")) + 2);
     m_pActionLabel = new QLabel(m_pStatusBar);
-    m_pActionLabel->setFixedHeight(18);
+    m_pActionLabel->setFixedHeight(paneHeight);
     m_pPointerLabel = new QLabel(" ", m_pStatusBar);
-    m_pPointerLabel->setFixedSize(60, 18);
+    m_pPointerLabel->setFixedSize(pointerWidth, paneHeight);
     m_pFrameLabel = new QLabel(m_pStatusBar);
-    m_pFrameLabel->setFixedHeight(18);
+    m_pFrameLabel->setFixedHeight(paneHeight);
     m_pProgressBar = new QProgressBar(m_pStatusBar);
     m_pProgressBar->setRange(0, 100);
-    m_pProgressBar->setFixedSize(150, 18);
+    m_pProgressBar->setFixedSize(150, paneHeight);
     m_pProgressBar->reset();
     m_pActionIconLabel = new QLabel(m_pStatusBar);
-    m_pActionIconLabel->setFixedSize(15, 18);
+    m_pActionIconLabel->setFixedSize(15, paneHeight);
 
     m_pStatusBar->addPermanentWidget(m_pProgressBar, 0);
     m_pStatusBar->addPermanentWidget(m_pActionLabel, 0);

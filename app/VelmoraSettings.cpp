@@ -11,18 +11,27 @@
 
 using namespace menuid;
 
+namespace {
+// The window's frame, not its client area, goes to the geometry's corner,
+// so that under a window manager the title bar stays on the screen.
+void placeFrame(QWidget* window, const QRect& geometry) {
+    window->resize(geometry.size());
+    window->move(geometry.topLeft());
+}
+} // namespace
+
 void Velmora::loadSettings() {
     const std::string dataDir = datfile::dataDirectory(m_homeDir);
     SWindowSettings stored;
     switch (SessionFiles::loadSettings(dataDir, stored)) {
     case SessionFiles::LoadResult::NoFile:
-        setGeometry(SessionFiles::defaultGeometry(m_screenWidth, m_screenHeight));
+        placeFrame(this, SessionFiles::defaultGeometry(m_screenWidth, m_screenHeight));
         break;
     case SessionFiles::LoadResult::Unreadable:
         break;
     case SessionFiles::LoadResult::Loaded:
         restoreUserSettings(stored);
-        setGeometry(SessionFiles::startGeometry(&stored, m_screenWidth, m_screenHeight));
+        placeFrame(this, SessionFiles::startGeometry(&stored, m_screenWidth, m_screenHeight));
         break;
     }
 }

@@ -5,6 +5,8 @@
 
 #include <QPalette>
 
+#include <algorithm>
+
 aboutVl::aboutVl(QWidget* parent, const char* name) : QDialog(parent) {
     setObjectName(name ? name : "");
     setModal(false);
@@ -17,8 +19,9 @@ aboutVl::aboutVl(QWidget* parent, const char* name) : QDialog(parent) {
 
     m_link = new LinkButton(this, "link");
     m_link->setFlat(true);
-    m_link->setFixedWidth(200);
     m_link->setText(WEB_ADDRESS);
+    // As wide as the address needs in the application font, never narrower.
+    m_link->setFixedWidth(std::max(200, m_link->sizeHint().width()));
     // A flat button paints no button face here, so the text takes the colour
     // as well to stay readable on the dark picture.
     QPalette linkPalette(QColor(239, 125, 16));

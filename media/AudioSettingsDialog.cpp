@@ -37,11 +37,11 @@ CAudioSpec::CAudioSpec(QWidget* parent, const char* name) : QDialog(parent) {
 void CAudioSpec::BuildTheInterface() {
     setWindowTitle("Audio Specifications");
     move(200, 200);
-    setFixedSize(240, 205);
+    setFixedSize(290, 205);
 
     m_listView = new QTreeWidget(this);
     m_listView->setObjectName("AudioListView");
-    m_listView->setGeometry(5, 0, 230, 180);
+    m_listView->setGeometry(5, 0, 280, 180);
     m_listView->setIndentation(20);
     m_listView->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listView->setRootIsDecorated(true);

@@ -62,14 +62,14 @@ CBackgroundSound::CBackgroundSound(QWidget* parent, const char* name, bool modal
     setObjectName(name);
     setModal(modal);
     setWindowTitle("Background Sound Settings");
-    setFixedSize(340, 400);
+    setFixedSize(400, 400);
     move(200, 200);
 
     m_mainBox = named(new QGroupBox(this), "MainGroupBox");
-    m_mainBox->setGeometry(5, 5, 330, 390);
+    m_mainBox->setGeometry(5, 5, 390, 390);
 
     m_fileLabel = named(new QLabel("Background Sound File", m_mainBox), "Background Sound File");
-    m_fileLabel->setGeometry(10, 8, 240, 18);
+    m_fileLabel->setGeometry(10, 8, 240, 20);
     m_soundFileBox = named(new QLineEdit(m_mainBox), "SoundFileBox");
     m_soundFileBox->setReadOnly(true);
     m_soundFileBox->setGeometry(10, 28, 240, 20);
@@ -78,52 +78,52 @@ CBackgroundSound::CBackgroundSound(QWidget* parent, const char* name, bool modal
     m_browseButton->setGeometry(256, 26, 30, 24);
 
     m_loopBox = named(new QGroupBox("Looping", m_mainBox), "Loop GroupBox");
-    m_loopBox->setGeometry(7, 56, 316, 110);
+    m_loopBox->setGeometry(7, 56, 376, 110);
     m_loopSound = named(new QCheckBox("Loop Sound", m_loopBox), "Loop Sound");
     m_loopSound->setGeometry(10, 22, 120, 20);
     m_durationBox = named(new QGroupBox("Duration", m_loopBox), "Duration");
-    m_durationBox->setGeometry(10, 44, 296, 60);
+    m_durationBox->setGeometry(10, 44, 356, 60);
     m_numberOfTimes = named(new QCheckBox("Number of Times", m_durationBox), "Number of Times");
-    m_numberOfTimes->setGeometry(10, 20, 140, 18);
+    m_numberOfTimes->setGeometry(10, 20, 170, 20);
     m_forever = named(new QCheckBox("Forever", m_durationBox), "Forever");
-    m_forever->setGeometry(10, 38, 140, 18);
+    m_forever->setGeometry(10, 38, 170, 20);
     m_countBox = named(new QLineEdit(m_durationBox), "NoOfTimesCount");
-    m_countBox->setGeometry(160, 20, 60, 20);
+    m_countBox->setGeometry(190, 20, 60, 20);
 
     m_fadingBox = named(new QGroupBox("Fading", m_mainBox), "Fading GroupBox");
-    m_fadingBox->setGeometry(7, 170, 316, 110);
+    m_fadingBox->setGeometry(7, 170, 376, 110);
     m_userFading = named(new QCheckBox("User Fading", m_fadingBox), "User Fading");
     m_userFading->setGeometry(10, 22, 120, 20);
     m_fadeSettingsBox = named(new QGroupBox("Fade Settings", m_fadingBox), "Fade Settings");
-    m_fadeSettingsBox->setGeometry(10, 44, 296, 60);
+    m_fadeSettingsBox->setGeometry(10, 44, 356, 60);
     m_fadeInBox = named(new QCheckBox("Fade In", m_fadeSettingsBox), "Fading In CheckBox");
-    m_fadeInBox->setGeometry(10, 18, 80, 18);
+    m_fadeInBox->setGeometry(10, 18, 100, 20);
     m_fadeOutBox = named(new QCheckBox("Fade Out", m_fadeSettingsBox), "Fade Out CheckBox");
-    m_fadeOutBox->setGeometry(10, 38, 80, 18);
+    m_fadeOutBox->setGeometry(10, 38, 100, 20);
     m_secondsInLabel = named(new QLabel("Seconds to Fade In", m_fadeSettingsBox), "Seconds to Fade In");
-    m_secondsInLabel->setGeometry(95, 18, 130, 18);
+    m_secondsInLabel->setGeometry(115, 18, 175, 20);
     m_secondsOutLabel = named(new QLabel("Seconds to Fade Out", m_fadeSettingsBox), "Seconds to Fade Out");
-    m_secondsOutLabel->setGeometry(95, 38, 130, 18);
+    m_secondsOutLabel->setGeometry(115, 38, 175, 20);
     m_secondsInBox = named(new QLineEdit(m_fadeSettingsBox), "SecondsToFadeIn");
-    m_secondsInBox->setGeometry(230, 18, 56, 18);
+    m_secondsInBox->setGeometry(290, 18, 56, 18);
     m_secondsOutBox = named(new QLineEdit(m_fadeSettingsBox), "SecondsToFadeOut");
-    m_secondsOutBox->setGeometry(230, 38, 56, 18);
+    m_secondsOutBox->setGeometry(290, 38, 56, 18);
 
     m_voiceOverBox = named(new QGroupBox("Voice Over Frames", m_mainBox), "VoiceOverGroupBox");
-    m_voiceOverBox->setGeometry(7, 284, 316, 55);
+    m_voiceOverBox->setGeometry(7, 284, 376, 55);
     m_inFrameLabel = named(new QLabel("In Frame", m_voiceOverBox), "InFrameLabel");
-    m_inFrameLabel->setGeometry(10, 24, 60, 20);
+    m_inFrameLabel->setGeometry(10, 24, 80, 20);
     m_inFrameBox = named(new QLineEdit("0", m_voiceOverBox), "InFrameBox");
-    m_inFrameBox->setGeometry(70, 24, 70, 20);
+    m_inFrameBox->setGeometry(90, 24, 80, 20);
     m_outFrameLabel = named(new QLabel("Out Frame", m_voiceOverBox), "OutFrameLabel");
-    m_outFrameLabel->setGeometry(160, 24, 70, 20);
+    m_outFrameLabel->setGeometry(190, 24, 90, 20);
     m_outFrameBox = named(new QLineEdit(m_voiceOverBox), "Out Frame");
-    m_outFrameBox->setGeometry(230, 24, 70, 20);
+    m_outFrameBox->setGeometry(280, 24, 80, 20);
 
     m_okButton = named(new QPushButton("&OK", m_mainBox), "Ok Button");
-    m_okButton->setGeometry(160, 350, 66, 28);
+    m_okButton->setGeometry(210, 350, 76, 28);
     m_cancelButton = named(new QPushButton("&Cancel", m_mainBox), "Cancel Button");
-    m_cancelButton->setGeometry(250, 350, 66, 28);
+    m_cancelButton->setGeometry(300, 350, 76, 28);
 
     // Only digits: the byte fields take 0 to 255, the frames 0 or more.
     for (QLineEdit* e : {m_countBox, m_secondsInBox, m_secondsOutBox})

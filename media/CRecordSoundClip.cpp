@@ -45,12 +45,12 @@ void CRecordSoundClip::BuildTheInterface() {
     auto label = [this](const char* name, const QString& text, int x, int y) {
         auto* l = new QLabel(text, m_mainBox);
         l->setObjectName(name);
-        l->setGeometry(x, y, 20, 10);
+        l->setGeometry(x, y, 70, 20);
         return l;
     };
     m_position = label("PositionLabel", "Position", 40, 10);
-    m_time = label("CTimeLabel", "Time", 160, 10);
-    m_total = label("TotalTime", "", 160, 30);
+    m_time = label("CTimeLabel", "Time", 140, 10);
+    m_total = label("TotalTime", "", 140, 30);
     m_elapsed = label("Elapsed Time", "", 40, 30);
 
     m_display = new DisplayStrip(m_mainBox);

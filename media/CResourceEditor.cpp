@@ -208,7 +208,7 @@ void CResourceEditor::buildWidgets() {
 
     m_showPreview = new QCheckBox("Show Preview", this);
     m_showPreview->setObjectName("Preview Option");
-    m_showPreview->setGeometry(240, 380, 180, 12);
+    m_showPreview->setGeometry(240, 374, 150, 24);
     m_showPreview->setChecked(true);
 
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);

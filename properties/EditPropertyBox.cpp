@@ -23,9 +23,9 @@
 
 namespace {
 
-constexpr int BOX_WIDTH = 325;
+constexpr int BOX_WIDTH = 410;
 constexpr int BOX_HEIGHT = 470;
-constexpr int BOX_MIN_WIDTH = 315;
+constexpr int BOX_MIN_WIDTH = 400;
 constexpr int BOX_MIN_HEIGHT = 465;
 constexpr int PROPERTY_VALUE_WIDTH = 150;
 constexpr int EVENT_VALUE_WIDTH = 110;

@@ -75,7 +75,7 @@ bool HotKeyCtrl::eventFilter(QObject* watched, QEvent* event) {
 
 void HotKeyCtrl::initDialog() {
     setWindowTitle(QStringLiteral("Validation String Dialog"));
-    setFixedSize(470, 370);
+    setFixedSize(490, 370);
 
     stringGroup = new QGroupBox(QStringLiteral("Validation String"), this);
     stringGroup->setGeometry(10, 10, 190, 270);
@@ -104,12 +104,12 @@ void HotKeyCtrl::initDialog() {
     keysList->setFocusPolicy(Qt::NoFocus);
 
     addButton = new QPushButton(QStringLiteral("Add"), this);
-    addButton->setGeometry(400, 40, 60, 30);
+    addButton->setGeometry(400, 40, 80, 30);
     removeButton = new QPushButton(QStringLiteral("Remove"), this);
-    removeButton->setGeometry(400, 80, 60, 30);
+    removeButton->setGeometry(400, 80, 80, 30);
     removeButton->setEnabled(false);
     closeButton = new QPushButton(QStringLiteral("Close"), this);
-    closeButton->setGeometry(400, 250, 60, 30);
+    closeButton->setGeometry(400, 250, 80, 30);
     // Return never presses a button of this dialog.
     for (QPushButton* b : {addButton, removeButton, closeButton}) {
         b->setAutoDefault(false);
@@ -117,7 +117,7 @@ void HotKeyCtrl::initDialog() {
     }
 
     selectedLabel = new QLabel(QStringLiteral("Selected Validation String"), this);
-    selectedLabel->setGeometry(10, 290, 160, 30);
+    selectedLabel->setGeometry(10, 290, 220, 30);
     selectedStringLine = new QLineEdit(this);
     selectedStringLine->setGeometry(10, 320, 380, 30);
     selectedStringLine->setEnabled(false);

@@ -24,7 +24,7 @@ CaptureSettings::CaptureSettings(QWidget* parent, const char* name) : QDialog(pa
     m_userActionsOnly->setGeometry(10, 50, 260, 30);
     m_userActionsOnly->setChecked(false);
     m_frameRateLabel = new QLabel(QStringLiteral("&Frame Rate "), m_group);
-    m_frameRateLabel->setGeometry(10, 82, 70, 20);
+    m_frameRateLabel->setGeometry(10, 82, 105, 20);
     m_frameRateBox = new QSpinBox(m_group);
     m_frameRateBox->setGeometry(120, 82, 70, 20);
     m_frameRateBox->setRange(1, 10);

@@ -10,7 +10,10 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 QPointer<QWidget> NVNavigationBar::s_focusTarget;
 
@@ -31,7 +34,12 @@ QLineEdit* makeGoToField(QWidget* parent) {
     field->setObjectName(QStringLiteral("GoTo"));
     field->setMaxLength(4);
     field->setMinimumSize(field->minimumSizeHint());
-    field->setMaximumWidth(39);
+    // Room for the four digits in the field's font, within the style's frame
+    // and the field's own margins (2 a side) and the cursor.
+    const int frame = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field);
+    const int digits = field->fontMetrics().horizontalAdvance(QStringLiteral("9999"));
+    field->setMaximumWidth(std::max(39, digits + 2 * frame + 4 + 1));
+    field->setMinimumWidth(field->maximumWidth());
     return field;
 }
 } // namespace

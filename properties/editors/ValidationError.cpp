@@ -37,23 +37,23 @@ ValidationError::ValidationError(QWidget* parent, const char* name) : QDialog(pa
 }
 
 void ValidationError::initDialog() {
-    setFixedSize(360, 370);
+    setFixedSize(420, 370);
     // Made in this order, so the two frames lie beneath what is placed over them.
-    upperFrame = place(new QLineEdit(this), "QLineEdit1", 10, 20, 240, 220);
+    upperFrame = place(new QLineEdit(this), "QLineEdit1", 10, 20, 300, 220);
     upperFrame->setEnabled(false);
     upperFrame->setReadOnly(true);
-    textBox = place(new QPlainTextEdit(this), "QMultiLineEdit1", 40, 60, 180, 150);
-    promptLabel = place(new QLabel(this), "QLabel1", 20, 30, 220, 20);
-    lowerFrame = place(new QLineEdit(this), "QLineEdit2", 10, 260, 330, 90);
+    textBox = place(new QPlainTextEdit(this), "QMultiLineEdit1", 40, 60, 240, 150);
+    promptLabel = place(new QLabel(this), "QLabel1", 20, 30, 285, 20);
+    lowerFrame = place(new QLineEdit(this), "QLineEdit2", 10, 260, 400, 90);
     lowerFrame->setEnabled(false);
-    place(new QLabel(QStringLiteral("Message Dialog Caption"), this), "QLabel2", 20, 270, 160, 30);
-    place(new QLabel(QStringLiteral("Message Dialog Icon"), this), "QLabel3", 20, 310, 150, 30);
-    captionLine = place(new QLineEdit(this), "QLineEdit3", 190, 270, 140, 30);
-    iconLine = place(new QLineEdit(this), "QLineEdit4", 190, 310, 100, 30);
+    place(new QLabel(QStringLiteral("Message Dialog Caption"), this), "QLabel2", 20, 270, 205, 30);
+    place(new QLabel(QStringLiteral("Message Dialog Icon"), this), "QLabel3", 20, 310, 205, 30);
+    captionLine = place(new QLineEdit(this), "QLineEdit3", 230, 270, 170, 30);
+    iconLine = place(new QLineEdit(this), "QLineEdit4", 230, 310, 130, 30);
     iconLine->setReadOnly(true);
-    iconButton = place(new QPushButton(QStringLiteral("..."), this), "QPushButton1", 300, 310, 30, 30);
-    okButton = place(new QPushButton(QStringLiteral("OK"), this), "NoName", 260, 40, 80, 30);
-    cancelButton = place(new QPushButton(QStringLiteral("Cancel"), this), "NoName", 260, 90, 80, 30);
+    iconButton = place(new QPushButton(QStringLiteral("..."), this), "QPushButton1", 370, 310, 30, 30);
+    okButton = place(new QPushButton(QStringLiteral("OK"), this), "NoName", 320, 40, 80, 30);
+    cancelButton = place(new QPushButton(QStringLiteral("Cancel"), this), "NoName", 320, 90, 80, 30);
 }
 
 void ValidationError::limitText() {

@@ -15,7 +15,7 @@ class AppendFrameTest : public ShellAppTest {};
 TEST_F(AppendFrameTest, ChildrenInOrderWithTheirGeometry) {
     AppendFrame d(nullptr, "append");
     EXPECT_TRUE(d.isModal());
-    EXPECT_EQ(d.size(), QSize(380, 320));
+    EXPECT_EQ(d.size(), QSize(420, 320));
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
     struct Expect {
         const char* name;
@@ -24,12 +24,12 @@ TEST_F(AppendFrameTest, ChildrenInOrderWithTheirGeometry) {
     };
     const Expect expected[] = {
         {"NoName", "", QRect(20, 10, 220, 180)},
-        {"NoName", "Prompt user for Frame Name", QRect(20, 240, 220, 30)},
+        {"NoName", "Prompt user for Frame Name", QRect(20, 240, 265, 30)},
         {"NoName", "", QRect(30, 20, 200, 160)},
-        {"okButton", "OK", QRect(70, 280, 110, 30)},
-        {"QCheckBox1", "Show Preview", QRect(250, 80, 120, 30)},
-        {"NoName", "Duplicate Current Frame", QRect(20, 210, 220, 30)},
-        {"cancelButton", "Cancel", QRect(230, 280, 110, 30)},
+        {"okButton", "OK", QRect(75, 280, 110, 30)},
+        {"QCheckBox1", "Show Preview", QRect(260, 80, 140, 30)},
+        {"NoName", "Duplicate Current Frame", QRect(20, 210, 265, 30)},
+        {"cancelButton", "Cancel", QRect(255, 280, 110, 30)},
     };
     const QObjectList kids = d.children();
     std::vector<QWidget*> widgets;

@@ -60,7 +60,7 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     for (int attempt = 0; attempt < 3 && dialogId.empty(); ++attempt) {
         const auto place = listInPropertyBox(boxId, "Validation Field 1", "key Escape sleep 0.3");
         ASSERT_TRUE(place.has_value()) << runCommand("xdotool getwindowname " + boxId);
-        ASSERT_EQ(place->w, 325);
+        ASSERT_EQ(place->w, 410);
         ASSERT_EQ(place->h, 470);
         const auto rows = measurePropertyRows(*place);
         if (!rows)
@@ -81,7 +81,7 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     ASSERT_FALSE(dialogId.empty()) << p.err();
     ASSERT_TRUE(waitUntil([&] { return placeOf(dialogId).has_value(); }, 5000));
     const Rect dialog = *placeOf(dialogId);
-    ASSERT_EQ(dialog.w, 470);
+    ASSERT_EQ(dialog.w, 490);
     ASSERT_EQ(dialog.h, 370);
     const std::string add = windowPoint(dialog, 430, 55);
 

@@ -50,15 +50,13 @@ inline std::string imagesFolder() {
     return here.substr(0, here.rfind("/tests/app/")) + "/images";
 }
 
-class MainWindowTest : public ::testing::Test {
-  protected:
-    // The working directory the window is built in; empty: a fresh empty one.
-    virtual std::string workingDirectory() const { return {}; }
-    // Called with HOME in place, before the window is built.
-    virtual void prepareHome() {}
-
-    void SetUp() override {
-        app();
+// A fresh HOME with its data directory "zedaro", and a working directory
+// (a fresh empty one unless named); the old HOME and directory come back
+// with leave().
+class FreshHome {
+  public:
+    // False when the working directory cannot be entered.
+    bool enter(const std::string& workingDirectory = {}) {
         if (const char* old = getenv("HOME"))
             m_oldHome = old;
         char cwd[4096];
@@ -68,27 +66,48 @@ class MainWindowTest : public ::testing::Test {
         mkdir(m_root.file("cwd").c_str(), 0755);
         mkdir((home() + "/zedaro").c_str(), 0755);
         setenv("HOME", home().c_str(), 1);
-        std::string dir = workingDirectory().empty() ? m_root.file("cwd") : workingDirectory();
-        ASSERT_EQ(chdir(dir.c_str()), 0);
+        const std::string dir = workingDirectory.empty() ? m_root.file("cwd") : workingDirectory;
+        return chdir(dir.c_str()) == 0;
+    }
+    void leave() {
+        if (!m_oldCwd.empty())
+            (void)!chdir(m_oldCwd.c_str());
+        if (!m_oldHome.empty())
+            setenv("HOME", m_oldHome.c_str(), 1);
+    }
+    std::string home() const { return m_root.file("home"); }
+    std::string dataDir() const { return home() + "/zedaro"; }
+
+  private:
+    testsupport::TempDir m_root;
+    std::string m_oldHome, m_oldCwd;
+};
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    // The working directory the window is built in; empty: a fresh empty one.
+    virtual std::string workingDirectory() const { return {}; }
+    // Called with HOME in place, before the window is built.
+    virtual void prepareHome() {}
+
+    void SetUp() override {
+        app();
+        ASSERT_TRUE(m_home.enter(workingDirectory()));
         prepareHome();
         w = new Velmora();
     }
 
     void TearDown() override {
         delete w;
-        if (!m_oldCwd.empty())
-            (void)!chdir(m_oldCwd.c_str());
-        if (!m_oldHome.empty())
-            setenv("HOME", m_oldHome.c_str(), 1);
+        m_home.leave();
     }
 
-    std::string home() const { return m_root.file("home"); }
+    std::string home() const { return m_home.home(); }
 
     Velmora* w = nullptr;
 
   private:
-    testsupport::TempDir m_root;
-    std::string m_oldHome, m_oldCwd;
+    FreshHome m_home;
 };
 
 } // namespace mainwin

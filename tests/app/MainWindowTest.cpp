@@ -715,7 +715,11 @@ TEST_F(MainWindowTest, StatusBarLayout) {
     EXPECT_EQ(bar->objectName(), "vl_status");
     EXPECT_FALSE(bar->isSizeGripEnabled());
     EXPECT_EQ(w->widgets().pointerLabel->text(), " ");
-    EXPECT_EQ(w->widgets().pointerLabel->size(), QSize(60, 18));
+    // At least 60 wide, and wide enough for the widest position it shows.
+    EXPECT_GE(w->widgets().pointerLabel->width(), 60);
+    EXPECT_GE(w->widgets().pointerLabel->width(),
+              w->widgets().pointerLabel->fontMetrics().horizontalAdvance(QStringLiteral(" 9999,9999")));
+    EXPECT_EQ(w->widgets().pointerLabel->height(), 18);
     EXPECT_EQ(w->widgets().progressBar->size(), QSize(150, 18));
     EXPECT_EQ(w->widgets().progressBar->maximum(), 100);
     EXPECT_EQ(w->widgets().actionIconLabel->size(), QSize(15, 18));

@@ -73,7 +73,7 @@ class PasswordTest : public ShellAppTest {
 TEST_F(PasswordTest, SetWithMatchingEntriesWritesTheFile) {
     SetPassword d(nullptr, "Dialog");
     EXPECT_EQ(d.windowTitle(), "Set Password");
-    EXPECT_EQ(d.size(), QSize(340, 100));
+    EXPECT_EQ(d.size(), QSize(390, 100));
     type(d.passwordField(), "secret1");
     pressReturn(d.passwordField());
     type(d.reEnterField(), "secret1");

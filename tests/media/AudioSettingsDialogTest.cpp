@@ -42,10 +42,10 @@ TEST_F(AudioSpec, BuiltAsFourRowsUnderTheRoot) {
     EXPECT_EQ(dialog->objectName(), "AudioSpecifications");
     EXPECT_EQ(dialog->windowTitle(), "Audio Specifications");
     EXPECT_FALSE(dialog->isModal());
-    EXPECT_EQ(dialog->size(), QSize(240, 205));
+    EXPECT_EQ(dialog->size(), QSize(290, 205));
     QTreeWidget* list = dialog->listView();
     EXPECT_EQ(list->objectName(), "AudioListView");
-    EXPECT_EQ(list->geometry(), QRect(5, 0, 230, 180));
+    EXPECT_EQ(list->geometry(), QRect(5, 0, 280, 180));
     EXPECT_EQ(list->headerItem()->text(0), "Audio Properties");
     EXPECT_EQ(list->headerItem()->text(1), "Values");
     EXPECT_EQ(list->header()->sectionSize(1), 90);
@@ -64,7 +64,7 @@ TEST_F(AudioSpec, BuiltAsFourRowsUnderTheRoot) {
         EXPECT_EQ(root->child(i)->text(1), values[i]);
     }
     EXPECT_EQ(dialog->statusBar()->objectName(), "Audio Specifications");
-    EXPECT_EQ(dialog->statusBar()->geometry(), QRect(5, 175, 255, 30));
+    EXPECT_EQ(dialog->statusBar()->geometry(), QRect(5, 175, 305, 30));
     EXPECT_EQ(dialog->comboBox(), nullptr);
 }
 

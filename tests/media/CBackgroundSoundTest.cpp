@@ -99,7 +99,7 @@ TEST(BackgroundSoundRecord, FieldsLieAtThePlayersOffsets) {
 
 TEST_F(BackgroundSound, BuiltWithItsNamesAndStates) {
     EXPECT_EQ(dialog->windowTitle(), "Background Sound Settings");
-    EXPECT_EQ(dialog->size(), QSize(340, 400));
+    EXPECT_EQ(dialog->size(), QSize(400, 400));
     EXPECT_TRUE(dialog->isModal());
     EXPECT_EQ(edit("InFrameBox")->text(), "0");
     EXPECT_FALSE(box("Loop Sound")->isChecked());

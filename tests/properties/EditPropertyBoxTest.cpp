@@ -31,7 +31,7 @@ TEST_F(EditPropertyBoxTest, IsBuiltAsTheBoxOfTheView) {
     EXPECT_FALSE(box->isModal());
     EXPECT_FALSE(box->isVisible());
     EXPECT_EQ(box->objectName(), "Edit");
-    EXPECT_EQ(box->size(), QSize(325, 470));
+    EXPECT_EQ(box->size(), QSize(410, 470));
     ASSERT_EQ(box->tabWidget->count(), 2);
     EXPECT_EQ(box->tabWidget->tabText(0), "Properties");
     EXPECT_EQ(box->tabWidget->tabText(1), "Events");
@@ -53,12 +53,12 @@ TEST_F(EditPropertyBoxTest, SizeLimitsAfterTheFirstShow) {
     auto object = makeSelected(RECTANGLE);
     box->show();
     settle();
-    EXPECT_EQ(box->minimumSize(), QSize(315, 465));
-    EXPECT_EQ(box->maximumSize(), QSize(325, 470));
+    EXPECT_EQ(box->minimumSize(), QSize(400, 465));
+    EXPECT_EQ(box->maximumSize(), QSize(410, 470));
     box->resize(200, 200);
-    EXPECT_EQ(box->size(), QSize(315, 465));
+    EXPECT_EQ(box->size(), QSize(400, 465));
     box->resize(900, 900);
-    EXPECT_EQ(box->size(), QSize(325, 470));
+    EXPECT_EQ(box->size(), QSize(410, 470));
 }
 
 TEST_F(EditPropertyBoxTest, ShowingBringsThePropertiesPageAndRefillsTheChooser) {

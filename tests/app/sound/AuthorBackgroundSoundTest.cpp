@@ -89,7 +89,7 @@ TEST_F(AuthorBackgroundSound, ChosenMadeAndShownAgain) {
 
     auto dialog = openDialog(main);
     ASSERT_TRUE(dialog.has_value()) << p.err();
-    EXPECT_EQ(dialog->w, 340);
+    EXPECT_EQ(dialog->w, 400);
     EXPECT_EQ(dialog->h, 400);
 
     // Browse: the media library opens at Audio; the WAV, then OK.
@@ -105,16 +105,16 @@ TEST_F(AuthorBackgroundSound, ChosenMadeAndShownAgain) {
     // Loop Sound, Number of Times 3; User Fading, Fade In and Fade Out of 2 seconds.
     clickAt(*dialog, 27, 93);
     clickAt(*dialog, 42, 134);
-    clickAt(*dialog, 212, 135);
+    clickAt(*dialog, 242, 135);
     key("key ctrl+a type 3");
     clickAt(*dialog, 27, 207);
     clickAt(*dialog, 42, 246);
-    clickAt(*dialog, 280, 246);
+    clickAt(*dialog, 340, 246);
     key("key ctrl+a type 2");
     clickAt(*dialog, 42, 266);
-    clickAt(*dialog, 280, 266);
+    clickAt(*dialog, 340, 266);
     key("key ctrl+a type 2");
-    clickAt(*dialog, 198, 369); // OK
+    clickAt(*dialog, 253, 369); // OK
     const std::string want = "looping 1 count 3 forever 0 fading 1 in 1 out 1 seconds in 2 seconds out 2 "
                              "in frame 0 out frame 1";
     ASSERT_TRUE(waitUntil([&] { return tracedSettings(p.err()) == want; }, 5000)) << p.err();
@@ -154,7 +154,7 @@ TEST_F(AuthorBackgroundSound, ChosenMadeAndShownAgain) {
     runCommand("sleep 1");
     dialog = openDialog(main);
     ASSERT_TRUE(dialog.has_value()) << again.err();
-    clickAt(*dialog, 198, 369);
+    clickAt(*dialog, 253, 369); // OK
     EXPECT_TRUE(waitUntil([&] { return tracedSettings(again.err()) == want; }, 5000)) << again.err();
     quit(again);
 }

@@ -102,10 +102,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(BoxTest, MessageDialogLayoutAndItsOwnLibraryMadeOnFirstUse) {
     ValidationError dialog(nullptr, "Error Messages");
-    EXPECT_EQ(dialog.size(), QSize(360, 370));
-    EXPECT_EQ(dialog.textBox->geometry(), QRect(40, 60, 180, 150));
-    EXPECT_EQ(dialog.okButton->geometry(), QRect(260, 40, 80, 30));
-    EXPECT_EQ(dialog.iconButton->geometry(), QRect(300, 310, 30, 30));
+    EXPECT_EQ(dialog.size(), QSize(420, 370));
+    EXPECT_EQ(dialog.textBox->geometry(), QRect(40, 60, 240, 150));
+    EXPECT_EQ(dialog.okButton->geometry(), QRect(320, 40, 80, 30));
+    EXPECT_EQ(dialog.iconButton->geometry(), QRect(370, 310, 30, 30));
     EXPECT_TRUE(dialog.iconLine->isReadOnly());
     EXPECT_EQ(dialog.findChild<CResourceEditor*>(), nullptr);
     PrivateStore store;
