@@ -21,16 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Services : ImportServices {
-    void addResource(const VlmResourceRecord&, const std::vector<uint8_t>&) override {}
-    std::vector<uint8_t> decodeAudio(const uint8_t* c, size_t n, size_t u) override {
-        std::vector<uint8_t> v(c, c + n);
-        v.resize(u);
-        return v;
-    }
-    bool frameObjects(uint32_t, const uint8_t*, size_t, const vlm::FileVersion&) override { return true; }
-};
-
 // Bytes of a corpus output file that imports on the fuzz entry's screen.
 std::string importableOutputFile(const std::string& directory) {
     std::vector<fs::path> files;
@@ -108,7 +98,7 @@ TEST(EditedWorkingFile, IsRecognisedByItsRecordsAndAnythingElseRefused) {
         EXPECT_EQ(OutputFileImporter::looksLikeWorkingFile(dat), c.ours);
 
         // Opening the output file again: ours is replaced, anything else is kept.
-        Services s;
+        importfuzz::Services s;
         const ImportResult r =
             OutputFileImporter(vlm, {64, 40, 24, 4}, dir.path(), importfuzz::soundPath(dir.path()), s).run();
         if (c.ours) {
