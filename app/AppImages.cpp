@@ -77,6 +77,14 @@ const char* const stop_xpm[] = {
     "  ..........  ", "              ", "              ",
 };
 
+// The Pause button while a recording runs: a pause sign of two bars.
+const char* const resum_xpm[] = {
+    "14 15 2 1",      "  c None",       ". c #000000",    "              ", "              ",
+    "   ...  ...   ", "   ...  ...   ", "   ...  ...   ", "   ...  ...   ", "   ...  ...   ",
+    "   ...  ...   ", "   ...  ...   ", "   ...  ...   ", "   ...  ...   ", "   ...  ...   ",
+    "   ...  ...   ", "              ", "              ",
+};
+
 const char* const play_xpm[] = {
     "9 15 2 1",  "  c None",  "G c #20A040", "         ", " G       ", " GG      ",
     " GGG     ", " GGGGG   ", " GGGGGG  ",   " GGGGGGG ", " GGGGGGGG", " GGGGGGG ",

@@ -11,6 +11,7 @@ extern const char* const insert_xpm[];
 extern const char* const delete_xpm[];
 extern const char* const record_xpm[];
 extern const char* const stop_xpm[];
+extern const char* const resum_xpm[];
 extern const char* const play_xpm[];
 extern const char* const rewind_xpm[];
 extern const char* const forward_xpm[];

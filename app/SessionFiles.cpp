@@ -48,7 +48,7 @@ SWindowSettings SessionFiles::makeSettings(const QRect& g, bool fullScreen, bool
 
 bool SessionFiles::saveSettings(const std::string& dataDir, const SWindowSettings& s) {
     const std::string path = settingsPath(dataDir);
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int fd = regularfile::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0)
         return false;
     const auto bytes = s.toBytes();

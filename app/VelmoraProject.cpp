@@ -3,6 +3,7 @@
 #include "app/Velmora.h"
 #include "store/Diagnostics.h"
 
+#include "app/AppImages.h"
 #include "app/CSoundClip.h"
 #include "app/FrameGradientStep.h"
 #include "app/HolderObjectKinds.h"
@@ -295,6 +296,7 @@ void Velmora::createRecordBar() {
     auto* pause = new QPushButton(m_pRecordBar);
     pause->setGeometry(21, 1, 20, 20);
     pause->setToolTip("Pause");
+    m_pausePixmap = QPixmap(resum_xpm);
     m_resumePixmap = QPixmap("pauseButton.xpm");
     pause->setIcon(m_pausePixmap);
     m_pStopButton = stop;
@@ -653,6 +655,7 @@ int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
     {
         // Size the holder's store before the objects arrive.
         VlmFile probe;
+        OutputFileImporter::limitFramesToPlaybackRecords(probe);
         if (probe.openToRead(path) == 0) {
             frames = probe.vlmStreamLength(vlm::CHUNK_VIDEO);
             if (probe.hasStream(vlm::CHUNK_OBJECT))

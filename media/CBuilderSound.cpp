@@ -3,6 +3,7 @@
 #include "media/SoundClipStore.h"
 #include "media/SoundEngineHost.h"
 #include "store/Diagnostics.h"
+#include "store/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -102,10 +103,13 @@ void CBuilderSound::closeTempFile() {
 bool CBuilderSound::init_files(int mode) {
     closeTempFile();
     if (mode == RECORDING_MODE) {
-        m_tempFd = open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        m_tempFd = regularfile::open(m_tempPath, O_WRONLY | O_CREAT | O_TRUNC, 0666);
         if (m_tempFd < 0) {
+            const int error = errno;
             diag::error(m_tempPath.c_str());
-            process_error(ERROR_CRITICAL, "Unable to open temp file for recording");
+            process_error(
+                ERROR_CRITICAL,
+                ("Unable to open temp file for recording\n" + m_tempPath + ": " + strerror(error)).c_str());
             return false;
         }
         return true;
@@ -114,7 +118,7 @@ bool CBuilderSound::init_files(int mode) {
         return false;
     if (m_store->copyClip(m_host->currentFrame(), m_tempPath) < 0)
         return false;
-    m_tempFd = open(m_tempPath.c_str(), O_RDONLY | O_CLOEXEC);
+    m_tempFd = regularfile::open(m_tempPath, O_RDONLY);
     struct stat st;
     if (m_tempFd < 0 || fstat(m_tempFd, &st) != 0) {
         process_error(ERROR_CRITICAL, withError("read of input file descriptor failed: ", errno).c_str());

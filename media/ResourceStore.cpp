@@ -3,6 +3,7 @@
 #include "media/ResourceIds.h"
 #include "store/Diagnostics.h"
 #include "store/RecordIO.h"
+#include "store/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -85,6 +87,36 @@ std::string scratchPathOf(const std::string& store) {
 std::string fileNameOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// One record of the default-icon file at `at`: its name, icon and preview.
+struct DefaultIconRecord {
+    std::string name;
+    uint64_t iconOffset = 0, iconSize = 0, previewOffset = 0, previewSize = 0;
+    uint64_t next = 0; // where the next record starts
+};
+
+// Reads the record at `at`; none when it cannot be read, points outside the
+// file or before its own end, or declares an icon or preview too large to
+// be one. Either ends the icon list, as a short file does.
+std::optional<DefaultIconRecord> defaultIconRecordAt(int fd, uint64_t at, uint64_t fileLength) {
+    uint8_t record[ResourceStore::DEFAULT_ICON_RECORD_SIZE];
+    if (!readAt(fd, at, record, sizeof record))
+        return std::nullopt;
+    rec::RecordReader r(record, sizeof record);
+    DefaultIconRecord d;
+    d.name = r.text(0, 40);
+    d.iconOffset = r.u32(40);
+    d.previewOffset = r.u32(44);
+    d.iconSize = r.u32(48);
+    d.previewSize = r.u32(52);
+    if (d.iconSize > ResourceStore::MAX_DEFAULT_ICON_BYTES ||
+        d.previewSize > ResourceStore::MAX_DEFAULT_ICON_BYTES ||
+        d.iconOffset < at + ResourceStore::DEFAULT_ICON_RECORD_SIZE ||
+        d.iconOffset + d.iconSize > fileLength || d.previewOffset + d.previewSize > fileLength)
+        return std::nullopt;
+    d.next = d.iconOffset + d.iconSize + d.previewSize;
+    return d;
 }
 
 // A node as read: texts cut at their fields, and the stored bytes where they
@@ -227,7 +259,7 @@ bool ResourceStore::ensureStore() {
 // the store: a failure leaves no half-made store behind.
 bool ResourceStore::makeStore() {
     m_iconsWritten = 0;
-    Fd out(::open(m_scratchPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    Fd out(regularfile::open(m_scratchPath, O_WRONLY | O_CREAT | O_TRUNC, 0644));
     if (!out.ok()) {
         report(MSG_CANNOT_OPEN);
         return false;
@@ -235,24 +267,18 @@ bool ResourceStore::makeStore() {
     bool ok = writeAll(out.get(), headerBytes().data(), HEADER_SIZE);
     uint64_t length = HEADER_SIZE;
 
-    Fd icons(::open(m_iconPath.c_str(), O_RDONLY | O_CLOEXEC));
+    // Not a regular file: as missing.
+    Fd icons(regularfile::open(m_iconPath, O_RDONLY));
     const uint64_t iconFileLength = icons.ok() ? fileLength(icons.get()) : 0;
     uint64_t at = 0;
     std::vector<uint8_t> bytes;
     for (int n = 1; ok && icons.ok() && n <= DEFAULT_ICON_COUNT; ++n) {
-        uint8_t record[DEFAULT_ICON_RECORD_SIZE];
-        if (!readAt(icons.get(), at, record, sizeof record))
+        const auto icon = defaultIconRecordAt(icons.get(), at, iconFileLength);
+        if (!icon)
             break;
-        rec::RecordReader r(record, sizeof record);
-        const uint64_t iconOffset = r.u32(40);
-        const uint64_t previewOffset = r.u32(44);
-        const uint64_t iconSize = r.u32(48);
-        const uint64_t previewSize = r.u32(52);
-        if (iconOffset < at + DEFAULT_ICON_RECORD_SIZE || iconOffset + iconSize > iconFileLength ||
-            previewOffset + previewSize > iconFileLength)
-            break;
+        const uint64_t iconSize = icon->iconSize;
         bytes.resize(iconSize);
-        if (iconSize > 0 && !readAt(icons.get(), iconOffset, bytes.data(), iconSize))
+        if (iconSize > 0 && !readAt(icons.get(), icon->iconOffset, bytes.data(), iconSize))
             break;
         ResourceChildNode node;
         node.nodeSize = NODE_SIZE;
@@ -267,7 +293,7 @@ bool ResourceStore::makeStore() {
         ok = writeAll(out.get(), nodeBytes.data(), NODE_SIZE) && writeAll(out.get(), bytes.data(), iconSize);
         length += NODE_SIZE + iconSize;
         m_iconsWritten = n;
-        at = iconOffset + iconSize + previewSize;
+        at = icon->next;
     }
     ok = ok && ::fsync(out.get()) == 0;
     ok = out.close() && ok;
@@ -293,7 +319,7 @@ bool ResourceStore::makeStore() {
 }
 
 bool ResourceStore::walk(const Visit& visit) const {
-    Fd in(::open(m_storePath.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd in(regularfile::open(m_storePath, O_RDONLY));
     if (!in.ok())
         return false;
     const uint64_t length = fileLength(in.get());
@@ -375,7 +401,7 @@ QString ResourceStore::GetFileInformation(int code, const QString& path) {
 bool ResourceStore::appendNode(ResourceChildNode node, const uint8_t* data, size_t size, bool setOffset) {
     if (!ensureStore())
         return false;
-    Fd out(::open(m_storePath.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+    Fd out(regularfile::open(m_storePath, O_WRONLY | O_APPEND));
     if (!out.ok()) {
         report(MSG_CANNOT_OPEN);
         return false;
@@ -395,7 +421,7 @@ bool ResourceStore::appendNode(ResourceChildNode node, const uint8_t* data, size
     if (!ok) {
         // Cut the store back to what it was; a second descriptor, since the
         // first may be closed already.
-        Fd cut(::open(m_storePath.c_str(), O_WRONLY | O_CLOEXEC));
+        Fd cut(regularfile::open(m_storePath, O_WRONLY));
         if (!cut.ok() || ::ftruncate(cut.get(), off_t(before)) != 0)
             diag::error("resource store: cannot cut back a failed append");
         report(MSG_WRITE_ERROR);
@@ -438,7 +464,7 @@ uint32_t ResourceStore::importFile(const QString& path) {
 
     const bool compressed = extension == "BMP";
     QFile source(path);
-    if (!source.open(QIODevice::ReadOnly)) {
+    if (regularfile::existsButNotRegular(fullPath) || !source.open(QIODevice::ReadOnly)) {
         report(compressed ? MSG_READ_ERROR : MSG_CANNOT_OPEN);
         return 0;
     }
@@ -463,12 +489,12 @@ uint32_t ResourceStore::importFile(const QString& path) {
 }
 
 bool ResourceStore::DeleteItemFromListView(unsigned long id) {
-    Fd in(::open(m_storePath.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd in(regularfile::open(m_storePath, O_RDONLY));
     if (!in.ok()) {
         report(MSG_CANNOT_OPEN);
         return false;
     }
-    Fd out(::open(m_scratchPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    Fd out(regularfile::open(m_scratchPath, O_WRONLY | O_CREAT | O_TRUNC, 0644));
     if (!out.ok()) {
         report(MSG_CANNOT_OPEN);
         return false;
@@ -566,36 +592,29 @@ bool ResourceStore::AddNewItem(const ResourceChildNode& node, const uint8_t* dat
 
 std::vector<uint8_t> ResourceStore::defaultIconPreview(const QString& name) const {
     const std::string wanted = encodePath(name);
-    Fd icons(::open(m_iconPath.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd icons(regularfile::open(m_iconPath, O_RDONLY));
     if (!icons.ok())
         return {};
     const uint64_t length = fileLength(icons.get());
     uint64_t at = 0;
     for (int n = 1; n <= DEFAULT_ICON_COUNT; ++n) {
-        uint8_t record[DEFAULT_ICON_RECORD_SIZE];
-        if (!readAt(icons.get(), at, record, sizeof record))
+        const auto icon = defaultIconRecordAt(icons.get(), at, length);
+        if (!icon)
             break;
-        rec::RecordReader r(record, sizeof record);
-        const uint64_t iconOffset = r.u32(40);
-        const uint64_t previewOffset = r.u32(44);
-        const uint64_t iconSize = r.u32(48);
-        const uint64_t previewSize = r.u32(52);
-        if (iconOffset < at + DEFAULT_ICON_RECORD_SIZE || iconOffset + iconSize > length ||
-            previewOffset + previewSize > length)
-            break;
-        if (r.text(0, 40) == wanted) {
-            std::vector<uint8_t> preview(previewSize);
-            if (previewSize > 0 && !readAt(icons.get(), previewOffset, preview.data(), previewSize))
+        if (icon->name == wanted) {
+            std::vector<uint8_t> preview(icon->previewSize);
+            if (icon->previewSize > 0 &&
+                !readAt(icons.get(), icon->previewOffset, preview.data(), icon->previewSize))
                 return {};
             return preview;
         }
-        at = iconOffset + iconSize + previewSize;
+        at = icon->next;
     }
     return {};
 }
 
 bool ResourceStore::readStored(uint64_t offset, uint8_t* buffer, size_t size) const {
-    Fd in(::open(m_storePath.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd in(regularfile::open(m_storePath, O_RDONLY));
     if (!in.ok())
         return false;
     if (offset < HEADER_SIZE + NODE_SIZE || offset + size > fileLength(in.get()))

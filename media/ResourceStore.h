@@ -53,6 +53,8 @@ class ResourceStore : public MediaLibraryInterface {
     static constexpr uint32_t NODE_SIZE = uint32_t(ResourceChildNode::SIZE);
     static constexpr int DEFAULT_ICON_COUNT = 53;
     static constexpr uint32_t DEFAULT_ICON_RECORD_SIZE = 56;
+    // A default icon or its preview above this size ends the icon list.
+    static constexpr uint64_t MAX_DEFAULT_ICON_BYTES = 1u << 20;
     static constexpr size_t MAX_PATH_BYTES = ResourceChildNode::PATH_LENGTH - 1; // 259
     static constexpr size_t MAX_NAME_BYTES = ResourceChildNode::NAME_LENGTH - 1; // 39
 

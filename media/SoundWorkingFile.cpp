@@ -1,6 +1,7 @@
 #include "media/SoundWorkingFile.h"
 
 #include "store/Diagnostics.h"
+#include "store/RegularFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -131,7 +132,7 @@ SoundWorkingFile::Status SoundWorkingFile::prepare() {
 }
 
 SoundWorkingFile::Status SoundWorkingFile::create() {
-    int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = regularfile::open(m_path, O_RDWR | O_CREAT | O_TRUNC, 0644);
     if (fd < 0)
         return failure("Unable to open file for recording", "open", m_path, errno);
     SoundFileHeader header;
@@ -150,7 +151,7 @@ SoundWorkingFile::Status SoundWorkingFile::create() {
 }
 
 SoundWorkingFile::Status SoundWorkingFile::reopen() {
-    int fd = ::open(m_path.c_str(), O_RDWR | O_CLOEXEC);
+    int fd = regularfile::open(m_path, O_RDWR);
     if (fd < 0) {
         if (errno == ENOENT)
             return create(); // gone: no clip of it is left to keep
@@ -191,7 +192,7 @@ void SoundWorkingFile::adoptImported() {
 }
 
 SoundWorkingFile::Status SoundWorkingFile::createTempForRecording(int& fd) {
-    fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    fd = regularfile::open(m_tempPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0)
         return failure("Unable to open temp file for recording", "open", m_tempPath, errno);
     return {};
@@ -201,7 +202,7 @@ SoundWorkingFile::Status SoundWorkingFile::storeClip(uint32_t frame, uint32_t le
                                                      const sAudioSpecStruct& recorded, StoredClip& out) {
     if (Status s = prepare(); !s)
         return s;
-    int in = ::open(m_tempPath.c_str(), O_RDONLY | O_CLOEXEC);
+    int in = regularfile::open(m_tempPath, O_RDONLY);
     if (in < 0)
         return failure("audio read error", "open", m_tempPath, errno);
 
@@ -265,7 +266,7 @@ SoundWorkingFile::Status SoundWorkingFile::copyClipForPlayback(uint32_t headerOf
     copied = 0;
     if (Status s = prepare(); !s)
         return s;
-    int out = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int out = regularfile::open(m_tempPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out < 0)
         return failure("Unable to open temp file for recording", "open", m_tempPath, errno);
     std::vector<uint8_t> piece(PIECE);

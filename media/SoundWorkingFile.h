@@ -18,6 +18,8 @@ class SoundWorkingFile {
         std::string text;  // for the author's box; empty when ok
         std::string cause; // the failing step, the file and the system's reason
         explicit operator bool() const { return ok; }
+        // The box's text with the cause on a second line.
+        std::string message() const { return cause.empty() ? text : text + "\n" + cause; }
     };
     // Where a stored clip lies and what its frame's records are to say.
     struct StoredClip {

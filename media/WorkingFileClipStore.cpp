@@ -39,7 +39,7 @@ bool WorkingFileClipStore::storeClip(int frame, const std::string& clipPath, uin
     SoundWorkingFile::StoredClip stored;
     const SoundWorkingFile::Status status = m_file.storeClip(uint32_t(frame), length, format, stored);
     if (!status) {
-        report(status.text);
+        report(status.message());
         return false;
     }
     // The clip is in the file: now the frame's records may point to it.
@@ -66,7 +66,7 @@ long WorkingFileClipStore::copyClip(int frame, const std::string& clipPath) {
     const SoundWorkingFile::Status status =
         m_file.copyClipForPlayback(uint32_t(e.audioHeaderOffset), p.audioSize, copied);
     if (!status) {
-        report(status.text);
+        report(status.message());
         // What could be read is played.
         return copied > 0 ? long(copied) : -1;
     }

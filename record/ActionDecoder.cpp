@@ -81,6 +81,8 @@ DecodedAction decodeWireEvent(const uint8_t* ev, ActionCaptureState& s) {
         if (uint32_t bit = modifierBit(pc)) {
             s.m_modifierWord |= bit;
         } else if (!isInertKey(pc)) {
+            if ((s.m_modifierWord & MOD_ALT) && pc < s.m_pressedUnderAlt.size())
+                s.m_pressedUnderAlt.set(pc);
             return out;
         }
         keyPress = true;
@@ -89,12 +91,17 @@ DecodedAction decodeWireEvent(const uint8_t* ev, ActionCaptureState& s) {
         a.kind = ACTION_KEY;
         if (uint32_t bit = modifierBit(pc)) {
             s.m_modifierWord &= ~bit;
-            // The release of the Alt that carried a hot key is part of the hot key.
-            if (bit == MOD_ALT && s.m_hotKeyUnderAlt.exchange(false))
+            // The release of the Alt that carried a hot key is part of the hot
+            // key, also when it comes before the letter's (a fast chord).
+            if (bit == MOD_ALT && (s.m_hotKeyUnderAlt.exchange(false) || s.m_pressedUnderAlt.any()))
                 return out;
-        } else if (!isInertKey(pc) && (s.m_modifierWord & MOD_ALT)) {
-            serveHotKey(pc, s); // every key released under Alt is the recording's, not the author's
-            s.m_hotKeyUnderAlt = true;
+        } else if (!isInertKey(pc) && ((s.m_modifierWord & MOD_ALT) ||
+                                       (pc < s.m_pressedUnderAlt.size() && s.m_pressedUnderAlt.test(pc)))) {
+            // Every key pressed or released under Alt is the recording's, not the author's.
+            if (pc < s.m_pressedUnderAlt.size())
+                s.m_pressedUnderAlt.reset(pc);
+            serveHotKey(pc, s);
+            s.m_hotKeyUnderAlt = (s.m_modifierWord & MOD_ALT) != 0;
             return out;
         }
         a.xOrKey = int32_t(keys::keySymToAscii(pc));

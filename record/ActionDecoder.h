@@ -5,6 +5,7 @@
 #include "record/SActionType.h"
 
 #include <atomic>
+#include <bitset>
 #include <cstdint>
 
 // State shared between the action thread, which writes it, and the timer on
@@ -19,6 +20,10 @@ struct ActionCaptureState {
     std::atomic<bool> m_bUserActionsOnly{false};
     // A hot key was served while Alt is down: that Alt's release belongs to it.
     std::atomic<bool> m_hotKeyUnderAlt{false};
+    // Keys pressed while Alt was down and not yet released (PC key codes):
+    // their release is a hot key even when Alt went up first. The action
+    // thread alone reads and writes it.
+    std::bitset<256> m_pressedUnderAlt;
 };
 
 struct DecodedAction {

@@ -42,6 +42,8 @@ RecordingSession::StartResult RecordingSession::start(const std::string& path, b
     m_state.m_bStopRequest = false;
     m_state.m_bPauseRequest = false;
     m_state.m_modifierWord = 0;
+    m_state.m_hotKeyUnderAlt = false;
+    m_state.m_pressedUnderAlt.reset();
     m_hookStatus = HOOK_IDLE;
     m_bTimerCapturing = false;
     m_captureCount = 0;

@@ -315,13 +315,9 @@ int OutputFileImporter::failWrite(const std::string& what, const std::string& pa
 }
 
 bool OutputFileImporter::looksLikeWorkingFile(const std::string& path) {
-    const int fd = regularfile::open(path, O_RDONLY);
-    FileCloser f{fd >= 0 ? fdopen(fd, "rb") : nullptr};
-    if (!f.f) {
-        if (fd >= 0)
-            ::close(fd);
+    FileCloser f{regularfile::openStream(path, O_RDONLY, "rb")};
+    if (!f.f)
         return false;
-    }
     uint8_t raw[SDatMainHeader::SIZE];
     if (std::fread(raw, 1, sizeof raw, f.f) != sizeof raw)
         return false;
@@ -331,7 +327,9 @@ bool OutputFileImporter::looksLikeWorkingFile(const std::string& path) {
     const long length = std::ftell(f.f);
     if (h.headerSize != SDatMainHeader::SIZE || h.version != 1)
         return false;
-    if (h.fileSize != uint32_t(length) && h.fileSize != DAT_FILE_SIZE_LIMIT)
+    // The size field holds the length at the import (edits append records
+    // behind it) or the frame writer's limit.
+    if (uint64_t(h.fileSize) > uint64_t(length) && h.fileSize != DAT_FILE_SIZE_LIMIT)
         return false;
     // Its records follow one another to the end of the file.
     long at = SDatMainHeader::SIZE;
@@ -350,6 +348,10 @@ bool OutputFileImporter::looksLikeWorkingFile(const std::string& path) {
     return h.frameCount <= std::max<uint32_t>(records, 10);
 }
 
+void OutputFileImporter::limitFramesToPlaybackRecords(VlmFile& file) {
+    file.limitReadFramesToAdditionalRecords(ADDITIONAL_HEAD, SPlayBackFrameInfo::SIZE);
+}
+
 ImportResult OutputFileImporter::run() {
     m_r = ImportResult{};
     m_workingScratch.clear();
@@ -363,7 +365,7 @@ ImportResult OutputFileImporter::run() {
     }
 
     VlmFile file;
-    file.limitReadFramesToAdditionalRecords(ADDITIONAL_HEAD, SPlayBackFrameInfo::SIZE);
+    limitFramesToPlaybackRecords(file);
     const int opened = file.openToRead(m_vlmPath);
     if (opened == vlm::VLM_WRONG_SIGN || opened == vlm::EXM_WRONG_SIGN) {
         fail(IMPORT_BAD_SIGNATURE, "scap error", file.lastError());

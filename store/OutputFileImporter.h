@@ -84,6 +84,10 @@ class OutputFileImporter {
     // replaced). Only a regular file does; a FIFO is not waited on.
     static bool looksLikeWorkingFile(const std::string& path);
 
+    // Bounds a container's later reads as the import does: no more frames
+    // than the file holds playback records for.
+    static void limitFramesToPlaybackRecords(VlmFile& file);
+
   private:
     // Prints `message`; error() becomes `cause`, or the output file's name
     // and the message.

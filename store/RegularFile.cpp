@@ -27,6 +27,19 @@ int open(const std::string& path, int flags, mode_t mode) {
     return fd;
 }
 
+std::FILE* openStream(const std::string& path, int flags, const char* streamMode, mode_t mode) {
+    const int fd = open(path, flags, mode);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* f = fdopen(fd, streamMode);
+    if (!f) {
+        const int e = errno;
+        ::close(fd);
+        errno = e;
+    }
+    return f;
+}
+
 bool existsButNotRegular(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);

@@ -3,6 +3,7 @@
 // on it (a FIFO opened plainly would block until a writer or reader comes).
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <sys/types.h>
 
@@ -12,6 +13,9 @@ namespace regularfile {
 // regular file (O_NONBLOCK is then cleared again). -1 with errno set on
 // failure; a file that is not regular gives EINVAL.
 int open(const std::string& path, int flags, mode_t mode = 0644);
+
+// The same as a stream of `streamMode` ("rb", "wb", ...); null with errno set.
+std::FILE* openStream(const std::string& path, int flags, const char* streamMode, mode_t mode = 0644);
 
 // True when `path` names something that is there but is not a regular file.
 bool existsButNotRegular(const std::string& path);

@@ -2,6 +2,7 @@
 #include "store/Diagnostics.h"
 
 #include "store/RecordIO.h"
+#include "store/RegularFile.h"
 
 #include <QColorDialog>
 #include <QDebug>
@@ -218,7 +219,7 @@ std::string CColorBar::customColorsPath() {
 CColorBar::ReadResult CColorBar::readSlots(const std::string& path, Slots& table) {
     if (fileSize(path) <= 0)
         return ReadResult::Missing;
-    FILE* f = fopen(path.c_str(), "rb");
+    FILE* f = regularfile::openStream(path, O_RDONLY, "rb");
     if (!f)
         return ReadResult::Unreadable;
     for (int i = 0; i < CUSTOM_SLOTS; ++i) {
@@ -294,7 +295,7 @@ bool CColorBar::write() {
 }
 
 int CColorBar::getLastIndex() const {
-    FILE* f = fopen(customColorsPath().c_str(), "rb");
+    FILE* f = regularfile::openStream(customColorsPath(), O_RDONLY, "rb");
     if (!f)
         return 0;
     int used = 0;

@@ -5,21 +5,17 @@
 #include <cstdio>
 
 namespace importfuzz {
-namespace {
+void Services::addResource(const VlmResourceRecord&, const std::vector<uint8_t>&) {}
 
-struct Services : ImportServices {
-    void addResource(const VlmResourceRecord&, const std::vector<uint8_t>&) override {}
-    std::vector<uint8_t> decodeAudio(const uint8_t* c, size_t n, size_t u) override {
-        std::vector<uint8_t> v(c, c + n);
-        v.resize(u);
-        return v;
-    }
-    bool frameObjects(uint32_t, const uint8_t* plain, size_t n, const vlm::FileVersion&) override {
-        return n >= 24 && plain[0] == 24;
-    }
-};
+std::vector<uint8_t> Services::decodeAudio(const uint8_t* c, size_t n, size_t u) {
+    std::vector<uint8_t> v(c, c + n);
+    v.resize(u);
+    return v;
+}
 
-} // namespace
+bool Services::frameObjects(uint32_t, const uint8_t* plain, size_t n, const vlm::FileVersion&) {
+    return n >= 24 && plain[0] == 24;
+}
 
 std::string vlmPath(const std::string& directory) {
     return directory + "/x.vlm";

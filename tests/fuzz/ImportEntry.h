@@ -12,6 +12,14 @@
 
 namespace importfuzz {
 
+// The import's services as the entry gives them: resources dropped, audio
+// passed through, object chunks accepted when they carry the 24-byte head.
+struct Services : ImportServices {
+    void addResource(const VlmResourceRecord&, const std::vector<uint8_t>&) override;
+    std::vector<uint8_t> decodeAudio(const uint8_t* coded, size_t length, size_t uncodedBytes) override;
+    bool frameObjects(uint32_t, const uint8_t* plain, size_t length, const vlm::FileVersion&) override;
+};
+
 // Names inside the directory: the output file and the sound working file.
 // The working frame file is the importer's, beside the output file.
 std::string vlmPath(const std::string& directory);

@@ -172,8 +172,9 @@ TEST_F(SoundWorkingFileTest, AFileLinkedToDevFullFailsAndKeepsThePreviousClip) {
     SoundWorkingFile::StoredClip b;
     const SoundWorkingFile::Status s = store(f, 1, pattern(4096, 11), kSixteen, b);
     EXPECT_FALSE(s);
-    EXPECT_EQ(s.text, "Write error");
-    EXPECT_NE(s.cause.find(std::strerror(ENOSPC)), std::string::npos) << s.cause;
+    // A device in place of the file is not opened.
+    EXPECT_EQ(s.text, "Unable to open file for recording");
+    EXPECT_NE(s.cause.find(std::strerror(EINVAL)), std::string::npos) << s.cause;
     EXPECT_FALSE(f.isOpen());
     EXPECT_EQ(f.clipCount(), 1u);
 
@@ -269,8 +270,8 @@ TEST_F(SoundWorkingFileTest, PlaybackIntoATemporaryFileLinkedToDevFullFails) {
     ASSERT_EQ(symlink("/dev/full", f.tempPath().c_str()), 0);
     uint64_t copied = 0;
     const SoundWorkingFile::Status s = f.copyClipForPlayback(a.headerOffset, a.length, copied);
-    EXPECT_EQ(s.text, "Audio write error");
-    EXPECT_NE(s.cause.find(std::strerror(ENOSPC)), std::string::npos) << s.cause;
+    EXPECT_EQ(s.text, "Unable to open temp file for recording");
+    EXPECT_NE(s.cause.find(std::strerror(EINVAL)), std::string::npos) << s.cause;
     EXPECT_EQ(copied, 0u);
 }
 
