@@ -44,11 +44,6 @@ inline RowBand selectedRow(const Rect& box) {
     return selectedRowIn(Rect{box.x + 60, box.y, 1, box.h});
 }
 
-// The middle of the selected row in box coordinates, -1 when none is.
-inline int selectedRowY(const Rect& box) {
-    return selectedRow(box).middle();
-}
-
 // The rows of the box's property list as shown: every row is as high as
 // the others, the first at the top of the list. Measured by clicking row
 // names (which only selects the rows) and reading where the selection shows.
