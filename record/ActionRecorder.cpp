@@ -6,6 +6,7 @@
 #include <X11/Xproto.h>
 #include <X11/extensions/record.h>
 
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -89,21 +90,35 @@ bool ActionRecorder::start(EventSink sink) {
     m_context = ctx;
     // The data connection names the context: it must have reached the server.
     XSync(dpy(m_control), False);
+    m_enableReturned = false;
     m_thread = std::thread([this] {
         XRecordEnableContext(dpy(m_data), XRecordContext(m_context),
                              reinterpret_cast<XRecordInterceptProc>(&ActionRecorder::intercept),
                              reinterpret_cast<XPointer>(this));
+        std::lock_guard<std::mutex> g(m_endMutex);
+        m_enableReturned = true;
+        m_endSignal.notify_all();
     });
     return true;
 }
 
 void ActionRecorder::stop() {
     if (m_thread.joinable()) {
-        // Without a server the enable call has returned, or returns once it reads the loss.
-        if (!xerrors::connectionLost(dpy(m_data)) && !xerrors::connectionLost(dpy(m_control))) {
+        // A disable that reaches the server before the thread's enable does
+        // nothing, and the enable would then wait forever: disable again
+        // until the enable call has returned. Without a server the enable
+        // call has returned, or returns once it reads the loss.
+        std::unique_lock<std::mutex> lock(m_endMutex);
+        while (!m_enableReturned) {
+            if (xerrors::connectionLost(dpy(m_data)) || xerrors::connectionLost(dpy(m_control))) {
+                m_endSignal.wait(lock, [this] { return m_enableReturned; });
+                break;
+            }
             XRecordDisableContext(dpy(m_control), XRecordContext(m_context));
             XFlush(dpy(m_control));
+            m_endSignal.wait_for(lock, std::chrono::milliseconds(20), [this] { return m_enableReturned; });
         }
+        lock.unlock();
         m_thread.join();
     }
     release();

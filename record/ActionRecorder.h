@@ -3,8 +3,10 @@
 // blocking enable runs, on a thread of its own.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -26,7 +28,9 @@ class ActionRecorder {
     // Returns false with a message in error() when any step fails.
     bool start(EventSink sink);
     // Disables the context from the control connection, joins the thread and
-    // releases the context, the range and both connections.
+    // releases the context, the range and both connections. A stop that comes
+    // before the thread's enable request reached the server is sent again
+    // until the enable call returns.
     void stop();
     bool running() const { return m_thread.joinable(); }
     const std::string& error() const { return m_error; }
@@ -40,5 +44,8 @@ class ActionRecorder {
     unsigned long m_context = 0;
     EventSink m_sink;
     std::thread m_thread;
+    std::mutex m_endMutex;
+    std::condition_variable m_endSignal;
+    bool m_enableReturned = false;
     std::string m_error;
 };

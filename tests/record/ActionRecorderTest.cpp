@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 using namespace testsupport;
@@ -46,6 +51,28 @@ TEST_F(ActionRecorderTest, DeliversTheAuthorsEventsAndStopsPromptly) {
         EXPECT_EQ(s.m_lastPointerX.load(), 100);
         EXPECT_EQ(s.m_lastPointerY.load(), 120);
     }
+}
+
+// A stop right after the start may reach the server before the thread's
+// enable request; the recording must end all the same.
+TEST_F(ActionRecorderTest, StopsRightAfterTheStart) {
+    std::atomic<bool> done{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 600 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!done) {
+            std::fprintf(stderr, "a stop right after the start never returned\n");
+            std::abort();
+        }
+    });
+    ActionRecorder r;
+    for (int round = 0; round < 40; ++round) {
+        ASSERT_TRUE(r.start([](const uint8_t*) {})) << r.error();
+        r.stop();
+        EXPECT_FALSE(r.running());
+    }
+    done = true;
+    watchdog.join();
 }
 
 class NoRecordExtension : public XvfbTest {
