@@ -31,6 +31,45 @@ Q_LOGGING_CATEGORY(lcMouse, "velmora.canvas.mouse", QtWarningMsg)
 bool validIndex(size_t size, int index) {
     return index >= 0 && size_t(index) < size;
 }
+
+// Makes `object` the one the box shows: its name, its Events page, the
+// caption and, while the box is visible, its rows. The selection is the
+// caller's.
+void listInBox(EditPropertyBox* box, DrawTools* object) {
+    // The field's strings and error go to the string editors, not those of
+    // the field pressed last.
+    if (object->drawingObject == VALIDATIONFIELD)
+        object->selectValidationFromCombo();
+    if (!box)
+        return;
+    EditPropertyBase* props = object->getEditPropertyBase();
+    const int kind = object->drawingObject;
+    const QString name = QString::fromLatin1(object->getObjectName());
+    if (props && kind != HYPERLINK && props->getPropValue("Name").isEmpty())
+        props->setProp_Value("Name", name);
+    if (props && kind == BITMAP && props->getPropValue("Stretch") == QLatin1String("No")) {
+        // The bitmap's real size, not a fixed one.
+        int x = 0, y = 0, w = 0, h = 0;
+        object->setGeometryEntrys(&x, &y, &w, &h);
+        props->setProp_Value("Width", QString::number(w));
+        props->setProp_Value("Height", QString::number(h));
+    }
+    bool events = false;
+    if (kind == HYPERLINK || kind == FRAMEOBJECT)
+        events = true;
+    else if (kind == VALIDATIONFIELD)
+        events = props && !props->getPropValue("Validation String").isEmpty() && object->hasEvents;
+    if (box->tabWidget)
+        box->tabWidget->setTabEnabled(1, events);
+    box->setWindowTitle(QStringLiteral("Properties [") + name + QLatin1Char(']'));
+    if (box->isVisible() && box->getListView()) {
+        PropertyListView* list = box->getListView();
+        list->hide();
+        list->clear();
+        list->show();
+        box->refillList(object);
+    }
+}
 } // namespace
 
 bool VLImageHolder::isLooseBand(DrawTools* object) const {
@@ -386,14 +425,13 @@ void VLImageHolder::mouseReleaseEvent(QMouseEvent* e) {
             EditPropertyBox* box = propertyBox();
             if (box && box->isVisible()) {
                 if (eventsPageCurrent()) {
+                    // A hyperlink refills the chooser itself on the page
+                    // change; its pick stays connected.
                     showPropertiesPage();
-                    if (draw_tool->drawingObject == HYPERLINK) {
+                    if (draw_tool->drawingObject == HYPERLINK)
                         qCDebug(lcMouse, "draw_tool->drawingObject==HYPERLINK");
-                        if (m_chooserConnection)
-                            disconnect(m_chooserConnection);
-                    } else {
+                    else
                         slotResetCombo();
-                    }
                 } else {
                     slotResetCombo();
                 }
@@ -631,18 +669,29 @@ void VLImageHolder::slotResetCombo() {
     QComboBox* chooser = box->objectChooser;
     if (m_chooserConnection)
         disconnect(m_chooserConnection);
+    disconnect(chooser, &QComboBox::activated, this, &VLImageHolder::slotItemSelectedFromProperty);
+    // The entry of the object the box shows: the only selected one, or the
+    // frame object when none or several are selected.
+    const int current = vSelectedObjectIndex.size() == 1 ? vSelectedObjectIndex.front() : 0;
     {
         const QSignalBlocker blocker(chooser);
         chooser->clear();
         for (DrawTools* object : vObjectList)
             chooser->addItem(object ? QString::fromLatin1(object->getObjectName()) : QString());
-        const int current = vSelectedObjectIndex.empty() ? 0 : vSelectedObjectIndex.front();
         if (current >= 0 && current < chooser->count())
             chooser->setCurrentIndex(current);
     }
-    if (box->isVisible())
-        m_chooserConnection =
-            connect(chooser, &QComboBox::highlighted, this, &VLImageHolder::slotItemSelectedFromProperty);
+    if (!box->isVisible())
+        return;
+    // Browsing the open list highlights; the closed chooser's keys and
+    // wheel only pick.
+    m_chooserConnection =
+        connect(chooser, &QComboBox::highlighted, this, &VLImageHolder::slotItemSelectedFromProperty);
+    connect(chooser, &QComboBox::activated, this, &VLImageHolder::slotItemSelectedFromProperty);
+    // The rows follow the selection, which stays as it is.
+    DrawTools* shown = getSelectedItem();
+    if (shown && !eventsPageCurrent() && box->listedObject() != shown)
+        listInBox(box, shown);
 }
 
 void VLImageHolder::slotItemSelectedFromProperty(int index) {
@@ -664,40 +713,14 @@ void VLImageHolder::slotItemSelectedFromProperty(int index) {
             vSelectedObjectIndex.assign(1, index);
             objectSelection = true;
         }
-    }
-    // The picked field's strings and error go to the string editors, not
-    // those of the field pressed last.
-    if (draw_tool->drawingObject == VALIDATIONFIELD)
-        draw_tool->selectValidationFromCombo();
-    if (box) {
-        EditPropertyBase* props = draw_tool->getEditPropertyBase();
-        const int kind = draw_tool->drawingObject;
-        const QString name = QString::fromLatin1(draw_tool->getObjectName());
-        if (props && kind != HYPERLINK && props->getPropValue("Name").isEmpty())
-            props->setProp_Value("Name", name);
-        if (props && kind == BITMAP && props->getPropValue("Stretch") == QLatin1String("No")) {
-            // The bitmap's real size, not a fixed one.
-            int x = 0, y = 0, w = 0, h = 0;
-            draw_tool->setGeometryEntrys(&x, &y, &w, &h);
-            props->setProp_Value("Width", QString::number(w));
-            props->setProp_Value("Height", QString::number(h));
-        }
-        bool events = false;
-        if (kind == HYPERLINK || kind == FRAMEOBJECT)
-            events = true;
-        else if (kind == VALIDATIONFIELD)
-            events = props && !props->getPropValue("Validation String").isEmpty() && draw_tool->hasEvents;
-        if (box->tabWidget)
-            box->tabWidget->setTabEnabled(1, events);
-        box->setWindowTitle(QStringLiteral("Properties [") + name + QLatin1Char(']'));
-        if (box->isVisible() && box->getListView()) {
-            PropertyListView* list = box->getListView();
-            list->hide();
-            list->clear();
-            list->show();
-            box->refillList(draw_tool);
+        // Browsing the open list leaves the chooser naming the entry listed
+        // last, also when the list is closed without a pick.
+        if (box->objectChooser && box->objectChooser->currentIndex() != index) {
+            const QSignalBlocker blocker(box->objectChooser);
+            box->objectChooser->setCurrentIndex(index);
         }
     }
+    listInBox(box, draw_tool);
     drawContents();
 }
 

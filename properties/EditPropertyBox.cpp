@@ -181,13 +181,11 @@ EditPropertyBox::~EditPropertyBox() {
 void EditPropertyBox::showEvent(QShowEvent* e) {
     if (tabWidget->currentWidget() == eventList)
         tabWidget->setCurrentIndex(0);
+    // The box is visible by now: the canvas lists its selected object
+    // without changing the selection.
     if (view)
         view->slotResetCombo();
     QDialog::showEvent(e);
-    // A box shown empty lists the object the chooser shows, as picking it
-    // there would.
-    if (view && propertyList && propertyList->topLevelItemCount() == 0 && objectChooser->currentIndex() >= 0)
-        emit objectChooser->highlighted(objectChooser->currentIndex());
 }
 
 void EditPropertyBox::hideEvent(QHideEvent* e) {
@@ -305,6 +303,10 @@ void EditPropertyBox::ApplyingRow::makeCurrent(QTreeWidgetItem* item) {
 }
 
 // ---- the listed objects ----
+
+QObject* EditPropertyBox::listedObject() const {
+    return propertyList && propertyList->topLevelItemCount() > 0 ? m_listed : nullptr;
+}
 
 int EditPropertyBox::listedKind() const {
     return m_fillKind;

@@ -30,6 +30,8 @@ class EditPropertyBox : public QDialog {
 
     PropertyListView* getListView() const { return propertyList; }
     PropertyEventListView* getEventListView() const { return eventList; }
+    // The object whose rows the Properties list shows; null when it shows none.
+    QObject* listedObject() const;
     QLabel* getHelpLabel() const { return helpLabel; }
 
     // Builds the Properties list of `object` (the caller has emptied it).

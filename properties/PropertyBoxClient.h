@@ -33,8 +33,9 @@ class PropertyBoxClient {
     // The object the image holder last created, loaded, pasted or pressed
     // on; null when there is none (and for clients without a holder).
     virtual QObject* currentObject();
-    // Refills the box's object chooser with the current frame's objects and
-    // connects its highlighted(int) only while the box is visible.
+    // Refills the box's object chooser with the current frame's objects;
+    // while the box is visible, connects the chooser's picks and lists the
+    // selected object (getSelectedItem) without changing the selection.
     virtual void slotResetCombo() = 0;
     // Number of frames of the project.
     virtual int getTotalFrames() = 0;
