@@ -102,11 +102,17 @@ void VelmoraInteractiveHost::changeFrameColor(const QColor& color) {
 
 void VelmoraInteractiveHost::setUserActionStatus(bool enabled) {
     NavigationBarBase* strip = m_w->frameStrip();
-    if (strip)
-        strip->setUserActionStatus(m_w->project().m_currentFrame, m_w->project().m_currentFrame, enabled);
+    if (!strip)
+        return;
+    // The current frame took the value already; its strip cell follows it
+    // even when a range selected apart from it is what the value is for.
+    const int current = m_w->project().m_currentFrame;
+    strip->setUserActionStatus(current, current, enabled);
+    if (strip->frameRangeStart() != 0 && strip->frameRangeEnd() != 0)
+        strip->setUserActionStatus(strip->frameRangeStart() - 1, strip->frameRangeEnd() - 1, enabled);
 }
 
-void VelmoraInteractiveHost::soundAddedOrRemovedInFrame(bool) {
+void VelmoraInteractiveHost::soundAddedOrRemovedInFrame(bool added) {
     if (NavigationBarBase* strip = m_w->frameStrip())
-        strip->update();
+        strip->soundAddedOrRemovedInFrame(added);
 }

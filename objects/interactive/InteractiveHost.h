@@ -44,10 +44,10 @@ class InteractiveHost {
 
     // ---- frame strip ----
 
-    // Sets the user action of the strip's selected range, or of the current
-    // frame when there is no range, to the given state: for every
-    // user-action frame among them the frame object's byte, the playback
-    // record's byte and the strip's marks.
+    // Sets the user action of the current frame and of the strip's selected
+    // range, when there is one, to the given state: for every user-action
+    // frame among them the frame object's byte, the playback record's byte
+    // and the strip's marks.
     virtual void setUserActionStatus(bool enabled) = 0;
     // A sound was given to or taken from the current frame.
     virtual void soundAddedOrRemovedInFrame(bool added) = 0;
