@@ -49,6 +49,15 @@ void CSoundClip::setButtons(bool record, bool stop, bool play, int forward, int 
         m_pForwardButton->setEnabled(forward != 0);
     if (rewind >= 0)
         m_pRewindButton->setEnabled(rewind != 0);
+    // Space and Return reach Stop while a transfer runs, not the Record button gone off.
+    const QWidget* focus = focusWidget();
+    if (focus && focus->isEnabled())
+        return;
+    for (QPushButton* b : {m_pStopButton, m_pRecordButton, m_pPlayButton})
+        if (b->isEnabled()) {
+            b->setFocus(Qt::OtherFocusReason);
+            return;
+        }
 }
 
 void CSoundClip::showEvent(QShowEvent* event) {

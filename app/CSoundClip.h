@@ -22,7 +22,9 @@ class CSoundClip : public QDialog {
     // The frame the navigation bar announced last; -1 before any.
     int announcedFrame() const { return m_nCurrentFrame; }
 
-    // The buttons' states, Forward and Rewind left as they are when -1.
+    // The buttons' states, Forward and Rewind left as they are when -1. When
+    // the button with the keyboard focus goes off, the focus moves to Stop,
+    // else Record, else Play, whichever is on.
     void setButtons(bool record, bool stop, bool play, int forward = -1, int rewind = -1);
 
   public slots:

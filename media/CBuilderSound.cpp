@@ -58,6 +58,8 @@ void CBuilderSound::process_error(int code, const char* text) {
 }
 
 void CBuilderSound::stop_all_sound() {
+    if (m_busy)
+        m_stopRequested.store(true);
     if (m_ring)
         m_ring->stop();
 }
@@ -80,6 +82,9 @@ int CBuilderSound::initRingBuffer() {
         if (!m_ring)
             m_ring = std::make_unique<SoundRing>();
         m_ring->reset();
+        // A stop that came while the transfer was being set up still holds.
+        if (m_stopRequested.load())
+            m_ring->stop();
         m_segmentCount = SoundRing::SEGMENT_COUNT;
     } catch (const std::bad_alloc&) {
         m_ring.reset();
@@ -133,6 +138,7 @@ void CBuilderSound::recordClip() {
     if (m_busy)
         return;
     m_busy = true;
+    m_stopRequested.store(false);
     m_deviceAborted.store(false);
     m_spec = m_host ? m_host->recordingSettings() : sAudioSpecStruct{};
     const int frame = m_host ? m_host->currentFrame() : 0;
@@ -171,6 +177,7 @@ void CBuilderSound::playClip() {
     if (m_busy)
         return;
     m_busy = true;
+    m_stopRequested.store(false);
     m_deviceAborted.store(false);
     sAudioSpecStruct format = m_host ? m_host->clipFormat(m_host->currentFrame()) : sAudioSpecStruct{};
     format.inputSource = 0;
@@ -230,6 +237,9 @@ bool CBuilderSound::runWorkers(bool recording) {
     uint64_t stale;
     while (read(m_endEvent, &stale, sizeof stale) > 0) {
     }
+    // Opening the device dropped an earlier Forward's or Rewind's wake-up.
+    if (m_deviceAborted.load() && m_device.abort)
+        m_device.abort();
     std::thread deviceThread, fileThread;
     std::string threadFailure;
     try {

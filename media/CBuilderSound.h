@@ -57,7 +57,8 @@ class CBuilderSound : public QObject {
     // Shows code 502 or 504 through the host, and prints the text on standard error.
     void process_error(int code, const char* text);
 
-    // Raises the stop flag: the workers end after their current segment.
+    // Raises the stop flag: the workers end after their current segment. A
+    // stop during a transfer's set-up holds for that transfer's workers.
     void stop_all_sound();
     // Stop, and wake a worker waiting on the device.
     void forward_builder_audio();
@@ -134,6 +135,7 @@ class CBuilderSound : public QObject {
     int m_segmentCount = 0;
     Worker m_deviceWorker;
     Worker m_fileWorker;
+    std::atomic<bool> m_stopRequested{false}; // Stop, Forward or Rewind during this transfer
     std::atomic<bool> m_deviceAborted{false}; // Forward or Rewind woke the device
     int m_endEvent = -1;                      // each worker adds 1 as it ends
 };

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,11 +38,16 @@ class FakeHost : public SoundEngineHost {
     int frame = 3;
     std::map<int, sAudioSpecStruct> formats;
     std::vector<Box> boxes;
+    std::function<void()> whileBoxShows; // what the author does before answering a box
 
     sAudioSpecStruct recordingSettings() override { return settings; }
     int currentFrame() override { return frame; }
     sAudioSpecStruct clipFormat(int f) override { return formats[f]; }
-    void showSoundError(int code, const std::string& text) override { boxes.push_back({code, text}); }
+    void showSoundError(int code, const std::string& text) override {
+        boxes.push_back({code, text});
+        if (whileBoxShows)
+            whileBoxShows();
+    }
 };
 
 struct Clip {
@@ -300,6 +306,24 @@ TEST_F(SoundEngineTest, TemporaryFileThatCannotBeWrittenKeepsThePreviousClip) {
     EXPECT_EQ(m_host.boxes[0].text, "Unable to open temp file for recording\n" + m_engine->tempFilePath() +
                                         ": " + strerror(EINVAL));
     EXPECT_EQ(m_store.clips[m_host.frame].bytes, "previous");
+}
+
+// Stop pressed while the recording is still being set up (here while the
+// mixer's box waits, before the ring exists) ends it within its first segment.
+TEST_F(SoundEngineTest, StopDuringTheSetUpEndsTheRecordingInItsFirstSegment) {
+    PulseServer server;
+    ASSERT_TRUE(server.running());
+    m_engine->setDevicePaths("/dev/dsp", m_home.file("no-mixer"));
+    m_host.settings = {sAudioSpecStruct::SOURCE_MICROPHONE, 22050, 1, 16};
+    m_host.whileBoxShows = [this] { m_engine->stop_sound(); };
+    const auto start = std::chrono::steady_clock::now();
+    record(10000);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(texts(), "502 Unable to Open Mixer device\n");
+    EXPECT_LT(seconds, 5.0) << "the stop was lost";
+    ASSERT_EQ(m_store.clips.count(m_host.frame), 1u);
+    EXPECT_EQ(m_store.clips[m_host.frame].bytes.size(), 0u);
+    EXPECT_FALSE(m_engine->isBusy());
 }
 
 TEST_F(SoundEngineTest, ForwardEndsPlaybackAtOnce) {
