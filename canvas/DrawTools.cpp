@@ -66,6 +66,9 @@ void* DrawTools::getObjectStructure() {
 NVFrame* DrawTools::getFrameObjectStructure() {
     return nullptr;
 }
+bool DrawTools::targetDisabled() const {
+    return false;
+}
 void DrawTools::selectValidationFromCombo() {}
 void DrawTools::restorePoly(QPolygon) {}
 bool DrawTools::isInvalidDoubleClick() {

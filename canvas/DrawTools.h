@@ -67,6 +67,8 @@ class DrawTools : public QWidget {
     virtual void restoreGeometry(QRect rect);
     virtual void* getObjectStructure();
     virtual NVFrame* getFrameObjectStructure();
+    // A mouse-click target's own disabled flag; false for every other kind.
+    virtual bool targetDisabled() const;
     virtual void selectValidationFromCombo();
     virtual void restorePoly(QPolygon points);
     virtual bool isInvalidDoubleClick();

@@ -175,8 +175,10 @@ void VelmoraView::loadValidationStrings(QObject* item) {
 
 bool VelmoraView::isUserActionDisabled(QObject* item) {
     DrawTools* object = toObject(item);
-    if (!object || object->drawingObject != FRAMEOBJECT)
+    if (!object)
         return false;
+    if (object->drawingObject != FRAMEOBJECT)
+        return object->targetDisabled();
     const NVFrame* frame = object->getFrameObjectStructure();
     return frame && frame->userAction == 1;
 }

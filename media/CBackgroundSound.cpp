@@ -10,6 +10,7 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 
@@ -219,7 +220,7 @@ void CBackgroundSound::SlotGetIDAndPath(const QString& path, unsigned long id) {
     diag::print("\n\t Background Sound File = %s", text.c_str());
 }
 
-bool CBackgroundSound::fieldValue(QLineEdit* edit, long low, long high, long& value) {
+bool CBackgroundSound::fieldValue(QLineEdit* edit, const QString& name, long low, long high, long& value) {
     const QString text = edit->text().trimmed();
     bool ok = true;
     value = text.isEmpty() ? 0 : text.toLong(&ok, 10);
@@ -227,7 +228,20 @@ bool CBackgroundSound::fieldValue(QLineEdit* edit, long low, long high, long& va
         return true;
     edit->setFocus();
     edit->selectAll();
+    showRefusal(QStringLiteral("%1 cannot be %2: enter a whole number from %3 to %4.")
+                    .arg(name, text, QString::number(low), QString::number(high)));
     return false;
+}
+
+void CBackgroundSound::showRefusal(const QString& text) {
+    // Over the dialog, which stays open; OK returns at once.
+    if (!m_refusal) {
+        m_refusal = new QMessageBox(QMessageBox::Warning, QStringLiteral("Velmora 1.0"), QString(),
+                                    QMessageBox::Ok, this);
+        m_refusal->setWindowModality(Qt::WindowModal);
+    }
+    m_refusal->setText(text);
+    m_refusal->open();
 }
 
 void CBackgroundSound::SlotOkButtonClicked() {
@@ -239,13 +253,15 @@ void CBackgroundSound::SlotOkButtonClicked() {
     if (chosen != 0) {
         // A value the record cannot hold leaves the record and the dialog as they are.
         long in = 0, out = 0, count = 0, secondsIn = 0, secondsOut = 0;
-        if (!fieldValue(m_inFrameBox, 0, INT32_MAX, in) || !fieldValue(m_outFrameBox, 0, INT32_MAX, out))
+        if (!fieldValue(m_inFrameBox, QStringLiteral("In Frame"), 0, INT32_MAX, in) ||
+            !fieldValue(m_outFrameBox, QStringLiteral("Out Frame"), 0, INT32_MAX, out))
             return;
         const bool times = m_looping && m_numberOfTimes->isChecked();
-        if (times && !fieldValue(m_countBox, 0, 255, count))
+        if (times && !fieldValue(m_countBox, QStringLiteral("Number of Times"), 0, 255, count))
             return;
-        if (m_fading && (!fieldValue(m_secondsInBox, 0, 255, secondsIn) ||
-                         !fieldValue(m_secondsOutBox, 0, 255, secondsOut)))
+        if (m_fading &&
+            (!fieldValue(m_secondsInBox, QStringLiteral("Seconds to Fade In"), 0, 255, secondsIn) ||
+             !fieldValue(m_secondsOutBox, QStringLiteral("Seconds to Fade Out"), 0, 255, secondsOut)))
             return;
         s.inFrame = int32_t(in > n ? 0 : in);
         s.outFrame = int32_t(out > n || out == 0 ? n : out);

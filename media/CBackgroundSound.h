@@ -7,6 +7,7 @@
 #include "store/VlmRecords.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <cstdint>
 
@@ -14,6 +15,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMessageBox;
 class QPushButton;
 class SoundEngineHost;
 
@@ -66,10 +68,13 @@ class CBackgroundSound : public QDialog {
   private:
     void InitConnections();
     // A field's number when it is empty (0) or a decimal in [low, high];
-    // otherwise the field gets the focus and the result is false.
-    bool fieldValue(QLineEdit* edit, long low, long high, long& value);
+    // otherwise the field gets the focus, a message names the field and the
+    // numbers it takes, and the result is false.
+    bool fieldValue(QLineEdit* edit, const QString& name, long low, long high, long& value);
+    void showRefusal(const QString& text);
 
     SoundEngineHost* m_host = nullptr;
+    QPointer<QMessageBox> m_refusal;
     uint8_t m_looping = 0, m_fading = 0, m_fadeIn = 0, m_fadeOut = 0;
 
     QGroupBox *m_mainBox, *m_loopBox, *m_durationBox, *m_fadingBox, *m_fadeSettingsBox, *m_voiceOverBox;

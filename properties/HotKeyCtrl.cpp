@@ -47,6 +47,13 @@ std::string latin1(const QString& s) {
     return s.toLatin1().toStdString();
 }
 
+bool isRow(const QListWidget* list, const QString& t) {
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text() == t)
+            return true;
+    return false;
+}
+
 QString text(const sMultiValidationString& s) {
     return QString::fromLatin1(s.text.data(), qsizetype(s.text.size()));
 }
@@ -149,12 +156,6 @@ bool HotKeyCtrl::rowSelected(int row) const {
 }
 
 bool HotKeyCtrl::checkForSameKeys() {
-    const auto isRow = [](QListWidget* list, const QString& t) {
-        for (int i = 0; i < list->count(); ++i)
-            if (list->item(i)->text() == t)
-                return true;
-        return false;
-    };
     if (stringLine->hasFocus())
         return !isRow(stringsList, stringLine->text());
     return !isRow(keysList, keyLabel->text());
@@ -216,19 +217,37 @@ void HotKeyCtrl::take(const HotKeyCapture::Stroke& stroke) {
         keyWord = *r.word;
 }
 
+bool HotKeyCtrl::releasesChordKey(const QKeyEvent& e, const HotKeyCapture::Stroke& stroke) const {
+    // The physical key where the event names it; a shifted character is
+    // released as its plain one once Shift is up.
+    if (e.nativeScanCode() != 0 || m_chordScanCode != 0)
+        return e.nativeScanCode() == m_chordScanCode;
+    return stroke.key == m_chordKey;
+}
+
 void HotKeyCtrl::keyPressEvent(QKeyEvent* e) {
     noneAtLineStart();
     currentStringRow = stringsList->currentRow();
+    const HotKeyCapture::Stroke stroke = HotKeyCapture::fromEvent(*e);
+    // A key pressed with a modifier is taken on its press; its release, also
+    // after the modifier's, is not taken again as a plain key.
+    m_chordHeld = stroke.state != 0;
+    m_chordKey = stroke.key;
+    m_chordScanCode = e->nativeScanCode();
     if (rowSelected(currentStringRow) && captureArmed && !stringLine->hasFocus())
-        take(HotKeyCapture::fromEvent(*e));
+        take(stroke);
 }
 
 void HotKeyCtrl::keyReleaseEvent(QKeyEvent* e) {
+    const HotKeyCapture::Stroke stroke = HotKeyCapture::fromEvent(*e);
+    const bool chordKey = m_chordHeld && releasesChordKey(*e, stroke);
+    if (chordKey)
+        m_chordHeld = false;
     if (stringsList->currentRow() >= 0) {
         currentStringRow = stringsList->currentRow();
         noneAtLineStart();
-        if (rowSelected(currentStringRow) && captureArmed && stringLine->text().isEmpty())
-            take(HotKeyCapture::fromEvent(*e));
+        if (rowSelected(currentStringRow) && captureArmed && stringLine->text().isEmpty() && !chordKey)
+            take(stroke);
     }
     // Whatever happened before.
     if (e->key() == Qt::Key_Return) {
@@ -245,6 +264,10 @@ void HotKeyCtrl::keyReleaseEvent(QKeyEvent* e) {
 void HotKeyCtrl::slotInsertInList() {
     if (stringLine->text().isEmpty() || !checkForSameKeys() || !stringLine->hasFocus())
         return;
+    insertTypedString();
+}
+
+void HotKeyCtrl::insertTypedString() {
     const QString t = stringLine->text();
     stringsList->addItem(t);
     currentStringRow = stringsList->currentRow();
@@ -267,7 +290,10 @@ void HotKeyCtrl::slotInsertInList() {
 
 void HotKeyCtrl::slotlist() {
     if (!stringLine->text().isEmpty()) {
-        slotInsertInList();
+        // The click on Add has taken the focus from the string line: the
+        // typed string goes in all the same, unless it is already a row.
+        if (!isRow(stringsList, stringLine->text()))
+            insertTypedString();
         if (keysList->count() == 0)
             stringsList->setCurrentRow(stringsList->count() - 1);
     }

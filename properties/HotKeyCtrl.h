@@ -85,6 +85,8 @@ class HotKeyCtrl : public QDialog {
 
   private:
     void initDialog();
+    // Appends the string line's text as a string; the caller has checked it.
+    void insertTypedString();
     bool rowSelected(int row) const;
     // "None" while the string line has the focus with its cursor at the start.
     void noneAtLineStart();
@@ -95,6 +97,12 @@ class HotKeyCtrl : public QDialog {
     bool boundField() const;
     void tellRemovedKey(int string, int key);
     void tellRemovedString(int string);
+
+    // The key of the last press and whether a modifier was held with it.
+    bool releasesChordKey(const QKeyEvent& e, const HotKeyCapture::Stroke& stroke) const;
+    bool m_chordHeld = false;
+    uint32_t m_chordKey = 0;
+    quint32 m_chordScanCode = 0;
 
     PropertyBoxClient* m_client = nullptr;
     QPointer<QObject> m_field;

@@ -10,6 +10,9 @@ CEditTextEntry::CEditTextEntry(InteractiveHost* host, QWidget* editor, const cha
     : QPlainTextEdit(editor), m_host(host), m_editor(editor) {
     if (name)
         setObjectName(QString::fromLatin1(name));
+    // A right click selects the object and shows the property box, not the
+    // edit's own menu.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 bool CEditTextEntry::locked() const {
@@ -104,7 +107,9 @@ void CEditInstructionBoxTextField::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (locked())
         return;
-    if ((m_titleBar ? m_titleBar() : 0) == 0)
+    // A right click in the text selects the box whether or not its title bar shows.
+    const bool rightClick = event->button() == Qt::RightButton && event->buttons() == Qt::NoButton;
+    if ((m_titleBar ? m_titleBar() : 0) == 0 || rightClick)
         emit signalLabelReleased(event);
 }
 

@@ -547,7 +547,7 @@ void CHyperLink::paint(Display* d, GC gc, unsigned long drawable, const sHyperLi
     const unsigned long back = XColorPixel::pixelOf(d, s.backColor.red, s.backColor.green, s.backColor.blue);
     const unsigned long fore = XColorPixel::pixelOf(d, s.foreColor.red, s.foreColor.green, s.foreColor.blue);
     const unsigned long white = XColorPixel::pixelOf(d, 255, 255, 255);
-    const unsigned long grey = XColorPixel::pixelOf(d, 192, 192, 192);
+    const unsigned long grey = XColorPixel::pixelOf(d, 223, 223, 223);
     const unsigned long black = XColorPixel::pixelOf(d, 0, 0, 0);
     auto line = [&](unsigned long pixel, int width, int x1, int y1, int x2, int y2) {
         XSetForeground(d, gc, pixel);

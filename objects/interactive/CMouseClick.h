@@ -56,7 +56,7 @@ class CMouseClick : public DrawTools {
     // The payload and the fields that are not part of it.
     const sMouseClick& clickRecord() const { return m_click; }
     uint32_t imageId() const { return m_dwImageID; }
-    bool targetDisabled() const { return m_bTargetDisabled; }
+    bool targetDisabled() const override { return m_bTargetDisabled; }
     int frameIndex() const { return m_frame; }
     int currentHandle() const { return m_nHandle; }
     QRect lastBand() const;

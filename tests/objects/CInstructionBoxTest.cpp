@@ -324,23 +324,27 @@ TEST_F(InstructionBoxTest, TitleBarDragMovesTheBoxAndReportsItsOldGeometry) {
     EXPECT_EQ("Instruction Box 1", value(*b, "Caption")) << "written from the title bar";
 }
 
-TEST_F(InstructionBoxTest, ReleaseInTheTextReachesTheEditorOnlyWithoutTitleBar) {
+TEST_F(InstructionBoxTest, LeftReleaseInTheTextReachesTheEditorOnlyWithoutTitleBarARightClickAlways) {
     auto b = newBox();
     showParent();
     b->show();
     QSignalSpy selected(b.get(), &InPlaceEditorOwner::signalSelectedEditObject);
     QWidget* text = b->editor()->entry()->viewport();
-    send(text, QEvent::MouseButtonRelease, QPoint(30, 30), Qt::RightButton, Qt::NoButton);
+    send(text, QEvent::MouseButtonRelease, QPoint(30, 30), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(0, selected.count());
     EXPECT_EQ(0, host.boxShown);
-    apply(*b, "Title Bar", "Off");
+    // A right click selects the box and shows the property box all the same.
     send(text, QEvent::MouseButtonRelease, QPoint(30, 30), Qt::RightButton, Qt::NoButton);
     EXPECT_EQ(2, selected.count());
     EXPECT_EQ(1, host.boxShown);
+    apply(*b, "Title Bar", "Off");
+    send(text, QEvent::MouseButtonRelease, QPoint(30, 30), Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(4, selected.count());
+    EXPECT_EQ(2, host.boxShown);
     // Locked: nothing.
     host.frameLocked = true;
     send(text, QEvent::MouseButtonRelease, QPoint(30, 30), Qt::RightButton, Qt::NoButton);
-    EXPECT_EQ(2, selected.count());
+    EXPECT_EQ(4, selected.count());
 }
 
 TEST_F(InstructionBoxTest, LockedFrameTitleBarDragChangesNothing) {
