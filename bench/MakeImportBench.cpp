@@ -3,7 +3,8 @@
 // frame, and a desktop session (windows with text, typing in a field, a
 // window dragged across, a menu opening, a list scrolling). The make runs
 // with 1 thread, 4 and all cores; the import beside a case that writes the
-// same working frame file records with no decoding.
+// same working frame file records with no decoding. The program itself opens
+// the desktop session's file and makes it again.
 #include "store/DatRecords.h"
 #include "store/OutputFileImporter.h"
 #include "store/OutputFileMaker.h"
@@ -23,6 +24,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -387,13 +389,44 @@ BENCHMARK(BM_WriteWorkingFile)
     ->Iterations(3)
     ->UseRealTime();
 
-// The program itself opening the desktop session's output file on a private
-// screen of the frames' size: the time until it has rebuilt its frame strip
-// and shows frame 1, and its own peak (VmHWM) then. VELMORA_BENCH_PROGRAM
-// names another build of the program, for paired runs.
-void BM_ProgramOpen(benchmark::State& state) {
+// The program itself on the desktop session's output file, on a private
+// screen of the frames' size. VELMORA_BENCH_PROGRAM names another build of
+// the program, for paired runs.
+std::string programBinary() {
     const char* other = std::getenv("VELMORA_BENCH_PROGRAM");
-    const std::string binary = other && *other ? other : VELMORA_BIN;
+    return other && *other ? other : VELMORA_BIN;
+}
+
+// The program started on a fresh copy of the made file in a home of its own;
+// open() returns once it has rebuilt its frame strip and shows frame 1.
+struct OpenedProgram {
+    testsupport::TempDir home;
+    std::string vlm = home.file("open.vlm");
+    testsupport::Process program;
+
+    explicit OpenedProgram(const std::string& made) {
+        testsupport::writeFile(vlm, testsupport::readFile(made));
+    }
+    ~OpenedProgram() {
+        if (program.running()) {
+            program.signal(SIGTERM);
+            program.wait(10000);
+        }
+    }
+    bool open() {
+        testsupport::ProcessOptions options;
+        options.env["HOME"] = home.path();
+        options.env["QT_ENABLE_HIGHDPI_SCALING"] = "0";
+        options.workingDirectory = VELMORA_IMAGES;
+        options.args = {vlm};
+        return program.start(programBinary(), options) &&
+               program.waitForErr("m_dwFrameCount == " + std::to_string(FRAMES), 60000);
+    }
+};
+
+// The time until the program has opened the file and shows frame 1, and its
+// own peak (VmHWM) then.
+void BM_ProgramOpen(benchmark::State& state) {
     const std::string made = madeCopy(project(1));
     if (made.empty()) {
         state.SkipWithError("make failed");
@@ -407,31 +440,76 @@ void BM_ProgramOpen(benchmark::State& state) {
     double peak = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        testsupport::TempDir home;
-        const std::string vlm = home.file("open.vlm");
-        testsupport::writeFile(vlm, testsupport::readFile(made));
-        testsupport::ProcessOptions options;
-        options.env["HOME"] = home.path();
-        options.env["QT_ENABLE_HIGHDPI_SCALING"] = "0";
-        options.workingDirectory = VELMORA_IMAGES;
-        options.args = {vlm};
-        testsupport::Process program;
+        OpenedProgram p(made);
         state.ResumeTiming();
-        const bool opened = program.start(binary, options) &&
-                            program.waitForErr("m_dwFrameCount == " + std::to_string(FRAMES), 60000);
+        const bool opened = p.open();
         state.PauseTiming();
         if (!opened)
-            state.SkipWithError(("the program did not open the file\n" + program.err()).c_str());
+            state.SkipWithError(("the program did not open the file\n" + p.program.err()).c_str());
         // Frame 1 is set once the strip is rebuilt; let the window settle.
         usleep(500000);
-        peak = std::max(peak, peakMemoryMb(std::to_string(program.pid())));
-        program.signal(SIGTERM);
-        program.wait(10000);
+        peak = std::max(peak, peakMemoryMb(std::to_string(p.program.pid())));
         state.ResumeTiming();
     }
     state.counters["programPeakMB"] = peak;
 }
 BENCHMARK(BM_ProgramOpen)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+ino_t inodeOf(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// The program's Make of the opened file, from the author's Ctrl+M until the
+// made file has taken the opened one's place.
+void BM_ProgramMake(benchmark::State& state) {
+    const std::string made = madeCopy(project(1));
+    if (made.empty()) {
+        state.SkipWithError("make failed");
+        return;
+    }
+    testsupport::XvfbServer screen({W, H, 24, {}});
+    if (!screen.running()) {
+        state.SkipWithError("no private X server");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        OpenedProgram p(made);
+        std::string window;
+        const bool opened =
+            p.open() &&
+            testsupport::waitUntil(
+                [&] {
+                    window = testsupport::trim(testsupport::runCommand(
+                        "xdotool search --onlyvisible --name '^Velmora 1.0 - ' 2>/dev/null | tail -n1"));
+                    return !window.empty();
+                },
+                30000);
+        if (!opened) {
+            state.SkipWithError(("the program did not open the file\n" + p.program.err()).c_str());
+            break;
+        }
+        usleep(500000);
+        testsupport::runCommand("xdotool windowfocus --sync " + window + " 2>/dev/null");
+        const ino_t before = inodeOf(p.vlm);
+        state.ResumeTiming();
+        // A press while the window settles can be lost: press again until the
+        // make has begun its scratch file; a press during the make does nothing.
+        const auto made = [&] { return inodeOf(p.vlm) != before && inodeOf(p.vlm) != 0; };
+        bool begun = false;
+        for (int attempt = 0; attempt < 10 && !begun; ++attempt) {
+            testsupport::runCommand("xdotool keydown ctrl key m keyup ctrl");
+            begun = testsupport::waitUntil([&] { return inodeOf(p.vlm + ".part") != 0 || made(); }, 3000);
+        }
+        const bool done = begun && testsupport::waitUntil(made, 120000);
+        state.PauseTiming();
+        if (!done)
+            state.SkipWithError(("the program did not make the file\n" + p.program.err()).c_str());
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ProgramMake)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 } // namespace
 

@@ -297,6 +297,21 @@ struct OutputFileMaker::Job {
     }
 };
 
+// The reference's rows gathered into one picture on a worker, once the rows
+// it copies are read; later frames compare against the picture when it is ready.
+struct OutputFileMaker::Gather {
+    std::shared_ptr<Rows> whole;
+    std::vector<const uint8_t*> rows;           // the reference's rows before the gather
+    std::vector<std::shared_ptr<Rows>> holders; // what holds them
+    size_t rowBytes = 0;
+
+    void copy() {
+        uint8_t* to = whole->bytes.data();
+        for (size_t y = 0; y < rows.size(); ++y)
+            std::memcpy(to + y * rowBytes, rows[y], rowBytes);
+    }
+};
+
 // The make's state: reading, the buffers and jobs in flight, and the workers.
 struct OutputFileMaker::Pipeline {
     OutputFileMaker& maker;
@@ -318,7 +333,6 @@ struct OutputFileMaker::Pipeline {
     std::vector<Rows*> refHolder;
     std::vector<std::pair<std::shared_ptr<Rows>, size_t>> holders;
     size_t heldByReference = 0, refRowBytes = 0;
-    std::condition_variable readyRows;
     // Writing.
     int32_t lastPalette = -1;
     uint32_t background = 0;
@@ -340,6 +354,7 @@ struct OutputFileMaker::Pipeline {
     std::mutex lock;
     std::condition_variable work, finished;
     std::deque<Job*> reads, builds, queue; // jobs to read, to lay out, to compress
+    std::deque<std::unique_ptr<Gather>> gathers;
     bool stop = false;
     std::vector<std::thread> workers;
 
@@ -350,10 +365,10 @@ struct OutputFileMaker::Pipeline {
             stop = true;
         }
         work.notify_all();
-        readyRows.notify_all();
         for (auto& t : workers)
             t.join();
         // Rows still held give their buffers back before the pool goes.
+        gathers.clear();
         jobs.clear();
         freeJobs.clear();
         holders.clear();
@@ -368,6 +383,23 @@ struct OutputFileMaker::Pipeline {
             workers.emplace_back([this] { workerLoop(); });
     }
 
+    // Work a worker can do now, under the lock: reading first, as it waits
+    // for nothing and later frames wait for it; then gathering the
+    // reference and finding blocks, once the rows they read are ready;
+    // then compression. Work whose rows are not ready yet is left for later.
+    enum class Task { None, Read, Gather, Build, Compress };
+    Task nextTask(size_t& at) const {
+        if (!reads.empty())
+            return Task::Read;
+        for (at = 0; at < gathers.size(); ++at)
+            if (allReady(gathers[at]->holders))
+                return Task::Gather;
+        for (at = 0; at < builds.size(); ++at)
+            if (allReady(builds[at]->holders))
+                return Task::Build;
+        return queue.empty() ? Task::None : Task::Compress;
+    }
+
     void workerLoop() {
         Deflater own;
         ByteBuffer out;
@@ -376,23 +408,39 @@ struct OutputFileMaker::Pipeline {
         std::vector<uint8_t> marked;
         std::unique_lock<std::mutex> g(lock);
         for (;;) {
-            work.wait(g, [this] { return stop || !reads.empty() || !builds.empty() || !queue.empty(); });
+            size_t at = 0;
+            Task task = Task::None;
+            work.wait(g, [&] { return stop || (task = nextTask(at)) != Task::None; });
             if (stop)
                 return;
-            // Reading first: it waits for nothing, and later bands wait for
-            // it; then the blocks, which free the band's rows; then compression.
-            if (!reads.empty()) {
+            if (task == Task::Read) {
                 Job* job = reads.front();
                 reads.pop_front();
                 g.unlock();
                 read(*job, raw);
                 g.lock();
+                if (job->own)
+                    job->own->ready = true;
                 builds.push_back(job);
+                work.notify_all();
                 continue;
             }
-            if (!builds.empty()) {
-                Job* job = builds.front();
-                builds.pop_front();
+            if (task == Task::Gather) {
+                std::unique_ptr<Gather> gather = std::move(gathers[at]);
+                gathers.erase(gathers.begin() + long(at));
+                g.unlock();
+                gather->copy();
+                g.lock();
+                gather->whole->ready = true;
+                work.notify_all();
+                g.unlock();
+                gather.reset(); // the rows it copied may go back to the pool
+                g.lock();
+                continue;
+            }
+            if (task == Task::Build) {
+                Job* job = builds[at];
+                builds.erase(builds.begin() + long(at));
                 g.unlock();
                 const bool built = build(*job, list, marked);
                 if (!built)
@@ -522,6 +570,8 @@ struct OutputFileMaker::Pipeline {
     void submit(Job* job) {
         if (threads <= 1) {
             read(*job, rawScratch);
+            if (job->own)
+                job->own->ready = true;
             job->ok = build(*job, blocks, marked) && compress(*job, deflater, output);
             job->own.reset();
             job->done = true;
@@ -630,24 +680,32 @@ struct OutputFileMaker::Pipeline {
     }
 
     // When the rows of the reference keep too many frames' rows alive, they
-    // are gathered into one picture.
+    // are gathered into one picture: the reference points at it at once, and
+    // a worker fills it once the rows it copies are read (inline with one thread).
     Result gatherReference() {
         const size_t frameBytes = refRowBytes * refRows.size();
         if (heldByReference <= 3 * frameBytes || holders.size() < 2)
             return MAKE_OK;
-        std::shared_ptr<Rows> whole;
-        if (const Result r = newRows(frameBytes, whole); r != MAKE_OK)
+        auto gather = std::make_unique<Gather>();
+        if (const Result r = newRows(frameBytes, gather->whole); r != MAKE_OK)
             return r;
-        {
-            std::unique_lock<std::mutex> g(lock);
-            readyRows.wait(g, [this] { return stop || allReady(holders); });
-        }
-        uint8_t* to = whole->bytes.data();
-        for (size_t y = 0; y < refRows.size(); ++y)
-            std::memcpy(to + y * refRowBytes, refRows[y], refRowBytes);
-        whole->ready = true;
+        gather->rows = refRows;
+        gather->rowBytes = refRowBytes;
+        for (const auto& h : holders)
+            gather->holders.push_back(h.first);
+        uint8_t* to = gather->whole->bytes.data();
         const size_t Rp = refRowBytes;
-        point(0, refRows.size(), whole, [to, Rp](size_t y) { return to + y * Rp; });
+        point(0, refRows.size(), gather->whole, [to, Rp](size_t y) { return to + y * Rp; });
+        if (threads <= 1) {
+            gather->copy();
+            gather->whole->ready = true;
+            return MAKE_OK;
+        }
+        {
+            std::lock_guard<std::mutex> g(lock);
+            gathers.push_back(std::move(gather));
+        }
+        work.notify_all();
         return MAKE_OK;
     }
     template <class List> static bool allReady(const List& list) {
@@ -712,11 +770,6 @@ struct OutputFileMaker::Pipeline {
         if (job.kind == Job::Kind::Done)
             return;
         job.read = readRows(job, raw);
-        {
-            std::lock_guard<std::mutex> g(lock);
-            job.own->ready = true;
-        }
-        readyRows.notify_all();
     }
 
     // Its second part, before compression: the plain chunk. A key frame's is
@@ -741,12 +794,8 @@ struct OutputFileMaker::Pipeline {
                                                   g.bytesPerPixel, job.band);
             return true;
         }
-        {
-            std::unique_lock<std::mutex> l(lock);
-            readyRows.wait(l, [&] { return stop || allReady(job.holders); });
-            if (stop)
-                return false;
-        }
+        // The rows it compares against are ready: the workers take a band
+        // only then, and with one thread they were read before.
         video::changedBlocks(job.reference.data(), rows, g, list, marked);
         try {
             std::lock_guard<std::mutex> l(poolLock);

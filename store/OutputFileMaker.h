@@ -110,6 +110,7 @@ class OutputFileMaker {
   private:
     struct Pipeline;
     struct Rows;
+    struct Gather;
     struct Job;
     // Reads the job's frame header, points the reference at the frame's rows
     // and hands the job to a worker, which reads its rows, finds its blocks

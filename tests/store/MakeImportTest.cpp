@@ -2,6 +2,7 @@
 #include "store/OutputFileImporter.h"
 #include "store/OutputFileMaker.h"
 #include "store/RecordIO.h"
+#include "store/VideoBlocks.h"
 #include "store/VlmFile.h"
 #include "support/TempDir.h"
 
@@ -367,6 +368,105 @@ INSTANTIATE_TEST_SUITE_P(Screens, MakeImport,
                              return std::to_string(i.param.width) + "x" + std::to_string(i.param.height) +
                                     "x" + std::to_string(i.param.depth);
                          });
+
+// A key frame narrower than the screen: its rows are shorter than the bands'
+// rows, which span the screen. Each band is compared with the picture row by
+// row, so every changed block is stored and the frames decode to what was
+// recorded. Frame 2 changes rows 8..11 from black to white; the picture's
+// rows further down are white already and must not be mistaken for them.
+TEST(MakeNarrowKeyFrame, BandsAreComparedWithThePictureRowByRow) {
+    const Screen s{64, 48, 24, 4};
+    const int W = 40, H = s.height, B = 3; // the key frame's area; pixels packed to 3 bytes
+    const size_t Rp = size_t(W) * B;
+    const uint8_t white[4] = {0xFF, 0xFF, 0xFF, 0}, grey[4] = {0x80, 0x80, 0x80, 0};
+
+    TempDir dir;
+    Project p;
+    p.screen = s;
+    p.datPath = dir.file("Untitled.dat");
+    std::FILE* f = std::fopen(p.datPath.c_str(), "wb");
+    SDatMainHeader mh;
+    mh.capture = SRect{0, 0, W, H};
+    mh.frameCount = 3;
+    auto mb = mh.toBytes();
+    put(f, mb.data(), mb.size());
+    uint32_t offset = 48;
+    // The picture as recorded, 4 bytes a pixel, the screen's width.
+    std::vector<uint8_t> screen(s.row() * H, 0);
+    std::vector<std::vector<uint8_t>> expected; // W x H, 3 bytes a pixel
+    auto paint = [&](int top, int bottom, int left, int right, const uint8_t* c) {
+        for (int y = top; y <= bottom; ++y)
+            for (int x = left; x <= right; ++x)
+                std::memcpy(screen.data() + size_t(y) * s.row() + size_t(x) * 4, c, 4);
+    };
+    auto record = [&](uint32_t n, bool key, int top, int bottom) {
+        SDatFrameHeader h;
+        h.frameNumber = n;
+        h.keyFlag = key;
+        h.data = SRect{0, top, W - 1, bottom};
+        // A key frame's rows are its own width, a band's the screen's.
+        const size_t row = key ? size_t(W) * 4 : s.row();
+        h.recordSize = uint32_t(60 + row * size_t(bottom - top + 1));
+        auto hb = h.toBytes();
+        put(f, hb.data(), hb.size());
+        for (int y = top; y <= bottom; ++y)
+            put(f, screen.data() + size_t(y) * s.row(), row);
+        SEditInfo e;
+        e.keyFlag = key;
+        e.recordOffset = int32_t(offset);
+        offset += h.recordSize;
+        p.tables.m_vEditInfo.push_back(e);
+        SPlayBackFrameInfo pb;
+        pb.frameFlags = key ? PBF_KEY : 0;
+        pb.pixelFlags = 0x03;
+        p.tables.m_vPlayBackFrameInfo.push_back(pb);
+        std::vector<uint8_t> picture(Rp * H);
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                std::memcpy(picture.data() + size_t(y) * Rp + size_t(x) * B,
+                            screen.data() + size_t(y) * s.row() + size_t(x) * 4, B);
+        expected.push_back(picture);
+    };
+    record(0, true, 0, H - 1); // black
+    paint(12, H - 1, 0, W - 1, white);
+    record(1, false, 12, H - 1);
+    paint(0, 0, 0, 7, grey);
+    paint(8, 15, 0, W - 1, white);
+    record(2, false, 0, 15);
+    std::fclose(f);
+
+    for (int threads : {1, 4}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        FakeServices svc;
+        const std::string vlm = dir.file("show" + std::to_string(threads) + ".vlm");
+        MakeInput in = inputFor(p, vlm);
+        in.soundPath.clear();
+        in.threads = threads;
+        OutputFileMaker maker(in, svc);
+        ASSERT_EQ(maker.make(), OutputFileMaker::MAKE_OK) << maker.error();
+
+        VlmFile file;
+        ASSERT_EQ(file.openToRead(vlm), 0);
+        std::vector<uint8_t> picture(Rp * H, 0x11);
+        for (uint32_t i = 0; i < 3; ++i) {
+            std::vector<uint8_t> chunk;
+            ASSERT_EQ(file.vlmStreamRead(chunk, i, vlm::CHUNK_VIDEO), 0);
+            const std::vector<uint8_t> plain = inflate(chunk);
+            ASSERT_GE(plain.size(), video::TRAILER_SIZE);
+            const video::DecodeResult r =
+                i == 0 ? video::decodeKeyChunk(plain.data(), plain.size(), picture.data(), W, H, Rp, B)
+                       : video::applyDeltaChunk(plain.data(), plain.size(), picture.data(), W, H, Rp, B,
+                                                SRect{0, 0, W, H});
+            ASSERT_EQ(r, video::DecodeResult::Ok) << "frame " << i;
+            int wrong = -1; // the first row that differs
+            for (int y = H - 1; y >= 0; --y)
+                if (std::memcmp(picture.data() + size_t(y) * Rp, expected[i].data() + size_t(y) * Rp, Rp) !=
+                    0)
+                    wrong = y;
+            EXPECT_EQ(wrong, -1) << "frame " << i;
+        }
+    }
+}
 
 TEST(MakeFailures, AFailedMakeLeavesTheEarlierFileAndTablesAlone) {
     TempDir dir;

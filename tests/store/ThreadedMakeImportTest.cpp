@@ -211,6 +211,78 @@ INSTANTIATE_TEST_SUITE_P(Screens, ParallelMake,
                                     std::to_string(s.depth);
                          });
 
+// One key frame, then bands that slide down a row a frame: each band's rows
+// stay in the picture but for its top row, so the rows of many bands make up
+// the picture the next band is compared with, until they are gathered into one.
+Project slidingBands(const TempDir& dir, Screen s, uint32_t frames) {
+    Project p = makeProject(dir, s, 1);
+    std::mt19937 gen(5);
+    std::vector<uint8_t> picture(s.row() * s.height);
+    for (size_t i = 0; i < picture.size(); ++i)
+        picture[i] = s.bpp == 4 && i % 4 == 3 ? 0 : uint8_t(gen() % 3);
+    std::FILE* f = std::fopen(p.datPath.c_str(), "wb");
+    SDatMainHeader mh;
+    mh.capture = SRect{0, 0, s.width, s.height};
+    mh.frameCount = frames;
+    auto mb = mh.toBytes();
+    put(f, mb.data(), mb.size());
+    p.tables = ProjectTables();
+    uint32_t offset = 48;
+    constexpr int BAND = 9;
+    for (uint32_t n = 0; n < frames; ++n) {
+        int top = 0, bottom = s.height - 1;
+        if (n > 0) {
+            top = int(n % uint32_t(s.height - BAND));
+            bottom = top + BAND - 1;
+            for (int y = top; y <= bottom; ++y)
+                for (int x = int(gen() % 16); x < s.width; x += 8 + int(gen() % 24))
+                    picture[size_t(y) * s.row() + size_t(x) * s.bpp] ^= uint8_t(gen() | 1);
+        }
+        SDatFrameHeader h;
+        h.frameNumber = n;
+        h.keyFlag = n == 0;
+        const size_t length = s.row() * size_t(bottom - top + 1);
+        h.recordSize = uint32_t(60 + length);
+        h.data = SRect{0, top, s.width - 1, bottom};
+        auto hb = h.toBytes();
+        put(f, hb.data(), hb.size());
+        put(f, picture.data() + size_t(top) * s.row(), length);
+        SEditInfo e;
+        e.keyFlag = int32_t(h.keyFlag);
+        e.recordOffset = int32_t(offset);
+        offset += h.recordSize;
+        SPlayBackFrameInfo pb;
+        pb.frameFlags = n == 0 ? PBF_KEY : 0;
+        pb.pixelFlags = 0x03;
+        pb.frameNumber = n + 1;
+        p.tables.m_vEditInfo.push_back(e);
+        p.tables.m_vPlayBackFrameInfo.push_back(pb);
+    }
+    std::fclose(f);
+    p.soundPath.clear();
+    p.tables.m_dwFrameCount = frames;
+    return p;
+}
+
+TEST(ParallelMakeSlidingBands, WritesTheSameFileAsOneThread) {
+    TempDir dir;
+    Project p = slidingBands(dir, Screen{64, 40, 24, 4}, 150);
+    std::string one;
+    for (int threads : {1, 2, 4, 7}) {
+        Services svc;
+        const std::string vlm = dir.file("show" + std::to_string(threads) + ".vlm");
+        OutputFileMaker maker(inputFor(p, vlm, threads), svc);
+        ASSERT_EQ(maker.make(), OutputFileMaker::MAKE_OK) << maker.error();
+        const std::string bytes = readFile(vlm);
+        if (threads == 1) {
+            one = bytes;
+            EXPECT_EQ(crcOf(bytes), 0x777d860fu) << std::hex << crcOf(bytes);
+            continue;
+        }
+        EXPECT_TRUE(bytes == one) << threads << " threads";
+    }
+}
+
 // Fails the compression of one frame.
 class FailingMaker : public OutputFileMaker {
   public:
