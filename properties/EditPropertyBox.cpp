@@ -132,7 +132,9 @@ EditPropertyBox::EditPropertyBox(PropertyBoxClient* view, QWidget* parent, const
 
     objectChooser = new QComboBox(this);
     objectChooser->setEditable(true);
-    objectChooser->setInsertPolicy(QComboBox::InsertAtTop);
+    // Its entries stand for the frame's objects (or events) by position: typed
+    // text is never inserted, or every later pick would reach the wrong one.
+    objectChooser->setInsertPolicy(QComboBox::NoInsert);
 
     propertyList = new PropertyListView(view, tabWidget, "propertyList");
     propertyList->setHeaderLabels({QStringLiteral("Property"), QStringLiteral("Value")});

@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTreeWidgetItem>
 
@@ -24,11 +25,14 @@
 namespace {
 // F10 pressed and released on the widget; here, as Xlib names its own key
 // events like the toolkit's.
-void pressF10On(QWidget* widget) {
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier);
+void pressKeyOn(QWidget* widget, int key) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &down);
-    QKeyEvent up(QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &up);
+}
+void pressF10On(QWidget* widget) {
+    pressKeyOn(widget, Qt::Key_F10);
 }
 } // namespace
 
@@ -246,6 +250,21 @@ TEST_F(PropertyBoxShowing, ChooserShowsTheListedObjectHoweverItIsPicked) {
 
     // A click on the other object on the canvas while the box shows.
     band({450, 150}, {450, 150});
+    expectShows(2);
+}
+
+// Text typed into the chooser and confirmed adds no entry: the entries stay
+// the frame's objects, so a pick still lists the object it names.
+TEST_F(PropertyBoxShowing, TextTypedIntoTheChooserKeepsEntriesAndObjectsInStep) {
+    pressF10();
+    ASSERT_TRUE(box->isVisible());
+    QComboBox* chooser = box->objectChooser;
+    const int entries = chooser->count();
+    ASSERT_NE(chooser->lineEdit(), nullptr);
+    chooser->lineEdit()->setText("Typed");
+    pressKeyOn(chooser->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(entries, chooser->count());
+    emit chooser->highlighted(2);
     expectShows(2);
 }
 

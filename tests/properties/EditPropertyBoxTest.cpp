@@ -45,7 +45,7 @@ TEST_F(EditPropertyBoxTest, IsBuiltAsTheBoxOfTheView) {
     EXPECT_EQ(box->getEventListView()->header()->sectionSize(1), 110);
     EXPECT_EQ(box->getListView()->indentation(), 20);
     EXPECT_TRUE(box->objectChooser->isEditable());
-    EXPECT_EQ(box->objectChooser->insertPolicy(), QComboBox::InsertAtTop);
+    EXPECT_EQ(box->objectChooser->insertPolicy(), QComboBox::NoInsert);
     EXPECT_EQ(box->getHelpLabel()->frameStyle(), QFrame::Box | QFrame::Sunken);
 }
 

@@ -88,7 +88,9 @@ class SoundStop : public AuthorSession, public ::testing::WithParamInterface<Sto
         return o;
     }
     void keys(const std::string& line) { runCommand("xdotool " + line); }
-    void clickAt(int x, int y) { keys("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1"); }
+    void clickAt(int x, int y) {
+        keys("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+    }
 
     // Append Frame (F5), pressed again while the window is still settling.
     bool appendFrame(Process& p) {
