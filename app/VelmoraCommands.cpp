@@ -246,8 +246,9 @@ void Velmora::slotDisableSelectAll() {
 void Velmora::chooseTool(QToolButton* on, Qt::CursorShape cursor, int kind) {
     for (QToolButton* b : toolButtons())
         b->setChecked(b == on);
-    // The canvas's holder takes this cursor once the canvas is built.
     m_toolCursor = cursor;
+    if (VLImageHolder* holder = imageHolder())
+        holder->setCursor(cursor);
     emit signal_draw_object(kind);
 }
 

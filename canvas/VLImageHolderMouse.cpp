@@ -123,8 +123,11 @@ void VLImageHolder::insertChooserEntry(int index, const QString& name) {
 void VLImageHolder::forwardMouse(DrawTools* object, QMouseEvent* e) {
     if (!object)
         return;
+    // The same device and time as the original: a copy stamped otherwise
+    // resets the device's press time, and the toolkit then sees no double-click.
     QMouseEvent copy(e->type(), e->position(), e->scenePosition(), e->globalPosition(), e->button(),
-                     e->buttons(), e->modifiers());
+                     e->buttons(), e->modifiers(), e->pointingDevice());
+    copy.setTimestamp(e->timestamp());
     QCoreApplication::sendEvent(object, &copy);
 }
 
@@ -301,6 +304,8 @@ void VLImageHolder::mousePressEvent(QMouseEvent* e) {
     moveUndoSaved = false;
     DrawTools* made = nullptr;
     if (currentTool == POLYLINE) {
+        // Held for this press only: between the clicks of an entry the rest
+        // of the desktop keeps its mouse.
         grabMouse();
         if (polylineClosed) {
             made = makeToolObject();
@@ -400,6 +405,9 @@ void VLImageHolder::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void VLImageHolder::mouseReleaseEvent(QMouseEvent* e) {
+    // The polyline's press took the grab; its release gives it back.
+    if (e->button() == Qt::LeftButton && mouseGrabber() == this)
+        releaseMouse();
     if (current_frame < 0 || editDisabled) {
         mousePressed = false;
         return;
@@ -622,6 +630,8 @@ void VLImageHolder::mouseDoubleClickEvent(QMouseEvent* e) {
 
 int VLImageHolder::slot_select_draw_object(int tool) {
     if (currentTool == POLYLINE && !polylineClosed) {
+        if (mouseGrabber() == this)
+            releaseMouse();
         polylineClosed = true;
         if (draw_tool && !draw_tool->keepWithinVLI()) {
             const auto it = std::find(vObjectList.begin(), vObjectList.end(), draw_tool);
