@@ -13,17 +13,15 @@
 
 #include <QMenu>
 
+#include "TestWindowManager.h"
+
 #include <X11/Xlib.h>
 // X's query class of the same name hides the toolkit's enum.
 #undef CursorShape
 
 #include <algorithm>
-#include <atomic>
-#include <map>
 #include <memory>
-#include <poll.h>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -147,108 +145,6 @@ TEST_F(AuthorToolBars, ChoosingAnotherToolEndsTheEntry) {
     EXPECT_EQ(pointsOf(polyline), (Points{P1, P2, P3}));
 }
 
-// A small framing window manager on a connection and a thread of its own:
-// every mapped top-level window gets a frame with a title bar.
-class FramingWindowManager {
-  public:
-    static constexpr int BORDER = 4;
-    static constexpr int TITLE = 24;
-
-    FramingWindowManager() : m_dpy(XOpenDisplay(nullptr)) {
-        if (!m_dpy)
-            return;
-        m_root = DefaultRootWindow(m_dpy);
-        m_oldHandler = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-        XSelectInput(m_dpy, m_root, SubstructureRedirectMask | SubstructureNotifyMask);
-        XSync(m_dpy, False);
-        m_thread = std::thread([this] { serve(); });
-    }
-    ~FramingWindowManager() {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
-        if (m_dpy) {
-            XCloseDisplay(m_dpy);
-            XSetErrorHandler(m_oldHandler);
-        }
-    }
-    bool running() const { return m_dpy != nullptr; }
-
-  private:
-    void serve() {
-        while (!m_stop) {
-            while (XPending(m_dpy)) {
-                XEvent e;
-                XNextEvent(m_dpy, &e);
-                if (e.type == MapRequest)
-                    manage(e.xmaprequest.window);
-                else if (e.type == ConfigureRequest)
-                    configure(e.xconfigurerequest);
-            }
-            pollfd fd{ConnectionNumber(m_dpy), POLLIN, 0};
-            poll(&fd, 1, 20);
-        }
-    }
-    void place(Window client, Window frame, int x, int y, unsigned w, unsigned h) {
-        XMoveResizeWindow(m_dpy, frame, x, y, w + 2 * BORDER, h + TITLE + BORDER);
-        XResizeWindow(m_dpy, client, w, h);
-        XEvent notify{};
-        notify.xconfigure.type = ConfigureNotify;
-        notify.xconfigure.event = client;
-        notify.xconfigure.window = client;
-        notify.xconfigure.x = x + BORDER;
-        notify.xconfigure.y = y + TITLE;
-        notify.xconfigure.width = int(w);
-        notify.xconfigure.height = int(h);
-        XSendEvent(m_dpy, client, False, StructureNotifyMask, &notify);
-        XFlush(m_dpy);
-    }
-    void manage(Window client) {
-        XWindowAttributes a;
-        if (!XGetWindowAttributes(m_dpy, client, &a))
-            return;
-        if (m_frames.count(client) || a.override_redirect) {
-            XMapWindow(m_dpy, client);
-            XFlush(m_dpy);
-            return;
-        }
-        const Window frame = XCreateSimpleWindow(m_dpy, m_root, 0, 0, 1, 1, 0, 0, 0x808080);
-        XSelectInput(m_dpy, frame, SubstructureRedirectMask | SubstructureNotifyMask);
-        XAddToSaveSet(m_dpy, client);
-        XReparentWindow(m_dpy, client, frame, BORDER, TITLE);
-        m_frames[client] = frame;
-        place(client, frame, a.x, a.y, unsigned(a.width), unsigned(a.height));
-        XMapWindow(m_dpy, client);
-        XMapWindow(m_dpy, frame);
-        XFlush(m_dpy);
-    }
-    void configure(const XConfigureRequestEvent& r) {
-        const auto at = m_frames.find(r.window);
-        if (at == m_frames.end()) {
-            XWindowChanges c{r.x, r.y, r.width, r.height, r.border_width, r.above, r.detail};
-            XConfigureWindow(m_dpy, r.window, unsigned(r.value_mask), &c);
-            XFlush(m_dpy);
-            return;
-        }
-        Window root;
-        int fx, fy;
-        unsigned w, h, border, depth;
-        XGetGeometry(m_dpy, at->second, &root, &fx, &fy, &w, &h, &border, &depth);
-        XWindowAttributes a;
-        XGetWindowAttributes(m_dpy, r.window, &a);
-        place(r.window, at->second, (r.value_mask & CWX) ? r.x : fx, (r.value_mask & CWY) ? r.y : fy,
-              (r.value_mask & CWWidth) ? unsigned(r.width) : unsigned(a.width),
-              (r.value_mask & CWHeight) ? unsigned(r.height) : unsigned(a.height));
-    }
-
-    Display* m_dpy = nullptr;
-    XErrorHandler m_oldHandler = nullptr;
-    Window m_root = 0;
-    std::map<Window, Window> m_frames;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
-
 // A window of another program, on the test's own connection, below the main
 // window; it notes the presses it gets.
 class OtherProgramWindow {
@@ -301,9 +197,9 @@ class OutsideClicks : public AuthorToolBars, public ::testing::WithParamInterfac
   protected:
     void beforeShow() override {
         if (GetParam())
-            wm = std::make_unique<FramingWindowManager>();
+            wm = std::make_unique<testsupport::TestWindowManager>();
     }
-    std::unique_ptr<FramingWindowManager> wm;
+    std::unique_ptr<testsupport::TestWindowManager> wm;
 };
 
 // Between the clicks of an entry, a click on another program's window goes

@@ -7,7 +7,7 @@
 #include "store/RecordIO.h"
 #include "support/PulseServer.h"
 
-#include "TestWindowManager.h"
+#include "../TestWindowManager.h"
 
 #include <algorithm>
 #include <cstring>

@@ -27,7 +27,7 @@ class TestWindowManager {
         if (!m_dpy)
             return;
         m_root = DefaultRootWindow(m_dpy);
-        XSetErrorHandler(&TestWindowManager::ignoreErrors);
+        m_oldHandler = XSetErrorHandler(&TestWindowManager::ignoreErrors);
         XSelectInput(m_dpy, m_root, SubstructureRedirectMask | SubstructureNotifyMask);
         XSync(m_dpy, False);
         m_protocols = XInternAtom(m_dpy, "WM_PROTOCOLS", False);
@@ -38,8 +38,10 @@ class TestWindowManager {
         m_stop.store(true);
         if (m_thread.joinable())
             m_thread.join();
-        if (m_dpy)
+        if (m_dpy) {
             XCloseDisplay(m_dpy);
+            XSetErrorHandler(m_oldHandler);
+        }
     }
     TestWindowManager(const TestWindowManager&) = delete;
     TestWindowManager& operator=(const TestWindowManager&) = delete;
@@ -172,6 +174,7 @@ class TestWindowManager {
     }
 
     Display* m_dpy = nullptr;
+    XErrorHandler m_oldHandler = nullptr;
     Window m_root = 0;
     Atom m_protocols = 0, m_takeFocus = 0;
     std::map<Window, Window> m_frames; // client, frame
