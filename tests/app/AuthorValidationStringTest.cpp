@@ -35,48 +35,13 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
     xdotool("mousemove " + canvasPoint(canvas, 200, 130) + " click 3 sleep 0.5");
     const std::string boxId = propertyBoxBeside(main);
     ASSERT_FALSE(boxId.empty()) << p.err();
-    // The field's rows as the box shows them.
-    const std::vector<std::string> shown = {"Appearance",
-                                            "Align Text",
-                                            "Attribute",
-                                            "Back Color",
-                                            "Case Sensitive",
-                                            "Dynamic Grow",
-                                            "Font",
-                                            "Fore Color",
-                                            "Password Field",
-                                            "Geometry",
-                                            "Left",
-                                            "Top",
-                                            "Width",
-                                            "Height",
-                                            "General",
-                                            "Name",
-                                            "Validation String",
-                                            "Validation Error Message"};
-    // The same with Appearance collapsed: the last rows show without scrolling.
-    const std::vector<std::string> collapsed = withCollapsed(shown, "Appearance", "Geometry");
     std::string dialogId;
     for (int attempt = 0; attempt < 3 && dialogId.empty(); ++attempt) {
         const auto place = listInPropertyBox(boxId, "Validation Field 1", "key Escape sleep 0.3");
         ASSERT_TRUE(place.has_value()) << runCommand("xdotool getwindowname " + boxId);
         ASSERT_EQ(place->w, 410);
         ASSERT_EQ(place->h, 470);
-        const auto rows = measurePropertyRows(*place);
-        if (!rows)
-            continue;
-        const Rect box = rows->box;
-        collapseGroup(box, rows->middleOf(shown, "Appearance"));
-        const int rowY = rows->middleOf(collapsed, "Validation String");
-        xdotool("mousemove " + windowPoint(box, 60, rowY) + " click 1 sleep 0.6 mousemove " +
-                windowPoint(box, rowButtonX(box), rowY) + " click 1 sleep 0.8");
-        waitUntil(
-            [&] {
-                return !(dialogId = trim(runCommand(
-                             "xdotool search --name '^Validation String Dialog$' 2>/dev/null | head -n1")))
-                            .empty();
-            },
-            3000);
+        dialogId = openValidationStringDialog(*place);
     }
     ASSERT_FALSE(dialogId.empty()) << p.err();
     ASSERT_TRUE(waitUntil([&] { return placeOf(dialogId).has_value(); }, 5000));

@@ -289,45 +289,12 @@ class ValidationStringDialog : public AuthorSession {
         const std::string boxId = propertyBoxBeside(main);
         if (boxId.empty())
             return std::nullopt;
-        const std::vector<std::string> shown = {"Appearance",
-                                                "Align Text",
-                                                "Attribute",
-                                                "Back Color",
-                                                "Case Sensitive",
-                                                "Dynamic Grow",
-                                                "Font",
-                                                "Fore Color",
-                                                "Password Field",
-                                                "Geometry",
-                                                "Left",
-                                                "Top",
-                                                "Width",
-                                                "Height",
-                                                "General",
-                                                "Name",
-                                                "Validation String",
-                                                "Validation Error Message"};
-        const std::vector<std::string> collapsed = withCollapsed(shown, "Appearance", "Geometry");
         std::string dialogId;
         for (int attempt = 0; attempt < 3 && dialogId.empty(); ++attempt) {
             const auto place = listInPropertyBox(boxId, "Validation Field 1", "key Escape sleep 0.3");
             if (!place)
                 return std::nullopt;
-            const auto rows = measurePropertyRows(*place);
-            if (!rows)
-                continue;
-            const Rect box = rows->box;
-            collapseGroup(box, rows->middleOf(shown, "Appearance"));
-            const int rowY = rows->middleOf(collapsed, "Validation String");
-            xdotool("mousemove " + windowPoint(box, 60, rowY) + " click 1 sleep 0.6 mousemove " +
-                    windowPoint(box, rowButtonX(box), rowY) + " click 1 sleep 0.8");
-            waitUntil(
-                [&] {
-                    return !(dialogId = trim(runCommand("xdotool search --name '^Validation String Dialog$' "
-                                                        "2>/dev/null | head -n1")))
-                                .empty();
-                },
-                3000);
+            dialogId = openValidationStringDialog(*place);
         }
         if (dialogId.empty() || !waitUntil([&] { return placeOf(dialogId).has_value(); }, 5000))
             return std::nullopt;

@@ -136,4 +136,46 @@ inline void chooseInRow(const Rect& box, int rowY, const std::string& keys) {
     runCommand("xdotool " + keys + " sleep 0.1 key Return sleep 0.6");
 }
 
+// Opens a listed validation field's "Validation String Dialog" from its
+// Validation String row in the box at `box`; gives the dialog's window id,
+// empty when it did not show.
+inline std::string openValidationStringDialog(const Rect& box) {
+    // The field's rows as the box shows them.
+    const std::vector<std::string> shown = {"Appearance",
+                                            "Align Text",
+                                            "Attribute",
+                                            "Back Color",
+                                            "Case Sensitive",
+                                            "Dynamic Grow",
+                                            "Font",
+                                            "Fore Color",
+                                            "Password Field",
+                                            "Geometry",
+                                            "Left",
+                                            "Top",
+                                            "Width",
+                                            "Height",
+                                            "General",
+                                            "Name",
+                                            "Validation String",
+                                            "Validation Error Message"};
+    const auto rows = measurePropertyRows(box);
+    if (!rows)
+        return {};
+    // With Appearance collapsed the last rows show without scrolling.
+    collapseGroup(rows->box, rows->middleOf(shown, "Appearance"));
+    const int rowY = rows->middleOf(withCollapsed(shown, "Appearance", "Geometry"), "Validation String");
+    runCommand("xdotool mousemove " + windowPoint(rows->box, 60, rowY) + " click 1 sleep 0.6 mousemove " +
+               windowPoint(rows->box, rowButtonX(rows->box), rowY) + " click 1 sleep 0.8");
+    std::string dialogId;
+    waitUntil(
+        [&] {
+            return !(dialogId = trim(runCommand(
+                         "xdotool search --name '^Validation String Dialog$' 2>/dev/null | head -n1")))
+                        .empty();
+        },
+        3000);
+    return dialogId;
+}
+
 } // namespace testsupport
