@@ -81,18 +81,7 @@ class FrameCommands : public MainWindowTest {
     // A recorded project whose listed frames carry a mouse action, as the end
     // of a recording leaves the tables and the strip.
     void recorded(int frames, const std::vector<int>& actions) {
-        ASSERT_NO_FATAL_FAILURE(recordedProject(w, frames));
-        ProjectTables& p = w->project();
-        for (int f : actions) {
-            p.m_vPlayBackFrameInfo[size_t(f)].vType = VALIDATION_MOUSE;
-            p.m_vPlayBackFrameInfo[size_t(f)].mouseMessage = 513;
-            p.m_vUserActionFrames.push_back(uint32_t(f));
-        }
-        p.m_dwUserActionFrame = uint32_t(actions.size());
-        std::vector<int> list(actions.begin(), actions.end());
-        w->frameStrip()->reset_frame_details(0, 0, nullptr);
-        w->frameStrip()->reset_frame_details(frames, int(list.size()), list.data());
-        w->slotEnableMenu();
+        ASSERT_NO_FATAL_FAILURE(recordedProjectWithActions(w, frames, actions));
         w->frameStrip()->set_current_frame(1);
     }
 

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace mainwin {
 
@@ -67,6 +68,24 @@ inline void recordedProject(Velmora* w, int frames, const BandBytes& band = {}) 
     w->slotEnableMenu();
     w->slotEnableTool();
     w->enableObjects();
+}
+
+// The same with a mouse action on each listed 0-based frame, as the end of a
+// recording leaves the tables and the strip. Call through
+// ASSERT_NO_FATAL_FAILURE.
+inline void recordedProjectWithActions(Velmora* w, int frames, const std::vector<int>& actions) {
+    ASSERT_NO_FATAL_FAILURE(recordedProject(w, frames));
+    ProjectTables& p = w->project();
+    for (int f : actions) {
+        p.m_vPlayBackFrameInfo[size_t(f)].vType = VALIDATION_MOUSE;
+        p.m_vPlayBackFrameInfo[size_t(f)].mouseMessage = 513;
+        p.m_vUserActionFrames.push_back(uint32_t(f));
+    }
+    p.m_dwUserActionFrame = uint32_t(actions.size());
+    std::vector<int> list(actions.begin(), actions.end());
+    w->frameStrip()->reset_frame_details(0, 0, nullptr);
+    w->frameStrip()->reset_frame_details(frames, int(list.size()), list.data());
+    w->slotEnableMenu();
 }
 
 } // namespace mainwin

@@ -3,7 +3,7 @@
 // by their names, and the holder's own count of the mouse events it got.
 #pragma once
 
-#include "MainWindowFixture.h"
+#include "HolderInMainWindow.h"
 
 #include "canvas/DrawTools.h"
 #include "canvas/VLImageHolder.h"
@@ -79,14 +79,12 @@ class MouseEventCount : public QObject {
 };
 
 // The main window with a frame appended, shown, and its holder.
-class ToolsOnScreenTest : public MainWindowTest {
+class ToolsOnScreenTest : public HolderInMainWindowTest {
   protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
+        HolderInMainWindowTest::SetUp();
         if (HasFatalFailure())
             return;
-        w->slotEditAppendFrames();
-        holder = w->imageHolder();
         ASSERT_NE(holder, nullptr);
         beforeShow();
         w->show();
@@ -99,8 +97,7 @@ class ToolsOnScreenTest : public MainWindowTest {
     virtual void beforeShow() {}
     void TearDown() override {
         mouse.reset();
-        DrawTools::currentlySelectedObject = SELECTION;
-        MainWindowTest::TearDown();
+        HolderInMainWindowTest::TearDown();
     }
 
     // A holder point on the screen, as xdotool takes it.
@@ -142,7 +139,6 @@ class ToolsOnScreenTest : public MainWindowTest {
                 " sleep 0.1 mousemove " + at(to) + " sleep 0.1 mouseup 1");
     }
 
-    VLImageHolder* holder = nullptr;
     std::unique_ptr<MouseEventCount> mouse;
 };
 
