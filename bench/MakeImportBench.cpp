@@ -424,19 +424,29 @@ struct OpenedProgram {
     }
 };
 
+// The made desktop file and a private X server of the screen's size for the
+// program to run on; none, with the benchmark skipped, when either fails.
+std::unique_ptr<testsupport::XvfbServer> programStage(benchmark::State& state, std::string& made) {
+    made = madeCopy(project(1));
+    if (made.empty()) {
+        state.SkipWithError("make failed");
+        return nullptr;
+    }
+    auto screen = std::make_unique<testsupport::XvfbServer>(testsupport::ScreenSpec{W, H, 24, {}});
+    if (!screen->running()) {
+        state.SkipWithError("no private X server");
+        return nullptr;
+    }
+    return screen;
+}
+
 // The time until the program has opened the file and shows frame 1, and its
 // own peak (VmHWM) then.
 void BM_ProgramOpen(benchmark::State& state) {
-    const std::string made = madeCopy(project(1));
-    if (made.empty()) {
-        state.SkipWithError("make failed");
+    std::string made;
+    const auto screen = programStage(state, made);
+    if (!screen)
         return;
-    }
-    testsupport::XvfbServer screen({W, H, 24, {}});
-    if (!screen.running()) {
-        state.SkipWithError("no private X server");
-        return;
-    }
     double peak = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -463,16 +473,10 @@ ino_t inodeOf(const std::string& path) {
 // The program's Make of the opened file, from the author's Ctrl+M until the
 // made file has taken the opened one's place.
 void BM_ProgramMake(benchmark::State& state) {
-    const std::string made = madeCopy(project(1));
-    if (made.empty()) {
-        state.SkipWithError("make failed");
+    std::string made;
+    const auto screen = programStage(state, made);
+    if (!screen)
         return;
-    }
-    testsupport::XvfbServer screen({W, H, 24, {}});
-    if (!screen.running()) {
-        state.SkipWithError("no private X server");
-        return;
-    }
     for (auto _ : state) {
         state.PauseTiming();
         OpenedProgram p(made);
