@@ -679,6 +679,41 @@ TEST(ImportFailures, NonRegularFilesAreRefusedWithoutWaiting) {
     }
 }
 
+// A write that fails part way through the frames (here at the file size
+// limit) names the scratch and the system's error, and leaves the earlier
+// working frame file as it was and no scratch. Run in a child for the limit.
+TEST(ImportFailures, AFailedWriteNamesTheScratchAndKeepsTheEarlierFile) {
+    TempDir dir;
+    Project p = makeProject(dir, Screen{64, 40, 24, 4});
+    FakeServices svc;
+    const std::string vlm = dir.file("show.vlm");
+    ASSERT_EQ(OutputFileMaker(inputFor(p, vlm), svc).make(), OutputFileMaker::MAKE_OK);
+    TempDir t;
+    writeFile(t.file("x.vlm"), readFile(vlm));
+    const std::string earlier = readFile(p.datPath);
+    writeFile(t.file("x.dat"), earlier);
+    const auto run = [&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lim{};
+        lim.rlim_cur = lim.rlim_max = 2 * (SDatFrameHeader::SIZE + 64 * 40 * 4) + 5000;
+        setrlimit(RLIMIT_FSIZE, &lim);
+        FakeServices s;
+        const ImportResult r =
+            OutputFileImporter(t.file("x.vlm"), {64, 40, 24, 4}, t.path(), t.file("Sound.dat"), s).run();
+        const std::string cause = ": " + std::string(std::strerror(EFBIG));
+        if (r.code != OutputFileImporter::IMPORT_WRITE ||
+            r.error.rfind("cannot write " + t.path() + "/", 0) != 0 || r.error.size() < cause.size() ||
+            r.error.compare(r.error.size() - cause.size(), cause.size(), cause) != 0) {
+            std::fprintf(stderr, "code %d, cause \"%s\"\n", r.code, r.error.c_str());
+            return 4;
+        }
+        if (readFile(t.file("x.dat")) != earlier)
+            return 5;
+        return entriesOf(t.path()) == std::set<std::string>{"x.vlm", "x.dat"} ? 3 : 6;
+    };
+    EXPECT_EXIT(std::exit(run()), ::testing::ExitedWithCode(3), "");
+}
+
 // Each failed make says why on one line: what failed, which file and the
 // system's error text. Run in a child: some cases lower the file size limit or
 // drop to an ordinary user so that a folder's permissions count.
