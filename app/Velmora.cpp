@@ -6,6 +6,7 @@
 #include "app/SessionFiles.h"
 #include "app/VelmoraHosts.h"
 #include "app/aboutVl.h"
+#include "canvas/FrameImage.h"
 #include "canvas/FrameLoader.h"
 #include "canvas/VelmoraDoc.h"
 #include "media/AudioSettingsDialog.h"
@@ -133,12 +134,10 @@ void Velmora::initScreen() {
         m_screenHeight = DisplayHeight(m_display, m_screen);
     }
 
-    // The server's own image format tells how many bytes a pixel takes.
-    if (XImage* image = XGetImage(m_display, m_rootWindow, 0, 0, unsigned(m_screenWidth),
-                                  unsigned(m_screenHeight), AllPlanes, ZPixmap)) {
-        m_screenBytesPerPixel = image->bytes_per_line / m_screenWidth;
-        XDestroyImage(image);
-    }
+    // The server's own image format tells how many bytes a pixel takes; one
+    // row laid out as a read-back of the root window shows it.
+    if (const FrameImage row = FrameImage::blank(m_display, m_screenWidth, 1, m_depth))
+        m_screenBytesPerPixel = row.bytesPerLine() / m_screenWidth;
     m_screenRowBytes = m_screenBytesPerPixel * m_screenWidth;
 
     m_screenPixmap = XCreatePixmap(m_display, m_rootWindow, unsigned(DisplayWidth(m_display, m_screen)),

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -37,6 +38,31 @@ FrameImage FrameImage::fromDrawable(_XDisplay* display, unsigned long drawable, 
         return FrameImage();
     return FrameImage(
         XGetImage(display, drawable, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap));
+}
+
+FrameImage FrameImage::blank(_XDisplay* display, int width, int height, int depth) {
+    if (!display || width <= 0 || height <= 0 || depth <= 0)
+        return FrameImage();
+    // The scanline pad of the depth's format, as the server pads a read-back.
+    int pad = 0, count = 0;
+    if (XPixmapFormatValues* formats = XListPixmapFormats(display, &count)) {
+        for (int i = 0; i < count; ++i)
+            if (formats[i].depth == depth)
+                pad = formats[i].scanline_pad;
+        XFree(formats);
+    }
+    if (pad <= 0)
+        return FrameImage();
+    XImage* image = XCreateImage(display, nullptr, unsigned(depth), ZPixmap, 0, nullptr, unsigned(width),
+                                 unsigned(height), pad, 0);
+    if (!image)
+        return FrameImage();
+    image->data = static_cast<char*>(std::calloc(size_t(image->bytes_per_line) * size_t(height), 1));
+    if (!image->data) {
+        XDestroyImage(image);
+        return FrameImage();
+    }
+    return FrameImage(image);
 }
 
 int FrameImage::width() const {

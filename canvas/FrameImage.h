@@ -23,6 +23,10 @@ class FrameImage {
     static FrameImage grabRoot(_XDisplay* display);
     // Reads a drawable (a pixmap or window) back as a ZPixmap of all planes.
     static FrameImage fromDrawable(_XDisplay* display, unsigned long drawable, int width, int height);
+    // An image of pixel 0, laid out as a read-back of a drawable of this
+    // size and depth would be, made without asking the server; empty when the
+    // display has no pixmap format of the depth.
+    static FrameImage blank(_XDisplay* display, int width, int height, int depth);
 
     _XImage* get() const { return m_image; }
     explicit operator bool() const { return m_image != nullptr; }

@@ -156,13 +156,16 @@ void FrameLoader::fillFrameColor(unsigned long pixel, const PaintStep& step) {
 }
 
 int FrameLoader::setBuilderSplash(int width, int height, int depth) {
-    FrameImage banner = ProductBanner::make(display(), width, height, depth);
+    QRect painted;
+    FrameImage banner = ProductBanner::make(display(), width, height, depth, nullptr, &painted);
     if (!banner) {
         diag::print("Cannot make the product banner\n");
         return 0;
     }
     // The canvas takes the new image before the old one is destroyed.
     std::swap(m_image, banner);
-    showImage(1);
+    // Only the text needs to go to the server.
+    if (VLImageHolder* holder = m_canvas ? m_canvas->get_image_holder() : nullptr)
+        holder->setBlankImage(m_image.get(), painted);
     return 0;
 }

@@ -5,6 +5,8 @@
 
 #include "canvas/FrameImage.h"
 
+#include <QRect>
+
 #include <string>
 
 struct _XDisplay;
@@ -26,11 +28,13 @@ class ProductBanner {
     static int textX(int width, int textWidth) { return width / 2 - textWidth / 2; }
     static int textBaseline(int height) { return height / 2; }
 
-    // Paints the banner on a pixmap of the given size and depth on the
-    // display's root window and reads it back (ZPixmap, all planes). When the
-    // first font is missing "Cannot Load Font for Splash" goes to standard
-    // error before the others are tried. `fontUsed` receives the font's name
-    // (empty when none loaded and no text was drawn). Empty on failure.
+    // The banner at the given size and depth, laid out as a read-back of a
+    // pixmap on the display's root window (ZPixmap, all planes); the server
+    // paints and returns only the text's box. When the first font is missing
+    // "Cannot Load Font for Splash" goes to standard error before the others
+    // are tried. `fontUsed` receives the font's name (empty when none loaded
+    // and no text was drawn); `painted` the box outside which every pixel is 0.
+    // Empty on failure.
     static FrameImage make(_XDisplay* display, int width, int height, int depth,
-                           std::string* fontUsed = nullptr);
+                           std::string* fontUsed = nullptr, QRect* painted = nullptr);
 };

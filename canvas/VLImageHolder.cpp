@@ -219,6 +219,36 @@ void VLImageHolder::set_image_pixmap(const QPixmap&, _XImage* image, short mode)
     screenRegion = std::make_unique<QRegion>(0, 0, m_screenWidth, m_screenHeight);
 }
 
+void VLImageHolder::setBlankImage(_XImage* image, const QRect& painted) {
+    frameImage = image;
+    if (frameImage)
+        resize(frameImage->width, frameImage->height);
+    vSelectedObjectIndex.clear();
+    if (frameImage && holderDisplay && offscreenPixmap) {
+        if (frameImage->depth != m_pixmapDepth) {
+            putFrameImage(); // says why nothing is put
+        } else {
+            const QRect area = QRect(0, 0, std::min(frameImage->width, m_screenWidth),
+                                     std::min(frameImage->height, m_screenHeight));
+            XGCValues values{};
+            values.foreground = 0;
+            values.graphics_exposures = False;
+            GC fill = XCreateGC(holderDisplay, offscreenPixmap, GCForeground | GCGraphicsExposures, &values);
+            XFillRectangle(holderDisplay, offscreenPixmap, fill, 0, 0, unsigned(area.width()),
+                           unsigned(area.height()));
+            XFreeGC(holderDisplay, fill);
+            const QRect put = painted & area;
+            if (!put.isEmpty())
+                XPutImage(holderDisplay, offscreenPixmap, pixmapGC, frameImage, put.x(), put.y(), put.x(),
+                          put.y(), unsigned(put.width()), unsigned(put.height()));
+        }
+    }
+    if (holderDisplay)
+        XFlush(holderDisplay);
+    update();
+    screenRegion = std::make_unique<QRegion>(0, 0, m_screenWidth, m_screenHeight);
+}
+
 void VLImageHolder::forgetFrameImage(const _XImage* image) {
     if (image && frameImage == image)
         frameImage = nullptr;

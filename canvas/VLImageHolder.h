@@ -105,6 +105,9 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     // it; mode 1 also puts it into the pixmap and schedules a repaint; any
     // other mode puts it and redraws everything.
     void set_image_pixmap(const QPixmap& pixmap, _XImage* image, short mode);
+    // As mode 1, for an image that is pixel 0 outside `painted`: the pixmap is
+    // filled with pixel 0 and only that part of the image is put.
+    void setBlankImage(_XImage* image, const QRect& painted);
     // Resizes the holder to 0 x 0 and does nothing else.
     void set_image_pixmap(const QPixmap& pixmap);
     // The frame image last handed over; null before the first and once forgotten.

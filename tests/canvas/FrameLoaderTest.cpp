@@ -9,6 +9,7 @@
 #include "HolderFixture.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -274,6 +275,74 @@ TEST_F(BannerFontTest, FallsBackToFixedAfterOneMessage) {
         if ((XGetPixel(banner.get(), x, 235) & 0xFFFFFF) == 0xEF7918)
             ++orange;
     EXPECT_GT(orange, 0);
+}
+
+// The banner is the picture the server paints whole and reads back, byte for
+// byte, also where the picture's edges cut the text; only its box is not 0.
+void expectBannerAsServerPaintsIt(Display* display, int depth) {
+    const struct { int width, height; } sizes[] = {{640, 480}, {61, 17}, {20, 300}, {1, 1}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(testing::Message() << size.width << "x" << size.height << "x" << depth);
+        std::string font;
+        QRect painted;
+        const FrameImage banner =
+            ProductBanner::make(display, size.width, size.height, depth, &font, &painted);
+        ASSERT_TRUE(banner);
+        ASSERT_FALSE(font.empty());
+
+        const int screen = DefaultScreen(display);
+        const Pixmap pixmap = XCreatePixmap(display, RootWindow(display, screen), unsigned(size.width),
+                                            unsigned(size.height), unsigned(depth));
+        XColor colour{};
+        colour.red = ProductBanner::RED * 257;
+        colour.green = ProductBanner::GREEN * 257;
+        colour.blue = ProductBanner::BLUE * 257;
+        colour.flags = DoRed | DoGreen | DoBlue;
+        ASSERT_TRUE(XAllocColor(display, DefaultColormap(display, screen), &colour));
+        GC gc = XCreateGC(display, pixmap, 0, nullptr);
+        XSetForeground(display, gc, 0);
+        XFillRectangle(display, pixmap, gc, 0, 0, unsigned(size.width), unsigned(size.height));
+        XFontStruct* fs = XLoadQueryFont(display, font.c_str());
+        ASSERT_NE(nullptr, fs);
+        const int length = int(std::strlen(ProductBanner::TEXT));
+        XSetForeground(display, gc, colour.pixel);
+        XSetFont(display, gc, fs->fid);
+        XDrawString(display, pixmap, gc,
+                    ProductBanner::textX(size.width, XTextWidth(fs, ProductBanner::TEXT, length)),
+                    ProductBanner::textBaseline(size.height), ProductBanner::TEXT, length);
+        ImagePtr whole(XGetImage(display, pixmap, 0, 0, unsigned(size.width), unsigned(size.height),
+                                 AllPlanes, ZPixmap));
+        XFreeFont(display, fs);
+        XFreeGC(display, gc);
+        XFreePixmap(display, pixmap);
+        ASSERT_NE(nullptr, whole);
+
+        const XImage* b = banner.get();
+        EXPECT_EQ(whole->depth, b->depth);
+        EXPECT_EQ(whole->bits_per_pixel, b->bits_per_pixel);
+        ASSERT_EQ(whole->bytes_per_line, b->bytes_per_line);
+        EXPECT_EQ(whole->byte_order, b->byte_order);
+        EXPECT_EQ(0, std::memcmp(whole->data, b->data, size_t(b->bytes_per_line) * size_t(size.height)));
+        long outside = 0;
+        for (int y = 0; y < size.height; ++y)
+            for (int x = 0; x < size.width; ++x)
+                if (!painted.contains(x, y) && XGetPixel(whole.get(), x, y) != 0)
+                    ++outside;
+        EXPECT_EQ(0, outside) << "every pixel outside the painted box is 0";
+    }
+}
+
+TEST_F(CanvasTest, BannerIsWhatTheServerPaints) {
+    expectBannerAsServerPaintsIt(checker, 24);
+}
+
+class Banner16Test : public CanvasTest {
+  protected:
+    testsupport::ScreenSpec screen() const override { return {640, 480, 16, {}}; }
+};
+
+TEST_F(Banner16Test, BannerIsWhatTheServerPaints) {
+    expectBannerAsServerPaintsIt(checker, 16);
 }
 
 // An 8-bit screen: frames carry palette indexes; a change of palette is
