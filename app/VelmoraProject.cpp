@@ -9,6 +9,7 @@
 #include "app/HolderObjectKinds.h"
 #include "app/MenuIds.h"
 #include "app/OutputFileServices.h"
+#include "app/ProgressPacer.h"
 #include "app/SessionFiles.h"
 #include "app/VelmoraHosts.h"
 #include "canvas/DrawTools.h"
@@ -583,6 +584,10 @@ void Velmora::slotPasteAfterCut(int current, int first, int last) {
 
 int Velmora::makeBuilderVLM(const std::string& path, std::string* cause) {
     VLImageHolder* holder = imageHolder();
+    // The frames are written between the progress steps: the bar is repainted
+    // and events are let through only as often as the eye and the hand need.
+    ProgressPacer pacer(int(m_project.m_dwFrameCount), std::chrono::milliseconds(30),
+                        std::chrono::milliseconds(10));
     OutputFileServices services(
         m_pResourceEditor.get(),
         [holder](uint32_t frame) {
@@ -591,9 +596,13 @@ int Velmora::makeBuilderVLM(const std::string& path, std::string* cause) {
             return records;
         },
         {},
-        [this](uint32_t frame) {
-            m_pProgressBar->setValue(int(frame) + 1);
-            QApplication::processEvents();
+        [this, &pacer](uint32_t frame) {
+            const ProgressPacer::Step step = pacer.step(int(frame) + 1, ProgressPacer::Clock::now());
+            if (step.setValue)
+                m_pProgressBar->setValue(int(frame) + 1);
+            if (step.letEvents)
+                QApplication::processEvents();
+            pacer.done(step, ProgressPacer::Clock::now());
         });
     MakeInput in;
     in.workingPath = path;

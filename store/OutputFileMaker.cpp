@@ -196,15 +196,20 @@ bool OutputFileMaker::writeAudio(VlmFile& file, uint32_t frame, std::FILE* sound
     return true;
 }
 
-bool OutputFileMaker::writeObjects(VlmFile& file, uint32_t frame) {
+bool OutputFileMaker::writeObjects(VlmFile& file, Deflater& deflater, uint32_t frame) {
     if (m_services.objectCount(frame) == 0)
         return true;
     std::vector<uint8_t> plain = m_services.objectChunk(frame);
     if (plain.empty())
         return true;
-    std::vector<uint8_t> chunk;
-    if (!compress(plain, chunk, 16))
+    // The calling thread's stream, as compress() would code it, without a new stream per frame.
+    std::vector<uint8_t> chunk(16 + Deflater::bound(plain.size()), 0);
+    size_t written = 0;
+    if (!deflater.compress(plain.data(), plain.size(), chunk.data() + 16, chunk.size() - 16, written)) {
+        diag::print("compression failed\n");
         return false;
+    }
+    chunk.resize(16 + written);
     rec::writeLe32(chunk.data(), uint32_t(plain.size()));
     rec::writeLe32(chunk.data() + 4, uint32_t(chunk.size() - 16));
     uint32_t out = 0;
@@ -345,7 +350,8 @@ struct OutputFileMaker::Pipeline {
     std::deque<Job*> inFlight;
 
     std::vector<std::unique_ptr<Job>> jobs, freeJobs;
-    // Compression: inline with one thread, else the workers.
+    // Compression: inline with one thread, else the workers. The calling
+    // thread's stream also codes the object chunks.
     Deflater deflater;
     ByteBuffer output;
     std::vector<uint8_t> rawScratch;
@@ -956,7 +962,7 @@ OutputFileMaker::Result OutputFileMaker::writeFrame(VlmFile& file, Pipeline& pp,
     SPlayBackFrameInfo& pb = m_in.project->m_vPlayBackFrameInfo[i];
     const int32_t palette = job.palette;
     if (job.blank) {
-        if (!writeObjects(file, i))
+        if (!writeObjects(file, pp.deflater, i))
             return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written", file.lastError());
         if (i == 0 && palette != pp.lastPalette) {
             auto fmt = formatRecord(m_in.depth, m_in.screenWidth, m_in.screenHeight, palette,
@@ -994,7 +1000,7 @@ OutputFileMaker::Result OutputFileMaker::writeFrame(VlmFile& file, Pipeline& pp,
     uint32_t out = 0;
     if (!file.vlmStreamWrite(job.packed.data(), uint32_t(job.packedLength), i, vlm::CHUNK_VIDEO, &out))
         return fail(MAKE_WRITE_FAILED, "vlmStreamWrite failed before objects", file.lastError());
-    if (!writeObjects(file, i))
+    if (!writeObjects(file, pp.deflater, i))
         return fail(MAKE_OBJECT_WRITE, "make: an object chunk cannot be written", file.lastError());
     return MAKE_OK;
 }

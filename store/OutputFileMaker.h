@@ -128,7 +128,7 @@ class OutputFileMaker {
     void writeResource(VlmFile& file, uint32_t id, bool data);
     uint32_t cursorImageOf(uint32_t frame) const;
     bool writeAudio(VlmFile& file, uint32_t frame, std::FILE* sound);
-    bool writeObjects(VlmFile& file, uint32_t frame);
+    bool writeObjects(VlmFile& file, Deflater& deflater, uint32_t frame);
 
     MakeInput m_in;
     MakeServices& m_services;
