@@ -84,11 +84,15 @@ bool FrameStore::open(const std::string& path, const FrameGeometry& geometry) {
     }
     m_geometry = geometry;
     // One buffer for the life of the store; it only changes with the screen size.
-    if (m_work.size() != geometry.frameBytes()) {
+    if (m_work.size() != geometry.frameBytes())
         std::vector<uint8_t>().swap(m_work);
-        m_work.assign(geometry.frameBytes(), 0);
-    }
     return true;
+}
+
+std::vector<uint8_t>& FrameStore::work() const {
+    if (m_work.size() != m_geometry.frameBytes())
+        m_work.assign(m_geometry.frameBytes(), 0);
+    return m_work;
 }
 
 size_t FrameStore::keyFrameFor(const std::vector<SEditInfo>& edit, size_t n) {
@@ -132,6 +136,7 @@ FrameStore::Result FrameStore::getEditFrame(const std::vector<SEditInfo>& edit, 
     if (n >= edit.size())
         return fail(Result::BadFrameIndex, "Frame " + std::to_string(n) + " is not in the frame table");
 
+    work();
     const size_t rowBytes = m_geometry.rowBytes();
     const size_t k = keyFrameFor(edit, n);
     Result result = Result::Ok;
@@ -287,6 +292,7 @@ int FrameStore::getFrameInto(const std::vector<SEditInfo>& edit, size_t n, SDatF
 }
 
 void FrameStore::fillPixel(uint32_t pixel) {
+    work();
     const uint32_t bpp = m_geometry.bytesPerPixel;
     if (bpp == 1) {
         std::fill(m_work.begin(), m_work.end(), uint8_t(pixel));

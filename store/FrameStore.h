@@ -59,9 +59,10 @@ class FrameStore {
     const std::string& path() const { return m_path; }
     const FrameGeometry& geometry() const { return m_geometry; }
 
-    // The full-frame work buffer: rowBytes() x height bytes.
-    std::vector<uint8_t>& workBuffer() { return m_work; }
-    const std::vector<uint8_t>& workBuffer() const { return m_work; }
+    // The full-frame work buffer: rowBytes() x height bytes, zero-filled when
+    // first used (a make never uses it).
+    std::vector<uint8_t>& workBuffer() { return work(); }
+    const std::vector<uint8_t>& workBuffer() const { return work(); }
 
     // Nearest frame k <= n whose current record is a key or blank record;
     // 0 when there is none (the table is then broken, frame 0 is always key).
@@ -109,11 +110,12 @@ class FrameStore {
     int readRecordHeader(const std::vector<SEditInfo>& edit, size_t n, SDatFrameHeader& header,
                          bool packTo3Bytes);
     int readRecordData(SDatFrameHeader& header, uint8_t* out, bool packTo3Bytes);
+    std::vector<uint8_t>& work() const;
 
     std::FILE* m_file = nullptr;
     std::string m_path;
     FrameGeometry m_geometry;
-    std::vector<uint8_t> m_work;
+    mutable std::vector<uint8_t> m_work;
     std::vector<uint8_t> m_scratch;
     std::string m_lastError;
 };
