@@ -71,6 +71,24 @@ using namespace menuid;
 
 namespace {
 
+// One progress step of a long command: every value reaches the bar (and its
+// valueChanged), but the bar repaints and events pass only at the pacer's pace.
+void pacedStep(QProgressBar* bar, ProgressPacer& pacer, int value) {
+    const ProgressPacer::Step step = pacer.step(value, ProgressPacer::Clock::now());
+    if (!step.setValue)
+        bar->setUpdatesEnabled(false); // no repaint within setValue
+    bar->setValue(value);
+    if (!step.setValue)
+        bar->setUpdatesEnabled(true); // repainted at the next event pass
+    if (step.letEvents)
+        QApplication::processEvents();
+    pacer.done(step, ProgressPacer::Clock::now());
+}
+
+ProgressPacer progressPacer(uint32_t steps) {
+    return ProgressPacer(int(steps), std::chrono::milliseconds(30), std::chrono::milliseconds(10));
+}
+
 // A message box's own text, and the cause of the failure on a second line.
 QString withCause(const QString& text, const std::string& cause) {
     return cause.empty() ? text : text + "\n" + QString::fromLocal8Bit(cause.c_str());
@@ -586,8 +604,7 @@ int Velmora::makeBuilderVLM(const std::string& path, std::string* cause) {
     VLImageHolder* holder = imageHolder();
     // The frames are written between the progress steps: the bar is repainted
     // and events are let through only as often as the eye and the hand need.
-    ProgressPacer pacer(int(m_project.m_dwFrameCount), std::chrono::milliseconds(30),
-                        std::chrono::milliseconds(10));
+    ProgressPacer pacer = progressPacer(m_project.m_dwFrameCount);
     OutputFileServices services(
         m_pResourceEditor.get(),
         [holder](uint32_t frame) {
@@ -595,15 +612,7 @@ int Velmora::makeBuilderVLM(const std::string& path, std::string* cause) {
             holder->getVectorRef(records, int(frame));
             return records;
         },
-        {},
-        [this, &pacer](uint32_t frame) {
-            const ProgressPacer::Step step = pacer.step(int(frame) + 1, ProgressPacer::Clock::now());
-            if (step.setValue)
-                m_pProgressBar->setValue(int(frame) + 1);
-            if (step.letEvents)
-                QApplication::processEvents();
-            pacer.done(step, ProgressPacer::Clock::now());
-        });
+        {}, [this, &pacer](uint32_t frame) { pacedStep(m_pProgressBar, pacer, int(frame) + 1); });
     MakeInput in;
     in.workingPath = path;
     in.outputPath = path.size() >= 4 ? path.substr(0, path.size() - 4) + ".vlm" : path + ".vlm";
@@ -633,31 +642,34 @@ int Velmora::makeBuilderScratch(const std::string& path, std::string* cause) {
     holder->getNoFramesOnFileOpen(0);
     // The resources the imported records use, as the make writes them.
     std::vector<uint32_t> used;
-    // The progress bar counts the frames, then the object stream's entries.
+    // The progress bar counts the frames, then the object stream's entries,
+    // each at the pacer's pace.
     uint32_t frames = 0, objectEntries = 0;
+    ProgressPacer framePacer = progressPacer(0), objectPacer = progressPacer(0);
     bool objectPhase = false;
     OutputFileServices services(
         m_pResourceEditor.get(), {},
-        [this, holder, &used, &objectEntries, &objectPhase](uint32_t frame,
-                                                            std::vector<sAllObjects>&& records) {
+        [this, holder, &used, &objectEntries, &objectPhase,
+         &objectPacer](uint32_t frame, std::vector<sAllObjects>&& records) {
             if (!objectPhase) {
                 objectPhase = true;
                 m_pProgressBar->setRange(0, int(objectEntries));
                 m_pStatusBar->showMessage(" Uncompressing Objects ... ");
+                objectPacer = progressPacer(objectEntries);
             }
-            m_pProgressBar->setValue(int(frame) + 1);
-            QApplication::processEvents();
+            pacedStep(m_pProgressBar, objectPacer, int(frame) + 1);
             for (const sAllObjects& r : records)
                 for (uint32_t id : OutputFileServices::resourceIdsOf(r))
                     used.push_back(id);
             holder->setVectorRef(records, int(frame));
         },
-        [this, &frames](uint32_t frame) {
-            if (frame == 0)
+        [this, &frames, &framePacer](uint32_t frame) {
+            if (frame == 0) {
                 m_pProgressBar->setRange(0, int(frames));
+                framePacer = progressPacer(frames);
+            }
             m_pStatusBar->showMessage("Uncompressing Frames...");
-            m_pProgressBar->setValue(int(frame) + 1);
-            QApplication::processEvents();
+            pacedStep(m_pProgressBar, framePacer, int(frame) + 1);
         });
     OutputFileImporter::Screen screen{m_screenWidth, m_screenHeight, m_depth, m_screenBytesPerPixel};
     ImportResult r;
