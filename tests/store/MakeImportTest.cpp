@@ -228,6 +228,14 @@ MakeInput inputFor(Project& p, const std::string& out) {
     return in;
 }
 
+// The 64x40x24 project in `dir`, made into its "show.vlm".
+Project madeShow(const TempDir& dir) {
+    Project p = makeProject(dir, Screen{64, 40, 24, 4});
+    FakeServices svc;
+    EXPECT_EQ(OutputFileMaker(inputFor(p, dir.file("show.vlm")), svc).make(), OutputFileMaker::MAKE_OK);
+    return p;
+}
+
 // Pictures of every frame of a working frame file, rebuilt record by record.
 std::vector<std::vector<uint8_t>> pictures(const ImportResult& r, const Screen& s) {
     std::vector<std::vector<uint8_t>> out;
@@ -684,10 +692,8 @@ TEST(ImportFailures, NonRegularFilesAreRefusedWithoutWaiting) {
 // working frame file as it was and no scratch. Run in a child for the limit.
 TEST(ImportFailures, AFailedWriteNamesTheScratchAndKeepsTheEarlierFile) {
     TempDir dir;
-    Project p = makeProject(dir, Screen{64, 40, 24, 4});
-    FakeServices svc;
+    const Project p = madeShow(dir);
     const std::string vlm = dir.file("show.vlm");
-    ASSERT_EQ(OutputFileMaker(inputFor(p, vlm), svc).make(), OutputFileMaker::MAKE_OK);
     TempDir t;
     writeFile(t.file("x.vlm"), readFile(vlm));
     const std::string earlier = readFile(p.datPath);
@@ -830,10 +836,8 @@ class ImportCrafted : public ::testing::TestWithParam<CraftedCase> {};
 
 TEST_P(ImportCrafted, IsRefusedWithItsCode) {
     TempDir dir;
-    Project p = makeProject(dir, Screen{64, 40, 24, 4});
-    FakeServices svc;
+    const Project p = madeShow(dir);
     const std::string vlm = dir.file("show.vlm");
-    ASSERT_EQ(OutputFileMaker(inputFor(p, vlm), svc).make(), OutputFileMaker::MAKE_OK);
     std::string bytes = readFile(vlm);
     {
         VlmFile f;
