@@ -12,7 +12,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <climits>
 #include <condition_variable>
@@ -291,135 +290,6 @@ bool writeRecord(int fd, std::vector<iovec>& pieces, size_t& written) {
     return true;
 }
 
-// Writes the frames' records in order on a thread of its own (inline when
-// the machine has one core), so that the calling thread decodes the next
-// frame meanwhile. A record is written straight from the picture it was
-// decoded into; the calling thread decodes into the other of two pictures and
-// waits for a picture's record before it changes that picture again.
-class RecordWriter {
-  public:
-    struct Record {
-        std::array<uint8_t, SDatFrameHeader::SIZE> head{};
-        const uint8_t* first = nullptr; // the band's first row
-        size_t rows = 0, rowBytes = 0, stride = 0;
-        int picture = 0;
-    };
-
-    explicit RecordWriter(int fd) : m_fd(fd) {}
-    ~RecordWriter() {
-        {
-            std::lock_guard<std::mutex> g(m_lock);
-            m_stop = true;
-        }
-        m_work.notify_all();
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
-    // Throws std::system_error when no thread can be started.
-    void start() {
-        if (std::thread::hardware_concurrency() > 1)
-            m_thread = std::thread([this] { run(); });
-    }
-
-    void write(const Record& r) {
-        if (!m_thread.joinable()) {
-            if (!m_failed)
-                writeOne(r);
-            return;
-        }
-        {
-            std::lock_guard<std::mutex> g(m_lock);
-            m_queue.push_back(r);
-            if (r.rows > 0)
-                ++m_busy[r.picture];
-        }
-        m_work.notify_one();
-    }
-    // Returns once no record is being written from the picture.
-    void waitFor(int picture) {
-        std::unique_lock<std::mutex> g(m_lock);
-        m_done.wait(g, [&] { return m_busy[picture] == 0; });
-    }
-    // Waits for every record; false when one failed, with errno set and
-    // `written` the bytes of that record that went out.
-    bool finish(size_t& written) {
-        std::unique_lock<std::mutex> g(m_lock);
-        m_done.wait(g, [&] { return m_queue.empty(); });
-        written = m_written;
-        if (m_failed)
-            errno = m_error;
-        return !m_failed;
-    }
-    bool failed() {
-        std::lock_guard<std::mutex> g(m_lock);
-        return m_failed;
-    }
-
-  private:
-    void run() {
-        std::unique_lock<std::mutex> g(m_lock);
-        for (;;) {
-            m_work.wait(g, [this] { return m_stop || !m_queue.empty(); });
-            if (m_stop)
-                return;
-            const Record r = m_queue.front();
-            const bool skip = m_failed;
-            g.unlock();
-            if (!skip)
-                writeOne(r);
-            g.lock();
-            m_queue.pop_front();
-            if (r.rows > 0)
-                --m_busy[r.picture];
-            m_done.notify_all();
-        }
-    }
-    // On the writing thread, or inline; a failure is kept with its errno.
-    void writeOne(const Record& r) {
-        m_pieces.clear();
-        m_pieces.push_back(iovec{const_cast<uint8_t*>(r.head.data()), r.head.size()});
-        const uint8_t* row = r.first;
-        if (r.rows > 0 && r.stride == r.rowBytes)
-            m_pieces.push_back(iovec{const_cast<uint8_t*>(row), r.rows * r.rowBytes});
-        else
-            for (size_t y = 0; y < r.rows; ++y, row += r.stride)
-                m_pieces.push_back(iovec{const_cast<uint8_t*>(row), r.rowBytes});
-        size_t written = 0;
-        errno = 0;
-        if (writeRecord(m_fd, m_pieces, written))
-            return;
-        const int error = errno ? errno : EIO;
-        std::lock_guard<std::mutex> g(m_lock);
-        m_failed = true;
-        m_error = error;
-        m_written = written;
-    }
-
-    int m_fd;
-    std::vector<iovec> m_pieces; // the writing thread's own
-    std::mutex m_lock;
-    std::condition_variable m_work, m_done;
-    std::deque<Record> m_queue;
-    int m_busy[2] = {0, 0}; // records with rows queued or being written, per picture
-    bool m_stop = false, m_failed = false;
-    int m_error = 0;
-    size_t m_written = 0;
-    std::thread m_thread;
-};
-
-// The rows where a picture lags behind the last one decoded.
-struct RowRange {
-    int top = 1, bottom = 0; // empty
-    bool empty() const { return bottom < top; }
-    void add(int t, int b) {
-        if (empty())
-            top = t, bottom = b;
-        else
-            top = std::min(top, t), bottom = std::max(bottom, b);
-    }
-};
-
 } // namespace
 
 OutputFileImporter::OutputFileImporter(std::string vlmPath, Screen screen, std::string dataDirectory,
@@ -647,15 +517,10 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     const size_t stride = std::max(size_t(W) * P, R);
     const size_t cols = size_t(W) / 8 + 1, rows = size_t(H) / 8 + 1;
     const size_t maxPlain = std::max(S * H, 2 * rows * cols + rows * cols * 64 * B) + video::TRAILER_SIZE;
-    // Two pictures: a frame is decoded into one while the record of the frame
-    // before is written from the other.
-    std::vector<uint8_t> pictures[2];
-    RowRange behind[2];
-    int cur = 0;
+    std::vector<uint8_t> image;
     FrameInflater inflater(maxPlain);
     try {
-        for (auto& picture : pictures)
-            picture.assign(stride * H, 0);
+        image.assign(stride * H, 0);
         inflater.start();
     } catch (const std::bad_alloc&) {
         return fail(IMPORT_MEMORY, "malloc lpBuffer falied");
@@ -674,12 +539,6 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         return failWrite("file header write failed", m_workingScratch);
     // The records go straight to the descriptor, behind the main header.
     const int fd = fileno(dat);
-    RecordWriter writer(fd);
-    try {
-        writer.start();
-    } catch (const std::system_error&) {
-        return fail(IMPORT_MEMORY, "malloc lpBuffer falied", "no thread to write the frames");
-    }
     m_r.project.m_nextRecordOffset = SDatMainHeader::SIZE;
     m_r.rowBytes = int(R);
     SRect capture = m_r.captureRect;
@@ -688,6 +547,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     std::vector<uint8_t> format, lastFormat;
     SRect decodedCapture = capture;
     int decodedRowBytes = m_r.rowBytes;
+    std::vector<iovec> pieces;
 
     // Reads frame n's palette and chunk, in order, on this thread.
     uint32_t next = 0;
@@ -754,23 +614,13 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
                 decodedCapture = SRect{t.left, t.top, t.right + 1, t.bottom + 1};
                 decodedRowBytes = (t.right + 1 - t.left) * sB;
             }
-            // The picture decoded into: its last record is out, and it gets
-            // the rows the other one changed since, unless all are decoded anew.
-            writer.waitFor(cur);
-            RowRange& lag = behind[cur];
-            if (!lag.empty() && !(t.blocks == 0 && t.top <= lag.top && t.bottom >= lag.bottom))
-                std::memcpy(pictures[cur].data() + size_t(lag.top) * stride,
-                            pictures[1 - cur].data() + size_t(lag.top) * stride,
-                            size_t(lag.bottom - lag.top + 1) * stride);
-            lag = RowRange{};
-            behind[1 - cur].add(t.top, t.bottom);
-            uint8_t* const image = pictures[cur].data();
             video::DecodeResult r;
             if (t.blocks == 0) {
-                r = video::decodeKeyChunk(plain, plainLength, image + size_t(t.top) * stride, W,
+                r = video::decodeKeyChunk(plain, plainLength, image.data() + size_t(t.top) * stride, W,
                                           t.bottom - t.top + 1, stride, B, P);
             } else {
-                r = video::applyDeltaChunk(plain, plainLength, image, W, H, stride, B, decodedCapture, 8, P);
+                r = video::applyDeltaChunk(plain, plainLength, image.data(), W, H, stride, B, decodedCapture,
+                                           8, P);
             }
             if (r != video::DecodeResult::Ok)
                 return failed("error reading frames: a bad video chunk", "a bad video chunk");
@@ -780,7 +630,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
                 diag::print("in 15 bit\n");
                 const int n = int(std::min<size_t>(size_t(W), R / 2));
                 for (int y = t.top; y <= t.bottom; ++y) {
-                    uint8_t* row = image + size_t(y) * stride;
+                    uint8_t* row = image.data() + size_t(y) * stride;
                     for (int x = 0; x < n; ++x)
                         rec::writeLe16(row + 2 * x, widen555(rec::readLe16(row + 2 * x)));
                 }
@@ -818,21 +668,23 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         e.deletedFlag = (p.frameFlags & PBF_DELETED) ? 1 : 0;
         e.recordOffset = int32_t(m_r.project.m_nextRecordOffset);
 
-        // The record in one write: its header, then the picture's rows. The
-        // next frame is decoded into the other picture meanwhile.
-        RecordWriter::Record record;
-        record.head = h.toBytes();
-        record.picture = cur;
+        // The record in one write: its header, then the picture's rows.
+        auto hb = h.toBytes();
+        pieces.clear();
+        pieces.push_back(iovec{hb.data(), hb.size()});
         if (length > 0) {
-            record.first = pictures[cur].data() + size_t(t.top) * stride;
-            record.rows = size_t(t.bottom - t.top + 1);
-            record.rowBytes = R;
-            record.stride = stride;
-            cur = 1 - cur;
+            uint8_t* first = image.data() + size_t(t.top) * stride;
+            if (stride == R)
+                pieces.push_back(iovec{first, length});
+            else
+                for (int y = t.top; y <= t.bottom; ++y, first += stride)
+                    pieces.push_back(iovec{first, R});
         }
-        writer.write(record);
-        if (writer.failed())
-            break;
+        size_t written = 0;
+        errno = 0;
+        if (!writeRecord(fd, pieces, written))
+            return failWrite(written < hb.size() ? "File header write" : "Frame data write",
+                             m_workingScratch);
         m_r.project.m_nextRecordOffset += h.recordSize;
         m_r.project.m_vEditInfo.push_back(e);
 
@@ -852,10 +704,6 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         m_r.project.m_vPlayBackFrameInfo.push_back(p);
         inflater.written(f);
     }
-    size_t written = 0;
-    if (!writer.finish(written))
-        return failWrite(written < SDatFrameHeader::SIZE ? "File header write" : "Frame data write",
-                         m_workingScratch);
     m_r.project.m_vColormaps.insert(m_r.project.m_vColormaps.end(), colormaps.begin(), colormaps.end());
 
     main.fileSize = m_r.project.m_nextRecordOffset;
