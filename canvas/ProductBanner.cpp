@@ -70,24 +70,11 @@ FrameImage ProductBanner::make(_XDisplay* display, int width, int height, int de
         XSetForeground(display, gc, textPixel);
         XSetFont(display, gc, font->fid);
         XDrawString(display, pixmap, gc, x - left, y - top, TEXT, length);
-        const FrameImage box = FrameImage::fromDrawable(display, pixmap, boxWidth, boxHeight);
+        // Read back straight into the picture's box.
+        XGetSubImage(display, pixmap, 0, 0, unsigned(boxWidth), unsigned(boxHeight), AllPlanes, ZPixmap,
+                     image.get(), left, top);
         XFreePixmap(display, pixmap);
         XFreeGC(display, gc);
-        if (box) {
-            XImage* to = image.get();
-            XImage* from = box.get();
-            if (to->bits_per_pixel % 8 == 0) {
-                const size_t bytes = size_t(boxWidth) * size_t(to->bits_per_pixel / 8);
-                for (int row = 0; row < boxHeight; ++row)
-                    std::memcpy(to->data + size_t(top + row) * size_t(to->bytes_per_line) +
-                                    size_t(left) * size_t(to->bits_per_pixel / 8),
-                                from->data + size_t(row) * size_t(from->bytes_per_line), bytes);
-            } else {
-                for (int row = 0; row < boxHeight; ++row)
-                    for (int col = 0; col < boxWidth; ++col)
-                        XPutPixel(to, left + col, top + row, XGetPixel(from, col, row));
-            }
-        }
     }
     XFreeFont(display, font);
     XFlush(display);

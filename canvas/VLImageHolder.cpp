@@ -185,7 +185,7 @@ VLImageHolder::DrawTarget VLImageHolder::drawTarget() const {
     return DrawTarget{holderDisplay, holderWindow, offscreenPixmap, xorGC, pixmapGC};
 }
 
-void VLImageHolder::putFrameImage() {
+void VLImageHolder::putFrameImage(const QRect* painted) {
     if (!frameImage || !holderDisplay || !offscreenPixmap)
         return;
     if (frameImage->depth != m_pixmapDepth) {
@@ -198,16 +198,38 @@ void VLImageHolder::putFrameImage() {
     const int h = std::min(frameImage->height, m_screenHeight);
     if (w <= 0 || h <= 0)
         return;
-    XPutImage(holderDisplay, offscreenPixmap, pixmapGC, frameImage, 0, 0, 0, 0, unsigned(w), unsigned(h));
+    if (!painted) {
+        XPutImage(holderDisplay, offscreenPixmap, pixmapGC, frameImage, 0, 0, 0, 0, unsigned(w), unsigned(h));
+        return;
+    }
+    // Pixel 0 but for the painted part, which alone goes to the server.
+    XGCValues values{};
+    values.foreground = 0;
+    values.graphics_exposures = False;
+    GC fill = XCreateGC(holderDisplay, offscreenPixmap, GCForeground | GCGraphicsExposures, &values);
+    XFillRectangle(holderDisplay, offscreenPixmap, fill, 0, 0, unsigned(w), unsigned(h));
+    XFreeGC(holderDisplay, fill);
+    const QRect put = *painted & QRect(0, 0, w, h);
+    if (!put.isEmpty())
+        XPutImage(holderDisplay, offscreenPixmap, pixmapGC, frameImage, put.x(), put.y(), put.x(), put.y(),
+                  unsigned(put.width()), unsigned(put.height()));
 }
 
 void VLImageHolder::set_image_pixmap(const QPixmap&, _XImage* image, short mode) {
+    showImage(image, mode, nullptr);
+}
+
+void VLImageHolder::setBlankImage(_XImage* image, const QRect& painted) {
+    showImage(image, 1, &painted);
+}
+
+void VLImageHolder::showImage(_XImage* image, short mode, const QRect* painted) {
     frameImage = image;
     if (frameImage)
         resize(frameImage->width, frameImage->height);
     vSelectedObjectIndex.clear();
     if (mode != 0) {
-        putFrameImage();
+        putFrameImage(painted);
         if (mode == 1) {
             if (holderDisplay)
                 XFlush(holderDisplay);
@@ -216,36 +238,6 @@ void VLImageHolder::set_image_pixmap(const QPixmap&, _XImage* image, short mode)
             drawContents();
         }
     }
-    screenRegion = std::make_unique<QRegion>(0, 0, m_screenWidth, m_screenHeight);
-}
-
-void VLImageHolder::setBlankImage(_XImage* image, const QRect& painted) {
-    frameImage = image;
-    if (frameImage)
-        resize(frameImage->width, frameImage->height);
-    vSelectedObjectIndex.clear();
-    if (frameImage && holderDisplay && offscreenPixmap) {
-        if (frameImage->depth != m_pixmapDepth) {
-            putFrameImage(); // says why nothing is put
-        } else {
-            const QRect area = QRect(0, 0, std::min(frameImage->width, m_screenWidth),
-                                     std::min(frameImage->height, m_screenHeight));
-            XGCValues values{};
-            values.foreground = 0;
-            values.graphics_exposures = False;
-            GC fill = XCreateGC(holderDisplay, offscreenPixmap, GCForeground | GCGraphicsExposures, &values);
-            XFillRectangle(holderDisplay, offscreenPixmap, fill, 0, 0, unsigned(area.width()),
-                           unsigned(area.height()));
-            XFreeGC(holderDisplay, fill);
-            const QRect put = painted & area;
-            if (!put.isEmpty())
-                XPutImage(holderDisplay, offscreenPixmap, pixmapGC, frameImage, put.x(), put.y(), put.x(),
-                          put.y(), unsigned(put.width()), unsigned(put.height()));
-        }
-    }
-    if (holderDisplay)
-        XFlush(holderDisplay);
-    update();
     screenRegion = std::make_unique<QRegion>(0, 0, m_screenWidth, m_screenHeight);
 }
 

@@ -286,7 +286,10 @@ class VLImageHolder : public QFrame, public FrameTableListener {
     // Tests set up and inspect undo, selection and drawing states through it.
     friend class VLImageHolderTestAccess;
 
-    void putFrameImage();
+    // Puts the frame image on the pixmap; with `painted`, an image that is
+    // pixel 0 outside it: the pixmap is filled and only that part is put.
+    void putFrameImage(const QRect* painted = nullptr);
+    void showImage(_XImage* image, short mode, const QRect* painted);
     // Writes every live object back into the current frame's records,
     // destroys it and drops the frame's click-target record.
     void storeLiveObjects();

@@ -58,15 +58,15 @@ std::string OutputFileMaker::workingCause(const std::string& detail) const {
     return "the working frame file " + m_in.workingPath + ": " + detail;
 }
 
-bool OutputFileMaker::compress(const std::vector<uint8_t>& plain, std::vector<uint8_t>& out, size_t offset) {
-    uLongf room = compressBound(uLong(plain.size()));
-    out.resize(offset + room);
-    const int z = ::compress(out.data() + offset, &room, plain.data(), uLong(plain.size()));
-    if (z != Z_OK) {
-        diag::print("compression failed (%d)\n", z);
+bool OutputFileMaker::compress(Deflater& deflater, const std::vector<uint8_t>& plain,
+                               std::vector<uint8_t>& out, size_t offset) {
+    out.assign(offset + Deflater::bound(plain.size()), 0);
+    size_t written = 0;
+    if (!deflater.compress(plain.data(), plain.size(), out.data() + offset, out.size() - offset, written)) {
+        diag::print("compression failed\n");
         return false;
     }
-    out.resize(offset + room);
+    out.resize(offset + written);
     return true;
 }
 
@@ -202,14 +202,10 @@ bool OutputFileMaker::writeObjects(VlmFile& file, Deflater& deflater, uint32_t f
     std::vector<uint8_t> plain = m_services.objectChunk(frame);
     if (plain.empty())
         return true;
-    // The calling thread's stream, as compress() would code it, without a new stream per frame.
-    std::vector<uint8_t> chunk(16 + Deflater::bound(plain.size()), 0);
-    size_t written = 0;
-    if (!deflater.compress(plain.data(), plain.size(), chunk.data() + 16, chunk.size() - 16, written)) {
-        diag::print("compression failed\n");
+    // The calling thread's stream, not a new one per frame.
+    std::vector<uint8_t> chunk;
+    if (!compress(deflater, plain, chunk, 16))
         return false;
-    }
-    chunk.resize(16 + written);
     rec::writeLe32(chunk.data(), uint32_t(plain.size()));
     rec::writeLe32(chunk.data() + 4, uint32_t(chunk.size() - 16));
     uint32_t out = 0;

@@ -89,8 +89,10 @@ class OutputFileMaker {
     static std::vector<uint8_t> additionalData(const std::vector<SPlayBackFrameInfo>& playBack,
                                                uint32_t frameCount, uint32_t red, uint32_t green,
                                                uint32_t blue);
-    // Compresses with zlib into a compressBound-sized buffer.
-    static bool compress(const std::vector<uint8_t>& plain, std::vector<uint8_t>& out, size_t offset = 0);
+    // Compresses with the stream (as zlib's compress() would) behind `offset`
+    // bytes of zeros; `out` ends with the compressed bytes.
+    static bool compress(Deflater& deflater, const std::vector<uint8_t>& plain, std::vector<uint8_t>& out,
+                         size_t offset = 0);
 
     static constexpr uint32_t AUDIO_PIECE = 88200;
 

@@ -157,7 +157,7 @@ TEST_F(AuthorSession, BitmapPlacedWithAnImageAlignedMadeAndOpenedAgain) {
 
     // Objects > Edit Palette > Bitmap, a drag, and a right click on it.
     focus(main);
-    key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key b sleep 0.3");
+    choosePaletteTool("b");
     dragOnCanvas(canvas, {200, 150}, {400, 300});
     key("mousemove " + at(300, 220) + " click 3 sleep 0.6");
     const std::string boxId = propertyBoxBeside(main);

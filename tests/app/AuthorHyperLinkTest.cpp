@@ -41,7 +41,7 @@ TEST_F(AuthorSession, HyperlinkPlacedMadeAndOpenedAgain) {
 
     // Objects > Edit Palette > Hyperlink, then a drag from (100, 100) to (300, 160).
     focus(main);
-    runCommand("xdotool keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key h sleep 0.3");
+    choosePaletteTool("h");
     runCommand("xdotool mousemove " + at(100, 100) + " mousedown 1 mousemove " + at(200, 130) +
                " mousemove " + at(300, 160) + " mouseup 1 sleep 0.5");
     ASSERT_TRUE(waitUntil([&] { return screenPixel(canvas.x + 120, canvas.y + 150) == kBackColor; }, 5000))

@@ -38,7 +38,7 @@ TEST_F(AuthorSession, InstructionBoxPlacedTypedCaptionedMadeAndOpenedAgain) {
 
     // 2. Objects > Edit Palette > Instruction Box, then a drag from (100, 100) to (400, 250).
     focus(main);
-    xdotool("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key i sleep 0.3");
+    choosePaletteTool("i");
     dragOnCanvas(canvas, {100, 100}, {400, 250});
 
     // 3. Into the text, below the title bar.

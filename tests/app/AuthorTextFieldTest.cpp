@@ -42,7 +42,7 @@ TEST_F(AuthorTextField, PlaceMoveResizeUndoTypeAndMake) {
 
     // Objects > Edit Palette > Text Field, then a drag on the canvas.
     focus(main);
-    key("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key t sleep 0.3");
+    choosePaletteTool("t");
     dragOnCanvas({100, 100}, {300, 200});
     // With the tool still armed, a click only selects the field and hands
     // back the selection tool.

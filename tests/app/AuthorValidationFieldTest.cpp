@@ -111,7 +111,7 @@ TEST_F(AuthorSession, ValidationFieldsKeepUniqueIdsAfterADeletion) {
     auto at = [&](int x, int y) { return canvasPoint(canvas, x, y); };
     auto chooseValidationTool = [&] {
         focus(main);
-        xdotool("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key v sleep 0.3");
+        choosePaletteTool("v");
     };
     // Starts velmora on the file, makes it again and returns its frames.
     auto openAndMake = [&](const std::string& path) {

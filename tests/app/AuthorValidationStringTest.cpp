@@ -24,7 +24,7 @@ TEST_F(AuthorSession, ValidationStringAndKeysCapturedInTheDialogAreMade) {
 
     // Objects > Edit Palette > Validation Field, then a drag.
     focus(main);
-    xdotool("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key v sleep 0.3");
+    choosePaletteTool("v");
     dragOnCanvas(canvas, {100, 100}, {300, 160});
 
     // A right click on the field opens the property box; a pick in its

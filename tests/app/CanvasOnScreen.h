@@ -13,6 +13,12 @@ inline void xdotool(const std::string& keys) {
     runCommand("xdotool " + keys);
 }
 
+// Objects > Edit Palette > the tool of the key (b bitmap, h hyperlink,
+// i instruction box, t text field, v validation field).
+inline void choosePaletteTool(const std::string& key) {
+    xdotool("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key " + key + " sleep 0.3");
+}
+
 // A point of a window as xdotool takes it.
 inline std::string windowPoint(const Rect& window, int x, int y) {
     return std::to_string(window.x + x) + " " + std::to_string(window.y + y);

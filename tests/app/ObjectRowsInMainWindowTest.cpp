@@ -92,8 +92,7 @@ TEST_P(RightClickOnEditor, SelectsTheObjectAndShowsThePropertyBox) {
     ASSERT_TRUE(startWithAFrame(p, main, canvas, newFrameShown))
         << p.err() << runCommand("xwininfo -tree -id " + main);
     focus(main);
-    xdotool(std::string("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key ") + kind.paletteKey +
-            " sleep 0.3");
+    choosePaletteTool(kind.paletteKey);
     dragOnCanvas(canvas, {100, 100}, {400, 250});
     // Well inside the text, below an instruction box's title bar.
     xdotool("mousemove " + canvasPoint(canvas, 250, 200) + " click 3 sleep 0.6");
@@ -251,7 +250,7 @@ TEST_F(AuthorSession, HyperlinkHighlightIsLightGrey) {
     ASSERT_TRUE(startWithAFrame(p, main, canvas, newFrameShown))
         << p.err() << runCommand("xwininfo -tree -id " + main);
     focus(main);
-    xdotool("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key h sleep 0.3");
+    choosePaletteTool("h");
     dragOnCanvas(canvas, {100, 100}, {300, 160});
     // "3D": white outside at the top, the highlight one pixel in, on the top
     // and the left side; the points lie clear of the selection handles.
@@ -283,7 +282,7 @@ class ValidationStringDialog : public AuthorSession {
         if (!startWithAFrame(p, main, canvas))
             return std::nullopt;
         focus(main);
-        xdotool("keydown alt key o keyup alt sleep 0.3 key e sleep 0.3 key v sleep 0.3");
+        choosePaletteTool("v");
         dragOnCanvas(canvas, {100, 100}, {300, 160});
         xdotool("mousemove " + canvasPoint(canvas, 200, 130) + " click 3 sleep 0.5");
         const std::string boxId = propertyBoxBeside(main);
