@@ -8,6 +8,7 @@
 #include "store/DatRecords.h"
 #include "store/OutputFileImporter.h"
 #include "store/OutputFileMaker.h"
+#include "store/ScratchFile.h"
 #include "support/ProcessRunner.h"
 #include "support/TempDir.h"
 #include "support/XvfbServer.h"
@@ -317,7 +318,7 @@ std::string madeCopy(Project& p) {
 
 // Args: frame set, and whether the working frame file is new (fresh 1, as at
 // a project's first open) or replaces the one the last run wrote (fresh 0,
-// as when it is opened again; the file system then also flushes the new one).
+// as when it is opened again).
 void BM_Import(benchmark::State& state) {
     Project& p = project(int(state.range(0)));
     const bool fresh = state.range(1) != 0;
@@ -350,7 +351,8 @@ BENCHMARK(BM_Import)
     ->UseRealTime();
 
 // The import's own writing alone: the same records, as the import lays them
-// out, written one at a time into a scratch file with no decoding.
+// out, written one at a time into a scratch file with no decoding, which
+// then takes the working frame file's place as the import's does.
 void BM_WriteWorkingFile(benchmark::State& state) {
     Project& p = project(int(state.range(0)));
     const bool fresh = state.range(1) != 0;
@@ -378,7 +380,8 @@ void BM_WriteWorkingFile(benchmark::State& state) {
             std::remove(path.c_str());
             state.ResumeTiming();
         }
-        std::FILE* f = std::fopen((path + ".part").c_str(), "w+b");
+        ScratchFile scratch(path);
+        std::FILE* f = scratch.create();
         bool ok = f && std::fwrite(data.data(), 1, SDatMainHeader::SIZE, f) == SDatMainHeader::SIZE;
         for (uint32_t n : lengths)
             ok = ok && std::fwrite(data.data(), 1, 60, f) == 60 &&
@@ -387,7 +390,8 @@ void BM_WriteWorkingFile(benchmark::State& state) {
              std::fflush(f) == 0;
         if (f)
             ok = std::fclose(f) == 0 && ok;
-        ok = ok && std::rename((path + ".part").c_str(), path.c_str()) == 0;
+        // Put in place as the import puts its working frame file.
+        ok = ok && scratch.commit(ScratchFile::Replace::Transient);
         if (!ok)
             state.SkipWithError("write failed");
     }
@@ -409,6 +413,9 @@ std::string programBinary() {
     const char* other = std::getenv("VELMORA_BENCH_PROGRAM");
     return other && *other ? other : VELMORA_BIN;
 }
+
+// The program's steps are timed to this many milliseconds.
+constexpr int POLL_MS = 2;
 
 // The program started on a fresh copy of the made file in a home of its own;
 // open() returns once it has rebuilt its frame strip and shows frame 1.
@@ -433,7 +440,7 @@ struct OpenedProgram {
         options.workingDirectory = VELMORA_IMAGES;
         options.args = {vlm};
         return program.start(programBinary(), options) &&
-               program.waitForErr("m_dwFrameCount == " + std::to_string(FRAMES), 60000);
+               program.waitForErr("m_dwFrameCount == " + std::to_string(FRAMES), 60000, POLL_MS);
     }
 };
 
@@ -463,15 +470,17 @@ void BM_ProgramOpen(benchmark::State& state) {
     double peak = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        OpenedProgram p(made);
+        // Started and ended, with its home removed, while the timing is paused.
+        auto p = std::make_unique<OpenedProgram>(made);
         state.ResumeTiming();
-        const bool opened = p.open();
+        const bool opened = p->open();
         state.PauseTiming();
         if (!opened)
-            state.SkipWithError(("the program did not open the file\n" + p.program.err()).c_str());
+            state.SkipWithError(("the program did not open the file\n" + p->program.err()).c_str());
         // Frame 1 is set once the strip is rebuilt; let the window settle.
         usleep(500000);
-        peak = std::max(peak, peakMemoryMb(std::to_string(p.program.pid())));
+        peak = std::max(peak, peakMemoryMb(std::to_string(p->program.pid())));
+        p.reset();
         state.ResumeTiming();
     }
     state.counters["programPeakMB"] = peak;
@@ -492,10 +501,11 @@ void BM_ProgramMake(benchmark::State& state) {
         return;
     for (auto _ : state) {
         state.PauseTiming();
-        OpenedProgram p(made);
+        // Started and ended, with its home removed, while the timing is paused.
+        auto p = std::make_unique<OpenedProgram>(made);
         std::string window;
         const bool opened =
-            p.open() &&
+            p->open() &&
             testsupport::waitUntil(
                 [&] {
                     window = testsupport::trim(testsupport::runCommand(
@@ -504,25 +514,27 @@ void BM_ProgramMake(benchmark::State& state) {
                 },
                 30000);
         if (!opened) {
-            state.SkipWithError(("the program did not open the file\n" + p.program.err()).c_str());
+            state.SkipWithError(("the program did not open the file\n" + p->program.err()).c_str());
             break;
         }
         usleep(500000);
         testsupport::runCommand("xdotool windowfocus --sync " + window + " 2>/dev/null");
-        const ino_t before = inodeOf(p.vlm);
+        const ino_t before = inodeOf(p->vlm);
         state.ResumeTiming();
         // A press while the window settles can be lost: press again until the
         // make has begun its scratch file; a press during the make does nothing.
-        const auto made = [&] { return inodeOf(p.vlm) != before && inodeOf(p.vlm) != 0; };
+        const auto made = [&] { return inodeOf(p->vlm) != before && inodeOf(p->vlm) != 0; };
         bool begun = false;
         for (int attempt = 0; attempt < 10 && !begun; ++attempt) {
             testsupport::runCommand("xdotool keydown ctrl key m keyup ctrl");
-            begun = testsupport::waitUntil([&] { return inodeOf(p.vlm + ".part") != 0 || made(); }, 3000);
+            begun = testsupport::waitUntil([&] { return inodeOf(p->vlm + ".part") != 0 || made(); }, 3000,
+                                           POLL_MS);
         }
-        const bool done = begun && testsupport::waitUntil(made, 120000);
+        const bool done = begun && testsupport::waitUntil(made, 120000, POLL_MS);
         state.PauseTiming();
         if (!done)
-            state.SkipWithError(("the program did not make the file\n" + p.program.err()).c_str());
+            state.SkipWithError(("the program did not make the file\n" + p->program.err()).c_str());
+        p.reset();
         state.ResumeTiming();
     }
 }

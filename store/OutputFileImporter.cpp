@@ -480,7 +480,7 @@ ImportResult OutputFileImporter::run() {
         }
         m_r.soundWritten = true;
     }
-    if (!working.commit()) {
+    if (!working.commit(ScratchFile::Replace::Transient)) {
         fail(IMPORT_WRITE, "import: " + working.error(), working.error());
         return m_r;
     }

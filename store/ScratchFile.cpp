@@ -1,8 +1,10 @@
 #include "store/ScratchFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 ScratchFile::ScratchFile(std::string target) : m_target(std::move(target)), m_path(m_target + ".part") {}
@@ -33,12 +35,23 @@ std::FILE* ScratchFile::create() {
     return f;
 }
 
-bool ScratchFile::commit() {
+bool ScratchFile::commit(Replace how) {
     if (!m_created) {
         if (m_error.empty())
             m_error = "cannot move " + m_path + " into place: it was not created";
         return false;
     }
+    // A rename over a file makes ext4 write the new one out first; a swap
+    // does not. Only a file or a link is swapped, never a folder.
+    struct stat st {};
+    if (how == Replace::Transient && ::lstat(m_target.c_str(), &st) == 0 &&
+        (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) &&
+        ::renameat2(AT_FDCWD, m_path.c_str(), AT_FDCWD, m_target.c_str(), RENAME_EXCHANGE) == 0) {
+        ::unlink(m_path.c_str()); // the old target, under the scratch's name
+        m_created = false;
+        return true;
+    }
+    // No target, or a file system that cannot swap: a rename.
     if (std::rename(m_path.c_str(), m_target.c_str()) != 0) {
         m_error = "cannot move " + m_path + " to " + m_target + ": " + std::strerror(errno);
         discard();

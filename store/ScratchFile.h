@@ -23,9 +23,18 @@ class ScratchFile {
     // run left under its name is removed first (a link only as a link). The
     // caller owns the stream. Null on failure, with error() saying why.
     std::FILE* create();
+    // How a target that exists is replaced.
+    enum class Replace {
+        // A rename over it; the file system may write the scratch out first,
+        // so that after a crash the target holds either the old or the new.
+        Durable,
+        // For a file that lives only while the program runs: the two are
+        // swapped and the old one removed, and nothing is written out at once.
+        Transient,
+    };
     // Moves the scratch over the target. False on failure, with error()
     // saying why; the scratch is then removed.
-    bool commit();
+    bool commit(Replace how = Replace::Durable);
     // Removes the scratch.
     void discard();
 

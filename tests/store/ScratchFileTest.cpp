@@ -39,31 +39,34 @@ class ScratchFileCases : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ScratchFileCases, ReplacesTheTargetOnlyWhenCommittedAndNeverWritesThroughALink) {
     const Case& c = GetParam();
-    TempDir dir;
-    writeFile(dir.file("other"), "another project's file");
-    c.before(dir);
-    {
-        ScratchFile scratch(dir.file("x.dat"));
-        EXPECT_EQ(scratch.path(), dir.file("x.dat.part"));
-        std::FILE* f = scratch.create();
-        ASSERT_NE(f, nullptr) << scratch.error();
-        EXPECT_FALSE(isLink(scratch.path()));
-        ASSERT_GE(std::fputs("new bytes", f), 0);
-        ASSERT_EQ(std::fclose(f), 0);
-        if (c.commit) {
-            ASSERT_TRUE(scratch.commit()) << scratch.error();
+    for (const auto how : {ScratchFile::Replace::Durable, ScratchFile::Replace::Transient}) {
+        SCOPED_TRACE(how == ScratchFile::Replace::Durable ? "durable" : "transient");
+        TempDir dir;
+        writeFile(dir.file("other"), "another project's file");
+        c.before(dir);
+        {
+            ScratchFile scratch(dir.file("x.dat"));
+            EXPECT_EQ(scratch.path(), dir.file("x.dat.part"));
+            std::FILE* f = scratch.create();
+            ASSERT_NE(f, nullptr) << scratch.error();
+            EXPECT_FALSE(isLink(scratch.path()));
+            ASSERT_GE(std::fputs("new bytes", f), 0);
+            ASSERT_EQ(std::fclose(f), 0);
+            if (c.commit) {
+                ASSERT_TRUE(scratch.commit(how)) << scratch.error();
+            }
         }
-    }
-    EXPECT_EQ(readFile(dir.file("other")), "another project's file");
-    EXPECT_FALSE(fileExists(dir.file("x.dat.part")));
-    EXPECT_FALSE(isLink(dir.file("x.dat.part")));
-    if (c.target) {
-        EXPECT_EQ(readFile(dir.file("x.dat")), c.target);
-    } else {
-        EXPECT_FALSE(fileExists(dir.file("x.dat")));
-    }
-    if (c.commit) {
-        EXPECT_FALSE(isLink(dir.file("x.dat"))) << "a link at the target is replaced";
+        EXPECT_EQ(readFile(dir.file("other")), "another project's file");
+        EXPECT_FALSE(fileExists(dir.file("x.dat.part")));
+        EXPECT_FALSE(isLink(dir.file("x.dat.part")));
+        if (c.target) {
+            EXPECT_EQ(readFile(dir.file("x.dat")), c.target);
+        } else {
+            EXPECT_FALSE(fileExists(dir.file("x.dat")));
+        }
+        if (c.commit) {
+            EXPECT_FALSE(isLink(dir.file("x.dat"))) << "a link at the target is replaced";
+        }
     }
 }
 
@@ -104,18 +107,22 @@ TEST(ScratchFile, FailuresNameTheFileAndTheSystemsError) {
         EXPECT_EQ(scratch.error(),
                   "cannot create " + dir.file("missing/x.dat.part") + ": " + std::strerror(ENOENT));
     }
-    {
-        // A folder holds the target's name: the scratch is written, the move fails.
-        ASSERT_EQ(mkdir(dir.file("x.vlm").c_str(), 0755), 0);
-        writeFile(dir.file("x.vlm/inside"), "");
-        ScratchFile scratch(dir.file("x.vlm"));
+    for (const auto how : {ScratchFile::Replace::Durable, ScratchFile::Replace::Transient}) {
+        // A folder holds the target's name: the scratch is written, the move
+        // fails, and the folder is neither replaced nor swapped away.
+        SCOPED_TRACE(how == ScratchFile::Replace::Durable ? "durable" : "transient");
+        TempDir folder;
+        ASSERT_EQ(mkdir(folder.file("x.vlm").c_str(), 0755), 0);
+        writeFile(folder.file("x.vlm/inside"), "kept");
+        ScratchFile scratch(folder.file("x.vlm"));
         std::FILE* f = scratch.create();
         ASSERT_NE(f, nullptr) << scratch.error();
         std::fclose(f);
-        EXPECT_FALSE(scratch.commit());
-        EXPECT_EQ(scratch.error(), "cannot move " + dir.file("x.vlm.part") + " to " + dir.file("x.vlm") +
+        EXPECT_FALSE(scratch.commit(how));
+        EXPECT_EQ(scratch.error(), "cannot move " + folder.file("x.vlm.part") + " to " + folder.file("x.vlm") +
                                        ": " + std::strerror(EISDIR));
-        EXPECT_FALSE(fileExists(dir.file("x.vlm.part"))) << "removed after the failed move";
+        EXPECT_FALSE(fileExists(folder.file("x.vlm.part"))) << "removed after the failed move";
+        EXPECT_EQ(readFile(folder.file("x.vlm/inside")), "kept");
     }
 }
 

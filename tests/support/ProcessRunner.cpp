@@ -93,8 +93,8 @@ std::string Process::err() const {
     return readFile(m_io.file("stderr"));
 }
 
-bool Process::waitForErr(const std::string& text, int timeoutMs) {
-    return waitUntil([&] { return err().find(text) != std::string::npos; }, timeoutMs);
+bool Process::waitForErr(const std::string& text, int timeoutMs, int stepMs) {
+    return waitUntil([&] { return err().find(text) != std::string::npos; }, timeoutMs, stepMs);
 }
 
 std::string trim(std::string text) {

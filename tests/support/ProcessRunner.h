@@ -36,7 +36,7 @@ class Process {
     std::string out() const;
     std::string err() const;
     // Waits until standard error contains `text`.
-    bool waitForErr(const std::string& text, int timeoutMs);
+    bool waitForErr(const std::string& text, int timeoutMs, int stepMs = 20);
 
   private:
     pid_t m_pid = -1;
@@ -53,13 +53,13 @@ inline std::string velmoraBinary() {
 #endif
 }
 
-// Polls `condition` every 20 ms until it holds or the timeout passes.
-template <class F> bool waitUntil(F condition, int timeoutMs) {
-    for (int t = 0; t <= timeoutMs; t += 20) {
+// Polls `condition` every `stepMs` ms until it holds or the timeout passes.
+template <class F> bool waitUntil(F condition, int timeoutMs, int stepMs = 20) {
+    for (int t = 0; t <= timeoutMs; t += stepMs) {
         if (condition())
             return true;
         struct timespec ts {
-            0, 20000000
+            stepMs / 1000, long(stepMs % 1000) * 1000000
         };
         nanosleep(&ts, nullptr);
     }

@@ -56,8 +56,9 @@ TEST_P(XvfbServerEnd, ServerEndsWithItsTestProcess) {
     // A holder that exits at once may already have stopped its server and
     // removed the file; otherwise it names the server.
     const std::string named = readFile(pidFile);
-    if (e.pidFileStays || !named.empty())
+    if (e.pidFileStays || !named.empty()) {
         EXPECT_EQ(named, std::to_string(server) + "\n");
+    }
     if (e.signal)
         holder.signal(e.signal);
     ASSERT_TRUE(holder.wait(10000).has_value());
