@@ -578,13 +578,14 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     };
 
     for (uint32_t i = 0; i < F; ++i) {
-        m_services.progress(i);
-        // The next frames are read and handed to the inflating threads.
+        // The next frames are read and handed to the inflating threads, which
+        // work on them while the progress step lets the window repaint.
         for (; next < F && next < i + FrameInflater::AHEAD && !readFailed; ++next) {
             InflatedFrame& f = inflater.slot(next);
             readFrame(f, next);
             inflater.submit(f);
         }
+        m_services.progress(i);
         InflatedFrame& f = inflater.slot(i);
         if (!inflater.waitFor(f, i))
             return fail(IMPORT_READ, "error reading frames", frameCause(i, "the frame was not read"));
