@@ -39,6 +39,7 @@
 #include "record/machineprofile.h"
 #include "store/FrameTable.h"
 #include "store/RegularFile.h"
+#include "store/ScratchFile.h"
 #include "store/VlmFile.h"
 
 #include <QApplication>
@@ -1036,28 +1037,10 @@ void Velmora::slotFileSaveAs() {
     }
     // Copy beside the target and move it into place only when the copy is whole.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::string scratch = target + ".part";
-    bool ok = false;
-    std::FILE* in = std::fopen(source.c_str(), "rb");
-    std::FILE* out = in ? std::fopen(scratch.c_str(), "wb") : nullptr;
-    if (in && out) {
-        char buf[4096];
-        ok = true;
-        size_t n;
-        while (ok && (n = std::fread(buf, 1, sizeof buf, in)) > 0)
-            ok = std::fwrite(buf, 1, n, out) == n;
-        ok = ok && !std::ferror(in);
-    }
-    const int err = errno;
-    if (in)
-        std::fclose(in);
-    if (out && std::fclose(out) != 0)
-        ok = false;
-    if (ok && std::rename(scratch.c_str(), target.c_str()) != 0)
-        ok = false;
+    int err = 0;
+    const bool ok = copyFileWhole(source, target, err);
     QApplication::restoreOverrideCursor();
     if (!ok) {
-        std::remove(scratch.c_str());
         if (err == EACCES || err == EROFS)
             VL_ErrMessage(
                 "pathname refers to a file on a  read-only  filesystem\n       select a different path");

@@ -1,4 +1,5 @@
 #include "store/ScratchFile.h"
+#include "store/RegularFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -68,4 +69,40 @@ void ScratchFile::discard() {
         errno = saved;
     }
     m_created = false;
+}
+
+bool copyFileWhole(const std::string& source, const std::string& target, int& error) {
+    error = 0;
+    std::FILE* in = regularfile::openStream(source, O_RDONLY, "rb");
+    if (!in) {
+        error = errno;
+        return false;
+    }
+    ScratchFile scratch(target);
+    std::FILE* out = scratch.create();
+    bool ok = out != nullptr;
+    if (!ok)
+        error = errno;
+    char buf[1 << 16];
+    size_t n;
+    errno = 0;
+    while (ok && (n = std::fread(buf, 1, sizeof buf, in)) > 0)
+        if (std::fwrite(buf, 1, n, out) != n) {
+            error = errno ? errno : EIO;
+            ok = false;
+        }
+    if (ok && std::ferror(in)) {
+        error = errno ? errno : EIO;
+        ok = false;
+    }
+    std::fclose(in);
+    if (out && std::fclose(out) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    if (ok && !scratch.commit()) {
+        error = errno;
+        ok = false;
+    }
+    return ok;
 }

@@ -47,3 +47,8 @@ class ScratchFile {
     std::string m_error;
     bool m_created = false;
 };
+
+// Copies `source` whole into a scratch beside `target`, which takes the
+// target's place only once it is complete (a durable rename). False on
+// failure, with `error` the system's error number of the step that failed.
+bool copyFileWhole(const std::string& source, const std::string& target, int& error);

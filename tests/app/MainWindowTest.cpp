@@ -11,6 +11,7 @@
 #include "support/ProcessRunner.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -1230,6 +1231,30 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<MakeFailure>& info) { return std::string(info.param.name); });
 
 // A damaged output file: the box keeps its text and names the file and what is wrong.
+// Save As copies the made file whole to the chosen name, and never writes
+// through a link that lies at the name of its scratch.
+TEST_F(MainWindowTest, SaveAsCopiesTheMadeFileWholeAndNotThroughALink) {
+    const std::string made = home() + "/zedaro/Untitled.vlm", other = home() + "/other";
+    const std::string target = home() + "/copy.vlm";
+    testsupport::writeFile(made, "made bytes");
+    testsupport::writeFile(other, "another project's file");
+    ASSERT_EQ(symlink(other.c_str(), (target + ".part").c_str()), 0);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            d->selectFile(QString::fromStdString(target));
+            static_cast<QDialog*>(d)->accept(); // the dialog's own accept, as its Save button
+        }
+    });
+    poll.start(10);
+    w->slotFileSaveAs();
+    poll.stop();
+    EXPECT_EQ(testsupport::readFile(target), "made bytes");
+    EXPECT_EQ(testsupport::readFile(other), "another project's file");
+    struct stat st {};
+    EXPECT_NE(lstat((target + ".part").c_str(), &st), 0) << "no scratch and no link are left";
+}
+
 TEST_F(MainWindowTest, ImportFailureBoxKeepsItsTextAndNamesTheCause) {
     struct Case {
         const char* bytes;

@@ -126,4 +126,51 @@ TEST(ScratchFile, FailuresNameTheFileAndTheSystemsError) {
     }
 }
 
+// A copy takes the target's place whole, never through a link, and a failure
+// leaves the target as it was and gives the system's error.
+TEST(ScratchFile, CopiesAFileWholeOrNotAtAll) {
+    struct Copy {
+        const char* name;
+        std::function<void(const TempDir&)> before;
+        int error;          // 0: the copy succeeds
+        const char* target; // the target's bytes afterwards
+    };
+    const std::string big(200000, 'v'); // more than one buffer of the copy
+    const Copy cases[] = {
+        {"NewTarget", [&](const TempDir& d) { writeFile(d.file("a.vlm"), big); }, 0, big.c_str()},
+        {"OldTargetReplaced",
+         [](const TempDir& d) {
+             writeFile(d.file("a.vlm"), "made");
+             writeFile(d.file("b.vlm"), "old");
+         },
+         0, "made"},
+        {"ScratchNameIsALink",
+         [](const TempDir& d) {
+             writeFile(d.file("a.vlm"), "made");
+             ASSERT_EQ(symlink(d.file("other").c_str(), d.file("b.vlm.part").c_str()), 0);
+         },
+         0, "made"},
+        {"NoSource", [](const TempDir& d) { writeFile(d.file("b.vlm"), "old"); }, ENOENT, "old"},
+        {"SourceIsAFifo",
+         [](const TempDir& d) {
+             ASSERT_EQ(mkfifo(d.file("a.vlm").c_str(), 0644), 0);
+             writeFile(d.file("b.vlm"), "old");
+         },
+         EINVAL, "old"},
+    };
+    for (const Copy& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        writeFile(dir.file("other"), "another project's file");
+        c.before(dir);
+        int error = -1;
+        EXPECT_EQ(copyFileWhole(dir.file("a.vlm"), dir.file("b.vlm"), error), c.error == 0);
+        EXPECT_EQ(error, c.error) << std::strerror(error);
+        EXPECT_TRUE(readFile(dir.file("b.vlm")) == c.target) << "the target's bytes";
+        EXPECT_EQ(readFile(dir.file("other")), "another project's file");
+        EXPECT_FALSE(fileExists(dir.file("b.vlm.part")));
+        EXPECT_FALSE(isLink(dir.file("b.vlm.part")));
+    }
+}
+
 } // namespace
