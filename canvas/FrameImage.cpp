@@ -1,5 +1,7 @@
 #include "canvas/FrameImage.h"
 
+#include "store/Deflater.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -57,11 +59,13 @@ FrameImage FrameImage::blank(_XDisplay* display, int width, int height, int dept
                                  unsigned(height), pad, 0);
     if (!image)
         return FrameImage();
-    image->data = static_cast<char*>(std::calloc(size_t(image->bytes_per_line) * size_t(height), 1));
+    const size_t bytes = size_t(image->bytes_per_line) * size_t(height);
+    image->data = static_cast<char*>(std::calloc(bytes, 1));
     if (!image->data) {
         XDestroyImage(image);
         return FrameImage();
     }
+    adviseHugePages(image->data, bytes);
     return FrameImage(image);
 }
 

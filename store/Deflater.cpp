@@ -3,8 +3,10 @@
 #include <zlib.h>
 
 #include <climits>
+#include <cstdint>
 #include <new>
 #include <sys/mman.h>
+#include <unistd.h>
 
 struct Deflater::Stream {
     z_stream z{};
@@ -42,17 +44,44 @@ bool Deflater::compress(const uint8_t* in, size_t length, uint8_t* out, size_t r
 namespace {
 // From this size on, buffers are mapped.
 constexpr size_t MAPPED = 1 << 20;
+constexpr uintptr_t HUGE_PAGE = 2 << 20;
+
+// n bytes of fresh memory; from a huge page's size on, starting on a huge-page
+// bound and asking for huge pages.
+uint8_t* mapBytes(size_t n) {
+    const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    const size_t length = (n + page - 1) / page * page;
+    const size_t extra = n >= HUGE_PAGE ? HUGE_PAGE : 0;
+    void* p = mmap(nullptr, length + extra, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        throw std::bad_alloc();
+    auto* at = static_cast<uint8_t*>(p);
+    if (extra == 0)
+        return at;
+    // Only the part from the first huge-page bound on is kept.
+    auto* start = reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(at) + extra - 1) & ~(extra - 1));
+    if (start > at)
+        munmap(at, size_t(start - at));
+    if (start + length < at + length + extra)
+        munmap(start + length, size_t(at + length + extra - (start + length)));
+    adviseHugePages(start, length);
+    return start;
+}
 } // namespace
+
+void adviseHugePages(void* p, size_t n) {
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(p) + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(p) + n) & ~(HUGE_PAGE - 1);
+    if (p && end > begin)
+        madvise(reinterpret_cast<void*>(begin), size_t(end - begin), MADV_HUGEPAGE);
+}
 
 void ByteBuffer::reserve(size_t n) {
     if (n <= m_capacity)
         return;
     release();
     if (n >= MAPPED) {
-        void* p = mmap(nullptr, n, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (p == MAP_FAILED)
-            throw std::bad_alloc();
-        m_data = static_cast<uint8_t*>(p);
+        m_data = mapBytes(n);
         m_mapped = true;
     } else {
         m_data = new uint8_t[n];

@@ -25,10 +25,15 @@ class Deflater {
     std::unique_ptr<Stream> m_stream;
 };
 
+// Asks for huge pages where whole ones fit in [p, p + n): the first touch of
+// fresh memory then costs one fault per 2 MiB, not one per 4 KiB page. Call
+// it before the bytes are first written; no effect where the system has none.
+void adviseHugePages(void* p, size_t n);
+
 // Bytes sized once and reused: growing does not copy or zero-fill them, so
 // only the bytes a frame writes are ever touched. Large buffers are mapped
-// from the system and given back whole when freed, so that memory in use is
-// what the buffers hold and nothing more.
+// from the system, on huge pages where they can be, and given back whole when
+// freed, so that memory in use is what the buffers hold and nothing more.
 class ByteBuffer {
   public:
     ByteBuffer() = default;

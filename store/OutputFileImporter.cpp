@@ -520,6 +520,8 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     std::vector<uint8_t> image;
     FrameInflater inflater(maxPlain);
     try {
+        image.reserve(stride * H);
+        adviseHugePages(image.data(), image.capacity());
         image.assign(stride * H, 0);
         inflater.start();
     } catch (const std::bad_alloc&) {
