@@ -1,4 +1,5 @@
 #include "store/ScratchFile.h"
+
 #include "store/RegularFile.h"
 
 #include <cerrno>

@@ -119,8 +119,8 @@ TEST(ScratchFile, FailuresNameTheFileAndTheSystemsError) {
         ASSERT_NE(f, nullptr) << scratch.error();
         std::fclose(f);
         EXPECT_FALSE(scratch.commit(how));
-        EXPECT_EQ(scratch.error(), "cannot move " + folder.file("x.vlm.part") + " to " + folder.file("x.vlm") +
-                                       ": " + std::strerror(EISDIR));
+        EXPECT_EQ(scratch.error(), "cannot move " + folder.file("x.vlm.part") + " to " +
+                                       folder.file("x.vlm") + ": " + std::strerror(EISDIR));
         EXPECT_FALSE(fileExists(folder.file("x.vlm.part"))) << "removed after the failed move";
         EXPECT_EQ(readFile(folder.file("x.vlm/inside")), "kept");
     }
