@@ -7,7 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
-#include <vector>
+#include <sys/mman.h>
 
 namespace {
 
@@ -76,18 +76,22 @@ TEST(ByteBuffer, LargeBuffersLieOnHugePagesAndHoldEveryByte) {
 TEST(ByteBuffer, AdviceCoversWholeHugePagesInsideTheRange) {
     if (!hugePagesOffered())
         GTEST_SKIP() << "this system offers no huge pages";
-    std::vector<uint8_t> bytes;
-    bytes.reserve(3 * HUGE_PAGE + 12345);
-    adviseHugePages(bytes.data(), bytes.capacity());
-    bytes.assign(bytes.capacity(), 7);
-    const uintptr_t first = (reinterpret_cast<uintptr_t>(bytes.data()) + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1);
-    EXPECT_NE(mappingFlags(reinterpret_cast<void*>(first)).find(" hg"), std::string::npos);
-    if (first > reinterpret_cast<uintptr_t>(bytes.data())) {
-        EXPECT_EQ(mappingFlags(bytes.data()).find(" hg"), std::string::npos) << "the head is not advised";
-    }
-    EXPECT_EQ(bytes.front(), 7);
-    EXPECT_EQ(bytes.back(), 7);
+    // A fresh mapping, so that no earlier advice lies on it; the range starts
+    // a page past a huge-page bound.
+    const size_t mapped = 5 * HUGE_PAGE;
+    void* region = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(region, MAP_FAILED);
+    const uintptr_t bound = (reinterpret_cast<uintptr_t>(region) + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1);
+    auto* start = reinterpret_cast<uint8_t*>(bound + 4096);
+    const size_t n = 2 * HUGE_PAGE + 12345;
+    adviseHugePages(start, n);
+    std::memset(start, 7, n);
+    EXPECT_EQ(mappingFlags(start).find(" hg"), std::string::npos) << "the head is not a whole huge page";
+    EXPECT_NE(mappingFlags(reinterpret_cast<void*>(bound + HUGE_PAGE)).find(" hg"), std::string::npos);
+    EXPECT_EQ(start[0], 7);
+    EXPECT_EQ(start[n - 1], 7);
     adviseHugePages(nullptr, 1 << 30); // nothing to advise
+    munmap(region, mapped);
 }
 
 } // namespace
