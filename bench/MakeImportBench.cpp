@@ -316,6 +316,13 @@ std::string madeCopy(Project& p) {
     return copy;
 }
 
+// Removes a file the last run wrote, outside the timing.
+void removeUntimed(benchmark::State& state, const std::string& path) {
+    state.PauseTiming();
+    std::remove(path.c_str());
+    state.ResumeTiming();
+}
+
 // Args: frame set, and whether the working frame file is new (fresh 1, as at
 // a project's first open) or replaces the one the last run wrote (fresh 0,
 // as when it is opened again).
@@ -330,11 +337,8 @@ void BM_Import(benchmark::State& state) {
     Services s;
     resetPeakMemory();
     for (auto _ : state) {
-        if (fresh) {
-            state.PauseTiming();
-            std::remove(datfile::workingPathFor(copy).c_str());
-            state.ResumeTiming();
-        }
+        if (fresh)
+            removeUntimed(state, datfile::workingPathFor(copy));
         OutputFileImporter importer(copy, {W, H, 24, BPP}, p.dir, p.dir + "/Sound.dat", s);
         if (importer.run().code != 0)
             state.SkipWithError("import failed");
@@ -375,11 +379,8 @@ void BM_WriteWorkingFile(benchmark::State& state) {
     const std::string path = p.dir + "/written.dat";
     resetPeakMemory();
     for (auto _ : state) {
-        if (fresh) {
-            state.PauseTiming();
-            std::remove(path.c_str());
-            state.ResumeTiming();
-        }
+        if (fresh)
+            removeUntimed(state, path);
         ScratchFile scratch(path);
         std::FILE* f = scratch.create();
         bool ok = f && std::fwrite(data.data(), 1, SDatMainHeader::SIZE, f) == SDatMainHeader::SIZE;

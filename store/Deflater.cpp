@@ -76,6 +76,13 @@ void adviseHugePages(void* p, size_t n) {
         madvise(reinterpret_cast<void*>(begin), size_t(end - begin), MADV_HUGEPAGE);
 }
 
+void zeroFilledOnHugePages(std::vector<uint8_t>& bytes, size_t n) {
+    std::vector<uint8_t>().swap(bytes);
+    bytes.reserve(n);
+    adviseHugePages(bytes.data(), bytes.capacity());
+    bytes.assign(n, 0);
+}
+
 void ByteBuffer::reserve(size_t n) {
     if (n <= m_capacity)
         return;

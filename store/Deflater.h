@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class Deflater {
   public:
@@ -29,6 +30,9 @@ class Deflater {
 // fresh memory then costs one fault per 2 MiB, not one per 4 KiB page. Call
 // it before the bytes are first written; no effect where the system has none.
 void adviseHugePages(void* p, size_t n);
+// `bytes` as n zero bytes, in fresh room that asks for huge pages (a picture
+// used for the life of its owner).
+void zeroFilledOnHugePages(std::vector<uint8_t>& bytes, size_t n);
 
 // Bytes sized once and reused: growing does not copy or zero-fill them, so
 // only the bytes a frame writes are ever touched. Large buffers are mapped

@@ -92,14 +92,8 @@ bool FrameStore::open(const std::string& path, const FrameGeometry& geometry) {
 }
 
 std::vector<uint8_t>& FrameStore::work() const {
-    if (m_work.size() != m_geometry.frameBytes()) {
-        if (m_work.capacity() < m_geometry.frameBytes()) {
-            std::vector<uint8_t>().swap(m_work);
-            m_work.reserve(m_geometry.frameBytes());
-            adviseHugePages(m_work.data(), m_work.capacity());
-        }
-        m_work.assign(m_geometry.frameBytes(), 0);
-    }
+    if (m_work.size() != m_geometry.frameBytes())
+        zeroFilledOnHugePages(m_work, m_geometry.frameBytes());
     return m_work;
 }
 

@@ -520,9 +520,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     std::vector<uint8_t> image;
     FrameInflater inflater(maxPlain);
     try {
-        image.reserve(stride * H);
-        adviseHugePages(image.data(), image.capacity());
-        image.assign(stride * H, 0);
+        zeroFilledOnHugePages(image, stride * H);
         inflater.start();
     } catch (const std::bad_alloc&) {
         return fail(IMPORT_MEMORY, "malloc lpBuffer falied");
