@@ -26,6 +26,10 @@ class Deflater {
     std::unique_ptr<Stream> m_stream;
 };
 
+// The Adler-32 sum of zlib's streams, carried on from `adler` (1 to start):
+// the same value as zlib's adler32(), many bytes a step.
+uint32_t adler32Of(uint32_t adler, const uint8_t* p, size_t n);
+
 // Asks for huge pages where whole ones fit in [p, p + n): the first touch of
 // fresh memory then costs one fault per 2 MiB, not one per 4 KiB page. Call
 // it before the bytes are first written; no effect where the system has none.

@@ -49,6 +49,10 @@ bool writeAll(std::FILE* f, const void* p, size_t n) {
     return n == 0 || std::fwrite(p, 1, n, f) == n;
 }
 
+uint32_t bigEndian32(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
 // 5-5-5 pixels to 5-6-5.
 uint16_t widen555(uint16_t v) {
     const uint16_t r = (v & 0x7C00) >> 10, g = (v & 0x03E0) >> 5, b = v & 0x001F;
@@ -62,6 +66,7 @@ struct InflatedFrame {
     int code = 0; // the import's code of a failure, reported at the frame's turn
     std::string message, what;
     int32_t palette = 0;
+    bool whole = false; // a key frame: its plain chunk goes straight to a large buffer
     std::vector<uint8_t> chunk;
     ByteBuffer small;               // the plain chunk when it is small
     int large = -1;                 // else the large buffer that holds it
@@ -75,6 +80,7 @@ struct InflatedFrame {
         message.clear();
         what.clear();
         palette = 0;
+        whole = false;
         chunk.clear();
         plain = nullptr;
         plainLength = 0;
@@ -87,11 +93,12 @@ struct InflatedFrame {
     }
 };
 
-// A zlib inflating stream kept for many chunks.
+// A zlib inflating stream kept for many chunks. It inflates the raw deflate
+// data between a chunk's zlib head and its sum; the inflater checks both.
 struct InflateStream {
     z_stream z{};
     bool ready = false;
-    InflateStream() { ready = inflateInit(&z) == Z_OK; }
+    InflateStream() { ready = inflateInit2(&z, -MAX_WBITS) == Z_OK; }
     ~InflateStream() {
         if (ready)
             inflateEnd(&z);
@@ -108,9 +115,9 @@ struct InflateStream {
 class FrameInflater {
   public:
     // Frames read ahead of the one being written, at most.
-    static constexpr uint32_t AHEAD = 16;
+    static constexpr uint32_t AHEAD = 32;
     // Threads that inflate, at most.
-    static constexpr unsigned THREADS = 2;
+    static constexpr unsigned THREADS = 4;
     // A slot's own buffer; larger plain chunks take a large buffer.
     static constexpr size_t SMALL = 1 << 20;
     static constexpr int LARGE = int(THREADS) + 1;
@@ -212,31 +219,52 @@ class FrameInflater {
             f.fail(OutputFileImporter::IMPORT_READ, "error reading frames: a video chunk does not decompress",
                    "a video chunk does not decompress");
         };
-        z_stream& z = s.z;
-        if (!s.ready || inflateReset(&z) != Z_OK || f.chunk.size() > UINT_MAX)
+        // The zlib head: deflate, a window zlib knows, no preset dictionary.
+        const std::vector<uint8_t>& c = f.chunk;
+        if (c.size() < 2 + 4 || (c[0] & 0x0F) != Z_DEFLATED || (c[0] >> 4) > 7 || (c[1] & 0x20) ||
+            (c[0] * 256 + c[1]) % 31 != 0)
             return bad();
-        z.next_in = f.chunk.data();
-        z.avail_in = uInt(f.chunk.size());
-        z.next_out = f.small.data();
-        z.avail_out = uInt(m_small);
-        int r = ::inflate(&z, Z_FINISH);
-        f.plain = f.small.data();
-        if (r != Z_STREAM_END && z.avail_out == 0 && m_maxPlain > m_small &&
-            (r == Z_OK || r == Z_BUF_ERROR)) {
-            // Too large for the slot: on into a large buffer.
+        z_stream& z = s.z;
+        if (!s.ready || inflateReset(&z) != Z_OK || c.size() > UINT_MAX)
+            return bad();
+        z.next_in = const_cast<Bytef*>(c.data()) + 2;
+        z.avail_in = uInt(c.size() - 2);
+        int r = Z_OK;
+        if (f.whole && m_maxPlain > m_small) {
             f.large = takeLarge(f.frame);
             if (f.large < 0)
                 return bad();
-            uint8_t* out = m_large[f.large].data();
-            std::memcpy(out, f.small.data(), m_small);
-            z.next_out = out + m_small;
-            z.avail_out = uInt(std::min<size_t>(m_maxPlain - m_small, UINT_MAX));
+            f.plain = m_large[f.large].data();
+            z.next_out = m_large[f.large].data();
+            z.avail_out = uInt(std::min<size_t>(m_maxPlain, UINT_MAX));
             r = ::inflate(&z, Z_FINISH);
-            f.plain = out;
+        } else {
+            z.next_out = f.small.data();
+            z.avail_out = uInt(m_small);
+            r = ::inflate(&z, Z_FINISH);
+            f.plain = f.small.data();
+            if (r != Z_STREAM_END && z.avail_out == 0 && m_maxPlain > m_small &&
+                (r == Z_OK || r == Z_BUF_ERROR)) {
+                // Too large for the slot: on into a large buffer.
+                f.large = takeLarge(f.frame);
+                if (f.large < 0)
+                    return bad();
+                uint8_t* out = m_large[f.large].data();
+                std::memcpy(out, f.small.data(), m_small);
+                z.next_out = out + m_small;
+                z.avail_out = uInt(std::min<size_t>(m_maxPlain - m_small, UINT_MAX));
+                r = ::inflate(&z, Z_FINISH);
+                f.plain = out;
+            }
         }
-        if (r != Z_STREAM_END)
+        // The big-endian sum of the plain bytes follows the deflate data.
+        if (r != Z_STREAM_END || z.avail_in < 4)
             return bad();
         f.plainLength = size_t(z.total_out);
+        if (bigEndian32(z.next_in) != adler32Of(1, f.plain, f.plainLength)) {
+            f.plainLength = 0;
+            return bad();
+        }
         if (f.plainLength != 0 && f.plainLength < video::TRAILER_SIZE)
             f.fail(OutputFileImporter::IMPORT_READ,
                    "error reading frames: a video chunk is shorter than its trailer",
@@ -549,6 +577,10 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
     int decodedRowBytes = m_r.rowBytes;
     std::vector<iovec> pieces;
 
+    auto playback = [&](uint32_t n) {
+        return SPlayBackFrameInfo::fromBytes(additional.data() + ADDITIONAL_HEAD +
+                                             size_t(n) * SPlayBackFrameInfo::SIZE);
+    };
     // Reads frame n's palette and chunk, in order, on this thread.
     uint32_t next = 0;
     bool readFailed = false;
@@ -583,6 +615,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         for (; next < F && next < i + FrameInflater::AHEAD && !readFailed; ++next) {
             InflatedFrame& f = inflater.slot(next);
             readFrame(f, next);
+            f.whole = playback(next).frameFlags & PBF_KEY;
             inflater.submit(f);
         }
         m_services.progress(i);
@@ -592,8 +625,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         if (f.code != IMPORT_OK)
             return fail(f.code, f.message, frameCause(i, f.what));
 
-        SPlayBackFrameInfo p =
-            SPlayBackFrameInfo::fromBytes(additional.data() + 60 + size_t(i) * SPlayBackFrameInfo::SIZE);
+        SPlayBackFrameInfo p = playback(i);
         const uint8_t* plain = f.plain;
         const size_t plainLength = f.plainLength;
         const bool hasImage = plainLength > video::TRAILER_SIZE;

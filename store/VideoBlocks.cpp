@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace video {
 
 void writeTrailer(uint8_t* p, const Trailer& t) {
@@ -160,11 +164,80 @@ inline void putWord(uint8_t* p, uint32_t v) {
 #endif
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+// Sixteen pixels a step in 16-byte registers, then eight, where the processor has the
+// byte shuffle; each returns the pixels it did, the rest are left to the caller.
+__attribute__((target("ssse3"))) size_t widenInRegisters(uint8_t* dest, const uint8_t* src, size_t pixels) {
+    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    size_t x = 0;
+    for (; x + 16 <= pixels; x += 16, src += 48, dest += 64) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16));
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 32));
+        __m128i* out = reinterpret_cast<__m128i*>(dest);
+        _mm_storeu_si128(out, _mm_shuffle_epi8(a, spread));
+        _mm_storeu_si128(out + 1, _mm_shuffle_epi8(_mm_alignr_epi8(b, a, 12), spread));
+        _mm_storeu_si128(out + 2, _mm_shuffle_epi8(_mm_alignr_epi8(c, b, 8), spread));
+        _mm_storeu_si128(out + 3, _mm_shuffle_epi8(_mm_srli_si128(c, 4), spread));
+    }
+    if (x + 8 <= pixels) {
+        // A block's row: eight pixels.
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+        const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + 16));
+        __m128i* out = reinterpret_cast<__m128i*>(dest);
+        _mm_storeu_si128(out, _mm_shuffle_epi8(a, spread));
+        _mm_storeu_si128(out + 1, _mm_shuffle_epi8(_mm_alignr_epi8(b, a, 12), spread));
+        x += 8;
+    }
+    return x;
+}
+
+__attribute__((target("ssse3"))) size_t packInRegisters(uint8_t* dest, const uint8_t* src, size_t pixels) {
+    const __m128i gather = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    size_t x = 0;
+    for (; x + 16 <= pixels; x += 16, src += 64, dest += 48) {
+        const __m128i* in = reinterpret_cast<const __m128i*>(src);
+        const __m128i a = _mm_shuffle_epi8(_mm_loadu_si128(in), gather);
+        const __m128i b = _mm_shuffle_epi8(_mm_loadu_si128(in + 1), gather);
+        const __m128i c = _mm_shuffle_epi8(_mm_loadu_si128(in + 2), gather);
+        const __m128i d = _mm_shuffle_epi8(_mm_loadu_si128(in + 3), gather);
+        __m128i* out = reinterpret_cast<__m128i*>(dest);
+        _mm_storeu_si128(out, _mm_or_si128(a, _mm_slli_si128(b, 12)));
+        _mm_storeu_si128(out + 1, _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8)));
+        _mm_storeu_si128(out + 2, _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4)));
+    }
+    if (x + 8 <= pixels) {
+        const __m128i* in = reinterpret_cast<const __m128i*>(src);
+        const __m128i a = _mm_shuffle_epi8(_mm_loadu_si128(in), gather);
+        const __m128i b = _mm_shuffle_epi8(_mm_loadu_si128(in + 1), gather);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dest), _mm_or_si128(a, _mm_slli_si128(b, 12)));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(dest + 16), _mm_srli_si128(b, 4));
+        x += 8;
+    }
+    return x;
+}
+
+const bool hasByteShuffle = (__builtin_cpu_init(), __builtin_cpu_supports("ssse3"));
+#else
+size_t widenInRegisters(uint8_t*, const uint8_t*, size_t) {
+    return 0;
+}
+size_t packInRegisters(uint8_t*, const uint8_t*, size_t) {
+    return 0;
+}
+const bool hasByteShuffle = false;
+#endif
+
 } // namespace
 
 void copyPixels(uint8_t* dest, const uint8_t* src, size_t pixels, int from, int to) {
     size_t x = 0;
     if (from == 4 && to == 3) {
+        if (hasByteShuffle) {
+            x = packInRegisters(dest, src, pixels);
+            src += 4 * x;
+            dest += 3 * x;
+        }
         // Four pixels a step: four words in, three out.
         for (; x + 4 <= pixels; x += 4, src += 16, dest += 12) {
             const uint32_t a = word(src), b = word(src + 4), c = word(src + 8), d = word(src + 12);
@@ -182,6 +255,11 @@ void copyPixels(uint8_t* dest, const uint8_t* src, size_t pixels, int from, int 
     if (from != 3 || to != 4) {
         std::memcpy(dest, src, pixels * size_t(from));
         return;
+    }
+    if (hasByteShuffle) {
+        x = widenInRegisters(dest, src, pixels);
+        src += 3 * x;
+        dest += 4 * x;
     }
     // Four pixels a step: three words in, four out.
     for (; x + 4 <= pixels; x += 4, src += 12, dest += 16) {

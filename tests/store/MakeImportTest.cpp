@@ -824,6 +824,13 @@ void shortVideoChunk(std::string& b, const VlmFile& f, size_t plain) {
     b.append(reinterpret_cast<const char*>(z.data()), n);
 }
 
+// Frame 1's video chunk as stored: its offset and length in the file.
+std::pair<size_t, size_t> videoChunkOfFrame1(const std::string& b, const VlmFile& f) {
+    const size_t record = f.header().indexOffset + 1 * VLMIndex::SIZE;
+    const auto* at = reinterpret_cast<const uint8_t*>(b.data()) + record;
+    return {rec::readLe32(at + VLMIndex::VIDEO_OFFSET), rec::readLe32(at + VLMIndex::VIDEO_LENGTH)};
+}
+
 void captureEdges(std::string& b, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     const size_t at = vlm::VIDEO_HEADER_OFFSET;
     put32(b, at + VLMVideoHeader::CAPTURE_LEFT, uint32_t(left));
@@ -863,6 +870,29 @@ INSTANTIATE_TEST_SUITE_P(
                     OutputFileImporter::IMPORT_READ},
         CraftedCase{"VideoChunkOfNineBytes",
                     [](std::string& b, const VlmFile& f) { shortVideoChunk(b, f, 9); },
+                    OutputFileImporter::IMPORT_READ},
+        // A chunk whose sum of its plain bytes is wrong, that is cut before
+        // its sum, or whose head asks for a preset dictionary.
+        CraftedCase{"VideoChunkWithAWrongSum",
+                    [](std::string& b, const VlmFile& f) {
+                        const auto [at, length] = videoChunkOfFrame1(b, f);
+                        b[at + length - 1] = char(b[at + length - 1] ^ 0x01);
+                    },
+                    OutputFileImporter::IMPORT_READ},
+        CraftedCase{"VideoChunkCutBeforeItsSum",
+                    [](std::string& b, const VlmFile& f) {
+                        const size_t record = f.header().indexOffset + 1 * VLMIndex::SIZE;
+                        put32(b, record + VLMIndex::VIDEO_LENGTH,
+                              uint32_t(videoChunkOfFrame1(b, f).second - 3));
+                    },
+                    OutputFileImporter::IMPORT_READ},
+        CraftedCase{"VideoChunkWithAPresetDictionary",
+                    [](std::string& b, const VlmFile& f) {
+                        const size_t at = videoChunkOfFrame1(b, f).first;
+                        // 0x78 0xBB: a valid head with the dictionary flag.
+                        b[at] = char(0x78);
+                        b[at + 1] = char(0xBB);
+                    },
                     OutputFileImporter::IMPORT_READ},
         // Edges whose difference overflows 32 bits, or that lie off the screen.
         CraftedCase{"CaptureLeftAtTheLowestInt",

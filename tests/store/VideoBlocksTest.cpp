@@ -176,9 +176,11 @@ TEST(VideoBlocks, MalformedDeltaChunksAreRefused) {
 } // namespace
 
 TEST(VideoPixels, CopyWidensAndPacksEveryPixelOfARow) {
-    // Lengths around the four-pixel steps, so both the steps and the tail run.
-    for (size_t n : {0u, 1u, 3u, 4u, 5u, 9u, 64u}) {
-        std::vector<uint8_t> three(3 * n), four(4 * n, 0xEE), back(3 * n, 0xEE);
+    // Lengths around the four- and sixteen-pixel steps, so the steps and the
+    // tails all run; nothing past the row is written.
+    constexpr size_t GUARD = 32;
+    for (size_t n : {0u, 1u, 3u, 4u, 5u, 9u, 15u, 16u, 17u, 19u, 20u, 31u, 32u, 35u, 64u, 1919u, 1920u}) {
+        std::vector<uint8_t> three(3 * n), four(4 * n + GUARD, 0xEE), back(3 * n + GUARD, 0xEE);
         for (size_t i = 0; i < three.size(); ++i)
             three[i] = uint8_t(i * 7 + 1);
         video::copyPixels(four.data(), three.data(), n, 3, 4);
@@ -186,7 +188,13 @@ TEST(VideoPixels, CopyWidensAndPacksEveryPixelOfARow) {
             EXPECT_EQ(0, std::memcmp(&four[4 * x], &three[3 * x], 3)) << n << " pixels, pixel " << x;
             EXPECT_EQ(four[4 * x + 3], 0) << n << " pixels, pixel " << x;
         }
+        EXPECT_EQ(std::vector<uint8_t>(four.begin() + 4 * n, four.end()), std::vector<uint8_t>(GUARD, 0xEE))
+            << n << " pixels";
+        if (n > 0)
+            four[4 * n - 1] = 0x55; // a fourth byte that is not zero is dropped
         video::copyPixels(back.data(), four.data(), n, 4, 3);
-        EXPECT_EQ(back, three) << n << " pixels";
+        EXPECT_EQ(std::vector<uint8_t>(back.begin(), back.begin() + 3 * n), three) << n << " pixels";
+        EXPECT_EQ(std::vector<uint8_t>(back.begin() + 3 * n, back.end()), std::vector<uint8_t>(GUARD, 0xEE))
+            << n << " pixels";
     }
 }
