@@ -22,6 +22,7 @@
 #include <ctime>
 #include <deque>
 #include <fcntl.h>
+#include <functional>
 #include <mutex>
 #include <sys/stat.h>
 #include <sys/uio.h>
@@ -318,6 +319,54 @@ bool writeRecord(int fd, std::vector<iovec>& pieces, size_t& written) {
     return true;
 }
 
+// Runs `work` on a thread of its own while this thread makes the per-frame
+// progress calls, in order, as the work reaches each frame: a progress step
+// that repaints the window no longer holds up the frames. Inline on a machine
+// of one core or where no thread can be started. Returns the work's code.
+int withProgressOnThisThread(const std::function<int(const std::function<void(uint32_t)>&)>& work,
+                             const std::function<void(uint32_t)>& progress) {
+    if (std::thread::hardware_concurrency() <= 1)
+        return work(progress);
+    std::mutex lock;
+    std::condition_variable changed;
+    uint32_t reached = 0; // frames the work has reached
+    bool ended = false;
+    int code = 0;
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            const int c = work([&](uint32_t frame) {
+                {
+                    std::lock_guard<std::mutex> g(lock);
+                    reached = frame + 1;
+                }
+                changed.notify_one();
+            });
+            {
+                std::lock_guard<std::mutex> g(lock);
+                ended = true;
+                code = c;
+            }
+            changed.notify_one();
+        });
+    } catch (const std::system_error&) {
+        return work(progress);
+    }
+    for (uint32_t shown = 0;;) {
+        std::unique_lock<std::mutex> g(lock);
+        changed.wait(g, [&] { return reached > shown || ended; });
+        const uint32_t upTo = reached;
+        const bool end = ended;
+        g.unlock();
+        for (; shown < upTo; ++shown)
+            progress(shown);
+        if (end)
+            break;
+    }
+    worker.join();
+    return code;
+}
+
 } // namespace
 
 OutputFileImporter::OutputFileImporter(std::string vlmPath, Screen screen, std::string dataDirectory,
@@ -609,134 +658,139 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
             return failed("error reading frames", "the video chunk cannot be read");
     };
 
-    for (uint32_t i = 0; i < F; ++i) {
-        // The next frames are read and handed to the inflating threads, which
-        // work on them while the progress step lets the window repaint.
-        for (; next < F && next < i + FrameInflater::AHEAD && !readFailed; ++next) {
-            InflatedFrame& f = inflater.slot(next);
-            readFrame(f, next);
-            f.whole = playback(next).frameFlags & PBF_KEY;
-            inflater.submit(f);
-        }
-        m_services.progress(i);
-        InflatedFrame& f = inflater.slot(i);
-        if (!inflater.waitFor(f, i))
-            return fail(IMPORT_READ, "error reading frames", frameCause(i, "the frame was not read"));
-        if (f.code != IMPORT_OK)
-            return fail(f.code, f.message, frameCause(i, f.what));
+    auto frames = [&](const std::function<void(uint32_t)>& reached) -> int {
+        for (uint32_t i = 0; i < F; ++i) {
+            // The next frames are read and handed to the inflating threads.
+            for (; next < F && next < i + FrameInflater::AHEAD && !readFailed; ++next) {
+                InflatedFrame& f = inflater.slot(next);
+                readFrame(f, next);
+                f.whole = playback(next).frameFlags & PBF_KEY;
+                inflater.submit(f);
+            }
+            reached(i);
+            InflatedFrame& f = inflater.slot(i);
+            if (!inflater.waitFor(f, i))
+                return fail(IMPORT_READ, "error reading frames", frameCause(i, "the frame was not read"));
+            if (f.code != IMPORT_OK)
+                return fail(f.code, f.message, frameCause(i, f.what));
 
-        SPlayBackFrameInfo p = playback(i);
-        const uint8_t* plain = f.plain;
-        const size_t plainLength = f.plainLength;
-        const bool hasImage = plainLength > video::TRAILER_SIZE;
-        const bool key = p.frameFlags & PBF_KEY;
-        auto failed = [&](const std::string& message, const std::string& what) {
-            return fail(IMPORT_READ, message, frameCause(i, what));
-        };
-        video::Trailer t;
-        if (hasImage) {
-            t = video::readTrailer(plain + plainLength - video::TRAILER_SIZE);
-            std::printf("Block Rect---- %d %d %d %d\n", t.left, t.right, t.top, t.bottom);
-            if (t.left != 0 || t.top < 0 || t.right != W - 1 || t.bottom < t.top || t.bottom >= H)
-                return failed("error reading frames: a band lies outside the screen",
-                              "a band lies outside the screen");
-            if (key) {
-                if (t.top != 0 || t.bottom != H - 1)
-                    return failed("error reading frames: a key frame is not whole",
-                                  "a key frame is not whole");
-                decodedCapture = SRect{t.left, t.top, t.right + 1, t.bottom + 1};
-                decodedRowBytes = (t.right + 1 - t.left) * sB;
-            }
-            video::DecodeResult r;
-            if (t.blocks == 0) {
-                r = video::decodeKeyChunk(plain, plainLength, image.data() + size_t(t.top) * stride, W,
-                                          t.bottom - t.top + 1, stride, B, P);
-            } else {
-                r = video::applyDeltaChunk(plain, plainLength, image.data(), W, H, stride, B, decodedCapture,
-                                           8, P);
-            }
-            if (r != video::DecodeResult::Ok)
-                return failed("error reading frames: a bad video chunk", "a bad video chunk");
-            if (B == 2 && !(p.pixelFlags & 0x01)) {
-                // 5-5-5 pixels widened to 5-6-5 where they lie; the flags say so,
-                // or the next import converts them again.
-                diag::print("in 15 bit\n");
-                const int n = int(std::min<size_t>(size_t(W), R / 2));
-                for (int y = t.top; y <= t.bottom; ++y) {
-                    uint8_t* row = image.data() + size_t(y) * stride;
-                    for (int x = 0; x < n; ++x)
-                        rec::writeLe16(row + 2 * x, widen555(rec::readLe16(row + 2 * x)));
+            SPlayBackFrameInfo p = playback(i);
+            const uint8_t* plain = f.plain;
+            const size_t plainLength = f.plainLength;
+            const bool hasImage = plainLength > video::TRAILER_SIZE;
+            const bool key = p.frameFlags & PBF_KEY;
+            auto failed = [&](const std::string& message, const std::string& what) {
+                return fail(IMPORT_READ, message, frameCause(i, what));
+            };
+            video::Trailer t;
+            if (hasImage) {
+                t = video::readTrailer(plain + plainLength - video::TRAILER_SIZE);
+                std::printf("Block Rect---- %d %d %d %d\n", t.left, t.right, t.top, t.bottom);
+                if (t.left != 0 || t.top < 0 || t.right != W - 1 || t.bottom < t.top || t.bottom >= H)
+                    return failed("error reading frames: a band lies outside the screen",
+                                  "a band lies outside the screen");
+                if (key) {
+                    if (t.top != 0 || t.bottom != H - 1)
+                        return failed("error reading frames: a key frame is not whole",
+                                      "a key frame is not whole");
+                    decodedCapture = SRect{t.left, t.top, t.right + 1, t.bottom + 1};
+                    decodedRowBytes = (t.right + 1 - t.left) * sB;
                 }
-                p.pixelFlags |= 0x03;
+                video::DecodeResult r;
+                if (t.blocks == 0) {
+                    r = video::decodeKeyChunk(plain, plainLength, image.data() + size_t(t.top) * stride, W,
+                                              t.bottom - t.top + 1, stride, B, P);
+                } else {
+                    r = video::applyDeltaChunk(plain, plainLength, image.data(), W, H, stride, B,
+                                               decodedCapture, 8, P);
+                }
+                if (r != video::DecodeResult::Ok)
+                    return failed("error reading frames: a bad video chunk", "a bad video chunk");
+                if (B == 2 && !(p.pixelFlags & 0x01)) {
+                    // 5-5-5 pixels widened to 5-6-5 where they lie; the flags say so,
+                    // or the next import converts them again.
+                    diag::print("in 15 bit\n");
+                    const int n = int(std::min<size_t>(size_t(W), R / 2));
+                    for (int y = t.top; y <= t.bottom; ++y) {
+                        uint8_t* row = image.data() + size_t(y) * stride;
+                        for (int x = 0; x < n; ++x)
+                            rec::writeLe16(row + 2 * x, widen555(rec::readLe16(row + 2 * x)));
+                    }
+                    p.pixelFlags |= 0x03;
+                }
             }
-        }
-        capture = decodedCapture;
-        m_r.rowBytes = decodedRowBytes;
-        const bool blank = p.frameFlags & (PBF_INSERTED | PBF_APPENDED);
+            capture = decodedCapture;
+            m_r.rowBytes = decodedRowBytes;
+            const bool blank = p.frameFlags & (PBF_INSERTED | PBF_APPENDED);
 
-        SDatFrameHeader h;
-        size_t length = 0;
-        if (blank)
-            h.keyFlag = 1;
-        else if (hasImage) {
-            // The band's rows; a key frame's band is the whole picture.
-            length = R * size_t(t.bottom - t.top + 1);
-            h.keyFlag = key ? 1 : 0;
-        }
-        if (p.frameFlags & PBF_DELETED)
-            ++m_r.project.m_deletedCount;
-        h.recordSize = uint32_t(SDatFrameHeader::SIZE + length);
-        h.frameNumber = i;
-        h.paletteIndex = uint32_t(f.palette);
-        h.timeStamp = uint32_t(time(nullptr));
-        h.frameState = i == 0 ? FRAME_STATE_FIRST : FRAME_STATE_TIMER;
-        h.data = SRect{capture.left, hasImage && !blank ? t.top : 0, capture.right - 1,
-                       hasImage && !blank ? t.bottom : 0};
-        if (key && hasImage && !blank) {
-            h.data.top = 0;
-            h.data.bottom = capture.bottom - capture.top - 1;
-        }
-        SEditInfo e;
-        e.keyFlag = int32_t(h.keyFlag);
-        e.deletedFlag = (p.frameFlags & PBF_DELETED) ? 1 : 0;
-        e.recordOffset = int32_t(m_r.project.m_nextRecordOffset);
+            SDatFrameHeader h;
+            size_t length = 0;
+            if (blank)
+                h.keyFlag = 1;
+            else if (hasImage) {
+                // The band's rows; a key frame's band is the whole picture.
+                length = R * size_t(t.bottom - t.top + 1);
+                h.keyFlag = key ? 1 : 0;
+            }
+            if (p.frameFlags & PBF_DELETED)
+                ++m_r.project.m_deletedCount;
+            h.recordSize = uint32_t(SDatFrameHeader::SIZE + length);
+            h.frameNumber = i;
+            h.paletteIndex = uint32_t(f.palette);
+            h.timeStamp = uint32_t(time(nullptr));
+            h.frameState = i == 0 ? FRAME_STATE_FIRST : FRAME_STATE_TIMER;
+            h.data = SRect{capture.left, hasImage && !blank ? t.top : 0, capture.right - 1,
+                           hasImage && !blank ? t.bottom : 0};
+            if (key && hasImage && !blank) {
+                h.data.top = 0;
+                h.data.bottom = capture.bottom - capture.top - 1;
+            }
+            SEditInfo e;
+            e.keyFlag = int32_t(h.keyFlag);
+            e.deletedFlag = (p.frameFlags & PBF_DELETED) ? 1 : 0;
+            e.recordOffset = int32_t(m_r.project.m_nextRecordOffset);
 
-        // The record in one write: its header, then the picture's rows.
-        auto hb = h.toBytes();
-        pieces.clear();
-        pieces.push_back(iovec{hb.data(), hb.size()});
-        if (length > 0) {
-            uint8_t* first = image.data() + size_t(t.top) * stride;
-            if (stride == R)
-                pieces.push_back(iovec{first, length});
-            else
-                for (int y = t.top; y <= t.bottom; ++y, first += stride)
-                    pieces.push_back(iovec{first, R});
-        }
-        size_t written = 0;
-        errno = 0;
-        if (!writeRecord(fd, pieces, written))
-            return failWrite(written < hb.size() ? "File header write" : "Frame data write",
-                             m_workingScratch);
-        m_r.project.m_nextRecordOffset += h.recordSize;
-        m_r.project.m_vEditInfo.push_back(e);
+            // The record in one write: its header, then the picture's rows.
+            auto hb = h.toBytes();
+            pieces.clear();
+            pieces.push_back(iovec{hb.data(), hb.size()});
+            if (length > 0) {
+                uint8_t* first = image.data() + size_t(t.top) * stride;
+                if (stride == R)
+                    pieces.push_back(iovec{first, length});
+                else
+                    for (int y = t.top; y <= t.bottom; ++y, first += stride)
+                        pieces.push_back(iovec{first, R});
+            }
+            size_t written = 0;
+            errno = 0;
+            if (!writeRecord(fd, pieces, written))
+                return failWrite(written < hb.size() ? "File header write" : "Frame data write",
+                                 m_workingScratch);
+            m_r.project.m_nextRecordOffset += h.recordSize;
+            m_r.project.m_vEditInfo.push_back(e);
 
-        if (m_screen.depth <= 15)
-            p.paletteIndex = int16_t(f.palette);
-        if (!(p.pixelFlags & 0x02)) {
-            if (m_r.redMask == 0xF800)
-                p.pixelFlags |= 0x01;
-            p.pixelFlags |= 0x02;
+            if (m_screen.depth <= 15)
+                p.paletteIndex = int16_t(f.palette);
+            if (!(p.pixelFlags & 0x02)) {
+                if (m_r.redMask == 0xF800)
+                    p.pixelFlags |= 0x01;
+                p.pixelFlags |= 0x02;
+            }
+            if (p.frameFlags & PBF_INSERTED)
+                ++m_r.project.m_insertedCount;
+            else if (p.frameFlags & PBF_APPENDED)
+                ++m_r.project.m_appendedCount;
+            else if (p.frameFlags & PBF_COPIED)
+                ++m_r.project.m_insertedCount;
+            m_r.project.m_vPlayBackFrameInfo.push_back(p);
+            inflater.written(f);
         }
-        if (p.frameFlags & PBF_INSERTED)
-            ++m_r.project.m_insertedCount;
-        else if (p.frameFlags & PBF_APPENDED)
-            ++m_r.project.m_appendedCount;
-        else if (p.frameFlags & PBF_COPIED)
-            ++m_r.project.m_insertedCount;
-        m_r.project.m_vPlayBackFrameInfo.push_back(p);
-        inflater.written(f);
-    }
+        return int(IMPORT_OK);
+    };
+    const int framesCode = withProgressOnThisThread(frames, [this](uint32_t i) { m_services.progress(i); });
+    if (framesCode != IMPORT_OK)
+        return framesCode;
     m_r.project.m_vColormaps.insert(m_r.project.m_vColormaps.end(), colormaps.begin(), colormaps.end());
 
     main.fileSize = m_r.project.m_nextRecordOffset;

@@ -14,7 +14,9 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <numeric>
 #include <random>
+#include <thread>
 
 using namespace testsupport;
 
@@ -324,6 +326,13 @@ TEST(ParallelMakeFailures, AWorkerFailureLeavesTheEarlierFileAlone) {
 }
 
 struct ImportServicesStub : ImportServices {
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<uint32_t> progressed;
+    bool progressOffTheCaller = false;
+    void progress(uint32_t frame) override {
+        progressOffTheCaller = progressOffTheCaller || std::this_thread::get_id() != caller;
+        progressed.push_back(frame);
+    }
     void addResource(const VlmResourceRecord&, const std::vector<uint8_t>&) override {}
     std::vector<uint8_t> decodeAudio(const uint8_t* c, size_t n, size_t) override { return {c, c + n}; }
     bool frameObjects(uint32_t, const uint8_t*, size_t, const vlm::FileVersion&) override { return true; }
@@ -360,6 +369,10 @@ TEST_P(ImportedWorkingFile, IsTheSameByteForByte) {
     }
     const uint32_t crc = crcOf(bytes);
     EXPECT_EQ(crc, GetParam().crc) << std::hex << crc << " over " << std::dec << bytes.size() << " bytes";
+    std::vector<uint32_t> every(90);
+    std::iota(every.begin(), every.end(), 0u);
+    EXPECT_EQ(in.progressed, every) << "a progress step for every frame, in order";
+    EXPECT_FALSE(in.progressOffTheCaller) << "the progress steps come from the calling thread";
 }
 
 INSTANTIATE_TEST_SUITE_P(
