@@ -21,6 +21,7 @@
 #include <cstring>
 #include <ctime>
 #include <deque>
+#include <exception>
 #include <fcntl.h>
 #include <functional>
 #include <mutex>
@@ -332,16 +333,22 @@ int withProgressOnThisThread(const std::function<int(const std::function<void(ui
     uint32_t reached = 0; // frames the work has reached
     bool ended = false;
     int code = 0;
+    std::exception_ptr thrown;
     std::thread worker;
     try {
         worker = std::thread([&] {
-            const int c = work([&](uint32_t frame) {
-                {
-                    std::lock_guard<std::mutex> g(lock);
-                    reached = frame + 1;
-                }
-                changed.notify_one();
-            });
+            int c = 0;
+            try {
+                c = work([&](uint32_t frame) {
+                    {
+                        std::lock_guard<std::mutex> g(lock);
+                        reached = frame + 1;
+                    }
+                    changed.notify_one();
+                });
+            } catch (...) {
+                thrown = std::current_exception(); // for the calling thread, as if inline
+            }
             {
                 std::lock_guard<std::mutex> g(lock);
                 ended = true;
@@ -352,6 +359,14 @@ int withProgressOnThisThread(const std::function<int(const std::function<void(ui
     } catch (const std::system_error&) {
         return work(progress);
     }
+    // Joined however this thread leaves, a progress step that throws included.
+    struct Joined {
+        std::thread& t;
+        ~Joined() {
+            if (t.joinable())
+                t.join();
+        }
+    } joined{worker};
     for (uint32_t shown = 0;;) {
         std::unique_lock<std::mutex> g(lock);
         changed.wait(g, [&] { return reached > shown || ended; });
@@ -364,6 +379,8 @@ int withProgressOnThisThread(const std::function<int(const std::function<void(ui
             break;
     }
     worker.join();
+    if (thrown)
+        std::rethrow_exception(thrown);
     return code;
 }
 

@@ -16,6 +16,7 @@
 #include <map>
 #include <numeric>
 #include <random>
+#include <stdexcept>
 #include <thread>
 
 using namespace testsupport;
@@ -373,6 +374,29 @@ TEST_P(ImportedWorkingFile, IsTheSameByteForByte) {
     std::iota(every.begin(), every.end(), 0u);
     EXPECT_EQ(in.progressed, every) << "a progress step for every frame, in order";
     EXPECT_FALSE(in.progressOffTheCaller) << "the progress steps come from the calling thread";
+}
+
+// The frames are worked on beside the calling thread: what a progress step
+// throws still reaches the caller, once that work has ended.
+TEST(ImportProgress, AnExceptionFromAProgressStepReachesTheCaller) {
+    const Screen s{64, 40, 24, 4};
+    TempDir dir;
+    Project p = makeProject(dir, s, 30);
+    Services svc;
+    const std::string vlm = dir.file("show.vlm");
+    OutputFileMaker maker(inputFor(p, vlm, 1), svc);
+    ASSERT_EQ(maker.make(), OutputFileMaker::MAKE_OK) << maker.error();
+    struct Throwing : ImportServicesStub {
+        void progress(uint32_t frame) override {
+            ImportServicesStub::progress(frame);
+            if (frame == 5)
+                throw std::runtime_error("stopped at frame 5");
+        }
+    } in;
+    OutputFileImporter importer(vlm, {s.width, s.height, s.depth, s.bpp}, dir.path(), dir.file("Sound.dat"),
+                                in);
+    EXPECT_THROW(importer.run(), std::runtime_error);
+    EXPECT_EQ(in.progressed.size(), 6u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
