@@ -344,16 +344,23 @@ struct ImportCase {
     uint32_t crc; // of the working frame file with its time stamps cleared
 };
 
+// The output file of a project of `frames` frames, made by one thread; empty
+// when the make fails.
+std::string madeShow(const TempDir& dir, Screen s, uint32_t frames) {
+    Project p = makeProject(dir, s, frames);
+    Services svc;
+    const std::string vlm = dir.file("show.vlm");
+    OutputFileMaker maker(inputFor(p, vlm, 1), svc);
+    return maker.make() == OutputFileMaker::MAKE_OK ? vlm : std::string();
+}
+
 class ImportedWorkingFile : public ::testing::TestWithParam<ImportCase> {};
 
 TEST_P(ImportedWorkingFile, IsTheSameByteForByte) {
     const Screen s = GetParam().screen;
     TempDir dir;
-    Project p = makeProject(dir, s, 90);
-    Services svc;
-    const std::string vlm = dir.file("show.vlm");
-    OutputFileMaker maker(inputFor(p, vlm, 1), svc);
-    ASSERT_EQ(maker.make(), OutputFileMaker::MAKE_OK) << maker.error();
+    const std::string vlm = madeShow(dir, s, 90);
+    ASSERT_FALSE(vlm.empty());
     TempDir other;
     const std::string copy = other.file("show.vlm");
     writeFile(copy, readFile(vlm));
@@ -381,11 +388,8 @@ TEST_P(ImportedWorkingFile, IsTheSameByteForByte) {
 TEST(ImportProgress, AnExceptionFromAProgressStepReachesTheCaller) {
     const Screen s{64, 40, 24, 4};
     TempDir dir;
-    Project p = makeProject(dir, s, 30);
-    Services svc;
-    const std::string vlm = dir.file("show.vlm");
-    OutputFileMaker maker(inputFor(p, vlm, 1), svc);
-    ASSERT_EQ(maker.make(), OutputFileMaker::MAKE_OK) << maker.error();
+    const std::string vlm = madeShow(dir, s, 30);
+    ASSERT_FALSE(vlm.empty());
     struct Throwing : ImportServicesStub {
         void progress(uint32_t frame) override {
             ImportServicesStub::progress(frame);
