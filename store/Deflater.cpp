@@ -86,19 +86,24 @@ __attribute__((target("ssse3"))) uint32_t adler32InRegisters(uint32_t adler, con
     return (s2 % ADLER_BASE) << 16 | (s1 % ADLER_BASE);
 }
 
-const bool hasByteShuffle = (__builtin_cpu_init(), __builtin_cpu_supports("ssse3"));
-#else
-uint32_t adler32InRegisters(uint32_t adler, const uint8_t* p, size_t n) {
-    return uint32_t(adler32(adler, p, uInt(n)));
-}
-const bool hasByteShuffle = false;
 #endif
 
 } // namespace
 
+bool processorHasByteShuffle() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("ssse3"));
+    return has;
+#else
+    return false;
+#endif
+}
+
 uint32_t adler32Of(uint32_t adler, const uint8_t* p, size_t n) {
-    if (hasByteShuffle)
+#if defined(__x86_64__) || defined(__i386__)
+    if (processorHasByteShuffle())
         return adler32InRegisters(adler, p, n);
+#endif
     for (; n > 0;) {
         const size_t step = std::min<size_t>(n, UINT_MAX);
         adler = uint32_t(adler32(adler, p, uInt(step)));

@@ -26,6 +26,10 @@ class Deflater {
     std::unique_ptr<Stream> m_stream;
 };
 
+// Whether the processor has the SSSE3 byte shuffle (checked once); the
+// loops that use it have a plain twin for the others.
+bool processorHasByteShuffle();
+
 // The Adler-32 sum of zlib's streams, carried on from `adler` (1 to start):
 // the same value as zlib's adler32(), many bytes a step.
 uint32_t adler32Of(uint32_t adler, const uint8_t* p, size_t n);

@@ -647,7 +647,7 @@ int OutputFileImporter::importFrames(VlmFile& file, std::FILE* dat, const std::v
         return SPlayBackFrameInfo::fromBytes(additional.data() + ADDITIONAL_HEAD +
                                              size_t(n) * SPlayBackFrameInfo::SIZE);
     };
-    // Reads frame n's palette and chunk, in order, on this thread.
+    // Reads frame n's palette and chunk, in order, on the frame thread.
     uint32_t next = 0;
     bool readFailed = false;
     auto readFrame = [&](InflatedFrame& f, uint32_t n) {

@@ -1,5 +1,6 @@
 #include "store/VideoBlocks.h"
 
+#include "store/Deflater.h"
 #include "store/RecordIO.h"
 
 #include <algorithm>
@@ -217,15 +218,6 @@ __attribute__((target("ssse3"))) size_t packInRegisters(uint8_t* dest, const uin
     return x;
 }
 
-const bool hasByteShuffle = (__builtin_cpu_init(), __builtin_cpu_supports("ssse3"));
-#else
-size_t widenInRegisters(uint8_t*, const uint8_t*, size_t) {
-    return 0;
-}
-size_t packInRegisters(uint8_t*, const uint8_t*, size_t) {
-    return 0;
-}
-const bool hasByteShuffle = false;
 #endif
 
 } // namespace
@@ -233,11 +225,13 @@ const bool hasByteShuffle = false;
 void copyPixels(uint8_t* dest, const uint8_t* src, size_t pixels, int from, int to) {
     size_t x = 0;
     if (from == 4 && to == 3) {
-        if (hasByteShuffle) {
+#if defined(__x86_64__) || defined(__i386__)
+        if (processorHasByteShuffle()) {
             x = packInRegisters(dest, src, pixels);
             src += 4 * x;
             dest += 3 * x;
         }
+#endif
         // Four pixels a step: four words in, three out.
         for (; x + 4 <= pixels; x += 4, src += 16, dest += 12) {
             const uint32_t a = word(src), b = word(src + 4), c = word(src + 8), d = word(src + 12);
@@ -256,11 +250,13 @@ void copyPixels(uint8_t* dest, const uint8_t* src, size_t pixels, int from, int 
         std::memcpy(dest, src, pixels * size_t(from));
         return;
     }
-    if (hasByteShuffle) {
+#if defined(__x86_64__) || defined(__i386__)
+    if (processorHasByteShuffle()) {
         x = widenInRegisters(dest, src, pixels);
         src += 3 * x;
         dest += 4 * x;
     }
+#endif
     // Four pixels a step: three words in, four out.
     for (; x + 4 <= pixels; x += 4, src += 12, dest += 16) {
         const uint32_t a = word(src), b = word(src + 4), c = word(src + 8);
